@@ -1,0 +1,35 @@
+#include "WordSession.h"
+
+#include "AutomationRegistry.h"
+
+namespace pelmora {
+
+bool OpenWordSession(WordSession& session) {
+    try {
+        session.application = CreateObject("Word.Application");
+        session.application->SetDisplayAlerts(0);
+        session.application->Options().SetConfirmConversions(false);
+        session.application->Options().SetSaveNormalPrompt(false);
+        session.application->Options().SetSavePropertiesPrompt(false);
+        return true;
+    } catch (const std::exception&) {
+        // A converter that refuses a setting is as unusable as a missing one; quit
+        // it so no half-started office stays behind.
+        CloseWordSession(session);
+        return false;
+    }
+}
+
+void CloseWordSession(WordSession& session) {
+    if (!session.application) {
+        return;
+    }
+    try {
+        session.application->Quit();
+    } catch (const std::exception&) {
+        // Nothing useful can be done about a converter that will not quit.
+    }
+    session.application.reset();
+}
+
+} // namespace pelmora
