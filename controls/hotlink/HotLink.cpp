@@ -1,0 +1,382 @@
+#include "hotlink/HotLink.h"
+
+#include "hotlink/HotLinkPointer.h"
+#include "paint/basGDI.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QJsonValue>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QUrl>
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+// The label sits this far from the control's top-left corner; the control is this much
+// larger than an auto-sized label.
+constexpr double kLabelOffsetTwips = 30.0;
+constexpr double kFitMarginTwips = 40.0;
+
+// A colour that does not translate leaves the palette entry as it was.
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
+    const std::optional<QRgb> rgb = OleColorToRgb(ole);
+    if (!rgb)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor(*rgb));
+    widget->setPalette(palette);
+}
+
+short VbButtons(Qt::MouseButtons buttons) {
+    short result = 0;
+    if (buttons & Qt::LeftButton)
+        result |= 1;
+    if (buttons & Qt::RightButton)
+        result |= 2;
+    if (buttons & Qt::MiddleButton)
+        result |= 4;
+    return result;
+}
+
+short VbShift(Qt::KeyboardModifiers modifiers) {
+    short result = 0;
+    if (modifiers & Qt::ShiftModifier)
+        result |= 1;
+    if (modifiers & Qt::ControlModifier)
+        result |= 2;
+    if (modifiers & Qt::AltModifier)
+        result |= 4;
+    return result;
+}
+
+QJsonObject FontToJson(const QFont& font) {
+    return QJsonObject{{"Name", font.family()},         {"Size", font.pointSizeF()},
+                       {"Bold", font.bold()},           {"Italic", font.italic()},
+                       {"Underline", font.underline()}, {"Strikethrough", font.strikeOut()}};
+}
+
+QFont FontFromJson(const QJsonValue& value, const QFont& fallback) {
+    if (!value.isObject())
+        return fallback;
+    const QJsonObject object = value.toObject();
+    QFont font = fallback;
+    if (object.value("Name").isString())
+        font.setFamily(object.value("Name").toString());
+    const double size = object.value("Size").toDouble(-1);
+    if (size > 0)
+        font.setPointSizeF(size);
+    font.setBold(object.value("Bold").toBool(fallback.bold()));
+    font.setItalic(object.value("Italic").toBool(fallback.italic()));
+    font.setUnderline(object.value("Underline").toBool(fallback.underline()));
+    font.setStrikeOut(object.value("Strikethrough").toBool(fallback.strikeOut()));
+    return font;
+}
+
+quint32 ColorFromJson(const QJsonValue& value, quint32 fallback) {
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number < 0 || number > 0xFFFFFFFF || number != std::floor(number))
+        return fallback;
+    return static_cast<quint32>(number);
+}
+
+void OpenWithDesktop(const QString& target) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+} // namespace
+
+HotLink::HotLink(QWidget* parent)
+    : QWidget(parent), lblCaption_(new QLabel(this)), opener_(OpenWithDesktop),
+      caption_(kDefaultCaption) {
+    setObjectName(QStringLiteral("HotLink"));
+    lblCaption_->setObjectName(QStringLiteral("lblCaption"));
+    // Pointer movements over the label itself raise nothing: the label tracks no
+    // movements, so they end there. Clicks on it are watched for Click.
+    lblCaption_->installEventFilter(this);
+    setMouseTracking(true);
+    defFont_ = HostFont();
+    hoverFont_ = defFont_;
+    lblCaption_->setFont(defFont_);
+    lblCaption_->setText(caption_);
+    ApplyBackColor();
+    ApplyPointer();
+    PlaceLabel();
+    FitToLabel();
+    timer1_.setInterval(kHoverTimerInterval);
+    connect(&timer1_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
+    timer1_.start();
+}
+
+QFont HotLink::HostFont() const {
+    return parentWidget() != nullptr ? parentWidget()->font() : QApplication::font();
+}
+
+double HotLink::TwipsPerPixelX() const {
+    return kTwipsPerInch / logicalDpiX();
+}
+
+double HotLink::TwipsPerPixelY() const {
+    return kTwipsPerInch / logicalDpiY();
+}
+
+void HotLink::SetCaption(const QString& caption) {
+    caption_ = caption;
+    lblCaption_->setText(caption_);
+    FitToLabel();
+    MarkChanged();
+}
+
+void HotLink::SetNormalColor(quint32 color) {
+    normalColor_ = color;
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
+    MarkChanged();
+}
+
+void HotLink::SetHoverColor(quint32 color) {
+    hoverColor_ = color;
+    MarkChanged();
+}
+
+void HotLink::SetDefFont(const QFont& font) {
+    defFont_ = font;
+    MarkChanged();
+}
+
+void HotLink::SetHoverFont(const QFont& font) {
+    hoverFont_ = font;
+    MarkChanged();
+}
+
+void HotLink::SetBackColor(quint32 color) {
+    backColor_ = color;
+    ApplyBackColor();
+    MarkChanged();
+}
+
+void HotLink::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    PlaceLabel();
+    FitToLabel();
+    MarkChanged();
+}
+
+void HotLink::SetEnabled(bool enabled) {
+    setEnabled(enabled);
+    MarkChanged();
+}
+
+void HotLink::SetMouseP(bool mouseP) {
+    mouseP_ = mouseP;
+    MarkChanged();
+}
+
+void HotLink::LoadDesign(const QJsonObject& design) {
+    mouseP_ = design.value("MouseP").toBool(true);
+    setEnabled(design.value("Enabled").toBool(true));
+    hoverColor_ = ColorFromJson(design.value("HoverColor"), kDefaultHoverColor);
+    backColor_ = ColorFromJson(design.value("BackColor"), kDefaultBackColor);
+    ApplyBackColor();
+    caption_ = design.value("Caption").toString(kDefaultCaption);
+    autoSize_ = design.value("AutoSize").toBool(true);
+    normalColor_ = ColorFromJson(design.value("NormalColor"), 0);
+    hoverFont_ = FontFromJson(design.value("HoverFont"), HostFont());
+    defFont_ = FontFromJson(design.value("DefFont"), HostFont());
+    ApplyLook(normalColor_, defFont_);
+    ApplyPointer();
+    PlaceLabel();
+    FitToLabel();
+    timer1_.start();
+    designChanged_ = false;
+}
+
+QJsonObject HotLink::SaveDesign() {
+    QJsonObject design;
+    const QFont host = HostFont();
+    if (!isEnabled())
+        design.insert("Enabled", false);
+    if (backColor_ != kDefaultBackColor)
+        design.insert("BackColor", static_cast<double>(backColor_));
+    if (hoverColor_ != kDefaultHoverColor)
+        design.insert("HoverColor", static_cast<double>(hoverColor_));
+    if (hoverFont_ != host)
+        design.insert("HoverFont", FontToJson(hoverFont_));
+    if (defFont_ != host)
+        design.insert("DefFont", FontToJson(defFont_));
+    if (caption_ != kDefaultCaption)
+        design.insert("Caption", caption_);
+    if (!autoSize_)
+        design.insert("AutoSize", false);
+    if (normalColor_ != 0)
+        design.insert("NormalColor", static_cast<double>(normalColor_));
+    if (!mouseP_)
+        design.insert("MouseP", false);
+    designChanged_ = false;
+    return design;
+}
+
+void HotLink::Shell(const QString& file, const QString& /*parameters*/, const QString& directory,
+                    int /*showCmd*/) {
+    QString target = file;
+    if (QUrl(file).isRelative() && !QDir::isAbsolutePath(file) && !directory.isEmpty())
+        target = QDir(directory).absoluteFilePath(file);
+    if (opener_)
+        opener_(target);
+}
+
+void HotLink::SetOpener(Opener opener) {
+    opener_ = std::move(opener);
+}
+
+void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
+    lblCaption_->setCursor(cursor());
+    const double w = width() * TwipsPerPixelX();
+    const double h = height() * TwipsPerPixelY();
+    const bool inside = x >= 0 && x <= w && y >= 0 && y <= h;
+    emit MouseMove(button, shift, x, y);
+    if (!inside) {
+        hoverFlag_ = false;
+        emit MouseExist();
+        // Only the holder of the capture can release it; that is when the look goes back.
+        if (QWidget::mouseGrabber() == this) {
+            releaseMouse();
+            ApplyLook(normalColor_, defFont_);
+        }
+        return;
+    }
+    if (hoverFlag_)
+        return;
+    hoverFlag_ = true;
+    emit MouseEnter();
+    QWidget* holder = QWidget::mouseGrabber();
+    grabMouse();
+    if (holder == nullptr || holder == this)
+        ApplyLook(hoverColor_, hoverFont_);
+}
+
+void HotLink::ApplyLook(quint32 color, const QFont& font) {
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
+    lblCaption_->setFont(font);
+    lblCaption_->setText(caption_);
+    if (autoSize_)
+        lblCaption_->adjustSize();
+}
+
+void HotLink::ApplyBackColor() {
+    SetPaletteColor(this, QPalette::Window, backColor_);
+    setAutoFillBackground(true);
+    // The label takes the colour the control ended up with.
+    QPalette labelPalette = lblCaption_->palette();
+    labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
+    lblCaption_->setPalette(labelPalette);
+    lblCaption_->setAutoFillBackground(true);
+}
+
+void HotLink::ApplyPointer() {
+    if (mouseP_) {
+        setCursor(HotLinkPointer());
+        lblCaption_->setCursor(cursor());
+    } else {
+        unsetCursor();
+        lblCaption_->unsetCursor();
+    }
+}
+
+void HotLink::PlaceLabel() {
+    const int left = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelX()));
+    const int top = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelY()));
+    if (autoSize_) {
+        lblCaption_->move(left, top);
+        lblCaption_->adjustSize();
+    } else {
+        lblCaption_->setGeometry(left, top, std::max(0, width() - left),
+                                 std::max(0, height() - top));
+    }
+}
+
+void HotLink::FitToLabel() {
+    if (!autoSize_ || fitting_)
+        return;
+    fitting_ = true;
+    lblCaption_->adjustSize();
+    const double widthTwips = lblCaption_->width() * TwipsPerPixelX() + kFitMarginTwips;
+    const double heightTwips = lblCaption_->height() * TwipsPerPixelY() + kFitMarginTwips;
+    resize(static_cast<int>(std::lround(widthTwips / TwipsPerPixelX())),
+           static_cast<int>(std::lround(heightTwips / TwipsPerPixelY())));
+    fitting_ = false;
+}
+
+void HotLink::mouseMoveEvent(QMouseEvent* event) {
+    HandleMouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()),
+                    static_cast<float>(event->position().x() * TwipsPerPixelX()),
+                    static_cast<float>(event->position().y() * TwipsPerPixelY()));
+}
+
+void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
+    short button = VbButtons(event->button());
+    short shift = VbShift(event->modifiers());
+    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX());
+    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY());
+    if (press)
+        emit MouseDown(button, shift, x, y);
+    else
+        emit MouseUp(button, shift, x, y);
+}
+
+void HotLink::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        pressedOnControl_ = true;
+    RaiseMouseEvent(event, true);
+}
+
+void HotLink::mouseReleaseEvent(QMouseEvent* event) {
+    RaiseMouseEvent(event, false);
+    if (event->button() == Qt::LeftButton && pressedOnControl_) {
+        pressedOnControl_ = false;
+        if (rect().contains(event->position().toPoint()))
+            emit Click();
+    }
+}
+
+void HotLink::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceLabel();
+    FitToLabel();
+}
+
+void HotLink::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, normalColor_);
+}
+
+bool HotLink::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != lblCaption_)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            pressedOnLabel_ = true;
+        return true;
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && pressedOnLabel_) {
+            pressedOnLabel_ = false;
+            if (lblCaption_->rect().contains(mouse->position().toPoint()))
+                emit Click();
+        }
+        return true;
+    }
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+} // namespace pelmora
