@@ -36,8 +36,9 @@ endforeach()
 # of a second and 26 MB; a type missing here shows as a missing .hpp at compile time.
 set(PELMORA_UNO_TYPES
     com.sun.star.beans.PropertyValue
-    com.sun.star.bridge.UnoUrlResolver
-    com.sun.star.bridge.XUnoUrlResolver
+    com.sun.star.bridge.BridgeFactory
+    com.sun.star.bridge.XBridge
+    com.sun.star.connection.Connector
     com.sun.star.connection.NoConnectException
     com.sun.star.container.XNameAccess
     com.sun.star.document.MacroExecMode

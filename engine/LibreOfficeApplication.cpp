@@ -4,8 +4,9 @@
 #include "PagePictures.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/bridge/UnoUrlResolver.hpp>
-#include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -114,8 +115,9 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programFo
     std::lock_guard<std::mutex> guard(lock);
     if (context == nullptr) {
         try {
-            rtl::Bootstrap::set(OUString("URE_BOOTSTRAP"), Unicode("vnd.sun.star.pathname:" +
-                                                                   programFolder + "/fundamentalrc"));
+            rtl::Bootstrap::set(
+                OUString("URE_BOOTSTRAP"),
+                Unicode("vnd.sun.star.pathname:" + programFolder + "/fundamentalrc"));
             context = new Reference<css::uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());
         } catch (const cppu::BootstrapException& e) {
@@ -139,8 +141,8 @@ public:
         const css::uno::Any what = request->getRequest();
         css::task::ErrorCodeRequest error;
         if (what.isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()) ||
-            ((what >>= error) && (static_cast<sal_uInt32>(error.ErrCode) & 0x3ffffff) ==
-                                     kWrongPassword)) {
+            ((what >>= error) &&
+             (static_cast<sal_uInt32>(error.ErrCode) & 0x3ffffff) == kWrongPassword)) {
             passwordRefused = true;
         }
         Reference<css::task::XInteractionContinuation> abort;
@@ -166,7 +168,8 @@ public:
 // says what went wrong.
 std::string LoadFailure(const std::string& message) {
     const std::size_t at = message.rfind("0x");
-    const unsigned long code = at == std::string::npos ? 0 : std::strtoul(&message[at + 2], nullptr, 16);
+    const unsigned long code =
+        at == std::string::npos ? 0 : std::strtoul(&message[at + 2], nullptr, 16);
     const char* what = "LibreOffice cannot read this document";
     switch ((code >> 8) & 0x1f) {
     case 3:
@@ -189,14 +192,44 @@ std::string LoadFailure(const std::string& message) {
                      : std::string(what) + " (LibreOffice error " + message.substr(at) + ")";
 }
 
+// Arms the office's watchdog for one call.
+class Watch {
+public:
+    Watch(OfficeProcess& process, Clock::time_point deadline) : process_(process) {
+        process_.Arm(deadline);
+    }
+    ~Watch() { process_.Disarm(); }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+private:
+    OfficeProcess& process_;
+};
+
 // One office process and the objects of its UNO connection.
 struct Office {
     std::unique_ptr<OfficeProcess> process;
+    Reference<css::bridge::XBridge> bridge;
     Reference<css::uno::XComponentContext> context;
     Reference<css::frame::XDesktop2> desktop;
     bool stopped = false;
 
     bool Alive() { return !stopped && process && process->Running(); }
+
+    // Alive and answering: an office that died between documents may still look
+    // alive for a moment while its threads end, and the next document must not
+    // be blamed for that.
+    bool Responds() {
+        if (!Alive()) {
+            return false;
+        }
+        try {
+            Watch watch(*process, Clock::now() + std::chrono::seconds(10));
+            return context->getServiceManager().is();
+        } catch (const css::uno::Exception&) {
+            return false;
+        }
+    }
 
     // Ends the process (politely first when polite) and removes its folders; the
     // remote references die with the bridge.
@@ -215,49 +248,48 @@ struct Office {
         stopped = true;
         desktop.clear();
         context.clear();
+        // Disposing the bridge here, not whenever its last proxy goes, keeps its
+        // tear-down from overlapping the next office's start.
+        if (Reference<css::lang::XComponent> component{bridge, UNO_QUERY}; component.is()) {
+            try {
+                component->dispose();
+            } catch (const css::uno::Exception&) {
+            }
+        }
+        bridge.clear();
         process.reset();
     }
 };
 
-// Arms the office's watchdog for one call.
-class Watch {
-public:
-    Watch(OfficeProcess& process, Clock::time_point deadline) : process_(process) {
-        process_.Arm(deadline);
-    }
-    ~Watch() { process_.Disarm(); }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
-
-private:
-    OfficeProcess& process_;
-};
-
 std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     auto office = std::make_shared<Office>();
-    office->process = std::make_unique<OfficeProcess>(settings.programFolder);
+    office->process =
+        std::make_unique<OfficeProcess>(settings.programFolder, settings.startTimeLimit);
     OfficeProcess& process = *office->process;
     const auto deadline = Clock::now() + settings.startTimeLimit;
     try {
-        const auto resolver =
-            css::bridge::UnoUrlResolver::create(LocalContext(settings.programFolder));
-        const OUString url = Unicode("uno:pipe,name=" + process.PipeName() +
-                                     ";urp;StarOffice.ComponentContext");
+        const auto local = LocalContext(settings.programFolder);
+        const auto connector = css::connection::Connector::create(local);
+        const OUString pipe = Unicode("pipe,name=" + process.PipeName());
         Watch watch(process, deadline);
-        while (!office->context.is()) {
+        Reference<css::connection::XConnection> connection;
+        while (!connection.is()) {
             if (!process.Running()) {
-                throw AutomationError(process.TimedOut()
-                                          ? "LibreOffice did not start within " +
-                                                Duration(settings.startTimeLimit)
-                                          : "LibreOffice ended while starting (" +
-                                                process.EndDescription() + ")");
+                throw AutomationError(
+                    process.TimedOut()
+                        ? "LibreOffice did not start within " + Duration(settings.startTimeLimit)
+                        : "LibreOffice ended while starting (" + process.EndDescription() + ")");
             }
             try {
-                office->context.set(resolver->resolve(url), UNO_QUERY_THROW);
+                connection = connector->connect(pipe);
             } catch (const css::connection::NoConnectException&) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             }
         }
+        office->bridge = css::bridge::BridgeFactory::create(local)->createBridge(
+            OUString(), OUString("urp"), connection, nullptr);
+        office->context.set(office->bridge->getInstance(OUString("StarOffice.ComponentContext")),
+                            UNO_QUERY_THROW);
         office->desktop = css::frame::Desktop::create(office->context);
         process.NoteSockets();
     } catch (const css::uno::Exception& e) {
@@ -347,11 +379,11 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     }
     const OUString service = Text(filterProperties, "DocumentService");
     if (service != "com.sun.star.text.TextDocument" && service != "com.sun.star.text.WebDocument") {
-        throw AutomationError("this is not a text document (LibreOffice reads it as " +
-                              Utf8(type) + ")");
+        throw AutomationError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
+                              ")");
     }
-    Reference<css::frame::XLoadable> model(factory->createInstanceWithContext(service, office.context),
-                                           UNO_QUERY_THROW);
+    Reference<css::frame::XLoadable> model(
+        factory->createInstanceWithContext(service, office.context), UNO_QUERY_THROW);
     const sal_Int32 count = args.getLength();
     args.realloc(count + 2);
     args.getArray()[count] = MakeProperties({{"URL", css::uno::Any(url)}})[0];
@@ -439,13 +471,15 @@ public:
                                   std::strerror(errno));
         }
         const std::string target = (fs::path(folder) / fileName).string();
-        const Reference<css::frame::XStorable> storable(component_, UNO_QUERY_THROW);
         const Properties properties =
             MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
                             {"Overwrite", css::uno::Any(true)}});
         Guarded(
             *session_, *office_, deadline_, "saving the page",
-            [&] { storable->storeToURL(Unicode(FileUrl(target)), properties); },
+            [&] {
+                Reference<css::frame::XStorable>(component_, UNO_QUERY_THROW)
+                    ->storeToURL(Unicode(FileUrl(target)), properties);
+            },
             [&](const std::string& message) {
                 return "LibreOffice cannot write the page " + target + ": " + message;
             });
@@ -514,7 +548,7 @@ public:
         if (session.quit) {
             throw AutomationError("the converter has been quit");
         }
-        if (!session.office || !session.office->Alive()) {
+        if (!session.office || !session.office->Responds()) {
             if (session.office) {
                 session.office->ShutDown(false);
             }
@@ -543,8 +577,9 @@ public:
                 session, *office, deadline, "opening the document",
                 [&] { return LoadDocument(*office, Unicode(FileUrl(copy)), properties); },
                 [&](const std::string& message) {
-                    return handler->passwordRefused ? std::string("the password is wrong or missing")
-                                                    : LoadFailure(message);
+                    return handler->passwordRefused
+                               ? std::string("the password is wrong or missing")
+                               : LoadFailure(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
                                                          copyFolder);
@@ -590,19 +625,29 @@ LibreOfficeApplication::~LibreOfficeApplication() {
     }
 }
 
-void LibreOfficeApplication::SetDisplayAlerts(std::int16_t value) { impl_->displayAlerts = value; }
+void LibreOfficeApplication::SetDisplayAlerts(std::int16_t value) {
+    impl_->displayAlerts = value;
+}
 
-AutomationOptions& LibreOfficeApplication::Options() { return *impl_; }
+AutomationOptions& LibreOfficeApplication::Options() {
+    return *impl_;
+}
 
-AutomationDocuments& LibreOfficeApplication::Documents() { return *impl_; }
+AutomationDocuments& LibreOfficeApplication::Documents() {
+    return *impl_;
+}
 
 void LibreOfficeApplication::ChangeFileOpenDirectory(const std::string& folder) {
     impl_->ChangeFileOpenDirectory(folder);
 }
 
-void LibreOfficeApplication::Quit() { impl_->Quit(); }
+void LibreOfficeApplication::Quit() {
+    impl_->Quit();
+}
 
-int LibreOfficeApplication::OfficeProcessId() const { return impl_->OfficeProcessId(); }
+int LibreOfficeApplication::OfficeProcessId() const {
+    return impl_->OfficeProcessId();
+}
 
 AutomationFactory LibreOfficeFactory(LibreOfficeSettings settings) {
     return [settings]() -> std::unique_ptr<AutomationApplication> {

@@ -28,8 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kExitRestartRequested = 81;
-
 // The offices of this program, readable from a signal handler: plain atomics in a
 // fixed array, never allocated or freed.
 std::array<std::atomic<pid_t>, 64> gOfficePids{};
@@ -106,7 +104,8 @@ std::string Describe(int status) {
 
 } // namespace
 
-OfficeProcess::OfficeProcess(const std::string& programFolder)
+OfficeProcess::OfficeProcess(const std::string& programFolder,
+                             std::chrono::milliseconds startTimeLimit)
     : program_(programFolder + "/soffice.bin") {
     if (access(program_.c_str(), X_OK) != 0) {
         throw AutomationError("LibreOffice is not installed: " + program_ + " is missing");
@@ -123,7 +122,24 @@ OfficeProcess::OfficeProcess(const std::string& programFolder)
     fs::create_directories(root_ + "/tmp", error);
     fs::create_directories(WorkFolder(), error);
     try {
-        Spawn();
+        // A fresh profile makes the office set itself up and then exit asking for a
+        // restart; a client connected meanwhile would lose its bridge. So the
+        // profile is prepared by a run of its own first.
+        Spawn(true);
+        const auto until = Clock::now() + startTimeLimit;
+        while (Running()) {
+            if (Clock::now() >= until) {
+                Kill();
+                throw AutomationError("LibreOffice did not prepare its profile in time");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (endDescription_ != "exit code 0") {
+            throw AutomationError("LibreOffice could not prepare its profile (" + endDescription_ +
+                                  ")");
+        }
+        endDescription_.clear();
+        Spawn(false);
     } catch (...) {
         RemoveLeftovers();
         RemovePaths({root_});
@@ -146,7 +162,7 @@ OfficeProcess::~OfficeProcess() {
     RecordLeftovers(this, {});
 }
 
-void OfficeProcess::Spawn() {
+void OfficeProcess::Spawn(bool prepareProfile) {
     std::vector<std::string> args = {
         program_,
         "-env:UserInstallation=" + FileUrl(root_ + "/profile"),
@@ -156,7 +172,8 @@ void OfficeProcess::Spawn() {
         "--nologo",
         "--nodefault",
         "--nolockcheck",
-        "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
+        prepareProfile ? "--terminate_after_init"
+                       : "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
     };
     // The office's own temporary files go into our folder, so a killed office
     // leaves nothing in the system's temporary folder.
@@ -259,7 +276,6 @@ void OfficeProcess::Reap(pid_t pid) {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     endDescription_ = Describe(status);
-    lastStatus_ = status;
 }
 
 bool OfficeProcess::Running() {
@@ -274,13 +290,6 @@ bool OfficeProcess::Running() {
         return true;
     }
     Reap(Release());
-    if (WIFEXITED(lastStatus_) && WEXITSTATUS(lastStatus_) == kExitRestartRequested &&
-        !restarted_) {
-        restarted_ = true;
-        endDescription_.clear();
-        Spawn();
-        return true;
-    }
     RemoveLeftovers();
     return false;
 }

@@ -19,8 +19,9 @@ class OfficeProcess {
 public:
     using Clock = std::chrono::steady_clock;
 
-    /// Starts programFolder/soffice.bin; throws AutomationError when it cannot.
-    explicit OfficeProcess(const std::string& programFolder);
+    /// Prepares a fresh profile, then starts programFolder/soffice.bin accepting
+    /// connections on PipeName(); throws AutomationError when it cannot.
+    OfficeProcess(const std::string& programFolder, std::chrono::milliseconds startTimeLimit);
     /// Kills the process if it still runs and removes its folders.
     ~OfficeProcess();
     OfficeProcess(const OfficeProcess&) = delete;
@@ -33,9 +34,7 @@ public:
     /// The process id, 0 once the process has been reaped.
     pid_t Pid() const { return pid_; }
 
-    /// True while the process runs. Reaps it when it has ended; a first start that
-    /// ends asking for a restart (exit code 81, after creating the profile) is
-    /// restarted once here.
+    /// True while the process runs; reaps it when it has ended.
     bool Running();
     /// How the process ended ("exit code N", "signal N"), or empty while it runs.
     const std::string& EndDescription() const { return endDescription_; }
@@ -56,7 +55,7 @@ public:
     bool TimedOut() const;
 
 private:
-    void Spawn();
+    void Spawn(bool prepareProfile);
     pid_t Release();
     void Reap(pid_t pid);
     void Watch();
@@ -67,9 +66,7 @@ private:
     std::string pipeName_;
     pid_t pid_ = 0;
     int slot_ = -1;
-    bool restarted_ = false;
     std::string endDescription_;
-    int lastStatus_ = 0;
     std::vector<std::string> sockets_;
 
     mutable std::mutex lock_;

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 namespace pelmora {
 
@@ -163,7 +163,8 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
     const fs::path pagePath = base / pageName;
     const std::size_t dot = pageName.rfind('.');
     const std::string stem = dot == std::string::npos ? pageName : pageName.substr(0, dot);
-    const std::string infix = "_" + (dot == std::string::npos ? "" : pageName.substr(dot + 1)) + "_";
+    const std::string infix =
+        "_" + (dot == std::string::npos ? "" : pageName.substr(dot + 1)) + "_";
     const std::string companion = CompanionFolderName(pageName);
 
     const std::string page = ReadAll(pagePath);
