@@ -453,8 +453,9 @@ void xToolbar::SetVertical(bool value) {
 void xToolbar::SetHWndContainer(QWidget* value) {
     container_ = value;
     if (value != nullptr && parentWidget() != value) {
+        const bool wasVisible = isVisible();
         setParent(value);
-        show();
+        setVisible(wasVisible || value->isVisible());
     }
 }
 
