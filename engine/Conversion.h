@@ -1,9 +1,9 @@
 #pragma once
 // Converting one document into one HTML page, reported as one numbered log line.
 
+#include "Compaction.h"
 #include "WordSession.h"
 
-#include <functional>
 #include <string>
 
 namespace pelmora {
@@ -17,9 +17,6 @@ struct ConversionOptions {
     std::string Password;        ///< for protected documents; empty: none
     std::string LogFile;         ///< where the caller appends the run's lines
 };
-
-/// Called between long steps so a window can stay responsive; may be empty.
-using YieldHook = std::function<void()>;
 
 /// The current time of day as it starts every log line (24-hour hh:mm:ss).
 std::string LogTime();

@@ -32,6 +32,9 @@ bool WriteLogFile(const std::string& path, const std::string& text);
 /// A file size as the task list shows it ("1,000", "1.00KB", "0.98MB", "1.00GB"),
 /// with the user's locale separators.
 std::string FormatFileSize(std::int64_t bytes);
+/// FormatFileSize with the given separators instead of the user's.
+std::string FormatFileSize(std::int64_t bytes, const std::string& thousandsSeparator,
+                           const std::string& decimalSeparator);
 /// text before its first NUL character.
 std::string TrimAtNul(const std::string& text);
 

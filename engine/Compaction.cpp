@@ -1,0 +1,247 @@
+#include "Compaction.h"
+
+#include "PathHelpers.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelmora {
+
+namespace {
+
+// Yields to the caller's hook at most once per interval: a page with a hundred
+// thousand cuts must not spend its time in the event loop.
+class YieldThrottle {
+public:
+    explicit YieldThrottle(const YieldHook& hook) : hook_(hook), last_(Clock::now()) {}
+
+    void Tick() {
+        if (!hook_) {
+            return;
+        }
+        const Clock::time_point now = Clock::now();
+        if (now - last_ >= kInterval) {
+            hook_();
+            last_ = Clock::now();
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kInterval{5};
+    const YieldHook& hook_;
+    Clock::time_point last_;
+};
+
+// Offset of the first needle in [from, from + size), or npos.
+std::size_t FindIn(const char* from, std::size_t size, std::string_view needle) {
+    const void* hit = memmem(from, size, needle.data(), needle.size());
+    return hit == nullptr ? std::string::npos
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - from);
+}
+
+// Each cut would make the plain algorithm rescan the page from its beginning. The
+// text before the first start marker holds no marker, and a cut changes nothing in
+// it, so a new match can only begin in the last start.size() - 1 bytes before the
+// cut. The page is compacted in place: [0, kept) is settled text, [next, size) is
+// still to be searched, and after each cut the few bytes that could begin a new
+// match go back in front of `next`.
+void RemoveBlocksIn(std::string& page, std::string_view start, std::string_view end,
+                    YieldThrottle& throttle) {
+    if (start.empty() || end.empty()) {
+        return;
+    }
+    char* text = page.data();
+    const std::size_t size = page.size();
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    while (true) {
+        const std::size_t a = FindIn(text + next, size - next, start);
+        if (a == std::string::npos) {
+            break;
+        }
+        const std::size_t startAt = next + a;
+        const std::size_t b = FindIn(text + startAt + 1, size - startAt - 1, end);
+        if (b == std::string::npos) {
+            break;
+        }
+        const std::size_t cutEnd = startAt + 1 + b + end.size();
+        std::memmove(text + kept, text + next, startAt - next);
+        kept += startAt - next;
+        const std::size_t back = std::min(kept, start.size() - 1);
+        kept -= back;
+        next = cutEnd - back;
+        std::memmove(text + next, text + kept, back);
+        throttle.Tick();
+    }
+    if (kept != next) {
+        std::memmove(text + kept, text + next, size - next);
+        page.resize(kept + (size - next));
+    }
+}
+
+// Replaces every occurrence of find, left to right without overlap.
+void ReplaceAll(std::string& page, std::string_view find, std::string_view by) {
+    std::size_t hit = FindIn(page.data(), page.size(), find);
+    if (hit == std::string::npos) {
+        return;
+    }
+    std::string out;
+    out.reserve(page.size());
+    std::size_t from = 0;
+    while (hit != std::string::npos) {
+        out.append(page, from, hit - from);
+        out.append(by);
+        from = hit + find.size();
+        const std::size_t more = FindIn(page.data() + from, page.size() - from, find);
+        hit = more == std::string::npos ? more : from + more;
+    }
+    out.append(page, from, std::string::npos);
+    page.swap(out);
+}
+
+struct BlockRule {
+    std::string_view start;
+    std::string_view end;
+};
+
+constexpr BlockRule kBlockRules[] = {
+    {"<meta name=ProgId", ">"},
+    {"<meta name=Generator", ">"},
+    {"<meta name=Originator", ">"},
+    {"<link rel=Edit-Time-Data", ">"},
+    {"<link rel=OLE-Object-Data", ">"},
+    {"<!--[if gte mso 9]>", "<![endif]-->"},
+    {"<!--[if gte vml 1]>", "<![endif]-->"},
+    {"<!--[if !mso]>", "<![endif]-->"},
+    {"<![if supportMisalignedColumns]>", "<![endif]>"},
+    {"<span style='", ">"},
+    {"<span lang=", ">"},
+};
+
+struct ReplaceRule {
+    std::string_view find;
+    std::string_view by;
+};
+
+constexpr ReplaceRule kReplaceRules[] = {
+    {"</span>", ""},
+    {"   ", ""},
+    {"  ", ""},
+    {"xmlns:o=\"urn:schemas-microsoft-com:office:office\"", ""},
+    {"xmlns:x=\"urn:schemas-microsoft-com:office:word\"", ""},
+    {"xmlns=\"http://www.w3.org/TR/REC-html40\"", ""},
+    {"\r\n\r\n", "\r\n"},
+    {"\r\n\r\n", "\r\n"},
+};
+
+std::runtime_error FileError(const std::string& what, const std::string& path, int error) {
+    return std::runtime_error(what + " " + path + ": " + std::strerror(error));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError("Cannot open", path, errno);
+    }
+    std::string data;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+        data.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[1 << 16];
+    while (true) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            throw FileError("Cannot read", path, error);
+        }
+        if (got == 0) {
+            break;
+        }
+        data.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return data;
+}
+
+// Writes data to a new file beside path and renames it over path, so the page is
+// never missing or half written, whenever the process stops.
+void ReplaceFile(const std::string& path, const std::string& data) {
+    const std::size_t slash = path.rfind(kPathSeparator);
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::random_device random;
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder + "." + name + "." + std::to_string(random()) + ".tmp";
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            throw FileError("Cannot write beside", path, errno);
+        }
+    }
+    if (fd < 0) {
+        throw FileError("Cannot write beside", path, EEXIST);
+    }
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t put = ::write(fd, data.data() + done, data.size() - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            const int error = put < 0 ? errno : EIO;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            throw FileError("Cannot write", temporary, error);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    if (::fdatasync(fd) != 0 || ::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw FileError("Cannot write", temporary, error);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw FileError("Cannot replace", path, error);
+    }
+}
+
+} // namespace
+
+void RemoveBlocks(std::string& page, std::string_view start, std::string_view end,
+                  const YieldHook& yield) {
+    YieldThrottle throttle(yield);
+    RemoveBlocksIn(page, start, end, throttle);
+}
+
+void CompactHtmlText(std::string& page, const YieldHook& yield) {
+    YieldThrottle throttle(yield);
+    for (const BlockRule& rule : kBlockRules) {
+        RemoveBlocksIn(page, rule.start, rule.end, throttle);
+    }
+    for (const ReplaceRule& rule : kReplaceRules) {
+        ReplaceAll(page, rule.find, rule.by);
+    }
+}
+
+void CompactHtml(const std::string& path, const YieldHook& yield) {
+    std::string page = ReadWholeFile(path);
+    CompactHtmlText(page, yield);
+    ReplaceFile(path, page);
+}
+
+} // namespace pelmora

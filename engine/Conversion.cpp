@@ -1,0 +1,199 @@
+#include "Conversion.h"
+
+#include "PathHelpers.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace pelmora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int16_t kHtmlFormat = 8;
+
+std::runtime_error PathError(const std::string& what, const std::string& path,
+                             const std::error_code& error) {
+    return std::runtime_error(what + " " + path + ": " + error.message());
+}
+
+// A private folder inside the output folder that receives the converter's page and
+// picture folder under their final names. Moving them out is a rename within one
+// file system, so an existing page is replaced only by a complete new one, and the
+// page's own references to its picture folder stay right.
+class StagingFolder {
+public:
+    explicit StagingFolder(const std::string& parent) {
+        const fs::path base = fs::absolute(parent.empty() ? fs::path(".") : fs::path(parent));
+        std::string pattern = (base / ".pelmora-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw PathError("Cannot write into folder", parent.empty() ? "." : parent,
+                            std::error_code(errno, std::generic_category()));
+        }
+        path_ = pattern;
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+    ~StagingFolder() {
+        // Holds only what the converter wrote for this document; remove_all never
+        // follows links.
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Moves the folder from into to; an existing folder to receives the entries, each
+// replacing one of the same name, as a converter saving into it would.
+void MoveFolderInto(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    const fs::file_status target = fs::symlink_status(to, ec);
+    if (!fs::exists(target)) {
+        fs::rename(from, to, ec);
+        if (ec) {
+            throw PathError("Cannot move the picture folder to", to.string(), ec);
+        }
+        return;
+    }
+    if (!fs::is_directory(target)) {
+        throw PathError("Cannot move the pictures into", to.string(),
+                        std::make_error_code(std::errc::file_exists));
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
+        const fs::path destination = to / entry.path().filename();
+        std::error_code kind;
+        if (entry.is_directory(kind) && !entry.is_symlink(kind)) {
+            MoveFolderInto(entry.path(), destination);
+            continue;
+        }
+        std::error_code moved;
+        fs::rename(entry.path(), destination, moved);
+        if (moved) {
+            throw PathError("Cannot move the picture to", destination.string(), moved);
+        }
+    }
+    if (ec) {
+        throw PathError("Cannot read the picture folder", from.string(), ec);
+    }
+}
+
+// True when the file path lies directly in folder: that folder holds documents and
+// is no picture folder to be emptied.
+bool LiesIn(const std::string& path, const std::string& folder) {
+    std::error_code ec;
+    const fs::path parent = fs::absolute(path, ec).parent_path();
+    return !ec && fs::equivalent(parent, folder, ec) && !ec;
+}
+
+// The steps after the checks; every failure throws with its description.
+void Convert(WordSession& session, const std::string& sourcePath, const std::string& outputPath,
+             const ConversionOptions& options, const YieldHook& yield) {
+    if (!session.application) {
+        throw std::runtime_error("The document converter is not running");
+    }
+    const std::size_t slash = outputPath.rfind(kPathSeparator);
+    const std::string folder = slash == std::string::npos ? "" : outputPath.substr(0, slash + 1);
+    const std::string name = outputPath.substr(folder.size());
+    if (name.empty() || name == "." || name == "..") {
+        throw std::runtime_error("The output path " + outputPath + " names no file");
+    }
+    const std::string password = options.Password.empty() ? " " : options.Password;
+
+    std::unique_ptr<AutomationDocument> document =
+        session.application->Documents().Open(sourcePath, std::nullopt, true, false, password);
+    if (!document) {
+        throw std::runtime_error("The converter opened no document");
+    }
+    if (!folder.empty() && !FolderExists(folder)) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec) {
+            throw PathError("Cannot create folder", folder, ec);
+        }
+    }
+    const StagingFolder staging(folder);
+    session.application->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
+    document->SaveAs(name, kHtmlFormat);
+    document->Close();
+    document.reset();
+
+    const std::string companionName = ChangeExtension(name, ".files");
+    const std::string stagedPage = staging.Path() + kPathSeparator + name;
+    if (!FileExists(stagedPage)) {
+        throw std::runtime_error("The converter wrote no page " + name);
+    }
+    if (options.Compress) {
+        CompactHtml(stagedPage, yield);
+    }
+    const std::string companion = folder + companionName;
+    const fs::path stagedCompanion = fs::path(staging.Path()) / companionName;
+    std::error_code ec;
+    if (options.CreateFilesDir && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
+        MoveFolderInto(stagedCompanion, companion);
+    }
+    fs::rename(stagedPage, outputPath, ec);
+    if (ec) {
+        throw PathError("Cannot write", outputPath, ec);
+    }
+    // A picture folder of the same name left from an earlier conversion goes too, so
+    // the page stands alone; a folder holding the source itself is not touched.
+    if (!options.CreateFilesDir && !LiesIn(sourcePath, companion)) {
+        DeleteFolder(companion);
+    }
+}
+
+} // namespace
+
+std::string LogTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16] = {};
+    if (localtime_r(&now, &local) == nullptr ||
+        std::strftime(text, sizeof text, "%H:%M:%S", &local) == 0) {
+        return "00:00:00";
+    }
+    return text;
+}
+
+bool ConvertDocument(WordSession& session, const std::string& sourcePath,
+                     const std::string& outputPath, std::string& logLine,
+                     const ConversionOptions& options, const YieldHook& yield) {
+    if (!options.Overwrite && FileExists(outputPath)) {
+        logLine = LogTime() + "  101, Output file " + outputPath + " exists, Ignore!";
+        return false;
+    }
+    if (!FileExists(sourcePath)) {
+        logLine =
+            LogTime() + "  102, Source file " + sourcePath + " doesn't exist, Convert failure!";
+        return false;
+    }
+    std::string failure;
+    try {
+        std::error_code ec;
+        if (fs::equivalent(sourcePath, outputPath, ec) && !ec) {
+            // Replacing the source by its own page would destroy the document.
+            throw std::runtime_error("The output file " + outputPath + " is the source document");
+        }
+        Convert(session, sourcePath, outputPath, options, yield);
+        logLine = LogTime() + "  100, Successfully convert " + sourcePath + " to " + outputPath;
+        return true;
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "Unknown error";
+    }
+    logLine =
+        LogTime() + "  103, Convert " + sourcePath + " failure, the error message is " + failure;
+    return false;
+}
+
+} // namespace pelmora

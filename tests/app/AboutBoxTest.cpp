@@ -1,0 +1,69 @@
+#include "ProductAddresses.h"
+#include "frmAbout.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+namespace pelmora {
+namespace {
+
+class AboutBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box = std::make_unique<frmAbout>(nullptr,
+                                         [this](const QString& target) { opened.append(target); });
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    }
+
+    // A real click, through the window system, on the middle of a link's text.
+    void ClickLink(HotLink* link) {
+        const QPoint at =
+            link->CaptionLabel()->mapTo(box.get(), link->CaptionLabel()->rect().center());
+        QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, at);
+    }
+
+    std::unique_ptr<frmAbout> box;
+    QStringList opened;
+};
+
+TEST_F(AboutBoxTest, ShowsNameVersionIconAndBothAddresses) {
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("About..."));
+    EXPECT_EQ(box->lblTitle()->text(), QStringLiteral("Quorvel"));
+    EXPECT_TRUE(box->lblTitle()->font().bold());
+    EXPECT_DOUBLE_EQ(box->lblTitle()->font().pointSizeF(), 11.25);
+    EXPECT_EQ(box->lblTitle()->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(box->lblVersion()->text(), QStringLiteral("Version: 1.5t (Build 8/4/2007)"));
+    EXPECT_FALSE(box->imgIcon()->pixmap().isNull());
+    EXPECT_FALSE(box->windowIcon().isNull());
+    EXPECT_EQ(box->HotLink1()->CaptionLabel()->text(), QString::fromLatin1(kWebSiteAddress));
+    EXPECT_EQ(box->HotLink2()->CaptionLabel()->text(), QString::fromLatin1(kSupportMailAddress));
+    // The links' look comes from the stored design compiled into the program.
+    EXPECT_EQ(box->HotLink1()->CaptionLabel()->palette().color(QPalette::WindowText),
+              QColor(0, 0, 128));
+    EXPECT_TRUE(box->HotLink2()->HoverFont().underline());
+}
+
+TEST_F(AboutBoxTest, MailLinkOpensAMailtoTextAndWebLinkTheAddress) {
+    ClickLink(box->HotLink2());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened.first().startsWith(QStringLiteral("mailto:")));
+    EXPECT_EQ(opened.first(), QStringLiteral("mailto:") + QString::fromLatin1(kSupportMailAddress));
+
+    ClickLink(box->HotLink1());
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened.last(), QString::fromLatin1(kWebSiteAddress));
+}
+
+TEST_F(AboutBoxTest, OkClosesTheBox) {
+    QTest::mouseClick(box->cmdSave(), Qt::LeftButton);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->result(), QDialog::Accepted);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,183 @@
+#include "PathHelpers.h"
+
+#include "TempFolder.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+
+TEST(ChangeExtension, ReplacesOrAddsTheExtensionOfTheFileName) {
+    EXPECT_EQ(ChangeExtension("/docs/report.doc", ".htm"), "/docs/report.htm");
+    EXPECT_EQ(ChangeExtension("/docs/readme", ".htm"), "/docs/readme.htm");
+    EXPECT_EQ(ChangeExtension("readme", "htm"), "readme.htm");
+    EXPECT_EQ(ChangeExtension("page.htm", ".files"), "page.files");
+    EXPECT_EQ(ChangeExtension("archive.tar.gz", ".htm"), "archive.tar.htm");
+    EXPECT_EQ(ChangeExtension("a..doc", ".htm"), "a.htm");
+}
+
+TEST(ChangeExtension, NeverLooksIntoFolderNamesNorJoinsFolderDots) {
+    EXPECT_EQ(ChangeExtension("/my.docs/readme", ".htm"), "/my.docs/readme.htm");
+    EXPECT_EQ(ChangeExtension("../docs/a.doc", ".htm"), "../docs/a.htm");
+    EXPECT_EQ(ChangeExtension("/x/../y.z/file", ".htm"), "/x/../y.z/file.htm");
+    EXPECT_EQ(ChangeExtension("/x/../file.doc", ".html"), "/x/../file.html");
+}
+
+TEST(ChangeFolder, PutsTheFileNameIntoTheFolder) {
+    EXPECT_EQ(ChangeFolder("/a/x.htm", "/out"), "/out/x.htm");
+    EXPECT_EQ(ChangeFolder("x.htm", "/out"), "/out/x.htm");
+    EXPECT_EQ(ChangeFolder("/a/x.htm", "/out/"), "/out//x.htm");
+}
+
+TEST(FormatFileSize, FollowsTheSizeColumnTable) {
+    const auto size = [](std::int64_t bytes) { return FormatFileSize(bytes, ",", "."); };
+    EXPECT_EQ(size(0), "0");
+    EXPECT_EQ(size(1000), "1,000");
+    EXPECT_EQ(size(1023), "1,023");
+    EXPECT_EQ(size(1024), "1.00KB");
+    EXPECT_EQ(size(10239), "10.00KB"); // 9 KB and a bit: two decimals, rounded up
+    EXPECT_EQ(size(10240), "10.0KB");
+    EXPECT_EQ(size(1000 * 1024 - 1), "1000.0KB");
+    EXPECT_EQ(size(1000 * 1024), "0.98MB");
+    EXPECT_EQ(size(10000 * 1024), "9.8MB");
+    EXPECT_EQ(size(std::int64_t{1} << 30), "1.00GB");
+    // Halves round away from zero: 3200 bytes are exactly 3.125 KB.
+    EXPECT_EQ(size(3200), "3.13KB");
+}
+
+TEST(FormatFileSize, TakesSizesBeyondTwoGigabytes) {
+    const auto size = [](std::int64_t bytes) { return FormatFileSize(bytes, ",", "."); };
+    EXPECT_EQ(size((std::int64_t{1} << 31) + 1), "2.00GB");
+    EXPECT_EQ(size(std::int64_t{5} << 40), "5120.00GB");
+    EXPECT_EQ(size(INT64_MAX), "8589934592.00GB");
+}
+
+TEST(FormatFileSize, UsesTheGivenOrTheUserSeparators) {
+    EXPECT_EQ(FormatFileSize(1000, ".", ","), "1.000");
+    EXPECT_EQ(FormatFileSize(1536, ".", ","), "1,50KB");
+    EXPECT_EQ(FormatFileSize(1000, "\u202f", ","), "1\u202f000");
+    // The C locale names no thousands separator; the size column still groups.
+    const char* before = std::getenv("LC_ALL");
+    const std::string saved = before ? before : "";
+    ::setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(FormatFileSize(1000), "1,000");
+    EXPECT_EQ(FormatFileSize(1024), "1.00KB");
+    if (before) {
+        ::setenv("LC_ALL", saved.c_str(), 1);
+    } else {
+        ::unsetenv("LC_ALL");
+    }
+}
+
+TEST(TrimAtNul, CutsAtTheFirstNul) {
+    EXPECT_EQ(TrimAtNul(std::string("abc\0def\0", 8)), "abc");
+    EXPECT_EQ(TrimAtNul("abc"), "abc");
+    EXPECT_EQ(TrimAtNul(std::string("\0x", 2)), "");
+}
+
+TEST(FileAndFolderExists, TellFilesFromFolders) {
+    TempFolder dir;
+    WriteFile(dir / "a.doc", "x");
+    fs::create_directory(dir / "sub");
+    fs::create_symlink(dir / "a.doc", dir / "link.doc");
+    EXPECT_TRUE(FileExists(dir / "a.doc"));
+    EXPECT_TRUE(FileExists(dir / "link.doc"));
+    EXPECT_FALSE(FileExists(dir / "sub"));
+    EXPECT_FALSE(FileExists(dir / "missing.doc"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_TRUE(FolderExists(dir / "sub"));
+    EXPECT_TRUE(FolderExists(dir / "sub/"));
+    EXPECT_FALSE(FolderExists(dir / "a.doc"));
+    EXPECT_FALSE(FolderExists(dir / "missing"));
+    EXPECT_FALSE(FolderExists(""));
+}
+
+TEST(CreateFolder, CreatesEveryMissingLevelAndReportsOnlyNewFolders) {
+    TempFolder dir;
+    EXPECT_TRUE(CreateFolder(dir / "a/b/c/"));
+    EXPECT_TRUE(FolderExists(dir / "a/b/c"));
+    EXPECT_FALSE(CreateFolder(dir / "a/b/c"));
+    WriteFile(dir / "file", "x");
+    EXPECT_FALSE(CreateFolder(dir / "file/sub"));
+    EXPECT_FALSE(CreateFolder(""));
+}
+
+TEST(DeleteFolder, DeletesPlainFilesThenTheEmptyFolder) {
+    TempFolder dir;
+    WriteFile(dir / "page.files/image1.png", "png");
+    WriteFile(dir / "page.files/filelist.xml", "xml");
+    DeleteFolder(dir / "page.files");
+    EXPECT_FALSE(fs::exists(dir / "page.files"));
+    DeleteFolder(dir / "missing.files"); // no effect, no error
+}
+
+TEST(DeleteFolder, KeepsTheFolderWithSubfoldersAndHiddenFiles) {
+    TempFolder dir;
+    WriteFile(dir / "a.files/one.png", "1");
+    WriteFile(dir / "a.files/sub/two.png", "2");
+    WriteFile(dir / "b.files/.hidden", "h");
+    DeleteFolder(dir / "a.files");
+    EXPECT_FALSE(fs::exists(dir / "a.files/one.png"));
+    EXPECT_EQ(ReadFile(dir / "a.files/sub/two.png"), "2");
+    DeleteFolder(dir / "b.files/");
+    EXPECT_EQ(ReadFile(dir / "b.files/.hidden"), "h");
+}
+
+TEST(DeleteFolder, NeverFollowsSymbolicLinks) {
+    TempFolder dir;
+    WriteFile(dir / "precious/thesis.doc", "keep");
+    WriteFile(dir / "outside.doc", "keep too");
+    fs::create_directory_symlink(dir / "precious", dir / "page.files");
+    DeleteFolder(dir / "page.files");
+    DeleteFolder(dir / "page.files/");
+    EXPECT_EQ(ReadFile(dir / "precious/thesis.doc"), "keep");
+    EXPECT_TRUE(fs::is_symlink(dir / "page.files"));
+
+    WriteFile(dir / "other.files/image.png", "png");
+    fs::create_symlink(dir / "outside.doc", dir / "other.files/linked.doc");
+    DeleteFolder(dir / "other.files");
+    EXPECT_EQ(ReadFile(dir / "outside.doc"), "keep too");
+    EXPECT_FALSE(fs::exists(dir / "other.files/image.png"));
+}
+
+TEST(AppFolder, IsTheFolderOfTheRunningProgram) {
+    const std::string folder = AppFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(FileExists(folder + "engine_tests"));
+}
+
+TEST(DefaultLogPath, IsTodaysDateInTheProgramFolderWithoutSlashes) {
+    const std::string path = DefaultLogPath();
+    const std::string folder = AppFolder();
+    ASSERT_EQ(path.compare(0, folder.size(), folder), 0);
+    const std::string name = path.substr(folder.size());
+    ASSERT_GT(name.size(), 4u);
+    EXPECT_EQ(name.substr(name.size() - 4), ".log");
+    EXPECT_EQ(name.find('/'), std::string::npos);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const std::string year = std::to_string((local.tm_year + 1900) % 100);
+    EXPECT_NE(name.find(year), std::string::npos) << name;
+}
+
+TEST(WriteLogFile, AppendsEachTextAsALine) {
+    TempFolder dir;
+    EXPECT_TRUE(WriteLogFile(dir / "run.log", "first"));
+    EXPECT_TRUE(WriteLogFile(dir / "run.log", "second\nthird"));
+    EXPECT_EQ(ReadFile(dir / "run.log"), "first\nsecond\nthird\n");
+    EXPECT_FALSE(WriteLogFile(dir / "no/such/folder/run.log", "lost"));
+    EXPECT_FALSE(WriteLogFile("", "lost"));
+}
+
+} // namespace
+} // namespace pelmora

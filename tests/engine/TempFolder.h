@@ -1,0 +1,59 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it afterwards.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+namespace pelmora::test {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pelmora-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a test folder");
+        }
+        path_ = pattern;
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    /// The folder, without a trailing separator.
+    const std::string& Path() const { return path_; }
+    /// Path() + "/" + relative.
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+private:
+    std::string path_;
+};
+
+/// Writes data as the whole content of path, creating its folders.
+inline void WriteFile(const std::string& path, const std::string& data) {
+    const std::filesystem::path file(path);
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path());
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+/// The whole content of path; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace pelmora::test
