@@ -25,10 +25,10 @@ QApplication& app() {
 }
 
 struct MainBar {
+    QApplication& application = app();
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     xMenu* bar = new xMenu(window.get());
     MainBar() {
-        app();
         bar->LoadDesign(":/menu/main_menu.json");
         window->setGeometry(20, 20, 420, 200);
         bar->setGeometry(0, 0, 420, 24);

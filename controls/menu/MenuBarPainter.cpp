@@ -12,7 +12,7 @@ using namespace MenuColors;
 
 MenuBarPainter::MenuBarPainter(QImage& surface, const QFont& font, int style,
                                std::uint32_t backColor)
-    : surface_(surface), painter_(&surface), style_(style), backColor_(backColor),
+    : surface_(surface), font_(font), painter_(&surface), style_(style), backColor_(backColor),
       textColor_(MenuColor(0x80000012)) {
     painter_.setFont(font);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -70,8 +70,7 @@ void MenuBarPainter::paintStyle1(const MenuItem& item, int state) {
         MenuLine(painter_, l, b, l, t, White);
     } else if (state > 0) {
         OutlineBox(painter_, l, t, r, b, White);
-        painter_.fillRect(QRect(QPoint(l + 2, t + 2), QPoint(r - 2, b - 2)),
-                          QColor(220, 220, 220));
+        painter_.fillRect(QRect(QPoint(l + 2, t + 2), QPoint(r - 2, b - 2)), QColor(220, 220, 220));
         caption(item, 0, 0, textColor_);
     } else {
         caption(item, 0, 0, textColor_);
@@ -85,8 +84,10 @@ void MenuBarPainter::paintStyle2(const MenuItem& item, int state) {
         return;
     }
     const bool open = state < 0;
-    DrawGradient(painter_, l + 1, t + 1, r - 1, b - 1, open ? White : LightGrey,
-                 open ? LightGrey : White, 1, 1);
+    direct([&](QImage& s) {
+        DrawGradient(s, l + 1, t + 1, r - 1, b - 1, open ? White : LightGrey,
+                     open ? LightGrey : White, 1, 1);
+    });
     // Thick points in the cell colour round the corners off.
     painter_.setPen(QPen(MenuColor(backColor_), 10, Qt::SolidLine, Qt::RoundCap));
     for (const QPoint& corner : {QPoint(l, t), QPoint(r, t), QPoint(r, b), QPoint(l, b)})

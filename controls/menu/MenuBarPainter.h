@@ -28,7 +28,16 @@ private:
     void paintStyle3(const MenuItem& item, int state);
     void caption(const MenuItem& item, int dx, int dy, const QColor& color);
 
+    /// Runs a drawing step that writes the surface's pixels itself, with no painter open.
+    template <class Draw> void direct(Draw&& draw) {
+        painter_.end();
+        draw(surface_);
+        painter_.begin(&surface_);
+        painter_.setFont(font_);
+    }
+
     QImage& surface_;
+    QFont font_;
     QPainter painter_;
     int style_;
     std::uint32_t backColor_;

@@ -3,6 +3,7 @@
 #include "menu/MenuPictureStore.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QJsonDocument>
 #include <algorithm>
 #include <cmath>
@@ -51,7 +52,8 @@ QString indexed(const char* word, int i) {
 QJsonObject MenuDesign::FontToJson(const QFont& font) {
     QJsonObject o;
     o["Name"] = font.family();
-    o["Size"] = font.pointSizeF();
+    // Sizes are stored in points; a font sized in pixels is measured as the screen shows it.
+    o["Size"] = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
     o["Bold"] = font.bold();
     o["Italic"] = font.italic();
     o["Underline"] = font.underline();

@@ -11,7 +11,7 @@
 namespace pelmora {
 
 QColor MenuColor(std::uint32_t oleColor) {
-    return ToQColor(oleColor);
+    return QColor::fromRgb(OleColorToRgb(oleColor).value_or(qRgb(0, 0, 0)));
 }
 
 void FillBox(QPainter& p, int x1, int y1, int x2, int y2, std::uint32_t color) {
@@ -39,15 +39,16 @@ void DrawFrame(QPainter& p, int left, int top, int right, int bottom, std::uint3
 
 void DrawBandedGradient(QPainter& p, int left, int top, int right, int bottom,
                         std::uint32_t fromColor, std::uint32_t toColor) {
-    std::vector<std::uint32_t> colors(21);
-    BuildGradientColors(fromColor, toColor, colors);
+    std::vector<ColorRef> colors(21);
+    if (!BuildGradientColors(fromColor, toColor, colors))
+        return;
     // A cell narrower than 20 pixels would give bands of no width and never end.
     const int w = std::max(1, static_cast<int>(std::lround((right - left) / 20.0)));
     std::size_t band = 0;
     for (int x = left; x <= right && band < colors.size(); x += w, ++band)
-        FillBox(p, x, top, x + w, bottom, colors[band]);
-    DrawFrame(p, left + 1, top + 1, right - 1, bottom - 1, MenuColors::White,
-              MenuColors::DarkGrey, MenuColors::DarkGrey, MenuColors::White);
+        FillBox(p, x, top, x + w, bottom, static_cast<OleColor>(colors[band]));
+    DrawFrame(p, left + 1, top + 1, right - 1, bottom - 1, MenuColors::White, MenuColors::DarkGrey,
+              MenuColors::DarkGrey, MenuColors::White);
 }
 
 QString PrintedCaption(const QString& caption) {

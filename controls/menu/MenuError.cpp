@@ -1,8 +1,5 @@
 #include "menu/MenuError.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
-
 namespace pelmora {
 
 namespace {
@@ -19,9 +16,8 @@ QString description(int number) {
 } // namespace
 
 void RaiseMenuError(int number, const char* typeName, const char* method) {
-    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     throw ControlError(number, description(number),
-                       exe + '.' + QLatin1String(typeName) + ':' + QLatin1String(method));
+                       ControlError::sourceText(QLatin1String(typeName), QLatin1String(method)));
 }
 
 } // namespace pelmora

@@ -2,16 +2,16 @@
 
 namespace pelmora {
 
-const StdPicture& MenuItem::APicture(int) const {
+const OlePicture& MenuItem::APicture(int) const {
     return picture_;
 }
 
-void MenuItem::SetAPicture(const StdPicture& picture, int) {
+void MenuItem::SetAPicture(const OlePicture& picture, int) {
     picture_ = picture;
     pictureSource_.clear();
 }
 
-void MenuItem::SetAPicture(const StdPicture& picture, const QString& source) {
+void MenuItem::SetAPicture(const OlePicture& picture, const QString& source) {
     picture_ = picture;
     pictureSource_ = source;
 }

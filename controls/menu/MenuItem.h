@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/StdPicture.h"
+#include "paint/OlePicture.h"
 
 #include <QString>
 #include <cstdint>
@@ -41,11 +41,11 @@ public:
     float Y = 0;
 
     /// The item's picture; `which` is accepted and not used (there is one slot).
-    const StdPicture& APicture(int which = 0) const;
+    const OlePicture& APicture(int which = 0) const;
     /// Replaces the picture.
-    void SetAPicture(const StdPicture& picture, int which = 0);
+    void SetAPicture(const OlePicture& picture, int which = 0);
     /// Replaces the picture and remembers the path it was read from, for the stored design.
-    void SetAPicture(const StdPicture& picture, const QString& source);
+    void SetAPicture(const OlePicture& picture, const QString& source);
     /// The resource or file path the picture was read from; empty when not known.
     const QString& PictureSource() const { return pictureSource_; }
 
@@ -62,7 +62,7 @@ public:
     int Bottom() const { return bottom_; }
 
 private:
-    StdPicture picture_;
+    OlePicture picture_;
     QString pictureSource_;
     int left_ = 0;
     int top_ = 0;

@@ -25,7 +25,7 @@ bool isSeparator(const MenuItem& item) {
 
 MenuItemPainter::MenuItemPainter(QImage& surface, const QFont& font, int style, int highLight,
                                  gdcPaintEffects& effects)
-    : surface_(surface), painter_(&surface), style_(style), highLight_(highLight),
+    : surface_(surface), font_(font), painter_(&surface), style_(style), highLight_(highLight),
       effects_(effects), textColor_(MenuColor(0x80000012)) {
     painter_.setFont(font);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -79,16 +79,23 @@ void MenuItemPainter::paintHighlighted(const MenuItem& item) {
         FillBox(painter_, l + 1, t + 1, r - 1, b - 1, HighlightFrameColor);
         break;
     case 2:
-        DrawGradient(painter_, l + 1, t + 1, r - 1, b - 1, DarkGrey, White, 0, 0);
+        direct(
+            [&](QImage& s) { DrawGradient(s, l + 1, t + 1, r - 1, b - 1, DarkGrey, White, 0, 0); });
         break;
     case 3:
-        DrawGradient(painter_, l + 1, t + 1, r - 1, b - 1, DarkBlue, LightGrey, 0, 0);
+        direct([&](QImage& s) {
+            DrawGradient(s, l + 1, t + 1, r - 1, b - 1, DarkBlue, LightGrey, 0, 0);
+        });
         break;
     case 4:
-        DrawGradient(painter_, l + 1, t + 1, r - 1, b - 1, DarkGrey, 0xD2D2D2, 1, 1);
+        direct([&](QImage& s) {
+            DrawGradient(s, l + 1, t + 1, r - 1, b - 1, DarkGrey, 0xD2D2D2, 1, 1);
+        });
         break;
     case 5:
-        DrawGradient(painter_, l + 1, t + 1, r - 1, b - 1, LightGrey, White, 1, 1);
+        direct([&](QImage& s) {
+            DrawGradient(s, l + 1, t + 1, r - 1, b - 1, LightGrey, White, 1, 1);
+        });
         checkColor = DarkGrey;
         break;
     default:
@@ -153,23 +160,29 @@ void MenuItemPainter::paintRaised(const MenuItem& item) {
 }
 
 void MenuItemPainter::drawPicture(const MenuItem& item, int x, int y) {
-    const StdPicture& picture = item.APicture();
+    const OlePicture& picture = item.APicture();
     if (!item.Enabled)
-        effects_.PaintDisabledPicture(painter_, picture, x, y, PictureSize, PictureSize, 0, 0,
-                                      item.MaskColor, 0);
-    else if (picture.Type() == StdPicture::Icon || !item.UseMaskColor)
-        effects_.PaintStandardPicture(painter_, picture, x, y, PictureSize, PictureSize, 0, 0, 0);
+        direct([&](QImage& s) {
+            effects_.PaintDisabledPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
+                                          item.MaskColor, 0);
+        });
+    else if (picture.type() == OlePicture::Type::Icon || !item.UseMaskColor)
+        direct([&](QImage& s) {
+            effects_.PaintStandardPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0, 0);
+        });
     else
-        effects_.PaintTransparentPicture(painter_, picture, x, y, PictureSize, PictureSize, 0, 0,
-                                         item.MaskColor, 0);
+        direct([&](QImage& s) {
+            effects_.PaintTransparentPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
+                                             item.MaskColor, 0);
+        });
 }
 
-void MenuItemPainter::DrawTriangle(int left, int top, int right, int bottom,
-                                   std::uint32_t color, int effect3D) {
+void MenuItemPainter::DrawTriangle(int left, int top, int right, int bottom, std::uint32_t color,
+                                   int effect3D) {
     (void)left;
     const int mid = top + static_cast<int>(std::lround((bottom - top) / 2.0));
-    const QPolygon arrow({QPoint(right - 5, mid), QPoint(right - 10, mid - 5),
-                          QPoint(right - 10, mid + 5)});
+    const QPolygon arrow(
+        {QPoint(right - 5, mid), QPoint(right - 10, mid - 5), QPoint(right - 10, mid + 5)});
     painter_.setPen(QPen(MenuColor(color), 1));
     painter_.setBrush(MenuColor(color));
     painter_.drawPolygon(arrow);

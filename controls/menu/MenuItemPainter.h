@@ -29,8 +29,7 @@ public:
     /// Paints one item row; separators and disabled items are only ever painted normal.
     void Paint(const MenuItem& item, int state);
     /// The submenu arrow at the right end of a row, optionally with a 3-D outline.
-    void DrawTriangle(int left, int top, int right, int bottom, std::uint32_t color,
-                      int effect3D);
+    void DrawTriangle(int left, int top, int right, int bottom, std::uint32_t color, int effect3D);
     /// A row of 21 colour bands with a raised frame (the OpenStep look).
     void DrawOpenStepItem(int x1, int y1, int x2, int y2, std::uint32_t fromColor,
                           std::uint32_t toColor);
@@ -42,7 +41,16 @@ private:
     void drawPicture(const MenuItem& item, int x, int y);
     void caption(const MenuItem& item, int dx, int dy, const QColor& color);
 
+    /// Runs a drawing step that writes the surface's pixels itself, with no painter open.
+    template <class Draw> void direct(Draw&& draw) {
+        painter_.end();
+        draw(surface_);
+        painter_.begin(&surface_);
+        painter_.setFont(font_);
+    }
+
     QImage& surface_;
+    QFont font_;
     QPainter painter_;
     int style_;
     int highLight_;

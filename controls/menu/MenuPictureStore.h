@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/StdPicture.h"
+#include "paint/OlePicture.h"
 
 #include <QJsonValue>
 
@@ -11,12 +11,12 @@ namespace pelmora {
 class MenuPictureStore {
 public:
     /// The picture a stored value names; nothing when the value is empty or unreadable.
-    static StdPicture Read(const QJsonValue& value);
+    static OlePicture Read(const QJsonValue& value);
     /// The path a stored value names, empty for inline data.
     static QString SourceOf(const QJsonValue& value);
     /// The stored value of a picture: its source path when it has one, else its data; null for
     /// nothing.
-    static QJsonValue Write(const StdPicture& picture, const QString& source);
+    static QJsonValue Write(const OlePicture& picture, const QString& source);
 };
 
 } // namespace pelmora

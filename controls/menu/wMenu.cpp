@@ -1,5 +1,6 @@
 #include "menu/wMenu.h"
 
+#include "menu/MenuDrawing.h"
 #include "menu/MenuItemList.h"
 #include "menu/MenuItemPainter.h"
 #include "menu/MenuTwips.h"
@@ -40,7 +41,10 @@ wMenu::~wMenu() {
 void wMenu::SetItemsFont(const QFont& itemsFont) {
     QFont f = font();
     f.setFamily(itemsFont.family());
-    f.setPointSizeF(itemsFont.pointSizeF());
+    if (itemsFont.pointSizeF() > 0)
+        f.setPointSizeF(itemsFont.pointSizeF());
+    else
+        f.setPixelSize(itemsFont.pixelSize());
     f.setBold(itemsFont.bold());
     setFont(f);
 }
@@ -83,7 +87,7 @@ void wMenu::FillItems() {
     keepOnScreen(frame);
     setGeometry(frame);
     surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    surface_.fill(MenuItemPainter::WindowBackColor(Style));
+    surface_.fill(MenuColor(MenuItemPainter::BackColor(Style)));
     painted_ = false;
     for (int index : items_) {
         MenuItem& item = MenuTree->Item(index);
@@ -127,6 +131,9 @@ void wMenu::keepOnScreen(QRect& frame) const {
     }
     if (frame.left() < area.left())
         frame.moveLeft(area.left());
+    // Rows below the screen could never be reached, so a popup is never taller than it.
+    if (frame.height() > area.height())
+        frame.setHeight(area.height());
     if (frame.bottom() > area.bottom())
         frame.moveBottom(area.bottom());
     if (frame.top() < area.top())
@@ -153,13 +160,17 @@ void wMenu::resizeEvent(QResizeEvent*) {
 void wMenu::paintWindow() {
     if (surface_.size() != size().expandedTo(QSize(1, 1))) {
         surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        surface_.fill(MenuItemPainter::WindowBackColor(Style));
+        surface_.fill(MenuColor(MenuItemPainter::BackColor(Style)));
     }
-    MenuItemPainter painter(surface_, font(), Style, HighLight);
+    MenuItemPainter painter(surface_, font(), Style, HighLight, effects_);
     painter.PaintBackground(OwnerWidth);
     if (MenuTree) {
-        for (int index : items_)
-            painter.Paint(MenuTree->Item(index), MenuItemPainter::Normal);
+        for (int index : items_) {
+            const MenuItem& item = MenuTree->Item(index);
+            if (item.Top() > surface_.height())
+                break;
+            painter.Paint(item, MenuItemPainter::Normal);
+        }
     }
     painted_ = true;
     update();
@@ -171,8 +182,9 @@ void wMenu::paintItem(int index, int state) {
         return;
     if (!painted_)
         paintWindow();
-    MenuItemPainter(surface_, font(), Style, HighLight).Paint(*item, state);
-    update(QRect(QPoint(item->Left() - 1, item->Top() - 3), QPoint(item->Right() + 1, item->Bottom() + 1)));
+    MenuItemPainter(surface_, font(), Style, HighLight, effects_).Paint(*item, state);
+    update(QRect(QPoint(item->Left() - 1, item->Top() - 3),
+                 QPoint(item->Right() + 1, item->Bottom() + 1)));
 }
 
 void wMenu::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "menu/MenuOwner.h"
+#include "paint/gdcPaintEffects.h"
 
 #include <QImage>
 #include <QPointer>
@@ -103,6 +104,7 @@ private:
     QWidget* activeAtShow_ = nullptr;
     QTimer timer_;
     QImage surface_;
+    gdcPaintEffects effects_;
 };
 
 } // namespace pelmora

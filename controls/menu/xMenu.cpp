@@ -3,6 +3,7 @@
 #include "menu/MenuBarPainter.h"
 #include "menu/MenuDesign.h"
 #include "menu/MenuError.h"
+#include "menu/MenuTwips.h"
 #include "menu/wMenu.h"
 
 #include <QApplication>
@@ -299,7 +300,7 @@ void xMenu::ShowMenu(int index) {
     if (QApplication::activeModalWidget())
         RaiseMenuError(35607, "xMenu", "ShowMenu");
     const QPoint corner = mapToGlobal(QPoint(item->Left(), item->Bottom()));
-    auto* popup = new wMenu;
+    auto* popup = new wMenu(this);
     popup->MenuTree = &tree_;
     popup->ParentForm = this;
     popup->SetItemsFont(itemsFont_);

@@ -1,6 +1,6 @@
 // Shows the main window's menu bar on its own, so that it can be looked at before the main
 // window exists.
-//   menu_preview [--style N] [--highlight N] [--open KEY] [--hover KEY] [--out FILE.png]
+//   menu_preview [--paint-style N] [--highlight N] [--open KEY] [--hover KEY] [--out FILE.png]
 // With --out the program opens the menu KEY (default mnuFile), moves the mouse onto the item
 // --hover if given, saves a picture of the bar with its popup and quits.
 #include "menu/wMenu.h"
@@ -18,12 +18,12 @@ using pelmora::xMenu;
 
 namespace {
 
-void hover(wMenu* popup, int index) {
-    const pelmora::MenuItem& item = popup->MenuTree->Item(index);
+// Sends the mouse to the middle of an item's cell, as a move or as a left-button press.
+void mouse(QWidget* target, const pelmora::MenuItem& item, QEvent::Type type) {
     const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
-    QMouseEvent move(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(popup, &move);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, target->mapToGlobal(pos), button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
 }
 
 QImage snapshot(QWidget* window, xMenu* bar) {
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    parser.addOption({"style", "Paint style 0-3.", "N"});
+    parser.addOption({"paint-style", "Paint style 0-3.", "N"});
     parser.addOption({"highlight", "Highlight style 0-5.", "N"});
     parser.addOption({"open", "Menu to open.", "KEY", "mnuFile"});
     parser.addOption({"hover", "Popup item to highlight.", "KEY"});
@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "menu design not found\n");
         return 1;
     }
-    if (parser.isSet("style"))
-        bar->SetStyle(parser.value("style").toInt());
+    if (parser.isSet("paint-style"))
+        bar->SetStyle(parser.value("paint-style").toInt());
     if (parser.isSet("highlight"))
         bar->SetHighLightStyle(parser.value("highlight").toInt());
     bar->Refresh();
@@ -83,10 +83,15 @@ int main(int argc, char** argv) {
         return app.exec();
 
     QCoreApplication::processEvents();
-    bar->ShowMenu(bar->KeyToIndex(parser.value("open")));
+    const auto& tree = bar->MenuTree();
+    mouse(bar, tree.Item(bar->KeyToIndex(parser.value("open"))), QEvent::MouseButtonPress);
     QCoreApplication::processEvents();
-    if (parser.isSet("hover") && bar->Popup())
-        hover(bar->Popup(), bar->KeyToIndex(parser.value("hover")));
+    if (parser.isSet("hover") && bar->Popup()) {
+        const int index = bar->KeyToIndex(parser.value("hover"));
+        mouse(bar->Popup(), tree.Item(index), QEvent::MouseMove);
+        if (tree.Item(index).IsRoot)
+            mouse(bar->Popup(), tree.Item(index), QEvent::MouseButtonPress);
+    }
     const QImage image = snapshot(&window, bar);
     if (!image.save(parser.value("out"))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value("out")));

@@ -1,8 +1,11 @@
 // The item record, the tree links and the stored design, without any window.
 #include "menu/MenuDesign.h"
 #include "menu/MenuItemList.h"
+#include "menu/MenuPictureStore.h"
+#include "paint/ControlError.h"
 
 #include <QJsonArray>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace pelmora {
@@ -58,9 +61,9 @@ TEST(MenuItemList, LinksChildrenToTheirParentsAndMarksRoots) {
 
 TEST(MenuItemList, ToleratesLevelsThatJumpAndAStartBelowTheBar) {
     MenuItemList list;
-    list.Add(item("deep", 2)); // 1: first item below the bar
-    list.Add(item("bar", 0));  // 2
-    list.Add(item("skip", 2)); // 3: two levels deeper, no parent at level 1
+    list.Add(item("deep", 2));  // 1: first item below the bar
+    list.Add(item("bar", 0));   // 2
+    list.Add(item("skip", 2));  // 3: two levels deeper, no parent at level 1
     list.Add(item("child", 1)); // 4
     list.LinkTree();
     EXPECT_EQ(list.Item(1).RootIndex, 0);
@@ -91,7 +94,7 @@ TEST(MenuItemList, OutOfRangeIndicesGiveNothingOrTheElementError) {
         list.Item(2);
         FAIL() << "no error raised";
     } catch (const ControlError& e) {
-        EXPECT_EQ(e.Number(), 35601);
+        EXPECT_EQ(e.number(), 35601);
     }
     EXPECT_EQ(list.FindName("A"), 1);
     EXPECT_EQ(list.FindName("b"), 0);
@@ -120,8 +123,9 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     b.MaskColor = 0x00FF00;
     b.Visible = false;
     b.Description = "Open a file";
-    b.SetAPicture(StdPicture::FromFile(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png"));
-    ASSERT_FALSE(b.APicture(0).IsNothing());
+    b.SetAPicture(MenuPictureStore::Read(
+        QJsonValue(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png")));
+    ASSERT_FALSE(b.APicture(0).isNone());
     d.Items.Add(a);
     d.Items.Add(b);
 
@@ -145,7 +149,7 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     EXPECT_EQ(rb.MaskColor, 0x00FF00u);
     EXPECT_FALSE(rb.Visible);
     EXPECT_EQ(rb.Description, "Open a file");
-    EXPECT_EQ(rb.APicture(0).Image(), b.APicture(0).Image());
+    EXPECT_TRUE(rb.APicture(0) == b.APicture(0));
     // Writing what was read gives the same stored design.
     EXPECT_EQ(r.ToJson(containerFont()), bag);
 }
@@ -185,7 +189,7 @@ TEST(MenuDesign, BadStoredValuesLoadWithDefaults) {
     EXPECT_EQ(d.Items.Item(2).Ident, 0);
     EXPECT_TRUE(d.Items.Item(2).Enabled);
     EXPECT_EQ(d.Items.Item(2).MaskColor, 0xFF00FFu);
-    EXPECT_TRUE(d.Items.Item(2).APicture(0).IsNothing());
+    EXPECT_TRUE(d.Items.Item(2).APicture(0).isNone());
     EXPECT_EQ(d.ItemsFont, containerFont());
 }
 
@@ -210,9 +214,9 @@ TEST(MenuDesign, TheMainWindowDesignHoldsItsThirtySevenItems) {
     int bar = 0, pictures = 0;
     for (const MenuItem& m : d.Items) {
         bar += m.Ident == 0;
-        if (!m.APicture(0).IsNothing()) {
+        if (!m.APicture(0).isNone()) {
             ++pictures;
-            EXPECT_EQ(m.APicture(0).Image().size(), QSize(16, 16)) << m.Name.toStdString();
+            EXPECT_EQ(m.APicture(0).image().size(), QSize(16, 16)) << m.Name.toStdString();
         }
     }
     EXPECT_EQ(bar, 5);

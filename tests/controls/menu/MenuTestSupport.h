@@ -3,6 +3,7 @@
 
 #include "menu/wMenu.h"
 #include "menu/xMenu.h"
+#include "paint/ControlError.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -28,7 +29,7 @@ struct BarWindow {
 
     explicit BarWindow(int style = 0) {
         QFont f("DejaVu Sans");
-        f.setPixelSize(12);
+        f.setPointSizeF(9);
         bar->SetItemsFont(f);
         bar->SetStyle(style);
         bar->SetSpacing(12);

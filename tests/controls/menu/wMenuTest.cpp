@@ -3,6 +3,7 @@
 #include "menu/MenuDrawing.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -65,8 +66,8 @@ TEST(wMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         }
         EXPECT_EQ(p->width(), widest + 30) << style;
         EXPECT_EQ(p->height(), y + top) << style;
-        EXPECT_EQ(p->OwnerWidth, m.bar->MenuTree().Item(m.tools).Right() -
-                                     m.bar->MenuTree().Item(m.tools).Left());
+        EXPECT_EQ(p->OwnerWidth,
+                  m.bar->MenuTree().Item(m.tools).Right() - m.bar->MenuTree().Item(m.tools).Left());
         // The first-level popup uses the bar's font.
         EXPECT_EQ(p->font().family(), m.bar->ItemsFont().family());
     }
@@ -257,7 +258,7 @@ TEST(wMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted) {
     MenuItem& run = m.bar->MenuTree().Item(m.run);
     QImage red(16, 16, QImage::Format_RGB32);
     red.fill(Qt::red);
-    run.SetAPicture(StdPicture::FromImage(red));
+    run.SetAPicture(OlePicture::bitmap(red));
     run.UseMaskColor = false;
     run.Checked = true;
     wMenu* p = m.Open();
@@ -286,7 +287,8 @@ TEST(wMenuPaint, EveryStyleAndHighlightPaintsItsRows) {
             Move(p, RowCentre(p, m.last));
             // Leaving the row restores its normal look.
             const MenuItem& run = p->MenuTree->Item(m.run);
-            const QRect row(QPoint(run.Left(), run.Top() + 1), QPoint(run.Right(), run.Bottom() - 1));
+            const QRect row(QPoint(run.Left(), run.Top() + 1),
+                            QPoint(run.Right(), run.Bottom() - 1));
             EXPECT_EQ(p->Surface().copy(row), normal.copy(row)) << style << "/" << hl;
         }
     }
