@@ -77,7 +77,8 @@ bool BuildGradientColors(OleColor fromColor, OleColor toColor, std::vector<Color
 void DrawGradient(QImage& surface, int x1, int y1, int x2, int y2, OleColor fromColor,
                   OleColor toColor, int style, int mirror);
 
-/// Draws a line from (x1, y1) towards (x2, y2), the end point itself excluded.
+/// Draws a line from (x1, y1) towards (x2, y2), the end point itself excluded. Like every
+/// image routine here it writes pixels directly (no QPainter) and clips to the image.
 void DrawLine(QImage& hdc, int x1, int y1, int x2, int y2, OleColor colour);
 
 /// A 3-D frame: top and left edges in light, bottom and right edges in dark, first filled

@@ -142,8 +142,8 @@ bool ShowToolTipAt(QPoint cursor, const QString& text, QWidget* ownerHwnd, const
             }
         }
         tip->move(left, top);
+        // A tooltip window stays on top and never takes the focus.
         tip->show();
-        tip->raise();
     } catch (...) {
         // The tooltip is a hint; nothing about it may break the caller.
     }

@@ -13,7 +13,8 @@ namespace pelmora {
 /// text colour) and its 1 bits in entry 1 (the background colour). A null palette means
 /// the object's halftone palette. Sizes that are zero or negative paint nothing, and so does
 /// any colour that does not translate. The routines write the destination's pixels directly
-/// and open no QPainter on it.
+/// and open no QPainter on it, so a caller may keep its own painter open; a destination that
+/// is not 32-bit is converted to ARGB32 premultiplied first.
 class gdcPaintEffects {
 public:
     /// Creates the default halftone palette.
