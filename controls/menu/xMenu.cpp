@@ -340,6 +340,11 @@ void xMenu::ChildUnloaded(wMenu* child) {
         popup_ = nullptr;
     const bool wasOpen = menuOpen_;
     menuOpen_ = false;
+    // When the chain closes after a choice, the activation it held goes back to our window;
+    // when it closed because another window took the activation, that window keeps it.
+    QWidget* active = QApplication::activeWindow();
+    if ((!active || qobject_cast<wMenu*>(active)) && window() != this)
+        window()->activateWindow();
     // The item painted as open would otherwise keep that look until the mouse moves.
     if (wasOpen && hot_ != 0)
         paintItem(hot_, StateHot);

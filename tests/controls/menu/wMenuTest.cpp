@@ -180,6 +180,7 @@ TEST(wMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     QTRY_COMPARE_WITH_TIMEOUT(m.bar->Popup(), nullptr, 2000);
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
+    EXPECT_EQ(QApplication::activeWindow(), &other); // not taken back by the bar
 }
 
 TEST(wMenuPlacement, APopupPastTheScreenEdgeIsMovedBackAndSubmenusOpenLeft) {

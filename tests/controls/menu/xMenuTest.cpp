@@ -132,6 +132,7 @@ TEST(xMenuClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain) {
     Press(m.bar, m.Centre(m.file));
     wMenu* popup = m.bar->Popup();
     ASSERT_NE(popup, nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), popup, 1000);
     Press(popup, RowCentre(popup, m.add));
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(clicks.at(0).at(0).toString(), "MNUADD");
@@ -140,6 +141,8 @@ TEST(xMenuClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain) {
     EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded);
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
+    // The activation the popup held goes back to the bar's window.
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), m.window.get(), 1000);
 }
 
 TEST(xMenuHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
