@@ -1,6 +1,7 @@
 // Shows the main window's menu bar on its own, so that it can be looked at before the main
 // window exists.
-//   menu_preview [--paint-style N] [--highlight N] [--open KEY] [--hover KEY] [--out FILE.png]
+//   menu_preview [--design FILE.json] [--paint-style N] [--highlight N] [--open KEY] [--hover KEY]
+//   [--out FILE.png]
 // With --out the program opens the menu KEY (default mnuFile), moves the mouse onto the item
 // --hover if given, saves a picture of the bar with its popup and quits.
 #include "menu/wMenu.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addOption({"design", "Stored menu design to show.", "FILE", ":/menu/main_menu.json"});
     parser.addOption({"paint-style", "Paint style 0-3.", "N"});
     parser.addOption({"highlight", "Highlight style 0-5.", "N"});
     parser.addOption({"open", "Menu to open.", "KEY", "mnuFile"});
@@ -62,7 +64,7 @@ int main(int argc, char** argv) {
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new xMenu(&window);
-    if (!bar->LoadDesign(":/menu/main_menu.json")) {
+    if (!bar->LoadDesign(parser.value("design"))) {
         std::fprintf(stderr, "menu design not found\n");
         return 1;
     }
