@@ -28,6 +28,17 @@ void Fill(QImage& surface, int x, int y, int w, int h, OleColor colour) {
         pixelops::FillArea(surface, x, y, w, h, *rgb);
 }
 
+// A line without its end point. Level and upright lines (all the toolbar draws but the
+// rounded corners) are filled in one go instead of pixel by pixel.
+void Line(QImage& surface, int x1, int y1, int x2, int y2, OleColor colour) {
+    if (y1 == y2 && x1 != x2)
+        Fill(surface, std::min(x1, x2 + 1), y1, std::abs(x2 - x1), 1, colour);
+    else if (x1 == x2 && y1 != y2)
+        Fill(surface, x1, std::min(y1, y2 + 1), 1, std::abs(y2 - y1), colour);
+    else
+        DrawLine(surface, x1, y1, x2, y2, colour);
+}
+
 } // namespace
 
 ToolbarPainter::ToolbarPainter(QImage& surface, const ToolbarProperties& p, const QFont& font,
@@ -40,10 +51,10 @@ void ToolbarPainter::FillBackground() {
 }
 
 void ToolbarPainter::DrawBox(int x1, int y1, int x2, int y2, OleColor colour) {
-    DrawLine(surface_, x1, y1, x2 + 1, y1, colour);
-    DrawLine(surface_, x2, y1, x2, y2 + 1, colour);
-    DrawLine(surface_, x1, y2, x2 + 1, y2, colour);
-    DrawLine(surface_, x1, y1, x1, y2 + 1, colour);
+    Line(surface_, x1, y1, x2 + 1, y1, colour);
+    Line(surface_, x2, y1, x2, y2 + 1, colour);
+    Line(surface_, x1, y2, x2 + 1, y2, colour);
+    Line(surface_, x1, y1, x1, y2 + 1, colour);
 }
 
 void ToolbarPainter::DrawControlBorder() {
@@ -58,20 +69,20 @@ void ToolbarPainter::DrawControlBorder() {
         const OleColor light = raised ? p_.HighlightColor : p_.ShadowColor;
         const OleColor dark = raised ? p_.ShadowColor : p_.HighlightColor;
         if (p_.BorderTop)
-            DrawLine(surface_, 0, 0, w - 1, 0, light);
+            Line(surface_, 0, 0, w - 1, 0, light);
         if (p_.BorderRight)
-            DrawLine(surface_, w - 1, 0, w - 1, h - 1, dark);
+            Line(surface_, w - 1, 0, w - 1, h - 1, dark);
         if (p_.BorderBottom)
-            DrawLine(surface_, 0, h - 1, w, h - 1, dark);
+            Line(surface_, 0, h - 1, w, h - 1, dark);
         if (p_.BorderLeft)
-            DrawLine(surface_, 0, 0, 0, h - 1, light);
+            Line(surface_, 0, 0, 0, h - 1, light);
         if (p_.DoubleTopBorder) {
-            DrawLine(surface_, 0, 0, w, 0, p_.ShadowColor);
-            DrawLine(surface_, 0, 1, w - 1, 1, p_.HighlightColor);
+            Line(surface_, 0, 0, w, 0, p_.ShadowColor);
+            Line(surface_, 0, 1, w - 1, 1, p_.HighlightColor);
         }
         if (p_.DoubleBottomBorder) {
-            DrawLine(surface_, 0, h - 1, w, h - 1, p_.HighlightColor);
-            DrawLine(surface_, 1, h - 2, w - 1, h - 2, p_.ShadowColor);
+            Line(surface_, 0, h - 1, w, h - 1, p_.HighlightColor);
+            Line(surface_, 1, h - 2, w - 1, h - 2, p_.ShadowColor);
         }
         break;
     }
@@ -98,9 +109,9 @@ void ToolbarPainter::DrawGripper() {
     const int length = horizontal ? surface_.height() : surface_.width();
     auto line = [&](int x1, int y1, int x2, int y2, OleColor c) {
         if (horizontal)
-            DrawLine(surface_, x1, y1, x2, y2, c);
+            Line(surface_, x1, y1, x2, y2, c);
         else
-            DrawLine(surface_, y1, x1, y2, x2, c);
+            Line(surface_, y1, x1, y2, x2, c);
     };
     auto dot = [&](int x, int y, OleColor c) { // a point drawn with a pen 2 pixels wide
         if (horizontal)
@@ -125,10 +136,10 @@ void ToolbarPainter::DrawGripper() {
 }
 
 void ToolbarPainter::DrawButtonEdge(int x, int y, int w, int h, OleColor c1, OleColor c2) {
-    DrawLine(surface_, x, y, x + w + 1, y, c1);
-    DrawLine(surface_, x + w, y, x + w, y + h + 1, c2);
-    DrawLine(surface_, x, y + h, x + w + 1, y + h, c2);
-    DrawLine(surface_, x, y, x, y + h, c1);
+    Line(surface_, x, y, x + w + 1, y, c1);
+    Line(surface_, x + w, y, x + w, y + h + 1, c2);
+    Line(surface_, x, y + h, x + w + 1, y + h, c2);
+    Line(surface_, x, y, x, y + h, c1);
 }
 
 void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
@@ -137,26 +148,26 @@ void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
     std::vector<QPoint> points;
     const int last = BuildRoundRectPoints(points, static_cast<float>(x1), static_cast<float>(y1),
                                           static_cast<float>(x2), static_cast<float>(y2));
-    {
-        QPainter painter(&surface_);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(ColorRefToRgb(TranslateOleColor(fill))));
-        painter.drawPolygon(points.data() + 1, last);
-    }
+    // The inside of the cut-corner polygon, row band by row band (the polygon fill leaves
+    // out the right and bottom edges, which the outline covers).
+    Fill(surface_, x1 + 2, y1, x2 - x1 - 4, 1, fill);
+    Fill(surface_, x1 + 1, y1 + 1, x2 - x1 - 2, 1, fill);
+    Fill(surface_, x1, y1 + 2, x2 - x1, y2 - y1 - 4, fill);
+    Fill(surface_, x1 + 1, y2 - 2, x2 - x1 - 2, 1, fill);
+    Fill(surface_, x1 + 2, y2 - 1, x2 - x1 - 4, 1, fill);
     for (int i = 1; i < last; ++i)
-        DrawLine(surface_, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(),
-                 edge);
+        Line(surface_, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(), edge);
     Fill(surface_, x1 + 3, y2 - 4, x2 - x1 - 6, 2, fill); // the 2-pixel line along the foot
 }
 
 void ToolbarPainter::DrawSeparatorLine(const clsBSButton& b, bool horizontal) {
     const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     if (horizontal) {
-        DrawLine(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor);
-        DrawLine(surface_, l + 3, t, l + 3, t + h, p_.HighlightColor);
+        Line(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor);
+        Line(surface_, l + 3, t, l + 3, t + h, p_.HighlightColor);
     } else {
-        DrawLine(surface_, l, t + 2, l + w, t + 2, p_.ShadowColor);
-        DrawLine(surface_, l, t + 3, l + w, t + 3, p_.HighlightColor);
+        Line(surface_, l, t + 2, l + w, t + 2, p_.ShadowColor);
+        Line(surface_, l, t + 3, l + w, t + 3, p_.HighlightColor);
     }
 }
 
@@ -273,7 +284,8 @@ void ToolbarPainter::DrawPicture(const clsBSButton& b, const ButtonLook& look,
     const int pw = pic.width(), ph = pic.height();
     if (look.controlEnabled && b.Enabled) {
         if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor)
-            effects_.PaintTransparentPicture(surface_, pic, px, py, pw, ph, 0, 0, b.MaskColor);
+            pixelops::BlendArea(surface_, px, py,
+                                resources_.MaskedPicture(pic, b.MaskColor, effects_));
         else
             effects_.PaintStandardPicture(surface_, pic, px, py, pw, ph);
     } else {
@@ -293,8 +305,12 @@ void ToolbarPainter::DrawCaption(const clsBSButton& b, const ButtonLook& look, i
     if (b.Checked && p_.BoldOnChecked)
         font.setBold(true);
     const QFontMetrics metrics(font);
-    const int tw = metrics.horizontalAdvance(b.Caption);
     const int th = metrics.height();
+    // Only side captions and vertical ones need the text width; measuring costs shaping.
+    const bool needsWidth =
+        !look.horizontal || p_.CaptionAlignment == ifcaCaptionOnLeft ||
+        (p_.CaptionAlignment != ifcaCaptionOnTop && p_.CaptionAlignment != ifcaCaptionOnBottom);
+    const int tw = needsWidth ? metrics.horizontalAdvance(b.Caption) : 0;
     const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
 
@@ -347,11 +363,11 @@ void ToolbarPainter::DrawGapSeparators(const clsBSButton& b, bool horizontal) {
     const int m = p_.ButtonGap / 2 - 1;
     const int x = b.ClientLeft, y = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     if (horizontal) {
-        DrawLine(surface_, x + w + m, y, x + w + m, y + h, p_.ShadowColor);
-        DrawLine(surface_, x + w + m + 1, y, x + w + m + 1, y + h, p_.HighlightColor);
+        Line(surface_, x + w + m, y, x + w + m, y + h, p_.ShadowColor);
+        Line(surface_, x + w + m + 1, y, x + w + m + 1, y + h, p_.HighlightColor);
     } else {
-        DrawLine(surface_, x, y + h + m, x + w, y + h + m, p_.ShadowColor);
-        DrawLine(surface_, x, y + h + m + 1, x + w, y + h + m + 1, p_.HighlightColor);
+        Line(surface_, x, y + h + m, x + w, y + h + m, p_.ShadowColor);
+        Line(surface_, x, y + h + m + 1, x + w, y + h + m + 1, p_.HighlightColor);
     }
 }
 

@@ -24,6 +24,7 @@ namespace {
 // The toolbar counters are shared by every toolbar of the process.
 int liveToolbars = 0;
 int createdToolbars = 0;
+QPointer<xToolbar> newestToolbar;
 
 const QString kTypeName = QStringLiteral("xToolbar");
 
@@ -45,6 +46,7 @@ xToolbar::xToolbar(QWidget* parent)
     : QWidget(parent), interaction_(*this), resources_(std::make_unique<ToolbarPaintResources>()) {
     ++liveToolbars;
     handle_ = ++createdToolbars;
+    newestToolbar = this;
     setMouseTracking(true);
     InitProperties();
 }
@@ -56,6 +58,10 @@ xToolbar::~xToolbar() {
     HideToolTip();
     if (--liveToolbars == 0)
         ReleasePaintEffects();
+}
+
+xToolbar* xToolbar::NewestToolbar() {
+    return newestToolbar;
 }
 
 QFont xToolbar::AmbientFont() const {
@@ -125,6 +131,7 @@ void xToolbar::RefreshControl() {
             painter.DrawControlBorder();
         }
         const bool horizontal = ToolbarLayout::RunsHorizontally(size());
+        wholeRefresh_ = true;
         for (int i = 1; i <= buttons_.Count(); ++i) {
             const clsBSButton& b = buttons_[i];
             if (!b.Visible)
@@ -134,6 +141,7 @@ void xToolbar::RefreshControl() {
             ToolbarPainter(surface_, p_, font(), *resources_).DrawGapSeparators(b, horizontal);
         }
         singleButton_ = false;
+        wholeRefresh_ = false;
         const int current = horizontal ? width() : height();
         if (p_.AutoSize && requiredLength_ != current && align_ == 0 && !autoSizeDone_) {
             autoSizeDone_ = true;
@@ -148,6 +156,7 @@ void xToolbar::RefreshControl() {
         update();
     } catch (const ControlError& error) {
         singleButton_ = false;
+        wholeRefresh_ = false;
         ReportUnexpectedError(QStringLiteral("Refresh"), error);
     }
 }
@@ -176,7 +185,9 @@ void xToolbar::PaintButton(int index, bool lowered, bool forceNoBorder) {
         look.controlEnabled = isEnabled();
         look.horizontal = ToolbarLayout::RunsHorizontally(size());
         ToolbarPainter(surface_, p_, font(), *resources_).DrawButton(b, look);
-        update(QRect(b.ClientLeft, b.ClientTop, b.ClientWidth, b.ClientHeight));
+        update(QRect(b.ClientLeft, b.ClientTop, b.ClientWidth + 1, b.ClientHeight + 1));
+        if (p_.BackStyle == 0 && !wholeRefresh_)
+            ApplyBackStyle(); // what the button now covers is no longer see-through
     } catch (const ControlError& error) {
         ReportUnexpectedError(QStringLiteral("RefreshButton"), error);
     }

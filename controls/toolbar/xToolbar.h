@@ -39,6 +39,11 @@ public:
     int BorderInset(int side) const;
     /// The persistent drawing surface the window is painted from.
     const QImage& Surface() const { return surface_; }
+    /// The control's window (the widget itself) and its drawing surface.
+    QWidget* hWnd() { return this; }
+    const QImage& hDC() const { return surface_; }
+    /// The toolbar created last in the process (nullptr once it is gone).
+    static xToolbar* NewestToolbar();
 
     // ---- Interaction --------------------------------------------------------------------
     /// The button drawn hot, 0 for none.
@@ -313,6 +318,7 @@ private:
     bool singleButton_ = false;
     bool designMode_ = false;
     bool layoutDirty_ = true;
+    bool wholeRefresh_ = false;
     int requiredLength_ = 0;
     int align_ = 0;
     int handle_ = 0;

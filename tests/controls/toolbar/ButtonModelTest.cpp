@@ -23,7 +23,8 @@ void ExpectError(const std::function<void()>& action, int number, const QString&
         ADD_FAILURE() << "no error " << number;
     } catch (const ControlError& e) {
         EXPECT_EQ(e.number(), number);
-        EXPECT_TRUE(e.source().endsWith("." + typeName + ":" + procedure)) << e.source().toStdString();
+        EXPECT_TRUE(e.source().endsWith("." + typeName + ":" + procedure))
+            << e.source().toStdString();
     }
 }
 
@@ -95,8 +96,8 @@ TEST_F(ButtonModelTest, AddButtonGivesAnEnabledVisiblePushButtonWithAMagentaMask
     EXPECT_TRUE(tb->ButtonUseMaskColor(1));
     EXPECT_EQ(tb->ButtonMaskColor(1), OleRgb(255, 0, 255));
     EXPECT_FALSE(tb->ButtonChecked(1));
-    EXPECT_EQ(tb->AddButtonEx("k", tbbtCheck, OlePicture(), "tip", 0, false, "Cap", true, false,
-                              4, false),
+    EXPECT_EQ(tb->AddButtonEx("k", tbbtCheck, OlePicture(), "tip", 0, false, "Cap", true, false, 4,
+                              false),
               2);
     EXPECT_EQ(tb->ButtonToolTipText("K"), "tip");
     EXPECT_TRUE(tb->ButtonChecked(2));

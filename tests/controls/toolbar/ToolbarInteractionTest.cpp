@@ -65,7 +65,7 @@ TEST_F(InteractionTest, CheckButtonsToggleWithAnyMouseButton) {
 TEST_F(InteractionTest, CancelStopsTheClickButNotTheToggle) {
     AddButtons(1, tbbtCheck);
     QObject::connect(tb.get(), &xToolbar::BeforeButtonClick,
-            [](int16_t, const QString&, bool& Cancel) { Cancel = true; });
+                     [](int16_t, const QString&, bool& Cancel) { Cancel = true; });
     QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
     QSignalSpy click(tb.get(), &xToolbar::Click);
     ClickAt(1);
@@ -109,7 +109,7 @@ TEST_F(InteractionTest, RightClicksOnPushButtonsBeepUnlessTheHandlerSaysNo) {
     AddButtons(2);
     bool cancelBeep = false;
     QObject::connect(tb.get(), &xToolbar::ButtonRightClick,
-            [&](int16_t, const QString&, bool& CancelBeep) { CancelBeep = cancelBeep; });
+                     [&](int16_t, const QString&, bool& CancelBeep) { CancelBeep = cancelBeep; });
     QSignalSpy right(tb.get(), &xToolbar::ButtonRightClick);
     QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
     ClickAt(2, Qt::RightButton);

@@ -76,7 +76,7 @@ TEST_F(PaintTest, ADisabledPictureIsEmbossedAndAnEnabledOneDropsItsMaskColour) {
     tb->SetButtonPicture(1, SquarePicture());
     const int px = tb->ButtonClientLeft(1) + (tb->ButtonClientWidth(1) - 16) / 2;
     const int py = tb->ButtonClientTop(1) + (tb->ButtonClientHeight(1) - 16) / 2;
-    EXPECT_EQ(Pixel(px + 7, py + 7), 0);                        // black square
+    EXPECT_EQ(Pixel(px + 7, py + 7), 0);                       // black square
     EXPECT_EQ(Pixel(px + 1, py + 1), Colour(tb->BackColor())); // magenta left out
     tb->SetButtonEnabled(1, false);
     EXPECT_EQ(Pixel(px + 7, py + 7), Colour(SysButtonShadow));
