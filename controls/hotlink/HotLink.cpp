@@ -1,6 +1,7 @@
 #include "hotlink/HotLink.h"
 
 #include "hotlink/HotLinkPointer.h"
+#include "paint/basGDI.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -22,12 +23,14 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr double kLabelOffsetTwips = 30.0;
 constexpr double kFitMarginTwips = 40.0;
 
-QColor OleToColor(quint32 ole) {
-    if ((ole & 0x80000000u) == 0) {
-        return QColor(static_cast<int>(ole & 0xFF), static_cast<int>((ole >> 8) & 0xFF),
-                      static_cast<int>((ole >> 16) & 0xFF));
-    }
-    return QApplication::palette().color(QPalette::Button);
+// A colour that does not translate leaves the palette entry as it was.
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
+    const std::optional<QRgb> rgb = OleColorToRgb(ole);
+    if (!rgb)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor(*rgb));
+    widget->setPalette(palette);
 }
 
 short VbButtons(Qt::MouseButtons buttons) {
@@ -131,9 +134,7 @@ void HotLink::SetCaption(const QString& caption) {
 
 void HotLink::SetNormalColor(quint32 color) {
     normalColor_ = color;
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(color));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
     MarkChanged();
 }
 
@@ -259,9 +260,7 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(color));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
     lblCaption_->setFont(font);
     lblCaption_->setText(caption_);
     if (autoSize_)
@@ -269,12 +268,11 @@ void HotLink::ApplyLook(quint32 color, const QFont& font) {
 }
 
 void HotLink::ApplyBackColor() {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, OleToColor(backColor_));
-    setPalette(palette);
+    SetPaletteColor(this, QPalette::Window, backColor_);
     setAutoFillBackground(true);
+    // The label takes the colour the control ended up with.
     QPalette labelPalette = lblCaption_->palette();
-    labelPalette.setColor(QPalette::Window, palette.color(QPalette::Window));
+    labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
     lblCaption_->setPalette(labelPalette);
     lblCaption_->setAutoFillBackground(true);
 }
@@ -353,9 +351,7 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(normalColor_));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, normalColor_);
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {

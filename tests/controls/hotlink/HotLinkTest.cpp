@@ -1,6 +1,7 @@
 #include "hotlink/HotLink.h"
 #include "hotlink/HotLinkPointer.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QLabel>
 #include <QSignalSpy>
@@ -159,6 +160,9 @@ TEST_F(HotLinkTest, HoverTimerClearsTheFlagSoEnterIsRaisedAgain) {
 TEST_F(HotLinkTest, NormalColorAppliesAtOnceHoverValuesAtTheNextHover) {
     link->SetNormalColor(0x0000FF); // red
     EXPECT_EQ(TextColor(*link), QColor(255, 0, 0));
+    link->SetNormalColor(0x800000FF); // no such system colour: the text keeps its colour
+    EXPECT_EQ(TextColor(*link), QColor(255, 0, 0));
+    link->SetNormalColor(0x0000FF);
 
     QFont big = link->DefFont();
     big.setPointSizeF(big.pointSizeF() * 2);
@@ -260,6 +264,8 @@ TEST_F(HotLinkTest, WronglyTypedStoredValuesTakeTheirDefaults) {
     EXPECT_EQ(link->NormalColor(), 0u);
     EXPECT_EQ(link->HoverColor(), HotLink::kDefaultHoverColor);
     EXPECT_EQ(link->BackColor(), HotLink::kDefaultBackColor);
+    EXPECT_EQ(link->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(link->DefFont(), host->font());
     EXPECT_TRUE(link->AutoSize());
     EXPECT_TRUE(link->SaveDesign().isEmpty());
