@@ -2,7 +2,6 @@
 
 #include "Arguments.h"
 #include "Conversion.h"
-#include "LibreOfficeApplication.h"
 #include "PathHelpers.h"
 #include "WordSession.h"
 
@@ -25,13 +24,9 @@ volatile std::sig_atomic_t gStopSignal = 0;
 extern "C" void OnStopSignal(int signal) {
     if (gStopSignal != 0) {
         // A second Ctrl+C while the log is being written: the user wants out now.
-        EmergencyStopOffices();
         _exit(kRunInterrupted);
     }
     gStopSignal = signal;
-    // Kill the office at once: the document it is working on fails, and the run
-    // sees the flag before it starts the next one.
-    EmergencyStopOffices();
 }
 
 // Catches Ctrl+C and termination signals for the length of one run, and ignores a
