@@ -17,6 +17,12 @@ QColor TextColor(const HotLink& link) {
     return link.CaptionLabel()->palette().color(QPalette::WindowText);
 }
 
+QJsonObject Saved(HotLink& link) {
+    PropertyBag bag;
+    link.SaveDesign(bag);
+    return bag.ToObject();
+}
+
 // A shown host window with one hyperlink label in its top-left area and room around
 // it, so the pointer can leave the label while staying in the window.
 class HotLinkTest : public ::testing::Test {
@@ -44,7 +50,7 @@ protected:
 };
 
 TEST_F(HotLinkTest, LoadedWithoutKeysShowsDefaultAddressInBlackAndTurnsBlueOnHover) {
-    link->LoadDesign(QJsonObject());
+    link->LoadDesign(PropertyBag());
     EXPECT_EQ(link->CaptionLabel()->text(), HotLink::kDefaultCaption);
     EXPECT_EQ(TextColor(*link), QColor(Qt::black));
     EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
@@ -58,7 +64,7 @@ TEST_F(HotLinkTest, LoadedWithoutKeysShowsDefaultAddressInBlackAndTurnsBlueOnHov
 }
 
 TEST_F(HotLinkTest, PointerWithoutOwnPictureUsesTheDefault) {
-    link->LoadDesign(QJsonObject{{"MouseP", false}});
+    link->LoadDesign(PropertyBag(QJsonObject{{"MouseP", false}}));
     EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(link->CaptionLabel()->cursor().shape(), Qt::ArrowCursor);
 }
@@ -215,7 +221,7 @@ TEST_F(HotLinkTest, AutoSizeFitsTheControlAroundTheLabel) {
 }
 
 TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
-    EXPECT_TRUE(link->SaveDesign().isEmpty()) << "defaults are not stored";
+    EXPECT_TRUE(Saved(*link).isEmpty()) << "defaults are not stored";
 
     QFont font(QStringLiteral("DejaVu Sans"), 14);
     font.setBold(true);
@@ -229,12 +235,14 @@ TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
     link->SetEnabled(false);
     link->SetMouseP(false);
     EXPECT_TRUE(link->DesignChanged());
-    const QJsonObject stored = link->SaveDesign();
+    PropertyBag bag;
+    link->SaveDesign(bag);
+    const QJsonObject stored = bag.ToObject();
     EXPECT_FALSE(link->DesignChanged());
     EXPECT_EQ(stored.size(), 9);
 
     HotLink copy(host.get());
-    copy.LoadDesign(stored);
+    copy.LoadDesign(PropertyBag(stored));
     EXPECT_EQ(copy.Caption(), QStringLiteral("mail@example.org"));
     EXPECT_EQ(copy.CaptionLabel()->text(), QStringLiteral("mail@example.org"));
     EXPECT_EQ(copy.NormalColor(), 0x123456u);
@@ -249,17 +257,19 @@ TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
     EXPECT_FALSE(copy.Enabled());
     EXPECT_FALSE(copy.MouseP());
     EXPECT_FALSE(copy.DesignChanged());
-    EXPECT_EQ(copy.SaveDesign(), stored);
+    EXPECT_EQ(Saved(copy), stored);
+    EXPECT_TRUE(bag.ToJson().startsWith("{\n    \"Enabled\": false,\n    \"BackColor\""))
+        << "written in the key order";
 }
 
 TEST_F(HotLinkTest, WronglyTypedStoredValuesTakeTheirDefaults) {
-    link->LoadDesign(QJsonObject{{"Caption", 5},
-                                 {"NormalColor", "red"},
-                                 {"HoverColor", -4},
-                                 {"BackColor", 1.5},
-                                 {"DefFont", "Arial"},
-                                 {"AutoSize", "yes"},
-                                 {"Extra", true}});
+    link->LoadDesign(PropertyBag(QJsonObject{{"Caption", 5},
+                                             {"NormalColor", "red"},
+                                             {"HoverColor", -4},
+                                             {"BackColor", 1.5},
+                                             {"DefFont", "Arial"},
+                                             {"AutoSize", "yes"},
+                                             {"Extra", true}}));
     EXPECT_EQ(link->Caption(), HotLink::kDefaultCaption);
     EXPECT_EQ(link->NormalColor(), 0u);
     EXPECT_EQ(link->HoverColor(), HotLink::kDefaultHoverColor);
@@ -268,7 +278,7 @@ TEST_F(HotLinkTest, WronglyTypedStoredValuesTakeTheirDefaults) {
               QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(link->DefFont(), host->font());
     EXPECT_TRUE(link->AutoSize());
-    EXPECT_TRUE(link->SaveDesign().isEmpty());
+    EXPECT_TRUE(Saved(*link).isEmpty());
 }
 
 TEST_F(HotLinkTest, ShellHandsTheTargetToTheOpener) {
