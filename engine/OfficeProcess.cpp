@@ -402,7 +402,7 @@ void OfficeProcess::Arm(Clock::time_point deadline) {
     deadline_ = deadline;
     armed_ = true;
     if (!watchdog_.joinable()) {
-        watchdog_ = std::thread([this] { Watch(); });
+        watchdog_ = std::thread([this] { WatchLoop(); });
     }
     wake_.notify_all();
 }
@@ -418,7 +418,7 @@ bool OfficeProcess::TimedOut() const {
     return timedOut_;
 }
 
-void OfficeProcess::Watch() {
+void OfficeProcess::WatchLoop() {
     std::unique_lock<std::mutex> guard(lock_);
     while (!quitting_) {
         if (!armed_) {
