@@ -4,7 +4,6 @@
 #include "toolbar/xToolbar.h"
 
 #include <QApplication>
-#include <QFile>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -26,9 +25,7 @@ std::unique_ptr<xToolbar> MainToolbar() {
     app();
     auto tb = std::make_unique<xToolbar>();
     tb->setGeometry(20, 20, 640, 58);
-    QFile design(QStringLiteral(":/toolbar/main_toolbar.json"));
-    design.open(QIODevice::ReadOnly);
-    tb->LoadDesign(design.readAll());
+    tb->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
     tb->show();
     QCoreApplication::processEvents();
     return tb;

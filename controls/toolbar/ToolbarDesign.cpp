@@ -1,8 +1,8 @@
 #include "ToolbarDesign.h"
 
 #include "ToolbarEnums.h"
+#include "menu/MenuPictureStore.h"
 
-#include <QBuffer>
 #include <QJsonObject>
 #include <limits>
 
@@ -199,34 +199,13 @@ QFont FontFrom(const QJsonValue& value, const QFont& def) {
 }
 
 QJsonValue PictureValue(const OlePicture& picture, const QString& source) {
-    if (picture.isNone())
-        return QJsonValue();
-    if (!source.isEmpty())
-        return source;
-    // A picture given in code has no path: it is kept with its pixels, so nothing is lost.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.image().save(&buffer, "PNG");
-    return QJsonObject{{"Type", picture.typeNumber()},
-                       {"Data", QString::fromLatin1(png.toBase64())}};
+    return MenuPictureStore::Write(picture, source);
 }
 
 OlePicture PictureFrom(const QJsonValue& value, QString& source) {
-    source.clear();
-    if (value.isString()) {
-        const OlePicture picture = OlePicture::fromFile(value.toString());
-        if (!picture.isNone())
-            source = value.toString();
-        return picture;
-    }
-    if (!value.isObject())
-        return {};
-    const QJsonObject o = value.toObject();
-    const QImage image =
-        QImage::fromData(QByteArray::fromBase64(o.value("Data").toString().toLatin1()), "PNG");
-    const int type = o.value("Type").toInt(1);
-    return type == 3 ? OlePicture::icon(image) : OlePicture::bitmap(image);
+    const OlePicture picture = MenuPictureStore::Read(value);
+    source = picture.isNone() ? QString() : MenuPictureStore::SourceOf(value);
+    return picture;
 }
 
 } // namespace pelmora::ToolbarDesign

@@ -24,7 +24,8 @@ QJsonValue FontValue(const QFont& font);
 /// A stored font, or def when the value is no readable font.
 QFont FontFrom(const QJsonValue& value, const QFont& def);
 
-/// A picture as stored: its source path when known, otherwise its type and PNG data.
+/// A picture as stored (the same form as the menu's pictures): its source path when known,
+/// otherwise its PNG data inline.
 QJsonValue PictureValue(const OlePicture& picture, const QString& source);
 /// A stored picture (nothing when unreadable); source receives its path when it has one.
 OlePicture PictureFrom(const QJsonValue& value, QString& source);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -73,7 +74,7 @@ void xToolbar::InitProperties() {
     p_.ToolTipFont = AmbientFont();
     p_.Title = objectName();
     redraw_ = true;
-    Relayout();
+    Refresh();
 }
 
 // ---- Errors -----------------------------------------------------------------------------
@@ -103,14 +104,9 @@ void xToolbar::Refresh() {
     RefreshControl();
 }
 
-void xToolbar::Relayout() {
-    layoutDirty_ = true;
-    RefreshControl();
-}
-
 void xToolbar::InvalidateSize() {
     autoSizeDone_ = false;
-    Relayout();
+    Refresh();
 }
 
 void xToolbar::RefreshControl() {
@@ -150,7 +146,7 @@ void xToolbar::RefreshControl() {
             else
                 resize(width(), requiredLength_);
             if (surface_.size() != size()) // a hidden widget gets its resize event later
-                Relayout();
+                Refresh();
         }
         ApplyBackStyle();
         update();
@@ -233,12 +229,12 @@ void xToolbar::paintEvent(QPaintEvent* event) {
 }
 
 void xToolbar::resizeEvent(QResizeEvent*) {
-    Relayout();
+    Refresh();
     emit Resize(static_cast<float>(width()), static_cast<float>(height()));
 }
 
 void xToolbar::ForceResize() {
-    Relayout();
+    Refresh();
     emit Resize(static_cast<float>(width()), static_cast<float>(height()));
 }
 
@@ -456,7 +452,7 @@ void xToolbar::SetVertical(bool value) {
     const QSize turned(height(), width());
     resize(turned);
     redraw_ = saved;
-    Relayout();
+    Refresh();
 }
 
 // ---- Docking ----------------------------------------------------------------------------
@@ -479,7 +475,7 @@ int xToolbar::CTLTop() const {
 
 void xToolbar::SetCTLLeft(int value) {
     move(value, y());
-    Relayout();
+    Refresh();
 }
 
 // ---- Stored design ----------------------------------------------------------------------
@@ -497,7 +493,7 @@ void xToolbar::ReadProperties(const PropertyBag& bag) {
     autoSizeDone_ = false;
     ApplyMouseCursor();
     redraw_ = true;
-    Relayout();
+    Refresh();
 }
 
 void xToolbar::WriteProperties(PropertyBag& bag) const {
@@ -509,6 +505,12 @@ bool xToolbar::LoadDesign(const QByteArray& json) {
     const bool ok = bag.Parse(json);
     ReadProperties(bag);
     return ok;
+}
+
+bool xToolbar::LoadDesignFile(const QString& path) {
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    return LoadDesign(opened ? file.readAll() : QByteArray()) && opened;
 }
 
 QByteArray xToolbar::SaveDesign() const {

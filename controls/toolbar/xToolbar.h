@@ -31,7 +31,8 @@ public:
     ~xToolbar() override;
 
     // ---- Layout and painting ------------------------------------------------------------
-    /// Lays out and repaints the whole control (ignored while Redraw is false).
+    /// Lays out and repaints the whole control (ignored while Redraw is false). Setters that
+    /// change only colours repaint without a new layout.
     void Refresh();
     /// Repaints one button, pressed or at rest, with or without its hot frame.
     void RefreshButton(const QVariant& Index, bool ButtonLowered, bool ForceNoBorder);
@@ -244,6 +245,9 @@ public:
     /// Loads a stored design from JSON text; false when the text is no JSON object (the
     /// defaults are loaded then).
     bool LoadDesign(const QByteArray& json);
+    /// Loads a stored design from a file or resource (":/toolbar/main_toolbar.json"); false
+    /// when it cannot be read or is no JSON object (the defaults are loaded then).
+    bool LoadDesignFile(const QString& path);
     /// The stored design as JSON text.
     QByteArray SaveDesign() const;
 
@@ -287,7 +291,7 @@ private:
     }
     void StoreSide(bool ToolbarProperties::*side, bool value, const char* name);
     void ButtonSizesChanged() override { autoSizeDone_ = false; }
-    void ButtonsChanged() override { Relayout(); }
+    void ButtonsChanged() override { Refresh(); }
     void ButtonLookChanged(int index) override { RepaintButtonAtRest(index); }
     void ButtonPropertyChanged(const QString& name) override { emit PropertyChanged(name); }
     void ButtonsReordered() override { interaction_.ClearHot(); }
@@ -301,7 +305,6 @@ private:
     void ApplyMouseCursor();
     void ApplyBackStyle();
     void RefreshControl();
-    void Relayout();
     void InvalidateSize();
     void PaintButton(int index, bool lowered, bool forceNoBorder);
     bool MouseOverButton(int index) const;

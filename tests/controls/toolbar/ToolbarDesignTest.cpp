@@ -134,7 +134,7 @@ TEST_F(DesignTest, MissingWrongAndOutOfRangeValuesReadAsDefaults) {
         "AutoSize": 1, "Font": "Arial", "CaptionOptions": 2.5, "Unknown": true,
         "ButtonCaption1": 17, "ButtonEnabled1": "no", "ButtonPicture1": ":/nothing/here.bmp",
         "ButtonStyle2": 3, "ButtonKey2": "second", "ButtonGroupID2": 70000,
-        "ButtonPictureOver2": {"Type": 1, "Data": "not a picture"}
+        "ButtonPictureOver2": "data:image/png;base64,bm90IGEgcGljdHVyZQ=="
     })";
     ASSERT_TRUE(tb->LoadDesign(design));
     ASSERT_EQ(tb->ButtonCount(), 2);
@@ -155,6 +155,10 @@ TEST_F(DesignTest, MissingWrongAndOutOfRangeValuesReadAsDefaults) {
 
 TEST_F(DesignTest, TextThatIsNoJsonObjectLoadsTheDefaults) {
     AddButtons(4);
+    EXPECT_FALSE(tb->LoadDesignFile(":/toolbar/no_such_design.json"));
+    EXPECT_EQ(tb->ButtonCount(), 0);
+    EXPECT_TRUE(tb->LoadDesignFile(":/toolbar/main_toolbar.json"));
+    EXPECT_EQ(tb->ButtonCount(), 10);
     EXPECT_FALSE(tb->LoadDesign("[1, 2"));
     EXPECT_EQ(tb->ButtonCount(), 0);
     AddButtons(4);

@@ -4,6 +4,7 @@
 
 #include "paint/frmTooltip.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -169,8 +170,7 @@ TEST_F(InteractionTest, LeavingTheControlClearsTheHotButtonAndThePosition) {
     MoveTo(Centre(1));
     EXPECT_EQ(tb->HotButton(), 1);
     QCursor::setPos(10, 10);
-    QTest::qWait(60);
-    EXPECT_EQ(tb->HotButton(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tb->HotButton() == 0; }, 5000));
     EXPECT_FLOAT_EQ(tb->MouseX(), 0);
     EXPECT_FLOAT_EQ(tb->MouseY(), 0);
 }
@@ -178,11 +178,14 @@ TEST_F(InteractionTest, LeavingTheControlClearsTheHotButtonAndThePosition) {
 TEST_F(InteractionTest, TheTooltipComesOnceAboutASecondAfterTheMouseRests) {
     AddButtons(2);
     tb->SetButtonToolTipText(1, "First tip");
+    QElapsedTimer resting;
+    resting.start();
     MoveTo(Centre(1));
     EXPECT_TRUE(tb->Interaction().TipArmed());
-    QTest::qWait(600);
+    QTest::qWait(300);
     EXPECT_EQ(CurrentToolTip(), nullptr);
-    QTest::qWait(700);
+    ASSERT_TRUE(QTest::qWaitFor([] { return CurrentToolTip() != nullptr; }, 5000));
+    EXPECT_GE(resting.elapsed(), 900); // about a second: coarse timers may fire 5% early
     frmTooltip* tip = CurrentToolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->isVisible());
@@ -227,8 +230,7 @@ TEST(ToolbarDocking, AGripperDragNeverClicksAndMovesTheBarInItsContainer) {
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 15));
     EXPECT_TRUE(bar->Interaction().Dragging());
     QCursor::setPos(container.mapToGlobal(QPoint(45, 15)));
-    QTest::qWait(30);
-    EXPECT_EQ(bar->CTLLeft(), 40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->CTLLeft() == 40; }, 5000));
     EXPECT_GT(docked, 0);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(20, 15));
     EXPECT_FALSE(bar->Interaction().Dragging());
