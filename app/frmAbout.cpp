@@ -97,8 +97,8 @@ void frmAbout::LoadDesign() {
     QJsonObject design;
     if (file.open(QIODevice::ReadOnly))
         design = QJsonDocument::fromJson(file.readAll()).object();
-    hotLink1_->LoadDesign(design.value(QStringLiteral("HotLink1")).toObject());
-    hotLink2_->LoadDesign(design.value(QStringLiteral("HotLink2")).toObject());
+    hotLink1_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink1")).toObject()));
+    hotLink2_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink2")).toObject()));
     // The addresses are the program's, not part of the look the design keeps.
     hotLink1_->SetCaption(QString::fromLatin1(kWebSiteAddress));
     hotLink2_->SetCaption(QString::fromLatin1(kSupportMailAddress));

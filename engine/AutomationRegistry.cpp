@@ -1,5 +1,7 @@
 #include "AutomationRegistry.h"
 
+#include "LibreOfficeApplication.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -49,6 +51,10 @@ std::unique_ptr<AutomationApplication> CreateObject(const std::string& progId) {
         if (it != registry.factories.end()) {
             factory = it->second;
         }
+    }
+    if (!factory && Folded(progId) == "word.application") {
+        // LibreOffice stands in for Word unless a test has put something else there.
+        factory = LibreOfficeFactory();
     }
     if (!factory) {
         throw AutomationError("ActiveX component can't create object: " + progId);

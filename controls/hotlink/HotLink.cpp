@@ -1,11 +1,12 @@
 #include "hotlink/HotLink.h"
 
 #include "hotlink/HotLinkPointer.h"
+#include "paint/basGDI.h"
+#include "toolbar/ToolbarDesign.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QJsonValue>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -22,12 +23,14 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr double kLabelOffsetTwips = 30.0;
 constexpr double kFitMarginTwips = 40.0;
 
-QColor OleToColor(quint32 ole) {
-    if ((ole & 0x80000000u) == 0) {
-        return QColor(static_cast<int>(ole & 0xFF), static_cast<int>((ole >> 8) & 0xFF),
-                      static_cast<int>((ole >> 16) & 0xFF));
-    }
-    return QApplication::palette().color(QPalette::Button);
+// A colour that does not translate leaves the palette entry as it was.
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
+    const std::optional<QRgb> rgb = OleColorToRgb(ole);
+    if (!rgb)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor(*rgb));
+    widget->setPalette(palette);
 }
 
 short VbButtons(Qt::MouseButtons buttons) {
@@ -50,36 +53,6 @@ short VbShift(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::AltModifier)
         result |= 4;
     return result;
-}
-
-QJsonObject FontToJson(const QFont& font) {
-    return QJsonObject{{"Name", font.family()},         {"Size", font.pointSizeF()},
-                       {"Bold", font.bold()},           {"Italic", font.italic()},
-                       {"Underline", font.underline()}, {"Strikethrough", font.strikeOut()}};
-}
-
-QFont FontFromJson(const QJsonValue& value, const QFont& fallback) {
-    if (!value.isObject())
-        return fallback;
-    const QJsonObject object = value.toObject();
-    QFont font = fallback;
-    if (object.value("Name").isString())
-        font.setFamily(object.value("Name").toString());
-    const double size = object.value("Size").toDouble(-1);
-    if (size > 0)
-        font.setPointSizeF(size);
-    font.setBold(object.value("Bold").toBool(fallback.bold()));
-    font.setItalic(object.value("Italic").toBool(fallback.italic()));
-    font.setUnderline(object.value("Underline").toBool(fallback.underline()));
-    font.setStrikeOut(object.value("Strikethrough").toBool(fallback.strikeOut()));
-    return font;
-}
-
-quint32 ColorFromJson(const QJsonValue& value, quint32 fallback) {
-    const double number = value.toDouble(-1);
-    if (!value.isDouble() || number < 0 || number > 0xFFFFFFFF || number != std::floor(number))
-        return fallback;
-    return static_cast<quint32>(number);
 }
 
 void OpenWithDesktop(const QString& target) {
@@ -131,9 +104,7 @@ void HotLink::SetCaption(const QString& caption) {
 
 void HotLink::SetNormalColor(quint32 color) {
     normalColor_ = color;
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(color));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
     MarkChanged();
 }
 
@@ -175,17 +146,20 @@ void HotLink::SetMouseP(bool mouseP) {
     MarkChanged();
 }
 
-void HotLink::LoadDesign(const QJsonObject& design) {
-    mouseP_ = design.value("MouseP").toBool(true);
-    setEnabled(design.value("Enabled").toBool(true));
-    hoverColor_ = ColorFromJson(design.value("HoverColor"), kDefaultHoverColor);
-    backColor_ = ColorFromJson(design.value("BackColor"), kDefaultBackColor);
+void HotLink::LoadDesign(const PropertyBag& bag) {
+    constexpr int64_t maxColor = 0xFFFFFFFF;
+    const QFont host = HostFont();
+    mouseP_ = bag.ReadBool("MouseP", true);
+    setEnabled(bag.ReadBool("Enabled", true));
+    hoverColor_ =
+        static_cast<quint32>(bag.ReadInteger("HoverColor", kDefaultHoverColor, 0, maxColor));
+    backColor_ = static_cast<quint32>(bag.ReadInteger("BackColor", kDefaultBackColor, 0, maxColor));
     ApplyBackColor();
-    caption_ = design.value("Caption").toString(kDefaultCaption);
-    autoSize_ = design.value("AutoSize").toBool(true);
-    normalColor_ = ColorFromJson(design.value("NormalColor"), 0);
-    hoverFont_ = FontFromJson(design.value("HoverFont"), HostFont());
-    defFont_ = FontFromJson(design.value("DefFont"), HostFont());
+    caption_ = bag.ReadString("Caption", kDefaultCaption);
+    autoSize_ = bag.ReadBool("AutoSize", true);
+    normalColor_ = static_cast<quint32>(bag.ReadInteger("NormalColor", 0, 0, maxColor));
+    hoverFont_ = ToolbarDesign::FontFrom(bag.Value("HoverFont"), host);
+    defFont_ = ToolbarDesign::FontFrom(bag.Value("DefFont"), host);
     ApplyLook(normalColor_, defFont_);
     ApplyPointer();
     PlaceLabel();
@@ -194,29 +168,19 @@ void HotLink::LoadDesign(const QJsonObject& design) {
     designChanged_ = false;
 }
 
-QJsonObject HotLink::SaveDesign() {
-    QJsonObject design;
-    const QFont host = HostFont();
-    if (!isEnabled())
-        design.insert("Enabled", false);
-    if (backColor_ != kDefaultBackColor)
-        design.insert("BackColor", static_cast<double>(backColor_));
-    if (hoverColor_ != kDefaultHoverColor)
-        design.insert("HoverColor", static_cast<double>(hoverColor_));
-    if (hoverFont_ != host)
-        design.insert("HoverFont", FontToJson(hoverFont_));
-    if (defFont_ != host)
-        design.insert("DefFont", FontToJson(defFont_));
-    if (caption_ != kDefaultCaption)
-        design.insert("Caption", caption_);
-    if (!autoSize_)
-        design.insert("AutoSize", false);
-    if (normalColor_ != 0)
-        design.insert("NormalColor", static_cast<double>(normalColor_));
-    if (!mouseP_)
-        design.insert("MouseP", false);
+void HotLink::SaveDesign(PropertyBag& bag) {
+    const QJsonValue host = ToolbarDesign::FontValue(HostFont());
+    bag.Write("Enabled", isEnabled(), true);
+    bag.Write("BackColor", static_cast<double>(backColor_), static_cast<double>(kDefaultBackColor));
+    bag.Write("HoverColor", static_cast<double>(hoverColor_),
+              static_cast<double>(kDefaultHoverColor));
+    bag.Write("HoverFont", ToolbarDesign::FontValue(hoverFont_), host);
+    bag.Write("DefFont", ToolbarDesign::FontValue(defFont_), host);
+    bag.Write("Caption", caption_, kDefaultCaption);
+    bag.Write("AutoSize", autoSize_, true);
+    bag.Write("NormalColor", static_cast<double>(normalColor_), 0.0);
+    bag.Write("MouseP", mouseP_, true);
     designChanged_ = false;
-    return design;
 }
 
 void HotLink::Shell(const QString& file, const QString& /*parameters*/, const QString& directory,
@@ -259,9 +223,7 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(color));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
     lblCaption_->setFont(font);
     lblCaption_->setText(caption_);
     if (autoSize_)
@@ -269,12 +231,11 @@ void HotLink::ApplyLook(quint32 color, const QFont& font) {
 }
 
 void HotLink::ApplyBackColor() {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, OleToColor(backColor_));
-    setPalette(palette);
+    SetPaletteColor(this, QPalette::Window, backColor_);
     setAutoFillBackground(true);
+    // The label takes the colour the control ended up with.
     QPalette labelPalette = lblCaption_->palette();
-    labelPalette.setColor(QPalette::Window, palette.color(QPalette::Window));
+    labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
     lblCaption_->setPalette(labelPalette);
     lblCaption_->setAutoFillBackground(true);
 }
@@ -353,9 +314,7 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QPalette palette = lblCaption_->palette();
-    palette.setColor(QPalette::WindowText, OleToColor(normalColor_));
-    lblCaption_->setPalette(palette);
+    SetPaletteColor(lblCaption_, QPalette::WindowText, normalColor_);
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {

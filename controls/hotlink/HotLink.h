@@ -4,8 +4,9 @@
 // sees the pointer leave), raises its mouse events to the host and can hand a file, web
 // address or mail link to the desktop.
 
+#include "toolbar/PropertyBag.h"
+
 #include <QFont>
-#include <QJsonObject>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -68,9 +69,9 @@ public:
     bool DesignChanged() const { return designChanged_; }
 
     /// Reads the stored design; missing or unreadable values take their defaults.
-    void LoadDesign(const QJsonObject& design);
-    /// The stored design; values equal to their defaults are left out.
-    QJsonObject SaveDesign();
+    void LoadDesign(const PropertyBag& bag);
+    /// Writes the stored design in its key order; values equal to their defaults are left out.
+    void SaveDesign(PropertyBag& bag);
 
     /// Asks the desktop to open file (a relative path is taken from directory). The
     /// parameters and the window mode have no desktop counterpart; failures are ignored.

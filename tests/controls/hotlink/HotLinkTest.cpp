@@ -1,6 +1,7 @@
 #include "hotlink/HotLink.h"
 #include "hotlink/HotLinkPointer.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QLabel>
 #include <QSignalSpy>
@@ -14,6 +15,12 @@ namespace {
 
 QColor TextColor(const HotLink& link) {
     return link.CaptionLabel()->palette().color(QPalette::WindowText);
+}
+
+QJsonObject Saved(HotLink& link) {
+    PropertyBag bag;
+    link.SaveDesign(bag);
+    return bag.ToObject();
 }
 
 // A shown host window with one hyperlink label in its top-left area and room around
@@ -43,7 +50,7 @@ protected:
 };
 
 TEST_F(HotLinkTest, LoadedWithoutKeysShowsDefaultAddressInBlackAndTurnsBlueOnHover) {
-    link->LoadDesign(QJsonObject());
+    link->LoadDesign(PropertyBag());
     EXPECT_EQ(link->CaptionLabel()->text(), HotLink::kDefaultCaption);
     EXPECT_EQ(TextColor(*link), QColor(Qt::black));
     EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
@@ -57,7 +64,7 @@ TEST_F(HotLinkTest, LoadedWithoutKeysShowsDefaultAddressInBlackAndTurnsBlueOnHov
 }
 
 TEST_F(HotLinkTest, PointerWithoutOwnPictureUsesTheDefault) {
-    link->LoadDesign(QJsonObject{{"MouseP", false}});
+    link->LoadDesign(PropertyBag(QJsonObject{{"MouseP", false}}));
     EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(link->CaptionLabel()->cursor().shape(), Qt::ArrowCursor);
 }
@@ -159,6 +166,9 @@ TEST_F(HotLinkTest, HoverTimerClearsTheFlagSoEnterIsRaisedAgain) {
 TEST_F(HotLinkTest, NormalColorAppliesAtOnceHoverValuesAtTheNextHover) {
     link->SetNormalColor(0x0000FF); // red
     EXPECT_EQ(TextColor(*link), QColor(255, 0, 0));
+    link->SetNormalColor(0x800000FF); // no such system colour: the text keeps its colour
+    EXPECT_EQ(TextColor(*link), QColor(255, 0, 0));
+    link->SetNormalColor(0x0000FF);
 
     QFont big = link->DefFont();
     big.setPointSizeF(big.pointSizeF() * 2);
@@ -211,7 +221,7 @@ TEST_F(HotLinkTest, AutoSizeFitsTheControlAroundTheLabel) {
 }
 
 TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
-    EXPECT_TRUE(link->SaveDesign().isEmpty()) << "defaults are not stored";
+    EXPECT_TRUE(Saved(*link).isEmpty()) << "defaults are not stored";
 
     QFont font(QStringLiteral("DejaVu Sans"), 14);
     font.setBold(true);
@@ -225,12 +235,14 @@ TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
     link->SetEnabled(false);
     link->SetMouseP(false);
     EXPECT_TRUE(link->DesignChanged());
-    const QJsonObject stored = link->SaveDesign();
+    PropertyBag bag;
+    link->SaveDesign(bag);
+    const QJsonObject stored = bag.ToObject();
     EXPECT_FALSE(link->DesignChanged());
     EXPECT_EQ(stored.size(), 9);
 
     HotLink copy(host.get());
-    copy.LoadDesign(stored);
+    copy.LoadDesign(PropertyBag(stored));
     EXPECT_EQ(copy.Caption(), QStringLiteral("mail@example.org"));
     EXPECT_EQ(copy.CaptionLabel()->text(), QStringLiteral("mail@example.org"));
     EXPECT_EQ(copy.NormalColor(), 0x123456u);
@@ -245,24 +257,28 @@ TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
     EXPECT_FALSE(copy.Enabled());
     EXPECT_FALSE(copy.MouseP());
     EXPECT_FALSE(copy.DesignChanged());
-    EXPECT_EQ(copy.SaveDesign(), stored);
+    EXPECT_EQ(Saved(copy), stored);
+    EXPECT_TRUE(bag.ToJson().startsWith("{\n    \"Enabled\": false,\n    \"BackColor\""))
+        << "written in the key order";
 }
 
 TEST_F(HotLinkTest, WronglyTypedStoredValuesTakeTheirDefaults) {
-    link->LoadDesign(QJsonObject{{"Caption", 5},
-                                 {"NormalColor", "red"},
-                                 {"HoverColor", -4},
-                                 {"BackColor", 1.5},
-                                 {"DefFont", "Arial"},
-                                 {"AutoSize", "yes"},
-                                 {"Extra", true}});
+    link->LoadDesign(PropertyBag(QJsonObject{{"Caption", 5},
+                                             {"NormalColor", "red"},
+                                             {"HoverColor", -4},
+                                             {"BackColor", 1.5},
+                                             {"DefFont", "Arial"},
+                                             {"AutoSize", "yes"},
+                                             {"Extra", true}}));
     EXPECT_EQ(link->Caption(), HotLink::kDefaultCaption);
     EXPECT_EQ(link->NormalColor(), 0u);
     EXPECT_EQ(link->HoverColor(), HotLink::kDefaultHoverColor);
     EXPECT_EQ(link->BackColor(), HotLink::kDefaultBackColor);
+    EXPECT_EQ(link->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(link->DefFont(), host->font());
     EXPECT_TRUE(link->AutoSize());
-    EXPECT_TRUE(link->SaveDesign().isEmpty());
+    EXPECT_TRUE(Saved(*link).isEmpty());
 }
 
 TEST_F(HotLinkTest, ShellHandsTheTargetToTheOpener) {

@@ -1,0 +1,15 @@
+// The pelmora executable: with arguments the command-line converter, which never
+// creates a Qt application so it runs without a display.
+#include "Arguments.h"
+#include "CommandLine.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    const pelmora::CommandLineArguments arguments(argc, argv);
+    if (arguments.ArgumentCount() > 0) {
+        return pelmora::RunCommandLine(arguments, std::cout, std::cerr);
+    }
+    pelmora::ShowUsage(std::cout);
+    return 0;
+}

@@ -1,0 +1,121 @@
+// Opening the main window's largest popup menu and moving its highlight by one item; both
+// have to stay well under one frame (16 ms).
+#include "menu/wMenu.h"
+#include "menu/xMenu.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+using pelmora::MenuItem;
+using pelmora::wMenu;
+using pelmora::xMenu;
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "menu_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication instance(argc, argv);
+    return instance;
+}
+
+struct MainBar {
+    QApplication& application = app();
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    xMenu* bar = new xMenu(window.get());
+    MainBar() {
+        bar->LoadDesign(":/menu/main_menu.json");
+        window->setGeometry(20, 20, 420, 200);
+        bar->setGeometry(0, 0, 420, 24);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    // The bar item with the most children.
+    int Largest() const {
+        int best = 0, bestCount = -1;
+        const auto& tree = bar->MenuTree();
+        for (int i = 1; i <= tree.Count(); ++i) {
+            if (tree.Item(i).Ident != 0)
+                continue;
+            int n = 0;
+            for (int j = i + 1; j <= tree.Count() && tree.Item(j).Ident > 0; ++j)
+                ++n;
+            if (n > bestCount) {
+                best = i;
+                bestCount = n;
+            }
+        }
+        return best;
+    }
+};
+
+void move(wMenu* popup, int index) {
+    const MenuItem& item = popup->MenuTree->Item(index);
+    const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
+    QMouseEvent e(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(popup, &e);
+}
+
+void BM_OpenLargestMainPopup(benchmark::State& state) {
+    MainBar m;
+    const int index = m.Largest();
+    for (auto _ : state) {
+        m.bar->ShowMenu(index); // fill, size, show and first paint
+        benchmark::DoNotOptimize(m.bar->Popup()->Surface().constBits());
+        state.PauseTiming();
+        m.bar->CloseOpenMenu();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenLargestMainPopup)->Unit(benchmark::kMicrosecond);
+
+void BM_MoveHighlightOneItem(benchmark::State& state) {
+    MainBar m;
+    m.bar->ShowMenu(m.Largest());
+    wMenu* popup = m.bar->Popup();
+    const int a = popup->Items().at(0);
+    const int b = popup->Items().at(1);
+    bool flip = false;
+    for (auto _ : state) {
+        move(popup, flip ? a : b);
+        flip = !flip;
+    }
+}
+BENCHMARK(BM_MoveHighlightOneItem)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenPopupOfFiveHundredItems(benchmark::State& state) {
+    app();
+    QWidget window;
+    auto* bar = new xMenu(&window);
+    MenuItem root;
+    root.Caption = "Many";
+    bar->MenuTree().Add(root);
+    for (int i = 0; i < 500; ++i) {
+        MenuItem item;
+        item.Ident = 1;
+        item.Caption = QString("Item number %1").arg(i);
+        bar->MenuTree().Add(item);
+    }
+    window.setGeometry(20, 20, 300, 100);
+    bar->setGeometry(0, 0, 300, 24);
+    window.show();
+    bar->Refresh();
+    for (auto _ : state) {
+        bar->ShowMenu(1);
+        benchmark::DoNotOptimize(bar->Popup()->Surface().constBits());
+        state.PauseTiming();
+        bar->CloseOpenMenu();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPopupOfFiveHundredItems)->Unit(benchmark::kMicrosecond);
+
+} // namespace

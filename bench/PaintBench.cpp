@@ -1,0 +1,69 @@
+// Painting a toolbar-sized picture: hovering across a toolbar repaints buttons with these,
+// so each must stay far below 100 microseconds.
+#include "paint/gdcMemoryBitmap.h"
+#include "paint/gdcPaintEffects.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace pelmora;
+
+// A 32x32 picture: a dark glyph on a magenta mask background with some mid colours.
+OlePicture glyph() {
+    QImage img(32, 32, QImage::Format_RGB32);
+    img.fill(qRgb(255, 0, 255));
+    for (int y = 4; y < 28; ++y) {
+        for (int x = 4; x < 28; ++x) {
+            if ((x - 16) * (x - 16) + (y - 16) * (y - 16) < 120) {
+                img.setPixel(x, y, qRgb(x * 6, 40, y * 6));
+            }
+        }
+    }
+    return OlePicture::bitmap(img);
+}
+
+QImage surface() {
+    QImage img(64, 64, QImage::Format_ARGB32_Premultiplied);
+    img.fill(qRgb(212, 208, 200));
+    return img;
+}
+
+void BM_TransparentPicture32(benchmark::State& state) {
+    const gdcPaintEffects fx;
+    const OlePicture picture = glyph();
+    QImage dest = surface();
+    for (auto _ : state) {
+        fx.PaintTransparentPicture(dest, picture, 16, 16, 32, 32, 0, 0, OleRgb(255, 0, 255));
+        benchmark::DoNotOptimize(dest.constBits());
+    }
+}
+BENCHMARK(BM_TransparentPicture32)->Unit(benchmark::kMicrosecond);
+
+void BM_DisabledPicture32(benchmark::State& state) {
+    const gdcPaintEffects fx;
+    const OlePicture picture = glyph();
+    QImage dest = surface();
+    for (auto _ : state) {
+        fx.PaintDisabledPicture(dest, picture, 16, 16, 32, 32, 0, 0, OleRgb(255, 0, 255));
+        benchmark::DoNotOptimize(dest.constBits());
+    }
+}
+BENCHMARK(BM_DisabledPicture32)->Unit(benchmark::kMicrosecond);
+
+void BM_CheckedPattern32(benchmark::State& state) {
+    const gdcPaintEffects fx;
+    gdcMemoryBitmap dither;
+    if (!dither.CreateByResource(QStringLiteral("DITHER"))) {
+        state.SkipWithError("DITHER resource missing");
+        return;
+    }
+    QImage dest = surface();
+    for (auto _ : state) {
+        fx.PaintCheckedPattern(dest, dither.hdc(), 16, 16, 32, 32, OleRgb(255, 255, 255));
+        benchmark::DoNotOptimize(dest.constBits());
+    }
+}
+BENCHMARK(BM_CheckedPattern32)->Unit(benchmark::kMicrosecond);
+
+} // namespace

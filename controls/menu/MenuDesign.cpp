@@ -1,0 +1,167 @@
+#include "menu/MenuDesign.h"
+
+#include "menu/MenuPictureStore.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QJsonDocument>
+#include <algorithm>
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+// Stored values come from files a user may have edited: a value of the wrong type reads as
+// its default rather than as zero.
+int readInt(const QJsonObject& bag, const QString& key, int fallback) {
+    const QJsonValue v = bag.value(key);
+    if (!v.isDouble())
+        return fallback;
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d < -2147483648.0 || d > 2147483647.0)
+        return fallback;
+    return static_cast<int>(std::lround(d));
+}
+
+bool readBool(const QJsonObject& bag, const QString& key, bool fallback) {
+    const QJsonValue v = bag.value(key);
+    return v.isBool() ? v.toBool() : fallback;
+}
+
+QString readString(const QJsonObject& bag, const QString& key) {
+    return bag.value(key).toString();
+}
+
+std::uint32_t readColor(const QJsonObject& bag, const QString& key, std::uint32_t fallback) {
+    const QJsonValue v = bag.value(key);
+    if (!v.isDouble())
+        return fallback;
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d < 0 || d > 4294967295.0)
+        return fallback;
+    return static_cast<std::uint32_t>(d);
+}
+
+QString indexed(const char* word, int i) {
+    return QString::fromLatin1(word) + QString::number(i);
+}
+
+} // namespace
+
+QJsonObject MenuDesign::FontToJson(const QFont& font) {
+    QJsonObject o;
+    o["Name"] = font.family();
+    // Sizes are stored in points; a font sized in pixels is measured as the screen shows it.
+    o["Size"] = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+    o["Bold"] = font.bold();
+    o["Italic"] = font.italic();
+    o["Underline"] = font.underline();
+    o["Strikethrough"] = font.strikeOut();
+    o["Weight"] = static_cast<int>(font.weight());
+    o["Charset"] = 0;
+    return o;
+}
+
+QFont MenuDesign::FontFromJson(const QJsonValue& value, const QFont& fallback) {
+    QFont font = fallback;
+    if (!value.isObject())
+        return font;
+    const QJsonObject o = value.toObject();
+    if (o.value("Name").isString() && !o.value("Name").toString().isEmpty())
+        font.setFamily(o.value("Name").toString());
+    const double size = o.value("Size").toDouble(0);
+    if (std::isfinite(size) && size > 0 && size < 1000)
+        font.setPointSizeF(size);
+    const int weight = readInt(o, "Weight", 0);
+    if (weight >= 1 && weight <= 1000)
+        font.setWeight(static_cast<QFont::Weight>(weight));
+    if (o.value("Bold").isBool())
+        font.setBold(o.value("Bold").toBool());
+    font.setItalic(readBool(o, "Italic", font.italic()));
+    font.setUnderline(readBool(o, "Underline", font.underline()));
+    font.setStrikeOut(readBool(o, "Strikethrough", font.strikeOut()));
+    return font;
+}
+
+MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFont) {
+    MenuDesign d;
+    d.Spacing = readInt(bag, "Spacing", 12);
+    d.Style = readInt(bag, "Style", 0);
+    d.HighLightStyle = readInt(bag, "HighLightStyle", 1);
+    // A declared count larger than the items stored is honoured (the rest take defaults), but
+    // never beyond what a 16-bit index can address.
+    const int count = std::clamp(readInt(bag, "ItemCount", 0), 0, MaxItems);
+    d.ItemsFont = FontFromJson(bag.value("ItemsFont"), containerFont);
+    for (int i = 1; i <= count; ++i) {
+        MenuItem item;
+        item.Enabled = readBool(bag, indexed("MenuEnabled", i), true);
+        item.Checked = readBool(bag, indexed("MenuChecked", i), false);
+        // A negative level has no meaning in the tree; it reads as a bar item.
+        item.Ident = std::max(0, readInt(bag, indexed("MenuIdent", i), 0));
+        item.Caption = readString(bag, indexed("MenuCaption", i));
+        item.Name = readString(bag, indexed("MenuName", i));
+        item.UseMaskColor = readBool(bag, indexed("MenuUseMaskColor", i), true);
+        item.MaskColor = readColor(bag, indexed("MenuMaskColor", i), 0xFF00FF);
+        const QJsonValue picture = bag.value(indexed("MenuPicture", i));
+        item.SetAPicture(MenuPictureStore::Read(picture), MenuPictureStore::SourceOf(picture));
+        item.Visible = readBool(bag, indexed("MenuVisible", i), true);
+        item.Description = readString(bag, indexed("MenuDescription", i));
+        d.Items.Add(item);
+    }
+    return d;
+}
+
+QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
+    QJsonObject bag;
+    if (Spacing != 12)
+        bag["Spacing"] = Spacing;
+    if (Style != 0)
+        bag["Style"] = Style;
+    if (HighLightStyle != 1)
+        bag["HighLightStyle"] = HighLightStyle;
+    if (Items.Count() != 0)
+        bag["ItemCount"] = Items.Count();
+    if (ItemsFont != containerFont)
+        bag["ItemsFont"] = FontToJson(ItemsFont);
+    int i = 0;
+    for (const MenuItem& item : Items) {
+        ++i;
+        if (!item.Enabled)
+            bag[indexed("MenuEnabled", i)] = false;
+        if (item.Checked)
+            bag[indexed("MenuChecked", i)] = true;
+        if (item.Ident != 0)
+            bag[indexed("MenuIdent", i)] = item.Ident;
+        if (!item.Caption.isEmpty())
+            bag[indexed("MenuCaption", i)] = item.Caption;
+        if (!item.Name.isEmpty())
+            bag[indexed("MenuName", i)] = item.Name;
+        if (!item.UseMaskColor)
+            bag[indexed("MenuUseMaskColor", i)] = false;
+        if (item.MaskColor != 0xFF00FF)
+            bag[indexed("MenuMaskColor", i)] = static_cast<double>(item.MaskColor);
+        const QJsonValue picture = MenuPictureStore::Write(item.APicture(0), item.PictureSource());
+        if (!picture.isNull())
+            bag[indexed("MenuPicture", i)] = picture;
+        if (!item.Visible)
+            bag[indexed("MenuVisible", i)] = false;
+        if (!item.Description.isEmpty())
+            bag[indexed("MenuDescription", i)] = item.Description;
+    }
+    return bag;
+}
+
+bool MenuDesign::Load(const QString& path, const QFont& containerFont, MenuDesign& design) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return false;
+    design = FromJson(doc.object(), containerFont);
+    return true;
+}
+
+} // namespace pelmora

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "paint/OlePicture.h"
+
+#include <QJsonValue>
+
+namespace pelmora {
+
+/// How a menu item's picture is kept in a stored design: a resource or file path, or, for a
+/// picture that came from nowhere on disk, the PNG data inline as a "data:" address.
+class MenuPictureStore {
+public:
+    /// The picture a stored value names; nothing when the value is empty or unreadable.
+    static OlePicture Read(const QJsonValue& value);
+    /// The path a stored value names, empty for inline data.
+    static QString SourceOf(const QJsonValue& value);
+    /// The stored value of a picture: its source path when it has one, else its data; null for
+    /// nothing.
+    static QJsonValue Write(const OlePicture& picture, const QString& source);
+};
+
+} // namespace pelmora

@@ -1,0 +1,274 @@
+#include "ToolbarInteraction.h"
+
+#include "ToolbarEnums.h"
+#include "paint/basOrvaneIFceComp.h"
+#include "xToolbar.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace pelmora {
+
+ToolbarInteraction::ToolbarInteraction(xToolbar& toolbar) : toolbar_(toolbar) {
+    tmrTip_.setInterval(TipDelay);
+    tmrCheck_.setInterval(LeaveCheckInterval);
+    tmrDrag_.setInterval(DragInterval);
+    QObject::connect(&tmrTip_, &QTimer::timeout, [this] { TipElapsed(); });
+    QObject::connect(&tmrCheck_, &QTimer::timeout, [this] { CheckLeave(); });
+    QObject::connect(&tmrDrag_, &QTimer::timeout, [this] { DragTick(); });
+}
+
+bool ToolbarInteraction::CursorOverControl() const {
+    return IsMouseOverWindow(&toolbar_);
+}
+
+void ToolbarInteraction::MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
+    mouseIsDown_ = true;
+    if (IsOverGripper(X, Y)) {
+        dragStart_ = QPoint(static_cast<int>(X), static_cast<int>(Y));
+        tmrDrag_.start();
+    }
+    savedHot_ = hotButton_;
+    hotButton_ = 0;
+    CancelToolTip();
+    // With no hot button the button under the mouse is entered anew and, the mouse being
+    // down, drawn lowered.
+    MouseMove(Button, Shift, X, Y);
+    emit toolbar_.MouseDown(Button, Shift, X, Y);
+}
+
+bool ToolbarInteraction::IsOverGripper(float X, float Y) const {
+    if (toolbar_.DockingStyle() == 0)
+        return false;
+    const float w = static_cast<float>(toolbar_.width());
+    const float h = static_cast<float>(toolbar_.height());
+    if (w > h)
+        return X > 0 && X < 10 && Y > 2 && Y < h - 2;
+    return Y > 0 && Y < 10 && X > 2 && X < w - 2;
+}
+
+void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
+    mouseX_ = X;
+    mouseY_ = Y;
+    if (tmrDrag_.isActive())
+        return;
+    const int16_t index = toolbar_.IsWithinButton(X, Y);
+    underCursor_ = CursorOverControl() ? index : int16_t(0);
+    if (index == 0) {
+        if (hotButton_ != 0) {
+            ResetButton(hotButton_);
+            hotButton_ = 0;
+            tmrCheck_.stop();
+        }
+        tmrTip_.stop();
+        CloseTip();
+        emit toolbar_.MouseMove(Button, Shift, X, Y);
+        return;
+    }
+    if (index == hotButton_)
+        return;
+    const clsBSButton& b = toolbar_.buttons_[index];
+    const bool clickable = IsClickableStyle(b.Style);
+    if (clickable) {
+        ArmToolTip(b.ToolTipText);
+    } else {
+        tmrTip_.stop();
+        CloseTip();
+    }
+    ResetButton(hotButton_);
+    if (b.Enabled && !clickable) {
+        hotButton_ = index;
+        return;
+    }
+    if (b.Enabled) {
+        toolbar_.PaintButton(index, mouseIsDown_, false);
+        tmrCheck_.start();
+    }
+    emit toolbar_.ButtonMouseOver(index, toolbar_.buttons_[index].Key);
+    hotButton_ = index;
+}
+
+void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
+    if (tmrDrag_.isActive()) {
+        // A gripper drag never clicks.
+        tmrDrag_.stop();
+        toolbar_.Refresh();
+        mouseIsDown_ = false;
+        hotButton_ = savedHot_;
+        CancelToolTip();
+        return;
+    }
+    if (!mouseIsDown_)
+        return;
+    mouseIsDown_ = false;
+    hotButton_ = savedHot_;
+    CancelToolTip();
+    emit toolbar_.MouseUp(Button, Shift, X, Y);
+    if (Button != 0) {
+        const int16_t index = toolbar_.IsWithinButton(X, Y);
+        if (index == 0) {
+            if (Button == 2)
+                emit toolbar_.RightClick();
+        } else {
+            ClickButton(index, Button);
+        }
+    }
+    CancelToolTip();
+}
+
+void ToolbarInteraction::ClickButton(int index, int16_t Button) {
+    toolbar_.PaintButton(index, false, false);
+    // A handler may delete buttons, so every step looks the button up again.
+    auto button = [this, index]() -> clsBSButton* {
+        return toolbar_.buttons_.IsValidIndex(index) ? &toolbar_.buttons_[index] : nullptr;
+    };
+    const clsBSButton& b = *button();
+    const QString key = b.Key;
+    const int32_t style = b.Style;
+    if (!b.Enabled || !IsClickableStyle(style)) {
+        ResetButton(index);
+        return;
+    }
+    bool cancel = false;
+    if (style == tbbtButton) {
+        if (Button == 1) {
+            emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
+            FinishClick(index, cancel);
+        } else {
+            bool cancelBeep = false;
+            emit toolbar_.ButtonRightClick(static_cast<int16_t>(index), key, cancelBeep);
+            if (!cancelBeep) {
+                if (beep_)
+                    beep_();
+                else
+                    QApplication::beep();
+            }
+        }
+        return;
+    }
+    emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
+    if (style == tbbtCheck) {
+        if (clsBSButton* c = button()) {
+            c->Checked = !c->Checked;
+            toolbar_.PaintButton(index, false, false);
+        }
+    } else {
+        for (int other : toolbar_.buttons_.AdjacentGroupRun(index)) {
+            toolbar_.buttons_[other].Checked = false;
+            toolbar_.PaintButton(other, false, true);
+        }
+        if (clsBSButton* c = button()) {
+            c->Checked = true;
+            toolbar_.PaintButton(index, false, false);
+        }
+    }
+    FinishClick(index, cancel);
+}
+
+void ToolbarInteraction::FinishClick(int index, bool cancelled) {
+    if (cancelled || !toolbar_.buttons_.IsValidIndex(index))
+        return;
+    if (player_)
+        PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds(), *player_);
+    else
+        PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds());
+    clickHandled_ = true;
+    toolbar_.SelectGroupButton(index);
+    if (toolbar_.buttons_.IsValidIndex(index))
+        emit toolbar_.ButtonClick(static_cast<int16_t>(index), toolbar_.buttons_[index].Key);
+}
+
+void ToolbarInteraction::PlatformClick() {
+    if (clickHandled_) {
+        clickHandled_ = false;
+        return;
+    }
+    emit toolbar_.Click();
+}
+
+void ToolbarInteraction::ResetButton(int index) {
+    if (!toolbar_.buttons_.IsValidIndex(index))
+        return;
+    toolbar_.PaintButton(index, false, true);
+    CloseTip();
+}
+
+void ToolbarInteraction::CloseTip() {
+    HideToolTip();
+    toolbar_.setToolTip(QString());
+}
+
+void ToolbarInteraction::CancelToolTip() {
+    tmrTip_.stop();
+    HideToolTip();
+    tmrCheck_.start();
+    toolbar_.setToolTip(QString());
+}
+
+void ToolbarInteraction::ArmToolTip(const QString& text) {
+    if (!text.isEmpty() && toolbar_.ShowToolTips()) {
+        pendingTip_ = text;
+        if (!toolbar_.DesignMode())
+            tmrTip_.start();
+        return;
+    }
+    CloseTip();
+    tmrTip_.stop();
+}
+
+void ToolbarInteraction::StopToolTip() {
+    tmrTip_.stop();
+    CloseTip();
+}
+
+void ToolbarInteraction::StopTimers() {
+    tmrTip_.stop();
+    tmrCheck_.stop();
+    tmrDrag_.stop();
+}
+
+void ToolbarInteraction::TipElapsed() {
+    if (tmrDrag_.isActive())
+        return;
+    CancelToolTip(); // shown once per arming
+    if (!CursorOverControl())
+        return;
+    const QFont font = toolbar_.ToolTipFont();
+    ShowToolTip(pendingTip_, QApplication::activeWindow(), &font);
+}
+
+void ToolbarInteraction::CheckLeave() {
+    if (CursorOverControl() || tmrDrag_.isActive())
+        return;
+    mouseX_ = 0;
+    mouseY_ = 0;
+    ResetButton(hotButton_);
+    hotButton_ = 0;
+    tmrCheck_.stop();
+    tmrTip_.stop();
+}
+
+void ToolbarInteraction::DragTick() {
+    QWidget* container = toolbar_.hWndContainer();
+    if (!mouseIsDown_ || container == nullptr)
+        return;
+    // Positions are taken against the container's client origin on both axes, so the toolbar
+    // follows the cursor exactly whatever frame the container has.
+    const QPoint origin = container->mapToGlobal(QPoint(0, 0));
+    const QPoint cursor = QCursor::pos();
+    const QRect own = toolbar_.geometry();
+    if (toolbar_.width() > toolbar_.height()) {
+        const int left = cursor.x() - origin.x() - dragStart_.x();
+        if (left != own.left() && left >= 0)
+            toolbar_.move(left, own.top());
+    } else {
+        const int top = cursor.y() - origin.y() - dragStart_.y();
+        if (top != own.top() && top >= 0)
+            toolbar_.move(own.left(), top);
+    }
+    int32_t x = cursor.x() - origin.x();
+    int32_t y = cursor.y() - origin.y();
+    emit toolbar_.DockingToolbar(x, y);
+}
+
+} // namespace pelmora

@@ -1,0 +1,102 @@
+#include "ToolbarLayout.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
+
+namespace pelmora::ToolbarLayout {
+
+int BorderInset(const ToolbarProperties& p, int side) {
+    static constexpr bool ToolbarProperties::*sideFlags[4] = {
+        &ToolbarProperties::BorderLeft, &ToolbarProperties::BorderTop,
+        &ToolbarProperties::BorderRight, &ToolbarProperties::BorderBottom};
+    if (side < 0 || side > 3)
+        return 1;
+    int inset = 1;
+    if (p.*sideFlags[side])
+        ++inset;
+    if (p.BorderStyle == tbbsFrame || p.BorderStyle == tbbsInsetButton ||
+        p.BorderStyle == tbbsRaisedButton)
+        ++inset;
+    if ((side == 1 && p.DoubleTopBorder) || (side == 3 && p.DoubleBottomBorder))
+        ++inset;
+    return inset;
+}
+
+bool CaptionShown(const ToolbarProperties& p, const clsBSButton& button) {
+    if (button.Caption.isEmpty())
+        return false;
+    return p.CaptionOptions == iftoShowLabels ||
+           (p.CaptionOptions == iftoSelectedLabels && button.AlwaysShowCaption);
+}
+
+QFont MeasuringFont(const ToolbarProperties& p, const QFont& font) {
+    QFont f = font;
+    if (p.BoldOnChecked)
+        f.setBold(true);
+    return f;
+}
+
+namespace {
+
+// Length of one button along the bar, before the caption is added.
+int BaseLength(const clsBSButton& b, int cross) {
+    if (b.Style == tbbtPlaceholder && b.PlaceholderSize != 0)
+        return static_cast<int>(std::lrint(b.PlaceholderSize));
+    if (b.Style == tbbtSeparator)
+        return SeparatorLength;
+    return cross;
+}
+
+} // namespace
+
+int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCollection& buttons) {
+    const bool horizontal = RunsHorizontally(size);
+    const int gripper = p.DockingStyle != 0 ? GripperSpace : 0;
+    int x = BorderInset(p, 0);
+    int y = BorderInset(p, 1);
+    int cross;
+    int required;
+    if (horizontal) {
+        x += gripper;
+        cross = size.height() - BorderInset(p, 1) - BorderInset(p, 3);
+        required = x + BorderInset(p, 0);
+    } else {
+        y += gripper;
+        cross = size.width() - BorderInset(p, 0) - BorderInset(p, 2);
+        required = y;
+    }
+    cross = std::max(cross, 0);
+    const QFontMetrics metrics(MeasuringFont(p, font));
+    for (int i = 1; i <= buttons.Count(); ++i) {
+        clsBSButton& b = buttons[i];
+        if (!b.Visible)
+            continue;
+        int length;
+        if (p.Style == tbtsFixed) {
+            length = static_cast<int>(std::lrint(p.FixedSize));
+        } else {
+            length = BaseLength(b, cross);
+            if (CaptionShown(p, b)) {
+                const int tw = metrics.horizontalAdvance(b.Caption);
+                length += horizontal ? tw - 30 : tw + 3;
+            }
+        }
+        // A very small bar could make a captioned button negative; it is empty instead.
+        length = std::max(length, 0);
+        b.ClientLeft = x;
+        b.ClientTop = y;
+        b.ClientWidth = horizontal ? length : cross;
+        b.ClientHeight = horizontal ? cross : length;
+        if (horizontal) {
+            x += length + p.ButtonGap;
+            required = x + BorderInset(p, 0);
+        } else {
+            y += length + p.ButtonGap + BorderInset(p, 1);
+            required = y;
+        }
+    }
+    return required;
+}
+
+} // namespace pelmora::ToolbarLayout

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ToolbarPaintResources.h"
+#include "ToolbarProperties.h"
+#include "clsBSButton.h"
+
+#include <QFont>
+#include <QImage>
+
+namespace pelmora {
+
+class gdcPaintEffects;
+
+/// What decides the look of one button when it is painted.
+struct ButtonLook {
+    bool lowered = false;       ///< drawn pressed
+    bool forceNoBorder = false; ///< no hot frame
+    bool mouseDown = false;     ///< a mouse button is held
+    bool mouseOver = false;     ///< the cursor is over this button
+    bool singleButton = false;  ///< the control's single-button flag
+    bool anotherHot = false;    ///< another button is hot
+    bool designMode = false;    ///< the control is in a form designer
+    bool controlEnabled = true; ///< the control itself is enabled
+    bool horizontal = true;     ///< buttons run left to right
+};
+
+/// Paints a toolbar into its surface: background, border, gripper, buttons and the lines in
+/// the gaps. Reads the button rectangles the layout stored; decides nothing about state.
+class ToolbarPainter {
+public:
+    ToolbarPainter(QImage& surface, const ToolbarProperties& p, const QFont& font,
+                   ToolbarPaintResources& resources);
+
+    /// Fills the whole surface with the back colour.
+    void FillBackground();
+    /// Draws the gripper (when there is one) and the control border.
+    void DrawControlBorder();
+    /// Draws one button in the given look.
+    void DrawButton(const clsBSButton& b, const ButtonLook& look);
+    /// Draws the etched lines in the gap after a button (flat look, wide gaps only).
+    void DrawGapSeparators(const clsBSButton& b, bool horizontal);
+
+    /// Four lines: top and left in c1, right and bottom in c2 (end points excluded).
+    void DrawButtonEdge(int x, int y, int w, int h, OleColor c1, OleColor c2);
+    /// The rounded flat shape: mode 2 pressed, otherwise hot.
+    void DrawSoftButton(int x1, int y1, int x2, int y2, int mode);
+
+private:
+    void DrawGripper();
+    void DrawBox(int x1, int y1, int x2, int y2, OleColor colour);
+    void DrawFrame(const clsBSButton& b, const ButtonLook& look);
+    void DrawSeparatorLine(const clsBSButton& b, bool horizontal);
+    void DrawLoweredEdges(const clsBSButton& b);
+    void DrawPicture(const clsBSButton& b, const ButtonLook& look, const OlePicture& pic, int px,
+                     int py);
+    void DrawCaption(const clsBSButton& b, const ButtonLook& look, int offset, int pw, int ph);
+
+    QImage& surface_;
+    const ToolbarProperties& p_;
+    const QFont& font_;
+    ToolbarPaintResources& resources_;
+    gdcPaintEffects& effects_;
+};
+
+} // namespace pelmora

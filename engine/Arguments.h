@@ -1,0 +1,74 @@
+#pragma once
+// The program's command line as a list of tokens: switch tests and values, the usage
+// text, and the expansion of file arguments (with wildcard patterns) into source files.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace pelmora {
+
+/// Splits a raw command-line string into tokens the way a Windows command line is
+/// read: double quotes group, a doubled quote is a literal one, and outside quotes
+/// every "/" and "-" begins a new token. Tokens keep their quotes.
+std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine);
+
+/// text without its surrounding double quotes and with each doubled quote made
+/// single; text unchanged unless it both begins and ends with a double quote.
+std::string Unquote(const std::string& text);
+
+/// Writes the usage text, line for line, to out.
+void ShowUsage(std::ostream& out);
+
+/// The tokens of one command line and the questions the batch run asks of them.
+class CommandLineArguments {
+public:
+    /// Tokens from a process's arguments: each element after the program name is one
+    /// token, already unquoted by the shell. Only "-" begins a switch ("--x" is read
+    /// as "-x"), and a switch's value may also be the next token.
+    CommandLineArguments(int argc, const char* const* argv);
+
+    /// Tokens from a raw command-line string (ParseCommandLine): "/" and "-" begin
+    /// switches, tokens keep their quotes, and the file list ends at the first token
+    /// that begins with "/".
+    static CommandLineArguments FromRawCommandLine(const std::string& rawCommandLine);
+
+    /// Number of tokens; 0 for an empty command line.
+    int ArgumentCount() const;
+
+    /// Token number index (1-based), passed through Unquote when unquote is set;
+    /// empty when out of range.
+    std::string GetArgument(int index, bool unquote) const;
+
+    /// True when a switch whose name begins with name (without regard to case) is
+    /// present; with valueRequired only when the first such token is longer than two
+    /// characters ("-f1" but not "-f").
+    bool HasSwitch(const std::string& name, bool valueRequired = false) const;
+
+    /// The text after name in the first matching switch (a leading "=" dropped,
+    /// trimmed); for shell arguments, the next token when that text is empty and the
+    /// next token is not a switch. Empty when the switch is absent.
+    std::string GetSwitchValue(const std::string& name, bool unquote) const;
+
+    /// The folder or file named by switch name as the batch run reads it ("-l:/tmp/a.log",
+    /// "-l /tmp/a.log"): GetSwitchValue without a leading ":" (and, for a raw command
+    /// line, without double quotes), trimmed. Empty when none is given.
+    std::string GetSwitchPath(const std::string& name) const;
+
+    /// Appends the source files named before the first switch to list: plain paths as
+    /// written, wildcard patterns searched in their folder (with includeSubfolders
+    /// also in every folder below it). A pattern without a folder is searched in the
+    /// program's own folder.
+    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders) const;
+
+private:
+    CommandLineArguments(std::vector<std::string> tokens, bool fromShell);
+
+    bool IsSwitch(const std::string& token) const;
+    int FindSwitch(const std::string& name) const;
+
+    std::vector<std::string> tokens_;
+    bool fromShell_ = true;
+};
+
+} // namespace pelmora

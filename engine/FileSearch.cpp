@@ -1,0 +1,214 @@
+#include "FileSearch.h"
+
+#include "PathHelpers.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace pelmora {
+
+namespace {
+
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Name order as a Windows file system keeps it: compared upper-cased, so "_a" comes
+// after "b"; names equal but for case fall back to their bytes, for a stable order.
+bool NameLess(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ua = static_cast<unsigned char>(Upper(a[i]));
+        const auto ub = static_cast<unsigned char>(Upper(b[i]));
+        if (ua != ub) {
+            return ua < ub;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;
+}
+
+bool GlobMatch(const char* name, const char* nameEnd, const char* pattern, const char* patternEnd) {
+    // Iterative matching with one backtrack point: the last "*" seen.
+    const char* starPattern = nullptr;
+    const char* starName = nullptr;
+    while (name != nameEnd) {
+        if (pattern != patternEnd && *pattern == '*') {
+            starPattern = ++pattern;
+            starName = name;
+        } else if (pattern != patternEnd && (*pattern == '?' || Upper(*pattern) == Upper(*name))) {
+            ++pattern;
+            ++name;
+        } else if (starPattern) {
+            pattern = starPattern;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (pattern != patternEnd && *pattern == '*') {
+        ++pattern;
+    }
+    return pattern == patternEnd;
+}
+
+std::vector<std::string> SplitPatterns(const std::string& patterns) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (start <= patterns.size()) {
+        auto end = patterns.find(';', start);
+        if (end == std::string::npos) {
+            end = patterns.size();
+        }
+        std::string part = patterns.substr(start, end - start);
+        const auto first = part.find_first_not_of(' ');
+        if (first != std::string::npos) {
+            part = part.substr(first, part.find_last_not_of(' ') - first + 1);
+            if (std::find(parts.begin(), parts.end(), part) == parts.end()) {
+                parts.push_back(std::move(part));
+            }
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+struct Entry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// The entries of folder other than "." and "..", in name order; empty when the
+// folder is missing or cannot be read. isFolder is false for a link to a folder.
+std::vector<Entry> ListFolder(const std::string& folder) {
+    std::vector<Entry> entries;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    const std::filesystem::directory_iterator end;
+    while (!ec && it != end) {
+        Entry entry;
+        entry.name = it->path().filename().string();
+        std::error_code typeError;
+        entry.isFolder = it->is_directory(typeError) && !it->is_symlink(typeError);
+        entries.push_back(std::move(entry));
+        it.increment(ec);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return NameLess(a.name, b.name); });
+    return entries;
+}
+
+std::string WithSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != kPathSeparator) {
+        folder += kPathSeparator;
+    }
+    return folder;
+}
+
+void Yield(SearchState& search) {
+    if (search.Yield) {
+        search.Yield();
+    }
+}
+
+void ShowStatus(SearchState& search, const std::string& text) {
+    if (search.StatusText) {
+        search.StatusText(text);
+    }
+}
+
+} // namespace
+
+SearchState& SharedSearch() {
+    static SearchState state;
+    return state;
+}
+
+bool MatchesPattern(const std::string& name, const std::string& pattern) {
+    const char* n = name.data();
+    const char* p = pattern.data();
+    if (GlobMatch(n, n + name.size(), p, p + pattern.size())) {
+        return true;
+    }
+    // "*.*" finds every file, "report.*" also finds "report", as the patterns are
+    // read on Windows.
+    if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+        name.find('.') == std::string::npos) {
+        return GlobMatch(n, n + name.size(), p, p + pattern.size() - 2);
+    }
+    return false;
+}
+
+void StartSearch(const std::string& folder, bool showStatus) {
+    SearchState& search = SharedSearch();
+    if (folder.empty()) {
+        return;
+    }
+    if (search.SearchRunning) {
+        search.SearchRunning = false;
+        return;
+    }
+    const std::string start = WithSeparator(folder);
+    if (search.SearchPattern.empty()) {
+        // Nothing to look for; the status bar must not claim a search is running.
+        return;
+    }
+    if (showStatus) {
+        ShowStatus(search, "Now searching Word files, please wait...");
+    }
+    search.SearchRunning = true;
+    SearchFolder(start, showStatus);
+    search.SearchRunning = false;
+    if (showStatus) {
+        ShowStatus(search, "");
+    }
+}
+
+void SearchFolder(const std::string& folder, bool showStatus) {
+    SearchState& search = SharedSearch();
+    Yield(search);
+    if (!search.SearchRunning) {
+        return;
+    }
+    const std::string here = WithSeparator(folder);
+    std::vector<std::string> subfolders;
+    for (Entry& entry : ListFolder(here)) {
+        if (entry.isFolder && entry.name[0] != '.') {
+            subfolders.push_back(std::move(entry.name));
+        }
+    }
+    SearchFiles(here, showStatus);
+    for (const std::string& name : subfolders) {
+        SearchFolder(here + name + kPathSeparator, showStatus);
+    }
+}
+
+void SearchFiles(const std::string& folder, bool showStatus) {
+    SearchState& search = SharedSearch();
+    const std::string here = WithSeparator(folder);
+    const std::vector<std::string> patterns = SplitPatterns(search.SearchPattern);
+    if (patterns.empty()) {
+        return;
+    }
+    for (const Entry& entry : ListFolder(here)) {
+        const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
+            return MatchesPattern(entry.name, p);
+        });
+        if (!matches) {
+            continue;
+        }
+        Yield(search);
+        if (!search.SearchRunning) {
+            return;
+        }
+        search.SearchResults.push_back(here + entry.name);
+        if (showStatus) {
+            ShowStatus(search, std::to_string(search.SearchResults.size()) + " files were found.");
+        }
+    }
+}
+
+} // namespace pelmora

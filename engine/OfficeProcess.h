@@ -1,0 +1,94 @@
+#pragma once
+// One private headless LibreOffice process: started with its own temporary profile,
+// temporary folder and pipe name, so it never meets the user's own office, and
+// killed with everything it left behind when it is no longer wanted.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pelmora {
+
+/// A headless soffice.bin child process with its private folders and a watchdog.
+class OfficeProcess {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    /// Prepares a fresh profile, then starts programFolder/soffice.bin accepting
+    /// connections on PipeName(); throws AutomationError when it cannot.
+    OfficeProcess(const std::string& programFolder, std::chrono::milliseconds startTimeLimit);
+    /// Kills the process if it still runs and removes its folders.
+    ~OfficeProcess();
+    OfficeProcess(const OfficeProcess&) = delete;
+    OfficeProcess& operator=(const OfficeProcess&) = delete;
+
+    /// The name of the pipe the office accepts UNO connections on.
+    const std::string& PipeName() const { return pipeName_; }
+    /// A private scratch folder (ends without separator) removed with the process.
+    std::string WorkFolder() const { return root_ + "/work"; }
+    /// The process id, 0 once the process has been reaped.
+    pid_t Pid() const { return pid_; }
+
+    /// True while the process runs; reaps it when it has ended.
+    bool Running();
+    /// How the process ended ("exit code N", "signal N"), or empty while it runs.
+    const std::string& EndDescription() const { return endDescription_; }
+
+    /// Remembers the listening sockets the office has created, so they can be
+    /// removed should it be killed; call once it accepts connections.
+    void NoteSockets();
+
+    /// Waits up to grace for the process to end by itself, then kills it.
+    void Stop(std::chrono::milliseconds grace);
+    /// Kills the process now.
+    void Kill();
+
+    /// Kills the process when deadline passes before Disarm() is called.
+    void Arm(Clock::time_point deadline);
+    void Disarm();
+    /// True once the watchdog has killed the process.
+    bool TimedOut() const;
+
+private:
+    void Spawn(bool prepareProfile);
+    pid_t Release();
+    void Reap(pid_t pid);
+    void Watch();
+    void RemoveLeftovers();
+
+    std::string program_;
+    std::string root_;
+    std::string pipeName_;
+    pid_t pid_ = 0;
+    int slot_ = -1;
+    std::string endDescription_;
+    std::vector<std::string> sockets_;
+
+    mutable std::mutex lock_;
+    std::condition_variable wake_;
+    std::thread watchdog_;
+    Clock::time_point deadline_ = Clock::time_point::max();
+    bool armed_ = false;
+    bool quitting_ = false;
+    bool timedOut_ = false;
+};
+
+/// A file:// URL for an absolute path. Every byte outside the unreserved characters
+/// is escaped, so names reach the office exactly, whatever the locale.
+std::string FileUrl(const std::string& path);
+
+/// Kills every office process this program has started. Async-signal-safe: meant
+/// for a Ctrl+C handler; call RemoveOfficeLeftovers() afterwards.
+void EmergencyStopOffices() noexcept;
+
+/// Removes the temporary folders and pipes of offices that EmergencyStopOffices()
+/// killed (or that are still running: call it only when the offices are no longer
+/// used).
+void RemoveOfficeLeftovers();
+
+} // namespace pelmora

@@ -1,0 +1,204 @@
+#include "Arguments.h"
+
+#include "CliTestSupport.h"
+#include "FileSearch.h"
+#include "PathHelpers.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <unistd.h>
+
+namespace pelmora {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+CommandLineArguments Shell(std::vector<std::string> tokens) {
+    std::vector<const char*> argv{"pelmora"};
+    for (const std::string& t : tokens) {
+        argv.push_back(t.c_str());
+    }
+    return CommandLineArguments(static_cast<int>(argv.size()), argv.data());
+}
+
+std::vector<std::string> Expanded(const CommandLineArguments& arguments, bool subfolders) {
+    std::vector<std::string> list;
+    arguments.ExpandFileList(list, subfolders);
+    return list;
+}
+
+TEST(ParseCommandLine, EmptyAndBlankLinesHaveNoTokens) {
+    EXPECT_THAT(ParseCommandLine(""), IsEmpty());
+    EXPECT_THAT(ParseCommandLine("    "), IsEmpty());
+    EXPECT_EQ(CommandLineArguments::FromRawCommandLine("  ").ArgumentCount(), 0);
+}
+
+TEST(ParseCommandLine, QuotesGroupSpacesSlashesAndDashes) {
+    EXPECT_THAT(ParseCommandLine("  \"C:\\my docs\\a-b/c.doc\"   /s "),
+                ElementsAre("\"C:\\my docs\\a-b/c.doc\"", "/s"));
+    // A switch glued to a quoted folder stays one token.
+    EXPECT_THAT(ParseCommandLine("/d:\"C:\\out dir\" x.doc"),
+                ElementsAre("/d:\"C:\\out dir\"", "x.doc"));
+    // An unclosed quote makes the rest of the line one quoted run.
+    EXPECT_THAT(ParseCommandLine("a \"b c"), ElementsAre("a", "\"b c \""));
+}
+
+TEST(ParseCommandLine, OutsideQuotesEverySlashAndDashBeginsAToken) {
+    EXPECT_THAT(ParseCommandLine("C:\\my-file.doc"), ElementsAre("C:\\my", "-file.doc"));
+    EXPECT_THAT(ParseCommandLine("a.doc/s"), ElementsAre("a.doc", "/s"));
+    EXPECT_THAT(ParseCommandLine("a//b"), ElementsAre("a", "/", "/b"));
+}
+
+TEST(ParseCommandLine, DoubledQuotesAreLiteralQuotes) {
+    const auto tokens = ParseCommandLine("\"say \"\"hi\"\" now\" x\"\"y");
+    EXPECT_THAT(tokens, ElementsAre("\"say \"\"hi\"\" now\"", "x\"\"y"));
+    EXPECT_EQ(Unquote(tokens[0]), "say \"hi\" now");
+}
+
+TEST(Unquote, OnlyTextBothBeginningAndEndingWithAQuote) {
+    EXPECT_EQ(Unquote("\"a b\""), "a b");
+    EXPECT_EQ(Unquote("\"a\"\"b\""), "a\"b");
+    EXPECT_EQ(Unquote("\"\""), "");
+    EXPECT_EQ(Unquote("\""), "\"");
+    EXPECT_EQ(Unquote("a\""), "a\"");
+    EXPECT_EQ(Unquote("\"a"), "\"a");
+    EXPECT_EQ(Unquote(""), "");
+}
+
+TEST(RawCommandLine, ArgumentsAndSwitches) {
+    const auto args =
+        CommandLineArguments::FromRawCommandLine("\"C:\\a b.doc\" /O /overwrite -S /fx /help");
+    EXPECT_EQ(args.ArgumentCount(), 6);
+    EXPECT_EQ(args.GetArgument(1, true), "C:\\a b.doc");
+    EXPECT_EQ(args.GetArgument(1, false), "\"C:\\a b.doc\"");
+    EXPECT_EQ(args.GetArgument(0, false), "");
+    EXPECT_EQ(args.GetArgument(7, false), "");
+    EXPECT_TRUE(args.HasSwitch("o"));
+    EXPECT_TRUE(args.HasSwitch("s"));
+    EXPECT_TRUE(args.HasSwitch("H"));
+    EXPECT_TRUE(args.HasSwitch("f", true));
+    EXPECT_FALSE(args.HasSwitch("c"));
+    EXPECT_FALSE(args.HasSwitch("d"));
+}
+
+TEST(RawCommandLine, ValueRequiredLooksOnlyAtTheFirstMatchingSwitch) {
+    EXPECT_FALSE(CommandLineArguments::FromRawCommandLine("/f").HasSwitch("f", true));
+    EXPECT_TRUE(CommandLineArguments::FromRawCommandLine("/f").HasSwitch("f"));
+    EXPECT_TRUE(CommandLineArguments::FromRawCommandLine("/f:").HasSwitch("f", true));
+    EXPECT_FALSE(CommandLineArguments::FromRawCommandLine("/f /fx").HasSwitch("f", true));
+}
+
+TEST(RawCommandLine, SwitchValues) {
+    const auto args = CommandLineArguments::FromRawCommandLine(
+        "x /l:c:\\abc.log /d:\"C:\\out dir\" /p= spaced /q=\"v\"");
+    EXPECT_EQ(args.GetSwitchValue("l", true), ":c:\\abc.log");
+    EXPECT_EQ(args.GetSwitchPath("l"), "c:\\abc.log");
+    EXPECT_EQ(args.GetSwitchValue("d", true), ":\"C:\\out dir\"");
+    EXPECT_EQ(args.GetSwitchPath("d"), "C:\\out dir");
+    EXPECT_EQ(args.GetSwitchValue("p", true), "");
+    EXPECT_EQ(args.GetSwitchValue("q", true), "\"v\"");
+    EXPECT_EQ(args.GetSwitchValue("z", true), "");
+    // A raw command line never takes a value from the next token.
+    EXPECT_EQ(CommandLineArguments::FromRawCommandLine("/d out").GetSwitchValue("d", true), "");
+}
+
+TEST(RawCommandLine, FileListEndsAtTheFirstSlashTokenButNotAtADash) {
+    EXPECT_THAT(Expanded(CommandLineArguments::FromRawCommandLine("C:\\my-file.doc \"x y.rtf\" "
+                                                                  "/s later.doc"),
+                         false),
+                ElementsAre("C:\\my", "-file.doc", "x y.rtf"));
+    EXPECT_THAT(Expanded(CommandLineArguments::FromRawCommandLine("/s C:\\*.doc"), true),
+                IsEmpty());
+}
+
+TEST(ShellArguments, TokensAreTheArgumentsAsGiven) {
+    const auto args = Shell({"/home/ann/my-file.doc", "\"quoted\".doc", "a b.rtf", ""});
+    EXPECT_EQ(args.ArgumentCount(), 4);
+    EXPECT_EQ(args.GetArgument(1, true), "/home/ann/my-file.doc");
+    // The shell has removed its quotes; what is left belongs to the name.
+    EXPECT_EQ(args.GetArgument(2, true), "\"quoted\".doc");
+    EXPECT_EQ(args.GetArgument(3, true), "a b.rtf");
+    EXPECT_EQ(Shell({}).ArgumentCount(), 0);
+}
+
+TEST(ShellArguments, OnlyDashBeginsASwitchAndDoubleDashIsOneDash) {
+    const auto args = Shell({"/s", "--help", "-O", "--fx"});
+    EXPECT_FALSE(args.HasSwitch("s"));
+    EXPECT_TRUE(args.HasSwitch("h"));
+    EXPECT_TRUE(args.HasSwitch("o"));
+    EXPECT_TRUE(args.HasSwitch("f", true));
+    EXPECT_FALSE(Shell({"--f"}).HasSwitch("f", true));
+    EXPECT_TRUE(Shell({"-?"}).HasSwitch("?"));
+}
+
+TEST(ShellArguments, ValuesInTheSameOrTheNextToken) {
+    EXPECT_EQ(Shell({"-d:/out"}).GetSwitchPath("d"), "/out");
+    EXPECT_EQ(Shell({"-d=/out"}).GetSwitchPath("d"), "/out");
+    EXPECT_EQ(Shell({"-d", "/my out"}).GetSwitchPath("d"), "/my out");
+    EXPECT_EQ(Shell({"--log", "x"}).GetSwitchValue("l", true), "og");
+    EXPECT_EQ(Shell({"-l", "-s"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(Shell({"-l"}).GetSwitchPath("l"), "");
+    // "-l:" alone means the default log file, as the usage text shows it.
+    EXPECT_EQ(Shell({"-l:"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(Shell({"-l:", "x"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(Shell({"-d:/a \"b\""}).GetSwitchPath("d"), "/a \"b\"");
+}
+
+TEST(ShellArguments, FileListEndsAtTheFirstSwitch) {
+    EXPECT_THAT(Expanded(Shell({"a.doc", "./-x.doc", "/abs/b.rtf", "-o", "c.doc"}), false),
+                ElementsAre("a.doc", "./-x.doc", "/abs/b.rtf"));
+    EXPECT_THAT(Expanded(Shell({"-s", "a.doc"}), false), IsEmpty());
+    // A folder given without a pattern is taken as a file name.
+    EXPECT_THAT(Expanded(Shell({"/tmp"}), false), ElementsAre("/tmp"));
+}
+
+TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
+    test::ScratchFolder dir;
+    test::WriteTextFile(dir / "b.doc", "b");
+    test::WriteTextFile(dir / "A.DOC", "a");
+    test::WriteTextFile(dir / "c.rtf", "c");
+    test::WriteTextFile(dir / "sub/d.doc", "d");
+    const auto args = Shell({dir / "*.doc", "plain.doc", dir / "?.rtf", dir / "none/*.doc"});
+    EXPECT_THAT(Expanded(args, false),
+                ElementsAre(dir / "A.DOC", dir / "b.doc", "plain.doc", dir / "c.rtf"));
+    EXPECT_THAT(Expanded(args, true), ElementsAre(dir / "A.DOC", dir / "b.doc", dir / "sub/d.doc",
+                                                  "plain.doc", dir / "c.rtf"));
+    EXPECT_FALSE(SharedSearch().SearchRunning);
+}
+
+TEST(ShellArguments, PatternWithoutFolderSearchesTheProgramsFolder) {
+    const std::string name = "cli-appfolder-" + std::to_string(getpid()) + ".zdoc";
+    const std::string path = AppFolder() + name;
+    test::WriteTextFile(path, "x");
+    const auto found = Expanded(Shell({"cli-appfolder-" + std::to_string(getpid()) + ".*"}), false);
+    std::filesystem::remove(path);
+    EXPECT_THAT(found, ElementsAre(path));
+}
+
+TEST(ShowUsage, PrintsTheThirteenLines) {
+    std::ostringstream out;
+    ShowUsage(out);
+    const std::string expected =
+        "pelmora <File List> [-d:Dest Path] [-s] [-o] [-l:[LogFile]] [-c] [-f] [-?]\n"
+        "\n"
+        "<File List>\tFile list want to be converted, Example: /home/ann/abc.doc /srv/*.doc\n"
+        "[-d:Dest Path]\tDestination path, Default: Same as input file;\n"
+        "[-s]\t\tInclude subfolders;\n"
+        "[-o]\t\tOverwrite existing output files;\n"
+        "[-l:[LogFile]]\tCreate a .log File, if doesn't specify, will be create in app path;"
+        "               \n"
+        "[-c]\t\tCompress HTML files;\n"
+        "[-f]\t\tCreate the XXX.files Dir;\n"
+        "[-?]\t\tShow this message box.\n"
+        "\n"
+        "Example: Convert /home/ann/test.doc and all doc files in /tmp/docs to HTML files, save "
+        "logs to /tmp/abc.log\n"
+        "pelmora /home/ann/test.doc /tmp/docs/*.doc -l:/tmp/abc.log\n";
+    EXPECT_EQ(out.str(), expected);
+}
+
+} // namespace
+} // namespace pelmora

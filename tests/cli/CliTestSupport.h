@@ -1,0 +1,82 @@
+#pragma once
+// Helpers of the command-line tests: scratch folders, small files, and running the
+// built pelmora as a child process.
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pelmora::test {
+
+/// A fresh folder below the system's temporary folder, removed with its content.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    /// The folder's path, without a separator at the end.
+    const std::string& Path() const { return path_; }
+    /// Path() + "/" + relative.
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+private:
+    std::string path_;
+};
+
+/// Writes text to path, creating the folders above it.
+void WriteTextFile(const std::string& path, const std::string& text);
+/// The whole content of path; empty when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+/// text cut at "\n", without empty pieces.
+std::vector<std::string> Lines(const std::string& text);
+
+/// A small RTF document with a picture in it (so its page gets a ".files" folder) and
+/// the given words as its text.
+std::string RtfWithPicture(const std::string& words);
+
+/// The built pelmora executable.
+std::string PelmoraBinary();
+
+/// What a finished child process left.
+struct ProcessResult {
+    int exitStatus = -1; ///< exit status, or 128 + signal when killed by one
+    std::string out;
+    std::string err;
+};
+
+/// A child process whose standard output and error are collected.
+class ChildProcess {
+public:
+    /// Starts program with arguments; extraEnvironment is added to this process's.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::map<std::string, std::string>& extraEnvironment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    int Pid() const { return pid_; }
+    /// Reads standard output until it holds at least lineCount lines or ends; true
+    /// when it does.
+    bool WaitForOutputLines(std::size_t lineCount);
+    /// Waits for the end of the child and returns what it left.
+    ProcessResult Finish();
+
+private:
+    int pid_ = -1;
+    int outFd_ = -1;
+    int errFd_ = -1;
+    std::string out_;
+    std::string err_;
+};
+
+/// Runs pelmora with arguments to its end.
+ProcessResult RunPelmora(const std::vector<std::string>& arguments,
+                         const std::map<std::string, std::string>& extraEnvironment = {});
+
+/// Process ids of living processes whose environment holds name=value.
+std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::string& value);
+
+} // namespace pelmora::test

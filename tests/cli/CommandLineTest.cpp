@@ -1,0 +1,230 @@
+// The batch run in this process, with a recording converter in place of the office:
+// what is printed, logged and returned, and when.
+#include "CommandLine.h"
+
+#include "Arguments.h"
+#include "AutomationRegistry.h"
+#include "CliTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
+namespace pelmora {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::MatchesRegex;
+
+// What the converters of one test did; it outlives them.
+struct ConverterRecord {
+    int started = 0;
+    int quits = 0;
+    std::vector<std::string> opened;
+    std::vector<std::string> saved;
+    std::function<void(const std::string&)> onOpen;
+};
+
+// Writes a small page for every document it is asked to save, and lets a test act
+// when a document is opened.
+class RecordingConverter : public AutomationApplication, AutomationOptions, AutomationDocuments {
+public:
+    explicit RecordingConverter(ConverterRecord& record) : record_(record) { ++record.started; }
+
+    struct Document : AutomationDocument {
+        explicit Document(RecordingConverter& owner) : owner_(owner) {}
+        void SaveAs(const std::string& fileName, std::int16_t) override {
+            test::WriteTextFile(owner_.folder_ + fileName, "<html>page</html>");
+            owner_.record_.saved.push_back(owner_.folder_ + fileName);
+        }
+        void Close() override {}
+
+    private:
+        RecordingConverter& owner_;
+    };
+
+    void SetDisplayAlerts(std::int16_t) override {}
+    AutomationOptions& Options() override { return *this; }
+    AutomationDocuments& Documents() override { return *this; }
+    void ChangeFileOpenDirectory(const std::string& folder) override { folder_ = folder; }
+    void Quit() override { ++record_.quits; }
+    void SetConfirmConversions(bool) override {}
+    void SetSaveNormalPrompt(bool) override {}
+    void SetSavePropertiesPrompt(bool) override {}
+
+    std::unique_ptr<AutomationDocument> Open(const std::string& fileName, std::optional<bool>, bool,
+                                             bool, const std::string&) override {
+        record_.opened.push_back(fileName);
+        if (record_.onOpen) {
+            record_.onOpen(fileName);
+        }
+        return std::make_unique<Document>(*this);
+    }
+
+private:
+    ConverterRecord& record_;
+    std::string folder_;
+};
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterAutomationFactory("Word.Application",
+                                  [this] { return std::make_unique<RecordingConverter>(record_); });
+    }
+    void TearDown() override { RegisterAutomationFactory("Word.Application", {}); }
+
+    int Run(std::vector<std::string> tokens) {
+        std::vector<const char*> argv{"pelmora"};
+        for (const std::string& t : tokens) {
+            argv.push_back(t.c_str());
+        }
+        out_.str("");
+        err_.str("");
+        record_.opened.clear();
+        record_.saved.clear();
+        return RunCommandLine(CommandLineArguments(static_cast<int>(argv.size()), argv.data()),
+                              out_, err_);
+    }
+
+    std::vector<std::string> LogLines() const { return test::Lines(test::ReadTextFile(log_)); }
+
+    test::ScratchFolder dir_;
+    std::string log_ = dir_ / "run.log";
+    std::ostringstream out_;
+    std::ostringstream err_;
+    ConverterRecord record_;
+};
+
+TEST_F(CommandLineTest, UsageSwitchAnywhereShowsOnlyTheUsage) {
+    for (const char* help : {"-?", "-h", "--help", "-H"}) {
+        EXPECT_EQ(Run({dir_ / "a.doc", "-o", help, "-l:" + log_}), 0) << help;
+        std::ostringstream usage;
+        ShowUsage(usage);
+        EXPECT_EQ(out_.str(), usage.str());
+        EXPECT_EQ(err_.str(), "");
+    }
+    EXPECT_EQ(record_.started, 0);
+    EXPECT_FALSE(std::filesystem::exists(log_));
+}
+
+TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
+    RegisterAutomationFactory("Word.Application", []() -> std::unique_ptr<AutomationApplication> {
+        throw AutomationError("no office");
+    });
+    test::WriteTextFile(dir_ / "a.doc", "x");
+    test::WriteTextFile(log_, "earlier run\n");
+    EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", "-l", log_}), kConverterUnavailable);
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "earlier run");
+    EXPECT_THAT(lines[1],
+                MatchesRegex("[0-9][0-9]:[0-9][0-9]:[0-9][0-9]  104, Can not load Microsoft "
+                             "Word, Terminate!"));
+    EXPECT_EQ(out_.str(), lines[1] + "\n");
+}
+
+TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
+    test::WriteTextFile(dir_ / "a.doc", "x");
+    test::WriteTextFile(dir_ / "c.rtf", "x");
+    record_.onOpen = [this](const std::string&) {
+        // Nothing reaches the log file while the run goes on.
+        EXPECT_FALSE(std::filesystem::exists(log_));
+    };
+    EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", dir_ / "c.rtf", "-l:" + log_}), kRunHadFailures);
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_THAT(lines[0], EndsWith("  100, Successfully convert " + dir_ / "a.doc" + " to " +
+                                   dir_ / "a.htm"));
+    EXPECT_THAT(lines[1], EndsWith("  102, Source file " + dir_ / "b.doc" +
+                                   " doesn't exist, Convert failure!"));
+    EXPECT_THAT(lines[2], HasSubstr("  100, Successfully convert " + dir_ / "c.rtf"));
+    EXPECT_EQ(test::Lines(out_.str()), lines);
+    EXPECT_EQ(test::ReadTextFile(log_).back(), '\n');
+    EXPECT_EQ(record_.started, 1);
+    EXPECT_EQ(record_.quits, 1);
+}
+
+TEST_F(CommandLineTest, SkippedExistingPagesStillSucceed) {
+    test::WriteTextFile(dir_ / "a.doc", "x");
+    test::WriteTextFile(dir_ / "a.htm", "old");
+    EXPECT_EQ(Run({dir_ / "a.doc", "-l:" + log_}), kRunSucceeded);
+    EXPECT_THAT(LogLines(), ElementsAre(HasSubstr("  101, Output file " + dir_ / "a.htm")));
+    EXPECT_EQ(test::ReadTextFile(dir_ / "a.htm"), "old");
+    EXPECT_EQ(Run({dir_ / "a.doc", "-o", "-l:" + log_}), kRunSucceeded);
+    EXPECT_EQ(test::ReadTextFile(dir_ / "a.htm"), "<html>page</html>");
+}
+
+TEST_F(CommandLineTest, OutputFolderWithAndWithoutSubfolders) {
+    test::WriteTextFile(dir_ / "in/x.doc", "1");
+    test::WriteTextFile(dir_ / "in/sub/x.doc", "2");
+    test::WriteTextFile(dir_ / "in/sub/y.rtf", "3");
+    const std::string out = dir_ / "out";
+
+    EXPECT_EQ(Run({dir_ / "in/*.doc", "-d:" + out, "-l:" + log_}), kRunSucceeded);
+    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "in/x.doc"));
+    EXPECT_TRUE(std::filesystem::exists(out + "/x.htm"));
+
+    std::filesystem::remove_all(out);
+    EXPECT_EQ(Run({dir_ / "in/*.doc;*.rtf", "-s", "-d", out, "-l:" + log_}), kRunSucceeded);
+    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "in/x.doc", dir_ / "in/sub/y.rtf"));
+    const auto lines = test::Lines(out_.str());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_THAT(lines[1], HasSubstr("  101, Output file " + out + "/x.htm exists, Ignore!"));
+
+    EXPECT_EQ(Run({dir_ / "in/*.doc", "-s", "-o", "-d=" + out, "-l:" + log_}), kRunSucceeded);
+    EXPECT_EQ(record_.saved.size(), 2u);
+    EXPECT_THAT(test::Lines(out_.str()), ElementsAre(HasSubstr("  100, "), HasSubstr("  100, ")));
+}
+
+TEST_F(CommandLineTest, EmptyFileListStartsAndQuitsTheConverterAndWritesNoLog) {
+    EXPECT_EQ(Run({dir_ / "none/*.doc", "-l:" + log_}), kRunSucceeded);
+    EXPECT_EQ(record_.started, 1);
+    EXPECT_EQ(record_.quits, 1);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_FALSE(std::filesystem::exists(log_));
+}
+
+TEST_F(CommandLineTest, UnwritableLogIsOneErrorLineAndKeepsTheResult) {
+    test::WriteTextFile(dir_ / "a.doc", "x");
+    EXPECT_EQ(Run({dir_ / "a.doc", "-l:" + dir_.Path()}), kRunSucceeded);
+    EXPECT_EQ(test::Lines(out_.str()).size(), 1u);
+    EXPECT_THAT(test::Lines(err_.str()), ElementsAre(HasSubstr(dir_.Path())));
+}
+
+TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) {
+    for (const char* name : {"a.doc", "b.doc", "c.doc"}) {
+        test::WriteTextFile(dir_ / name, "x");
+    }
+    record_.onOpen = [this](const std::string& path) {
+        if (path == dir_ / "b.doc") {
+            std::raise(SIGINT);
+            throw AutomationError("the office went away");
+        }
+    };
+    struct sigaction before {};
+    sigaction(SIGINT, nullptr, &before);
+    EXPECT_EQ(Run({dir_ / "*.doc", "-l:" + log_}), kRunInterrupted);
+    EXPECT_THAT(LogLines(),
+                ElementsAre(HasSubstr("  100, Successfully convert " + dir_ / "a.doc")));
+    EXPECT_EQ(test::Lines(out_.str()), LogLines());
+    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
+    EXPECT_EQ(record_.quits, 1);
+    struct sigaction after {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+
+    // The next run is not taken for stopped.
+    record_.onOpen = nullptr;
+    EXPECT_EQ(Run({dir_ / "c.doc", "-o", "-l:" + log_}), kRunSucceeded);
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,206 @@
+#include "FileSearch.h"
+
+#include "CliTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace pelmora {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Each test starts from an idle search without hooks and leaves it so.
+class FileSearchTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+
+    static void Reset() {
+        SearchState& search = SharedSearch();
+        search.SearchPattern.clear();
+        search.SearchRunning = false;
+        search.SearchResults.clear();
+        search.StatusText = nullptr;
+        search.Yield = nullptr;
+    }
+
+    std::vector<std::string> Search(const std::string& pattern, const std::string& folder,
+                                    bool subfolders) {
+        SearchState& search = SharedSearch();
+        search.SearchResults.clear();
+        search.SearchPattern = pattern;
+        if (subfolders) {
+            StartSearch(folder, false);
+        } else {
+            search.SearchRunning = true;
+            SearchFiles(folder, false);
+            search.SearchRunning = false;
+        }
+        return search.SearchResults;
+    }
+
+    void Touch(const std::string& relative) { test::WriteTextFile(dir_ / relative, "x"); }
+
+    test::ScratchFolder dir_;
+};
+
+TEST_F(FileSearchTest, FolderMatchesComeBeforeSubfoldersDepthFirstInNameOrder) {
+    Touch("a.doc");
+    Touch("sub/b.doc");
+    EXPECT_THAT(Search("*.doc", dir_.Path(), true),
+                ElementsAre(dir_ / "a.doc", dir_ / "sub/b.doc"));
+    EXPECT_THAT(Search("*.doc", dir_.Path(), false), ElementsAre(dir_ / "a.doc"));
+
+    Touch("z.doc");
+    Touch("B/x.doc");
+    Touch("B/deep/y.doc");
+    Touch("_u/w.doc");
+    Touch("C.DOC");
+    // Upper-cased comparison: "_u" sorts after "sub" ('_' comes after the capitals).
+    EXPECT_THAT(Search("*.doc", dir_.Path() + "/", true),
+                ElementsAre(dir_ / "a.doc", dir_ / "C.DOC", dir_ / "z.doc", dir_ / "B/x.doc",
+                            dir_ / "B/deep/y.doc", dir_ / "sub/b.doc", dir_ / "_u/w.doc"));
+}
+
+TEST_F(FileSearchTest, DotFoldersAndLinkedFoldersAreNotEntered) {
+    Touch("a.doc");
+    Touch(".hidden/h.doc");
+    Touch("real/r.doc");
+    std::filesystem::create_directory_symlink(dir_.Path(), dir_ / "real/loop");
+    std::filesystem::create_directory_symlink(dir_ / "real", dir_ / "link");
+    EXPECT_THAT(Search("*.doc", dir_.Path(), true),
+                ElementsAre(dir_ / "a.doc", dir_ / "real/r.doc"));
+}
+
+TEST_F(FileSearchTest, MissingOrUnreadableFolderGivesNothing) {
+    EXPECT_THAT(Search("*.doc", dir_ / "missing", true), IsEmpty());
+    EXPECT_THAT(Search("*.doc", dir_ / "missing", false), IsEmpty());
+    EXPECT_THAT(Search("*.doc", "", true), IsEmpty());
+
+    Touch("a.doc");
+    Touch("locked/l.doc");
+    Touch("open/o.doc");
+    std::filesystem::permissions(dir_ / "locked", std::filesystem::perms::none);
+    const bool readable = access((dir_ / "locked").c_str(), R_OK) == 0;
+    const auto found = Search("*.doc", dir_.Path(), true);
+    if (readable) {
+        // Running with rights that ignore permissions: the folder is simply searched.
+        EXPECT_THAT(found, ElementsAre(dir_ / "a.doc", dir_ / "locked/l.doc", dir_ / "open/o.doc"));
+    } else {
+        EXPECT_THAT(found, ElementsAre(dir_ / "a.doc", dir_ / "open/o.doc"));
+    }
+}
+
+TEST_F(FileSearchTest, BothKindsOfSearchOneAfterAnother) {
+    Touch("a.doc");
+    Touch("s/b.doc");
+    EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
+    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_THAT(Search("*.doc", dir_ / "s", false), ElementsAre(dir_ / "s/b.doc"));
+    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
+}
+
+TEST_F(FileSearchTest, PatternsIgnoreCaseAndDoNotStretchExtensions) {
+    Touch("REPORT.DOC");
+    Touch("a.docx");
+    Touch("b.do");
+    Touch("ab.doc");
+    Touch("c.Rtf");
+    EXPECT_THAT(Search("*.doc", dir_.Path(), false),
+                ElementsAre(dir_ / "ab.doc", dir_ / "REPORT.DOC"));
+    EXPECT_THAT(Search("?.RTF", dir_.Path(), false), ElementsAre(dir_ / "c.Rtf"));
+    EXPECT_THAT(Search("[ab].doc", dir_.Path(), false), IsEmpty());
+}
+
+TEST_F(FileSearchTest, PatternListsAreSearchedPartByPartEachFileOnce) {
+    Touch("b.rtf");
+    Touch("a.doc");
+    Touch("c.xml");
+    Touch("d.txt");
+    Touch("sub/e.XML");
+    EXPECT_THAT(Search("*.doc;*.rtf;*.xml", dir_.Path(), true),
+                ElementsAre(dir_ / "a.doc", dir_ / "b.rtf", dir_ / "c.xml", dir_ / "sub/e.XML"));
+    EXPECT_THAT(Search("a.*; *.doc ;;", dir_.Path(), false), ElementsAre(dir_ / "a.doc"));
+}
+
+TEST_F(FileSearchTest, AMatchingFolderIsListedToo) {
+    Touch("x.doc/inner.txt");
+    EXPECT_THAT(Search("*.doc", dir_.Path(), false), ElementsAre(dir_ / "x.doc"));
+}
+
+TEST(MatchesPattern, WildcardsAsWindowsReadsThem) {
+    EXPECT_TRUE(MatchesPattern("Report.Doc", "*.doc"));
+    EXPECT_TRUE(MatchesPattern("a.b.doc", "*.doc"));
+    EXPECT_FALSE(MatchesPattern("a.docx", "*.doc"));
+    EXPECT_TRUE(MatchesPattern("README", "*.*"));
+    EXPECT_TRUE(MatchesPattern("report", "report.*"));
+    EXPECT_FALSE(MatchesPattern("reports", "report.*"));
+    EXPECT_TRUE(MatchesPattern("x", "*"));
+    EXPECT_TRUE(MatchesPattern("abc", "a*c*"));
+    EXPECT_FALSE(MatchesPattern("ab", "a?c"));
+    EXPECT_TRUE(MatchesPattern("aXbYc", "a*b*c"));
+    EXPECT_FALSE(MatchesPattern("aXbYd", "a*b*c"));
+}
+
+TEST_F(FileSearchTest, StatusTextsAndYields) {
+    for (int i = 1; i <= 6; ++i) {
+        Touch("f" + std::to_string(i) + ".doc");
+    }
+    Touch("sub/g.doc");
+    std::vector<std::string> texts;
+    int yields = 0;
+    SearchState& search = SharedSearch();
+    search.StatusText = [&](const std::string& text) { texts.push_back(text); };
+    search.Yield = [&] { ++yields; };
+    search.SearchPattern = "*.doc";
+    StartSearch(dir_.Path(), true);
+    ASSERT_EQ(texts.size(), 9u);
+    EXPECT_EQ(texts.front(), "Now searching Word files, please wait...");
+    EXPECT_EQ(texts[5], "5 files were found.");
+    EXPECT_EQ(texts[7], "7 files were found.");
+    EXPECT_EQ(texts.back(), "");
+    // One yield per folder and one per match.
+    EXPECT_EQ(yields, 2 + 7);
+
+    texts.clear();
+    search.SearchResults.clear();
+    StartSearch(dir_.Path(), false);
+    EXPECT_EQ(search.SearchResults.size(), 7u);
+    EXPECT_THAT(texts, IsEmpty());
+}
+
+TEST_F(FileSearchTest, StartingASearchDuringOneStopsItKeepingItsResults) {
+    for (int i = 1; i <= 5; ++i) {
+        Touch("f" + std::to_string(i) + ".doc");
+    }
+    Touch("sub/g.doc");
+    SearchState& search = SharedSearch();
+    search.SearchPattern = "*.doc";
+    search.Yield = [&] {
+        if (search.SearchResults.size() == 2) {
+            StartSearch(dir_.Path(), false); // what the window's cancel does
+        }
+    };
+    StartSearch(dir_.Path(), false);
+    EXPECT_THAT(search.SearchResults, ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc"));
+    EXPECT_FALSE(search.SearchRunning);
+}
+
+TEST_F(FileSearchTest, EmptyPatternSearchesNothingAndShowsNoStatus) {
+    Touch("a.doc");
+    std::vector<std::string> texts;
+    SharedSearch().StatusText = [&](const std::string& text) { texts.push_back(text); };
+    StartSearch(dir_.Path(), true);
+    EXPECT_THAT(SharedSearch().SearchResults, IsEmpty());
+    EXPECT_THAT(texts, IsEmpty());
+    EXPECT_FALSE(SharedSearch().SearchRunning);
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,93 @@
+#pragma once
+// Builds small menus and drives the bar and its popups with real mouse events.
+
+#include "menu/wMenu.h"
+#include "menu/xMenu.h"
+#include "paint/ControlError.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <memory>
+
+namespace pelmora::menutest {
+
+inline MenuItem Item(const QString& name, int ident, const QString& caption,
+                     const QString& description = {}) {
+    MenuItem m;
+    m.Name = name;
+    m.Ident = ident;
+    m.Caption = caption;
+    m.Description = description;
+    return m;
+}
+
+/// A window with one menu bar across its top, shown on the offscreen screen.
+struct BarWindow {
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    xMenu* bar = new xMenu(window.get());
+
+    explicit BarWindow(int style = 0) {
+        QFont f("DejaVu Sans");
+        f.setPointSizeF(9);
+        bar->SetItemsFont(f);
+        bar->SetStyle(style);
+        bar->SetSpacing(12);
+        window->setGeometry(100, 100, 400, 200);
+        bar->setGeometry(0, 0, 400, 24);
+    }
+    ~BarWindow() {
+        delete bar; // closes any popup before the window goes
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void Show() {
+        bar->Refresh();
+        window->show();
+        window->activateWindow();
+        QCoreApplication::processEvents();
+    }
+    int Add(const MenuItem& m) { return bar->MenuTree().Add(m); }
+    QPoint Centre(int index) const {
+        const MenuItem& m = bar->MenuTree().Item(index);
+        return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
+    }
+};
+
+inline void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void Press(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+    SendMouse(w, QEvent::MouseButtonPress, pos, button, button);
+    SendMouse(w, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+}
+
+inline void Move(QWidget* w, QPoint pos) {
+    SendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+}
+
+/// Centre of a popup row.
+inline QPoint RowCentre(const wMenu* popup, int index) {
+    const MenuItem& m = popup->MenuTree->Item(index);
+    return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
+}
+
+/// Lets deferred deletions and queued activation changes happen.
+inline void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+/// Visible popup windows of the application.
+inline int VisiblePopups() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<wMenu*>(w) && w->isVisible();
+    return n;
+}
+
+} // namespace pelmora::menutest

@@ -1,0 +1,326 @@
+// The LibreOffice converter for real: conversions, bad input, crashes, hangs and
+// what is left behind.
+
+#include "LibreOfficeApplication.h"
+#include "OfficeProcess.h"
+#include "TempFolder.h"
+#include "WordSession.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <set>
+#include <thread>
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+
+std::string Corpus(const std::string& name) {
+    return std::string(PELMORA_TEST_DATA) + "/corpus/" + name;
+}
+
+// The files the page's <img src> references name, decoded, relative to the page.
+std::vector<std::string> PictureReferences(const std::string& page) {
+    static const std::regex src(R"re(<img[^>]*\ssrc="([^"]*)")re", std::regex::icase);
+    std::vector<std::string> names;
+    const std::string html = ReadFile(page);
+    for (std::sregex_iterator it(html.begin(), html.end(), src), end; it != end; ++it) {
+        std::string raw = std::regex_replace((*it)[1].str(), std::regex("&amp;"), "&");
+        std::string name;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '%' && i + 2 < raw.size()) {
+                name += static_cast<char>(std::stoi(raw.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                name += raw[i];
+            }
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+bool ProcessGone(int pid) {
+    if (kill(pid, 0) != 0) {
+        return errno == ESRCH;
+    }
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    return close != std::string::npos && text.substr(close + 2, 1) == "Z";
+}
+
+// A killed process takes a moment to die.
+void WaitUntilGone(int pid) {
+    for (int i = 0; i < 250 && !ProcessGone(pid); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::string ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AutomationError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Every test gets its own temporary folder as the system's, so what the office
+// leaves behind can be seen.
+class LibreOfficeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        oldTmp_ = old ? old : "";
+        hadTmp_ = old != nullptr;
+        fs::create_directories(folder_ / "tmp");
+        setenv("TMPDIR", (folder_ / "tmp").c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadTmp_) {
+            setenv("TMPDIR", oldTmp_.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+    }
+
+    std::unique_ptr<LibreOfficeApplication> Start(LibreOfficeSettings settings = {}) {
+        settings.documentTimeLimit = std::min(settings.documentTimeLimit,
+                                              std::chrono::milliseconds(std::chrono::minutes(2)));
+        return std::make_unique<LibreOfficeApplication>(settings);
+    }
+
+    // The four per-document calls as the conversion makes them.
+    void Convert(AutomationApplication& app, const std::string& source, const std::string& page,
+                 const std::string& password = " ") {
+        auto document = app.Documents().Open(source, std::nullopt, true, false, password);
+        fs::create_directories(fs::path(page).parent_path());
+        app.ChangeFileOpenDirectory(fs::path(page).parent_path().string() + "/");
+        document->SaveAs(fs::path(page).filename().string(), 8);
+        document->Close();
+    }
+
+    bool PrivateTmpEmpty() { return fs::is_empty(folder_ / "tmp"); }
+
+    TempFolder folder_;
+    std::string oldTmp_;
+    bool hadTmp_ = false;
+};
+
+TEST_F(LibreOfficeTest, ConvertsPagesWithTheirPicturesInTheCompanionFolder) {
+    auto app = Start();
+    Convert(*app, Corpus("two_images.doc"), folder_ / "out/two images.htm");
+    const auto pictures = PictureReferences(folder_ / "out/two images.htm");
+    ASSERT_EQ(pictures.size(), 2u);
+    for (const std::string& picture : pictures) {
+        EXPECT_EQ(picture.rfind("two images.files/", 0), 0u) << picture;
+        EXPECT_TRUE(fs::is_regular_file(folder_ / ("out/" + picture))) << picture;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "out"), fs::directory_iterator()), 2)
+        << "only the page and its picture folder";
+
+    Convert(*app, Corpus("simple.doc"), folder_ / "out/simple.htm");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "out/simple.htm"));
+    EXPECT_FALSE(fs::exists(folder_ / "out/simple.files")) << "no pictures, no folder";
+}
+
+TEST_F(LibreOfficeTest, ReadsRtfAndWord2003Xml) {
+    WriteFile(folder_ / "in/letter.rtf", "{\\rtf1\\ansi Dear reader of rich text\\par}");
+    WriteFile(folder_ / "in/report.xml",
+              "<?xml version=\"1.0\"?><?mso-application progid=\"Word.Document\"?>"
+              "<w:wordDocument xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\">"
+              "<w:body><w:p><w:r><w:t>Quarterly words in XML</w:t></w:r></w:p></w:body>"
+              "</w:wordDocument>");
+    auto app = Start();
+    Convert(*app, folder_ / "in/letter.rtf", folder_ / "out/letter.htm");
+    Convert(*app, folder_ / "in/report.xml", folder_ / "out/report.html");
+    EXPECT_TRUE(Contains(ReadFile(folder_ / "out/letter.htm"), "Dear reader of rich text"));
+    EXPECT_TRUE(Contains(ReadFile(folder_ / "out/report.html"), "Quarterly words in XML"));
+}
+
+TEST_F(LibreOfficeTest, SourceStaysUnchangedWithoutLockFilesAndNamesNeedNoUtf8Locale) {
+    // The office must handle non-ASCII names even when this program runs in the C
+    // locale.
+    const char* oldAll = std::getenv("LC_ALL");
+    const std::string savedAll = oldAll ? oldAll : "";
+    setenv("LC_ALL", "C", 1);
+    const std::string source = folder_ / "in/Bericht f\xC3\xBCr 2024.doc";
+    fs::create_directories(folder_ / "in");
+    fs::copy_file(Corpus("two_images.doc"), source);
+    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write);
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    fs::last_write_time(source, past);
+    const std::string bytes = ReadFile(source);
+
+    auto app = Start();
+    Convert(*app, source, folder_ / "in/Seite \xC3\xBC & #1.htm");
+    oldAll ? setenv("LC_ALL", savedAll.c_str(), 1) : unsetenv("LC_ALL");
+
+    EXPECT_EQ(ReadFile(source), bytes);
+    EXPECT_EQ(fs::last_write_time(source), past);
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_ / "in")) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names,
+              (std::set<std::string>{"Bericht f\xC3\xBCr 2024.doc", "Seite \xC3\xBC & #1.htm",
+                                     "Seite \xC3\xBC & #1.files"}));
+    for (const std::string& picture : PictureReferences(folder_ / "in/Seite \xC3\xBC & #1.htm")) {
+        EXPECT_TRUE(fs::is_regular_file(folder_ / ("in/" + picture))) << picture;
+    }
+}
+
+TEST_F(LibreOfficeTest, ProtectedDocumentOpensOnlyWithItsPassword) {
+    auto app = Start();
+    const std::string protectedDoc = Corpus("password_password_cryptoapi.doc");
+    for (const std::string& wrong : {std::string(" "), std::string("Password"), std::string()}) {
+        EXPECT_EQ(ErrorOf([&] { Convert(*app, protectedDoc, folder_ / "out/p.htm", wrong); }),
+                  "the password is wrong or missing")
+            << "password '" << wrong << "'";
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "out/p.htm"));
+    Convert(*app, protectedDoc, folder_ / "out/p.htm", "password");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "out/p.htm"));
+    // An unprotected document ignores the password.
+    Convert(*app, Corpus("simple.doc"), folder_ / "out/s.htm", "password");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "out/s.htm"));
+}
+
+TEST_F(LibreOfficeTest, BadInputFailsWithAReasonAndTheNextDocumentConverts) {
+    WriteFile(folder_ / "in/empty.doc", "");
+    WriteFile(folder_ / "in/truncated.doc", ReadFile(Corpus("simple.doc")).substr(0, 3000));
+    fs::create_directories(folder_ / "in/folder.doc");
+    auto app = Start();
+    const auto failure = [&](const std::string& source) {
+        return ErrorOf([&] { Convert(*app, source, folder_ / "out/x.htm"); });
+    };
+    EXPECT_EQ(failure(folder_ / "in/empty.doc"), "the file is empty");
+    EXPECT_TRUE(Contains(failure(folder_ / "in/truncated.doc"), "damaged"))
+        << failure(folder_ / "in/truncated.doc");
+    EXPECT_TRUE(Contains(failure(folder_ / "in/folder.doc"), "is a folder"));
+    EXPECT_TRUE(Contains(failure(folder_ / "in/missing.doc"), "does not exist"));
+    EXPECT_FALSE(fs::exists(folder_ / "out/x.htm"));
+
+    auto document = app->Documents().Open(Corpus("simple.doc"), std::nullopt, true, false, " ");
+    app->ChangeFileOpenDirectory(folder_ / "no/such/folder/");
+    EXPECT_TRUE(Contains(ErrorOf([&] { document->SaveAs("x.htm", 8); }), "does not exist"));
+    EXPECT_TRUE(Contains(ErrorOf([&] { document->SaveAs("x.doc", 0); }), "not supported"));
+    document->Close();
+
+    Convert(*app, Corpus("simple.doc"), folder_ / "out/simple.htm");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "out/simple.htm"));
+}
+
+TEST_F(LibreOfficeTest, CrashedOfficeFailsTheCallAndTheNextDocumentGetsAFreshOne) {
+    auto app = Start();
+    auto document = app->Documents().Open(Corpus("simple.doc"), std::nullopt, true, false, " ");
+    const int first = app->OfficeProcessId();
+    ASSERT_GT(first, 0);
+    kill(first, SIGKILL);
+    app->ChangeFileOpenDirectory(folder_.Path() + "/");
+    const std::string error = ErrorOf([&] { document->SaveAs("simple.htm", 8); });
+    EXPECT_TRUE(Contains(error, "the converter stopped while saving the page")) << error;
+    EXPECT_TRUE(Contains(error, "signal 9")) << error;
+    document.reset();
+    EXPECT_TRUE(ProcessGone(first));
+
+    Convert(*app, Corpus("two_images.doc"), folder_ / "two_images.htm");
+    const int second = app->OfficeProcessId();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(PictureReferences(folder_ / "two_images.htm").size(), 2u);
+
+    // Dying between documents is noticed before the next one starts.
+    kill(second, SIGKILL);
+    Convert(*app, Corpus("simple.doc"), folder_ / "simple.htm");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "simple.htm"));
+    app->Quit();
+    EXPECT_TRUE(PrivateTmpEmpty());
+}
+
+TEST_F(LibreOfficeTest, DocumentOverTheTimeLimitIsStoppedAndTheNextConverts) {
+    // A long table keeps LibreOffice busy for minutes.
+    std::string rows;
+    for (int i = 0; i < 20000; ++i) {
+        rows += "\\trowd\\cellx2000\\cellx4000\\cellx6000 a" + std::to_string(i) +
+                "\\cell b\\cell c\\cell\\row\n";
+    }
+    WriteFile(folder_ / "in/slow.rtf", "{\\rtf1\\ansi\n" + rows + "}");
+    WriteFile(folder_ / "in/quick.rtf", "{\\rtf1\\ansi quick\\par}");
+    LibreOfficeSettings settings;
+    settings.documentTimeLimit = std::chrono::seconds(3);
+    auto app = Start(settings);
+    const int first = app->OfficeProcessId();
+    EXPECT_EQ(ErrorOf([&] { Convert(*app, folder_ / "in/slow.rtf", folder_ / "out/slow.htm"); }),
+              "the converter took longer than 3 seconds while opening the document and was "
+              "stopped");
+    EXPECT_TRUE(ProcessGone(first));
+    Convert(*app, folder_ / "in/quick.rtf", folder_ / "out/quick.htm");
+    EXPECT_TRUE(Contains(ReadFile(folder_ / "out/quick.htm"), "quick"));
+}
+
+TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
+    WordSession session; // nothing registered: LibreOffice stands in for Word
+    ASSERT_TRUE(OpenWordSession(session));
+    auto* app = dynamic_cast<LibreOfficeApplication*>(session.application.get());
+    ASSERT_NE(app, nullptr);
+    const int pid = app->OfficeProcessId();
+    EXPECT_FALSE(PrivateTmpEmpty()) << "the office's folders are in the system's temporary folder";
+    CloseWordSession(session);
+    EXPECT_TRUE(ProcessGone(pid));
+    EXPECT_TRUE(PrivateTmpEmpty());
+    const std::string ourPipes =
+        "OSL_PIPE_" + std::to_string(getuid()) + "_pelmora_" + std::to_string(getpid()) + "_";
+    for (const auto& entry : fs::directory_iterator("/tmp")) {
+        EXPECT_NE(entry.path().filename().string().rfind(ourPipes, 0), 0u) << entry.path();
+    }
+
+    // Dropped without Quit, and quit twice, it cleans up just the same.
+    auto dropped = Start();
+    const int droppedPid = dropped->OfficeProcessId();
+    dropped.reset();
+    EXPECT_TRUE(ProcessGone(droppedPid));
+    auto twice = Start();
+    twice->Quit();
+    twice->Quit();
+    EXPECT_TRUE(Contains(
+        ErrorOf([&] { twice->Documents().Open(Corpus("simple.doc"), {}, true, false, " "); }),
+        "quit"));
+    EXPECT_TRUE(PrivateTmpEmpty());
+}
+
+TEST_F(LibreOfficeTest, EmergencyStopKillsTheOfficeAndTheSessionRecovers) {
+    auto app = Start();
+    const int pid = app->OfficeProcessId();
+    EmergencyStopOffices();
+    WaitUntilGone(pid);
+    EXPECT_TRUE(ProcessGone(pid));
+    RemoveOfficeLeftovers();
+    EXPECT_TRUE(PrivateTmpEmpty());
+
+    Convert(*app, Corpus("simple.doc"), folder_ / "simple.htm");
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "simple.htm"));
+    app.reset();
+    EXPECT_TRUE(PrivateTmpEmpty());
+}
+
+} // namespace
+} // namespace pelmora
