@@ -21,6 +21,7 @@ namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FolderNames;
 using test::ReadFile;
 using test::TempFolder;
 using test::WriteFile;
@@ -144,17 +145,8 @@ protected:
     std::string line;
 };
 
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST_F(LibreOfficeConversion, ConvertsDocRtfAndWord2003Xml) {
-    const std::vector<std::string> before = Names(gSources->Folder());
+    const std::vector<std::string> before = FolderNames(gSources->Folder());
     for (const std::string name : {"text.doc", "text.rtf", "text.xml"}) {
         const std::string source = Source(name);
         const std::string output = out / ("text-" + name.substr(5) + ".htm");
@@ -166,8 +158,9 @@ TEST_F(LibreOfficeConversion, ConvertsDocRtfAndWord2003Xml) {
         EXPECT_EQ(ReadFile(source), original);
     }
     // Nothing was written beside the sources, nothing but the pages beside the pages.
-    EXPECT_EQ(Names(gSources->Folder()), before);
-    EXPECT_THAT(Names(out.Path()), ElementsAre("text-doc.htm", "text-rtf.htm", "text-xml.htm"));
+    EXPECT_EQ(FolderNames(gSources->Folder()), before);
+    EXPECT_THAT(FolderNames(out.Path()),
+                ElementsAre("text-doc.htm", "text-rtf.htm", "text-xml.htm"));
 }
 
 TEST_F(LibreOfficeConversion, ConvertsTheSampleDocuments) {
@@ -186,14 +179,14 @@ TEST_F(LibreOfficeConversion, PictureFolderIsKeptOrRemoved) {
     ASSERT_TRUE(std::regex_search(page, picture, std::regex("src=\"(pic\\.files/[^\"]+)\"")))
         << page;
     EXPECT_TRUE(FileExists(out / ("kept/" + picture[1].str())));
-    EXPECT_THAT(Names(out / "kept"), ElementsAre("pic.files", "pic.htm"));
+    EXPECT_THAT(FolderNames(out / "kept"), ElementsAre("pic.files", "pic.htm"));
 
     ASSERT_TRUE(Convert(Source("two_images.doc"), out / "kept/two.htm")) << line;
-    EXPECT_EQ(Names(out / "kept/two.files").size(), 2u);
+    EXPECT_EQ(FolderNames(out / "kept/two.files").size(), 2u);
 
     options.CreateFilesDir = false;
     ASSERT_TRUE(Convert(Source("pic.doc"), out / "removed/pic.htm")) << line;
-    EXPECT_THAT(Names(out / "removed"), ElementsAre("pic.htm"));
+    EXPECT_THAT(FolderNames(out / "removed"), ElementsAre("pic.htm"));
 }
 
 TEST_F(LibreOfficeConversion, CompressedPageIsCompactedOnDisk) {
@@ -220,7 +213,7 @@ TEST_F(LibreOfficeConversion, OverwriteRule) {
     EXPECT_FALSE(Convert(Source("zero.doc"), output));
     EXPECT_THAT(line, HasSubstr("  103, "));
     EXPECT_EQ(ReadFile(output), "old page");
-    EXPECT_THAT(Names(out.Path()), ElementsAre("text.htm"));
+    EXPECT_THAT(FolderNames(out.Path()), ElementsAre("text.htm"));
 
     EXPECT_TRUE(Convert(Source("text.doc"), output)) << line;
     EXPECT_THAT(ReadFile(output), HasSubstr("Welt"));
@@ -244,7 +237,7 @@ TEST_F(LibreOfficeConversion, MissingSourceIs102) {
     EXPECT_FALSE(Convert(missing, out / "missing.htm"));
     EXPECT_THAT(line, MatchesRegex(std::string(kTime) + "  102, Source file " + missing +
                                    " doesn't exist, Convert failure!"));
-    EXPECT_THAT(Names(out.Path()), ElementsAre());
+    EXPECT_THAT(FolderNames(out.Path()), ElementsAre());
 }
 
 TEST_F(LibreOfficeConversion, DamagedDocumentsFailWith103AndTheNextOneConverts) {
