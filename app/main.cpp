@@ -1,7 +1,9 @@
 // The pelmora executable: with arguments the command-line converter, which never
-// creates a Qt application so it runs without a display.
+// creates a Qt application so it runs without a display; without arguments the
+// window "Quorvel".
 #include "Arguments.h"
 #include "CommandLine.h"
+#include "WindowedStartup.h"
 
 #include <iostream>
 
@@ -10,6 +12,5 @@ int main(int argc, char** argv) {
     if (arguments.ArgumentCount() > 0) {
         return pelmora::RunCommandLine(arguments, std::cout, std::cerr);
     }
-    pelmora::ShowUsage(std::cout);
-    return 0;
+    return pelmora::RunWindowed(argc, argv);
 }

@@ -1,0 +1,70 @@
+#include "BackgroundWorker.h"
+
+#include <QEventLoop>
+#include <atomic>
+#include <memory>
+
+namespace pelmora {
+
+BackgroundWorker::BackgroundWorker() : m_thread([this] { Loop(); }) {}
+
+BackgroundWorker::~BackgroundWorker() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void BackgroundWorker::Loop() {
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            if (m_jobs.empty()) {
+                return;
+            }
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+    }
+}
+
+void BackgroundWorker::RunAndWait(std::function<void()> job) {
+    // The state is shared with the worker so a late completion never touches a
+    // finished wait.
+    struct Wait {
+        std::promise<void> done;
+        std::atomic<bool> finished{false};
+    };
+    auto wait = std::make_shared<Wait>();
+    std::future<void> done = wait->done.get_future();
+    QEventLoop loop;
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back([job = std::move(job), wait, target = &loop]() {
+            job();
+            wait->finished = true;
+            // Queued to the waiting thread. The waiter does not leave before done is
+            // set, so the loop still exists here.
+            QMetaObject::invokeMethod(
+                target, [target] { target->quit(); }, Qt::QueuedConnection);
+            wait->done.set_value();
+        });
+    }
+    m_wake.notify_all();
+    while (!wait->finished) {
+        loop.exec();
+        if (!wait->finished) {
+            // The loop was ended from outside (the application is quitting): nothing
+            // more can be shown, so simply wait for the call to end.
+            done.wait();
+        }
+    }
+    done.wait();
+}
+
+} // namespace pelmora

@@ -1,0 +1,35 @@
+#pragma once
+// One conversion run of the main window: every checked task, in list order, in one
+// converter session, with progress, status texts, row states and log lines. The
+// converter works on a thread of its own while the window keeps handling events;
+// everything else happens on the window's thread in the run's fixed order.
+
+#include <QObject>
+
+namespace pelmora {
+
+class TaskRow;
+class frmMain;
+
+/// A run over the main window's checked tasks; made for one run.
+class ConversionRun : public QObject {
+    Q_OBJECT
+public:
+    explicit ConversionRun(frmMain& window);
+
+    /// Carries out the whole run; returns when it is over.
+    void Run();
+
+private:
+    void OnRowAboutToBeRemoved(int position, TaskRow* row);
+    void EndRun(const QString& runText);
+
+    frmMain& m_window;
+    // The position looked at and the row being converted. Rows removed while the
+    // window handles events move the position back and forget the row, so no
+    // removed task is converted or marked and no task is skipped.
+    int m_position = 0;
+    TaskRow* m_row = nullptr;
+};
+
+} // namespace pelmora

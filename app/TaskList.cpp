@@ -1,0 +1,106 @@
+#include "TaskList.h"
+
+#include "WindowHelpers.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace pelmora {
+
+TaskList::TaskList(QWidget* parent)
+    : QTreeWidget(parent), m_converted(ConvertedPageIcon()), m_pending(WordDocumentIcon()) {
+    setObjectName(QStringLiteral("lstItem"));
+    setColumnCount(ColumnCount);
+    setHeaderLabels({QStringLiteral("Source File"), QStringLiteral("Target File"),
+                     QStringLiteral("File Size"), QStringLiteral("Modify Date"),
+                     QStringLiteral("Converted")});
+    headerItem()->setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
+    const int widths[ColumnCount] = {2750, 2750, 1000, 1600, 700};
+    for (int column = 0; column < ColumnCount; ++column) {
+        setColumnWidth(column, TwipsToPixels(widths[column], this));
+    }
+    header()->setStretchLastSection(false);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    // Every row has the same height; the view then lays out thousands of rows
+    // without measuring each one.
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setIconSize(QSize(16, 16));
+    SetListCheckStyle(this);
+}
+
+TaskRow* TaskList::Row(int position) const {
+    return static_cast<TaskRow*>(topLevelItem(position - 1));
+}
+
+int TaskList::PositionOf(const TaskRow* row) const {
+    if (row == nullptr) {
+        return 0;
+    }
+    return indexOfTopLevelItem(const_cast<TaskRow*>(row)) + 1;
+}
+
+TaskRow* TaskList::CurrentRow() const {
+    QTreeWidgetItem* item = currentItem();
+    return item != nullptr && item->type() == TaskRow::Type ? static_cast<TaskRow*>(item) : nullptr;
+}
+
+TaskRow* TaskList::AppendRow(const Task& task) {
+    auto* row = new TaskRow(task);
+    addTopLevelItem(row);
+    m_sources.insert(SourceKey(task.source));
+    return row;
+}
+
+void TaskList::RemoveRow(int position) {
+    TaskRow* row = Row(position);
+    if (row == nullptr) {
+        return;
+    }
+    emit RowAboutToBeRemoved(position, row);
+    m_sources.remove(SourceKey(row->Source()));
+    delete takeTopLevelItem(position - 1);
+}
+
+void TaskList::RemoveAllRows() {
+    for (int position = RowCount(); position >= 1; --position) {
+        emit RowAboutToBeRemoved(position, Row(position));
+    }
+    m_sources.clear();
+    clear();
+}
+
+void TaskList::MoveRow(int from, int to) {
+    if (from == to || Row(from) == nullptr || Row(to) == nullptr) {
+        return;
+    }
+    QTreeWidgetItem* row = takeTopLevelItem(from - 1);
+    insertTopLevelItem(to - 1, row);
+}
+
+bool TaskList::Contains(const QString& source) const {
+    return m_sources.contains(SourceKey(source));
+}
+
+const QIcon& TaskList::Picture(int icon) const {
+    return icon == IconConverted ? m_converted : m_pending;
+}
+
+void TaskList::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    emit MouseReleased(event->button(), event->position().toPoint());
+}
+
+void TaskList::keyReleaseEvent(QKeyEvent* event) {
+    QTreeWidget::keyReleaseEvent(event);
+    emit KeyReleased(event->key(), event->modifiers());
+}
+
+void TaskList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    emit DoubleClicked();
+}
+
+} // namespace pelmora

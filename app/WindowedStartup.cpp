@@ -1,0 +1,43 @@
+#include "WindowedStartup.h"
+
+#include "QtDesktopSeam.h"
+#include "WindowHelpers.h"
+#include "WordSession.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+namespace pelmora {
+
+bool ConverterStartsUp(DesktopSeam& seam) {
+    WordSession session;
+    const bool started = OpenWordSession(session);
+    CloseWordSession(session);
+    if (!started) {
+        seam.ShowMessage(nullptr,
+                         QStringLiteral("Can not load LibreOffice Writer, you must install "
+                                        "LibreOffice Writer 7.4 or higher, please try again!"),
+                         kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
+                         QMessageBox::Ok);
+    }
+    return started;
+}
+
+int RunWindowed(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QtDesktopSeam seam;
+    if (!ConverterStartsUp(seam)) {
+        return 2;
+    }
+    // The program ends when the main window has closed and a run in progress has
+    // finished its current document, not merely when the last window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    frmMain window(seam);
+    QObject::connect(&window, &frmMain::Unloaded, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace pelmora

@@ -1,0 +1,565 @@
+#include "frmMain.h"
+
+#include "ConversionRun.h"
+#include "DesktopSeam.h"
+#include "PathHelpers.h"
+#include "TaskList.h"
+#include "WindowHelpers.h"
+#include "frmAddFolder.h"
+#include "frmOptions.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <exception>
+#include <vector>
+
+namespace pelmora {
+
+namespace {
+
+const QString kNoFilePicked;
+
+} // namespace
+
+frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(seam) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvel"));
+    setWindowIcon(WordDocumentIcon());
+
+    m_menuArea = new QWidget(this);
+    m_menuArea->setObjectName(QStringLiteral("MenuArea"));
+    m_toolbarArea = new QWidget(this);
+    m_toolbarArea->setObjectName(QStringLiteral("ToolbarArea"));
+
+    m_lstItem = new TaskList(this);
+
+    m_frame1 = new QGroupBox(QStringLiteral("Conversion Log"), this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_txtLog = new QPlainTextEdit(m_frame1);
+    m_txtLog->setObjectName(QStringLiteral("txtLog"));
+    m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* frameLayout = new QVBoxLayout(m_frame1);
+    frameLayout->setContentsMargins(TwipsToPixels(60, this), TwipsToPixels(30, this),
+                                    TwipsToPixels(60, this), TwipsToPixels(60, this));
+    frameLayout->addWidget(m_txtLog);
+
+    m_stBar = new QStatusBar(this);
+    m_stBar->setObjectName(QStringLiteral("stBar"));
+    m_stBar->setSizeGripEnabled(false);
+    const int panelWidths[3] = {2500, 6500, 1500};
+    for (int i = 0; i < 3; ++i) {
+        m_panels[i] = new QLabel(m_stBar);
+        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_panels[i]->setFixedWidth(TwipsToPixels(panelWidths[i], this));
+        m_stBar->addWidget(m_panels[i]);
+    }
+    m_panels[2]->setText(QStringLiteral("Total 0 File"));
+    // The progress bar lies over panel 2 while it is shown.
+    m_pgbCompress = new QProgressBar(m_panels[1]);
+    m_pgbCompress->setObjectName(QStringLiteral("pgbCompress"));
+    m_pgbCompress->setTextVisible(false);
+    auto* panelLayout = new QHBoxLayout(m_panels[1]);
+    panelLayout->setContentsMargins(1, 1, 1, 1);
+    panelLayout->addWidget(m_pgbCompress);
+    m_pgbCompress->hide();
+
+    BuildPopupMenu();
+
+    // The design states of the menu's option items and of the run's commands.
+    m_menuChecked = {{QStringLiteral("mnulogfile"), true},
+                     {QStringLiteral("mnucreatedir"), true},
+                     {QStringLiteral("mnuoverwrite"), true},
+                     {QStringLiteral("mnucompress"), false}};
+    m_menuEnabled = {{QStringLiteral("mnustop"), false}};
+    m_toolbarEnabled = {{6, false}};
+
+    connect(m_lstItem, &TaskList::MouseReleased, this, &frmMain::OnListMouseReleased);
+    connect(m_lstItem, &TaskList::KeyReleased, this, &frmMain::OnListKeyReleased);
+    connect(m_lstItem, &TaskList::DoubleClicked, this, [this] {
+        if (m_lstItem->CurrentRow() != nullptr) {
+            EditHighlightedOutput();
+        }
+    });
+
+    resize(TwipsToPixels(10545, this), TwipsToPixels(7890, this));
+    setMinimumSize(TwipsToPixels(7500, this), TwipsToPixels(5400, this));
+    LayoutControls();
+}
+
+frmMain::~frmMain() {
+    SetBusyPointer(false);
+}
+
+void frmMain::BuildPopupMenu() {
+    m_mnuPopup = new QMenu(this);
+    m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    auto command = [this](const char* name, const QString& caption, const QString& key) {
+        QAction* action = m_mnuPopup->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, [this, key] { emit MenuCommandRequested(key); });
+        return action;
+    };
+    command("mnuAdd", QStringLiteral("&Add"), QStringLiteral("mnuaddfile"));
+    command("mnuRemove", QStringLiteral("&Remove"), QStringLiteral("mnuRemoveFile"));
+    m_mnuPopup->addSeparator();
+    command("mnuClearList", QStringLiteral("&Clear List"), QStringLiteral("mnuclear"));
+    m_mnuPopup->addSeparator();
+    command("mnuSelectall", QStringLiteral("&Select All"), QStringLiteral("mnusall"));
+    command("mnuSelectNone", QStringLiteral("S&elect None"), QStringLiteral("mnusnone"));
+    m_mnuPopup->addSeparator();
+    command("mnuInvert", QStringLiteral("&Invert Selection"), QStringLiteral("mnuinvert"));
+    m_mnuPopup->addSeparator();
+    QAction* log = m_mnuPopup->addAction(QStringLiteral("C&lear Logs"));
+    log->setObjectName(QStringLiteral("mnuLog"));
+    connect(log, &QAction::triggered, this,
+            [this] { m_txtLog->setPlainText(QStringLiteral("Ready...\n")); });
+    m_mnuPopup->addSeparator();
+    QAction* output = m_mnuPopup->addAction(QStringLiteral("Output &Directory..."));
+    output->setObjectName(QStringLiteral("mnuOutputDir"));
+    connect(output, &QAction::triggered, this, &frmMain::ShowOptionsDialog);
+}
+
+void frmMain::LayoutControls() {
+    auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    const int w = width();
+    // The bars keep their heights; extra height goes three parts to the task list
+    // and one part to the log pane, a smaller window takes it from the list.
+    const int extra = height() - px(7890);
+    const int listExtra = extra > 0 ? extra * 3 / 4 : extra;
+    const int logExtra = extra > 0 ? extra - listExtra : 0;
+    m_menuArea->setGeometry(0, 0, w, px(360));
+    m_toolbarArea->setGeometry(0, px(360), w, px(855));
+    m_lstItem->setGeometry(0, px(1230), w - px(30), std::max(px(600), px(4755) + listExtra));
+    m_frame1->setGeometry(px(30), m_lstItem->geometry().bottom() + 1 + px(15), w - px(60),
+                          px(1545) + logExtra);
+    m_stBar->setGeometry(0, height() - px(345), w, px(345));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutControls();
+}
+
+QString frmMain::PanelText(int panel) const {
+    return panel >= 1 && panel <= 3 ? m_panels[panel - 1]->text() : QString();
+}
+
+void frmMain::SetPanelText(int panel, const QString& text) {
+    if (panel < 1 || panel > 3) {
+        return;
+    }
+    m_panels[panel - 1]->setText(text);
+    emit PanelTextChanged(panel, text);
+}
+
+bool frmMain::MenuItemChecked(const QString& key) const {
+    return m_menuChecked.value(key.toLower(), false);
+}
+
+void frmMain::SetMenuItemChecked(const QString& key, bool checked) {
+    m_menuChecked.insert(key.toLower(), checked);
+}
+
+bool frmMain::MenuItemEnabled(const QString& key) const {
+    return m_menuEnabled.value(key.toLower(), true);
+}
+
+void frmMain::SetMenuItemEnabled(const QString& key, bool enabled) {
+    m_menuEnabled.insert(key.toLower(), enabled);
+}
+
+bool frmMain::ToolbarButtonEnabled(int position) const {
+    return m_toolbarEnabled.value(position, true);
+}
+
+void frmMain::SetToolbarButtonEnabled(int position, bool enabled) {
+    m_toolbarEnabled.insert(position, enabled);
+}
+
+void frmMain::Yield() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void frmMain::SetBusyPointer(bool busy) {
+    if (busy == m_busyPointer) {
+        return;
+    }
+    m_busyPointer = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool frmMain::IsInTaskList(const QString& path) const {
+    return m_lstItem->Contains(path);
+}
+
+bool frmMain::AddFiles(const QString& sItem) {
+    try {
+        const std::string path = sItem.toStdString();
+        if (!FileExists(path) || IsInTaskList(sItem)) {
+            return false;
+        }
+        Task task;
+        task.source = sItem;
+        std::string target = ChangeExtension(path, ".html");
+        if (!sOutputDir.isEmpty()) {
+            target = ChangeFolder(target, sOutputDir.toStdString());
+        }
+        task.target = QString::fromStdString(target);
+        const QFileInfo info(sItem);
+        task.sizeText = QString::fromStdString(FormatFileSize(info.size()));
+        task.dateText = QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        task.state = QStringLiteral("Ready");
+        task.password = sPWD;
+        task.icon = IconPending;
+        task.checked = true;
+        m_lstItem->AppendRow(task);
+        // A yield lays out and repaints the whole list, so thousands of files added
+        // in a row yield once per interval instead of once per file: the window
+        // stays as responsive and the cost stays linear.
+        if (!m_addYield.isValid() || m_addYield.elapsed() >= kAddYieldIntervalMs) {
+            Yield();
+            m_addYield.start();
+        }
+        return true;
+    } catch (const std::exception& error) {
+        m_seam.ShowMessage(this, QString::fromLocal8Bit(error.what()),
+                           QStringLiteral("Function: Addfiles"), QMessageBox::Critical,
+                           QMessageBox::Ok, QMessageBox::Ok);
+        return false;
+    }
+}
+
+void frmMain::AddFilesFromDialog() {
+    lCurCount = m_lstItem->RowCount() + 1;
+    QString files;
+    if (!ShowOpenFilesDialog(m_seam, files, true, true,
+                             QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
+                                            "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
+                             kNoFilePicked, kNoFilePicked, kNoFilePicked, this)) {
+        return;
+    }
+    const QString pair(2, QChar(0));
+    const qsizetype end = files.indexOf(pair);
+    if (end >= 0) {
+        files.truncate(end);
+    }
+    const QStringList parts = files.split(QChar(0));
+
+    sOutputDir = kOutputDirUnset;
+    ShowOptions(QString(), false);
+    if (sOutputDir == kOutputDirUnset) {
+        return;
+    }
+
+    if (parts.size() == 1) {
+        if (!AddFiles(parts.front())) {
+            return;
+        }
+    } else {
+        QString folder = parts.front();
+        if (!folder.endsWith(QLatin1Char(kPathSeparator))) {
+            folder += QLatin1Char(kPathSeparator);
+        }
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            if (parts[i].isEmpty()) {
+                continue;
+            }
+            // A file that cannot be added ends the whole command.
+            if (!AddFiles(folder + parts[i])) {
+                return;
+            }
+        }
+    }
+    m_lstItem->setFocus();
+    Yield();
+    ChangeFilesState();
+}
+
+void frmMain::ShowAddFolderDialog() {
+    frmAddFolder* dialog = AddFolderDialog();
+    dialog->exec();
+}
+
+frmAddFolder* frmMain::AddFolderDialog() {
+    if (m_addFolder == nullptr) {
+        m_addFolder = new frmAddFolder(*this);
+    }
+    return m_addFolder;
+}
+
+void frmMain::ChangeFilesState() {
+    const int n = m_lstItem->RowCount();
+    TaskRow* current = m_lstItem->CurrentRow();
+    int c = 0;
+    for (int i = 1; i <= n; ++i) {
+        TaskRow* row = m_lstItem->Row(i);
+        if (row->Checked()) {
+            if (row == current) {
+                row->SetIcon(IconPending);
+            }
+            ++c;
+        }
+    }
+    SetPanelText(3, QStringLiteral("Total %1 Files").arg(n));
+    SetPanelText(1, c > 0 ? QStringLiteral("%1 Selected file(s)  ").arg(c) : QString());
+}
+
+void frmMain::RemoveHighlightedRows() {
+    std::vector<int> highlighted;
+    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
+        if (m_lstItem->Row(i)->isSelected()) {
+            highlighted.push_back(i);
+        }
+    }
+    // The highlight goes with its rows anyway; dropping it first spares the list
+    // from updating every remaining highlight at each removal.
+    m_lstItem->clearSelection();
+    for (auto i = highlighted.rbegin(); i != highlighted.rend(); ++i) {
+        m_lstItem->RemoveRow(*i);
+    }
+}
+
+void frmMain::RemoveSelectedTasks() {
+    RemoveHighlightedRows();
+    m_lstItem->setFocus();
+    ChangeFilesState();
+}
+
+void frmMain::ClearTasks() {
+    if (m_lstItem->RowCount() == 0) {
+        return;
+    }
+    if (m_seam.ShowMessage(this, QStringLiteral("Do you want to clear all tasks? "),
+                           kApplicationTitle, QMessageBox::Question,
+                           QMessageBox::Ok | QMessageBox::Cancel,
+                           QMessageBox::Ok) == QMessageBox::Ok) {
+        m_lstItem->RemoveAllRows();
+    }
+}
+
+void frmMain::SetAllChecks(bool on) {
+    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
+        TaskRow* row = m_lstItem->Row(i);
+        row->SetChecked(on);
+        row->SetIcon(IconPending);
+    }
+    ChangeFilesState();
+}
+
+void frmMain::InvertChecks() {
+    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
+        TaskRow* row = m_lstItem->Row(i);
+        row->SetChecked(!row->Checked());
+        row->SetIcon(IconPending);
+    }
+    ChangeFilesState();
+}
+
+void frmMain::MoveTaskUp() {
+    MoveCurrentTask(-1);
+}
+
+void frmMain::MoveTaskDown() {
+    MoveCurrentTask(+1);
+}
+
+void frmMain::MoveCurrentTask(int step) {
+    TaskRow* row = m_lstItem->CurrentRow();
+    const int k = m_lstItem->PositionOf(row);
+    const int to = k + step;
+    if (k == 0 || to < 1 || to > m_lstItem->RowCount()) {
+        return;
+    }
+    TaskRow* other = m_lstItem->Row(to);
+    // The row itself moves, so it keeps its check box, texts and password.
+    m_lstItem->MoveRow(k, to);
+    m_lstItem->setCurrentItem(row);
+    Yield();
+    m_lstItem->setFocus();
+    row->SetIcon(IconPending);
+    other->SetIcon(IconPending);
+}
+
+bool frmMain::ShowOptions(const QString& presetFolder, bool preset) {
+    frmOptions dialog(this, m_seam, sOutputDir, sPWD);
+    if (preset) {
+        Yield();
+        dialog.Frame1()->opnDir(1)->setChecked(true);
+        dialog.Frame1()->txtPath()->setText(presetFolder);
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void frmMain::ShowOptionsDialog() {
+    ShowOptions(QString(), false);
+}
+
+void frmMain::EditHighlightedOutput() {
+    QList<TaskRow*> highlighted;
+    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
+        if (m_lstItem->Row(i)->isSelected()) {
+            highlighted.push_back(m_lstItem->Row(i));
+        }
+    }
+    TaskRow* current = m_lstItem->CurrentRow();
+    const TaskRow* first = highlighted.isEmpty() ? current : highlighted.front();
+    if (first == nullptr) {
+        return;
+    }
+    const QString source = first->Source();
+    const QString target = first->Target();
+    sOutputDir = kOutputDirUnset;
+    if (highlighted.size() < 2) {
+        if (current != nullptr && current->Icon() == IconConverted) {
+            OpenWithShell(m_seam, target);
+            return;
+        }
+        const QString sourceFolder =
+            source.left(source.lastIndexOf(QLatin1Char(kPathSeparator)) + 1);
+        if (!target.contains(sourceFolder, Qt::CaseSensitive)) {
+            ShowOptions(target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
+        } else {
+            ShowOptions(QString(), false);
+        }
+    } else {
+        ShowOptions(QString(), false);
+    }
+    if (sOutputDir == kOutputDirUnset) {
+        return;
+    }
+    for (TaskRow* row : highlighted) {
+        // A row removed while the dialog was open is no longer highlighted.
+        if (m_lstItem->PositionOf(row) == 0) {
+            continue;
+        }
+        std::string page = ChangeExtension(row->Source().toStdString(), ".html");
+        if (!sOutputDir.isEmpty()) {
+            page = ChangeFolder(page, sOutputDir.toStdString());
+        }
+        row->SetTarget(QString::fromStdString(page));
+    }
+}
+
+void frmMain::OnListMouseReleased(Qt::MouseButton button, QPoint position) {
+    if (button == Qt::LeftButton) {
+        ChangeFilesState();
+        return;
+    }
+    if (button != Qt::RightButton || bConverting) {
+        return;
+    }
+    const bool overRow = m_lstItem->itemAt(position) != nullptr;
+    m_mnuPopup->findChild<QAction*>(QStringLiteral("mnuRemove"))->setEnabled(overRow);
+    m_mnuPopup->findChild<QAction*>(QStringLiteral("mnuOutputDir"))->setEnabled(overRow);
+    m_mnuPopup->popup(m_lstItem->viewport()->mapToGlobal(position));
+}
+
+void frmMain::OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers) {
+    if (m_lstItem->CurrentRow() == nullptr) {
+        return;
+    }
+    // Arrow keys of the number pad carry the keypad flag; it is no modifier here.
+    const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
+    switch (key) {
+    case Qt::Key_Space:
+        ChangeFilesState();
+        break;
+    case Qt::Key_Left:
+        if (mods == Qt::ControlModifier) {
+            MoveTaskUp();
+        }
+        break;
+    case Qt::Key_Right:
+        if (mods == Qt::ControlModifier) {
+            MoveTaskDown();
+        }
+        break;
+    case Qt::Key_Delete:
+        RemoveHighlightedRows();
+        break;
+    case Qt::Key_F5:
+        emit MenuCommandRequested(QStringLiteral("mnuConverter"));
+        break;
+    default:
+        break;
+    }
+    ChangeFilesState();
+}
+
+void frmMain::RunConversion() {
+    if (m_runActive) {
+        return;
+    }
+    m_runActive = true;
+    {
+        ConversionRun run(*this);
+        run.Run();
+    }
+    m_runActive = false;
+    if (m_closing) {
+        emit Unloaded();
+    }
+}
+
+void frmMain::StopConversion() {
+    bConverting = false;
+    SetPanelText(1, QStringLiteral("Stopping..."));
+    Yield();
+    SetBusyPointer(false);
+}
+
+void frmMain::UnloadOtherWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() &&
+            window->objectName().toLower() != QStringLiteral("frmmain")) {
+            window->close();
+        }
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (bConverting &&
+        m_seam.ShowMessage(this,
+                           QStringLiteral("Do you want to cancel all runing tasks ") +
+                               QStringLiteral("and close the software? "),
+                           kApplicationTitle, QMessageBox::Question,
+                           QMessageBox::Ok | QMessageBox::Cancel,
+                           QMessageBox::Cancel) != QMessageBox::Ok) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    // A run in progress ends after its current document and then lets the program
+    // end; it no longer shows anything.
+    bConverting = false;
+    UnloadOtherWindows();
+    event->accept();
+    if (!m_runActive) {
+        emit Unloaded();
+    }
+}
+
+} // namespace pelmora

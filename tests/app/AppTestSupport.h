@@ -1,0 +1,114 @@
+#pragma once
+// Shared pieces of the main window tests: documents on disk, a window on the
+// offscreen platform with a scripted desktop, waiting for modal dialogs, and a
+// recording converter for the tests that check what reaches the converter.
+
+#include "ScriptedDesktopSeam.h"
+#include "TaskList.h"
+#include "TempFolder.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+/// Lets test failures show texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace pelmora::test {
+
+/// Clicks the dialog's button named name ("cmdOK", "cmdCancel").
+void ClickButton(QWidget* dialog, const char* name);
+
+/// Writes a small RTF document at path (folders created) and returns the path.
+std::string WriteDocument(const std::string& path, const std::string& text = "Hello");
+
+/// Runs action on the first visible modal dialog of type T as soon as one is shown,
+/// from the event loop that shows it. Fails the test when none appears in time.
+template <typename T> void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
+    auto* timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, action, timeoutMs] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            dialog != nullptr && dialog->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+            return;
+        }
+        *waited += 5;
+        if (*waited > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal dialog appeared";
+        }
+    });
+    timer->start();
+}
+
+/// What the recording converter saw and how it behaves. Calls arrive on the run's
+/// converter thread, so every access holds the mutex.
+struct ConverterScript {
+    std::mutex mutex;
+    bool failStart = false;
+    std::vector<std::string> calls;     ///< "Open <file> [<password>]", "SaveAs <name>", "Quit"
+    std::vector<std::string> passwords; ///< the password of each Open
+    /// Called on the converter thread at each Open, before it returns.
+    std::function<void(const std::string& file)> onOpen;
+
+    std::vector<std::string> Calls() {
+        std::lock_guard lock(mutex);
+        return calls;
+    }
+    /// The files opened, in order.
+    std::vector<std::string> Opened();
+};
+
+/// Registers a recording converter as "Word.Application" for its lifetime.
+class RecordingConverter {
+public:
+    RecordingConverter();
+    ~RecordingConverter();
+    RecordingConverter(const RecordingConverter&) = delete;
+    RecordingConverter& operator=(const RecordingConverter&) = delete;
+
+    ConverterScript& Script() { return *m_script; }
+
+private:
+    std::shared_ptr<ConverterScript> m_script;
+};
+
+/// Registers the real LibreOffice converter as "Word.Application".
+void UseRealConverter();
+
+/// A shown main window with a scripted desktop and a private folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Writes the document name into the private folder and adds it as a task.
+    QString AddDocument(const std::string& name);
+    /// The path of name in the private folder.
+    QString PathOf(const std::string& name) const { return QString::fromStdString(dir / name); }
+    TaskList& List() const { return *window->lstItem(); }
+    /// The source of every row, in list order.
+    QStringList Sources() const;
+    /// The check box of every row, in list order.
+    std::vector<bool> Checks() const;
+
+    TempFolder dir;
+    ScriptedDesktopSeam seam;
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace pelmora::test

@@ -1,0 +1,259 @@
+// The Options and Add Folder dialogs: captions, initial states, the folder pickers,
+// what they write into the main window and, for Add Folder, the search.
+
+#include "AppTestSupport.h"
+#include "FileSearch.h"
+#include "frmAddFolder.h"
+#include "frmOptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <gmock/gmock.h>
+
+namespace pelmora::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class OptionsDialogTest : public MainWindowTest {
+protected:
+    // Shows a fresh dialog the way the window does and runs action inside it.
+    bool Show(std::function<void(frmOptions*)> action) {
+        WhenModal<frmOptions>(std::move(action));
+        frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+TEST_F(OptionsDialogTest, StartsFromItsInitialState) {
+    frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Directory"));
+    EXPECT_EQ(dialog.Frame1()->title(), QStringLiteral("Output Directory"));
+    EXPECT_EQ(dialog.Frame1()->opnDir(0)->text(), QStringLiteral("Same as Input Directory"));
+    EXPECT_EQ(dialog.Frame1()->opnDir(1)->text(), QStringLiteral("Custom Directory"));
+    EXPECT_TRUE(dialog.Frame1()->opnDir(0)->isChecked());
+    EXPECT_FALSE(dialog.Frame1()->txtPath()->isEnabled());
+    EXPECT_FALSE(dialog.Frame1()->cmdBrowse()->isEnabled());
+    EXPECT_TRUE(dialog.txtPassword()->text().isEmpty());
+    EXPECT_EQ(dialog.txtPassword()->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(dialog.cmdCancel()->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(dialog.findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
+              QStringLiteral("Password to Open"));
+}
+
+TEST_F(OptionsDialogTest, OkWithoutChangesMeansBesideTheSourcesAndNoPassword) {
+    window->sOutputDir = frmMain::kOutputDirUnset;
+    window->sPWD = QStringLiteral("old");
+    EXPECT_TRUE(Show([](frmOptions* dialog) { dialog->cmdOK()->click(); }));
+    EXPECT_EQ(window->sOutputDir, QString());
+    EXPECT_EQ(window->sPWD, QString());
+}
+
+TEST_F(OptionsDialogTest, CustomDirectoryOpensThePickerAtOnce) {
+    seam.folderAnswers.push_back(QString::fromStdString(dir / "out"));
+    EXPECT_TRUE(Show([](frmOptions* dialog) {
+        dialog->Frame1()->opnDir(1)->click();
+        EXPECT_TRUE(dialog->Frame1()->txtPath()->isEnabled());
+        EXPECT_TRUE(dialog->Frame1()->cmdBrowse()->isEnabled());
+        dialog->txtPassword()->setText(QStringLiteral("pässwörd€"));
+        dialog->cmdOK()->click();
+    }));
+    ASSERT_EQ(seam.folderRequests.size(), 1u);
+    EXPECT_EQ(seam.folderRequests[0].title, QStringLiteral("Select output folder:"));
+    EXPECT_TRUE(seam.folderRequests[0].resizable);
+    EXPECT_EQ(window->sOutputDir, PathOf("out"));
+    EXPECT_EQ(window->sPWD, QStringLiteral("pässwörd€"));
+}
+
+TEST_F(OptionsDialogTest, ACancelledPickerWithAnEmptyPathFallsBack) {
+    EXPECT_TRUE(Show([](frmOptions* dialog) {
+        dialog->Frame1()->opnDir(1)->click();
+        EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
+        EXPECT_FALSE(dialog->Frame1()->txtPath()->isEnabled());
+        dialog->cmdOK()->click();
+    }));
+    EXPECT_EQ(seam.folderRequests.size(), 1u);
+    EXPECT_EQ(window->sOutputDir, QString());
+
+    // With a path already typed, a cancelled picker keeps it.
+    EXPECT_TRUE(Show([](frmOptions* dialog) {
+        dialog->Frame1()->txtPath()->setText(QStringLiteral("typed/by hand"));
+        dialog->Frame1()->opnDir(1)->click();
+        EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
+        dialog->cmdOK()->click();
+    }));
+    EXPECT_EQ(seam.folderRequests.size(), 2u);
+    EXPECT_EQ(window->sOutputDir, QStringLiteral("typed/by hand"));
+}
+
+TEST_F(OptionsDialogTest, CancelAndTheFrameWriteNothingAndReopeningStartsAfresh) {
+    window->sOutputDir = frmMain::kOutputDirUnset;
+    window->sPWD = QStringLiteral("kept");
+    EXPECT_FALSE(Show([](frmOptions* dialog) {
+        dialog->txtPassword()->setText(QStringLiteral("typed"));
+        dialog->cmdCancel()->click();
+    }));
+    EXPECT_FALSE(Show([](frmOptions* dialog) { dialog->close(); }));
+    EXPECT_EQ(window->sOutputDir, frmMain::kOutputDirUnset);
+    EXPECT_EQ(window->sPWD, QStringLiteral("kept"));
+
+    EXPECT_TRUE(Show([](frmOptions* dialog) {
+        EXPECT_TRUE(dialog->txtPassword()->text().isEmpty());
+        EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
+        dialog->cmdOK()->click();
+    }));
+}
+
+TEST_F(OptionsDialogTest, APresetBeforeShowingEnablesThePathWithoutThePicker) {
+    frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    dialog.Frame1()->opnDir(1)->setChecked(true);
+    dialog.Frame1()->txtPath()->setText(QStringLiteral("/somewhere/"));
+    EXPECT_TRUE(dialog.Frame1()->txtPath()->isEnabled());
+    EXPECT_TRUE(dialog.Frame1()->cmdBrowse()->isEnabled());
+    EXPECT_TRUE(seam.folderRequests.empty());
+}
+
+class AddFolderDialogTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        WriteDocument(dir / "src/a.doc");
+        WriteDocument(dir / "src/b.rtf");
+        WriteDocument(dir / "src/c.xml");
+        WriteDocument(dir / "src/sub/d.doc");
+        WriteDocument(dir / "src/.hidden/e.doc");
+    }
+    // Shows the window's kept dialog and runs action inside it.
+    void Show(std::function<void(frmAddFolder*)> action) {
+        WhenModal<frmAddFolder>(std::move(action));
+        window->ShowAddFolderDialog();
+        EXPECT_FALSE(window->AddFolderDialog()->isVisible());
+    }
+};
+
+TEST_F(AddFolderDialogTest, StartsFromItsInitialState) {
+    frmAddFolder* dialog = window->AddFolderDialog();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Sub-Folder"));
+    EXPECT_TRUE(dialog->txtSourcePath()->text().isEmpty());
+    EXPECT_EQ(dialog->cobType()->currentText(), QStringLiteral("*.doc"));
+    EXPECT_TRUE(dialog->cobType()->isEditable());
+    QStringList entries;
+    for (int i = 0; i < dialog->cobType()->count(); ++i) {
+        entries.push_back(dialog->cobType()->itemText(i));
+    }
+    EXPECT_EQ(entries, (QStringList{"*.doc", "*.rtf", "*.xml", "*.doc;*.rtf;*.xml"}));
+    EXPECT_EQ(dialog->chkSubFolder()->text(), QStringLiteral("Include Sub-Folders"));
+    EXPECT_FALSE(dialog->chkSubFolder()->isChecked());
+    EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
+    EXPECT_FALSE(dialog->Frame1()->txtPath()->isEnabled());
+    EXPECT_FALSE(dialog->Frame1()->cmdBrowse()->isEnabled());
+    EXPECT_EQ(dialog->findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
+              QStringLiteral("Options"));
+}
+
+TEST_F(AddFolderDialogTest, AnEmptySourcePathIsRefusedAndTheDialogStaysOpen) {
+    Show([this](frmAddFolder* dialog) {
+        dialog->cmdOK()->click();
+        EXPECT_TRUE(dialog->isVisible());
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].text,
+                  QStringLiteral("Source file path could not be empty!    "));
+        EXPECT_EQ(seam.messages[0].icon, QMessageBox::Information);
+        dialog->cmdCancel()->click();
+    });
+    EXPECT_EQ(List().RowCount(), 0);
+}
+
+TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) {
+    window->sPWD = QStringLiteral("pw");
+    seam.folderAnswers.push_back(PathOf("src"));
+    Show([](frmAddFolder* dialog) {
+        dialog->cmdSourceDir()->click();
+        dialog->cmdOK()->click();
+    });
+    ASSERT_EQ(seam.folderRequests.size(), 1u);
+    EXPECT_EQ(seam.folderRequests[0].title, QStringLiteral("Select source folder:"));
+    EXPECT_FALSE(seam.folderRequests[0].resizable);
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("src/a.doc")));
+    EXPECT_EQ(List().Row(1)->Password(), QStringLiteral("pw"));
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("1 Selected file(s)  "));
+    // A search of one folder leaves its last count in panel 2.
+    EXPECT_EQ(window->PanelText(2), QStringLiteral("1 files were found."));
+
+    // Reopened, it shows its last entries; now with subfolders.
+    Show([this](frmAddFolder* dialog) {
+        EXPECT_EQ(dialog->txtSourcePath()->text(), PathOf("src"));
+        EXPECT_TRUE(dialog->cmdOK()->isEnabled());
+        dialog->chkSubFolder()->setChecked(true);
+        dialog->cmdOK()->click();
+    });
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("src/a.doc"), PathOf("src/sub/d.doc")));
+    EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 2 Files"));
+    EXPECT_EQ(window->PanelText(2), QString());
+}
+
+TEST_F(AddFolderDialogTest, ThePatternListIsSearchedPartByPart) {
+    Show([this](frmAddFolder* dialog) {
+        dialog->txtSourcePath()->setText(PathOf("src"));
+        dialog->cobType()->setCurrentIndex(3);
+        dialog->cmdOK()->click();
+    });
+    EXPECT_THAT(Sources(),
+                ElementsAre(PathOf("src/a.doc"), PathOf("src/b.rtf"), PathOf("src/c.xml")));
+}
+
+TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
+    // Custom with its path emptied by hand: beside the sources.
+    seam.folderAnswers.push_back(PathOf("chosen"));
+    Show([this](frmAddFolder* dialog) {
+        dialog->txtSourcePath()->setText(PathOf("src"));
+        dialog->Frame1()->opnDir(1)->click();
+        EXPECT_EQ(dialog->Frame1()->txtPath()->text(), PathOf("chosen"));
+        dialog->Frame1()->txtPath()->clear();
+        dialog->cmdOK()->click();
+    });
+    EXPECT_EQ(window->sOutputDir, QString());
+    EXPECT_EQ(List().Row(1)->Target(), PathOf("src/a.html"));
+
+    window->sOutputDir = QStringLiteral("something else");
+    List().RemoveAllRows();
+    seam.folderAnswers.push_back(PathOf("pages"));
+    Show([](frmAddFolder* dialog) {
+        // The choice of the last use is kept; a fresh choice opens the picker.
+        EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
+        dialog->Frame1()->opnDir(0)->click();
+        dialog->Frame1()->opnDir(1)->click();
+        dialog->cmdOK()->click();
+    });
+    EXPECT_EQ(window->sOutputDir, PathOf("pages"));
+    EXPECT_EQ(List().Row(1)->Target(), PathOf("pages/a.html"));
+}
+
+TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
+    for (int i = 0; i < 50; ++i) {
+        WriteDocument(dir / ("many/f" + std::to_string(100 + i) + ".doc"));
+    }
+    QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+                     [this](int panel, const QString& text) {
+                         if (panel == 2 && text == QStringLiteral("3 files were found.")) {
+                             window->AddFolderDialog()->cmdCancel()->click();
+                         }
+                     });
+    Show([this](frmAddFolder* dialog) {
+        dialog->txtSourcePath()->setText(PathOf("many"));
+        dialog->cmdOK()->click();
+    });
+    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_GE(List().RowCount(), 3);
+    EXPECT_LT(List().RowCount(), 50);
+    EXPECT_EQ(List().Row(1)->Source(), PathOf("many/f100.doc"));
+}
+
+} // namespace
+} // namespace pelmora::test
