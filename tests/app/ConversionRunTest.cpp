@@ -113,8 +113,8 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     bool busy = false;
     OnWindowThreadWhen(converting, [&] {
         stopLooked = true;
-        stopEnabled = window->ToolbarButtonEnabled(6) &&
-                      window->MenuItemEnabled(QStringLiteral("mnuStop"));
+        stopEnabled =
+            window->ToolbarButtonEnabled(6) && window->MenuItemEnabled(QStringLiteral("mnuStop"));
         extractEnabled = window->ToolbarButtonEnabled(5);
         busy = QApplication::overrideCursor() != nullptr &&
                QApplication::overrideCursor()->shape() == Qt::BusyCursor;
