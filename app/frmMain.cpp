@@ -7,6 +7,8 @@
 #include "WindowHelpers.h"
 #include "frmAddFolder.h"
 #include "frmOptions.h"
+#include "menu/xMenu.h"
+#include "toolbar/xToolbar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,10 +42,14 @@ frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(s
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(WordDocumentIcon());
 
-    m_menuArea = new QWidget(this);
-    m_menuArea->setObjectName(QStringLiteral("MenuArea"));
-    m_toolbarArea = new QWidget(this);
-    m_toolbarArea->setObjectName(QStringLiteral("ToolbarArea"));
+    // The menu bar and toolbar come with the window's stored designs; their check
+    // marks and enabled states start from those designs on every start.
+    m_xMenu1 = new xMenu(this);
+    m_xMenu1->setObjectName(QStringLiteral("xMenu1"));
+    m_xMenu1->LoadDesign(QStringLiteral(":/menu/main_menu.json"));
+    m_xToolbar1 = new xToolbar(this);
+    m_xToolbar1->setObjectName(QStringLiteral("xToolbar1"));
+    m_xToolbar1->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
 
     m_lstItem = new TaskList(this);
 
@@ -79,14 +85,6 @@ frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(s
     m_pgbCompress->hide();
 
     BuildPopupMenu();
-
-    // The design states of the menu's option items and of the run's commands.
-    m_menuChecked = {{QStringLiteral("mnulogfile"), true},
-                     {QStringLiteral("mnucreatedir"), true},
-                     {QStringLiteral("mnuoverwrite"), true},
-                     {QStringLiteral("mnucompress"), false}};
-    m_menuEnabled = {{QStringLiteral("mnustop"), false}};
-    m_toolbarEnabled = {{6, false}};
 
     connect(m_lstItem, &TaskList::MouseReleased, this, &frmMain::OnListMouseReleased);
     connect(m_lstItem, &TaskList::KeyReleased, this, &frmMain::OnListKeyReleased);
@@ -142,8 +140,8 @@ void frmMain::LayoutControls() {
     const int extra = height() - px(7890);
     const int listExtra = extra > 0 ? extra * 3 / 4 : extra;
     const int logExtra = extra > 0 ? extra - listExtra : 0;
-    m_menuArea->setGeometry(0, 0, w, px(360));
-    m_toolbarArea->setGeometry(0, px(360), w, px(855));
+    m_xMenu1->setGeometry(0, 0, w, px(360));
+    m_xToolbar1->setGeometry(0, px(360), w, px(855));
     m_lstItem->setGeometry(0, px(1230), w - px(30), std::max(px(600), px(4755) + listExtra));
     m_frame1->setGeometry(px(30), m_lstItem->geometry().bottom() + 1 + px(15), w - px(60),
                           px(1545) + logExtra);
@@ -168,27 +166,39 @@ void frmMain::SetPanelText(int panel, const QString& text) {
 }
 
 bool frmMain::MenuItemChecked(const QString& key) const {
-    return m_menuChecked.value(key.toLower(), false);
+    return m_xMenu1->ItemChecked(key);
 }
 
 void frmMain::SetMenuItemChecked(const QString& key, bool checked) {
-    m_menuChecked.insert(key.toLower(), checked);
+    m_xMenu1->SetItemChecked(key, checked);
 }
 
 bool frmMain::MenuItemEnabled(const QString& key) const {
-    return m_menuEnabled.value(key.toLower(), true);
+    const MenuItem* item = m_xMenu1->MenuTree().At(m_xMenu1->MenuTree().FindName(key));
+    return item != nullptr && item->Enabled;
 }
 
 void frmMain::SetMenuItemEnabled(const QString& key, bool enabled) {
-    m_menuEnabled.insert(key.toLower(), enabled);
+    if (MenuItem* item = m_xMenu1->MenuTree().At(m_xMenu1->MenuTree().FindName(key))) {
+        item->Enabled = enabled;
+        m_xMenu1->Refresh();
+    }
 }
 
 bool frmMain::ToolbarButtonEnabled(int position) const {
-    return m_toolbarEnabled.value(position, true);
+    try {
+        return m_xToolbar1->ButtonEnabled(position);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void frmMain::SetToolbarButtonEnabled(int position, bool enabled) {
-    m_toolbarEnabled.insert(position, enabled);
+    try {
+        m_xToolbar1->SetButtonEnabled(position, enabled);
+    } catch (const std::exception&) {
+        // A toolbar without that button has nothing to switch.
+    }
 }
 
 void frmMain::Yield() {

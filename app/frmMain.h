@@ -4,7 +4,6 @@
 // menu bar and the toolbar. It owns the conversion run over its checked tasks.
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QString>
 #include <QWidget>
 
@@ -19,6 +18,8 @@ namespace pelmora {
 
 class DesktopSeam;
 class TaskList;
+class xMenu;
+class xToolbar;
 class TaskRow;
 class frmAddFolder;
 
@@ -52,17 +53,18 @@ public:
     QStatusBar* stBar() const { return m_stBar; }
     /// The task list's context menu.
     QMenu* mnuPopup() const { return m_mnuPopup; }
-    /// The strip that holds the menu bar.
-    QWidget* MenuArea() const { return m_menuArea; }
-    /// The strip that holds the toolbar.
-    QWidget* ToolbarArea() const { return m_toolbarArea; }
+    /// The menu bar with the main window's stored design.
+    xMenu* xMenu1() const { return m_xMenu1; }
+    /// The toolbar with the main window's stored design.
+    xToolbar* xToolbar1() const { return m_xToolbar1; }
 
     /// The text of status panel 1, 2 or 3.
     QString PanelText(int panel) const;
     void SetPanelText(int panel, const QString& text);
 
     /// The check mark of a menu item, by key (case ignored): the conversion options
-    /// "mnuLogfile", "mnuCreateDir", "mnuOverwrite", "mnuCompress".
+    /// "mnuLogfile", "mnuCreateDir", "mnuOverwrite", "mnuCompress". False for an
+    /// unknown key.
     bool MenuItemChecked(const QString& key) const;
     void SetMenuItemChecked(const QString& key, bool checked);
     /// Whether a menu item can be chosen, by key (case ignored).
@@ -136,8 +138,8 @@ private:
     void UnloadOtherWindows();
 
     DesktopSeam& m_seam;
-    QWidget* m_menuArea = nullptr;
-    QWidget* m_toolbarArea = nullptr;
+    xMenu* m_xMenu1 = nullptr;
+    xToolbar* m_xToolbar1 = nullptr;
     TaskList* m_lstItem = nullptr;
     QGroupBox* m_frame1 = nullptr;
     QPlainTextEdit* m_txtLog = nullptr;
@@ -146,12 +148,6 @@ private:
     QProgressBar* m_pgbCompress = nullptr;
     QMenu* m_mnuPopup = nullptr;
     frmAddFolder* m_addFolder = nullptr;
-
-    // Stand-ins for the check marks and enabled states of the menu bar and the
-    // toolbar, keyed by lower-cased item key and by button position.
-    QHash<QString, bool> m_menuChecked;
-    QHash<QString, bool> m_menuEnabled;
-    QHash<int, bool> m_toolbarEnabled;
 
     static constexpr qint64 kAddYieldIntervalMs = 20;
     QElapsedTimer m_addYield;

@@ -36,8 +36,9 @@ namespace {
 
 class FakeDocument : public AutomationDocument {
 public:
-    FakeDocument(std::shared_ptr<ConverterScript> script, std::string folder)
-        : m_script(std::move(script)), m_folder(std::move(folder)) {}
+    // folder is the application's save folder, which is set after the document opens.
+    FakeDocument(std::shared_ptr<ConverterScript> script, const std::string& folder)
+        : m_script(std::move(script)), m_folder(folder) {}
     void SaveAs(const std::string& fileName, std::int16_t) override {
         {
             std::lock_guard lock(m_script->mutex);
@@ -49,7 +50,7 @@ public:
 
 private:
     std::shared_ptr<ConverterScript> m_script;
-    std::string m_folder;
+    const std::string& m_folder;
 };
 
 class FakeApplication : public AutomationApplication, AutomationOptions, AutomationDocuments {

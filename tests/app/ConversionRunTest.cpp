@@ -1,0 +1,310 @@
+// The run over the task list against a recording converter: what reaches the
+// converter and in which order, and what the window does around it, including the
+// user working the window while a document converts. Real conversions are in
+// RealConversionRunTest.
+
+#include "AppTestSupport.h"
+#include "PathHelpers.h"
+#include "WindowHelpers.h"
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <atomic>
+#include <chrono>
+#include <gmock/gmock.h>
+#include <thread>
+
+namespace pelmora::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+class ConversionRunTest : public MainWindowTest {
+protected:
+    std::string Src(const std::string& name) const { return dir / name; }
+
+    // Lets the converter thread wait, while a document "converts", until the window
+    // thread has done something; false when that never happened.
+    static bool WaitFor(const std::atomic<bool>& flag) {
+        for (int i = 0; i < 1000 && !flag; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return flag;
+    }
+
+    // Runs action on the window thread once flag is set (polled by a timer).
+    void OnWindowThreadWhen(const std::atomic<bool>& flag, std::function<void()> action) {
+        auto* timer = new QTimer(window.get());
+        timer->setInterval(2);
+        QObject::connect(timer, &QTimer::timeout, [timer, &flag, action] {
+            if (flag) {
+                timer->stop();
+                action();
+            }
+        });
+        timer->start();
+    }
+
+    RecordingConverter converter;
+};
+
+TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords) {
+    window->sPWD = QStringLiteral("pässwörd€");
+    AddDocument("1.doc");
+    window->sPWD.clear();
+    AddDocument("2.doc");
+    window->sPWD = QStringLiteral("three");
+    AddDocument("3.doc");
+    SetItemChecked(&List(), 2, false);
+    window->ChangeFilesState();
+
+    window->RunConversion();
+
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("3.doc")));
+    // The engine hands a blank for "no password"; the others arrive byte for byte.
+    EXPECT_THAT(converter.Script().passwords, ElementsAre("pässwörd€", "three"));
+    const std::vector<std::string> calls = converter.Script().Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 1);
+    EXPECT_EQ(calls.back(), "Quit");
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
+    // The unchecked task is passed over untouched.
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Ready"));
+    EXPECT_FALSE(List().Row(2)->Checked());
+    EXPECT_FALSE(List().Row(3)->Checked());
+    EXPECT_TRUE(FileExists(Src("1.html")));
+    EXPECT_FALSE(FileExists(Src("2.html")));
+}
+
+TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    WriteFile(Src("2.html"), "an older page");
+    window->ChangeFilesState();
+    // After the first task the user switches "Overwrite existing file" off.
+    QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+                     [this](int panel, const QString& text) {
+                         if (panel == 1 && text.endsWith(QStringLiteral("1/2"))) {
+                             window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false);
+                         }
+                     });
+    window->RunConversion();
+
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
+    EXPECT_EQ(ReadFile(Src("2.html")), "an older page");
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Failure"));
+    EXPECT_THAT(window->txtLog()->toPlainText().toStdString(), HasSubstr("  101, "));
+}
+
+TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
+    AddDocument("1.doc");
+    window->ChangeFilesState();
+    std::atomic<bool> converting{false};
+    std::atomic<bool> windowAnswered{false};
+    converter.Script().onOpen = [&](const std::string&) {
+        converting = true;
+        EXPECT_TRUE(WaitFor(windowAnswered));
+    };
+    bool stopLooked = false;
+    bool stopEnabled = false;
+    bool extractEnabled = true;
+    bool busy = false;
+    OnWindowThreadWhen(converting, [&] {
+        stopLooked = true;
+        stopEnabled =
+            window->ToolbarButtonEnabled(6) && window->MenuItemEnabled(QStringLiteral("mnuStop"));
+        extractEnabled = window->ToolbarButtonEnabled(5);
+        busy = QApplication::overrideCursor() != nullptr &&
+               QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        window->repaint();
+        windowAnswered = true;
+    });
+    window->RunConversion();
+
+    ASSERT_TRUE(stopLooked);
+    EXPECT_TRUE(stopEnabled);
+    EXPECT_FALSE(extractEnabled);
+    EXPECT_TRUE(busy);
+    // Afterwards the idle look is back.
+    EXPECT_FALSE(window->ToolbarButtonEnabled(6));
+    EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
+    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_FALSE(window->bConverting);
+    EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
+}
+
+TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
+    for (const char* name : {"1.doc", "2.doc", "3.doc", "4.doc"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    std::atomic<bool> secondStarted{false};
+    std::atomic<bool> removed{false};
+    converter.Script().onOpen = [&](const std::string& file) {
+        if (file == Src("2.doc")) {
+            secondStarted = true;
+            EXPECT_TRUE(WaitFor(removed));
+        }
+    };
+    OnWindowThreadWhen(secondStarted, [&] {
+        // The row in progress and the one after it go, through the Delete key path.
+        List().clearSelection();
+        List().Row(2)->setSelected(true);
+        List().Row(3)->setSelected(true);
+        window->RemoveSelectedTasks();
+        removed = true;
+    });
+    window->RunConversion();
+
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("2.doc"), Src("4.doc")));
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("1.doc"), PathOf("4.doc")));
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Done"));
+    EXPECT_THAT(Checks(), ElementsAre(false, false));
+    // The removed task's line is still logged: its document was converted.
+    EXPECT_EQ(window->txtLog()->toPlainText().count(QStringLiteral("  100, ")), 3);
+}
+
+TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
+    for (const char* name : {"1.doc", "2.doc", "3.doc"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    std::atomic<bool> started{false};
+    std::atomic<bool> cleared{false};
+    converter.Script().onOpen = [&](const std::string&) {
+        started = true;
+        WaitFor(cleared);
+    };
+    OnWindowThreadWhen(started, [&] {
+        seam.messageAnswers.push_back(QMessageBox::Ok);
+        window->ClearTasks();
+        cleared = true;
+    });
+    window->RunConversion();
+
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
+    EXPECT_EQ(List().RowCount(), 0);
+    EXPECT_EQ(window->PanelText(1), QString());
+    EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 Files"));
+}
+
+TEST_F(ConversionRunTest, ClosingDuringARunFinishesTheDocumentAndQuitsTheConverter) {
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    window->ChangeFilesState();
+    std::atomic<bool> started{false};
+    std::atomic<bool> closing{false};
+    converter.Script().onOpen = [&](const std::string&) {
+        started = true;
+        WaitFor(closing);
+    };
+    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    int unloadedDuringRun = -1;
+    OnWindowThreadWhen(started, [&] {
+        seam.messageAnswers.push_back(QMessageBox::Cancel);
+        window->close(); // declined: the run goes on
+        EXPECT_TRUE(window->isVisible());
+        seam.messageAnswers.push_back(QMessageBox::Ok);
+        window->close();
+        unloadedDuringRun = static_cast<int>(unloaded.size());
+        closing = true;
+    });
+    window->RunConversion();
+
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[0].text,
+              QStringLiteral("Do you want to cancel all runing tasks and close the software? "));
+    EXPECT_EQ(seam.messages[0].defaultButton, QMessageBox::Cancel);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
+    EXPECT_EQ(converter.Script().Calls().back(), "Quit");
+    // The program may end only once the run is over.
+    EXPECT_EQ(unloadedDuringRun, 0);
+    EXPECT_EQ(unloaded.size(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ConversionRunTest, ClosingWhileIdleAsksNothingAndUnloadsAtOnce) {
+    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    window->close();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(unloaded.size(), 1);
+}
+
+TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
+    AddDocument("1.doc");
+    window->ChangeFilesState();
+    converter.Script().failStart = true;
+
+    seam.messageAnswers.push_back(QMessageBox::Cancel);
+    window->RunConversion();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_THAT(seam.messages[0].text.toStdString(), HasSubstr("and close the software? "));
+    // Kept open: back to idle, the task untouched.
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->bConverting);
+    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
+    EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
+    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(List().Row(1)->Checked());
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Ready"));
+
+    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    seam.messageAnswers.push_back(QMessageBox::Ok);
+    window->RunConversion();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(unloaded.size(), 1);
+    EXPECT_THAT(converter.Script().Calls(), IsEmpty());
+}
+
+TEST_F(ConversionRunTest, NothingToConvertOnlySaysSo) {
+    window->RunConversion();
+    AddDocument("1.doc");
+    window->SetAllChecks(false);
+    window->RunConversion();
+    ASSERT_EQ(seam.messages.size(), 2u);
+    for (const auto& message : seam.messages) {
+        EXPECT_EQ(message.text, QStringLiteral("Please add a task first!"));
+        EXPECT_EQ(message.icon, QMessageBox::Information);
+    }
+    EXPECT_THAT(converter.Script().Calls(), IsEmpty());
+    EXPECT_FALSE(window->bConverting);
+    // The count is that of the last refresh: a task checked since then is not seen.
+    SetItemChecked(&List(), 1, true);
+    window->RunConversion();
+    EXPECT_EQ(seam.messages.size(), 3u);
+}
+
+TEST_F(ConversionRunTest, FailuresAreMarkedAndTheRunGoesOn) {
+    const QString gone = AddDocument("gone.doc");
+    window->sOutputDir = QStringLiteral("/proc/pelmora-no-folder");
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    window->sOutputDir.clear();
+    AddDocument("3.doc");
+    std::filesystem::remove(gone.toStdString());
+    window->ChangeFilesState();
+    window->RunConversion();
+
+    const QStringList lines = window->txtLog()->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_THAT(lines[0].toStdString(), HasSubstr("  102, "));
+    EXPECT_THAT(lines[1].toStdString(), HasSubstr("  103, "));
+    EXPECT_THAT(lines[2].toStdString(), HasSubstr("  103, "));
+    EXPECT_THAT(lines[3].toStdString(), HasSubstr("  100, "));
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(List().Row(i)->State(), QStringLiteral("Failure"));
+        EXPECT_EQ(List().Row(i)->Icon(), IconPending);
+        EXPECT_FALSE(List().Row(i)->Checked());
+    }
+    EXPECT_EQ(List().Row(4)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(4)->Icon(), IconConverted);
+}
+
+} // namespace
+} // namespace pelmora::test

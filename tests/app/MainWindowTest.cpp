@@ -1,0 +1,100 @@
+// The main window as it opens: its controls, their layout, the options and command
+// states of the stored designs, resizing, and closing the other windows with it.
+
+#include "AppTestSupport.h"
+#include "WindowHelpers.h"
+#include "menu/xMenu.h"
+#include "toolbar/xToolbar.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+
+namespace pelmora::test {
+namespace {
+
+class MainWindowLookTest : public MainWindowTest {};
+
+TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quorvel"));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    // The design's twips at 96 dpi, 15 twips to the pixel.
+    ASSERT_EQ(window->logicalDpiY(), 96);
+    EXPECT_EQ(window->size(), QSize(703, 526));
+    EXPECT_EQ(window->xMenu1()->geometry(), QRect(0, 0, 703, 24));
+    EXPECT_EQ(window->xToolbar1()->geometry(), QRect(0, 24, 703, 57));
+    EXPECT_EQ(List().geometry(), QRect(0, 82, 701, 317));
+    EXPECT_EQ(window->Frame1()->geometry().top(), 400);
+    EXPECT_EQ(window->Frame1()->geometry().height(), 103);
+    EXPECT_EQ(window->stBar()->geometry(), QRect(0, 503, 703, 23));
+    EXPECT_EQ(window->Frame1()->title(), QStringLiteral("Conversion Log"));
+    EXPECT_TRUE(window->txtLog()->toPlainText().isEmpty());
+    EXPECT_FALSE(window->pgbCompress()->isVisible());
+
+    QStringList headers;
+    for (int column = 0; column < List().columnCount(); ++column) {
+        headers.push_back(List().headerItem()->text(column));
+    }
+    EXPECT_EQ(headers,
+              (QStringList{"Source File", "Target File", "File Size", "Modify Date", "Converted"}));
+    EXPECT_EQ(List().columnWidth(ColumnSource), 183);
+    EXPECT_EQ(List().columnWidth(ColumnState), 47);
+    EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(List().selectionBehavior(), QAbstractItemView::SelectRows);
+
+    const QList<QLabel*> panels =
+        window->stBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panels.size(), 3);
+    EXPECT_EQ(panels[0]->width(), 167);
+    EXPECT_EQ(panels[1]->width(), 433);
+    EXPECT_EQ(panels[2]->width(), 100);
+    EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 File"));
+}
+
+TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuLogfile")));
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCreateDir")));
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuoverwrite")));
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+    EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
+    EXPECT_TRUE(window->MenuItemEnabled(QStringLiteral("mnuConverter")));
+    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
+    EXPECT_FALSE(window->ToolbarButtonEnabled(6));
+    EXPECT_EQ(window->xMenu1()->MenuTree().Count(), 37);
+
+    // The options live in the menu's check marks; flipping twice restores them.
+    window->SetMenuItemChecked(QStringLiteral("MNUCOMPRESS"), true);
+    EXPECT_TRUE(window->xMenu1()->ItemChecked(QStringLiteral("mnuCompress")));
+    window->SetMenuItemChecked(QStringLiteral("mnuCompress"), false);
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuNoSuchItem")));
+}
+
+TEST_F(MainWindowLookTest, TheListAndTheLogPaneGrowWithTheWindowTheBarsDoNot) {
+    window->resize(1000, 800);
+    QTest::qWait(0);
+    EXPECT_EQ(window->xMenu1()->height(), 24);
+    EXPECT_EQ(window->xToolbar1()->height(), 57);
+    EXPECT_EQ(window->xToolbar1()->width(), 1000);
+    EXPECT_EQ(window->stBar()->geometry(), QRect(0, 777, 1000, 23));
+    EXPECT_GT(List().height(), 317 + 150);
+    EXPECT_GT(window->Frame1()->height(), 103 + 40);
+    EXPECT_EQ(List().width(), 998);
+    EXPECT_LE(window->Frame1()->geometry().bottom(), window->stBar()->geometry().top());
+    EXPECT_LT(List().geometry().bottom(), window->Frame1()->geometry().top());
+}
+
+TEST_F(MainWindowLookTest, ClosingTheWindowClosesTheProgramsOtherWindows) {
+    QWidget other;
+    other.setObjectName(QStringLiteral("frmAbout"));
+    other.show();
+    window->close();
+    EXPECT_FALSE(other.isVisible());
+}
+
+} // namespace
+} // namespace pelmora::test
