@@ -63,8 +63,7 @@ QString CommandDispatcher::HelpFilePath() {
 
 bool CommandDispatcher::ConfirmStop() {
     return m_window.Seam().ShowMessage(&m_window, kStopQuestion, kApplicationTitle,
-                                       QMessageBox::Question,
-                                       QMessageBox::Ok | QMessageBox::Cancel,
+                                       QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
                                        QMessageBox::Ok) == QMessageBox::Ok;
 }
 

@@ -11,9 +11,12 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace pelmora::test {
 namespace {
@@ -51,9 +54,7 @@ protected:
                           QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
     }
 
-    bool Idle() const {
-        return !Commands().Timer1().isActive() && !Commands().Timer2().isActive();
-    }
+    bool Idle() const { return !Commands().Timer1().isActive() && !Commands().Timer2().isActive(); }
     // Lets armed commands fire and finish.
     void Settle() const { QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000); }
 
@@ -121,6 +122,7 @@ TEST_F(CommandsTest, CompressToggledTwiceIsOffAndTheRunReadsTheCurrentMark) {
     ASSERT_TRUE(window->AddFiles(QString::fromStdString(source)));
     window->ChangeFilesState();
     ChooseMenuItem(QStringLiteral("mnuOptions"), QStringLiteral("mnuCompress"));
+    Settle();
     ChooseMenuItem(QStringLiteral("mnuAction"), QStringLiteral("mnuConverter"));
     QTRY_VERIFY_WITH_TIMEOUT(List().Row(1)->State() == QStringLiteral("Done"), 120000);
     const std::string page = ReadFile(dir / "lang.html");
@@ -212,6 +214,8 @@ TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
                 seam.messageAnswers.push_back(QMessageBox::Ok);
                 Commands().ItemClick(QStringLiteral("mnuStop"));
             });
+            // The menu's stop runs from its timer: the document outlasts the deferral.
+            std::this_thread::sleep_for(std::chrono::milliseconds(4 * CommandDispatcher::kDeferMs));
         }
     };
     Commands().ItemClick(QStringLiteral("mnuConverter"));
@@ -227,14 +231,27 @@ TEST_F(CommandsTest, ACommandArmedBeforeARunIsNotRunInsideIt) {
     NoLogFile();
     AddDocument("1.doc");
     window->ChangeFilesState();
+    // Each document outlasts the deferral, so the second command fires inside the run.
+    converter.Script().onOpen = [](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 * CommandDispatcher::kDeferMs));
+    };
     Settle();
-    // Convert on the toolbar and F5 within the same tenth of a second.
+    // Convert on the toolbar, then F5, within the same tenth of a second.
     Commands().ButtonClick(5, QStringLiteral("Extract"));
     QTest::keyClick(&List(), Qt::Key_F5);
     Settle();
-    const std::vector<std::string> calls = converter.Script().Calls();
+    std::vector<std::string> calls = converter.Script().Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 1) << "one run, one session";
     EXPECT_EQ(window->txtLog()->toPlainText().count(QStringLiteral("  100, ")), 1);
+
+    // Convert, then Add File: the Add command armed before the run is dropped.
+    window->SetAllChecks(true);
+    Commands().ButtonClick(5, QStringLiteral("Extract"));
+    Commands().ItemClick(QStringLiteral("mnuAddFile"));
+    Settle();
+    calls = converter.Script().Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 2);
+    EXPECT_TRUE(seam.openFilesRequests.empty());
 }
 
 TEST_F(CommandsTest, StopWhenNoRunIsGoingDoesNothing) {
@@ -256,10 +273,14 @@ TEST_F(CommandsTest, KeysOfTheTablesReachTheirCommands) {
     };
     const QString help = QString::fromStdString(AppFolder()) + QStringLiteral("help.html");
     const std::vector<Case> cases = {
-        {true, "Help", help},          {true, "home", kWebSite},
-        {true, "email", kMail},        {false, "mnuHelpFile", help},
-        {false, "mnuWebsite", kWebSite}, {false, "mnuSupport", kMail},
-        {true, "unknown", QString()},  {false, "mnuFile", QString()},
+        {true, "Help", help},
+        {true, "home", kWebSite},
+        {true, "email", kMail},
+        {false, "mnuHelpFile", help},
+        {false, "mnuWebsite", kWebSite},
+        {false, "mnuSupport", kMail},
+        {true, "unknown", QString()},
+        {false, "mnuFile", QString()},
         {false, "mnuFilebar0", QString()},
     };
     for (const Case& c : cases) {
@@ -270,8 +291,7 @@ TEST_F(CommandsTest, KeysOfTheTablesReachTheirCommands) {
             Commands().ItemClick(QLatin1String(c.key));
         }
         Settle();
-        EXPECT_EQ(seam.opened, c.opened.isEmpty() ? QStringList() : QStringList{c.opened})
-            << c.key;
+        EXPECT_EQ(seam.opened, c.opened.isEmpty() ? QStringList() : QStringList{c.opened}) << c.key;
     }
     EXPECT_TRUE(seam.messages.empty());
 }
