@@ -6,6 +6,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <csignal>
 
 namespace pelmora {
 
@@ -24,6 +25,8 @@ bool ConverterStartsUp(DesktopSeam& seam) {
 }
 
 int RunWindowed(int argc, char** argv) {
+    // An office process that dies mid-call must fail that call, not end the window.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QtDesktopSeam seam;

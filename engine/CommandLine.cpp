@@ -2,6 +2,7 @@
 
 #include "Arguments.h"
 #include "Conversion.h"
+#include "OfficeProcess.h"
 #include "PathHelpers.h"
 #include "WordSession.h"
 
@@ -24,9 +25,13 @@ volatile std::sig_atomic_t gStopSignal = 0;
 extern "C" void OnStopSignal(int signal) {
     if (gStopSignal != 0) {
         // A second Ctrl+C while the log is being written: the user wants out now.
+        EmergencyStopOffices();
         _exit(kRunInterrupted);
     }
     gStopSignal = signal;
+    // Kill the office at once: the document it is working on fails, and the run
+    // sees the flag before it starts the next one.
+    EmergencyStopOffices();
 }
 
 // Catches Ctrl+C and termination signals for the length of one run, and ignores a
@@ -115,6 +120,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     if (!OpenWordSession(session)) {
         CloseWordSession(session);
         if (signals.Stopped()) {
+            RemoveOfficeLeftovers();
             return kRunInterrupted;
         }
         const std::string line = LogTime() + "  104, Can not load Microsoft Word, Terminate!";
@@ -163,7 +169,12 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         WriteRunLog(options.LogFile, logText, err);
     }
     CloseWordSession(session);
-    return signals.Stopped() ? kRunInterrupted : status;
+    if (signals.Stopped()) {
+        // The killed office could not clean up after itself.
+        RemoveOfficeLeftovers();
+        return kRunInterrupted;
+    }
+    return status;
 }
 
 } // namespace pelmora

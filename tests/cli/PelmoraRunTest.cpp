@@ -147,8 +147,9 @@ TEST_F(PelmoraRun, UsageAndStatuses) {
     EXPECT_EQ(result.out, "");
     EXPECT_FALSE(fs::exists(log_));
 
-    // A damaged document is a failure of that file only.
-    test::WriteTextFile(dir_ / "bad.doc", std::string(4096, '\x07'));
+    // A protected document without its password is a failure of that file only.
+    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
+                  dir_ / "bad.doc");
     PlaceRtf("good.rtf", "fine");
     result = Run({dir_ / "bad.doc", dir_ / "good.rtf", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 1) << result.err;

@@ -17,6 +17,7 @@ namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FolderNames;
 using test::ReadFile;
 using test::TempFolder;
 using test::WriteFile;
@@ -91,16 +92,6 @@ private:
     Script& script_;
 };
 
-// The names in a folder, so a test can see that nothing was left behind.
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class ConvertDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -139,7 +130,7 @@ TEST_F(ConvertDocumentTest, MakesTheConverterCallsInOrderAndReportsSuccess) {
     EXPECT_THAT(script.folder, StartsWith(dir / "out/deep/er/"));
     EXPECT_EQ(script.folder.back(), '/');
     EXPECT_EQ(ReadFile(output), kPage);
-    EXPECT_THAT(Names(dir / "out/deep/er"), ElementsAre("report.htm"));
+    EXPECT_THAT(FolderNames(dir / "out/deep/er"), ElementsAre("report.htm"));
     EXPECT_EQ(ReadFile(source), "a Word document");
 }
 
@@ -197,7 +188,7 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
                                    " failure, the error message is The disk is full"));
     EXPECT_EQ(ReadFile(output), "old page");
     EXPECT_EQ(ReadFile(dir / "out/report.files/image001.png"), "old picture");
-    EXPECT_THAT(Names(dir / "out"), ElementsAre("report.files", "report.htm"));
+    EXPECT_THAT(FolderNames(dir / "out"), ElementsAre("report.files", "report.htm"));
 
     script.failSave.clear();
     script.failOpen = "The password is incorrect";
@@ -210,14 +201,14 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
     EXPECT_TRUE(Convert(source, output));
     EXPECT_EQ(ReadFile(output), kPage);
     EXPECT_EQ(ReadFile(dir / "out/report.files/image001.png"), "new");
-    EXPECT_THAT(Names(dir / "out"), ElementsAre("report.files", "report.htm"));
+    EXPECT_THAT(FolderNames(dir / "out"), ElementsAre("report.files", "report.htm"));
 }
 
 TEST_F(ConvertDocumentTest, ConverterThatWritesNoPageIsAFailure) {
     script.writePage = false;
     EXPECT_FALSE(Convert(source, dir / "out/report.htm"));
     EXPECT_THAT(line, HasSubstr("  103, Convert " + source + " failure, the error message is "));
-    EXPECT_THAT(Names(dir / "out"), IsEmpty());
+    EXPECT_THAT(FolderNames(dir / "out"), IsEmpty());
 }
 
 TEST_F(ConvertDocumentTest, CompanionFolderIsKeptOrRemoved) {
@@ -229,7 +220,7 @@ TEST_F(ConvertDocumentTest, CompanionFolderIsKeptOrRemoved) {
     options.CreateFilesDir = false;
     WriteFile(dir / "gone/report.files/image009.png", "old");
     EXPECT_TRUE(Convert(source, dir / "gone/report.htm"));
-    EXPECT_THAT(Names(dir / "gone"), ElementsAre("report.htm"));
+    EXPECT_THAT(FolderNames(dir / "gone"), ElementsAre("report.htm"));
 }
 
 TEST_F(ConvertDocumentTest, FolderOfTheSourceIsNeverEmptiedAsAPictureFolder) {
@@ -269,7 +260,7 @@ TEST_F(ConvertDocumentTest, OutputWithoutFolderGoesIntoTheCurrentFolder) {
     fs::current_path(before);
     EXPECT_TRUE(converted) << line;
     EXPECT_THAT(line, HasSubstr(" to report.htm"));
-    EXPECT_THAT(Names(dir / "here"), ElementsAre("report.htm"));
+    EXPECT_THAT(FolderNames(dir / "here"), ElementsAre("report.htm"));
 }
 
 TEST(ConvertDocument, WithoutAnOpenSessionEveryDocumentFails) {

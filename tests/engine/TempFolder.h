@@ -1,11 +1,13 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace pelmora::test {
 
@@ -54,6 +56,16 @@ inline void WriteFile(const std::string& path, const std::string& data) {
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// The names in folder, sorted, so a test can see what was written or left behind.
+inline std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace pelmora::test

@@ -1,0 +1,61 @@
+// Converting the readable sample documents through one open session, as a batch run
+// does. Prints documents per second.
+
+#include "Conversion.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every sample that converts: the protected and the damaged ones are left out.
+const std::vector<std::string> kReadable = {
+    "simple.doc",       "two_images.doc",          "empty.doc",           "Word95.doc",
+    "table-merges.doc", "HeaderFooterUnicode.doc", "FloatingPictures.doc"};
+
+void BM_ConvertSamples(benchmark::State& state) {
+    pelmora::WordSession session;
+    if (!pelmora::OpenWordSession(session)) {
+        state.SkipWithError("the converter cannot be started");
+        return;
+    }
+    std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string out = pattern;
+    pelmora::ConversionOptions options;
+    options.Overwrite = true;
+    options.Compress = state.range(0) != 0;
+    std::int64_t documents = 0;
+    for (auto _ : state) {
+        for (const std::string& name : kReadable) {
+            std::string line;
+            if (!pelmora::ConvertDocument(session, PELMORA_TEST_DATA "/corpus/" + name,
+                                          out + "/" + name + ".htm", line, options)) {
+                state.SkipWithError(line.c_str());
+                break;
+            }
+            ++documents;
+        }
+    }
+    pelmora::CloseWordSession(session);
+    fs::remove_all(out);
+    state.counters["docs/s"] =
+        benchmark::Counter(static_cast<double>(documents), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ConvertSamples)
+    ->ArgName("compress")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(5.0);
+
+} // namespace
