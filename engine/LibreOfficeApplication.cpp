@@ -1,6 +1,7 @@
 #include "LibreOfficeApplication.h"
 
 #include "OfficeProcess.h"
+#include "OfficeSupport.h"
 #include "PagePictures.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -95,17 +96,6 @@ OUString Text(const Properties& properties, const char* name) {
     return value;
 }
 
-std::string Duration(std::chrono::milliseconds limit) {
-    const auto count = limit.count();
-    if (count % 60000 == 0) {
-        return std::to_string(count / 60000) + (count == 60000 ? " minute" : " minutes");
-    }
-    if (count % 1000 == 0) {
-        return std::to_string(count / 1000) + (count == 1000 ? " second" : " seconds");
-    }
-    return std::to_string(count) + " milliseconds";
-}
-
 // The UNO runtime of this process, bootstrapped once from LibreOffice's own URE
 // settings. Never destroyed: UNO does not survive being torn down during static
 // destruction.
@@ -164,48 +154,6 @@ public:
     bool passwordRefused = false;
 };
 
-// A load failure in words. LibreOffice reports it as an error number whose class
-// says what went wrong.
-std::string LoadFailure(const std::string& message) {
-    const std::size_t at = message.rfind("0x");
-    const unsigned long code =
-        at == std::string::npos ? 0 : std::strtoul(&message[at + 2], nullptr, 16);
-    const char* what = "LibreOffice cannot read this document";
-    switch ((code >> 8) & 0x1f) {
-    case 3:
-        what = "the file does not exist";
-        break;
-    case 5:
-        what = "access to the file was denied";
-        break;
-    case 10:
-        what = "the document's format is not supported";
-        break;
-    case 11:
-        what = "the file cannot be read";
-        break;
-    case 15:
-        what = "the file is damaged or not in a format LibreOffice reads";
-        break;
-    }
-    return code == 0 ? std::string(what) + ": " + message
-                     : std::string(what) + " (LibreOffice error " + message.substr(at) + ")";
-}
-
-// Arms the office's watchdog for one call.
-class Watch {
-public:
-    Watch(OfficeProcess& process, Clock::time_point deadline) : process_(process) {
-        process_.Arm(deadline);
-    }
-    ~Watch() { process_.Disarm(); }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
-
-private:
-    OfficeProcess& process_;
-};
-
 // One office process and the objects of its UNO connection.
 struct Office {
     std::unique_ptr<OfficeProcess> process;
@@ -224,7 +172,7 @@ struct Office {
             return false;
         }
         try {
-            Watch watch(*process, Clock::now() + std::chrono::seconds(10));
+            OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
             return context->getServiceManager().is();
         } catch (const css::uno::Exception&) {
             return false;
@@ -271,14 +219,15 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
         const auto local = LocalContext(settings.programFolder);
         const auto connector = css::connection::Connector::create(local);
         const OUString pipe = Unicode("pipe,name=" + process.PipeName());
-        Watch watch(process, deadline);
+        OfficeProcess::Watch watch(process, deadline);
         Reference<css::connection::XConnection> connection;
         while (!connection.is()) {
             if (!process.Running()) {
-                throw AutomationError(
-                    process.TimedOut()
-                        ? "LibreOffice did not start within " + Duration(settings.startTimeLimit)
-                        : "LibreOffice ended while starting (" + process.EndDescription() + ")");
+                throw AutomationError(process.TimedOut()
+                                          ? "LibreOffice did not start within " +
+                                                DescribeDuration(settings.startTimeLimit)
+                                          : "LibreOffice ended while starting (" +
+                                                process.EndDescription() + ")");
             }
             try {
                 connection = connector->connect(pipe);
@@ -324,7 +273,7 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     std::string message;
     bool bridgeGone = false;
     try {
-        Watch watch(*office.process, deadline);
+        OfficeProcess::Watch watch(*office.process, deadline);
         return call();
     } catch (const css::lang::DisposedException& e) {
         message = Message(e);
@@ -341,8 +290,8 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     office.ShutDown(false);
     if (timedOut) {
         throw AutomationError("the converter took longer than " +
-                              Duration(session.settings.documentTimeLimit) + " while " + doing +
-                              " and was stopped");
+                              DescribeDuration(session.settings.documentTimeLimit) + " while " +
+                              doing + " and was stopped");
     }
     throw AutomationError("the converter stopped while " + doing + " (LibreOffice ended" +
                           (end.empty() ? "" : " with " + end) + ")");
@@ -403,34 +352,6 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
         // Stale field results are better than no page.
     }
     return component;
-}
-
-// A private copy of the source in the office's work folder: the office then cannot
-// write a lock file beside the source or change it, whatever its filters do.
-std::string CopySource(Office& office, unsigned number, const std::string& fileName) {
-    std::error_code error;
-    const fs::path source = fs::absolute(fs::path(fileName), error);
-    const auto status = fs::status(source, error);
-    if (!fs::is_regular_file(status)) {
-        throw AutomationError(fs::is_directory(status) ? fileName + " is a folder"
-                                                       : fileName + " does not exist");
-    }
-    if (fs::file_size(source, error) == 0 && !error) {
-        throw AutomationError("the file is empty");
-    }
-    const fs::path folder = fs::path(office.process->WorkFolder()) / std::to_string(number);
-    const fs::path copy = folder / source.filename();
-    fs::create_directories(folder, error);
-    if (!error) {
-        fs::copy_file(source, copy, fs::copy_options::overwrite_existing, error);
-    }
-    if (error) {
-        const std::string reason = error.message();
-        fs::remove_all(folder, error);
-        throw AutomationError("cannot read " + fileName + ": " + reason);
-    }
-    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, error);
-    return copy.string();
 }
 
 class LibreOfficeDocument final : public AutomationDocument {
@@ -557,7 +478,8 @@ public:
         }
         const std::shared_ptr<Office> office = session.office;
         const auto deadline = Clock::now() + session.settings.documentTimeLimit;
-        const std::string copy = CopySource(*office, ++session.copies, fileName);
+        const std::string copy =
+            CopySource(office->process->WorkFolder(), ++session.copies, fileName);
         const std::string copyFolder = fs::path(copy).parent_path().string();
 
         auto* handler = new SilentHandler;
@@ -579,7 +501,7 @@ public:
                 [&](const std::string& message) {
                     return handler->passwordRefused
                                ? std::string("the password is wrong or missing")
-                               : LoadFailure(message);
+                               : DescribeLoadError(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
                                                          copyFolder);

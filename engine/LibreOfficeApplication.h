@@ -26,6 +26,8 @@ struct LibreOfficeSettings {
 /// The automation application backed by a private headless LibreOffice. The office
 /// is started by the constructor (throwing AutomationError when it cannot be) and
 /// replaced transparently by the next Documents.Open after it crashed or was killed.
+/// Use one object from one thread: an office ends with the thread that started it,
+/// so that no office outlives a program that died.
 class LibreOfficeApplication final : public AutomationApplication {
 public:
     explicit LibreOfficeApplication(LibreOfficeSettings settings = {});

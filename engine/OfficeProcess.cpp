@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,6 +96,43 @@ bool Utf8Locale() {
     return text.find("utf-8") != std::string::npos || text.find("utf8") != std::string::npos;
 }
 
+// Names that carry the id of the program that made them, so that what a killed
+// program left behind can be recognised and removed by the next one.
+const std::string kFolderPrefix = "pelmora-office-";
+const std::string kPipePrefix = "pelmora_";
+
+// The program id in name after prefix, or 0.
+pid_t OwnerOf(const std::string& name, const std::string& prefix) {
+    if (name.rfind(prefix, 0) != 0) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::strtol(name.c_str() + prefix.size(), nullptr, 10));
+}
+
+bool ProgramEnded(pid_t pid) {
+    return pid > 0 && kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Folders and pipes of offices whose program ended without cleaning up (it was
+// killed or crashed; its offices died with it).
+void RemoveLeftoversOfEndedPrograms() {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(error), error)) {
+        struct stat info {};
+        const std::string name = entry.path().filename().string();
+        if (ProgramEnded(OwnerOf(name, kFolderPrefix)) && lstat(entry.path().c_str(), &info) == 0 &&
+            info.st_uid == getuid() && S_ISDIR(info.st_mode)) {
+            RemovePaths({entry.path().string()});
+        }
+    }
+    const std::string pipePrefix = "OSL_PIPE_" + std::to_string(getuid()) + "_" + kPipePrefix;
+    for (const auto& entry : fs::directory_iterator("/tmp", error)) {
+        if (ProgramEnded(OwnerOf(entry.path().filename().string(), pipePrefix))) {
+            RemovePaths({entry.path().string()});
+        }
+    }
+}
+
 std::string Describe(int status) {
     if (WIFSIGNALED(status)) {
         return "signal " + std::to_string(WTERMSIG(status));
@@ -110,13 +148,16 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
     if (access(program_.c_str(), X_OK) != 0) {
         throw AutomationError("LibreOffice is not installed: " + program_ + " is missing");
     }
-    std::string pattern = (fs::temp_directory_path() / "pelmora-office-XXXXXX").string();
+    RemoveLeftoversOfEndedPrograms();
+    const std::string prefix = kFolderPrefix + std::to_string(getpid()) + "-";
+    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw AutomationError("cannot create a temporary folder for LibreOffice: " +
                               std::string(std::strerror(errno)));
     }
     root_ = pattern;
-    pipeName_ = "pelmora_" + std::to_string(getpid()) + "_" + fs::path(root_).filename().string();
+    pipeName_ = kPipePrefix + std::to_string(getpid()) + "_" +
+                fs::path(root_).filename().string().substr(prefix.size());
     RecordLeftovers(this, {root_, PipePath(pipeName_)});
     std::error_code error;
     fs::create_directories(root_ + "/tmp", error);
@@ -361,7 +402,7 @@ void OfficeProcess::Arm(Clock::time_point deadline) {
     deadline_ = deadline;
     armed_ = true;
     if (!watchdog_.joinable()) {
-        watchdog_ = std::thread([this] { Watch(); });
+        watchdog_ = std::thread([this] { WatchLoop(); });
     }
     wake_.notify_all();
 }
@@ -377,7 +418,7 @@ bool OfficeProcess::TimedOut() const {
     return timedOut_;
 }
 
-void OfficeProcess::Watch() {
+void OfficeProcess::WatchLoop() {
     std::unique_lock<std::mutex> guard(lock_);
     while (!quitting_) {
         if (!armed_) {

@@ -51,6 +51,20 @@ public:
     /// Kills the process when deadline passes before Disarm() is called.
     void Arm(Clock::time_point deadline);
     void Disarm();
+
+    /// Arms the watchdog for one call, disarming it when the call ends.
+    class Watch {
+    public:
+        Watch(OfficeProcess& process, Clock::time_point deadline) : process_(process) {
+            process_.Arm(deadline);
+        }
+        ~Watch() { process_.Disarm(); }
+        Watch(const Watch&) = delete;
+        Watch& operator=(const Watch&) = delete;
+
+    private:
+        OfficeProcess& process_;
+    };
     /// True once the watchdog has killed the process.
     bool TimedOut() const;
 
@@ -58,7 +72,7 @@ private:
     void Spawn(bool prepareProfile);
     pid_t Release();
     void Reap(pid_t pid);
-    void Watch();
+    void WatchLoop();
     void RemoveLeftovers();
 
     std::string program_;

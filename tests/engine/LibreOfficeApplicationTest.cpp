@@ -10,6 +10,7 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -305,6 +306,28 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
         ErrorOf([&] { twice->Documents().Open(Corpus("simple.doc"), {}, true, false, " "); }),
         "quit"));
     EXPECT_TRUE(PrivateTmpEmpty());
+}
+
+TEST_F(LibreOfficeTest, LeftoversOfAKilledProgramGoWhenTheNextOfficeStarts) {
+    const pid_t ended = fork();
+    if (ended == 0) {
+        _exit(0);
+    }
+    waitpid(ended, nullptr, 0);
+    const std::string endedFolder =
+        folder_ / ("tmp/pelmora-office-" + std::to_string(ended) + "-a1");
+    const std::string livingFolder =
+        folder_ / ("tmp/pelmora-office-" + std::to_string(getppid()) + "-b2");
+    const std::string endedPipe =
+        "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_pelmora_" + std::to_string(ended) + "_a1";
+    WriteFile(endedFolder + "/profile/user/registrymodifications.xcu", "x");
+    WriteFile(livingFolder + "/work/1/a.doc", "x");
+    WriteFile(endedPipe, "");
+    auto app = Start();
+    EXPECT_FALSE(fs::exists(endedFolder));
+    EXPECT_FALSE(fs::exists(endedPipe));
+    EXPECT_TRUE(fs::exists(livingFolder)) << "a running program's office is not touched";
+    fs::remove_all(livingFolder);
 }
 
 TEST_F(LibreOfficeTest, EmergencyStopKillsTheOfficeAndTheSessionRecovers) {

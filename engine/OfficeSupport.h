@@ -1,0 +1,23 @@
+#pragma once
+// The parts of the LibreOffice converter that need no UNO: the private copy of a
+// source document, and the converter's failures in words.
+
+#include <chrono>
+#include <string>
+
+namespace pelmora {
+
+/// Copies fileName into workFolder/number/ under its own name, writable by us, and
+/// returns the copy's path. The office reads only such copies, so it can neither
+/// lock nor change a source. Throws AutomationError when fileName is missing, a
+/// folder, empty or unreadable.
+std::string CopySource(const std::string& workFolder, unsigned number, const std::string& fileName);
+
+/// A load failure reported by LibreOffice (a message ending in its error number,
+/// "... 0xf26") in words, the number kept for reference.
+std::string DescribeLoadError(const std::string& message);
+
+/// A time limit in words: "5 minutes", "3 seconds", "1500 milliseconds".
+std::string DescribeDuration(std::chrono::milliseconds limit);
+
+} // namespace pelmora
