@@ -120,6 +120,31 @@ void ShowStatus(SearchState& search, const std::string& text) {
     }
 }
 
+// Appends the entries of here that match the search pattern, in their order.
+void AppendMatches(const std::string& here, const std::vector<Entry>& entries, bool showStatus) {
+    SearchState& search = SharedSearch();
+    const std::vector<std::string> patterns = SplitPatterns(search.SearchPattern);
+    if (patterns.empty()) {
+        return;
+    }
+    for (const Entry& entry : entries) {
+        const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
+            return MatchesPattern(entry.name, p);
+        });
+        if (!matches) {
+            continue;
+        }
+        Yield(search);
+        if (!search.SearchRunning) {
+            return;
+        }
+        search.SearchResults.push_back(here + entry.name);
+        if (showStatus) {
+            ShowStatus(search, std::to_string(search.SearchResults.size()) + " files were found.");
+        }
+    }
+}
+
 } // namespace
 
 SearchState& SharedSearch() {
@@ -174,41 +199,19 @@ void SearchFolder(const std::string& folder, bool showStatus) {
         return;
     }
     const std::string here = WithSeparator(folder);
-    std::vector<std::string> subfolders;
-    for (Entry& entry : ListFolder(here)) {
+    // One listing serves both the folder's matches and its subfolders.
+    const std::vector<Entry> entries = ListFolder(here);
+    AppendMatches(here, entries, showStatus);
+    for (const Entry& entry : entries) {
         if (entry.isFolder && entry.name[0] != '.') {
-            subfolders.push_back(std::move(entry.name));
+            SearchFolder(here + entry.name + kPathSeparator, showStatus);
         }
-    }
-    SearchFiles(here, showStatus);
-    for (const std::string& name : subfolders) {
-        SearchFolder(here + name + kPathSeparator, showStatus);
     }
 }
 
 void SearchFiles(const std::string& folder, bool showStatus) {
-    SearchState& search = SharedSearch();
     const std::string here = WithSeparator(folder);
-    const std::vector<std::string> patterns = SplitPatterns(search.SearchPattern);
-    if (patterns.empty()) {
-        return;
-    }
-    for (const Entry& entry : ListFolder(here)) {
-        const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
-            return MatchesPattern(entry.name, p);
-        });
-        if (!matches) {
-            continue;
-        }
-        Yield(search);
-        if (!search.SearchRunning) {
-            return;
-        }
-        search.SearchResults.push_back(here + entry.name);
-        if (showStatus) {
-            ShowStatus(search, std::to_string(search.SearchResults.size()) + " files were found.");
-        }
-    }
+    AppendMatches(here, ListFolder(here), showStatus);
 }
 
 } // namespace pelmora

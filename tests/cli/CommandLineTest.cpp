@@ -28,7 +28,6 @@ struct ConverterRecord {
     int started = 0;
     int quits = 0;
     std::vector<std::string> opened;
-    std::vector<std::string> saved;
     std::function<void(const std::string&)> onOpen;
 };
 
@@ -42,7 +41,6 @@ public:
         explicit Document(RecordingConverter& owner) : owner_(owner) {}
         void SaveAs(const std::string& fileName, std::int16_t) override {
             test::WriteTextFile(owner_.folder_ + fileName, "<html>page</html>");
-            owner_.record_.saved.push_back(owner_.folder_ + fileName);
         }
         void Close() override {}
 
@@ -89,7 +87,6 @@ protected:
         out_.str("");
         err_.str("");
         record_.opened.clear();
-        record_.saved.clear();
         return RunCommandLine(CommandLineArguments(static_cast<int>(argv.size()), argv.data()),
                               out_, err_);
     }
@@ -150,38 +147,6 @@ TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
     EXPECT_EQ(test::ReadTextFile(log_).back(), '\n');
     EXPECT_EQ(record_.started, 1);
     EXPECT_EQ(record_.quits, 1);
-}
-
-TEST_F(CommandLineTest, SkippedExistingPagesStillSucceed) {
-    test::WriteTextFile(dir_ / "a.doc", "x");
-    test::WriteTextFile(dir_ / "a.htm", "old");
-    EXPECT_EQ(Run({dir_ / "a.doc", "-l:" + log_}), kRunSucceeded);
-    EXPECT_THAT(LogLines(), ElementsAre(HasSubstr("  101, Output file " + dir_ / "a.htm")));
-    EXPECT_EQ(test::ReadTextFile(dir_ / "a.htm"), "old");
-    EXPECT_EQ(Run({dir_ / "a.doc", "-o", "-l:" + log_}), kRunSucceeded);
-    EXPECT_EQ(test::ReadTextFile(dir_ / "a.htm"), "<html>page</html>");
-}
-
-TEST_F(CommandLineTest, OutputFolderWithAndWithoutSubfolders) {
-    test::WriteTextFile(dir_ / "in/x.doc", "1");
-    test::WriteTextFile(dir_ / "in/sub/x.doc", "2");
-    test::WriteTextFile(dir_ / "in/sub/y.rtf", "3");
-    const std::string out = dir_ / "out";
-
-    EXPECT_EQ(Run({dir_ / "in/*.doc", "-d:" + out, "-l:" + log_}), kRunSucceeded);
-    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "in/x.doc"));
-    EXPECT_TRUE(std::filesystem::exists(out + "/x.htm"));
-
-    std::filesystem::remove_all(out);
-    EXPECT_EQ(Run({dir_ / "in/*.doc;*.rtf", "-s", "-d", out, "-l:" + log_}), kRunSucceeded);
-    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "in/x.doc", dir_ / "in/sub/y.rtf"));
-    const auto lines = test::Lines(out_.str());
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_THAT(lines[1], HasSubstr("  101, Output file " + out + "/x.htm exists, Ignore!"));
-
-    EXPECT_EQ(Run({dir_ / "in/*.doc", "-s", "-o", "-d=" + out, "-l:" + log_}), kRunSucceeded);
-    EXPECT_EQ(record_.saved.size(), 2u);
-    EXPECT_THAT(test::Lines(out_.str()), ElementsAre(HasSubstr("  100, "), HasSubstr("  100, ")));
 }
 
 TEST_F(CommandLineTest, EmptyFileListStartsAndQuitsTheConverterAndWritesNoLog) {
