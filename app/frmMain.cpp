@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CommandDispatcher.h"
 #include "ConversionRun.h"
 #include "DesktopSeam.h"
 #include "PathHelpers.h"
@@ -16,26 +17,16 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QVBoxLayout>
 #include <exception>
 #include <vector>
 
 namespace pelmora {
-
-namespace {
-
-const QString kNoFilePicked;
-
-} // namespace
 
 frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(seam) {
     setObjectName(QStringLiteral("frmMain"));
@@ -63,28 +54,14 @@ frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(s
                                     TwipsToPixels(60, this), TwipsToPixels(60, this));
     frameLayout->addWidget(m_txtLog);
 
-    m_stBar = new QStatusBar(this);
-    m_stBar->setObjectName(QStringLiteral("stBar"));
-    m_stBar->setSizeGripEnabled(false);
-    const int panelWidths[3] = {2500, 6500, 1500};
-    for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(m_stBar);
-        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panels[i]->setFixedWidth(TwipsToPixels(panelWidths[i], this));
-        m_stBar->addWidget(m_panels[i]);
-    }
-    m_panels[2]->setText(QStringLiteral("Total 0 File"));
-    // The progress bar lies over panel 2 while it is shown.
-    m_pgbCompress = new QProgressBar(m_panels[1]);
-    m_pgbCompress->setObjectName(QStringLiteral("pgbCompress"));
-    m_pgbCompress->setTextVisible(false);
-    auto* panelLayout = new QHBoxLayout(m_panels[1]);
-    panelLayout->setContentsMargins(1, 1, 1, 1);
-    panelLayout->addWidget(m_pgbCompress);
-    m_pgbCompress->hide();
+    m_stBar = new StatusPanels(this);
+    connect(m_stBar, &StatusPanels::PanelTextChanged, this, &frmMain::PanelTextChanged);
 
-    BuildPopupMenu();
+    m_mnuPopup = new TaskPopupMenu(this);
+    connect(m_mnuPopup, &TaskPopupMenu::CommandChosen, this, &frmMain::MenuCommandRequested);
+    connect(m_mnuPopup, &TaskPopupMenu::ClearLogsChosen, this,
+            [this] { m_txtLog->setPlainText(QStringLiteral("Ready...\n")); });
+    connect(m_mnuPopup, &TaskPopupMenu::OutputDirectoryChosen, this, &frmMain::ShowOptionsDialog);
 
     connect(m_lstItem, &TaskList::MouseReleased, this, &frmMain::OnListMouseReleased);
     connect(m_lstItem, &TaskList::KeyReleased, this, &frmMain::OnListKeyReleased);
@@ -97,39 +74,11 @@ frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(s
     resize(TwipsToPixels(10545, this), TwipsToPixels(7890, this));
     setMinimumSize(TwipsToPixels(7500, this), TwipsToPixels(5400, this));
     LayoutControls();
+    m_commands = new CommandDispatcher(*this);
 }
 
 frmMain::~frmMain() {
     SetBusyPointer(false);
-}
-
-void frmMain::BuildPopupMenu() {
-    m_mnuPopup = new QMenu(this);
-    m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    auto command = [this](const char* name, const QString& caption, const QString& key) {
-        QAction* action = m_mnuPopup->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, [this, key] { emit MenuCommandRequested(key); });
-        return action;
-    };
-    command("mnuAdd", QStringLiteral("&Add"), QStringLiteral("mnuaddfile"));
-    command("mnuRemove", QStringLiteral("&Remove"), QStringLiteral("mnuRemoveFile"));
-    m_mnuPopup->addSeparator();
-    command("mnuClearList", QStringLiteral("&Clear List"), QStringLiteral("mnuclear"));
-    m_mnuPopup->addSeparator();
-    command("mnuSelectall", QStringLiteral("&Select All"), QStringLiteral("mnusall"));
-    command("mnuSelectNone", QStringLiteral("S&elect None"), QStringLiteral("mnusnone"));
-    m_mnuPopup->addSeparator();
-    command("mnuInvert", QStringLiteral("&Invert Selection"), QStringLiteral("mnuinvert"));
-    m_mnuPopup->addSeparator();
-    QAction* log = m_mnuPopup->addAction(QStringLiteral("C&lear Logs"));
-    log->setObjectName(QStringLiteral("mnuLog"));
-    connect(log, &QAction::triggered, this,
-            [this] { m_txtLog->setPlainText(QStringLiteral("Ready...\n")); });
-    m_mnuPopup->addSeparator();
-    QAction* output = m_mnuPopup->addAction(QStringLiteral("Output &Directory..."));
-    output->setObjectName(QStringLiteral("mnuOutputDir"));
-    connect(output, &QAction::triggered, this, &frmMain::ShowOptionsDialog);
 }
 
 void frmMain::LayoutControls() {
@@ -154,15 +103,11 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 QString frmMain::PanelText(int panel) const {
-    return panel >= 1 && panel <= 3 ? m_panels[panel - 1]->text() : QString();
+    return m_stBar->PanelText(panel);
 }
 
 void frmMain::SetPanelText(int panel, const QString& text) {
-    if (panel < 1 || panel > 3) {
-        return;
-    }
-    m_panels[panel - 1]->setText(text);
-    emit PanelTextChanged(panel, text);
+    m_stBar->SetPanelText(panel, text);
 }
 
 bool frmMain::MenuItemChecked(const QString& key) const {
@@ -264,7 +209,7 @@ void frmMain::AddFilesFromDialog() {
     if (!ShowOpenFilesDialog(m_seam, files, true, true,
                              QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
                                             "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
-                             kNoFilePicked, kNoFilePicked, kNoFilePicked, this)) {
+                             QString(), QString(), QString(), this)) {
         return;
     }
     const QString pair(2, QChar(0));
@@ -477,10 +422,8 @@ void frmMain::OnListMouseReleased(Qt::MouseButton button, QPoint position) {
     if (button != Qt::RightButton || bConverting) {
         return;
     }
-    const bool overRow = m_lstItem->itemAt(position) != nullptr;
-    m_mnuPopup->findChild<QAction*>(QStringLiteral("mnuRemove"))->setEnabled(overRow);
-    m_mnuPopup->findChild<QAction*>(QStringLiteral("mnuOutputDir"))->setEnabled(overRow);
-    m_mnuPopup->popup(m_lstItem->viewport()->mapToGlobal(position));
+    m_mnuPopup->ShowAt(m_lstItem->viewport()->mapToGlobal(position),
+                       m_lstItem->itemAt(position) != nullptr);
 }
 
 void frmMain::OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers) {

@@ -3,16 +3,16 @@
 // log pane, the status bar with its three panels and the progress bar, below the
 // menu bar and the toolbar. It owns the conversion run over its checked tasks.
 
+#include "StatusPanels.h"
+#include "TaskPopupMenu.h"
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
 class QGroupBox;
-class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
-class QStatusBar;
 
 namespace pelmora {
 
@@ -22,6 +22,7 @@ class xMenu;
 class xToolbar;
 class TaskRow;
 class frmAddFolder;
+class CommandDispatcher;
 
 /// The main window.
 class frmMain : public QWidget {
@@ -49,10 +50,10 @@ public:
     TaskList* lstItem() const { return m_lstItem; }
     QPlainTextEdit* txtLog() const { return m_txtLog; }
     QGroupBox* Frame1() const { return m_frame1; }
-    QProgressBar* pgbCompress() const { return m_pgbCompress; }
-    QStatusBar* stBar() const { return m_stBar; }
+    QProgressBar* pgbCompress() const { return m_stBar->Progress(); }
+    StatusPanels* stBar() const { return m_stBar; }
     /// The task list's context menu.
-    QMenu* mnuPopup() const { return m_mnuPopup; }
+    TaskPopupMenu* mnuPopup() const { return m_mnuPopup; }
     /// The menu bar with the main window's stored design.
     xMenu* xMenu1() const { return m_xMenu1; }
     /// The toolbar with the main window's stored design.
@@ -114,6 +115,8 @@ public:
     void SetBusyPointer(bool busy);
     /// The Add Folder dialog, made on first use and kept.
     frmAddFolder* AddFolderDialog();
+    /// The commands of the toolbar, the menu bar, the popup menu and F5.
+    CommandDispatcher* Commands() const { return m_commands; }
 
 signals:
     /// A menu command chosen from the task list (its popup menu or F5), by key.
@@ -128,7 +131,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void BuildPopupMenu();
     void LayoutControls();
     void OnListMouseReleased(Qt::MouseButton button, QPoint position);
     void OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers);
@@ -143,11 +145,10 @@ private:
     TaskList* m_lstItem = nullptr;
     QGroupBox* m_frame1 = nullptr;
     QPlainTextEdit* m_txtLog = nullptr;
-    QStatusBar* m_stBar = nullptr;
-    QLabel* m_panels[3] = {};
-    QProgressBar* m_pgbCompress = nullptr;
-    QMenu* m_mnuPopup = nullptr;
+    StatusPanels* m_stBar = nullptr;
+    TaskPopupMenu* m_mnuPopup = nullptr;
     frmAddFolder* m_addFolder = nullptr;
+    CommandDispatcher* m_commands = nullptr;
 
     static constexpr qint64 kAddYieldIntervalMs = 20;
     QElapsedTimer m_addYield;

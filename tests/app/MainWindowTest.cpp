@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "WindowHelpers.h"
+#include "WindowedStartup.h"
 #include "menu/xMenu.h"
 #include "toolbar/xToolbar.h"
 
@@ -94,6 +95,31 @@ TEST_F(MainWindowLookTest, ClosingTheWindowClosesTheProgramsOtherWindows) {
     other.show();
     window->close();
     EXPECT_FALSE(other.isVisible());
+}
+
+TEST(WindowedStartupTest, TheConverterIsStartedOnceAndQuitBeforeTheWindowOpens) {
+    RecordingConverter converter;
+    ScriptedDesktopSeam seam;
+    EXPECT_TRUE(ConverterStartsUp(seam));
+    EXPECT_EQ(converter.Script().Calls(), std::vector<std::string>{"Quit"});
+    EXPECT_TRUE(seam.messages.empty());
+
+    converter.Script().failStart = true;
+    EXPECT_FALSE(ConverterStartsUp(seam));
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              QStringLiteral("Can not load LibreOffice Writer, you must install LibreOffice "
+                             "Writer 7.4 or higher, please try again!"));
+    EXPECT_EQ(seam.messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(seam.messages[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(seam.messages[0].title, kApplicationTitle);
+}
+
+TEST(WindowedStartupTest, TheRealConverterStarts) {
+    UseRealConverter();
+    ScriptedDesktopSeam seam;
+    EXPECT_TRUE(ConverterStartsUp(seam));
+    EXPECT_TRUE(seam.messages.empty());
 }
 
 } // namespace

@@ -49,9 +49,17 @@ protected:
         test::WriteTextFile(dir_ / relative, test::RtfWithPicture(words));
     }
 
-    // Runs pelmora with its own temporary folder, which the office must leave empty.
+    // Its own temporary folder, which the office must leave empty, and no display: a
+    // Qt application object would end the run with a platform error.
+    std::map<std::string, std::string> Environment() const {
+        return {{"TMPDIR", tmp_.Path()},
+                {"QT_QPA_PLATFORM", "no-such-platform"},
+                {"DISPLAY", ""},
+                {"WAYLAND_DISPLAY", ""}};
+    }
+
     test::ProcessResult Run(std::vector<std::string> arguments) {
-        const auto result = test::RunPelmora(arguments, {{"TMPDIR", tmp_.Path()}});
+        const auto result = test::RunPelmora(arguments, Environment());
         EXPECT_THAT(test::ProcessesWithEnvironment("TMPDIR", tmp_.Path()), IsEmpty());
         return result;
     }
@@ -164,7 +172,7 @@ TEST_F(PelmoraRun, OddFileNames) {
     const auto result = test::ChildProcess("/bin/sh",
                                            {"-c", "cd \"$1\" && exec \"$2\" \"./$3\" -l:run.log",
                                             "sh", dir_.Path(), test::PelmoraBinary(), name},
-                                           {{"TMPDIR", tmp_.Path()}})
+                                           Environment())
                             .Finish();
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
     EXPECT_THAT(test::ReadTextFile(dir_ / "-x \"q\" \xC3\xBC ber.htm"), HasSubstr("odd"));
@@ -192,7 +200,7 @@ TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
         arguments.push_back(dir_ / name);
     }
     arguments.push_back("-l:" + log_);
-    test::ChildProcess child(test::PelmoraBinary(), arguments, {{"TMPDIR", tmp_.Path()}});
+    test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
     ASSERT_TRUE(child.WaitForOutputLines(2));
     kill(child.Pid(), SIGINT);
     const auto result = child.Finish();

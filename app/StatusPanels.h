@@ -1,0 +1,35 @@
+#pragma once
+// The main window's status bar: three fixed panels (checked tasks or run status, the
+// search message, the total) and the progress bar that lies over the second panel
+// while a run is going.
+
+#include <QStatusBar>
+
+class QLabel;
+class QProgressBar;
+
+namespace pelmora {
+
+/// The status bar with its three panels and the run's progress bar.
+class StatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit StatusPanels(QWidget* parent);
+
+    /// The text of panel 1, 2 or 3; empty for any other number.
+    QString PanelText(int panel) const;
+    /// Sets the text of panel 1, 2 or 3; other numbers are ignored.
+    void SetPanelText(int panel, const QString& text);
+    /// The progress bar over panel 2, hidden until a run shows it.
+    QProgressBar* Progress() const { return m_progress; }
+
+signals:
+    /// A panel's text was set.
+    void PanelTextChanged(int panel, const QString& text);
+
+private:
+    QLabel* m_panels[3] = {};
+    QProgressBar* m_progress = nullptr;
+};
+
+} // namespace pelmora

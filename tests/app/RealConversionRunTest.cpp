@@ -1,0 +1,256 @@
+// Whole runs of the main window with the real converter (a private LibreOffice):
+// progress, status texts, row states, the log pane, the day's log file, stopping,
+// and closing the window during a run.
+
+#include "AppTestSupport.h"
+#include "PathHelpers.h"
+#include "WindowHelpers.h"
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <set>
+#include <unistd.h>
+
+namespace pelmora::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace fs = std::filesystem;
+
+// Every process below this one (the office and anything it started).
+std::set<int> Descendants() {
+    std::map<int, int> parents;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos) {
+            continue;
+        }
+        std::istringstream rest(line.substr(close + 2));
+        char state = 0;
+        int parent = 0;
+        rest >> state >> parent;
+        if (state != 'Z') {
+            parents[std::stoi(name)] = parent;
+        }
+    }
+    std::set<int> below{getpid()};
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const auto& [pid, parent] : parents) {
+            if (below.count(parent) != 0 && below.insert(pid).second) {
+                grew = true;
+            }
+        }
+    }
+    below.erase(getpid());
+    return below;
+}
+
+class RealConversionRunTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        UseRealConverter();
+        MainWindowTest::SetUp();
+        QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+                         [this](int panel, const QString& text) {
+                             if (panel == 1) {
+                                 panel1.push_back(text);
+                             }
+                         });
+        QObject::connect(window->pgbCompress(), &QProgressBar::valueChanged, window.get(),
+                         [this](int value) { progress.push_back(value); });
+    }
+
+    // A real Word document from the test corpus, copied into the private folder.
+    QString AddCorpusDocument(const std::string& corpusName, const std::string& name) {
+        fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + corpusName, dir / name);
+        EXPECT_TRUE(window->AddFiles(PathOf(name)));
+        return PathOf(name);
+    }
+
+    static std::string DayLog() { return ReadFile(DefaultLogPath()); }
+
+    QStringList PaneLines() const {
+        return window->txtLog()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QStringList panel1;
+    std::vector<int> progress;
+};
+
+TEST_F(RealConversionRunTest, FourCheckedOfSixConvertWithProgressAndStatusTexts) {
+    AddCorpusDocument("simple.doc", "1.doc");
+    AddDocument("2.rtf");
+    AddDocument("3.rtf");
+    AddDocument("4.rtf");
+    AddDocument("5.rtf");
+    AddCorpusDocument("HeaderFooterUnicode.doc", "6.doc");
+    SetItemChecked(&List(), 3, false);
+    SetItemChecked(&List(), 5, false);
+    window->ChangeFilesState();
+    panel1.clear();
+
+    window->RunConversion();
+
+    EXPECT_EQ(window->pgbCompress()->maximum(), 60);
+    EXPECT_THAT(progress, ElementsAre(0, 10, 20, 30, 40, 50, 60));
+    const QString converting = QStringLiteral("Now Converting ...     %1/4");
+    EXPECT_EQ(panel1,
+              (QStringList{"Initializing ...", "Now converting ...", converting.arg(1),
+                           converting.arg(2), converting.arg(3), converting.arg(4), "Ready!", ""}));
+    for (int i : {1, 2, 4, 6}) {
+        TaskRow* row = List().Row(i);
+        EXPECT_EQ(row->State(), QStringLiteral("Done")) << i;
+        EXPECT_EQ(row->Icon(), IconConverted) << i;
+        EXPECT_FALSE(row->Checked()) << i;
+        EXPECT_TRUE(FileExists(row->Target().toStdString())) << i;
+    }
+    for (int i : {3, 5}) {
+        EXPECT_EQ(List().Row(i)->State(), QStringLiteral("Ready")) << i;
+        EXPECT_EQ(List().Row(i)->Icon(), IconPending) << i;
+        EXPECT_FALSE(FileExists(List().Row(i)->Target().toStdString())) << i;
+    }
+    const QStringList lines = PaneLines();
+    ASSERT_EQ(lines.size(), 4);
+    for (const QString& line : lines) {
+        EXPECT_THAT(line.toStdString(), HasSubstr("  100, Successfully convert "));
+    }
+    // The run's lines reach the day's log file as one block.
+    EXPECT_THAT(DayLog(), HasSubstr(lines.join(QLatin1Char('\n')).toStdString() + "\n"));
+    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_TRUE(Descendants().empty());
+
+    // A converted row opens its page on a double click.
+    const QPoint first = List().visualItemRect(List().Row(1)).center();
+    QTest::mouseDClick(List().viewport(), Qt::LeftButton, {}, first);
+    EXPECT_THAT(seam.opened, ElementsAre(PathOf("1.html")));
+}
+
+TEST_F(RealConversionRunTest, AStopDuringTheSecondTaskFinishesItAndEndsTheRun) {
+    for (const char* name : {"1.rtf", "2.rtf", "3.rtf", "4.rtf"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    bool stopped = false;
+    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
+                     [this, &stopped](QTreeWidgetItem* current) {
+                         if (!stopped && window->bConverting && current == List().Row(2)) {
+                             stopped = true;
+                             // Clicked while the second document converts.
+                             QTimer::singleShot(0, window.get(),
+                                                [this] { window->StopConversion(); });
+                         }
+                     });
+    window->RunConversion();
+
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Done"));
+    EXPECT_THAT(Checks(), ElementsAre(false, false, true, true));
+    EXPECT_EQ(List().Row(3)->State(), QStringLiteral("Ready"));
+    EXPECT_EQ(List().Row(4)->State(), QStringLiteral("Ready"));
+    EXPECT_TRUE(panel1.contains(QStringLiteral("Stopping...")));
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("2 Selected file(s)  "));
+    EXPECT_EQ(progress.back(), 60);
+    const QStringList lines = PaneLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_THAT(DayLog(), HasSubstr(lines.join(QLatin1Char('\n')).toStdString() + "\n"));
+    EXPECT_THAT(DayLog(), ::testing::Not(HasSubstr(PathOf("3.rtf").toStdString())));
+}
+
+TEST_F(RealConversionRunTest, TwoRunsAppendTwoBlocksAndNoBlockWithTheLogOptionOff) {
+    AddDocument("first.rtf");
+    window->ChangeFilesState();
+    window->RunConversion();
+    AddDocument("second.rtf");
+    window->ChangeFilesState();
+    window->RunConversion();
+
+    const QStringList lines = PaneLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_THAT(lines[0].toStdString(), HasSubstr(PathOf("first.rtf").toStdString()));
+    EXPECT_THAT(lines[1].toStdString(), HasSubstr(PathOf("second.rtf").toStdString()));
+    const std::string log = DayLog();
+    const std::size_t first = log.find(lines[0].toStdString() + "\n");
+    const std::size_t second = log.find(lines[1].toStdString() + "\n");
+    ASSERT_NE(first, std::string::npos);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_LT(first, second);
+    // Each line once: the first run's line is not written again by the second run.
+    EXPECT_EQ(log.find(PathOf("first.rtf").toStdString(), first + lines[0].size()),
+              std::string::npos);
+
+    window->SetMenuItemChecked(QStringLiteral("mnuLogfile"), false);
+    AddDocument("third.rtf");
+    window->ChangeFilesState();
+    window->RunConversion();
+    EXPECT_EQ(List().Row(3)->State(), QStringLiteral("Done"));
+    EXPECT_THAT(DayLog(), ::testing::Not(HasSubstr(PathOf("third.rtf").toStdString())));
+}
+
+TEST_F(RealConversionRunTest, FailedTasksKeepThePendingIconAndPasswordsComeFromTheirTask) {
+    const QString gone = AddDocument("gone.rtf");
+    fs::remove(gone.toStdString());
+    AddCorpusDocument("password_password_cryptoapi.doc", "locked.doc");
+    window->sPWD = QStringLiteral("password");
+    AddCorpusDocument("password_password_cryptoapi.doc", "opened.doc");
+    window->ChangeFilesState();
+    window->RunConversion();
+
+    const QStringList lines = PaneLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_THAT(lines[0].toStdString(), HasSubstr("  102, "));
+    EXPECT_THAT(lines[1].toStdString(), HasSubstr("  103, "));
+    EXPECT_THAT(lines[2].toStdString(), HasSubstr("  100, "));
+    for (int i : {1, 2}) {
+        EXPECT_EQ(List().Row(i)->State(), QStringLiteral("Failure")) << i;
+        EXPECT_EQ(List().Row(i)->Icon(), IconPending) << i;
+        EXPECT_FALSE(List().Row(i)->Checked()) << i;
+    }
+    EXPECT_EQ(List().Row(3)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(3)->Icon(), IconConverted);
+}
+
+TEST_F(RealConversionRunTest, ClosingDuringARunLeavesNoOfficeBehind) {
+    for (const char* name : {"1.rtf", "2.rtf", "3.rtf"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    bool closed = false;
+    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
+                     [this, &closed](QTreeWidgetItem* current) {
+                         if (!closed && current == List().Row(1)) {
+                             closed = true;
+                             QTimer::singleShot(0, window.get(), [this] {
+                                 EXPECT_FALSE(Descendants().empty()); // the office is running
+                                 seam.messageAnswers.push_back(QMessageBox::Ok);
+                                 window->close();
+                             });
+                         }
+                     });
+    window->RunConversion();
+
+    ASSERT_TRUE(closed);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->bConverting);
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Ready"));
+    EXPECT_FALSE(FileExists(PathOf("2.html").toStdString()));
+    EXPECT_TRUE(Descendants().empty());
+}
+
+} // namespace
+} // namespace pelmora::test
