@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CommandDispatcher.h"
 #include "ConversionRun.h"
 #include "DesktopSeam.h"
 #include "PathHelpers.h"
@@ -73,6 +74,7 @@ frmMain::frmMain(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(s
     resize(TwipsToPixels(10545, this), TwipsToPixels(7890, this));
     setMinimumSize(TwipsToPixels(7500, this), TwipsToPixels(5400, this));
     LayoutControls();
+    m_commands = new CommandDispatcher(*this);
 }
 
 frmMain::~frmMain() {

@@ -22,6 +22,7 @@ class xMenu;
 class xToolbar;
 class TaskRow;
 class frmAddFolder;
+class CommandDispatcher;
 
 /// The main window.
 class frmMain : public QWidget {
@@ -114,6 +115,8 @@ public:
     void SetBusyPointer(bool busy);
     /// The Add Folder dialog, made on first use and kept.
     frmAddFolder* AddFolderDialog();
+    /// The commands of the toolbar, the menu bar, the popup menu and F5.
+    CommandDispatcher* Commands() const { return m_commands; }
 
 signals:
     /// A menu command chosen from the task list (its popup menu or F5), by key.
@@ -145,6 +148,7 @@ private:
     StatusPanels* m_stBar = nullptr;
     TaskPopupMenu* m_mnuPopup = nullptr;
     frmAddFolder* m_addFolder = nullptr;
+    CommandDispatcher* m_commands = nullptr;
 
     static constexpr qint64 kAddYieldIntervalMs = 20;
     QElapsedTimer m_addYield;

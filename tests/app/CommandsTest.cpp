@@ -1,0 +1,415 @@
+#include "AppTestSupport.h"
+#include "CommandDispatcher.h"
+#include "PathHelpers.h"
+#include "ProductAddresses.h"
+#include "frmAbout.h"
+#include "frmOptions.h"
+#include "menu/wMenu.h"
+#include "menu/xMenu.h"
+#include "toolbar/xToolbar.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace pelmora::test {
+namespace {
+
+const QString kWebSite = QString::fromLatin1(kWebSiteAddress);
+const QString kMail = QStringLiteral("mailto:") + QString::fromLatin1(kSupportMailAddress);
+
+class CommandsTest : public MainWindowTest {
+protected:
+    CommandDispatcher& Commands() const { return *window->Commands(); }
+    QWindow* Handle() const { return window->windowHandle(); }
+
+    // A real click, through the window system, on the toolbar button at position.
+    void ClickToolbar(int position) const {
+        xToolbar* toolbar = window->xToolbar1();
+        const QPoint centre(
+            toolbar->ButtonClientLeft(position) + toolbar->ButtonClientWidth(position) / 2,
+            toolbar->ButtonClientTop(position) + toolbar->ButtonClientHeight(position) / 2);
+        const QPoint at = toolbar->mapTo(window.get(), centre);
+        QTest::mouseMove(Handle(), at);
+        QTest::mouseClick(Handle(), Qt::LeftButton, {}, at);
+    }
+
+    // Real clicks on the bar item, then on the item of the popup it opened.
+    void ChooseMenuItem(const QString& barItem, const QString& item) const {
+        xMenu* menu = window->xMenu1();
+        const MenuItem& bar = menu->MenuTree().Item(menu->KeyToIndex(barItem));
+        QTest::mouseClick(Handle(), Qt::LeftButton, {},
+                          menu->mapTo(window.get(), QPoint((bar.Left() + bar.Right()) / 2,
+                                                           (bar.Top() + bar.Bottom()) / 2)));
+        wMenu* popup = menu->Popup();
+        ASSERT_NE(popup, nullptr) << barItem.toStdString();
+        const MenuItem& row = popup->MenuTree->Item(menu->KeyToIndex(item));
+        QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
+                          QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
+    }
+
+    bool Idle() const { return !Commands().Timer1().isActive() && !Commands().Timer2().isActive(); }
+    // Lets armed commands fire and finish.
+    void Settle() const { QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000); }
+
+    // A run whose log file would land in the test program's folder: keep it out.
+    void NoLogFile() const { window->SetMenuItemChecked(QStringLiteral("mnuLogfile"), false); }
+
+    // Runs action on the window's thread while the converter thread waits for it.
+    void OnWindowThread(const std::function<void()>& action) const {
+        QMetaObject::invokeMethod(window.get(), action, Qt::BlockingQueuedConnection);
+    }
+};
+
+TEST_F(CommandsTest, TimerOneStartsArmedWithAnEmptyKeyThatDoesNothing) {
+    EXPECT_TRUE(Commands().Timer1().isActive());
+    EXPECT_TRUE(Commands().Timer1Key().isEmpty());
+    EXPECT_FALSE(Commands().Timer2().isActive());
+    Settle();
+    EXPECT_TRUE(seam.openFilesRequests.empty());
+    EXPECT_TRUE(seam.opened.isEmpty());
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(CommandsTest, ToolbarAddAndMenuAddFileEndInTheSameCommand) {
+    Settle();
+    ClickToolbar(1);
+    EXPECT_EQ(Commands().Timer1Key(), QStringLiteral("add"));
+    EXPECT_TRUE(Commands().Timer1().isActive());
+    EXPECT_FALSE(Commands().Timer2().isActive()) << "the toolbar path waits on its own timer";
+    QTRY_VERIFY(!Commands().Timer1().isActive());
+    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnuaddfile"));
+    Settle();
+    ASSERT_EQ(seam.openFilesRequests.size(), 1u);
+
+    ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuAddFile"));
+    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnuaddfile"));
+    Settle();
+    ASSERT_EQ(seam.openFilesRequests.size(), 2u);
+    EXPECT_EQ(seam.openFilesRequests[0].title, seam.openFilesRequests[1].title);
+    EXPECT_EQ(seam.openFilesRequests[0].filter, seam.openFilesRequests[1].filter);
+}
+
+TEST_F(CommandsTest, ClicksInQuickSuccessionRunTheLastKeyOnce) {
+    Settle();
+    Commands().ButtonClick(8, QStringLiteral("Help"));
+    Commands().ButtonClick(9, QStringLiteral("home"));
+    Commands().ItemClick(QStringLiteral("mnuSupport"));
+    Commands().ItemClick(QStringLiteral("mnuSupport"));
+    Settle();
+    EXPECT_EQ(seam.opened, QStringList({kWebSite, kMail}));
+}
+
+TEST_F(CommandsTest, CompressToggledTwiceIsOffAndTheRunReadsTheCurrentMark) {
+    NoLogFile();
+    ChooseMenuItem(QStringLiteral("mnuOptions"), QStringLiteral("mnuCompress"));
+    Settle();
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+    ChooseMenuItem(QStringLiteral("mnuOptions"), QStringLiteral("mnuCompress"));
+    Settle();
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+
+    // The real converter writes a span for text in another language; compaction cuts it.
+    const std::string source = dir / "lang.rtf";
+    WriteFile(source, "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\f0 Hello "
+                      "{\\lang1031 Wort}\\par}\n");
+    ASSERT_TRUE(window->AddFiles(QString::fromStdString(source)));
+    window->ChangeFilesState();
+    ChooseMenuItem(QStringLiteral("mnuOptions"), QStringLiteral("mnuCompress"));
+    Settle();
+    ChooseMenuItem(QStringLiteral("mnuAction"), QStringLiteral("mnuConverter"));
+    QTRY_VERIFY_WITH_TIMEOUT(List().Row(1)->State() == QStringLiteral("Done"), 120000);
+    const std::string page = ReadFile(dir / "lang.html");
+    EXPECT_NE(page.find("Wort"), std::string::npos);
+    EXPECT_EQ(page.find("</span>"), std::string::npos) << "the page was compacted";
+}
+
+TEST_F(CommandsTest, TheFourOptionsAreBackAfterARestart) {
+    for (const char* key : {"mnuLogfile", "mnuCreateDir", "mnuOverwrite", "mnuCompress"}) {
+        Commands().ItemClick(QLatin1String(key));
+        Settle();
+    }
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+
+    window = std::make_unique<frmMain>(seam);
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuLogfile")));
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCreateDir")));
+    EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
+    EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
+}
+
+TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
+    RecordingConverter converter;
+    NoLogFile();
+    for (const char* name : {"1.doc", "2.doc", "3.doc"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    std::atomic<int> opened{0};
+    bool addArmed = true;
+    bool f5Armed = true;
+    bool menuAddArmed = true;
+    converter.Script().onOpen = [&](const std::string&) {
+        const int task = ++opened;
+        OnWindowThread([&, task] {
+            if (task == 1) {
+                ClickToolbar(1);
+                addArmed = Commands().Timer1().isActive();
+                QTest::keyClick(&List(), Qt::Key_F5);
+                Commands().ItemClick(QStringLiteral("mnuAddFile"));
+                f5Armed = menuAddArmed = Commands().Timer2().isActive();
+                seam.messageAnswers.push_back(QMessageBox::Cancel);
+                ClickToolbar(6);
+            } else if (task == 2) {
+                seam.messageAnswers.push_back(QMessageBox::Ok);
+                ClickToolbar(6);
+            }
+        });
+    };
+    Settle();
+    ClickToolbar(5);
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+
+    EXPECT_FALSE(addArmed);
+    EXPECT_FALSE(f5Armed);
+    EXPECT_FALSE(menuAddArmed);
+    EXPECT_TRUE(seam.openFilesRequests.empty());
+    ASSERT_EQ(seam.messages.size(), 2u);
+    for (const auto& message : seam.messages) {
+        EXPECT_EQ(message.text, CommandDispatcher::kStopQuestion);
+        EXPECT_EQ(message.icon, QMessageBox::Question);
+        EXPECT_EQ(message.defaultButton, QMessageBox::Ok);
+    }
+    // Cancel let the run go on; OK stopped it after the task in progress.
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Done"));
+    EXPECT_EQ(List().Row(3)->State(), QStringLiteral("Ready"));
+    EXPECT_TRUE(List().Row(3)->Checked());
+    Settle();
+    EXPECT_EQ(opened, 2) << "nothing refused during the run runs afterwards";
+}
+
+TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
+    RecordingConverter converter;
+    NoLogFile();
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    window->ChangeFilesState();
+    std::atomic<int> opened{0};
+    bool cancelArmed = true;
+    converter.Script().onOpen = [&](const std::string&) {
+        if (++opened == 1) {
+            OnWindowThread([&] {
+                seam.messageAnswers.push_back(QMessageBox::Cancel);
+                Commands().ItemClick(QStringLiteral("mnuStop"));
+                cancelArmed = Commands().Timer2().isActive();
+                seam.messageAnswers.push_back(QMessageBox::Ok);
+                Commands().ItemClick(QStringLiteral("mnuStop"));
+            });
+            // The menu's stop runs from its timer: the document outlasts the deferral.
+            std::this_thread::sleep_for(std::chrono::milliseconds(4 * CommandDispatcher::kDeferMs));
+        }
+    };
+    Commands().ItemClick(QStringLiteral("mnuConverter"));
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+    EXPECT_FALSE(cancelArmed);
+    EXPECT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Ready"));
+}
+
+TEST_F(CommandsTest, ACommandArmedBeforeARunIsNotRunInsideIt) {
+    RecordingConverter converter;
+    NoLogFile();
+    AddDocument("1.doc");
+    window->ChangeFilesState();
+    // Each document outlasts the deferral, so the second command fires inside the run.
+    converter.Script().onOpen = [](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 * CommandDispatcher::kDeferMs));
+    };
+    Settle();
+    // Convert on the toolbar, then F5, within the same tenth of a second.
+    Commands().ButtonClick(5, QStringLiteral("Extract"));
+    QTest::keyClick(&List(), Qt::Key_F5);
+    Settle();
+    std::vector<std::string> calls = converter.Script().Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 1) << "one run, one session";
+    EXPECT_EQ(window->txtLog()->toPlainText().count(QStringLiteral("  100, ")), 1);
+
+    // Convert, then Add File: the Add command armed before the run is dropped.
+    window->SetAllChecks(true);
+    Commands().ButtonClick(5, QStringLiteral("Extract"));
+    Commands().ItemClick(QStringLiteral("mnuAddFile"));
+    Settle();
+    calls = converter.Script().Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 2);
+    EXPECT_TRUE(seam.openFilesRequests.empty());
+}
+
+TEST_F(CommandsTest, StopWhenNoRunIsGoingDoesNothing) {
+    Settle();
+    window->SetPanelText(1, QStringLiteral("2 Selected file(s)  "));
+    Commands().ButtonClick(6, QStringLiteral("stop"));
+    Commands().ItemClick(QStringLiteral("mnuStop"));
+    Settle();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("2 Selected file(s)  "));
+}
+
+TEST_F(CommandsTest, KeysOfTheTablesReachTheirCommands) {
+    Settle();
+    struct Case {
+        bool toolbar;
+        const char* key;
+        QString opened;
+    };
+    const QString help = QString::fromStdString(AppFolder()) + QStringLiteral("help.html");
+    const std::vector<Case> cases = {
+        {true, "Help", help},
+        {true, "home", kWebSite},
+        {true, "email", kMail},
+        {false, "mnuHelpFile", help},
+        {false, "mnuWebsite", kWebSite},
+        {false, "mnuSupport", kMail},
+        {true, "unknown", QString()},
+        {false, "mnuFile", QString()},
+        {false, "mnuFilebar0", QString()},
+    };
+    for (const Case& c : cases) {
+        seam.opened.clear();
+        if (c.toolbar) {
+            Commands().ButtonClick(1, QLatin1String(c.key));
+        } else {
+            Commands().ItemClick(QLatin1String(c.key));
+        }
+        Settle();
+        EXPECT_EQ(seam.opened, c.opened.isEmpty() ? QStringList() : QStringList{c.opened}) << c.key;
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(CommandsTest, ListAndLogCommands) {
+    AddDocument("a.doc");
+    AddDocument("b.doc");
+    window->ChangeFilesState();
+    Settle();
+
+    Commands().ItemClick(QStringLiteral("mnuSnone"));
+    Settle();
+    EXPECT_EQ(Checks(), std::vector<bool>({false, false}));
+    Commands().ItemClick(QStringLiteral("mnuInvert"));
+    Settle();
+    EXPECT_EQ(Checks(), std::vector<bool>({true, true}));
+
+    // The popup menu's items enter the menu path.
+    window->mnuPopup()->findChild<QAction*>(QStringLiteral("mnuSelectNone"))->trigger();
+    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnusnone"));
+    Settle();
+    EXPECT_EQ(Checks(), std::vector<bool>({false, false}));
+
+    List().setCurrentItem(List().topLevelItem(0));
+    List().topLevelItem(0)->setSelected(true);
+    ClickToolbar(3);
+    Settle();
+    EXPECT_EQ(Sources(), QStringList({PathOf("b.doc")}));
+
+    window->txtLog()->setPlainText(QStringLiteral("12:00:00  100, Successfully convert x"));
+    ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuclearlog"));
+    Settle();
+    EXPECT_TRUE(window->txtLog()->toPlainText().isEmpty());
+}
+
+TEST_F(CommandsTest, ViewLogFileOpensTodaysLogOnlyWhenItExists) {
+    // This test program has its own folder, and no other test writes a log there.
+    const std::string log = DefaultLogPath();
+    std::remove(log.c_str());
+    ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuViewLog"));
+    Settle();
+    EXPECT_TRUE(seam.opened.isEmpty());
+
+    WriteFile(log, "12:00:00  100, Successfully convert a to b\n");
+    Commands().ItemClick(QStringLiteral("mnuViewLog"));
+    Settle();
+    EXPECT_EQ(seam.opened, QStringList({QString::fromStdString(log)}));
+    std::remove(log.c_str());
+}
+
+TEST_F(CommandsTest, OutputDirectoryShowsTheOptionsDialogAndKeepsListedTargets) {
+    const QString source = AddDocument("a.doc");
+    const QString target = List().Row(1)->Target();
+    WhenModal<frmOptions>([](frmOptions* dialog) { ClickButton(dialog, "cmdCancel"); });
+    Commands().ItemClick(QStringLiteral("mnuOutput"));
+    Settle();
+    EXPECT_EQ(List().Row(1)->Target(), target);
+    EXPECT_EQ(List().Row(1)->Source(), source);
+}
+
+TEST_F(CommandsTest, ACommandArrivingWhileAModalDialogIsOpenWaitsForIt) {
+    Settle();
+    bool openedWhileShown = true;
+    WhenModal<frmAbout>([&](frmAbout* box) {
+        Commands().ButtonClick(9, QStringLiteral("home"));
+        QTest::qWait(3 * CommandDispatcher::kDeferMs);
+        openedWhileShown = !seam.opened.isEmpty();
+        box->cmdSave()->click();
+    });
+    ChooseMenuItem(QStringLiteral("mnuhelp"), QStringLiteral("mnuAbout"));
+    Settle();
+    EXPECT_FALSE(openedWhileShown);
+    EXPECT_EQ(seam.opened, QStringList({kWebSite}));
+}
+
+TEST_F(CommandsTest, ClosingWhileIdleAsksNothingAndExitCloses) {
+    Settle();
+    ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuExit"));
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(CommandsTest, ClosingDuringARunAsksWithCancelPreselected) {
+    RecordingConverter converter;
+    NoLogFile();
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    window->ChangeFilesState();
+    std::atomic<int> opened{0};
+    bool stillOpen = false;
+    converter.Script().onOpen = [&](const std::string&) {
+        if (++opened == 1) {
+            OnWindowThread([&] {
+                seam.messageAnswers.push_back(QMessageBox::Cancel);
+                window->close();
+                stillOpen = window->isVisible();
+            });
+        }
+    };
+    Commands().ItemClick(QStringLiteral("mnuConverter"));
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              CommandDispatcher::kStopQuestion + QStringLiteral("and close the software? "));
+    EXPECT_EQ(seam.messages[0].defaultButton, QMessageBox::Cancel);
+    EXPECT_EQ(opened, 2);
+}
+
+TEST(ManualTest, TheManualIsBesideTheProgram) {
+    const std::string manual = ReadFile(std::string(PELMORA_BINARY_DIR) + "/app/help.html");
+    EXPECT_NE(manual.find("pelmora"), std::string::npos);
+    EXPECT_NE(manual.find("LibreOffice Writer"), std::string::npos);
+    for (const char* code : {"100", "101", "102", "103", "104"}) {
+        EXPECT_NE(manual.find(std::string("<td>") + code + "</td>"), std::string::npos) << code;
+    }
+}
+
+} // namespace
+} // namespace pelmora::test
