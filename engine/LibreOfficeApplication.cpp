@@ -183,14 +183,13 @@ struct Office {
     // remote references die with the bridge.
     void ShutDown(bool polite) {
         if (polite && Alive()) {
-            process->Arm(Clock::now() + std::chrono::seconds(10));
             bool terminated = false;
             try {
+                OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
                 terminated = desktop->terminate();
             } catch (const css::uno::Exception&) {
                 terminated = true; // the bridge went down with the office
             }
-            process->Disarm();
             process->Stop(terminated ? std::chrono::seconds(10) : std::chrono::seconds(0));
         }
         stopped = true;
@@ -267,19 +266,22 @@ struct Session {
 template <class Call, class Failure>
 auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
              const std::string& doing, Call call, Failure failure) -> decltype(call()) {
-    if (!office.Alive()) {
+    if (office.stopped || !office.process) {
         throw AutomationError("the converter stopped before " + doing);
     }
     std::string message;
     bool bridgeGone = false;
-    try {
-        OfficeProcess::Watch watch(*office.process, deadline);
-        return call();
-    } catch (const css::lang::DisposedException& e) {
-        message = Message(e);
-        bridgeGone = true;
-    } catch (const css::uno::Exception& e) {
-        message = Message(e);
+    // An office found dead here died after the last call, with this document open.
+    if (office.process->Running()) {
+        try {
+            OfficeProcess::Watch watch(*office.process, deadline);
+            return call();
+        } catch (const css::lang::DisposedException& e) {
+            message = Message(e);
+            bridgeGone = true;
+        } catch (const css::uno::Exception& e) {
+            message = Message(e);
+        }
     }
     const bool timedOut = office.process->TimedOut();
     if (!bridgeGone && !timedOut && office.process->Running()) {

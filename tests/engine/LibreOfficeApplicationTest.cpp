@@ -237,6 +237,7 @@ TEST_F(LibreOfficeTest, CrashedOfficeFailsTheCallAndTheNextDocumentGetsAFreshOne
     const int first = app->OfficeProcessId();
     ASSERT_GT(first, 0);
     kill(first, SIGKILL);
+    WaitUntilGone(first);
     app->ChangeFileOpenDirectory(folder_.Path() + "/");
     const std::string error = ErrorOf([&] { document->SaveAs("simple.htm", 8); });
     EXPECT_TRUE(Contains(error, "the converter stopped while saving the page")) << error;
@@ -305,6 +306,16 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
     EXPECT_TRUE(Contains(
         ErrorOf([&] { twice->Documents().Open(Corpus("simple.doc"), {}, true, false, " "); }),
         "quit"));
+    EXPECT_TRUE(PrivateTmpEmpty());
+}
+
+TEST_F(LibreOfficeTest, OfficeThatCannotStartIsAnErrorAndLeavesNothing) {
+    LibreOfficeSettings missing;
+    missing.programFolder = folder_ / "no-office";
+    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(missing); }), "not installed"));
+    LibreOfficeSettings hurried;
+    hurried.startTimeLimit = std::chrono::milliseconds(1);
+    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(hurried); }), "in time"));
     EXPECT_TRUE(PrivateTmpEmpty());
 }
 
