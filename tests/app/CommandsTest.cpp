@@ -65,6 +65,26 @@ protected:
     void OnWindowThread(const std::function<void()>& action) const {
         QMetaObject::invokeMethod(window.get(), action, Qt::BlockingQueuedConnection);
     }
+
+    // Two checked tasks, converted without a log file.
+    void AddTwoTasks() {
+        NoLogFile();
+        AddDocument("1.doc");
+        AddDocument("2.doc");
+        window->ChangeFilesState();
+    }
+
+    // Counts the documents opened; while the first one converts, runs action on the
+    // window's thread, then lets the document take lingerMs longer.
+    void OnFirstDocument(RecordingConverter& converter, std::atomic<int>& opened,
+                         std::function<void()> action, int lingerMs = 0) {
+        converter.Script().onOpen = [this, &opened, action, lingerMs](const std::string&) {
+            if (++opened == 1) {
+                OnWindowThread(action);
+                std::this_thread::sleep_for(std::chrono::milliseconds(lingerMs));
+            }
+        };
+    }
 };
 
 TEST_F(CommandsTest, TimerOneStartsArmedWithAnEmptyKeyThatDoesNothing) {
@@ -199,25 +219,20 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
 
 TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
     RecordingConverter converter;
-    NoLogFile();
-    AddDocument("1.doc");
-    AddDocument("2.doc");
-    window->ChangeFilesState();
+    AddTwoTasks();
     std::atomic<int> opened{0};
     bool cancelArmed = true;
-    converter.Script().onOpen = [&](const std::string&) {
-        if (++opened == 1) {
-            OnWindowThread([&] {
-                seam.messageAnswers.push_back(QMessageBox::Cancel);
-                Commands().ItemClick(QStringLiteral("mnuStop"));
-                cancelArmed = Commands().Timer2().isActive();
-                seam.messageAnswers.push_back(QMessageBox::Ok);
-                Commands().ItemClick(QStringLiteral("mnuStop"));
-            });
-            // The menu's stop runs from its timer: the document outlasts the deferral.
-            std::this_thread::sleep_for(std::chrono::milliseconds(4 * CommandDispatcher::kDeferMs));
-        }
-    };
+    // The menu's stop runs from its timer: the document outlasts the deferral.
+    OnFirstDocument(
+        converter, opened,
+        [&] {
+            seam.messageAnswers.push_back(QMessageBox::Cancel);
+            Commands().ItemClick(QStringLiteral("mnuStop"));
+            cancelArmed = Commands().Timer2().isActive();
+            seam.messageAnswers.push_back(QMessageBox::Ok);
+            Commands().ItemClick(QStringLiteral("mnuStop"));
+        },
+        4 * CommandDispatcher::kDeferMs);
     Commands().ItemClick(QStringLiteral("mnuConverter"));
     QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
     EXPECT_FALSE(cancelArmed);
@@ -377,21 +392,14 @@ TEST_F(CommandsTest, ClosingWhileIdleAsksNothingAndExitCloses) {
 
 TEST_F(CommandsTest, ClosingDuringARunAsksWithCancelPreselected) {
     RecordingConverter converter;
-    NoLogFile();
-    AddDocument("1.doc");
-    AddDocument("2.doc");
-    window->ChangeFilesState();
+    AddTwoTasks();
     std::atomic<int> opened{0};
     bool stillOpen = false;
-    converter.Script().onOpen = [&](const std::string&) {
-        if (++opened == 1) {
-            OnWindowThread([&] {
-                seam.messageAnswers.push_back(QMessageBox::Cancel);
-                window->close();
-                stillOpen = window->isVisible();
-            });
-        }
-    };
+    OnFirstDocument(converter, opened, [&] {
+        seam.messageAnswers.push_back(QMessageBox::Cancel);
+        window->close();
+        stillOpen = window->isVisible();
+    });
     Commands().ItemClick(QStringLiteral("mnuConverter"));
     QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
     EXPECT_TRUE(stillOpen);
