@@ -153,6 +153,19 @@ void RemoveLeftoversOfEndedPrograms() {
     }
 }
 
+// The bridge writes to the office's pipe from threads of its own: when the office
+// dies mid-call, that write must fail with EPIPE rather than end our whole process
+// (and every document after it). A handler the program installed itself is kept.
+void IgnoreBrokenPipes() {
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGPIPE, &ignore, nullptr);
+    }
+}
+
 std::string Describe(int status) {
     if (WIFSIGNALED(status)) {
         return "signal " + std::to_string(WTERMSIG(status));
@@ -168,6 +181,7 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
     if (access(program_.c_str(), X_OK) != 0) {
         throw AutomationError("LibreOffice is not installed: " + program_ + " is missing");
     }
+    IgnoreBrokenPipes();
     RemoveLeftoversOfEndedPrograms();
     const std::string prefix = kFolderPrefix + std::to_string(getpid()) + "-";
     std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
