@@ -2,6 +2,7 @@
 
 #include "WordAutomation.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -126,8 +127,27 @@ void RemoveLeftoversOfEndedPrograms() {
         }
     }
     const std::string pipePrefix = "OSL_PIPE_" + std::to_string(getuid()) + "_" + kPipePrefix;
+    // The office's own instance pipe is named by a hash of its profile, so it can
+    // only be recognised as abandoned: a socket file of ours that no process holds.
+    // Only old ones: a starting office creates the file a moment before it binds.
+    const std::string instancePrefix = "OSL_PIPE_" + std::to_string(getuid()) + "_SingleOfficeIPC_";
+    std::set<std::string> bound;
+    std::ifstream table("/proc/net/unix");
+    const bool known = table.is_open();
+    for (std::string line; std::getline(table, line);) {
+        const std::size_t path = line.find(" /");
+        if (path != std::string::npos) {
+            bound.insert(line.substr(path + 1));
+        }
+    }
     for (const auto& entry : fs::directory_iterator("/tmp", error)) {
-        if (ProgramEnded(OwnerOf(entry.path().filename().string(), pipePrefix))) {
+        const std::string name = entry.path().filename().string();
+        struct stat info {};
+        const bool abandoned = name.rfind(instancePrefix, 0) == 0 && known &&
+                               lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+                               info.st_uid == getuid() && time(nullptr) - info.st_mtime > 60 &&
+                               !bound.count(entry.path().string());
+        if (abandoned || ProgramEnded(OwnerOf(name, pipePrefix))) {
             RemovePaths({entry.path().string()});
         }
     }
@@ -351,17 +371,18 @@ void OfficeProcess::NoteSockets() {
     }
     std::ifstream table("/proc/net/unix");
     std::string line;
-    std::vector<std::string> paths = {root_, PipePath(pipeName_)};
     while (std::getline(table, line)) {
         std::istringstream fields(line);
         std::string num, refs, protocol, flags, type, state, inode, path;
         fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> path;
         // Only the office's own named pipes: nothing else may ever be removed.
-        if (inodes.count(inode) && path.rfind("/tmp/OSL_PIPE_", 0) == 0) {
-            paths.push_back(path);
+        if (inodes.count(inode) && path.rfind("/tmp/OSL_PIPE_", 0) == 0 &&
+            std::find(sockets_.begin(), sockets_.end(), path) == sockets_.end()) {
             sockets_.push_back(path);
         }
     }
+    std::vector<std::string> paths = {root_, PipePath(pipeName_)};
+    paths.insert(paths.end(), sockets_.begin(), sockets_.end());
     RecordLeftovers(this, paths);
 }
 
@@ -386,6 +407,7 @@ void OfficeProcess::Stop(std::chrono::milliseconds grace) {
 }
 
 void OfficeProcess::Kill() {
+    NoteSockets(); // those of a process killed while starting are not known yet
     const pid_t pid = Release();
     if (pid == 0) {
         return;

@@ -9,11 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +66,17 @@ bool ProcessGone(int pid) {
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     const std::size_t close = text.rfind(')');
     return close != std::string::npos && text.substr(close + 2, 1) == "Z";
+}
+
+// A listening socket bound to path, as an office's pipe is.
+int BoundSocket(const std::string& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+    listen(fd, 1);
+    return fd;
 }
 
 // A killed process takes a moment to die.
@@ -334,10 +348,23 @@ TEST_F(LibreOfficeTest, LeftoversOfAKilledProgramGoWhenTheNextOfficeStarts) {
     WriteFile(endedFolder + "/profile/user/registrymodifications.xcu", "x");
     WriteFile(livingFolder + "/work/1/a.doc", "x");
     WriteFile(endedPipe, "");
+    // An office's instance pipe, named by a hash: removed once nobody holds it.
+    const std::string instance = "/tmp/OSL_PIPE_" + std::to_string(getuid()) +
+                                 "_SingleOfficeIPC_pelmoratest" + std::to_string(getpid());
+    const int abandoned = BoundSocket(instance + "a");
+    close(abandoned);
+    const int held = BoundSocket(instance + "b");
+    for (const std::string& path : {instance + "a", instance + "b"}) {
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+    }
     auto app = Start();
     EXPECT_FALSE(fs::exists(endedFolder));
     EXPECT_FALSE(fs::exists(endedPipe));
+    EXPECT_FALSE(fs::exists(instance + "a"));
+    EXPECT_TRUE(fs::exists(instance + "b")) << "a pipe in use is not touched";
     EXPECT_TRUE(fs::exists(livingFolder)) << "a running program's office is not touched";
+    close(held);
+    fs::remove(instance + "b");
     fs::remove_all(livingFolder);
 }
 
