@@ -5,13 +5,28 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
 #include <cmath>
 
 namespace pelmora {
+
+QHBoxLayout* MakeOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(QStringLiteral("&OK"), dialog);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("&Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
+}
 
 int TwipsToPixels(int twips, const QWidget* widget) {
     double dpi = 96.0;

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+class QHBoxLayout;
+class QPushButton;
 class QTreeWidget;
 class QWidget;
 
@@ -14,6 +16,10 @@ class DesktopSeam;
 
 /// The caption of message boxes that name no title of their own.
 inline const QString kApplicationTitle = QStringLiteral("Quorvel");
+
+/// The dialogs' row of "&OK" (the default button, named cmdOK) and "&Cancel" (named
+/// cmdCancel), right-aligned; ok and cancel receive the buttons.
+QHBoxLayout* MakeOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel);
 
 /// twips (1/1440 inch) as pixels of widget's screen, rounded.
 int TwipsToPixels(int twips, const QWidget* widget = nullptr);

@@ -59,15 +59,7 @@ frmAddFolder::frmAddFolder(frmMain& main) : QDialog(&main), m_main(main) {
 
     m_frame1 = new OutputFolderBox(main.Seam(), this);
 
-    m_cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOK);
-    buttons->addWidget(m_cmdCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, m_cmdOK, m_cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);

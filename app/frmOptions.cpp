@@ -27,15 +27,7 @@ frmOptions::frmOptions(QWidget* owner, DesktopSeam& seam, QString& outputDir, QS
     auto* passwordLayout = new QVBoxLayout(frame2);
     passwordLayout->addWidget(m_txtPassword);
 
-    m_cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOK);
-    buttons->addWidget(m_cmdCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, m_cmdOK, m_cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_frame1);
