@@ -156,11 +156,11 @@ TEST(ShellArguments, FileListEndsAtTheFirstSwitch) {
 }
 
 TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
-    test::ScratchFolder dir;
-    test::WriteTextFile(dir / "b.doc", "b");
-    test::WriteTextFile(dir / "A.DOC", "a");
-    test::WriteTextFile(dir / "c.rtf", "c");
-    test::WriteTextFile(dir / "sub/d.doc", "d");
+    test::TempFolder dir;
+    test::WriteFile(dir / "b.doc", "b");
+    test::WriteFile(dir / "A.DOC", "a");
+    test::WriteFile(dir / "c.rtf", "c");
+    test::WriteFile(dir / "sub/d.doc", "d");
     const auto args = Shell({dir / "*.doc", "plain.doc", dir / "?.rtf", dir / "none/*.doc"});
     EXPECT_THAT(Expanded(args, false),
                 ElementsAre(dir / "A.DOC", dir / "b.doc", "plain.doc", dir / "c.rtf"));
@@ -172,7 +172,7 @@ TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
 TEST(ShellArguments, PatternWithoutFolderSearchesTheProgramsFolder) {
     const std::string name = "cli-appfolder-" + std::to_string(getpid()) + ".zdoc";
     const std::string path = AppFolder() + name;
-    test::WriteTextFile(path, "x");
+    test::WriteFile(path, "x");
     const auto found = Expanded(Shell({"cli-appfolder-" + std::to_string(getpid()) + ".*"}), false);
     std::filesystem::remove(path);
     EXPECT_THAT(found, ElementsAre(path));

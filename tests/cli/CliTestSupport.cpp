@@ -16,42 +16,6 @@ namespace pelmora::test {
 
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "pelmora-cli-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("cannot create a scratch folder");
-    }
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ec;
-    // Tests take rights away from folders; give them back so everything goes.
-    for (auto it = fs::recursive_directory_iterator(path_, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-    }
-    fs::remove_all(path_, ec);
-}
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    if (!file) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
-std::string ReadTextFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -221,7 +185,7 @@ std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::st
             continue;
         }
         // A zombie has given up its environment already; it is not running.
-        const std::string environment = ReadTextFile("/proc/" + pid + "/environ");
+        const std::string environment = ReadFile("/proc/" + pid + "/environ");
         std::string::size_type start = 0;
         while (start < environment.size()) {
             auto end = environment.find('\0', start);

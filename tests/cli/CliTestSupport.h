@@ -2,6 +2,8 @@
 // Helpers of the command-line tests: scratch folders, small files, and running the
 // built pelmora as a child process.
 
+#include "TempFolder.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -9,27 +11,6 @@
 
 namespace pelmora::test {
 
-/// A fresh folder below the system's temporary folder, removed with its content.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    /// The folder's path, without a separator at the end.
-    const std::string& Path() const { return path_; }
-    /// Path() + "/" + relative.
-    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-
-private:
-    std::string path_;
-};
-
-/// Writes text to path, creating the folders above it.
-void WriteTextFile(const std::string& path, const std::string& text);
-/// The whole content of path; empty when it cannot be read.
-std::string ReadTextFile(const std::string& path);
 /// text cut at "\n", without empty pieces.
 std::vector<std::string> Lines(const std::string& text);
 

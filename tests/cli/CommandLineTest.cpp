@@ -40,7 +40,7 @@ public:
     struct Document : AutomationDocument {
         explicit Document(RecordingConverter& owner) : owner_(owner) {}
         void SaveAs(const std::string& fileName, std::int16_t) override {
-            test::WriteTextFile(owner_.folder_ + fileName, "<html>page</html>");
+            test::WriteFile(owner_.folder_ + fileName, "<html>page</html>");
         }
         void Close() override {}
 
@@ -91,9 +91,9 @@ protected:
                               out_, err_);
     }
 
-    std::vector<std::string> LogLines() const { return test::Lines(test::ReadTextFile(log_)); }
+    std::vector<std::string> LogLines() const { return test::Lines(test::ReadFile(log_)); }
 
-    test::ScratchFolder dir_;
+    test::TempFolder dir_;
     std::string log_ = dir_ / "run.log";
     std::ostringstream out_;
     std::ostringstream err_;
@@ -116,8 +116,8 @@ TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
     RegisterAutomationFactory("Word.Application", []() -> std::unique_ptr<AutomationApplication> {
         throw AutomationError("no office");
     });
-    test::WriteTextFile(dir_ / "a.doc", "x");
-    test::WriteTextFile(log_, "earlier run\n");
+    test::WriteFile(dir_ / "a.doc", "x");
+    test::WriteFile(log_, "earlier run\n");
     EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", "-l", log_}), kConverterUnavailable);
     const auto lines = LogLines();
     ASSERT_EQ(lines.size(), 2u);
@@ -129,8 +129,8 @@ TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
 }
 
 TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
-    test::WriteTextFile(dir_ / "a.doc", "x");
-    test::WriteTextFile(dir_ / "c.rtf", "x");
+    test::WriteFile(dir_ / "a.doc", "x");
+    test::WriteFile(dir_ / "c.rtf", "x");
     record_.onOpen = [this](const std::string&) {
         // Nothing reaches the log file while the run goes on.
         EXPECT_FALSE(std::filesystem::exists(log_));
@@ -144,7 +144,7 @@ TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
                                    " doesn't exist, Convert failure!"));
     EXPECT_THAT(lines[2], HasSubstr("  100, Successfully convert " + dir_ / "c.rtf"));
     EXPECT_EQ(test::Lines(out_.str()), lines);
-    EXPECT_EQ(test::ReadTextFile(log_).back(), '\n');
+    EXPECT_EQ(test::ReadFile(log_).back(), '\n');
     EXPECT_EQ(record_.started, 1);
     EXPECT_EQ(record_.quits, 1);
 }
@@ -158,7 +158,7 @@ TEST_F(CommandLineTest, EmptyFileListStartsAndQuitsTheConverterAndWritesNoLog) {
 }
 
 TEST_F(CommandLineTest, UnwritableLogIsOneErrorLineAndKeepsTheResult) {
-    test::WriteTextFile(dir_ / "a.doc", "x");
+    test::WriteFile(dir_ / "a.doc", "x");
     EXPECT_EQ(Run({dir_ / "a.doc", "-l:" + dir_.Path()}), kRunSucceeded);
     EXPECT_EQ(test::Lines(out_.str()).size(), 1u);
     EXPECT_THAT(test::Lines(err_.str()), ElementsAre(HasSubstr(dir_.Path())));
@@ -166,7 +166,7 @@ TEST_F(CommandLineTest, UnwritableLogIsOneErrorLineAndKeepsTheResult) {
 
 TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) {
     for (const char* name : {"a.doc", "b.doc", "c.doc"}) {
-        test::WriteTextFile(dir_ / name, "x");
+        test::WriteFile(dir_ / name, "x");
     }
     record_.onOpen = [this](const std::string& path) {
         if (path == dir_ / "b.doc") {

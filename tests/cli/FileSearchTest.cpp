@@ -44,9 +44,9 @@ protected:
         return search.SearchResults;
     }
 
-    void Touch(const std::string& relative) { test::WriteTextFile(dir_ / relative, "x"); }
+    void Touch(const std::string& relative) { test::WriteFile(dir_ / relative, "x"); }
 
-    test::ScratchFolder dir_;
+    test::TempFolder dir_;
 };
 
 TEST_F(FileSearchTest, FolderMatchesComeBeforeSubfoldersDepthFirstInNameOrder) {

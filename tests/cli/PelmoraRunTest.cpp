@@ -25,8 +25,8 @@ class PelmoraRun : public ::testing::Test {
 protected:
     // One Word 97 document for all tests, made from RTF by the office itself.
     static void SetUpTestSuite() {
-        fixtures_ = new test::ScratchFolder;
-        test::WriteTextFile(*fixtures_ / "pictured.rtf", test::RtfWithPicture("Hello picture"));
+        fixtures_ = new test::TempFolder;
+        test::WriteFile(*fixtures_ / "pictured.rtf", test::RtfWithPicture("Hello picture"));
         const std::string profile = "-env:UserInstallation=file://" + *fixtures_ / "profile";
         const auto made =
             test::ChildProcess("/usr/bin/env",
@@ -46,7 +46,7 @@ protected:
         fs::copy_file(*fixtures_ / "pictured.doc", dir_ / relative);
     }
     void PlaceRtf(const std::string& relative, const std::string& words) {
-        test::WriteTextFile(dir_ / relative, test::RtfWithPicture(words));
+        test::WriteFile(dir_ / relative, test::RtfWithPicture(words));
     }
 
     // Its own temporary folder, which the office must leave empty, and no display: a
@@ -64,21 +64,21 @@ protected:
         return result;
     }
 
-    static test::ScratchFolder* fixtures_;
-    test::ScratchFolder dir_;
-    test::ScratchFolder tmp_;
+    static test::TempFolder* fixtures_;
+    test::TempFolder dir_;
+    test::TempFolder tmp_;
     std::string log_ = dir_ / "run.log";
 };
 
-test::ScratchFolder* PelmoraRun::fixtures_ = nullptr;
+test::TempFolder* PelmoraRun::fixtures_ = nullptr;
 
 TEST_F(PelmoraRun, ThreeFilesTheSecondMissing) {
     PlaceDoc("a.doc");
     PlaceRtf("c.rtf", "third");
-    test::WriteTextFile(log_, "before\n");
+    test::WriteFile(log_, "before\n");
     const auto result = Run({dir_ / "a.doc", dir_ / "b.doc", dir_ / "c.rtf", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 1) << result.err;
-    const auto lines = test::Lines(test::ReadTextFile(log_));
+    const auto lines = test::Lines(test::ReadFile(log_));
     ASSERT_EQ(lines.size(), 4u) << result.out << result.err;
     EXPECT_EQ(lines[0], "before");
     EXPECT_THAT(lines[1], HasSubstr("  100, Successfully convert " + dir_ / "a.doc" + " to " +
@@ -86,8 +86,8 @@ TEST_F(PelmoraRun, ThreeFilesTheSecondMissing) {
     EXPECT_THAT(lines[2], HasSubstr("  102, Source file " + dir_ / "b.doc"));
     EXPECT_THAT(lines[3], HasSubstr("  100, Successfully convert " + dir_ / "c.rtf"));
     EXPECT_EQ(test::Lines(result.out), std::vector<std::string>(lines.begin() + 1, lines.end()));
-    EXPECT_THAT(test::ReadTextFile(dir_ / "a.htm"), HasSubstr("Hello picture"));
-    EXPECT_THAT(test::ReadTextFile(dir_ / "c.htm"), HasSubstr("third"));
+    EXPECT_THAT(test::ReadFile(dir_ / "a.htm"), HasSubstr("Hello picture"));
+    EXPECT_THAT(test::ReadFile(dir_ / "c.htm"), HasSubstr("third"));
     // Without -f the picture folders are gone.
     EXPECT_FALSE(fs::exists(dir_ / "a.files"));
     EXPECT_FALSE(fs::exists(dir_ / "c.files"));
@@ -115,19 +115,19 @@ TEST_F(PelmoraRun, OutputFolderWithSubfoldersAndSameNamedSources) {
     EXPECT_THAT(test::Lines(result.out),
                 ElementsAre(HasSubstr("  100, Successfully convert " + dir_ / "in/x.doc"),
                             HasSubstr("  100, Successfully convert " + dir_ / "in/sub/x.rtf")));
-    EXPECT_THAT(test::ReadTextFile(out + "/x.htm"), HasSubstr("second x"));
+    EXPECT_THAT(test::ReadFile(out + "/x.htm"), HasSubstr("second x"));
 }
 
 TEST_F(PelmoraRun, KeepsPictureFolderAndCompactsOnRequest) {
-    test::WriteTextFile(dir_ / "w.rtf",
-                        "{\\rtf1\\ansi\\deff0\\lang1033 Hello {\\lang1031 Wort} end\\par"
-                        "{\\pict\\pngblip\\picw4\\pich4 "
-                        "89504e470d0a1a0a0000000d4948445200000004000000040802000000269309290000"
-                        "001049444154789c63f8cfc000470cc47100ae930ff1d05f239e0000000049454e44ae"
-                        "426082}\\par}");
+    test::WriteFile(dir_ / "w.rtf",
+                    "{\\rtf1\\ansi\\deff0\\lang1033 Hello {\\lang1031 Wort} end\\par"
+                    "{\\pict\\pngblip\\picw4\\pich4 "
+                    "89504e470d0a1a0a0000000d4948445200000004000000040802000000269309290000"
+                    "001049444154789c63f8cfc000470cc47100ae930ff1d05f239e0000000049454e44ae"
+                    "426082}\\par}");
     auto result = Run({dir_ / "w.rtf", "-f1", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-    const std::string plain = test::ReadTextFile(dir_ / "w.htm");
+    const std::string plain = test::ReadFile(dir_ / "w.htm");
     EXPECT_THAT(plain, HasSubstr("<span lang="));
     ASSERT_TRUE(fs::is_directory(dir_ / "w.files"));
     EXPECT_FALSE(fs::is_empty(dir_ / "w.files"));
@@ -135,7 +135,7 @@ TEST_F(PelmoraRun, KeepsPictureFolderAndCompactsOnRequest) {
 
     result = Run({dir_ / "w.rtf", "-o", "-c", "-f", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-    const std::string compact = test::ReadTextFile(dir_ / "w.htm");
+    const std::string compact = test::ReadFile(dir_ / "w.htm");
     EXPECT_THAT(compact,
                 AllOf(HasSubstr("Wort"), Not(HasSubstr("<span")), Not(HasSubstr("</span>"))));
     // "-f" alone does not keep the folder.
@@ -175,8 +175,8 @@ TEST_F(PelmoraRun, OddFileNames) {
                                            Environment())
                             .Finish();
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-    EXPECT_THAT(test::ReadTextFile(dir_ / "-x \"q\" \xC3\xBC ber.htm"), HasSubstr("odd"));
-    EXPECT_THAT(test::ReadTextFile(log_), HasSubstr("  100, Successfully convert ./" + name));
+    EXPECT_THAT(test::ReadFile(dir_ / "-x \"q\" \xC3\xBC ber.htm"), HasSubstr("odd"));
+    EXPECT_THAT(test::ReadFile(log_), HasSubstr("  100, Successfully convert ./" + name));
 }
 
 TEST_F(PelmoraRun, DefaultLogFileBesideTheProgram) {
@@ -188,7 +188,7 @@ TEST_F(PelmoraRun, DefaultLogFileBesideTheProgram) {
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_THAT(name, ::testing::EndsWith(".log"));
     EXPECT_THAT(name, Not(HasSubstr("/")));
-    EXPECT_THAT(test::ReadTextFile(logPath),
+    EXPECT_THAT(test::ReadFile(logPath),
                 HasSubstr("  100, Successfully convert " + dir_ / "d.rtf"));
 }
 
@@ -206,7 +206,7 @@ TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
     const auto result = child.Finish();
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     const auto printed = test::Lines(result.out);
-    const auto logged = test::Lines(test::ReadTextFile(log_));
+    const auto logged = test::Lines(test::ReadFile(log_));
     EXPECT_EQ(logged, printed);
     EXPECT_GE(logged.size(), 2u);
     EXPECT_LT(logged.size(), 60u);

@@ -2,6 +2,7 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -24,10 +25,17 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        // Tests take rights away from folders; give them back so everything goes.
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (auto it = fs::recursive_directory_iterator(path_, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+            }
+        }
+        fs::remove_all(path_, ec);
     }
 
     /// The folder, without a trailing separator.
