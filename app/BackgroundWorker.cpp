@@ -1,4 +1,4 @@
-#include "BackgroundWorker.h"
+#include "app/BackgroundWorker.h"
 
 #include <QEventLoop>
 #include <atomic>

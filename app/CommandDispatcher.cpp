@@ -1,13 +1,13 @@
-#include "CommandDispatcher.h"
+#include "app/CommandDispatcher.h"
 
-#include "DesktopSeam.h"
-#include "PathHelpers.h"
-#include "ProductAddresses.h"
-#include "WindowHelpers.h"
-#include "frmAbout.h"
-#include "frmMain.h"
-#include "menu/xMenu.h"
-#include "toolbar/xToolbar.h"
+#include "app/DesktopSeam.h"
+#include "engine/PathHelpers.h"
+#include "app/ProductAddresses.h"
+#include "app/WindowHelpers.h"
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "controls/menu/MenuBar.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -36,7 +36,7 @@ QString SupportMail() {
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(frmMain& window) : QObject(&window), m_window(window) {
+CommandDispatcher::CommandDispatcher(MainWindow& window) : QObject(&window), m_window(window) {
     for (QTimer* timer : {&m_timer1, &m_timer2}) {
         timer->setSingleShot(true);
         timer->setInterval(kDeferMs);
@@ -45,13 +45,13 @@ CommandDispatcher::CommandDispatcher(frmMain& window) : QObject(&window), m_wind
     connect(&m_timer2, &QTimer::timeout, this, &CommandDispatcher::OnTimer2);
     m_timer1.start();
 
-    if (xToolbar* toolbar = window.xToolbar1())
-        connect(toolbar, &xToolbar::ButtonClick, this, &CommandDispatcher::ButtonClick);
-    if (xMenu* menu = window.xMenu1())
-        connect(menu, &xMenu::ItemClick, this, &CommandDispatcher::ItemClick);
-    connect(&window, &frmMain::MenuCommandRequested, this, &CommandDispatcher::ItemClick);
+    if (ToolBar* toolbar = window.xToolbar1())
+        connect(toolbar, &ToolBar::ButtonClick, this, &CommandDispatcher::ButtonClick);
+    if (MenuBar* menu = window.xMenu1())
+        connect(menu, &MenuBar::ItemClick, this, &CommandDispatcher::ItemClick);
+    connect(&window, &MainWindow::MenuCommandRequested, this, &CommandDispatcher::ItemClick);
     // Once the window is gone no command may act on it.
-    connect(&window, &frmMain::Unloaded, this, [this] {
+    connect(&window, &MainWindow::Unloaded, this, [this] {
         m_timer1.stop();
         m_timer2.stop();
     });
@@ -210,7 +210,7 @@ void CommandDispatcher::ViewLogFile() {
 
 void CommandDispatcher::ShowAbout() {
     DesktopSeam& seam = m_window.Seam();
-    frmAbout box(&m_window, [&seam](const QString& target) { seam.OpenWithDesktop(target); });
+    AboutDialog box(&m_window, [&seam](const QString& target) { seam.OpenWithDesktop(target); });
     box.exec();
 }
 

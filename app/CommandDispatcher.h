@@ -11,7 +11,7 @@
 
 namespace pelmora {
 
-class frmMain;
+class MainWindow;
 
 class CommandDispatcher : public QObject {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
         QStringLiteral("Do you want to cancel all runing tasks ");
 
     /// Takes the commands of window's toolbar, menu bar, popup menu and F5 key.
-    explicit CommandDispatcher(frmMain& window);
+    explicit CommandDispatcher(MainWindow& window);
 
     /// A toolbar button was clicked (only the key counts).
     void ButtonClick(int16_t buttonIndex, const QString& key);
@@ -56,7 +56,7 @@ private:
     void ShowAbout();
     void Open(const QString& target);
 
-    frmMain& m_window;
+    MainWindow& m_window;
     QTimer m_timer1;
     QTimer m_timer2;
     QString m_key1;

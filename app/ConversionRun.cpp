@@ -1,13 +1,13 @@
-#include "ConversionRun.h"
+#include "app/ConversionRun.h"
 
-#include "BackgroundWorker.h"
-#include "Conversion.h"
-#include "DesktopSeam.h"
-#include "PathHelpers.h"
-#include "TaskList.h"
-#include "WindowHelpers.h"
-#include "WordSession.h"
-#include "frmMain.h"
+#include "app/BackgroundWorker.h"
+#include "engine/Conversion.h"
+#include "app/DesktopSeam.h"
+#include "engine/PathHelpers.h"
+#include "app/TaskList.h"
+#include "app/WindowHelpers.h"
+#include "engine/WordSession.h"
+#include "app/MainWindow.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -27,7 +27,7 @@ int LeadingNumber(const QString& text) {
 
 } // namespace
 
-ConversionRun::ConversionRun(frmMain& window) : m_window(window) {
+ConversionRun::ConversionRun(MainWindow& window) : m_window(window) {
     connect(window.lstItem(), &TaskList::RowAboutToBeRemoved, this,
             &ConversionRun::OnRowAboutToBeRemoved);
 }
@@ -42,7 +42,7 @@ void ConversionRun::OnRowAboutToBeRemoved(int position, TaskRow* row) {
 }
 
 void ConversionRun::Run() {
-    frmMain& w = m_window;
+    MainWindow& w = m_window;
     TaskList* list = w.lstItem();
     QProgressBar* progress = w.pgbCompress();
 
@@ -149,7 +149,7 @@ void ConversionRun::Run() {
 }
 
 void ConversionRun::EndRun(const QString& runText) {
-    frmMain& w = m_window;
+    MainWindow& w = m_window;
     if (w.MenuItemChecked(QStringLiteral("mnuLogfile")) && !runText.isEmpty()) {
         WriteLogFile(DefaultLogPath(), runText.toStdString());
     }

@@ -9,13 +9,13 @@
 namespace pelmora {
 
 class TaskRow;
-class frmMain;
+class MainWindow;
 
 /// A run over the main window's checked tasks; made for one run.
 class ConversionRun : public QObject {
     Q_OBJECT
 public:
-    explicit ConversionRun(frmMain& window);
+    explicit ConversionRun(MainWindow& window);
 
     /// Carries out the whole run; returns when it is over.
     void Run();
@@ -24,7 +24,7 @@ private:
     void OnRowAboutToBeRemoved(int position, TaskRow* row);
     void EndRun(const QString& runText);
 
-    frmMain& m_window;
+    MainWindow& m_window;
     // The position looked at and the row being converted. Rows removed while the
     // window handles events move the position back and forget the row, so no
     // removed task is converted or marked and no task is skipped.

@@ -1,6 +1,6 @@
-#include "OutputFolderBox.h"
+#include "app/OutputFolderBox.h"
 
-#include "WindowHelpers.h"
+#include "app/WindowHelpers.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "QtDesktopSeam.h"
+#include "app/QtDesktopSeam.h"
 
 #include <QDesktopServices>
 #include <QDir>

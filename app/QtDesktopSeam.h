@@ -2,7 +2,7 @@
 // The desktop services of the running program: Qt's message boxes and file dialogs
 // and the desktop's URL handler.
 
-#include "DesktopSeam.h"
+#include "app/DesktopSeam.h"
 
 namespace pelmora {
 

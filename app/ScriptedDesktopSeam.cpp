@@ -1,4 +1,4 @@
-#include "ScriptedDesktopSeam.h"
+#include "app/ScriptedDesktopSeam.h"
 
 namespace pelmora {
 

@@ -2,7 +2,7 @@
 // A desktop that answers from a script and records what was asked, so tests can
 // drive every dialog call of the window without a user.
 
-#include "DesktopSeam.h"
+#include "app/DesktopSeam.h"
 
 #include <QPointer>
 #include <deque>

@@ -1,6 +1,6 @@
-#include "StatusPanels.h"
+#include "app/StatusPanels.h"
 
-#include "WindowHelpers.h"
+#include "app/WindowHelpers.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

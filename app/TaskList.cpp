@@ -1,6 +1,6 @@
-#include "TaskList.h"
+#include "app/TaskList.h"
 
-#include "WindowHelpers.h"
+#include "app/WindowHelpers.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

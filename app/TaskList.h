@@ -3,7 +3,7 @@
 // and several highlighted rows. It keeps the set of its sources so a duplicate is
 // found without a scan, and tells its window about releases, keys and removals.
 
-#include "TaskRow.h"
+#include "app/TaskRow.h"
 
 #include <QIcon>
 #include <QSet>

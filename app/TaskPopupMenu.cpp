@@ -1,4 +1,4 @@
-#include "TaskPopupMenu.h"
+#include "app/TaskPopupMenu.h"
 
 namespace pelmora {
 

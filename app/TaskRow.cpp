@@ -1,6 +1,6 @@
-#include "TaskRow.h"
+#include "app/TaskRow.h"
 
-#include "TaskList.h"
+#include "app/TaskList.h"
 
 namespace pelmora {
 

@@ -1,7 +1,7 @@
-#include "WindowHelpers.h"
+#include "app/WindowHelpers.h"
 
-#include "DesktopSeam.h"
-#include "PathHelpers.h"
+#include "app/DesktopSeam.h"
+#include "engine/PathHelpers.h"
 
 #include <QApplication>
 #include <QFileInfo>

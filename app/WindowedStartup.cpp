@@ -1,9 +1,9 @@
-#include "WindowedStartup.h"
+#include "app/WindowedStartup.h"
 
-#include "QtDesktopSeam.h"
-#include "WindowHelpers.h"
-#include "WordSession.h"
-#include "frmMain.h"
+#include "app/QtDesktopSeam.h"
+#include "app/WindowHelpers.h"
+#include "engine/WordSession.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <csignal>
@@ -36,8 +36,8 @@ int RunWindowed(int argc, char** argv) {
     // The program ends when the main window has closed and a run in progress has
     // finished its current document, not merely when the last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    frmMain window(seam);
-    QObject::connect(&window, &frmMain::Unloaded, &application, &QCoreApplication::quit,
+    MainWindow window(seam);
+    QObject::connect(&window, &MainWindow::Unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
     return QApplication::exec();

@@ -1,9 +1,9 @@
 // The pelmora executable: with arguments the command-line converter, which never
 // creates a Qt application so it runs without a display; without arguments the
 // window "Quorvel".
-#include "Arguments.h"
-#include "CommandLine.h"
-#include "WindowedStartup.h"
+#include "cli/Arguments.h"
+#include "cli/CommandLine.h"
+#include "app/WindowedStartup.h"
 
 #include <iostream>
 

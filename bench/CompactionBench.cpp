@@ -1,7 +1,7 @@
 // Compaction speed on a Word-style page: about 8 MB with 100,000 styled spans and
 // conditional blocks. Prints MB/s of page text.
 
-#include "Compaction.h"
+#include "engine/Compaction.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,7 +1,7 @@
 // Converting the readable sample documents through one open session, as a batch run
 // does. Prints documents per second.
 
-#include "Conversion.h"
+#include "engine/Conversion.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The main window's task list at scale. Goals: adding 10,000 files through AddFiles
 // (as the Add Folder dialog does) in under 2 s, and ChangeFilesState over 10,000 rows
 // in under 20 ms.
-#include "ScriptedDesktopSeam.h"
-#include "frmMain.h"
+#include "app/ScriptedDesktopSeam.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -63,7 +63,7 @@ void BM_AddTenThousandFiles(benchmark::State& state) {
     pelmora::ScriptedDesktopSeam seam;
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<pelmora::frmMain>(seam);
+        auto window = std::make_unique<pelmora::MainWindow>(seam);
         window->show();
         state.ResumeTiming();
         for (const QString& path : TheFiles().Paths()) {
@@ -83,7 +83,7 @@ BENCHMARK(BM_AddTenThousandFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ChangeFilesStateOnTenThousandRows(benchmark::State& state) {
     Application();
     pelmora::ScriptedDesktopSeam seam;
-    pelmora::frmMain window(seam);
+    pelmora::MainWindow window(seam);
     window.show();
     for (const QString& path : TheFiles().Paths()) {
         window.AddFiles(path);

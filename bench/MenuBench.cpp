@@ -1,7 +1,7 @@
 // Opening the main window's largest popup menu and moving its highlight by one item; both
 // have to stay well under one frame (16 ms).
-#include "menu/wMenu.h"
-#include "menu/xMenu.h"
+#include "controls/menu/PopupMenu.h"
+#include "controls/menu/MenuBar.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -11,8 +11,8 @@
 namespace {
 
 using pelmora::MenuItem;
-using pelmora::wMenu;
-using pelmora::xMenu;
+using pelmora::PopupMenu;
+using pelmora::MenuBar;
 
 QApplication& app() {
     static int argc = 1;
@@ -27,7 +27,7 @@ QApplication& app() {
 struct MainBar {
     QApplication& application = app();
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    xMenu* bar = new xMenu(window.get());
+    MenuBar* bar = new MenuBar(window.get());
     MainBar() {
         bar->LoadDesign(":/menu/main_menu.json");
         window->setGeometry(20, 20, 420, 200);
@@ -54,7 +54,7 @@ struct MainBar {
     }
 };
 
-void move(wMenu* popup, int index) {
+void move(PopupMenu* popup, int index) {
     const MenuItem& item = popup->MenuTree->Item(index);
     const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
     QMouseEvent e(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
@@ -79,7 +79,7 @@ BENCHMARK(BM_OpenLargestMainPopup)->Unit(benchmark::kMicrosecond);
 void BM_MoveHighlightOneItem(benchmark::State& state) {
     MainBar m;
     m.bar->ShowMenu(m.Largest());
-    wMenu* popup = m.bar->Popup();
+    PopupMenu* popup = m.bar->Popup();
     const int a = popup->Items().at(0);
     const int b = popup->Items().at(1);
     bool flip = false;
@@ -93,7 +93,7 @@ BENCHMARK(BM_MoveHighlightOneItem)->Unit(benchmark::kMicrosecond);
 void BM_OpenPopupOfFiveHundredItems(benchmark::State& state) {
     app();
     QWidget window;
-    auto* bar = new xMenu(&window);
+    auto* bar = new MenuBar(&window);
     MenuItem root;
     root.Caption = "Many";
     bar->MenuTree().Add(root);

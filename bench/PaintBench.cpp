@@ -1,7 +1,7 @@
 // Painting a toolbar-sized picture: hovering across a toolbar repaints buttons with these,
 // so each must stay far below 100 microseconds.
-#include "paint/gdcMemoryBitmap.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/paint/MemoryBitmap.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +30,7 @@ QImage surface() {
 }
 
 void BM_TransparentPicture32(benchmark::State& state) {
-    const gdcPaintEffects fx;
+    const PaintEffects fx;
     const OlePicture picture = glyph();
     QImage dest = surface();
     for (auto _ : state) {
@@ -41,7 +41,7 @@ void BM_TransparentPicture32(benchmark::State& state) {
 BENCHMARK(BM_TransparentPicture32)->Unit(benchmark::kMicrosecond);
 
 void BM_DisabledPicture32(benchmark::State& state) {
-    const gdcPaintEffects fx;
+    const PaintEffects fx;
     const OlePicture picture = glyph();
     QImage dest = surface();
     for (auto _ : state) {
@@ -52,8 +52,8 @@ void BM_DisabledPicture32(benchmark::State& state) {
 BENCHMARK(BM_DisabledPicture32)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckedPattern32(benchmark::State& state) {
-    const gdcPaintEffects fx;
-    gdcMemoryBitmap dither;
+    const PaintEffects fx;
+    MemoryBitmap dither;
     if (!dither.CreateByResource(QStringLiteral("DITHER"))) {
         state.SkipWithError("DITHER resource missing");
         return;

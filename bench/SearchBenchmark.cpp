@@ -1,6 +1,6 @@
 // Searching a large document tree with subfolders, as "pelmora '/tree/*.doc' -s" does.
 // Goal: 100,000 files in 1,000 folders in under one second.
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
 #include <benchmark/benchmark.h>
 

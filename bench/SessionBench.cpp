@@ -3,7 +3,7 @@
 // opened, saved as a page with its pictures, and closed. Prints documents per
 // second; the office's start is measured on its own.
 
-#include "LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <benchmark/benchmark.h>
 

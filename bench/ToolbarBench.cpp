@@ -1,7 +1,7 @@
 // The main window's ten-button toolbar: a full refresh (layout and every button) against the
 // repaint of the one button the mouse has just entered. The hover repaint has to be at
 // least ten times cheaper than the full refresh.
-#include "toolbar/xToolbar.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -9,7 +9,7 @@
 
 namespace {
 
-using pelmora::xToolbar;
+using pelmora::ToolBar;
 
 QApplication& app() {
     static int argc = 1;
@@ -21,9 +21,9 @@ QApplication& app() {
     return instance;
 }
 
-std::unique_ptr<xToolbar> MainToolbar() {
+std::unique_ptr<ToolBar> MainToolbar() {
     app();
-    auto tb = std::make_unique<xToolbar>();
+    auto tb = std::make_unique<ToolBar>();
     tb->setGeometry(20, 20, 640, 58);
     tb->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
     tb->show();

@@ -1,6 +1,6 @@
-#include "AutomationRegistry.h"
+#include "engine/AutomationRegistry.h"
 
-#include "LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // Maps automation names such as "Word.Application" to factories, so tests can put
 // a fake converter in place of the real one.
 
-#include "WordAutomation.h"
+#include "engine/WordAutomation.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "Compaction.h"
+#include "engine/Compaction.h"
 
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "Conversion.h"
+#include "engine/Conversion.h"
 
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
 #include <cerrno>
 #include <cstring>

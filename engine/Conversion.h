@@ -1,8 +1,8 @@
 #pragma once
 // Converting one document into one HTML page, reported as one numbered log line.
 
-#include "Compaction.h"
-#include "WordSession.h"
+#include "engine/Compaction.h"
+#include "engine/WordSession.h"
 
 #include <string>
 

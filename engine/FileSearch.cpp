@@ -1,6 +1,6 @@
-#include "FileSearch.h"
+#include "engine/FileSearch.h"
 
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
 #include <clocale>
 #include <ctime>

@@ -1,6 +1,6 @@
-#include "WordSession.h"
+#include "engine/WordSession.h"
 
-#include "AutomationRegistry.h"
+#include "engine/AutomationRegistry.h"
 
 namespace pelmora {
 

@@ -2,7 +2,7 @@
 // The converter session of one run: opened once, used for every document, closed
 // at the end.
 
-#include "WordAutomation.h"
+#include "engine/WordAutomation.h"
 
 #include <memory>
 

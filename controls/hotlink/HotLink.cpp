@@ -1,8 +1,8 @@
-#include "hotlink/HotLink.h"
+#include "controls/hotlink/HotLink.h"
 
-#include "hotlink/HotLinkPointer.h"
-#include "paint/basGDI.h"
-#include "toolbar/ToolbarDesign.h"
+#include "controls/hotlink/HotLinkPointer.h"
+#include "controls/paint/Drawing.h"
+#include "controls/toolbar/ToolbarDesign.h"
 
 #include <QApplication>
 #include <QDesktopServices>

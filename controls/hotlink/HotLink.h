@@ -4,7 +4,7 @@
 // sees the pointer leave), raises its mouse events to the host and can hand a file, web
 // address or mail link to the desktop.
 
-#include "toolbar/PropertyBag.h"
+#include "controls/toolbar/PropertyBag.h"
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "hotlink/HotLinkPointer.h"
+#include "controls/hotlink/HotLinkPointer.h"
 
 #include <QBitmap>
 #include <array>

@@ -1,8 +1,8 @@
-#include "menu/MenuBarPainter.h"
+#include "controls/menu/MenuBarPainter.h"
 
-#include "menu/MenuDrawing.h"
-#include "menu/MenuItem.h"
-#include "paint/basGDI.h"
+#include "controls/menu/MenuDrawing.h"
+#include "controls/menu/MenuItem.h"
+#include "controls/paint/Drawing.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "menu/MenuDesign.h"
+#include "controls/menu/MenuDesign.h"
 
-#include "menu/MenuPictureStore.h"
+#include "controls/menu/MenuPictureStore.h"
 
 #include <QFile>
 #include <QFontInfo>

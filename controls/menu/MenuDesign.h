@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menu/MenuItemList.h"
+#include "controls/menu/MenuItemList.h"
 
 #include <QFont>
 #include <QJsonObject>

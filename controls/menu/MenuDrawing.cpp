@@ -1,6 +1,6 @@
-#include "menu/MenuDrawing.h"
+#include "controls/menu/MenuDrawing.h"
 
-#include "paint/basGDI.h"
+#include "controls/paint/Drawing.h"
 
 #include <QFontMetrics>
 #include <QPainter>

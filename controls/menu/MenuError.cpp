@@ -1,4 +1,4 @@
-#include "menu/MenuError.h"
+#include "controls/menu/MenuError.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "menu/MenuItem.h"
+#include "controls/menu/MenuItem.h"
 
 namespace pelmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/OlePicture.h"
+#include "controls/paint/OlePicture.h"
 
 #include <QString>
 #include <cstdint>

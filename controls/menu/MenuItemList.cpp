@@ -1,6 +1,6 @@
-#include "menu/MenuItemList.h"
+#include "controls/menu/MenuItemList.h"
 
-#include "menu/MenuError.h"
+#include "controls/menu/MenuError.h"
 
 namespace pelmora {
 

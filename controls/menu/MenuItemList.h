@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menu/MenuItem.h"
+#include "controls/menu/MenuItem.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "menu/MenuItemPainter.h"
+#include "controls/menu/MenuItemPainter.h"
 
-#include "menu/MenuDrawing.h"
-#include "menu/MenuItem.h"
-#include "paint/basGDI.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/menu/MenuDrawing.h"
+#include "controls/menu/MenuItem.h"
+#include "controls/paint/Drawing.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QPolygon>
 #include <cmath>
@@ -24,7 +24,7 @@ bool isSeparator(const MenuItem& item) {
 } // namespace
 
 MenuItemPainter::MenuItemPainter(QImage& surface, const QFont& font, int style, int highLight,
-                                 gdcPaintEffects& effects)
+                                 PaintEffects& effects)
     : surface_(surface), font_(font), painter_(&surface), style_(style), highLight_(highLight),
       effects_(effects), textColor_(MenuColor(0x80000012)) {
     painter_.setFont(font);

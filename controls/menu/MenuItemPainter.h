@@ -8,7 +8,7 @@
 namespace pelmora {
 
 class MenuItem;
-class gdcPaintEffects;
+class PaintEffects;
 
 /// Paints a popup menu window's background and its item rows into the window's surface.
 class MenuItemPainter {
@@ -19,7 +19,7 @@ public:
     /// Paints on `surface` with the popup's font, paint style 0...3 and highlight style 0...5;
     /// pictures go through the popup's own `effects`.
     MenuItemPainter(QImage& surface, const QFont& font, int style, int highLight,
-                    gdcPaintEffects& effects);
+                    PaintEffects& effects);
 
     /// The fill colour (OLE) of the window and of item rows in a paint style.
     static std::uint32_t BackColor(int style);
@@ -54,7 +54,7 @@ private:
     QPainter painter_;
     int style_;
     int highLight_;
-    gdcPaintEffects& effects_;
+    PaintEffects& effects_;
     QColor textColor_;
 };
 

@@ -4,7 +4,7 @@
 
 namespace pelmora {
 
-class wMenu;
+class PopupMenu;
 
 /// Whoever opened a popup menu window: the menu bar for a first-level popup, else the popup
 /// one level up. Clicks and descriptions travel up this chain to the bar.
@@ -20,7 +20,7 @@ public:
     /// Closes this popup and every popup above it; the bar has nothing to close.
     virtual void ForceUnload() = 0;
     /// Told by a child popup while it unloads: the owner forgets it and clears MenuOpen.
-    virtual void ChildUnloaded(wMenu* child) = 0;
+    virtual void ChildUnloaded(PopupMenu* child) = 0;
 };
 
 } // namespace pelmora

@@ -1,4 +1,4 @@
-#include "menu/MenuPictureStore.h"
+#include "controls/menu/MenuPictureStore.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "menu/MenuTwips.h"
+#include "controls/menu/MenuTwips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

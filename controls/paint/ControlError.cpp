@@ -1,4 +1,4 @@
-#include "ControlError.h"
+#include "controls/paint/ControlError.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

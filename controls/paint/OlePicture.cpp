@@ -1,4 +1,4 @@
-#include "OlePicture.h"
+#include "controls/paint/OlePicture.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "PixelOps.h"
+#include "controls/paint/PixelOps.h"
 
 #include <algorithm>
 

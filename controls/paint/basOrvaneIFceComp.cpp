@@ -1,7 +1,7 @@
-#include "basOrvaneIFceComp.h"
+#include "controls/paint/basOrvaneIFceComp.h"
 
-#include "frmTooltip.h"
-#include "gdcPaintEffects.h"
+#include "controls/paint/ToolTipWindow.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -22,13 +22,13 @@ namespace pelmora {
 
 namespace {
 
-std::unique_ptr<gdcPaintEffects>& sharedEffects() {
-    static std::unique_ptr<gdcPaintEffects> effects;
+std::unique_ptr<PaintEffects>& sharedEffects() {
+    static std::unique_ptr<PaintEffects> effects;
     return effects;
 }
 
-QPointer<frmTooltip>& sharedTip() {
-    static QPointer<frmTooltip> tip;
+QPointer<ToolTipWindow>& sharedTip() {
+    static QPointer<ToolTipWindow> tip;
     return tip;
 }
 
@@ -54,15 +54,15 @@ private:
 
 } // namespace
 
-gdcPaintEffects& EnsurePaintEffects() {
+PaintEffects& EnsurePaintEffects() {
     auto& effects = sharedEffects();
     if (!effects) {
-        effects = std::make_unique<gdcPaintEffects>();
+        effects = std::make_unique<PaintEffects>();
     }
     return *effects;
 }
 
-gdcPaintEffects* SharedPaintEffects() {
+PaintEffects* SharedPaintEffects() {
     return sharedEffects().get();
 }
 
@@ -109,9 +109,9 @@ bool ShowToolTip(const QString& text, QWidget* ownerHwnd, const QFont* font) {
 bool ShowToolTipAt(QPoint cursor, const QString& text, QWidget* ownerHwnd, const QFont* font) {
     try {
         HideToolTip();
-        QPointer<frmTooltip>& tip = sharedTip();
+        QPointer<ToolTipWindow>& tip = sharedTip();
         if (!tip) {
-            tip = new frmTooltip();
+            tip = new ToolTipWindow();
         }
         if (font) {
             tip->setFont(*font);
@@ -151,10 +151,10 @@ bool ShowToolTipAt(QPoint cursor, const QString& text, QWidget* ownerHwnd, const
 }
 
 void HideToolTip() {
-    QPointer<frmTooltip>& tip = sharedTip();
+    QPointer<ToolTipWindow>& tip = sharedTip();
     if (tip) {
         // Deleted at once, as unloading a window does, so a new tooltip starts afresh.
-        frmTooltip* window = tip;
+        ToolTipWindow* window = tip;
         tip = nullptr;
         window->tmrTip().stop();
         window->hide();
@@ -162,7 +162,7 @@ void HideToolTip() {
     }
 }
 
-frmTooltip* CurrentToolTip() {
+ToolTipWindow* CurrentToolTip() {
     return sharedTip();
 }
 

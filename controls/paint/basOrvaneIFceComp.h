@@ -8,13 +8,13 @@ class QWidget;
 
 namespace pelmora {
 
-class gdcPaintEffects;
-class frmTooltip;
+class PaintEffects;
+class ToolTipWindow;
 
 /// The shared painting-effects object of the toolbars, created if there is none.
-gdcPaintEffects& EnsurePaintEffects();
+PaintEffects& EnsurePaintEffects();
 /// The shared painting-effects object, or nullptr when none exists.
-gdcPaintEffects* SharedPaintEffects();
+PaintEffects* SharedPaintEffects();
 /// Releases the shared painting-effects object (the last toolbar does this when it ends).
 void ReleasePaintEffects();
 
@@ -50,6 +50,6 @@ bool ShowToolTipAt(QPoint cursor, const QString& text, QWidget* ownerHwnd,
 /// Closes the tooltip window if one is shown.
 void HideToolTip();
 /// The tooltip window while one exists, else nullptr.
-frmTooltip* CurrentToolTip();
+ToolTipWindow* CurrentToolTip();
 
 } // namespace pelmora

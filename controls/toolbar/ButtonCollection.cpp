@@ -1,6 +1,6 @@
-#include "ButtonCollection.h"
+#include "controls/toolbar/ButtonCollection.h"
 
-#include "ToolbarEnums.h"
+#include "controls/toolbar/ToolbarEnums.h"
 
 #include <charconv>
 #include <limits>
@@ -13,7 +13,7 @@ void ButtonCollection::Resize(int count) {
     buttons_.resize(static_cast<size_t>(count));
 }
 
-int ButtonCollection::Append(const clsBSButton& button) {
+int ButtonCollection::Append(const ToolbarButton& button) {
     buttons_.push_back(button);
     return Count();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsBSButton.h"
+#include "controls/toolbar/ToolbarButton.h"
 
 #include <QString>
 #include <cstdint>
@@ -17,16 +17,16 @@ public:
     /// True for 1..Count().
     bool IsValidIndex(int index) const { return index >= 1 && index <= Count(); }
     /// Record at a 1-based index; the index must be valid.
-    clsBSButton& operator[](int index) { return buttons_[static_cast<size_t>(index - 1)]; }
+    ToolbarButton& operator[](int index) { return buttons_[static_cast<size_t>(index - 1)]; }
     /// Record at a 1-based index; the index must be valid.
-    const clsBSButton& operator[](int index) const {
+    const ToolbarButton& operator[](int index) const {
         return buttons_[static_cast<size_t>(index - 1)];
     }
 
     /// Grows (with empty records) or shrinks to count records.
     void Resize(int count);
     /// Appends a record and returns the new count.
-    int Append(const clsBSButton& button);
+    int Append(const ToolbarButton& button);
     /// Drops the last record.
     void RemoveLast();
     /// Drops every record.
@@ -49,7 +49,7 @@ public:
     static double LeadingNumber(const QString& text);
 
 private:
-    std::vector<clsBSButton> buttons_;
+    std::vector<ToolbarButton> buttons_;
 };
 
 } // namespace pelmora

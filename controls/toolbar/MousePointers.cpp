@@ -1,4 +1,4 @@
-#include "MousePointers.h"
+#include "controls/toolbar/MousePointers.h"
 
 #include <QPixmap>
 

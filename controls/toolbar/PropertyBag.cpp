@@ -1,4 +1,4 @@
-#include "PropertyBag.h"
+#include "controls/toolbar/PropertyBag.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

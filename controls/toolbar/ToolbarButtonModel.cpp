@@ -1,7 +1,7 @@
-#include "ToolbarButtonModel.h"
+#include "controls/toolbar/ToolbarButtonModel.h"
 
-#include "ToolbarEnums.h"
-#include "ToolbarErrors.h"
+#include "controls/toolbar/ToolbarEnums.h"
+#include "controls/toolbar/ToolbarErrors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,7 +78,7 @@ int16_t ToolbarButtonModel::AddButtonEx(const QString& Key, int32_t Style,
                                         float PlaceholderWidth, bool Visible) {
     if (buttons_.Count() >= 32767)
         ToolbarErrors::Raise(kTypeName, QStringLiteral("AddButtonEx"), ToolbarErrors::ErrOverflow);
-    clsBSButton b;
+    ToolbarButton b;
     b.Key = Key;
     b.Style = Style;
     b.SetAPicture(0, Picture);
@@ -126,7 +126,7 @@ int16_t ToolbarButtonModel::SwapButton(const QVariant& CurIndex, const QVariant&
     return static_cast<int16_t>(to);
 }
 
-clsBSButton& ToolbarButtonModel::Button(const QVariant& Index) {
+ToolbarButton& ToolbarButtonModel::Button(const QVariant& Index) {
     const int index = ValidIndex(Index, "Button");
     ButtonRecordHandedOut();
     return buttons_[index];
@@ -195,7 +195,7 @@ void ToolbarButtonModel::SetButtonKey(const QVariant& Index, const QString& valu
 
 void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
     const int i = ValidIndex(Index, "ButtonEnabled");
-    if (!Change(i, &clsBSButton::Enabled, value))
+    if (!Change(i, &ToolbarButton::Enabled, value))
         return;
     ButtonLookChanged(i);
     Changed(i, "ButtonEnabled");
@@ -203,7 +203,7 @@ void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
 
 void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool value) {
     const int i = ValidIndex(Index, "ButtonAlwaysShowCaption");
-    if (!Change(i, &clsBSButton::AlwaysShowCaption, value))
+    if (!Change(i, &ToolbarButton::AlwaysShowCaption, value))
         return;
     ButtonSizesChanged();
     if (!buttons_[i].Caption.isEmpty() && buttons_[i].Visible)
@@ -221,7 +221,7 @@ void ToolbarButtonModel::SetButtonVisible(const QVariant& Index, bool value) {
 
 void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value) {
     const int i = ValidIndex(Index, "ButtonUseMaskColor");
-    if (!Change(i, &clsBSButton::UseMaskColor, value))
+    if (!Change(i, &ToolbarButton::UseMaskColor, value))
         return;
     ButtonLookChanged(i);
     Changed(i, "ButtonUseMaskColor");
@@ -229,7 +229,7 @@ void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value
 
 void ToolbarButtonModel::SetButtonMaskColor(const QVariant& Index, OleColor value) {
     const int i = ValidIndex(Index, "ButtonMaskColor");
-    if (!Change(i, &clsBSButton::MaskColor, value))
+    if (!Change(i, &ToolbarButton::MaskColor, value))
         return;
     ButtonLookChanged(i);
     Changed(i, "ButtonMaskColor");
@@ -257,7 +257,7 @@ void ToolbarButtonModel::SetButtonPictureDown(const QVariant& Index, const OlePi
 
 void ToolbarButtonModel::SetButtonChecked(const QVariant& Index, bool value) {
     const int i = ValidIndex(Index, "ButtonChecked");
-    if (!Change(i, &clsBSButton::Checked, value))
+    if (!Change(i, &ToolbarButton::Checked, value))
         return;
     ButtonLookChanged(i);
     Changed(i, "ButtonChecked", true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ButtonCollection.h"
+#include "controls/toolbar/ButtonCollection.h"
 
 #include <QString>
 #include <QVariant>
@@ -31,7 +31,7 @@ public:
     /// (error 380 for invalid indexes); returns the index it now has.
     int16_t SwapButton(const QVariant& CurIndex, const QVariant& NewIndex);
     /// The record of a button itself (error 9 outside the array).
-    clsBSButton& Button(const QVariant& Index);
+    ToolbarButton& Button(const QVariant& Index);
     /// Number of buttons.
     int16_t ButtonCount() const { return static_cast<int16_t>(buttons_.Count()); }
     /// The highest checked button of a group, 0 when none is checked.
@@ -44,39 +44,39 @@ public:
     /// Indexed button properties; see the button record for their meaning. An index outside
     /// the array raises error 9 and changes nothing.
     QString ButtonCaption(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Caption, "ButtonCaption");
+        return Field(Index, &ToolbarButton::Caption, "ButtonCaption");
     }
     void SetButtonCaption(const QVariant& Index, const QString& value);
     QString ButtonDescription(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Description, "ButtonDescription");
+        return Field(Index, &ToolbarButton::Description, "ButtonDescription");
     }
     void SetButtonDescription(const QVariant& Index, const QString& value);
     QString ButtonToolTipText(const QVariant& Index) {
-        return Field(Index, &clsBSButton::ToolTipText, "ButtonToolTipText");
+        return Field(Index, &ToolbarButton::ToolTipText, "ButtonToolTipText");
     }
     void SetButtonToolTipText(const QVariant& Index, const QString& value);
     QString ButtonKey(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Key, "ButtonKey");
+        return Field(Index, &ToolbarButton::Key, "ButtonKey");
     }
     void SetButtonKey(const QVariant& Index, const QString& value);
     bool ButtonEnabled(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Enabled, "ButtonEnabled");
+        return Field(Index, &ToolbarButton::Enabled, "ButtonEnabled");
     }
     void SetButtonEnabled(const QVariant& Index, bool value);
     bool ButtonAlwaysShowCaption(const QVariant& Index) {
-        return Field(Index, &clsBSButton::AlwaysShowCaption, "ButtonAlwaysShowCaption");
+        return Field(Index, &ToolbarButton::AlwaysShowCaption, "ButtonAlwaysShowCaption");
     }
     void SetButtonAlwaysShowCaption(const QVariant& Index, bool value);
     bool ButtonVisible(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Visible, "ButtonVisible");
+        return Field(Index, &ToolbarButton::Visible, "ButtonVisible");
     }
     void SetButtonVisible(const QVariant& Index, bool value);
     bool ButtonUseMaskColor(const QVariant& Index) {
-        return Field(Index, &clsBSButton::UseMaskColor, "ButtonUseMaskColor");
+        return Field(Index, &ToolbarButton::UseMaskColor, "ButtonUseMaskColor");
     }
     void SetButtonUseMaskColor(const QVariant& Index, bool value);
     OleColor ButtonMaskColor(const QVariant& Index) {
-        return Field(Index, &clsBSButton::MaskColor, "ButtonMaskColor");
+        return Field(Index, &ToolbarButton::MaskColor, "ButtonMaskColor");
     }
     void SetButtonMaskColor(const QVariant& Index, OleColor value);
     OlePicture ButtonPicture(const QVariant& Index) { return PictureOf(Index, 0, "ButtonPicture"); }
@@ -90,34 +90,34 @@ public:
     }
     void SetButtonPictureDown(const QVariant& Index, const OlePicture& value);
     bool ButtonChecked(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Checked, "ButtonChecked");
+        return Field(Index, &ToolbarButton::Checked, "ButtonChecked");
     }
     /// Checks or unchecks one button; the group rules are not applied here.
     void SetButtonChecked(const QVariant& Index, bool value);
     int32_t ButtonStyle(const QVariant& Index) {
-        return Field(Index, &clsBSButton::Style, "ButtonStyle");
+        return Field(Index, &ToolbarButton::Style, "ButtonStyle");
     }
     void SetButtonStyle(const QVariant& Index, int32_t value);
     float ButtonPlaceholderWidth(const QVariant& Index) {
-        return Field(Index, &clsBSButton::PlaceholderSize, "ButtonPlaceholderWidth");
+        return Field(Index, &ToolbarButton::PlaceholderSize, "ButtonPlaceholderWidth");
     }
     void SetButtonPlaceholderWidth(const QVariant& Index, float value);
     int16_t ButtonGroupID(const QVariant& Index) {
-        return Field(Index, &clsBSButton::GroupID, "ButtonGroupID");
+        return Field(Index, &ToolbarButton::GroupID, "ButtonGroupID");
     }
     void SetButtonGroupID(const QVariant& Index, int16_t value);
     /// The button's rectangle from the last layout, in pixels.
     int32_t ButtonClientLeft(const QVariant& Index) {
-        return Field(Index, &clsBSButton::ClientLeft, "ButtonClientLeft");
+        return Field(Index, &ToolbarButton::ClientLeft, "ButtonClientLeft");
     }
     int32_t ButtonClientTop(const QVariant& Index) {
-        return Field(Index, &clsBSButton::ClientTop, "ButtonClientTop");
+        return Field(Index, &ToolbarButton::ClientTop, "ButtonClientTop");
     }
     int32_t ButtonClientWidth(const QVariant& Index) {
-        return Field(Index, &clsBSButton::ClientWidth, "ButtonClientWidth");
+        return Field(Index, &ToolbarButton::ClientWidth, "ButtonClientWidth");
     }
     int32_t ButtonClientHeight(const QVariant& Index) {
-        return Field(Index, &clsBSButton::ClientHeight, "ButtonClientHeight");
+        return Field(Index, &ToolbarButton::ClientHeight, "ButtonClientHeight");
     }
 
 protected:
@@ -145,13 +145,13 @@ protected:
     ButtonCollection buttons_;
 
 private:
-    template <typename T> T Field(const QVariant& Index, T clsBSButton::*field, const char* name) {
+    template <typename T> T Field(const QVariant& Index, T ToolbarButton::*field, const char* name) {
         return buttons_[ValidIndex(Index, name)].*field;
     }
     OlePicture PictureOf(const QVariant& Index, int which, const char* name) {
         return buttons_[ValidIndex(Index, name)].APicture(which);
     }
-    template <typename T> bool Change(int index, T clsBSButton::*field, const T& value) {
+    template <typename T> bool Change(int index, T ToolbarButton::*field, const T& value) {
         if (buttons_[index].*field == value)
             return false;
         buttons_[index].*field = value;

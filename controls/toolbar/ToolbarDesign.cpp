@@ -1,7 +1,7 @@
-#include "ToolbarDesign.h"
+#include "controls/toolbar/ToolbarDesign.h"
 
-#include "ToolbarEnums.h"
-#include "menu/MenuPictureStore.h"
+#include "controls/toolbar/ToolbarEnums.h"
+#include "controls/menu/MenuPictureStore.h"
 
 #include <QJsonObject>
 #include <limits>
@@ -35,7 +35,7 @@ struct Reader {
         field = std::abs(v) <= std::numeric_limits<float>::max() ? static_cast<float>(v) : def;
     }
     void String(const QString& key, QString& field) const { field = bag.ReadString(key, {}); }
-    void Pictures(clsBSButton& b, const QString& n) const {
+    void Pictures(ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which) {
             QString source;
             const OlePicture pic = PictureFrom(bag.Value(kPictureKeys[which] + n), source);
@@ -60,7 +60,7 @@ struct Writer {
     void String(const QString& key, const QString& value) const {
         bag.Write(key, value, QString());
     }
-    void Pictures(const clsBSButton& b, const QString& n) const {
+    void Pictures(const ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which)
             bag.Write(kPictureKeys[which] + n,
                       PictureValue(b.APicture(which), b.PictureSource(which)), QJsonValue());

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ButtonCollection.h"
-#include "PropertyBag.h"
-#include "ToolbarProperties.h"
+#include "controls/toolbar/ButtonCollection.h"
+#include "controls/toolbar/PropertyBag.h"
+#include "controls/toolbar/ToolbarProperties.h"
 
 #include <QFont>
 #include <QJsonValue>

@@ -1,4 +1,4 @@
-#include "ToolbarErrors.h"
+#include "controls/toolbar/ToolbarErrors.h"
 
 namespace pelmora::ToolbarErrors {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/ControlError.h"
+#include "controls/paint/ControlError.h"
 
 #include <QString>
 

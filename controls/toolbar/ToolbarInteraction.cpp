@@ -1,15 +1,15 @@
-#include "ToolbarInteraction.h"
+#include "controls/toolbar/ToolbarInteraction.h"
 
-#include "ToolbarEnums.h"
-#include "paint/basOrvaneIFceComp.h"
-#include "xToolbar.h"
+#include "controls/toolbar/ToolbarEnums.h"
+#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QApplication>
 #include <QCursor>
 
 namespace pelmora {
 
-ToolbarInteraction::ToolbarInteraction(xToolbar& toolbar) : toolbar_(toolbar) {
+ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
     tmrTip_.setInterval(TipDelay);
     tmrCheck_.setInterval(LeaveCheckInterval);
     tmrDrag_.setInterval(DragInterval);
@@ -67,7 +67,7 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
     }
     if (index == hotButton_)
         return;
-    const clsBSButton& b = toolbar_.buttons_[index];
+    const ToolbarButton& b = toolbar_.buttons_[index];
     const bool clickable = IsClickableStyle(b.Style);
     if (clickable) {
         ArmToolTip(b.ToolTipText);
@@ -119,10 +119,10 @@ void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y
 void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     toolbar_.PaintButton(index, false, false);
     // A handler may delete buttons, so every step looks the button up again.
-    auto button = [this, index]() -> clsBSButton* {
+    auto button = [this, index]() -> ToolbarButton* {
         return toolbar_.buttons_.IsValidIndex(index) ? &toolbar_.buttons_[index] : nullptr;
     };
-    const clsBSButton& b = *button();
+    const ToolbarButton& b = *button();
     const QString key = b.Key;
     const int32_t style = b.Style;
     if (!b.Enabled || !IsClickableStyle(style)) {
@@ -148,7 +148,7 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     }
     emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
     if (style == tbbtCheck) {
-        if (clsBSButton* c = button()) {
+        if (ToolbarButton* c = button()) {
             c->Checked = !c->Checked;
             toolbar_.PaintButton(index, false, false);
         }
@@ -157,7 +157,7 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
             toolbar_.buttons_[other].Checked = false;
             toolbar_.PaintButton(other, false, true);
         }
-        if (clsBSButton* c = button()) {
+        if (ToolbarButton* c = button()) {
             c->Checked = true;
             toolbar_.PaintButton(index, false, false);
         }

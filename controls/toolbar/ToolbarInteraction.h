@@ -9,7 +9,7 @@
 namespace pelmora {
 
 class SoundPlayer;
-class xToolbar;
+class ToolBar;
 
 /// The mouse side of a toolbar: which button is hot, the press-and-release rules that make a
 /// click for each button style, the tooltip delay, the leave check and the gripper drag. It
@@ -21,7 +21,7 @@ public:
     static constexpr int LeaveCheckInterval = 10;
     static constexpr int DragInterval = 1;
 
-    explicit ToolbarInteraction(xToolbar& toolbar);
+    explicit ToolbarInteraction(ToolBar& toolbar);
 
     /// The hot button, 0 for none.
     int16_t HotButton() const { return hotButton_; }
@@ -74,7 +74,7 @@ private:
     void CloseTip();
     bool CursorOverControl() const;
 
-    xToolbar& toolbar_;
+    ToolBar& toolbar_;
     int16_t hotButton_ = 0;
     int16_t savedHot_ = 0;
     int16_t underCursor_ = 0;

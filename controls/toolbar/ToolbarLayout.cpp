@@ -1,4 +1,4 @@
-#include "ToolbarLayout.h"
+#include "controls/toolbar/ToolbarLayout.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -23,7 +23,7 @@ int BorderInset(const ToolbarProperties& p, int side) {
     return inset;
 }
 
-bool CaptionShown(const ToolbarProperties& p, const clsBSButton& button) {
+bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button) {
     if (button.Caption.isEmpty())
         return false;
     return p.CaptionOptions == iftoShowLabels ||
@@ -40,7 +40,7 @@ QFont MeasuringFont(const ToolbarProperties& p, const QFont& font) {
 namespace {
 
 // Length of one button along the bar, before the caption is added.
-int BaseLength(const clsBSButton& b, int cross) {
+int BaseLength(const ToolbarButton& b, int cross) {
     if (b.Style == tbbtPlaceholder && b.PlaceholderSize != 0)
         return static_cast<int>(std::lrint(b.PlaceholderSize));
     if (b.Style == tbbtSeparator)
@@ -69,7 +69,7 @@ int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCol
     cross = std::max(cross, 0);
     const QFontMetrics metrics(MeasuringFont(p, font));
     for (int i = 1; i <= buttons.Count(); ++i) {
-        clsBSButton& b = buttons[i];
+        ToolbarButton& b = buttons[i];
         if (!b.Visible)
             continue;
         int length;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ButtonCollection.h"
-#include "ToolbarProperties.h"
+#include "controls/toolbar/ButtonCollection.h"
+#include "controls/toolbar/ToolbarProperties.h"
 
 #include <QFont>
 #include <QSize>
@@ -23,7 +23,7 @@ inline bool RunsHorizontally(QSize size) {
 }
 
 /// Whether a button's caption is drawn under the current caption options.
-bool CaptionShown(const ToolbarProperties& p, const clsBSButton& button);
+bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button);
 
 /// Font used to measure captions: bold when checked captions are drawn bold, so that a toggle
 /// never changes a size.

@@ -1,7 +1,7 @@
-#include "ToolbarPaintResources.h"
+#include "controls/toolbar/ToolbarPaintResources.h"
 
-#include "paint/ControlError.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/paint/ControlError.h"
+#include "controls/paint/PaintEffects.h"
 
 namespace pelmora {
 
@@ -23,7 +23,7 @@ const LogFontHandle* ToolbarPaintResources::RotatedFont(const QFont& captionFont
 }
 
 const QImage& ToolbarPaintResources::MaskedPicture(const OlePicture& picture, OleColor mask,
-                                                   const gdcPaintEffects& effects) {
+                                                   const PaintEffects& effects) {
     const auto key = std::make_pair(picture.image().cacheKey(), mask);
     auto found = masked_.constFind(key);
     if (found != masked_.constEnd())

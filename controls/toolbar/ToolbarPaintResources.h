@@ -1,8 +1,8 @@
 #pragma once
 
-#include "paint/basGDI.h"
-#include "paint/clsLogFont.h"
-#include "paint/gdcMemoryBitmap.h"
+#include "controls/paint/Drawing.h"
+#include "controls/paint/LogicalFont.h"
+#include "controls/paint/MemoryBitmap.h"
 
 #include <QFont>
 #include <QHash>
@@ -10,7 +10,7 @@
 
 namespace pelmora {
 
-class gdcPaintEffects;
+class PaintEffects;
 
 /// The drawing objects one toolbar keeps for its life: the "DITHER" pattern of checked
 /// buttons and the font turned 90 degrees for the captions of a vertical toolbar.
@@ -28,12 +28,12 @@ public:
     /// The picture with its mask-coloured pixels see-through, painted once by the painting
     /// library's transparent painter and kept, so a hover repaint only blends it.
     const QImage& MaskedPicture(const OlePicture& picture, OleColor mask,
-                                const gdcPaintEffects& effects);
+                                const PaintEffects& effects);
 
 private:
-    gdcMemoryBitmap dither_;
+    MemoryBitmap dither_;
     QHash<std::pair<qint64, OleColor>, QImage> masked_;
-    clsLogFont rotated_;
+    LogicalFont rotated_;
     QFont source_;
 };
 

@@ -1,10 +1,10 @@
-#include "ToolbarPainter.h"
+#include "controls/toolbar/ToolbarPainter.h"
 
-#include "ToolbarEnums.h"
-#include "ToolbarLayout.h"
-#include "paint/PixelOps.h"
-#include "paint/basOrvaneIFceComp.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/toolbar/ToolbarEnums.h"
+#include "controls/toolbar/ToolbarLayout.h"
+#include "controls/paint/PixelOps.h"
+#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -160,7 +160,7 @@ void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
     Fill(surface_, x1 + 3, y2 - 4, x2 - x1 - 6, 2, fill); // the 2-pixel line along the foot
 }
 
-void ToolbarPainter::DrawSeparatorLine(const clsBSButton& b, bool horizontal) {
+void ToolbarPainter::DrawSeparatorLine(const ToolbarButton& b, bool horizontal) {
     const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     if (horizontal) {
         Line(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor);
@@ -171,13 +171,13 @@ void ToolbarPainter::DrawSeparatorLine(const clsBSButton& b, bool horizontal) {
     }
 }
 
-void ToolbarPainter::DrawLoweredEdges(const clsBSButton& b) {
+void ToolbarPainter::DrawLoweredEdges(const ToolbarButton& b) {
     const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     DrawButtonEdge(l, t, w - 1, h - 1, p_.ShadowDarkColor, p_.HighlightColor);
     DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.ShadowColor, p_.HighlightDarkColor);
 }
 
-void ToolbarPainter::DrawFrame(const clsBSButton& b, const ButtonLook& look) {
+void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
     const bool clickable = IsClickableStyle(b.Style);
     const bool separator = b.Style == tbbtSeparator;
     if (!clickable && !separator)
@@ -217,7 +217,7 @@ void ToolbarPainter::DrawFrame(const clsBSButton& b, const ButtonLook& look) {
     }
 }
 
-void ToolbarPainter::DrawButton(const clsBSButton& b, const ButtonLook& look) {
+void ToolbarPainter::DrawButton(const ToolbarButton& b, const ButtonLook& look) {
     const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
     // The flat shapes reach one pixel past the rectangle, so the flat look clears that far;
     // the standard frame stays inside, where clearing further would erase the next button.
@@ -277,7 +277,7 @@ void ToolbarPainter::DrawButton(const clsBSButton& b, const ButtonLook& look) {
         DrawCaption(b, look, offset, pw, ph);
 }
 
-void ToolbarPainter::DrawPicture(const clsBSButton& b, const ButtonLook& look,
+void ToolbarPainter::DrawPicture(const ToolbarButton& b, const ButtonLook& look,
                                  const OlePicture& pic, int px, int py) {
     if (pic.isNone())
         return;
@@ -293,7 +293,7 @@ void ToolbarPainter::DrawPicture(const clsBSButton& b, const ButtonLook& look,
     }
 }
 
-void ToolbarPainter::DrawCaption(const clsBSButton& b, const ButtonLook& look, int offset, int pw,
+void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look, int offset, int pw,
                                  int ph) {
     const bool enabled = look.controlEnabled && b.Enabled;
     OleColor colour;
@@ -357,7 +357,7 @@ void ToolbarPainter::DrawCaption(const clsBSButton& b, const ButtonLook& look, i
     }
 }
 
-void ToolbarPainter::DrawGapSeparators(const clsBSButton& b, bool horizontal) {
+void ToolbarPainter::DrawGapSeparators(const ToolbarButton& b, bool horizontal) {
     if (p_.ButtonGap <= 3 || !p_.ShowSeparators || p_.Appearance != ifcaFlat)
         return;
     const int m = p_.ButtonGap / 2 - 1;

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "ToolbarPaintResources.h"
-#include "ToolbarProperties.h"
-#include "clsBSButton.h"
+#include "controls/toolbar/ToolbarPaintResources.h"
+#include "controls/toolbar/ToolbarProperties.h"
+#include "controls/toolbar/ToolbarButton.h"
 
 #include <QFont>
 #include <QImage>
 
 namespace pelmora {
 
-class gdcPaintEffects;
+class PaintEffects;
 
 /// What decides the look of one button when it is painted.
 struct ButtonLook {
@@ -36,9 +36,9 @@ public:
     /// Draws the gripper (when there is one) and the control border.
     void DrawControlBorder();
     /// Draws one button in the given look.
-    void DrawButton(const clsBSButton& b, const ButtonLook& look);
+    void DrawButton(const ToolbarButton& b, const ButtonLook& look);
     /// Draws the etched lines in the gap after a button (flat look, wide gaps only).
-    void DrawGapSeparators(const clsBSButton& b, bool horizontal);
+    void DrawGapSeparators(const ToolbarButton& b, bool horizontal);
 
     /// Four lines: top and left in c1, right and bottom in c2 (end points excluded).
     void DrawButtonEdge(int x, int y, int w, int h, OleColor c1, OleColor c2);
@@ -48,18 +48,18 @@ public:
 private:
     void DrawGripper();
     void DrawBox(int x1, int y1, int x2, int y2, OleColor colour);
-    void DrawFrame(const clsBSButton& b, const ButtonLook& look);
-    void DrawSeparatorLine(const clsBSButton& b, bool horizontal);
-    void DrawLoweredEdges(const clsBSButton& b);
-    void DrawPicture(const clsBSButton& b, const ButtonLook& look, const OlePicture& pic, int px,
+    void DrawFrame(const ToolbarButton& b, const ButtonLook& look);
+    void DrawSeparatorLine(const ToolbarButton& b, bool horizontal);
+    void DrawLoweredEdges(const ToolbarButton& b);
+    void DrawPicture(const ToolbarButton& b, const ButtonLook& look, const OlePicture& pic, int px,
                      int py);
-    void DrawCaption(const clsBSButton& b, const ButtonLook& look, int offset, int pw, int ph);
+    void DrawCaption(const ToolbarButton& b, const ButtonLook& look, int offset, int pw, int ph);
 
     QImage& surface_;
     const ToolbarProperties& p_;
     const QFont& font_;
     ToolbarPaintResources& resources_;
-    gdcPaintEffects& effects_;
+    PaintEffects& effects_;
 };
 
 } // namespace pelmora

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ToolbarEnums.h"
-#include "paint/OlePicture.h"
-#include "paint/basGDI.h"
+#include "controls/toolbar/ToolbarEnums.h"
+#include "controls/paint/OlePicture.h"
+#include "controls/paint/Drawing.h"
 
 #include <QFont>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "ProductAddresses.h"
-#include "frmAbout.h"
+#include "app/ProductAddresses.h"
+#include "app/AboutDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +13,7 @@ namespace {
 class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        box = std::make_unique<frmAbout>(nullptr,
+        box = std::make_unique<AboutDialog>(nullptr,
                                          [this](const QString& target) { opened.append(target); });
         box->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
@@ -26,7 +26,7 @@ protected:
         QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, at);
     }
 
-    std::unique_ptr<frmAbout> box;
+    std::unique_ptr<AboutDialog> box;
     QStringList opened;
 };
 

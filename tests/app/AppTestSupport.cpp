@@ -1,8 +1,8 @@
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 
-#include "AutomationRegistry.h"
-#include "PathHelpers.h"
-#include "WordAutomation.h"
+#include "engine/AutomationRegistry.h"
+#include "engine/PathHelpers.h"
+#include "engine/WordAutomation.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -105,7 +105,7 @@ RecordingConverter::~RecordingConverter() {
 }
 
 void MainWindowTest::SetUp() {
-    window = std::make_unique<frmMain>(seam);
+    window = std::make_unique<MainWindow>(seam);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

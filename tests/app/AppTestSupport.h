@@ -3,10 +3,10 @@
 // offscreen platform with a scripted desktop, waiting for modal dialogs, and a
 // recording converter for the tests that check what reaches the converter.
 
-#include "ScriptedDesktopSeam.h"
-#include "TaskList.h"
-#include "TempFolder.h"
-#include "frmMain.h"
+#include "app/ScriptedDesktopSeam.h"
+#include "app/TaskList.h"
+#include "tests/support/TempFolder.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -108,7 +108,7 @@ protected:
 
     TempFolder dir;
     ScriptedDesktopSeam seam;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace pelmora::test

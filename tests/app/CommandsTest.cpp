@@ -1,12 +1,12 @@
-#include "AppTestSupport.h"
-#include "CommandDispatcher.h"
-#include "PathHelpers.h"
-#include "ProductAddresses.h"
-#include "frmAbout.h"
-#include "frmOptions.h"
-#include "menu/wMenu.h"
-#include "menu/xMenu.h"
-#include "toolbar/xToolbar.h"
+#include "tests/app/AppTestSupport.h"
+#include "app/CommandDispatcher.h"
+#include "engine/PathHelpers.h"
+#include "app/ProductAddresses.h"
+#include "app/AboutDialog.h"
+#include "app/OptionsDialog.h"
+#include "controls/menu/PopupMenu.h"
+#include "controls/menu/MenuBar.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QAction>
 #include <QMenu>
@@ -31,7 +31,7 @@ protected:
 
     // A real click, through the window system, on the toolbar button at position.
     void ClickToolbar(int position) const {
-        xToolbar* toolbar = window->xToolbar1();
+        ToolBar* toolbar = window->xToolbar1();
         const QPoint centre(
             toolbar->ButtonClientLeft(position) + toolbar->ButtonClientWidth(position) / 2,
             toolbar->ButtonClientTop(position) + toolbar->ButtonClientHeight(position) / 2);
@@ -42,12 +42,12 @@ protected:
 
     // Real clicks on the bar item, then on the item of the popup it opened.
     void ChooseMenuItem(const QString& barItem, const QString& item) const {
-        xMenu* menu = window->xMenu1();
+        MenuBar* menu = window->xMenu1();
         const MenuItem& bar = menu->MenuTree().Item(menu->KeyToIndex(barItem));
         QTest::mouseClick(Handle(), Qt::LeftButton, {},
                           menu->mapTo(window.get(), QPoint((bar.Left() + bar.Right()) / 2,
                                                            (bar.Top() + bar.Bottom()) / 2)));
-        wMenu* popup = menu->Popup();
+        PopupMenu* popup = menu->Popup();
         ASSERT_NE(popup, nullptr) << barItem.toStdString();
         const MenuItem& row = popup->MenuTree->Item(menu->KeyToIndex(item));
         QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
@@ -158,7 +158,7 @@ TEST_F(CommandsTest, TheFourOptionsAreBackAfterARestart) {
     EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
 
-    window = std::make_unique<frmMain>(seam);
+    window = std::make_unique<MainWindow>(seam);
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuLogfile")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCreateDir")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
@@ -360,7 +360,7 @@ TEST_F(CommandsTest, ViewLogFileOpensTodaysLogOnlyWhenItExists) {
 TEST_F(CommandsTest, OutputDirectoryShowsTheOptionsDialogAndKeepsListedTargets) {
     const QString source = AddDocument("a.doc");
     const QString target = List().Row(1)->Target();
-    WhenModal<frmOptions>([](frmOptions* dialog) { ClickButton(dialog, "cmdCancel"); });
+    WhenModal<OptionsDialog>([](OptionsDialog* dialog) { ClickButton(dialog, "cmdCancel"); });
     Commands().ItemClick(QStringLiteral("mnuOutput"));
     Settle();
     EXPECT_EQ(List().Row(1)->Target(), target);
@@ -370,7 +370,7 @@ TEST_F(CommandsTest, OutputDirectoryShowsTheOptionsDialogAndKeepsListedTargets) 
 TEST_F(CommandsTest, ACommandArrivingWhileAModalDialogIsOpenWaitsForIt) {
     Settle();
     bool openedWhileShown = true;
-    WhenModal<frmAbout>([&](frmAbout* box) {
+    WhenModal<AboutDialog>([&](AboutDialog* box) {
         Commands().ButtonClick(9, QStringLiteral("home"));
         QTest::qWait(3 * CommandDispatcher::kDeferMs);
         openedWhileShown = !seam.opened.isEmpty();

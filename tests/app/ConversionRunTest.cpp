@@ -3,9 +3,9 @@
 // user working the window while a document converts. Real conversions are in
 // RealConversionRunTest.
 
-#include "AppTestSupport.h"
-#include "PathHelpers.h"
-#include "WindowHelpers.h"
+#include "tests/app/AppTestSupport.h"
+#include "engine/PathHelpers.h"
+#include "app/WindowHelpers.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -84,7 +84,7 @@ TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
     WriteFile(Src("2.html"), "an older page");
     window->ChangeFilesState();
     // After the first task the user switches "Overwrite existing file" off.
-    QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+    QObject::connect(window.get(), &MainWindow::PanelTextChanged, window.get(),
                      [this](int panel, const QString& text) {
                          if (panel == 1 && text.endsWith(QStringLiteral("1/2"))) {
                              window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false);
@@ -202,7 +202,7 @@ TEST_F(ConversionRunTest, ClosingDuringARunFinishesTheDocumentAndQuitsTheConvert
         started = true;
         WaitFor(closing);
     };
-    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     int unloadedDuringRun = -1;
     OnWindowThreadWhen(started, [&] {
         seam.messageAnswers.push_back(QMessageBox::Cancel);
@@ -229,7 +229,7 @@ TEST_F(ConversionRunTest, ClosingDuringARunFinishesTheDocumentAndQuitsTheConvert
 }
 
 TEST_F(ConversionRunTest, ClosingWhileIdleAsksNothingAndUnloadsAtOnce) {
-    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     window->close();
     EXPECT_TRUE(seam.messages.empty());
     EXPECT_EQ(unloaded.size(), 1);
@@ -254,7 +254,7 @@ TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
     EXPECT_TRUE(List().Row(1)->Checked());
     EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Ready"));
 
-    QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+    QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     seam.messageAnswers.push_back(QMessageBox::Ok);
     window->RunConversion();
     EXPECT_FALSE(window->isVisible());

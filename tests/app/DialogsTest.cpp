@@ -1,10 +1,10 @@
 // The Options and Add Folder dialogs: captions, initial states, the folder pickers,
 // what they write into the main window and, for Add Folder, the search.
 
-#include "AppTestSupport.h"
-#include "FileSearch.h"
-#include "frmAddFolder.h"
-#include "frmOptions.h"
+#include "tests/app/AppTestSupport.h"
+#include "engine/FileSearch.h"
+#include "app/AddFolderDialog.h"
+#include "app/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,15 +23,15 @@ using ::testing::ElementsAre;
 class OptionsDialogTest : public MainWindowTest {
 protected:
     // Shows a fresh dialog the way the window does and runs action inside it.
-    bool Show(std::function<void(frmOptions*)> action) {
-        WhenModal<frmOptions>(std::move(action));
-        frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    bool Show(std::function<void(OptionsDialog*)> action) {
+        WhenModal<OptionsDialog>(std::move(action));
+        OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
         return dialog.exec() == QDialog::Accepted;
     }
 };
 
 TEST_F(OptionsDialogTest, StartsFromItsInitialState) {
-    frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Directory"));
     EXPECT_EQ(dialog.Frame1()->title(), QStringLiteral("Output Directory"));
     EXPECT_EQ(dialog.Frame1()->opnDir(0)->text(), QStringLiteral("Same as Input Directory"));
@@ -48,16 +48,16 @@ TEST_F(OptionsDialogTest, StartsFromItsInitialState) {
 }
 
 TEST_F(OptionsDialogTest, OkWithoutChangesMeansBesideTheSourcesAndNoPassword) {
-    window->sOutputDir = frmMain::kOutputDirUnset;
+    window->sOutputDir = MainWindow::kOutputDirUnset;
     window->sPWD = QStringLiteral("old");
-    EXPECT_TRUE(Show([](frmOptions* dialog) { dialog->cmdOK()->click(); }));
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) { dialog->cmdOK()->click(); }));
     EXPECT_EQ(window->sOutputDir, QString());
     EXPECT_EQ(window->sPWD, QString());
 }
 
 TEST_F(OptionsDialogTest, CustomDirectoryOpensThePickerAtOnce) {
     seam.folderAnswers.push_back(QString::fromStdString(dir / "out"));
-    EXPECT_TRUE(Show([](frmOptions* dialog) {
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) {
         dialog->Frame1()->opnDir(1)->click();
         EXPECT_TRUE(dialog->Frame1()->txtPath()->isEnabled());
         EXPECT_TRUE(dialog->Frame1()->cmdBrowse()->isEnabled());
@@ -72,7 +72,7 @@ TEST_F(OptionsDialogTest, CustomDirectoryOpensThePickerAtOnce) {
 }
 
 TEST_F(OptionsDialogTest, ACancelledPickerWithAnEmptyPathFallsBack) {
-    EXPECT_TRUE(Show([](frmOptions* dialog) {
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) {
         dialog->Frame1()->opnDir(1)->click();
         EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
         EXPECT_FALSE(dialog->Frame1()->txtPath()->isEnabled());
@@ -82,7 +82,7 @@ TEST_F(OptionsDialogTest, ACancelledPickerWithAnEmptyPathFallsBack) {
     EXPECT_EQ(window->sOutputDir, QString());
 
     // With a path already typed, a cancelled picker keeps it.
-    EXPECT_TRUE(Show([](frmOptions* dialog) {
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) {
         dialog->Frame1()->txtPath()->setText(QStringLiteral("typed/by hand"));
         dialog->Frame1()->opnDir(1)->click();
         EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
@@ -93,17 +93,17 @@ TEST_F(OptionsDialogTest, ACancelledPickerWithAnEmptyPathFallsBack) {
 }
 
 TEST_F(OptionsDialogTest, CancelAndTheFrameWriteNothingAndReopeningStartsAfresh) {
-    window->sOutputDir = frmMain::kOutputDirUnset;
+    window->sOutputDir = MainWindow::kOutputDirUnset;
     window->sPWD = QStringLiteral("kept");
-    EXPECT_FALSE(Show([](frmOptions* dialog) {
+    EXPECT_FALSE(Show([](OptionsDialog* dialog) {
         dialog->txtPassword()->setText(QStringLiteral("typed"));
         dialog->cmdCancel()->click();
     }));
-    EXPECT_FALSE(Show([](frmOptions* dialog) { dialog->close(); }));
-    EXPECT_EQ(window->sOutputDir, frmMain::kOutputDirUnset);
+    EXPECT_FALSE(Show([](OptionsDialog* dialog) { dialog->close(); }));
+    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
     EXPECT_EQ(window->sPWD, QStringLiteral("kept"));
 
-    EXPECT_TRUE(Show([](frmOptions* dialog) {
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) {
         EXPECT_TRUE(dialog->txtPassword()->text().isEmpty());
         EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
         dialog->cmdOK()->click();
@@ -111,7 +111,7 @@ TEST_F(OptionsDialogTest, CancelAndTheFrameWriteNothingAndReopeningStartsAfresh)
 }
 
 TEST_F(OptionsDialogTest, APresetBeforeShowingEnablesThePathWithoutThePicker) {
-    frmOptions dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
     dialog.Frame1()->opnDir(1)->setChecked(true);
     dialog.Frame1()->txtPath()->setText(QStringLiteral("/somewhere/"));
     EXPECT_TRUE(dialog.Frame1()->txtPath()->isEnabled());
@@ -130,15 +130,15 @@ protected:
         WriteDocument(dir / "src/.hidden/e.doc");
     }
     // Shows the window's kept dialog and runs action inside it.
-    void Show(std::function<void(frmAddFolder*)> action) {
-        WhenModal<frmAddFolder>(std::move(action));
+    void Show(std::function<void(AddFolderDialog*)> action) {
+        WhenModal<AddFolderDialog>(std::move(action));
         window->ShowAddFolderDialog();
-        EXPECT_FALSE(window->AddFolderDialog()->isVisible());
+        EXPECT_FALSE(window->addFolderDialog()->isVisible());
     }
 };
 
 TEST_F(AddFolderDialogTest, StartsFromItsInitialState) {
-    frmAddFolder* dialog = window->AddFolderDialog();
+    AddFolderDialog* dialog = window->addFolderDialog();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Sub-Folder"));
     EXPECT_TRUE(dialog->txtSourcePath()->text().isEmpty());
     EXPECT_EQ(dialog->cobType()->currentText(), QStringLiteral("*.doc"));
@@ -158,7 +158,7 @@ TEST_F(AddFolderDialogTest, StartsFromItsInitialState) {
 }
 
 TEST_F(AddFolderDialogTest, AnEmptySourcePathIsRefusedAndTheDialogStaysOpen) {
-    Show([this](frmAddFolder* dialog) {
+    Show([this](AddFolderDialog* dialog) {
         dialog->cmdOK()->click();
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_EQ(seam.messages.size(), 1u);
@@ -173,7 +173,7 @@ TEST_F(AddFolderDialogTest, AnEmptySourcePathIsRefusedAndTheDialogStaysOpen) {
 TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) {
     window->sPWD = QStringLiteral("pw");
     seam.folderAnswers.push_back(PathOf("src"));
-    Show([](frmAddFolder* dialog) {
+    Show([](AddFolderDialog* dialog) {
         dialog->cmdSourceDir()->click();
         dialog->cmdOK()->click();
     });
@@ -187,7 +187,7 @@ TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) 
     EXPECT_EQ(window->PanelText(2), QStringLiteral("1 files were found."));
 
     // Reopened, it shows its last entries; now with subfolders.
-    Show([this](frmAddFolder* dialog) {
+    Show([this](AddFolderDialog* dialog) {
         EXPECT_EQ(dialog->txtSourcePath()->text(), PathOf("src"));
         EXPECT_TRUE(dialog->cmdOK()->isEnabled());
         dialog->chkSubFolder()->setChecked(true);
@@ -199,7 +199,7 @@ TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) 
 }
 
 TEST_F(AddFolderDialogTest, ThePatternListIsSearchedPartByPart) {
-    Show([this](frmAddFolder* dialog) {
+    Show([this](AddFolderDialog* dialog) {
         dialog->txtSourcePath()->setText(PathOf("src"));
         dialog->cobType()->setCurrentIndex(3);
         dialog->cmdOK()->click();
@@ -211,7 +211,7 @@ TEST_F(AddFolderDialogTest, ThePatternListIsSearchedPartByPart) {
 TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
     // Custom with its path emptied by hand: beside the sources.
     seam.folderAnswers.push_back(PathOf("chosen"));
-    Show([this](frmAddFolder* dialog) {
+    Show([this](AddFolderDialog* dialog) {
         dialog->txtSourcePath()->setText(PathOf("src"));
         dialog->Frame1()->opnDir(1)->click();
         EXPECT_EQ(dialog->Frame1()->txtPath()->text(), PathOf("chosen"));
@@ -224,7 +224,7 @@ TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
     window->sOutputDir = QStringLiteral("something else");
     List().RemoveAllRows();
     seam.folderAnswers.push_back(PathOf("pages"));
-    Show([](frmAddFolder* dialog) {
+    Show([](AddFolderDialog* dialog) {
         // The choice of the last use is kept; a fresh choice opens the picker.
         EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
         dialog->Frame1()->opnDir(0)->click();
@@ -239,13 +239,13 @@ TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
     for (int i = 0; i < 50; ++i) {
         WriteDocument(dir / ("many/f" + std::to_string(100 + i) + ".doc"));
     }
-    QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+    QObject::connect(window.get(), &MainWindow::PanelTextChanged, window.get(),
                      [this](int panel, const QString& text) {
                          if (panel == 2 && text == QStringLiteral("3 files were found.")) {
-                             window->AddFolderDialog()->cmdCancel()->click();
+                             window->addFolderDialog()->cmdCancel()->click();
                          }
                      });
-    Show([this](frmAddFolder* dialog) {
+    Show([this](AddFolderDialog* dialog) {
         dialog->txtSourcePath()->setText(PathOf("many"));
         dialog->cmdOK()->click();
     });

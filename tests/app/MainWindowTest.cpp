@@ -1,11 +1,11 @@
 // The main window as it opens: its controls, their layout, the options and command
 // states of the stored designs, resizing, and closing the other windows with it.
 
-#include "AppTestSupport.h"
-#include "WindowHelpers.h"
-#include "WindowedStartup.h"
-#include "menu/xMenu.h"
-#include "toolbar/xToolbar.h"
+#include "tests/app/AppTestSupport.h"
+#include "app/WindowHelpers.h"
+#include "app/WindowedStartup.h"
+#include "controls/menu/MenuBar.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

@@ -2,9 +2,9 @@
 // progress, status texts, row states, the log pane, the day's log file, stopping,
 // and closing the window during a run.
 
-#include "AppTestSupport.h"
-#include "PathHelpers.h"
-#include "WindowHelpers.h"
+#include "tests/app/AppTestSupport.h"
+#include "engine/PathHelpers.h"
+#include "app/WindowHelpers.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -64,7 +64,7 @@ protected:
     void SetUp() override {
         UseRealConverter();
         MainWindowTest::SetUp();
-        QObject::connect(window.get(), &frmMain::PanelTextChanged, window.get(),
+        QObject::connect(window.get(), &MainWindow::PanelTextChanged, window.get(),
                          [this](int panel, const QString& text) {
                              if (panel == 1) {
                                  panel1.push_back(text);

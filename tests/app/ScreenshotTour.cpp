@@ -1,12 +1,12 @@
 // Shows the main window with a few tasks, one of its popup menus and the About box in
 // turn, on whatever display it is given (scripts/screenshots.sh starts it under Xvfb),
 // and saves a PNG picture of the screen for each.
-#include "QtDesktopSeam.h"
-#include "TaskList.h"
-#include "TaskRow.h"
-#include "frmAbout.h"
-#include "frmMain.h"
-#include "menu/xMenu.h"
+#include "app/QtDesktopSeam.h"
+#include "app/TaskList.h"
+#include "app/TaskRow.h"
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "controls/menu/MenuBar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
 
     pelmora::QtDesktopSeam seam;
-    pelmora::frmMain window(seam);
+    pelmora::MainWindow window(seam);
     window.move(0, 0);
     window.show();
     for (const QString& document : documents)
@@ -79,14 +79,14 @@ int main(int argc, char** argv) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     bool ok = Save(output, QStringLiteral("main-window.png"), window.frameGeometry());
 
-    pelmora::xMenu* menu = window.xMenu1();
+    pelmora::MenuBar* menu = window.xMenu1();
     menu->ShowMenu(menu->KeyToIndex(QStringLiteral("mnuOptions")));
     Pause(500);
     ok = Save(output, QStringLiteral("options-menu.png"), window.frameGeometry()) && ok;
     menu->CloseOpenMenu();
     Pause(200);
 
-    pelmora::frmAbout about(&window);
+    pelmora::AboutDialog about(&window);
     about.show();
     about.move(window.frameGeometry().center() - about.rect().center());
     Pause(500);

@@ -1,8 +1,8 @@
 // The task list of the main window: adding, counting, removing, clearing, checking,
 // moving, and the list's mouse and keyboard handling, on real widgets.
 
-#include "AppTestSupport.h"
-#include "WindowHelpers.h"
+#include "tests/app/AppTestSupport.h"
+#include "app/WindowHelpers.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -153,7 +153,7 @@ TEST_F(TaskListTest, CancellingEitherDialogOfTheAddCommandAddsNothing) {
     WhenModal<QDialog>([](QDialog* options) { options->reject(); });
     window->AddFilesFromDialog();
     EXPECT_EQ(List().RowCount(), 0);
-    EXPECT_EQ(window->sOutputDir, frmMain::kOutputDirUnset);
+    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
 }
 
 TEST_F(TaskListTest, ClearAsksOnlyWhenThereIsSomethingToClear) {
@@ -244,7 +244,7 @@ TEST_F(TaskListTest, KeysRemoveRowsRefreshCountsAndStartARun) {
     List().setCurrentItem(List().Row(1));
     List().Row(3)->setSelected(true);
 
-    QSignalSpy commands(window.get(), &frmMain::MenuCommandRequested);
+    QSignalSpy commands(window.get(), &MainWindow::MenuCommandRequested);
     QTest::keyClick(&List(), Qt::Key_F5);
     ASSERT_EQ(commands.size(), 1);
     EXPECT_EQ(commands[0][0].toString(), QStringLiteral("mnuConverter"));
@@ -317,7 +317,7 @@ TEST_F(TaskListTest, RightButtonShowsThePopupWithItemsForTheRowUnderThePointer) 
                                      "S&elect None", "-", "&Invert Selection", "-", "C&lear Logs",
                                      "-", "Output &Directory..."}));
 
-    QSignalSpy commands(window.get(), &frmMain::MenuCommandRequested);
+    QSignalSpy commands(window.get(), &MainWindow::MenuCommandRequested);
     for (const char* name :
          {"mnuAdd", "mnuClearList", "mnuSelectall", "mnuSelectNone", "mnuInvert"}) {
         item(name)->trigger();
@@ -385,7 +385,7 @@ TEST_F(TaskListTest, DoubleClickEditsTheOutputFolderOfTheHighlightedRows) {
     WhenModal<QDialog>([](QDialog* options) { options->reject(); });
     window->EditHighlightedOutput();
     EXPECT_EQ(List().Row(3)->Target(), PathOf("src/3.html"));
-    EXPECT_EQ(window->sOutputDir, frmMain::kOutputDirUnset);
+    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
 }
 
 TEST_F(TaskListTest, ATaskListOfTenThousandFilesWorks) {

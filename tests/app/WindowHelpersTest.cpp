@@ -1,8 +1,8 @@
 // The window-side helpers: the open-file dialog's result layout and filter, the
 // folder picker, and the list check-box helpers.
 
-#include "WindowHelpers.h"
-#include "AppTestSupport.h"
+#include "app/WindowHelpers.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QTreeWidget>
 

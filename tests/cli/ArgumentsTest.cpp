@@ -1,8 +1,8 @@
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
-#include "CliTestSupport.h"
-#include "FileSearch.h"
-#include "PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
+#include "engine/FileSearch.h"
+#include "engine/PathHelpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Helpers of the command-line tests: scratch folders, small files, and running the
 // built pelmora as a child process.
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <map>

@@ -1,10 +1,10 @@
 // The batch run in this process, with a recording converter in place of the office:
 // what is printed, logged and returned, and when.
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "Arguments.h"
-#include "AutomationRegistry.h"
-#include "CliTestSupport.h"
+#include "cli/Arguments.h"
+#include "engine/AutomationRegistry.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "FileSearch.h"
+#include "engine/FileSearch.h"
 
-#include "CliTestSupport.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

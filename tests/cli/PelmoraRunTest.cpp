@@ -1,6 +1,6 @@
 // Whole runs of the built pelmora executable against the real office.
-#include "CliTestSupport.h"
-#include "PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
+#include "engine/PathHelpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

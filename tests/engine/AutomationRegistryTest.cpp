@@ -1,4 +1,4 @@
-#include "AutomationRegistry.h"
+#include "engine/AutomationRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Compaction.h"
+#include "engine/Compaction.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // ConvertDocument converting for real through a LibreOffice session: every log code,
 // what each option leaves on disk, and every kind of bad input.
 
-#include "Compaction.h"
-#include "Conversion.h"
-#include "PathHelpers.h"
-#include "TempFolder.h"
+#include "engine/Compaction.h"
+#include "engine/Conversion.h"
+#include "engine/PathHelpers.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdlib>
 #include <fcntl.h>

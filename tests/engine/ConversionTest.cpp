@@ -1,10 +1,10 @@
 // ConvertDocument against a recording converter: the calls it makes, the log lines
 // and what it leaves on disk. Real conversions are in ConversionLibreOfficeTest.
 
-#include "Conversion.h"
+#include "engine/Conversion.h"
 
-#include "PathHelpers.h"
-#include "TempFolder.h"
+#include "engine/PathHelpers.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>

@@ -1,10 +1,10 @@
 // The LibreOffice converter for real: conversions, bad input, crashes, hangs and
 // what is left behind.
 
-#include "LibreOfficeApplication.h"
-#include "OfficeProcess.h"
-#include "TempFolder.h"
-#include "WordSession.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/OfficeProcess.h"
+#include "tests/support/TempFolder.h"
+#include "engine/WordSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The converter's private source copies and its failures in words.
 
-#include "OfficeSupport.h"
-#include "TempFolder.h"
-#include "WordAutomation.h"
+#include "engine/libreoffice/OfficeSupport.h"
+#include "tests/support/TempFolder.h"
+#include "engine/WordAutomation.h"
 
 #include <gtest/gtest.h>
 

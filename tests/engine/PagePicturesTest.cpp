@@ -1,8 +1,8 @@
 // Gathering the exporter's pictures into the page's companion folder.
 
-#include "PagePictures.h"
-#include "TempFolder.h"
-#include "WordAutomation.h"
+#include "engine/libreoffice/PagePictures.h"
+#include "tests/support/TempFolder.h"
+#include "engine/WordAutomation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,7 +1,7 @@
 // The session's calls into the converter, checked on a recording fake.
 
-#include "WordSession.h"
-#include "AutomationRegistry.h"
+#include "engine/WordSession.h"
+#include "engine/AutomationRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 //   [--out FILE.png]
 // With --out the program opens the menu KEY (default mnuFile), moves the mouse onto the item
 // --hover if given, saves a picture of the bar with its popup and quits.
-#include "menu/wMenu.h"
-#include "menu/xMenu.h"
+#include "controls/menu/PopupMenu.h"
+#include "controls/menu/MenuBar.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-using pelmora::wMenu;
-using pelmora::xMenu;
+using pelmora::PopupMenu;
+using pelmora::MenuBar;
 
 namespace {
 
@@ -27,15 +27,15 @@ void mouse(QWidget* target, const pelmora::MenuItem& item, QEvent::Type type) {
     QApplication::sendEvent(target, &event);
 }
 
-QImage snapshot(QWidget* window, xMenu* bar) {
+QImage snapshot(QWidget* window, MenuBar* bar) {
     QRect area = window->frameGeometry();
-    for (wMenu* p = bar->Popup(); p; p = p->ChildPopup())
+    for (PopupMenu* p = bar->Popup(); p; p = p->ChildPopup())
         area |= p->geometry();
     QImage image(area.size(), QImage::Format_RGB32);
     image.fill(Qt::darkGray);
     QPainter painter(&image);
     painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
-    for (wMenu* p = bar->Popup(); p; p = p->ChildPopup()) {
+    for (PopupMenu* p = bar->Popup(); p; p = p->ChildPopup()) {
         const QPoint at = p->geometry().topLeft() - area.topLeft();
         if (!p->mask().isEmpty())
             painter.setClipRegion(p->mask().translated(at));
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle("Quorvel menu");
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new xMenu(&window);
+    auto* bar = new MenuBar(&window);
     if (!bar->LoadDesign(parser.value("design"))) {
         std::fprintf(stderr, "menu design not found\n");
         return 1;
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     bar->setFixedHeight(bar->sizeHint().height());
     layout->addWidget(bar);
     layout->addStretch();
-    QObject::connect(bar, &xMenu::ItemClick,
+    QObject::connect(bar, &MenuBar::ItemClick,
                      [](const QString& name) { std::printf("ItemClick %s\n", qPrintable(name)); });
     window.setGeometry(40, 40, 420, 260);
     window.show();

@@ -3,7 +3,7 @@
 //   toolbar_preview [--design FILE.json] [--size WxH] [--hover KEY] [--out FILE.png]
 // With --out the program moves the mouse onto the button KEY if given, saves a picture of
 // the toolbar and quits; otherwise it opens a window and prints every ButtonClick.
-#include "toolbar/xToolbar.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <cstdio>
 
-using pelmora::xToolbar;
+using pelmora::ToolBar;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QStringList size = parser.value("size").split('x');
-    xToolbar toolbar;
+    ToolBar toolbar;
     toolbar.resize(size.value(0).toInt(), size.value(1).toInt());
     if (!toolbar.LoadDesign(file.readAll()))
         std::fprintf(stderr, "the design is no JSON object; defaults shown\n");
-    QObject::connect(&toolbar, &xToolbar::ButtonClick, [](int16_t index, const QString& key) {
+    QObject::connect(&toolbar, &ToolBar::ButtonClick, [](int16_t index, const QString& key) {
         std::printf("ButtonClick %d %s\n", index, qPrintable(key));
         std::fflush(stdout);
     });

@@ -1,5 +1,5 @@
-#include "hotlink/HotLink.h"
-#include "hotlink/HotLinkPointer.h"
+#include "controls/hotlink/HotLink.h"
+#include "controls/hotlink/HotLinkPointer.h"
 
 #include <QApplication>
 #include <QBitmap>

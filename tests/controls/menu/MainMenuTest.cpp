@@ -1,5 +1,5 @@
 // The main window's stored menu design, loaded into a real bar.
-#include "MenuTestSupport.h"
+#include "tests/controls/menu/MenuTestSupport.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -41,10 +41,10 @@ TEST(MainMenu, TheOptionsMenuShowsTicksAndReportsTheCompressItem) {
     BarWindow w;
     ASSERT_TRUE(w.bar->LoadDesign(":/menu/main_menu.json"));
     w.Show();
-    QSignalSpy clicks(w.bar, &xMenu::ItemClick);
-    QSignalSpy descriptions(w.bar, &xMenu::ItemDescription);
+    QSignalSpy clicks(w.bar, &MenuBar::ItemClick);
+    QSignalSpy descriptions(w.bar, &MenuBar::ItemDescription);
     Press(w.bar, w.Centre(w.bar->KeyToIndex("mnuOptions")));
-    wMenu* p = w.bar->Popup();
+    PopupMenu* p = w.bar->Popup();
     ASSERT_NE(p, nullptr);
     // A checked item carries a dark-grey tick in its left strip; an unchecked one does not.
     auto tickPixels = [&](int index) {

@@ -1,8 +1,8 @@
 // The item record, the tree links and the stored design, without any window.
-#include "menu/MenuDesign.h"
-#include "menu/MenuItemList.h"
-#include "menu/MenuPictureStore.h"
-#include "paint/ControlError.h"
+#include "controls/menu/MenuDesign.h"
+#include "controls/menu/MenuItemList.h"
+#include "controls/menu/MenuPictureStore.h"
+#include "controls/paint/ControlError.h"
 
 #include <QJsonArray>
 #include <array>

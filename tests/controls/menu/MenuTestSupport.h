@@ -1,9 +1,9 @@
 #pragma once
 // Builds small menus and drives the bar and its popups with real mouse events.
 
-#include "menu/wMenu.h"
-#include "menu/xMenu.h"
-#include "paint/ControlError.h"
+#include "controls/menu/PopupMenu.h"
+#include "controls/menu/MenuBar.h"
+#include "controls/paint/ControlError.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -25,7 +25,7 @@ inline MenuItem Item(const QString& name, int ident, const QString& caption,
 /// A window with one menu bar across its top, shown on the offscreen screen.
 struct BarWindow {
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    xMenu* bar = new xMenu(window.get());
+    MenuBar* bar = new MenuBar(window.get());
 
     explicit BarWindow(int style = 0) {
         QFont f("DejaVu Sans");
@@ -70,7 +70,7 @@ inline void Move(QWidget* w, QPoint pos) {
 }
 
 /// Centre of a popup row.
-inline QPoint RowCentre(const wMenu* popup, int index) {
+inline QPoint RowCentre(const PopupMenu* popup, int index) {
     const MenuItem& m = popup->MenuTree->Item(index);
     return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
 }
@@ -86,7 +86,7 @@ inline void Settle() {
 inline int VisiblePopups() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<wMenu*>(w) && w->isVisible();
+        n += qobject_cast<PopupMenu*>(w) && w->isVisible();
     return n;
 }
 

@@ -1,6 +1,6 @@
-#include "paint/basOrvaneIFceComp.h"
-#include "paint/frmTooltip.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/paint/ToolTipWindow.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,7 +36,7 @@ TEST(PlayResourceSound, PlaysOnlyWhenEnabledAndTheResourceExists) {
 }
 
 TEST(EnsurePaintEffects, OneSharedInstanceUntilReleased) {
-    gdcPaintEffects& first = EnsurePaintEffects();
+    PaintEffects& first = EnsurePaintEffects();
     EXPECT_EQ(&EnsurePaintEffects(), &first);
     EXPECT_EQ(SharedPaintEffects(), &first);
     ReleasePaintEffects();
@@ -68,7 +68,7 @@ protected:
 TEST_F(ToolTip, PlacedJustBelowTheCursorAndSizedToTheText) {
     QWidget owner;
     EXPECT_TRUE(ShowToolTipAt(QPoint(200, 150), QStringLiteral("Convert"), &owner));
-    frmTooltip* tip = CurrentToolTip();
+    ToolTipWindow* tip = CurrentToolTip();
     ASSERT_NE(tip, nullptr);
     QLabel* label = tip->lblTip();
     EXPECT_EQ(label->text(), QStringLiteral("Convert"));
@@ -95,7 +95,7 @@ TEST_F(ToolTip, NearTheBottomRightEdgeMovedBackOntoTheScreen) {
     font.setPointSize(14);
     ShowToolTipAt(screen.bottomRight() - QPoint(3, 3), QStringLiteral("A long tooltip text"),
                   nullptr, &font);
-    frmTooltip* tip = CurrentToolTip();
+    ToolTipWindow* tip = CurrentToolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(tip->lblTip()->font().pointSize(), 14);
     const QRect g = tip->geometry();

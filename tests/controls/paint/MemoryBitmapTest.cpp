@@ -1,6 +1,6 @@
-#include "paint/ControlError.h"
-#include "paint/clsLogFont.h"
-#include "paint/gdcMemoryBitmap.h"
+#include "controls/paint/ControlError.h"
+#include "controls/paint/LogicalFont.h"
+#include "controls/paint/MemoryBitmap.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -23,8 +23,8 @@ template <typename F> ControlError raised(F&& f) {
     return ControlError(0, QStringLiteral("-"), QString());
 }
 
-TEST(gdcMemoryBitmap, CreateByPictureLoadsBitmapsRejectsIconsAndIgnoresNothing) {
-    gdcMemoryBitmap bmp;
+TEST(MemoryBitmap, CreateByPictureLoadsBitmapsRejectsIconsAndIgnoresNothing) {
+    MemoryBitmap bmp;
     EXPECT_FALSE(bmp.CreateByPicture(OlePicture()));
     EXPECT_FALSE(bmp.hBmp());
     EXPECT_TRUE(bmp.Picture().isNone());
@@ -58,8 +58,8 @@ TEST(gdcMemoryBitmap, CreateByPictureLoadsBitmapsRejectsIconsAndIgnoresNothing) 
     EXPECT_EQ(bmp.Height(), 3);
 }
 
-TEST(gdcMemoryBitmap, DitherResourceIsAnEightByEightCheckerboard) {
-    gdcMemoryBitmap bmp;
+TEST(MemoryBitmap, DitherResourceIsAnEightByEightCheckerboard) {
+    MemoryBitmap bmp;
     ASSERT_TRUE(bmp.CreateByResource(QStringLiteral("DITHER")));
     ASSERT_EQ(bmp.Width(), 8);
     ASSERT_EQ(bmp.Height(), 8);
@@ -76,14 +76,14 @@ TEST(gdcMemoryBitmap, DitherResourceIsAnEightByEightCheckerboard) {
     EXPECT_TRUE(bmp.hBmp());
 }
 
-TEST(gdcMemoryBitmap, CreateByFileLoadsPicturesAndRaisesForMissingOrBadFiles) {
+TEST(MemoryBitmap, CreateByFileLoadsPicturesAndRaisesForMissingOrBadFiles) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QImage picture(7, 2, QImage::Format_RGB32);
     picture.fill(qRgb(200, 100, 0));
     const QString png = dir.filePath(QStringLiteral("p.png"));
     ASSERT_TRUE(picture.save(png));
-    gdcMemoryBitmap bmp;
+    MemoryBitmap bmp;
     ASSERT_TRUE(bmp.CreateByFile(png));
     EXPECT_EQ(bmp.Width(), 7);
     EXPECT_EQ(bmp.hdc().pixel(6, 1), qRgb(200, 100, 0));
@@ -114,17 +114,17 @@ TEST(ControlError, EmptyDescriptionTakesTheStandardText) {
                     .endsWith(QStringLiteral(".xToolbar:KeyToIndex")));
 }
 
-TEST(clsLogFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
+TEST(LogicalFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(9.0);
     font.setWeight(QFont::Bold);
     font.setUnderline(true);
 
-    clsLogFont rotated;
+    LogicalFont rotated;
     rotated.setRotation(90.0f);
     EXPECT_EQ(rotated.handle(), nullptr) << "no font yet";
-    rotated.setLogFont(font, clsLogFont::OemCharset);
+    rotated.setLogFont(font, LogicalFont::OemCharset);
     ASSERT_NE(rotated.handle(), nullptr);
     const LogFontHandle& h = *rotated.handle();
     EXPECT_EQ(h.lfCharSet, 0);
@@ -139,7 +139,7 @@ TEST(clsLogFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
     EXPECT_EQ(h.lfQuality, 2);
     EXPECT_EQ(h.lfFaceName, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(h.font.pixelSize(), -h.lfHeight);
-    EXPECT_EQ(rotated.Charset(), clsLogFont::OemCharset) << "the copy keeps its charset";
+    EXPECT_EQ(rotated.Charset(), LogicalFont::OemCharset) << "the copy keeps its charset";
 
     // A full turn keeps the OEM charset and the default precision.
     rotated.setRotation(360.0f);
@@ -149,7 +149,7 @@ TEST(clsLogFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
     EXPECT_EQ(rotated.handle()->lfEscapement, 3600);
 
     // Rotation in tenths, rounded; other charsets are never changed.
-    clsLogFont other;
+    LogicalFont other;
     other.setLogFont(font, 2);
     other.setRotation(45.04f);
     EXPECT_EQ(other.handle()->lfEscapement, 450);

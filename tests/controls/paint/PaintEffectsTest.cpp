@@ -1,6 +1,6 @@
-#include "paint/ControlError.h"
-#include "paint/gdcMemoryBitmap.h"
-#include "paint/gdcPaintEffects.h"
+#include "controls/paint/ControlError.h"
+#include "controls/paint/MemoryBitmap.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -39,12 +39,12 @@ QImage sketch(int w, int h, std::initializer_list<QPoint> dark, QRgb darkColour 
     return img;
 }
 
-class PaintEffects : public ::testing::Test {
+class PaintEffectsTest : public ::testing::Test {
 protected:
-    gdcPaintEffects fx;
+    PaintEffects fx;
 };
 
-TEST_F(PaintEffects, TransparentWithAbsentMaskCopiesTheSourceUnchanged) {
+TEST_F(PaintEffectsTest, TransparentWithAbsentMaskCopiesTheSourceUnchanged) {
     const QImage src = distinctSource(5, 4);
     QImage dest = filled(9, 8, kGrey);
     fx.PaintTransparentDC(dest, 2, 3, 5, 4, src, 0, 0, kOleMagenta);
@@ -54,7 +54,7 @@ TEST_F(PaintEffects, TransparentWithAbsentMaskCopiesTheSourceUnchanged) {
     EXPECT_EQ(dest.pixel(2, 7), kGrey);
 }
 
-TEST_F(PaintEffects, MaskColouredPixelsKeepTheDestination) {
+TEST_F(PaintEffectsTest, MaskColouredPixelsKeepTheDestination) {
     QImage src = distinctSource(4, 4);
     src.setPixel(1, 1, kMagenta);
     src.setPixel(3, 2, kMagenta);
@@ -69,7 +69,7 @@ TEST_F(PaintEffects, MaskColouredPixelsKeepTheDestination) {
     EXPECT_EQ(dest.pixel(3, 0), background.pixel(3, 0));
 }
 
-TEST_F(PaintEffects, MonochromeSourceShowsItsOwnContextColours) {
+TEST_F(PaintEffectsTest, MonochromeSourceShowsItsOwnContextColours) {
     QImage mono(2, 1, QImage::Format_Mono);
     mono.setColorTable({qRgb(0, 0, 255), qRgb(0, 255, 0)}); // text blue, background green
     mono.setPixel(0, 0, 0);
@@ -80,7 +80,7 @@ TEST_F(PaintEffects, MonochromeSourceShowsItsOwnContextColours) {
     EXPECT_EQ(dest.pixel(1, 0), kGrey);
 }
 
-TEST_F(PaintEffects, DisabledEmbossesDarkPixelsHighlightOffsetShadowInPlace) {
+TEST_F(PaintEffectsTest, DisabledEmbossesDarkPixelsHighlightOffsetShadowInPlace) {
     const OleColor highlight = OleRgb(255, 255, 0);
     const OleColor shadow = OleRgb(0, 0, 128);
     // A dark-grey pixel counts as dark; a light-grey one as light; the mask colour is dark
@@ -98,7 +98,7 @@ TEST_F(PaintEffects, DisabledEmbossesDarkPixelsHighlightOffsetShadowInPlace) {
     EXPECT_EQ(dest.pixel(0, 0), kGrey);
 }
 
-TEST_F(PaintEffects, DisabledWithWhiteMaskUsesTheSourceDirectly) {
+TEST_F(PaintEffectsTest, DisabledWithWhiteMaskUsesTheSourceDirectly) {
     const QImage src = sketch(4, 4, {QPoint(0, 0), QPoint(1, 1)});
     QImage dest = filled(4, 4, kGrey);
     fx.PaintDisabledDC(dest, 0, 0, 4, 4, src, 0, 0, 0xFFFFFF, OleRgb(255, 255, 255),
@@ -110,7 +110,7 @@ TEST_F(PaintEffects, DisabledWithWhiteMaskUsesTheSourceDirectly) {
     EXPECT_EQ(dest.pixel(3, 0), kGrey);
 }
 
-TEST_F(PaintEffects, KeyColourFallsBackToRedThenBlue) {
+TEST_F(PaintEffectsTest, KeyColourFallsBackToRedThenBlue) {
     const QImage src = sketch(3, 3, {QPoint(0, 0)});
     // Highlight black: a black key would hide the highlight, so red is the key.
     QImage dest = filled(3, 3, kGrey);
@@ -129,8 +129,8 @@ TEST_F(PaintEffects, KeyColourFallsBackToRedThenBlue) {
     EXPECT_EQ(dest.pixel(0, 0), qRgb(0, 0, 0));
 }
 
-TEST_F(PaintEffects, CheckedPatternTilesEveryEightPixelsUpToTheInclusiveEnd) {
-    gdcMemoryBitmap dither;
+TEST_F(PaintEffectsTest, CheckedPatternTilesEveryEightPixelsUpToTheInclusiveEnd) {
+    MemoryBitmap dither;
     ASSERT_TRUE(dither.CreateByResource(QStringLiteral("DITHER")));
     QImage dest = filled(30, 12, kGrey);
     fx.PaintCheckedPattern(dest, dither.hdc(), 2, 1, 16, 8, OleRgb(255, 0, 0), nullptr,
@@ -158,7 +158,7 @@ TEST_F(PaintEffects, CheckedPatternTilesEveryEightPixelsUpToTheInclusiveEnd) {
     EXPECT_EQ(dest.pixel(0, 3), kGrey);
 }
 
-TEST_F(PaintEffects, TileIsCopiedFromTheCornerAndClippedAtTheEnd) {
+TEST_F(PaintEffectsTest, TileIsCopiedFromTheCornerAndClippedAtTheEnd) {
     const QImage picture = distinctSource(4, 4);
     QImage dest = filled(12, 6, kGrey);
     fx.TileBitmapToHDC(dest, OlePicture::bitmap(picture), 1, 1, 3, 2, 1, 1, 7, 3);
@@ -180,7 +180,7 @@ TEST_F(PaintEffects, TileIsCopiedFromTheCornerAndClippedAtTheEnd) {
     EXPECT_EQ(small.pixel(4, 2), kGrey);
 }
 
-TEST_F(PaintEffects, TileOfAnythingButABitmapRaises481BeforeDrawing) {
+TEST_F(PaintEffectsTest, TileOfAnythingButABitmapRaises481BeforeDrawing) {
     QImage dest = filled(4, 4, kGrey);
     const QImage before = dest;
     for (const OlePicture& picture : {OlePicture(), OlePicture::icon(distinctSource(2, 2))}) {
@@ -196,7 +196,7 @@ TEST_F(PaintEffects, TileOfAnythingButABitmapRaises481BeforeDrawing) {
     EXPECT_EQ(dest, before);
 }
 
-TEST_F(PaintEffects, NothingEmptySizesAndBadColoursPaintNothing) {
+TEST_F(PaintEffectsTest, NothingEmptySizesAndBadColoursPaintNothing) {
     const QImage before = filled(6, 6, kGrey);
     QImage dest = before;
     const OlePicture none;
@@ -218,7 +218,7 @@ TEST_F(PaintEffects, NothingEmptySizesAndBadColoursPaintNothing) {
     EXPECT_EQ(dest, before);
 }
 
-TEST_F(PaintEffects, StandardPictureCopiesBitmapsAndScalesIconsWithAlpha) {
+TEST_F(PaintEffectsTest, StandardPictureCopiesBitmapsAndScalesIconsWithAlpha) {
     const QImage picture = distinctSource(6, 6);
     QImage dest = filled(6, 6, kGrey);
     fx.PaintStandardPicture(dest, OlePicture::bitmap(picture), 1, 1, 3, 2, 2, 3);
@@ -239,7 +239,7 @@ TEST_F(PaintEffects, StandardPictureCopiesBitmapsAndScalesIconsWithAlpha) {
     EXPECT_EQ(dest.pixel(5, 5), kGrey);
 }
 
-TEST_F(PaintEffects, TransparentIconKeepsTheBackgroundBehindItsClearPixels) {
+TEST_F(PaintEffectsTest, TransparentIconKeepsTheBackgroundBehindItsClearPixels) {
     QImage icon(3, 3, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     icon.setPixel(1, 1, qRgba(0, 0, 255, 255));
@@ -251,7 +251,7 @@ TEST_F(PaintEffects, TransparentIconKeepsTheBackgroundBehindItsClearPixels) {
     EXPECT_EQ(dest.pixel(3, 3), before.pixel(3, 3));
 }
 
-TEST_F(PaintEffects, DisabledPictureEmbossesInTheSystemColours) {
+TEST_F(PaintEffectsTest, DisabledPictureEmbossesInTheSystemColours) {
     const QRgb highlight = *OleColorToRgb(Sys3DHighlight);
     const QRgb shadow = *OleColorToRgb(SysButtonShadow);
     ASSERT_NE(highlight, shadow);

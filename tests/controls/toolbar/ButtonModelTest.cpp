@@ -1,6 +1,6 @@
 // Buttons addressed by index or key, adding, deleting and moving them, the indexed
 // properties with their change notices, the group rules and the numbered errors.
-#include "ToolbarTestSupport.h"
+#include "tests/controls/toolbar/ToolbarTestSupport.h"
 
 #include <QSignalSpy>
 
@@ -9,7 +9,7 @@ namespace {
 
 using ButtonModelTest = ToolbarTest;
 
-QStringList Keys(xToolbar& tb) {
+QStringList Keys(ToolBar& tb) {
     QStringList keys;
     for (int i = 1; i <= tb.ButtonCount(); ++i)
         keys << tb.ButtonKey(i);
@@ -78,7 +78,7 @@ TEST_F(ButtonModelTest, SwapMovesOneButtonAndShiftsTheOthers) {
 
 TEST_F(ButtonModelTest, DeleteRemovesOneButtonAndRefusesBadIndexes) {
     AddButtons(3);
-    QSignalSpy changed(tb.get(), &xToolbar::PropertyChanged);
+    QSignalSpy changed(tb.get(), &ToolBar::PropertyChanged);
     EXPECT_EQ(tb->DeleteButton(2), 2);
     EXPECT_EQ(Keys(*tb), QStringList({"B1", "B3"}));
     EXPECT_TRUE(changed.contains(QVariantList{"ButtonCount"}));
@@ -127,7 +127,7 @@ TEST_F(ButtonModelTest, IndexedPropertiesOutsideTheArrayRaise9AndChangeNothing) 
 
 TEST_F(ButtonModelTest, ChangeNoticesNameThePropertyAndSomeTheIndex) {
     AddButtons(3);
-    QSignalSpy changed(tb.get(), &xToolbar::PropertyChanged);
+    QSignalSpy changed(tb.get(), &ToolBar::PropertyChanged);
     tb->SetButtonChecked(3, true);
     tb->SetButtonPictureOver(2, OlePicture());
     tb->SetButtonPictureDown(1, OlePicture());
@@ -141,7 +141,7 @@ TEST_F(ButtonModelTest, ChangeNoticesNameThePropertyAndSomeTheIndex) {
 
 TEST_F(ButtonModelTest, WritingTheSameEnabledValueRepaintsAndSignalsNothing) {
     AddButtons(1);
-    QSignalSpy changed(tb.get(), &xToolbar::PropertyChanged);
+    QSignalSpy changed(tb.get(), &ToolBar::PropertyChanged);
     // Draw over the button: only a repaint would restore it.
     QImage& surface = const_cast<QImage&>(tb->Surface());
     surface.setPixel(Centre(1), qRgb(1, 2, 3));
@@ -172,7 +172,7 @@ TEST_F(ButtonModelTest, ForceClickRaisesButtonClickAndAppliesTheGroupOnly) {
     tb->SetButtonGroupID(3, 7);
     tb->SetButtonChecked(3, true);
     tb->SetButtonEnabled(2, false);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     tb->ForceClick("b2");
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(clicks.at(0).at(0).value<int16_t>(), 2);
@@ -193,9 +193,9 @@ TEST_F(ButtonModelTest, ForceClickRaisesButtonClickAndAppliesTheGroupOnly) {
 }
 
 TEST_F(ButtonModelTest, SendClickAndSendRestoreEventOnlyRaiseTheirEvents) {
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     int x = 0, y = 0;
-    QObject::connect(tb.get(), &xToolbar::DockingWindow, [&](int32_t& X, int32_t& Y) {
+    QObject::connect(tb.get(), &ToolBar::DockingWindow, [&](int32_t& X, int32_t& Y) {
         x = X;
         y = Y;
     });

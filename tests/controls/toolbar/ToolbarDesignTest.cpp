@@ -1,8 +1,8 @@
 // The stored design: the main window's toolbar resource, round trips, defaults and bad
 // input, and the life cycle values (handle, orientation, AutoSize with Align).
-#include "ToolbarTestSupport.h"
+#include "tests/controls/toolbar/ToolbarTestSupport.h"
 
-#include "toolbar/PropertyBag.h"
+#include "controls/toolbar/PropertyBag.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -69,7 +69,7 @@ TEST_F(DesignTest, EverySettingSurvivesARoundTripInTheFixedKeyOrder) {
     tb->setEnabled(false);
     const QByteArray saved = tb->SaveDesign();
 
-    xToolbar copy;
+    ToolBar copy;
     ASSERT_TRUE(copy.LoadDesign(saved));
     EXPECT_EQ(copy.SaveDesign(), saved);
     EXPECT_EQ(copy.ButtonCount(), 3);
@@ -183,20 +183,20 @@ TEST_F(DesignTest, AnAlignedControlLoadsAutoSizeAsFalseAndRefusesIt) {
 }
 
 TEST(ToolbarLifeCycle, HandlesCountCreationsEvenAfterEarlierToolbarsAreGone) {
-    auto first = std::make_unique<xToolbar>();
+    auto first = std::make_unique<ToolBar>();
     const int base = first->handle();
     first.reset();
-    auto second = std::make_unique<xToolbar>();
+    auto second = std::make_unique<ToolBar>();
     second.reset();
-    xToolbar third;
+    ToolBar third;
     EXPECT_EQ(third.handle(), base + 2);
 }
 
 TEST(ToolbarLifeCycle, TheLastToolbarReleasesTheSharedPaintingObject) {
     {
-        xToolbar a;
+        ToolBar a;
         a.resize(100, 30);
-        xToolbar b;
+        ToolBar b;
         b.resize(100, 30);
         a.Refresh();
         EXPECT_NE(SharedPaintEffects(), nullptr);
@@ -205,7 +205,7 @@ TEST(ToolbarLifeCycle, TheLastToolbarReleasesTheSharedPaintingObject) {
 }
 
 TEST(ToolbarLifeCycle, SettingVerticalTurnsTheBarAndBack) {
-    xToolbar tb;
+    ToolBar tb;
     tb.resize(300, 30);
     EXPECT_TRUE(tb.Horizontal());
     tb.SetVertical(true);

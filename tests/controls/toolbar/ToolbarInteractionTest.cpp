@@ -1,8 +1,8 @@
 // The mouse on the real toolbar: which release clicks, check and group buttons, cancelling,
 // right clicks and the beep, the swallowed Click, hover events and the tooltip delay.
-#include "ToolbarTestSupport.h"
+#include "tests/controls/toolbar/ToolbarTestSupport.h"
 
-#include "paint/frmTooltip.h"
+#include "controls/paint/ToolTipWindow.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -22,7 +22,7 @@ QList<int> ClickedIndexes(const QSignalSpy& spy) {
 
 TEST_F(InteractionTest, PressingOnOneButtonAndReleasingOnAnotherClicksTheSecond) {
     AddButtons(6);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     Drag(3, 5);
     ASSERT_EQ(ClickedIndexes(clicks), QList<int>({5}));
     EXPECT_EQ(clicks.at(0).at(1).toString(), "B5");
@@ -33,7 +33,7 @@ TEST_F(InteractionTest, PressingOnOneButtonAndReleasingOnAnotherClicksTheSecond)
 TEST_F(InteractionTest, ClickSoundFollowsPlaySounds) {
     AddButtons(1);
     tb->SetPlaySounds(false);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     ClickAt(1);
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(player.plays, 0);
@@ -44,8 +44,8 @@ TEST_F(InteractionTest, DisabledButtonsSeparatorsAndPlaceholdersNeverClick) {
     tb->SetButtonEnabled(1, false);
     tb->SetButtonStyle(2, tbbtSeparator);
     tb->SetButtonStyle(3, tbbtPlaceholder);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
-    QSignalSpy before(tb.get(), &xToolbar::BeforeButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
+    QSignalSpy before(tb.get(), &ToolBar::BeforeButtonClick);
     for (int i = 1; i <= 3; ++i)
         ClickAt(i);
     EXPECT_EQ(clicks.count(), 0);
@@ -54,7 +54,7 @@ TEST_F(InteractionTest, DisabledButtonsSeparatorsAndPlaceholdersNeverClick) {
 
 TEST_F(InteractionTest, CheckButtonsToggleWithAnyMouseButton) {
     AddButtons(1, tbbtCheck);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     ClickAt(1);
     EXPECT_TRUE(tb->ButtonChecked(1));
     ClickAt(1, Qt::RightButton);
@@ -65,10 +65,10 @@ TEST_F(InteractionTest, CheckButtonsToggleWithAnyMouseButton) {
 
 TEST_F(InteractionTest, CancelStopsTheClickButNotTheToggle) {
     AddButtons(1, tbbtCheck);
-    QObject::connect(tb.get(), &xToolbar::BeforeButtonClick,
+    QObject::connect(tb.get(), &ToolBar::BeforeButtonClick,
                      [](int16_t, const QString&, bool& Cancel) { Cancel = true; });
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
-    QSignalSpy click(tb.get(), &xToolbar::Click);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
+    QSignalSpy click(tb.get(), &ToolBar::Click);
     ClickAt(1);
     EXPECT_TRUE(tb->ButtonChecked(1));
     EXPECT_EQ(clicks.count(), 0);
@@ -109,10 +109,10 @@ TEST_F(InteractionTest, AGroupIdChecksTheClickedButtonAndUnchecksTheWholeGroup) 
 TEST_F(InteractionTest, RightClicksOnPushButtonsBeepUnlessTheHandlerSaysNo) {
     AddButtons(2);
     bool cancelBeep = false;
-    QObject::connect(tb.get(), &xToolbar::ButtonRightClick,
+    QObject::connect(tb.get(), &ToolBar::ButtonRightClick,
                      [&](int16_t, const QString&, bool& CancelBeep) { CancelBeep = cancelBeep; });
-    QSignalSpy right(tb.get(), &xToolbar::ButtonRightClick);
-    QSignalSpy clicks(tb.get(), &xToolbar::ButtonClick);
+    QSignalSpy right(tb.get(), &ToolBar::ButtonRightClick);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     ClickAt(2, Qt::RightButton);
     EXPECT_EQ(right.count(), 1);
     EXPECT_EQ(beeps, 1);
@@ -122,7 +122,7 @@ TEST_F(InteractionTest, RightClicksOnPushButtonsBeepUnlessTheHandlerSaysNo) {
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(clicks.count(), 0);
 
-    QSignalSpy rightOnBar(tb.get(), &xToolbar::RightClick);
+    QSignalSpy rightOnBar(tb.get(), &ToolBar::RightClick);
     const QPoint empty(300, 15);
     MoveTo(empty);
     QTest::mousePress(tb.get(), Qt::RightButton, {}, empty);
@@ -132,7 +132,7 @@ TEST_F(InteractionTest, RightClicksOnPushButtonsBeepUnlessTheHandlerSaysNo) {
 
 TEST_F(InteractionTest, AButtonClickSwallowsTheNextControlClickOnly) {
     AddButtons(1);
-    QSignalSpy click(tb.get(), &xToolbar::Click);
+    QSignalSpy click(tb.get(), &ToolBar::Click);
     ClickAt(1);
     EXPECT_EQ(click.count(), 0);
     const QPoint empty(300, 15);
@@ -145,8 +145,8 @@ TEST_F(InteractionTest, MouseMoveIsRaisedOnlyOverNoButtonAndMouseOverOnEntering)
     AddButtons(3);
     tb->SetButtonEnabled(2, false);
     tb->SetButtonStyle(3, tbbtSeparator);
-    QSignalSpy moves(tb.get(), &xToolbar::MouseMove);
-    QSignalSpy over(tb.get(), &xToolbar::ButtonMouseOver);
+    QSignalSpy moves(tb.get(), &ToolBar::MouseMove);
+    QSignalSpy over(tb.get(), &ToolBar::ButtonMouseOver);
     MoveTo(Centre(1));
     MoveTo(Centre(1) + QPoint(1, 0));
     EXPECT_EQ(over.count(), 1);
@@ -186,7 +186,7 @@ TEST_F(InteractionTest, TheTooltipComesOnceAboutASecondAfterTheMouseRests) {
     EXPECT_EQ(CurrentToolTip(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([] { return CurrentToolTip() != nullptr; }, 5000));
     EXPECT_GE(resting.elapsed(), 900); // about a second: coarse timers may fire 5% early
-    frmTooltip* tip = CurrentToolTip();
+    ToolTipWindow* tip = CurrentToolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->isVisible());
     EXPECT_EQ(tip->lblTip()->text(), "First tip");
@@ -216,16 +216,16 @@ TEST_F(InteractionTest, NoTooltipWhenTooltipsAreOffOrTheMouseWasPressed) {
 TEST(ToolbarDocking, AGripperDragNeverClicksAndMovesTheBarInItsContainer) {
     QWidget container;
     container.setGeometry(50, 50, 600, 100);
-    auto* bar = new xToolbar; // the container takes it over
+    auto* bar = new ToolBar; // the container takes it over
     bar->SetHWndContainer(&container);
     EXPECT_EQ(bar->parentWidget(), &container);
     bar->setGeometry(0, 0, 300, 30);
     bar->AddButton();
     container.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&container));
-    QSignalSpy clicks(bar, &xToolbar::ButtonClick);
+    QSignalSpy clicks(bar, &ToolBar::ButtonClick);
     int docked = 0;
-    QObject::connect(bar, &xToolbar::DockingToolbar, [&](int32_t&, int32_t&) { ++docked; });
+    QObject::connect(bar, &ToolBar::DockingToolbar, [&](int32_t&, int32_t&) { ++docked; });
     QTest::mouseMove(bar, QPoint(5, 15));
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 15));
     EXPECT_TRUE(bar->Interaction().Dragging());

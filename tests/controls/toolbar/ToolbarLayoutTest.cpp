@@ -1,8 +1,8 @@
 // Where the layout puts buttons: cross size, gripper space, separators, captions, fixed
 // sizes, vertical bars, borders and automatic sizing.
-#include "ToolbarTestSupport.h"
+#include "tests/controls/toolbar/ToolbarTestSupport.h"
 
-#include "toolbar/ToolbarLayout.h"
+#include "controls/toolbar/ToolbarLayout.h"
 
 #include <QFontMetrics>
 #include <QSignalSpy>
@@ -12,7 +12,7 @@ namespace {
 
 using LayoutTest = ToolbarTest;
 
-QRect Rect(xToolbar& tb, int i) {
+QRect Rect(ToolBar& tb, int i) {
     return QRect(tb.ButtonClientLeft(i), tb.ButtonClientTop(i), tb.ButtonClientWidth(i),
                  tb.ButtonClientHeight(i));
 }
@@ -126,7 +126,7 @@ TEST_F(LayoutTest, FrameBorderStyleTurnsOnEverySideAndKeepsDoubleBordersOff) {
 
 TEST_F(LayoutTest, AutoSizeFitsTheButtonsOnceUntilTheButtonsChange) {
     AddButtons(3);
-    QSignalSpy resized(tb.get(), &xToolbar::Resize);
+    QSignalSpy resized(tb.get(), &ToolBar::Resize);
     tb->SetAutoSize(true);
     EXPECT_EQ(tb->width(), 14 + 3 * 26 + 2);
     EXPECT_EQ(resized.count(), 1);

@@ -1,6 +1,6 @@
 // Pixels of the toolbar's surface: checked pattern, pressed and hot frames, embossed
 // disabled pictures and captions, gap separators, gripper and transparency.
-#include "ToolbarTestSupport.h"
+#include "tests/controls/toolbar/ToolbarTestSupport.h"
 
 #include <QPainter>
 
@@ -154,7 +154,7 @@ TEST_F(PaintTest, TheDottedGripperHasDarkAndWhiteDotsEveryFourPixels) {
 TEST_F(PaintTest, ATransparentToolbarLetsItsBackColourThrough) {
     QWidget parent;
     parent.resize(300, 100);
-    xToolbar* child = new xToolbar(&parent);
+    ToolBar* child = new ToolBar(&parent);
     child->setGeometry(10, 10, 200, 30);
     child->AddButton();
     parent.show();

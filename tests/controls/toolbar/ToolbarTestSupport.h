@@ -2,9 +2,9 @@
 // Shared set-up of the toolbar tests: a real toolbar shown on the offscreen screen, and
 // helpers that read its surface and drive it with the mouse.
 
-#include "paint/basGDI.h"
-#include "paint/basOrvaneIFceComp.h"
-#include "toolbar/xToolbar.h"
+#include "controls/paint/Drawing.h"
+#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/toolbar/ToolBar.h"
 
 #include <QCursor>
 #include <QTest>
@@ -29,7 +29,7 @@ class ToolbarTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QCursor::setPos(0, 0);
-        tb = std::make_unique<xToolbar>();
+        tb = std::make_unique<ToolBar>();
         tb->SetSoundPlayer(&player);
         tb->SetBeeper([this] { ++beeps; });
         tb->setGeometry(100, 100, 400, 30);
@@ -71,7 +71,7 @@ protected:
 
     CountingPlayer player;
     int beeps = 0;
-    std::unique_ptr<xToolbar> tb;
+    std::unique_ptr<ToolBar> tb;
 };
 
 } // namespace pelmora::test

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "controls/menu/MenuItemList.h"
+#include "controls/menu/MenuOwner.h"
+
+#include <QFont>
+#include <QImage>
+#include <QJsonObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+
+namespace pelmora {
+
+class PopupMenu;
+
+/// Owner-drawn menu bar: the bar items are the level-0 items of one flat item list; a click
+/// opens a popup menu window with the item's children.
+class MenuBar : public QWidget, public MenuOwner {
+    Q_OBJECT
+
+public:
+    /// Bar item states for painting.
+    enum BarState { StateOpen = -1, StateNormal = 0, StateHot = 1 };
+
+    /// A new bar: Spacing 12, the parent's font without bold.
+    explicit MenuBar(QWidget* parent = nullptr);
+    ~MenuBar() override;
+
+    /// The whole menu, indices from 1.
+    MenuItemList& MenuTree() { return tree_; }
+    const MenuItemList& MenuTree() const { return tree_; }
+
+    /// A key that is a non-zero number is the index itself (not range-checked); otherwise the
+    /// first item whose Name equals the key ignoring case. Raises 35601 when nothing matches.
+    int KeyToIndex(const QString& key) const;
+    /// Checked of the first item named `key` (ignoring case); false when there is none.
+    bool ItemChecked(const QString& key) const;
+    /// Sets Checked of the first item named `key`; an unknown key changes nothing. No repaint.
+    void SetItemChecked(const QString& key, bool checked);
+
+    /// Opens the popup of bar item `index` under it; raises 35607 while a modal window is up.
+    void ShowMenu(int index);
+    /// Lays out and repaints the bar.
+    void Refresh();
+    /// Closes whatever popup of this bar is open; false when none was.
+    bool CloseOpenMenu();
+
+    int Spacing() const { return spacing_; }
+    /// Sets the padding of a bar item; takes effect at the next Refresh.
+    void SetSpacing(int spacing);
+    int Style() const { return style_; }
+    /// Sets the paint style 0...3; takes effect at the next Refresh.
+    void SetStyle(int style);
+    int HighLightStyle() const { return highLightStyle_; }
+    /// Sets the highlight style 0...5 of the popups.
+    void SetHighLightStyle(int style);
+    const QFont& ItemsFont() const { return itemsFont_; }
+    /// Sets the font of the bar and its first-level popups; takes effect at the next Refresh.
+    void SetItemsFont(const QFont& font);
+    /// Colour (OLE) with which item cells are filled before painting.
+    std::uint32_t BackColor() const { return backColor_; }
+    void SetBackColor(std::uint32_t color) { backColor_ = color; }
+    /// True once a persisted property was set since the design was read.
+    bool Changed() const { return changed_; }
+    void SetChanged(bool changed) { changed_ = changed; }
+
+    /// Always "xMenu".
+    QString Name() const override { return QStringLiteral("xMenu"); }
+    /// Raises ItemClick with the key.
+    void SendClickEvent(const QString& key) override;
+    /// Raises ItemDescription with the text.
+    void SendDescriptionEvent(const QString& description) override;
+
+    /// Replaces the menu and the control values with a stored design, then Refresh.
+    void ReadProperties(const QJsonObject& bag);
+    /// The stored design of this bar.
+    QJsonObject WriteProperties() const;
+    /// Reads a stored design from a file or resource path; false when it cannot be read.
+    bool LoadDesign(const QString& path);
+
+    /// Index of the hot bar item, 0 for none.
+    int HotItem() const { return hot_; }
+    /// A popup of this bar is open.
+    bool MenuOpen() const { return menuOpen_; }
+    /// The first-level popup, or nullptr.
+    PopupMenu* Popup() const;
+    /// Index of the bar item at a point of the control, 0 for none.
+    int HitTest(int x, int y);
+    /// The painted bar.
+    const QImage& Surface() const { return surface_; }
+
+    QSize sizeHint() const override;
+
+signals:
+    /// A leaf item was chosen; its Name exactly as stored.
+    void ItemClick(const QString& name);
+    /// The item under the mouse changed; its Description, or "" off the popup items.
+    void ItemDescription(const QString& description);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void ForceUnload() override {}
+    void ChildUnloaded(PopupMenu* child) override;
+    void layOut();
+    void paintBar();
+    void paintItem(int index, int state);
+    void closePopupFromBar();
+    void onHoverTimer();
+
+    MenuItemList tree_;
+    int spacing_ = 12;
+    int style_ = 0;
+    int highLightStyle_ = 1;
+    QFont itemsFont_;
+    std::uint32_t backColor_ = 0x8000000F;
+    bool changed_ = false;
+    bool layoutDirty_ = true;
+    int hot_ = 0;
+    bool menuOpen_ = false;
+    QPointer<PopupMenu> popup_;
+    QTimer hoverTimer_;
+    QImage surface_;
+};
+
+} // namespace pelmora

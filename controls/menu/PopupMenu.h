@@ -1,0 +1,110 @@
+#pragma once
+
+#include "controls/menu/MenuOwner.h"
+#include "controls/paint/PaintEffects.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+namespace pelmora {
+
+class MenuItemList;
+
+/// Borderless popup window showing the visible children of one menu item. Popups form a
+/// chain bar -> popup -> popup; each knows its opener (`ParentForm`).
+class PopupMenu : public QWidget, public MenuOwner {
+    Q_OBJECT
+
+public:
+    /// A hidden popup window over `opener`; its 100 ms activation timer runs from here on.
+    explicit PopupMenu(QWidget* opener = nullptr);
+    ~PopupMenu() override;
+
+    // Set by the opener, in this order, before FillItems.
+    /// The whole menu, shared with the bar.
+    MenuItemList* MenuTree = nullptr;
+    /// The opener: the bar for a first-level popup, else the parent popup.
+    MenuOwner* ParentForm = nullptr;
+    /// Index of the item whose children this popup shows.
+    int FilterIndex = 0;
+    /// Screen position of the top-left corner, twips.
+    int LeftCorner = 0;
+    /// Screen position of the top-left corner, twips.
+    int TopCorner = 0;
+    /// Paint style 0...3.
+    int Style = 0;
+    /// Width of the bar item that opened the popup (first level only), pixels.
+    int OwnerWidth = 0;
+    /// Highlight style 0...5.
+    int HighLight = 0;
+    /// A child popup of this window is open.
+    bool MenuOpen = false;
+
+    /// Takes the name, size and bold of the bar's font (first-level popups only).
+    void SetItemsFont(const QFont& font);
+    /// Lists the children of FilterIndex, lays out their rows, sizes and places the window.
+    void FillItems();
+    /// Shows the window and takes the activation.
+    void ShowPopup();
+    /// Opens a child popup beside item `index`.
+    void ShowMenu(int index);
+    /// Closes this popup and every popup of the chain above it.
+    void ForceUnload() override;
+    /// Closes this popup and its child; tells the opener. Safe to call twice.
+    void Unload();
+    /// Always "wMenu".
+    QString Name() const override { return QStringLiteral("wMenu"); }
+    /// Passes the key up the chain.
+    void SendClickEvent(const QString& key) override;
+    /// Passes the text up the chain.
+    void SendDescriptionEvent(const QString& description) override;
+
+    /// Style 2: shapes the window to the item rows, leaving gaps between them.
+    void SetRegions(int level);
+
+    /// MenuTree indices of the items shown, in order.
+    const std::vector<int>& Items() const { return items_; }
+    /// The highlighted item, 0 for none.
+    int HotItem() const { return hot_; }
+    /// The open child popup, or nullptr.
+    PopupMenu* ChildPopup() const;
+    /// MenuTree index of the item at a point of the window, 0 for none.
+    int HitTest(int x, int y) const;
+    /// The painted window.
+    const QImage& Surface() const { return surface_; }
+    /// Was unloaded and waits for deletion.
+    bool IsUnloaded() const { return unloaded_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void ChildUnloaded(PopupMenu* child) override;
+    void paintWindow();
+    void paintItem(int index, int state);
+    void keepOnScreen(QRect& frame) const;
+    void onActivationTimer();
+
+    std::vector<int> items_;
+    int hot_ = 0;
+    QPointer<PopupMenu> child_;
+    bool building_ = false;
+    bool painted_ = false;
+    bool unloaded_ = false;
+    bool everActive_ = false;
+    QWidget* activeAtShow_ = nullptr;
+    QTimer timer_;
+    QImage surface_;
+    PaintEffects effects_;
+};
+
+} // namespace pelmora

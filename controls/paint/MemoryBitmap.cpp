@@ -1,0 +1,74 @@
+#include "controls/paint/MemoryBitmap.h"
+
+#include "controls/paint/ControlError.h"
+
+#include <QFileInfo>
+
+namespace pelmora {
+
+namespace {
+
+QString sourceOf(const char* method) {
+    return ControlError::sourceText(QStringLiteral("gdcMemoryBitmap"), QLatin1String(method));
+}
+
+} // namespace
+
+bool MemoryBitmap::LoadBitmapIntoMemory(const QImage& picture) {
+    ClearUp();
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
+        return false;
+    }
+    // A memory bitmap is an opaque screen-compatible pixel grid.
+    QImage copy = picture.convertToFormat(QImage::Format_RGB32);
+    if (copy.isNull()) {
+        ClearUp();
+        return false;
+    }
+    m_bitmap = copy;
+    m_width = copy.width();
+    m_height = copy.height();
+    return true;
+}
+
+bool MemoryBitmap::CreateByFile(const QString& FileName) {
+    if (!QFileInfo(FileName).isFile()) {
+        throw ControlError(53, QString(), sourceOf("CreateByFile"));
+    }
+    const OlePicture picture = OlePicture::fromFile(FileName);
+    if (picture.isNone()) {
+        throw ControlError(481, QString(), sourceOf("CreateByFile"));
+    }
+    return LoadBitmapIntoMemory(picture.image());
+}
+
+bool MemoryBitmap::CreateByPicture(const OlePicture& Picture) {
+    if (Picture.isNone()) {
+        return false;
+    }
+    if (Picture.type() != OlePicture::Type::Bitmap) {
+        throw ControlError(481, QStringLiteral("Picture property must be of type Bitmap"),
+                           sourceOf("CreateByPicture"));
+    }
+    return LoadBitmapIntoMemory(Picture.image());
+}
+
+bool MemoryBitmap::CreateByResource(const QString& ResourceID) {
+    const QImage image(QStringLiteral(":/bitmaps/") + ResourceID);
+    if (image.isNull()) {
+        throw ControlError(
+            326, QStringLiteral("Resource with identifier '%1' not found").arg(ResourceID),
+            sourceOf("CreateByResource"));
+    }
+    return LoadBitmapIntoMemory(image);
+}
+
+void MemoryBitmap::ClearUp() {
+    m_bitmap = QImage();
+}
+
+OlePicture MemoryBitmap::Picture() const {
+    return OlePicture::bitmap(m_bitmap);
+}
+
+} // namespace pelmora

@@ -1,0 +1,325 @@
+#include "controls/paint/PaintEffects.h"
+
+#include "controls/paint/ControlError.h"
+#include "controls/paint/PixelOps.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace pelmora {
+
+using namespace pixelops;
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000u;
+constexpr QRgb kWhite = 0xFFFFFFFFu;
+
+// Bitmaps are opaque pixel grids; whatever alpha the image carries is not theirs.
+void makeOpaque(QImage& argb) {
+    for (int y = 0; y < argb.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            line[x] |= 0xFF000000u;
+        }
+    }
+}
+
+// First tile position that can still reach the visible part (x >= -step), so that huge
+// negative origins do not loop through positions that are clipped away anyway.
+std::int64_t firstVisible(std::int64_t start, std::int64_t step) {
+    if (start >= -step) {
+        return start;
+    }
+    return start + ((-step - start) / step) * step;
+}
+
+// The tiling loops of the pattern and the tiles: from start to start + span inclusive in
+// steps, each copy min(step, end - position) wide; positions past the image are skipped.
+template <typename Copy>
+void tile(std::int64_t x0, std::int64_t width, std::int64_t stepX, std::int64_t y0,
+          std::int64_t height, std::int64_t stepY, const QImage& dest, Copy copy) {
+    const std::int64_t endX = x0 + width;
+    const std::int64_t endY = y0 + height;
+    for (std::int64_t x = firstVisible(x0, stepX); x <= endX && x < dest.width(); x += stepX) {
+        for (std::int64_t y = firstVisible(y0, stepY); y <= endY && y < dest.height(); y += stepY) {
+            const int w = int(std::min(stepX, endX - x));
+            const int h = int(std::min(stepY, endY - y));
+            if (w > 0 && h > 0) {
+                copy(int(x), int(y), w, h);
+            }
+        }
+    }
+}
+
+// A stencil of an icon for the platform-style disabled drawing: opaque pixels dark.
+QImage iconStencil(const QImage& icon) {
+    QImage argb = icon.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            line[x] = qAlpha(line[x]) >= 128 ? kBlack : kWhite;
+        }
+    }
+    return argb;
+}
+
+} // namespace
+
+PaintEffects::PaintEffects() : m_palette(CreateHalftonePalette()) {}
+
+void PaintEffects::TileBitmapToHDC(QImage& lhDCDest, const OlePicture& picSource, int, int,
+                                      int lWidth, int lHeight, int lDestLeft, int lDestTop,
+                                      int lDestWidth, int lDestHeight, const ColorPalette*) const {
+    if (picSource.type() != OlePicture::Type::Bitmap) {
+        throw ControlError(481, QString(),
+                           ControlError::sourceText(QStringLiteral("gdcPaintEffects"),
+                                                    QStringLiteral("TileBitmapToHDC")));
+    }
+    if (lWidth <= 0 || lHeight <= 0 || lhDCDest.isNull()) {
+        return;
+    }
+    QImage tileImage = ReadArea(picSource.image(), 0, 0, lWidth, lHeight);
+    if (tileImage.isNull()) {
+        return;
+    }
+    makeOpaque(tileImage);
+    tile(lDestLeft, lDestWidth, lWidth, lDestTop, lDestHeight, lHeight, lhDCDest,
+         [&](int x, int y, int w, int h) { WriteArea(lhDCDest, x, y, tileImage, 0, 0, w, h); });
+}
+
+bool PaintEffects::drawStateDisabled(QImage& dest, const QImage& stencil, int x, int y) const {
+    if (stencil.isNull() || dest.isNull() || !OleColorToRgb(Sys3DHighlight) ||
+        !OleColorToRgb(SysButtonShadow)) {
+        return false;
+    }
+    PaintDisabledDC(dest, x, y, stencil.width(), stencil.height(), stencil, 0, 0, 0xFFFFFF,
+                    Sys3DHighlight, SysButtonShadow);
+    return true;
+}
+
+void PaintEffects::PaintDisabledPicture(QImage& hDCDest, const OlePicture& picSource, int xDest,
+                                           int yDest, int Width, int Height, int xSrc, int ySrc,
+                                           OleColor clrMask, const ColorPalette* hPal) const {
+    if (picSource.isNone()) {
+        return;
+    }
+    try {
+        bool drawn = false;
+        if (picSource.type() == OlePicture::Type::Icon) {
+            drawn = drawStateDisabled(hDCDest, iconStencil(picSource.image()), xDest, yDest);
+        } else {
+            QImage onWhite = MakeBuffer(Width, Height, kWhite);
+            if (!onWhite.isNull()) {
+                PaintTransparentPicture(onWhite, picSource, 0, 0, Width, Height, xSrc, ySrc,
+                                        clrMask);
+                drawn = drawStateDisabled(hDCDest, onWhite, xDest, yDest);
+            }
+        }
+        if (!drawn) {
+            PaintDisabledPictureEx(hDCDest, xDest, yDest, Width, Height, picSource, xSrc, ySrc,
+                                   clrMask, Sys3DHighlight, SysButtonShadow, hPal);
+        }
+    } catch (...) {
+        // A disabled picture is decoration; a failure must not stop the caller's painting.
+    }
+}
+
+void PaintEffects::PaintCheckedPattern(QImage& hDCDest, const QImage& hdcSrc, int xDest,
+                                          int yDest, int wRequired, int hRequired,
+                                          OleColor clrRequired, const ColorPalette* hPal,
+                                          OleColor destBackColor) const {
+    try {
+        const auto colour = OleColorToRgb(clrRequired, palette(hPal));
+        const auto back = OleColorToRgb(destBackColor);
+        if (!colour || !back || hDCDest.isNull() || wRequired < 0 || hRequired < 0) {
+            return;
+        }
+        const QImage pattern = ReadArea(hdcSrc, 0, 0, 8, 8);
+        // Black pattern pixels become 1 bits, shown in the destination's background colour;
+        // all others become 0 bits, shown in the requested colour.
+        const QImage tileImage = Monochrome(pattern, *colour, *back, [](QRgb c) {
+                                     return SameRgb(c, kBlack);
+                                 }).convertToFormat(QImage::Format_ARGB32);
+        tile(xDest, wRequired, 8, yDest, hRequired, 8, hDCDest,
+             [&](int x, int y, int w, int h) { WriteArea(hDCDest, x, y, tileImage, 0, 0, w, h); });
+    } catch (...) {
+        // The pattern is a background; a failure leaves it unpainted.
+    }
+}
+
+void PaintEffects::PaintDisabledPictureEx(QImage& hDCDest, int xDest, int yDest, int Width,
+                                             int Height, const OlePicture& picSource, int xSrc,
+                                             int ySrc, OleColor clrMask, OleColor clrHighlight,
+                                             OleColor clrShadow, const ColorPalette* hPal) const {
+    switch (picSource.type()) {
+    case OlePicture::Type::Bitmap:
+        PaintDisabledDC(hDCDest, xDest, yDest, Width, Height, picSource.image(), xSrc, ySrc,
+                        clrMask, clrHighlight, clrShadow, hPal);
+        break;
+    case OlePicture::Type::Icon:
+        if (!drawStateDisabled(hDCDest, iconStencil(picSource.image()), xDest, yDest)) {
+            const auto mask = OleColorToRgb(clrMask);
+            QImage canvas = MakeBuffer(Width, Height, mask.value_or(kWhite));
+            if (!mask || canvas.isNull()) {
+                return;
+            }
+            BlendArea(canvas, 0, 0, picSource.image());
+            PaintDisabledDC(hDCDest, xDest, yDest, Width, Height, canvas, 0, 0, clrMask,
+                            clrHighlight, clrShadow, hPal);
+        }
+        break;
+    case OlePicture::Type::None:
+        break;
+    }
+}
+
+void PaintEffects::PaintDisabledDC(QImage& hDCDest, int xDest, int yDest, int Width, int Height,
+                                      const QImage& hdcSrc, int xSrc, int ySrc, OleColor clrMask,
+                                      OleColor clrHighlight, OleColor clrShadow,
+                                      const ColorPalette* hPal) const {
+    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+        return;
+    }
+    const ColorPalette* pal = palette(hPal);
+    const ColorRef shadow = TranslateOleColor(clrShadow, pal);
+    const ColorRef highlight = TranslateOleColor(clrHighlight, pal);
+    const ColorRef white = TranslateOleColor(0xFFFFFF, pal);
+    const ColorRef mask = TranslateOleColor(clrMask, pal);
+    if (shadow < 0 || highlight < 0 || white < 0 || mask < 0) {
+        return;
+    }
+
+    // The two-colour image: every pixel black or white, whichever is nearer; mask-coloured
+    // pixels are first made white so they are never embossed.
+    QImage picture;
+    if (mask == white) {
+        picture = ReadArea(hdcSrc, xSrc, ySrc, Width, Height);
+    } else {
+        picture = MakeBuffer(Width, Height, kWhite);
+        if (!picture.isNull()) {
+            PaintTransparentDC(picture, 0, 0, Width, Height, hdcSrc, xSrc, ySrc, clrMask, hPal);
+        }
+    }
+    QImage work = ReadArea(hDCDest, xDest, yDest, Width, Height);
+    if (picture.isNull() || work.isNull()) {
+        return;
+    }
+    const QImage twoColour = Monochrome(picture, kBlack, kWhite, NearerWhite);
+
+    // The key colour stands for "not embossed" and must differ from both emboss colours.
+    ColorRef key = 0;
+    for (const OleColor candidate : {OleColor(0x000000), OleColor(0x0000FF), OleColor(0xFF0000)}) {
+        key = TranslateOleColor(candidate, pal);
+        if (key != highlight && key != shadow) {
+            break;
+        }
+    }
+
+    // With the colour table swapped the dark pixels read white, so the stencil gets 1 bits
+    // exactly there; its context shows 1 bits in the emboss colour and 0 bits in the key.
+    QImage stencil(Width, Height, QImage::Format_Mono);
+    if (stencil.isNull()) {
+        return;
+    }
+    stencil.fill(0);
+    for (int y = 0; y < Height; ++y) {
+        uchar* out = stencil.scanLine(y);
+        for (int x = 0; x < Width; ++x) {
+            if (!MonoBit(twoColour, x, y)) {
+                out[x >> 3] |= uchar(0x80 >> (x & 7));
+            }
+        }
+    }
+    stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(highlight)});
+    PaintTransparentDC(work, 1, 1, Width, Height, stencil, 0, 0, OleColor(key), hPal);
+    stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(shadow)});
+    PaintTransparentDC(work, 0, 0, Width, Height, stencil, 0, 0, OleColor(key), hPal);
+
+    WriteArea(hDCDest, xDest, yDest, work);
+}
+
+void PaintEffects::PaintTransparentDC(QImage& hDCDest, int xDest, int yDest, int Width,
+                                         int Height, const QImage& hdcSrc, int xSrc, int ySrc,
+                                         OleColor clrMask, const ColorPalette* hPal) const {
+    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+        return;
+    }
+    const auto mask = OleColorToRgb(clrMask, palette(hPal));
+    if (!mask) {
+        return;
+    }
+    QImage result = ReadArea(hDCDest, xDest, yDest, Width, Height);
+    QImage source = ReadArea(hdcSrc, xSrc, ySrc, Width, Height);
+    if (result.isNull() || source.isNull()) {
+        return;
+    }
+    for (int y = 0; y < Height; ++y) {
+        auto* res = reinterpret_cast<QRgb*>(result.scanLine(y));
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < Width; ++x) {
+            // The mask: 1 (all bits set) where the source has the mask colour.
+            const QRgb m = SameRgb(src[x], *mask) ? 0xFFFFFFFFu : 0u;
+            // Source AND NOT mask: mask-coloured pixels of the image become black.
+            const QRgb s = (src[x] | 0xFF000000u) & ~m;
+            // Background AND mask keeps it only where the image is transparent; OR adds
+            // the image.
+            res[x] = (res[x] & m) | s;
+        }
+    }
+    WriteArea(hDCDest, xDest, yDest, result);
+}
+
+void PaintEffects::PaintTransparentPicture(QImage& hDCDest, const OlePicture& picSource,
+                                              int xDest, int yDest, int Width, int Height, int xSrc,
+                                              int ySrc, OleColor clrMask,
+                                              const ColorPalette* hPal) const {
+    switch (picSource.type()) {
+    case OlePicture::Type::Bitmap:
+        PaintTransparentDC(hDCDest, xDest, yDest, Width, Height, picSource.image(), xSrc, ySrc,
+                           clrMask, hPal);
+        break;
+    case OlePicture::Type::Icon: {
+        const ColorRef mask = TranslateOleColor(clrMask);
+        QImage canvas = MakeBuffer(Width, Height, mask < 0 ? kWhite : ColorRefToRgb(mask));
+        if (mask < 0 || canvas.isNull()) {
+            return;
+        }
+        BlendArea(canvas, 0, 0, picSource.image());
+        PaintTransparentDC(hDCDest, xDest, yDest, Width, Height, canvas, 0, 0, OleColor(mask),
+                           hPal);
+        break;
+    }
+    case OlePicture::Type::None:
+        break;
+    }
+}
+
+void PaintEffects::PaintStandardPicture(QImage& hDCDest, const OlePicture& picSource, int xDest,
+                                           int yDest, int Width, int Height, int xSrc, int ySrc,
+                                           const ColorPalette*) const {
+    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+        return;
+    }
+    switch (picSource.type()) {
+    case OlePicture::Type::Bitmap: {
+        QImage area = ReadArea(picSource.image(), xSrc, ySrc, Width, Height);
+        makeOpaque(area);
+        WriteArea(hDCDest, xDest, yDest, area);
+        break;
+    }
+    case OlePicture::Type::Icon: {
+        const QImage& icon = picSource.image();
+        BlendArea(
+            hDCDest, xDest, yDest,
+            icon.size() == QSize(Width, Height)
+                ? icon
+                : icon.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        break;
+    }
+    case OlePicture::Type::None:
+        break;
+    }
+}
+
+} // namespace pelmora

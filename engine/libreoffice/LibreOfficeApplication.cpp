@@ -1,0 +1,582 @@
+#include "engine/libreoffice/LibreOfficeApplication.h"
+
+#include "engine/libreoffice/OfficeProcess.h"
+#include "engine/libreoffice/OfficeSupport.h"
+#include "engine/libreoffice/PagePictures.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/connection/Connector.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XTypeDetection.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XLoadable.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/task/ErrorCodeRequest.hpp>
+#include <com/sun/star/task/PasswordRequest.hpp>
+#include <com/sun/star/task/XInteractionAbort.hpp>
+#include <com/sun/star/task/XInteractionApprove.hpp>
+#include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
+#include <com/sun/star/text/XTextFieldsSupplier.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <com/sun/star/util/XRefreshable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/bootstrap.hxx>
+#include <rtl/ustring.hxx>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <regex>
+#include <thread>
+
+namespace pelmora {
+
+namespace css = ::com::sun::star;
+namespace fs = std::filesystem;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OString;
+using rtl::OUString;
+using Clock = std::chrono::steady_clock;
+using Properties = css::uno::Sequence<css::beans::PropertyValue>;
+
+namespace {
+
+std::string Utf8(const OUString& text) {
+    return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr();
+}
+
+OUString Unicode(const std::string& text) {
+    return rtl::OStringToOUString(OString(text.c_str(), static_cast<sal_Int32>(text.size())),
+                                  RTL_TEXTENCODING_UTF8);
+}
+
+// LibreOffice's messages end with the source line that raised them; a log reader
+// has no use for that.
+std::string Message(const css::uno::Exception& e) {
+    static const std::regex location(R"(\s+at\s+\S+\.(cxx|hxx|cpp|h):\d+)");
+    return std::regex_replace(Utf8(e.Message), location, "");
+}
+
+Properties MakeProperties(std::initializer_list<std::pair<const char*, css::uno::Any>> list) {
+    Properties properties(static_cast<sal_Int32>(list.size()));
+    auto* out = properties.getArray();
+    for (const auto& [name, value] : list) {
+        out->Name = OUString::createFromAscii(name);
+        out->Value = value;
+        ++out;
+    }
+    return properties;
+}
+
+OUString Text(const Properties& properties, const char* name) {
+    OUString value;
+    for (const auto& property : properties) {
+        if (property.Name.equalsAscii(name)) {
+            property.Value >>= value;
+        }
+    }
+    return value;
+}
+
+// The UNO runtime of this process, bootstrapped once from LibreOffice's own URE
+// settings. Never destroyed: UNO does not survive being torn down during static
+// destruction.
+Reference<css::uno::XComponentContext> LocalContext(const std::string& programFolder) {
+    static std::mutex lock;
+    static Reference<css::uno::XComponentContext>* context = nullptr;
+    std::lock_guard<std::mutex> guard(lock);
+    if (context == nullptr) {
+        try {
+            rtl::Bootstrap::set(
+                OUString("URE_BOOTSTRAP"),
+                Unicode("vnd.sun.star.pathname:" + programFolder + "/fundamentalrc"));
+            context = new Reference<css::uno::XComponentContext>(
+                cppu::defaultBootstrap_InitialComponentContext());
+        } catch (const cppu::BootstrapException& e) {
+            throw AutomationError("cannot load LibreOffice's UNO runtime: " + Utf8(e.getMessage()));
+        } catch (const css::uno::Exception& e) {
+            throw AutomationError("cannot load LibreOffice's UNO runtime: " + Message(e));
+        }
+    }
+    return *context;
+}
+
+// LibreOffice's error number for a wrong password of a Word document.
+constexpr sal_uInt32 kWrongPassword = 0x1000f;
+
+// Answers every question the office asks while loading: a batch run has nobody to
+// answer, so a password request is refused and noted, anything else is accepted
+// where it can be and refused where it cannot.
+class SilentHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+public:
+    void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+        const css::uno::Any what = request->getRequest();
+        css::task::ErrorCodeRequest error;
+        if (what.isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()) ||
+            ((what >>= error) &&
+             (static_cast<sal_uInt32>(error.ErrCode) & 0x3ffffff) == kWrongPassword)) {
+            passwordRefused = true;
+        }
+        Reference<css::task::XInteractionContinuation> abort;
+        Reference<css::task::XInteractionContinuation> approve;
+        for (const auto& continuation : request->getContinuations()) {
+            if (Reference<css::task::XInteractionAbort>(continuation, UNO_QUERY).is()) {
+                abort = continuation;
+            } else if (Reference<css::task::XInteractionApprove>(continuation, UNO_QUERY).is()) {
+                approve = continuation;
+            }
+        }
+        if (approve.is() && !passwordRefused) {
+            approve->select();
+        } else if (abort.is()) {
+            abort->select();
+        }
+    }
+
+    bool passwordRefused = false;
+};
+
+// One office process and the objects of its UNO connection.
+struct Office {
+    std::unique_ptr<OfficeProcess> process;
+    Reference<css::bridge::XBridge> bridge;
+    Reference<css::uno::XComponentContext> context;
+    Reference<css::frame::XDesktop2> desktop;
+    bool stopped = false;
+
+    bool Alive() { return !stopped && process && process->Running(); }
+
+    // Alive and answering: an office that died between documents may still look
+    // alive for a moment while its threads end, and the next document must not
+    // be blamed for that.
+    bool Responds() {
+        if (!Alive()) {
+            return false;
+        }
+        try {
+            OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
+            return context->getServiceManager().is();
+        } catch (const css::uno::Exception&) {
+            return false;
+        }
+    }
+
+    // Ends the process (politely first when polite) and removes its folders; the
+    // remote references die with the bridge.
+    void ShutDown(bool polite) {
+        if (polite && Alive()) {
+            bool terminated = false;
+            try {
+                OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
+                terminated = desktop->terminate();
+            } catch (const css::uno::Exception&) {
+                terminated = true; // the bridge went down with the office
+            }
+            process->Stop(terminated ? std::chrono::seconds(10) : std::chrono::seconds(0));
+        }
+        stopped = true;
+        desktop.clear();
+        context.clear();
+        // Disposing the bridge here, not whenever its last proxy goes, keeps its
+        // tear-down from overlapping the next office's start.
+        if (Reference<css::lang::XComponent> component{bridge, UNO_QUERY}; component.is()) {
+            try {
+                component->dispose();
+            } catch (const css::uno::Exception&) {
+            }
+        }
+        bridge.clear();
+        process.reset();
+    }
+};
+
+std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
+    auto office = std::make_shared<Office>();
+    office->process =
+        std::make_unique<OfficeProcess>(settings.programFolder, settings.startTimeLimit);
+    OfficeProcess& process = *office->process;
+    const auto deadline = Clock::now() + settings.startTimeLimit;
+    try {
+        const auto local = LocalContext(settings.programFolder);
+        const auto connector = css::connection::Connector::create(local);
+        const OUString pipe = Unicode("pipe,name=" + process.PipeName());
+        OfficeProcess::Watch watch(process, deadline);
+        Reference<css::connection::XConnection> connection;
+        while (!connection.is()) {
+            if (!process.Running()) {
+                throw AutomationError(process.TimedOut()
+                                          ? "LibreOffice did not start within " +
+                                                DescribeDuration(settings.startTimeLimit)
+                                          : "LibreOffice ended while starting (" +
+                                                process.EndDescription() + ")");
+            }
+            try {
+                connection = connector->connect(pipe);
+            } catch (const css::connection::NoConnectException&) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+        office->bridge = css::bridge::BridgeFactory::create(local)->createBridge(
+            OUString(), OUString("urp"), connection, nullptr);
+        office->context.set(office->bridge->getInstance(OUString("StarOffice.ComponentContext")),
+                            UNO_QUERY_THROW);
+        office->desktop = css::frame::Desktop::create(office->context);
+        process.NoteSockets();
+    } catch (const css::uno::Exception& e) {
+        office->ShutDown(false);
+        throw AutomationError("LibreOffice could not be started: " + Message(e));
+    } catch (...) {
+        office->ShutDown(false);
+        throw;
+    }
+    return office;
+}
+
+// What the application and its documents share: the settings, the folder SaveAs
+// writes into and the office now running.
+struct Session {
+    LibreOfficeSettings settings;
+    std::string folder;
+    std::shared_ptr<Office> office;
+    bool quit = false;
+    unsigned copies = 0;
+};
+
+// Runs one call into the office under the document's time limit. A dead or killed
+// office becomes "the converter stopped" (and is not used again); LibreOffice's own
+// failures become `failure(message)`.
+template <class Call, class Failure>
+auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
+             const std::string& doing, Call call, Failure failure) -> decltype(call()) {
+    if (office.stopped || !office.process) {
+        throw AutomationError("the converter stopped before " + doing);
+    }
+    std::string message;
+    bool bridgeGone = false;
+    // An office found dead here died after the last call, with this document open.
+    if (office.process->Running()) {
+        try {
+            OfficeProcess::Watch watch(*office.process, deadline);
+            return call();
+        } catch (const css::lang::DisposedException& e) {
+            message = Message(e);
+            bridgeGone = true;
+        } catch (const css::uno::Exception& e) {
+            message = Message(e);
+        }
+    }
+    const bool timedOut = office.process->TimedOut();
+    if (!bridgeGone && !timedOut && office.process->Running()) {
+        throw AutomationError(failure(message));
+    }
+    office.process->Kill();
+    const std::string end = office.process->EndDescription();
+    office.ShutDown(false);
+    if (timedOut) {
+        throw AutomationError("the converter took longer than " +
+                              DescribeDuration(session.settings.documentTimeLimit) + " while " +
+                              doing + " and was stopped");
+    }
+    throw AutomationError("the converter stopped while " + doing + " (LibreOffice ended" +
+                          (end.empty() ? "" : " with " + end) + ")");
+}
+
+// Loads a text document without any window or view: the view's controls are what
+// crashed a headless office on real files, and loading is faster without them.
+Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& url,
+                                              Properties args) {
+    const auto factory = office.context->getServiceManager();
+    const auto create = [&](const char* service) {
+        return factory->createInstanceWithContext(OUString::createFromAscii(service),
+                                                  office.context);
+    };
+    Reference<css::document::XTypeDetection> detection(
+        create("com.sun.star.document.TypeDetection"), UNO_QUERY_THROW);
+    Properties descriptor = MakeProperties({{"URL", css::uno::Any(url)}});
+    const OUString type = detection->queryTypeByDescriptor(descriptor, true);
+    if (type.isEmpty()) {
+        throw AutomationError("LibreOffice does not recognise this file as a document");
+    }
+    OUString filter = Text(descriptor, "FilterName");
+    if (filter.isEmpty()) {
+        Properties typeProperties;
+        Reference<css::container::XNameAccess>(detection, UNO_QUERY_THROW)->getByName(type) >>=
+            typeProperties;
+        filter = Text(typeProperties, "PreferredFilter");
+    }
+    Reference<css::container::XNameAccess> filters(create("com.sun.star.document.FilterFactory"),
+                                                   UNO_QUERY_THROW);
+    Properties filterProperties;
+    if (!filter.isEmpty() && filters->hasByName(filter)) {
+        filters->getByName(filter) >>= filterProperties;
+    }
+    const OUString service = Text(filterProperties, "DocumentService");
+    if (service != "com.sun.star.text.TextDocument" && service != "com.sun.star.text.WebDocument") {
+        throw AutomationError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
+                              ")");
+    }
+    Reference<css::frame::XLoadable> model(
+        factory->createInstanceWithContext(service, office.context), UNO_QUERY_THROW);
+    const sal_Int32 count = args.getLength();
+    args.realloc(count + 2);
+    args.getArray()[count] = MakeProperties({{"URL", css::uno::Any(url)}})[0];
+    args.getArray()[count + 1] = MakeProperties({{"FilterName", css::uno::Any(filter)}})[0];
+    model->load(args);
+    Reference<css::lang::XComponent> component(model, UNO_QUERY_THROW);
+    // Fields such as "Figure 1" get their numbers when fields are updated, which a
+    // view would do; the refresh must not mark the document as changed, or the
+    // page would carry today's date as its change date.
+    try {
+        Reference<css::text::XTextFieldsSupplier> fields(model, UNO_QUERY);
+        if (fields.is()) {
+            Reference<css::util::XRefreshable>(fields->getTextFields(), UNO_QUERY_THROW)->refresh();
+            Reference<css::util::XModifiable>(model, UNO_QUERY_THROW)->setModified(false);
+        }
+    } catch (const css::uno::RuntimeException&) {
+        // Stale field results are better than no page.
+    }
+    return component;
+}
+
+class LibreOfficeDocument final : public AutomationDocument {
+public:
+    LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
+                        Reference<css::lang::XComponent> component, Clock::time_point deadline,
+                        std::string copyFolder)
+        : session_(std::move(session)), office_(std::move(office)),
+          component_(std::move(component)), deadline_(deadline),
+          copyFolder_(std::move(copyFolder)) {}
+
+    ~LibreOfficeDocument() override {
+        try {
+            Close();
+        } catch (const std::exception&) {
+            // A document that cannot be closed goes away with its office.
+        }
+    }
+
+    void SaveAs(const std::string& fileName, std::int16_t fileFormat) override {
+        if (!component_.is()) {
+            throw AutomationError("the document is closed");
+        }
+        if (fileFormat != 8) {
+            throw AutomationError("file format " + std::to_string(fileFormat) +
+                                  " is not supported; 8 writes the HTML page");
+        }
+        std::error_code error;
+        const std::string folder =
+            fs::absolute(session_->folder.empty() ? fs::path(".") : fs::path(session_->folder),
+                         error)
+                .string();
+        if (!fs::is_directory(folder, error)) {
+            throw AutomationError("the folder " + session_->folder + " does not exist");
+        }
+        if (access(folder.c_str(), W_OK | X_OK) != 0) {
+            throw AutomationError("cannot write into the folder " + session_->folder + ": " +
+                                  std::strerror(errno));
+        }
+        const std::string target = (fs::path(folder) / fileName).string();
+        const Properties properties =
+            MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
+                            {"Overwrite", css::uno::Any(true)}});
+        Guarded(
+            *session_, *office_, deadline_, "saving the page",
+            [&] {
+                Reference<css::frame::XStorable>(component_, UNO_QUERY_THROW)
+                    ->storeToURL(Unicode(FileUrl(target)), properties);
+            },
+            [&](const std::string& message) {
+                return "LibreOffice cannot write the page " + target + ": " + message;
+            });
+        MovePagePictures(folder, fileName);
+    }
+
+    void Close() override {
+        if (!component_.is()) {
+            return;
+        }
+        const Reference<css::lang::XComponent> component = component_;
+        component_.clear();
+        std::error_code ignored;
+        fs::remove_all(copyFolder_, ignored);
+        if (!office_->Alive()) {
+            return; // the document went away with its office
+        }
+        // Closing is tidying up: it may overrun the document's limit a little.
+        const auto deadline = std::max(deadline_, Clock::now() + std::chrono::seconds(30));
+        Guarded(
+            *session_, *office_, deadline, "closing the document",
+            [&] {
+                try {
+                    Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
+                } catch (const css::util::CloseVetoException&) {
+                    component->dispose();
+                }
+            },
+            [](const std::string& message) {
+                return "LibreOffice cannot close the document: " + message;
+            });
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    std::shared_ptr<Office> office_;
+    Reference<css::lang::XComponent> component_;
+    Clock::time_point deadline_;
+    std::string copyFolder_;
+};
+
+} // namespace
+
+class LibreOfficeApplication::Impl final : public AutomationOptions, public AutomationDocuments {
+public:
+    explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
+        if (settings.programFolder.empty()) {
+            settings.programFolder = PELMORA_LIBREOFFICE_PROGRAM_DIR;
+        }
+        session_->settings = std::move(settings);
+        session_->office = StartOffice(session_->settings);
+    }
+
+    // Remembered only: this converter never prompts.
+    void SetConfirmConversions(bool value) override { confirmConversions_ = value; }
+    void SetSaveNormalPrompt(bool value) override { saveNormalPrompt_ = value; }
+    void SetSavePropertiesPrompt(bool value) override { savePropertiesPrompt_ = value; }
+
+    // confirmConversions and addToRecentFiles change nothing: the office never asks
+    // and keeps no recent list. The office reads a private copy, so readOnly only
+    // tells it not to expect changes.
+    std::unique_ptr<AutomationDocument> Open(const std::string& fileName, std::optional<bool>,
+                                             bool readOnly, bool,
+                                             const std::string& passwordDocument) override {
+        Session& session = *session_;
+        if (session.quit) {
+            throw AutomationError("the converter has been quit");
+        }
+        if (!session.office || !session.office->Responds()) {
+            if (session.office) {
+                session.office->ShutDown(false);
+            }
+            session.office.reset();
+            session.office = StartOffice(session.settings);
+        }
+        const std::shared_ptr<Office> office = session.office;
+        const auto deadline = Clock::now() + session.settings.documentTimeLimit;
+        const std::string copy =
+            CopySource(office->process->WorkFolder(), ++session.copies, fileName);
+        const std::string copyFolder = fs::path(copy).parent_path().string();
+
+        auto* handler = new SilentHandler;
+        const Reference<css::task::XInteractionHandler> handlerReference(handler);
+        Properties properties = MakeProperties(
+            {{"ReadOnly", css::uno::Any(readOnly)},
+             {"InteractionHandler", css::uno::Any(handlerReference)},
+             {"MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)},
+             {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)}});
+        if (!passwordDocument.empty()) {
+            properties.realloc(properties.getLength() + 1);
+            properties.getArray()[properties.getLength() - 1] =
+                MakeProperties({{"Password", css::uno::Any(Unicode(passwordDocument))}})[0];
+        }
+        try {
+            const auto component = Guarded(
+                session, *office, deadline, "opening the document",
+                [&] { return LoadDocument(*office, Unicode(FileUrl(copy)), properties); },
+                [&](const std::string& message) {
+                    return handler->passwordRefused
+                               ? std::string("the password is wrong or missing")
+                               : DescribeLoadError(message);
+                });
+            return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
+                                                         copyFolder);
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove_all(copyFolder, ignored);
+            throw;
+        }
+    }
+
+    void ChangeFileOpenDirectory(const std::string& folder) { session_->folder = folder; }
+
+    void Quit() {
+        session_->quit = true;
+        if (session_->office) {
+            session_->office->ShutDown(true);
+            session_->office.reset();
+        }
+    }
+
+    int OfficeProcessId() const {
+        const auto& office = session_->office;
+        return office && office->process ? office->process->Pid() : 0;
+    }
+
+    std::int16_t displayAlerts = 0;
+
+private:
+    std::shared_ptr<Session> session_;
+    bool confirmConversions_ = true;
+    bool saveNormalPrompt_ = true;
+    bool savePropertiesPrompt_ = true;
+};
+
+LibreOfficeApplication::LibreOfficeApplication(LibreOfficeSettings settings)
+    : impl_(std::make_unique<Impl>(std::move(settings))) {}
+
+LibreOfficeApplication::~LibreOfficeApplication() {
+    try {
+        impl_->Quit();
+    } catch (const std::exception&) {
+        // The office dies with this process at the latest.
+    }
+}
+
+void LibreOfficeApplication::SetDisplayAlerts(std::int16_t value) {
+    impl_->displayAlerts = value;
+}
+
+AutomationOptions& LibreOfficeApplication::Options() {
+    return *impl_;
+}
+
+AutomationDocuments& LibreOfficeApplication::Documents() {
+    return *impl_;
+}
+
+void LibreOfficeApplication::ChangeFileOpenDirectory(const std::string& folder) {
+    impl_->ChangeFileOpenDirectory(folder);
+}
+
+void LibreOfficeApplication::Quit() {
+    impl_->Quit();
+}
+
+int LibreOfficeApplication::OfficeProcessId() const {
+    return impl_->OfficeProcessId();
+}
+
+AutomationFactory LibreOfficeFactory(LibreOfficeSettings settings) {
+    return [settings]() -> std::unique_ptr<AutomationApplication> {
+        return std::make_unique<LibreOfficeApplication>(settings);
+    };
+}
+
+} // namespace pelmora
