@@ -31,57 +31,57 @@ QFrame* SeparatingLine(QWidget* parent) {
 } // namespace
 
 AboutDialog::AboutDialog(QWidget* parent, HotLink::Opener opener)
-    : QDialog(parent), imgIcon_(new QLabel(this)), lblTitle_(new QLabel(kTitle, this)),
-      lblVersion_(new QLabel(kVersionText, this)), hotLink1_(new HotLink(this)),
-      hotLink2_(new HotLink(this)), cmdSave_(new QPushButton(QStringLiteral("OK"), this)) {
+    : QDialog(parent), iconLabel_(new QLabel(this)), titleLabel_(new QLabel(kTitle, this)),
+      versionLabel_(new QLabel(kVersionText, this)), webSiteLink_(new HotLink(this)),
+      supportLink_(new HotLink(this)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About..."));
-    hotLink1_->setObjectName(QStringLiteral("HotLink1"));
-    hotLink2_->setObjectName(QStringLiteral("HotLink2"));
-    cmdSave_->setObjectName(QStringLiteral("cmdSave"));
+    webSiteLink_->setObjectName(QStringLiteral("HotLink1"));
+    supportLink_->setObjectName(QStringLiteral("HotLink2"));
+    okButton_->setObjectName(QStringLiteral("cmdSave"));
 
     const QPixmap icon(kIconResource);
-    imgIcon_->setPixmap(icon);
+    iconLabel_->setPixmap(icon);
     setWindowIcon(QIcon(icon));
 
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSizeF(11.25);
     titleFont.setBold(true);
-    lblTitle_->setFont(titleFont);
+    titleLabel_->setFont(titleFont);
 
     LoadDesign();
     if (opener) {
-        hotLink1_->SetOpener(opener);
-        hotLink2_->SetOpener(opener);
+        webSiteLink_->SetOpener(opener);
+        supportLink_->SetOpener(opener);
     }
-    connect(hotLink1_, &HotLink::Click, this, [this] {
-        hotLink1_->Shell(hotLink1_->Caption(), QString(), kShellDirectory, kShowNormal);
+    connect(webSiteLink_, &HotLink::Click, this, [this] {
+        webSiteLink_->Shell(webSiteLink_->Caption(), QString(), kShellDirectory, kShowNormal);
     });
-    connect(hotLink2_, &HotLink::Click, this, [this] {
-        hotLink2_->Shell(QStringLiteral("mailto:") + hotLink2_->Caption(), QString(),
+    connect(supportLink_, &HotLink::Click, this, [this] {
+        supportLink_->Shell(QStringLiteral("mailto:") + supportLink_->Caption(), QString(),
                          kShellDirectory, kShowNormal);
     });
-    connect(cmdSave_, &QPushButton::clicked, this, &QDialog::accept);
-    cmdSave_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_->setDefault(true);
 
     auto* heading = new QVBoxLayout;
-    heading->addWidget(lblTitle_);
-    heading->addWidget(lblVersion_);
+    heading->addWidget(titleLabel_);
+    heading->addWidget(versionLabel_);
     auto* top = new QHBoxLayout;
-    top->addWidget(imgIcon_, 0, Qt::AlignTop);
+    top->addWidget(iconLabel_, 0, Qt::AlignTop);
     top->addSpacing(12);
     top->addLayout(heading, 1);
 
     auto* links = new QGridLayout;
     links->addWidget(new QLabel(QStringLiteral("Website:"), this), 0, 0);
-    links->addWidget(hotLink1_, 0, 1, Qt::AlignLeft);
+    links->addWidget(webSiteLink_, 0, 1, Qt::AlignLeft);
     links->addWidget(new QLabel(QStringLiteral("Email:"), this), 1, 0);
-    links->addWidget(hotLink2_, 1, 1, Qt::AlignLeft);
+    links->addWidget(supportLink_, 1, 1, Qt::AlignLeft);
     links->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSave_);
+    buttons->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -97,11 +97,11 @@ void AboutDialog::LoadDesign() {
     QJsonObject design;
     if (file.open(QIODevice::ReadOnly))
         design = QJsonDocument::fromJson(file.readAll()).object();
-    hotLink1_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink1")).toObject()));
-    hotLink2_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink2")).toObject()));
+    webSiteLink_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink1")).toObject()));
+    supportLink_->LoadDesign(PropertyBag(design.value(QStringLiteral("HotLink2")).toObject()));
     // The addresses are the program's, not part of the look the design keeps.
-    hotLink1_->SetCaption(QString::fromLatin1(kWebSiteAddress));
-    hotLink2_->SetCaption(QString::fromLatin1(kSupportMailAddress));
+    webSiteLink_->SetCaption(QString::fromLatin1(kWebSiteAddress));
+    supportLink_->SetCaption(QString::fromLatin1(kSupportMailAddress));
 }
 
 } // namespace pelmora

@@ -26,27 +26,27 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr, HotLink::Opener opener = {});
 
     /// The web site link.
-    HotLink* HotLink1() const { return hotLink1_; }
+    HotLink* webSiteLink() const { return webSiteLink_; }
     /// The support mail link.
-    HotLink* HotLink2() const { return hotLink2_; }
+    HotLink* supportLink() const { return supportLink_; }
     /// The OK button.
-    QPushButton* cmdSave() const { return cmdSave_; }
+    QPushButton* okButton() const { return okButton_; }
     /// The title label.
-    QLabel* lblTitle() const { return lblTitle_; }
+    QLabel* titleLabel() const { return titleLabel_; }
     /// The version label.
-    QLabel* lblVersion() const { return lblVersion_; }
+    QLabel* versionLabel() const { return versionLabel_; }
     /// The icon picture.
-    QLabel* imgIcon() const { return imgIcon_; }
+    QLabel* iconLabel() const { return iconLabel_; }
 
 private:
     void LoadDesign();
 
-    QLabel* imgIcon_;
-    QLabel* lblTitle_;
-    QLabel* lblVersion_;
-    HotLink* hotLink1_;
-    HotLink* hotLink2_;
-    QPushButton* cmdSave_;
+    QLabel* iconLabel_;
+    QLabel* titleLabel_;
+    QLabel* versionLabel_;
+    HotLink* webSiteLink_;
+    HotLink* supportLink_;
+    QPushButton* okButton_;
 };
 
 } // namespace pelmora

@@ -2,7 +2,9 @@
 
 #include "app/DesktopSeam.h"
 #include "engine/FileSearch.h"
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
+#include "app/DialogButtons.h"
+#include "app/ScreenUnits.h"
 #include "app/MainWindow.h"
 
 #include <QCheckBox>
@@ -21,95 +23,95 @@
 
 namespace pelmora {
 
-AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), m_main(main) {
+AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("frmAddFolder"));
     setWindowTitle(QStringLiteral("Add Sub-Folder"));
     setWindowIcon(main.windowIcon());
 
     auto* label1 = new QLabel(QStringLiteral("Source File Path:"), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    m_txtSourcePath = new QLineEdit(this);
-    m_txtSourcePath->setObjectName(QStringLiteral("txtSourcePath"));
-    m_cmdSourceDir = new QToolButton(this);
-    m_cmdSourceDir->setObjectName(QStringLiteral("cmdSourceDir"));
-    m_cmdSourceDir->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    m_cmdSourceDir->setAutoRaise(true);
+    sourcePathBox_ = new QLineEdit(this);
+    sourcePathBox_->setObjectName(QStringLiteral("txtSourcePath"));
+    sourceFolderButton_ = new QToolButton(this);
+    sourceFolderButton_->setObjectName(QStringLiteral("cmdSourceDir"));
+    sourceFolderButton_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    sourceFolderButton_->setAutoRaise(true);
     auto* source = new QHBoxLayout;
-    source->addWidget(m_txtSourcePath);
-    source->addWidget(m_cmdSourceDir);
+    source->addWidget(sourcePathBox_);
+    source->addWidget(sourceFolderButton_);
 
     auto* frame2 = new QGroupBox(QStringLiteral("Options"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     auto* label2 = new QLabel(QStringLiteral("Source File Format: "), frame2);
     label2->setObjectName(QStringLiteral("Label2"));
-    m_cobType = new QComboBox(frame2);
-    m_cobType->setObjectName(QStringLiteral("cobType"));
-    m_cobType->setEditable(true);
-    m_cobType->setInsertPolicy(QComboBox::NoInsert);
-    m_cobType->addItems({QStringLiteral("*.doc"), QStringLiteral("*.rtf"), QStringLiteral("*.xml"),
+    patternBox_ = new QComboBox(frame2);
+    patternBox_->setObjectName(QStringLiteral("cobType"));
+    patternBox_->setEditable(true);
+    patternBox_->setInsertPolicy(QComboBox::NoInsert);
+    patternBox_->addItems({QStringLiteral("*.doc"), QStringLiteral("*.rtf"), QStringLiteral("*.xml"),
                          QStringLiteral("*.doc;*.rtf;*.xml")});
-    m_cobType->setCurrentIndex(0);
-    m_chkSubFolder = new QCheckBox(QStringLiteral("Include Sub-Folders"), frame2);
-    m_chkSubFolder->setObjectName(QStringLiteral("chkSubFolder"));
+    patternBox_->setCurrentIndex(0);
+    subfoldersBox_ = new QCheckBox(QStringLiteral("Include Sub-Folders"), frame2);
+    subfoldersBox_->setObjectName(QStringLiteral("chkSubFolder"));
     auto* options = new QGridLayout(frame2);
     options->addWidget(label2, 0, 0);
-    options->addWidget(m_cobType, 0, 1);
-    options->addWidget(m_chkSubFolder, 1, 0, 1, 2);
+    options->addWidget(patternBox_, 0, 1);
+    options->addWidget(subfoldersBox_, 1, 0, 1, 2);
     options->setColumnStretch(1, 1);
 
-    m_frame1 = new OutputFolderBox(main.Seam(), this);
+    outputFolderBox_ = new OutputFolderBox(main.seam(), this);
 
-    QHBoxLayout* buttons = MakeOkCancelRow(this, m_cmdOK, m_cmdCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, okButton_, cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addLayout(source);
     layout->addWidget(frame2);
-    layout->addWidget(m_frame1);
+    layout->addWidget(outputFolderBox_);
     layout->addLayout(buttons);
     setMinimumWidth(TwipsToPixels(6000, this));
 
-    connect(m_cmdSourceDir, &QToolButton::clicked, this, &AddFolderDialog::cmdSourceDir_Click);
-    connect(m_cmdOK, &QPushButton::clicked, this, &AddFolderDialog::cmdOK_Click);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &AddFolderDialog::cmdCancel_Click);
+    connect(sourceFolderButton_, &QToolButton::clicked, this, &AddFolderDialog::ChooseSourceFolder);
+    connect(okButton_, &QPushButton::clicked, this, &AddFolderDialog::Confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &AddFolderDialog::Cancel);
 }
 
 bool AddFolderDialog::event(QEvent* event) {
     if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) {
-        m_cmdOK->setEnabled(true);
+        okButton_->setEnabled(true);
     }
     return QDialog::event(event);
 }
 
-void AddFolderDialog::cmdSourceDir_Click() {
+void AddFolderDialog::ChooseSourceFolder() {
     const QString path =
-        BrowseForFolder(m_main.Seam(), this, QStringLiteral("Select source folder:"), 0);
+        BrowseForFolder(main_.seam(), this, QStringLiteral("Select source folder:"), false);
     if (!path.isEmpty()) {
-        m_txtSourcePath->setText(path);
+        sourcePathBox_->setText(path);
     }
 }
 
-void AddFolderDialog::cmdOK_Click() {
-    const QString folder = m_txtSourcePath->text();
+void AddFolderDialog::Confirm() {
+    const QString folder = sourcePathBox_->text();
     if (folder.isEmpty()) {
-        m_main.Seam().ShowMessage(this, QStringLiteral("Source file path could not be empty!    "),
+        main_.seam().ShowMessage(this, QStringLiteral("Source file path could not be empty!    "),
                                   kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
                                   QMessageBox::Ok);
-        m_cmdSourceDir->setFocus();
+        sourceFolderButton_->setFocus();
         return;
     }
-    m_cmdOK->setEnabled(false);
+    okButton_->setEnabled(false);
 
     SearchState& search = SharedSearch();
     search.SearchResults.clear();
     // An emptied pattern box searches for the documents the box starts with.
-    const QString pattern = m_cobType->currentText();
+    const QString pattern = patternBox_->currentText();
     search.SearchPattern = pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString();
     search.Yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     search.StatusText = [this](const std::string& text) {
-        m_main.SetPanelText(2, QString::fromStdString(text));
+        main_.SetPanelText(2, QString::fromStdString(text));
     };
-    if (m_chkSubFolder->isChecked()) {
+    if (subfoldersBox_->isChecked()) {
         StartSearch(folder.toStdString(), true);
     } else {
         search.SearchRunning = true;
@@ -119,16 +121,16 @@ void AddFolderDialog::cmdOK_Click() {
     search.Yield = nullptr;
     search.StatusText = nullptr;
 
-    m_main.sOutputDir = m_frame1->OutputDir();
+    main_.SetOutputDir(outputFolderBox_->OutputDir());
     const std::vector<std::string> found = search.SearchResults;
     for (const std::string& path : found) {
-        m_main.AddFiles(QString::fromStdString(path));
+        main_.AddFile(QString::fromStdString(path));
     }
-    m_main.ChangeFilesState();
+    main_.ChangeFilesState();
     hide();
 }
 
-void AddFolderDialog::cmdCancel_Click() {
+void AddFolderDialog::Cancel() {
     SharedSearch().SearchRunning = false;
     hide();
 }

@@ -21,23 +21,30 @@ class MainWindow;
 class AddFolderDialog : public QDialog {
     Q_OBJECT
 public:
+    /// Builds the dialog; the files found go to main's task list.
     explicit AddFolderDialog(MainWindow& main);
 
-    QLineEdit* txtSourcePath() const { return m_txtSourcePath; }
-    QToolButton* cmdSourceDir() const { return m_cmdSourceDir; }
-    QComboBox* cobType() const { return m_cobType; }
-    QCheckBox* chkSubFolder() const { return m_chkSubFolder; }
+    /// The source folder's path box.
+    QLineEdit* sourcePathBox() const { return sourcePathBox_; }
+    /// The button that opens the folder picker for the source folder.
+    QToolButton* sourceFolderButton() const { return sourceFolderButton_; }
+    /// The file pattern box ("*.doc", ...).
+    QComboBox* patternBox() const { return patternBox_; }
+    /// "Include Sub-Folders".
+    QCheckBox* subfoldersBox() const { return subfoldersBox_; }
     /// The output folder frame with its choice, path box and browse button.
-    OutputFolderBox* Frame1() const { return m_frame1; }
-    QPushButton* cmdOK() const { return m_cmdOK; }
-    QPushButton* cmdCancel() const { return m_cmdCancel; }
+    OutputFolderBox* outputFolderBox() const { return outputFolderBox_; }
+    /// The OK button.
+    QPushButton* okButton() const { return okButton_; }
+    /// The Cancel button.
+    QPushButton* cancelButton() const { return cancelButton_; }
 
     /// Asks for the source folder.
-    void cmdSourceDir_Click();
+    void ChooseSourceFolder();
     /// Searches, sets the output folder, adds the files found and hides the dialog.
-    void cmdOK_Click();
+    void Confirm();
     /// Stops a running search and hides the dialog; files found so far are added.
-    void cmdCancel_Click();
+    void Cancel();
 
     /// Closing by the window frame is Cancel.
     void reject() override;
@@ -46,14 +53,14 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    MainWindow& m_main;
-    QLineEdit* m_txtSourcePath = nullptr;
-    QToolButton* m_cmdSourceDir = nullptr;
-    QComboBox* m_cobType = nullptr;
-    QCheckBox* m_chkSubFolder = nullptr;
-    OutputFolderBox* m_frame1 = nullptr;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
+    MainWindow& main_;
+    QLineEdit* sourcePathBox_ = nullptr;
+    QToolButton* sourceFolderButton_ = nullptr;
+    QComboBox* patternBox_ = nullptr;
+    QCheckBox* subfoldersBox_ = nullptr;
+    OutputFolderBox* outputFolderBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace pelmora

@@ -6,28 +6,28 @@
 
 namespace pelmora {
 
-BackgroundWorker::BackgroundWorker() : m_thread([this] { Loop(); }) {}
+BackgroundWorker::BackgroundWorker() : thread_([this] { Loop(); }) {}
 
 BackgroundWorker::~BackgroundWorker() {
     {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
     }
-    m_wake.notify_all();
-    m_thread.join();
+    wake_.notify_all();
+    thread_.join();
 }
 
 void BackgroundWorker::Loop() {
     for (;;) {
         std::function<void()> job;
         {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-            if (m_jobs.empty()) {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) {
                 return;
             }
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
         }
         job();
     }
@@ -44,8 +44,8 @@ void BackgroundWorker::RunAndWait(std::function<void()> job) {
     std::future<void> done = wait->done.get_future();
     QEventLoop loop;
     {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back([job = std::move(job), wait, target = &loop]() {
+        std::lock_guard lock(mutex_);
+        jobs_.push_back([job = std::move(job), wait, target = &loop]() {
             job();
             wait->finished = true;
             // Queued to the waiting thread. The waiter does not leave before done is
@@ -55,7 +55,7 @@ void BackgroundWorker::RunAndWait(std::function<void()> job) {
             wait->done.set_value();
         });
     }
-    m_wake.notify_all();
+    wake_.notify_all();
     while (!wait->finished) {
         loop.exec();
         if (!wait->finished) {

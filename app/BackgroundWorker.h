@@ -37,11 +37,11 @@ private:
     void RunAndWait(std::function<void()> job);
     void Loop();
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<std::function<void()>> m_jobs;
-    bool m_stopping = false;
-    std::thread m_thread;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> jobs_;
+    bool stopping_ = false;
+    std::thread thread_;
 };
 
 } // namespace pelmora

@@ -3,7 +3,7 @@
 #include "app/DesktopSeam.h"
 #include "engine/PathHelpers.h"
 #include "app/ProductAddresses.h"
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "controls/menu/MenuBar.h"
@@ -36,24 +36,24 @@ QString SupportMail() {
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(MainWindow& window) : QObject(&window), m_window(window) {
-    for (QTimer* timer : {&m_timer1, &m_timer2}) {
+CommandDispatcher::CommandDispatcher(MainWindow& window) : QObject(&window), window_(window) {
+    for (QTimer* timer : {&toolbarTimer_, &menuTimer_}) {
         timer->setSingleShot(true);
         timer->setInterval(kDeferMs);
     }
-    connect(&m_timer1, &QTimer::timeout, this, &CommandDispatcher::OnTimer1);
-    connect(&m_timer2, &QTimer::timeout, this, &CommandDispatcher::OnTimer2);
-    m_timer1.start();
+    connect(&toolbarTimer_, &QTimer::timeout, this, &CommandDispatcher::OnToolbarTimer);
+    connect(&menuTimer_, &QTimer::timeout, this, &CommandDispatcher::OnMenuTimer);
+    toolbarTimer_.start();
 
-    if (ToolBar* toolbar = window.xToolbar1())
+    if (ToolBar* toolbar = window.toolBar())
         connect(toolbar, &ToolBar::ButtonClick, this, &CommandDispatcher::ButtonClick);
-    if (MenuBar* menu = window.xMenu1())
+    if (MenuBar* menu = window.menuBar())
         connect(menu, &MenuBar::ItemClick, this, &CommandDispatcher::ItemClick);
     connect(&window, &MainWindow::MenuCommandRequested, this, &CommandDispatcher::ItemClick);
     // Once the window is gone no command may act on it.
     connect(&window, &MainWindow::Unloaded, this, [this] {
-        m_timer1.stop();
-        m_timer2.stop();
+        toolbarTimer_.stop();
+        menuTimer_.stop();
     });
 }
 
@@ -62,7 +62,7 @@ QString CommandDispatcher::HelpFilePath() {
 }
 
 bool CommandDispatcher::ConfirmStop() {
-    return m_window.Seam().ShowMessage(&m_window, kStopQuestion, kApplicationTitle,
+    return window_.seam().ShowMessage(&window_, kStopQuestion, kApplicationTitle,
                                        QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
                                        QMessageBox::Ok) == QMessageBox::Ok;
 }
@@ -70,26 +70,26 @@ bool CommandDispatcher::ConfirmStop() {
 void CommandDispatcher::ButtonClick(int16_t /*buttonIndex*/, const QString& key) {
     Skipping([&] {
         const QString lower = key.toLower();
-        if (m_window.bConverting) {
+        if (window_.Converting()) {
             if (lower == QStringLiteral("stop") && ConfirmStop())
-                m_window.StopConversion();
+                window_.StopConversion();
             return;
         }
-        m_key1 = lower;
-        m_timer1.start();
+        toolbarKey_ = lower;
+        toolbarTimer_.start();
     });
 }
 
 void CommandDispatcher::ItemClick(const QString& name) {
     Skipping([&] {
-        m_window.Yield();
+        window_.Yield();
         const QString lower = name.toLower();
-        if (m_window.bConverting) {
+        if (window_.Converting()) {
             if (lower != QStringLiteral("mnustop") || !ConfirmStop())
                 return;
         }
-        m_key2 = lower;
-        m_timer2.start();
+        menuKey_ = lower;
+        menuTimer_.start();
     });
 }
 
@@ -105,22 +105,22 @@ bool CommandDispatcher::Postponed(QTimer& timer) {
 bool CommandDispatcher::RefusedDuringRun(const QString& key, const QString& stopKey) const {
     // A command armed just before a run started must not run inside it: the run would
     // be started twice, or the list changed under it.
-    return m_window.bConverting && key != stopKey;
+    return window_.Converting() && key != stopKey;
 }
 
-void CommandDispatcher::OnTimer1() {
-    if (Postponed(m_timer1))
+void CommandDispatcher::OnToolbarTimer() {
+    if (Postponed(toolbarTimer_))
         return;
-    const QString key = m_key1;
+    const QString key = toolbarKey_;
     if (RefusedDuringRun(key, QStringLiteral("stop")))
         return;
     Skipping([&] { RunToolbarCommand(key); });
 }
 
-void CommandDispatcher::OnTimer2() {
-    if (Postponed(m_timer2))
+void CommandDispatcher::OnMenuTimer() {
+    if (Postponed(menuTimer_))
         return;
-    const QString key = m_key2;
+    const QString key = menuKey_;
     if (RefusedDuringRun(key, QStringLiteral("mnustop")))
         return;
     Skipping([&] { RunMenuCommand(key); });
@@ -129,14 +129,14 @@ void CommandDispatcher::OnTimer2() {
 void CommandDispatcher::RunToolbarCommand(const QString& key) {
     if (key == QStringLiteral("add")) {
         ItemClick(QStringLiteral("mnuaddfile"));
-        m_window.Yield();
+        window_.Yield();
     } else if (key == QStringLiteral("folder")) {
         ItemClick(QStringLiteral("mnuaddfolder"));
-        m_window.Yield();
+        window_.Yield();
     } else if (key == QStringLiteral("remove")) {
-        m_window.RemoveSelectedTasks();
+        window_.RemoveSelectedTasks();
     } else if (key == QStringLiteral("extract")) {
-        m_window.RunConversion();
+        window_.RunConversion();
     } else if (key == QStringLiteral("help")) {
         Open(HelpFilePath());
     } else if (key == QStringLiteral("home")) {
@@ -148,37 +148,37 @@ void CommandDispatcher::RunToolbarCommand(const QString& key) {
 
 void CommandDispatcher::RunMenuCommand(const QString& key) {
     if (key == QStringLiteral("mnuconverter")) {
-        m_window.RunConversion();
+        window_.RunConversion();
     } else if (key == QStringLiteral("mnustop")) {
         // Only a run can be stopped; a stop confirmed just as the run ended does nothing.
-        if (m_window.bConverting)
-            m_window.StopConversion();
+        if (window_.Converting())
+            window_.StopConversion();
     } else if (key == QStringLiteral("mnuaddfile")) {
-        m_window.AddFilesFromDialog();
+        window_.AddFilesFromDialog();
     } else if (key == QStringLiteral("mnuaddfolder")) {
-        m_window.ShowAddFolderDialog();
+        window_.ShowAddFolderDialog();
     } else if (key == QStringLiteral("mnuremovefile")) {
-        m_window.RemoveSelectedTasks();
+        window_.RemoveSelectedTasks();
     } else if (key == QStringLiteral("mnuclear")) {
-        m_window.ClearTasks();
+        window_.ClearTasks();
     } else if (key == QStringLiteral("mnuviewlog")) {
         ViewLogFile();
     } else if (key == QStringLiteral("mnuclearlog")) {
-        m_window.txtLog()->clear();
+        window_.logPane()->clear();
     } else if (key == QStringLiteral("mnuexit")) {
-        m_window.close();
+        window_.close();
     } else if (key == QStringLiteral("mnuoutput")) {
-        m_window.ShowOptionsDialog();
+        window_.ShowOptionsDialog();
     } else if (key == QStringLiteral("mnumoveup")) {
-        m_window.MoveTaskUp();
+        window_.MoveTaskUp();
     } else if (key == QStringLiteral("mnumovedown")) {
-        m_window.MoveTaskDown();
+        window_.MoveTaskDown();
     } else if (key == QStringLiteral("mnusall")) {
-        m_window.SetAllChecks(true);
+        window_.SetAllChecks(true);
     } else if (key == QStringLiteral("mnusnone")) {
-        m_window.SetAllChecks(false);
+        window_.SetAllChecks(false);
     } else if (key == QStringLiteral("mnuinvert")) {
-        m_window.InvertChecks();
+        window_.InvertChecks();
     } else if (key == QStringLiteral("mnulogfile")) {
         FlipCheck(QStringLiteral("mnuLogfile"));
     } else if (key == QStringLiteral("mnucreatedir")) {
@@ -199,7 +199,7 @@ void CommandDispatcher::RunMenuCommand(const QString& key) {
 }
 
 void CommandDispatcher::FlipCheck(const QString& key) {
-    m_window.SetMenuItemChecked(key, !m_window.MenuItemChecked(key));
+    window_.SetMenuItemChecked(key, !window_.MenuItemChecked(key));
 }
 
 void CommandDispatcher::ViewLogFile() {
@@ -209,13 +209,13 @@ void CommandDispatcher::ViewLogFile() {
 }
 
 void CommandDispatcher::ShowAbout() {
-    DesktopSeam& seam = m_window.Seam();
-    AboutDialog box(&m_window, [&seam](const QString& target) { seam.OpenWithDesktop(target); });
+    DesktopSeam& seam = window_.seam();
+    AboutDialog box(&window_, [&seam](const QString& target) { seam.OpenWithDesktop(target); });
     box.exec();
 }
 
 void CommandDispatcher::Open(const QString& target) {
-    m_window.Seam().OpenWithDesktop(target);
+    window_.seam().OpenWithDesktop(target);
 }
 
 } // namespace pelmora

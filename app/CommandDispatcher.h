@@ -32,20 +32,20 @@ public:
     void ItemClick(const QString& name);
 
     /// The slot of toolbar commands; starts armed with an empty key.
-    QTimer& Timer1() { return m_timer1; }
+    QTimer& toolbarTimer() { return toolbarTimer_; }
     /// The slot of menu commands.
-    QTimer& Timer2() { return m_timer2; }
-    /// The lower-cased key Timer1 holds.
-    const QString& Timer1Key() const { return m_key1; }
-    /// The lower-cased key Timer2 holds.
-    const QString& Timer2Key() const { return m_key2; }
+    QTimer& menuTimer() { return menuTimer_; }
+    /// The lower-cased key the toolbar slot holds.
+    const QString& toolbarKey() const { return toolbarKey_; }
+    /// The lower-cased key the menu slot holds.
+    const QString& menuKey() const { return menuKey_; }
 
     /// The manual the Help commands open: help.html beside the executable.
     static QString HelpFilePath();
 
 private:
-    void OnTimer1();
-    void OnTimer2();
+    void OnToolbarTimer();
+    void OnMenuTimer();
     bool Postponed(QTimer& timer);
     bool RefusedDuringRun(const QString& key, const QString& stopKey) const;
     bool ConfirmStop();
@@ -56,11 +56,11 @@ private:
     void ShowAbout();
     void Open(const QString& target);
 
-    MainWindow& m_window;
-    QTimer m_timer1;
-    QTimer m_timer2;
-    QString m_key1;
-    QString m_key2;
+    MainWindow& window_;
+    QTimer toolbarTimer_;
+    QTimer menuTimer_;
+    QString toolbarKey_;
+    QString menuKey_;
 };
 
 } // namespace pelmora

@@ -8,14 +8,15 @@
 
 namespace pelmora {
 
+class RunHost;
 class TaskRow;
-class MainWindow;
 
-/// A run over the main window's checked tasks; made for one run.
+/// A run over the window's checked tasks; made for one run.
 class ConversionRun : public QObject {
     Q_OBJECT
 public:
-    explicit ConversionRun(MainWindow& window);
+    /// Prepares a run in host; nothing happens before Run.
+    explicit ConversionRun(RunHost& host);
 
     /// Carries out the whole run; returns when it is over.
     void Run();
@@ -24,12 +25,12 @@ private:
     void OnRowAboutToBeRemoved(int position, TaskRow* row);
     void EndRun(const QString& runText);
 
-    MainWindow& m_window;
+    RunHost& host_;
     // The position looked at and the row being converted. Rows removed while the
     // window handles events move the position back and forget the row, so no
     // removed task is converted or marked and no task is skipped.
-    int m_position = 0;
-    TaskRow* m_row = nullptr;
+    int position_ = 0;
+    TaskRow* row_ = nullptr;
 };
 
 } // namespace pelmora

@@ -5,7 +5,9 @@
 #include "app/DesktopSeam.h"
 #include "engine/PathHelpers.h"
 #include "app/TaskList.h"
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
+#include "app/ScreenUnits.h"
+#include "app/TaskIcons.h"
 #include "app/AddFolderDialog.h"
 #include "app/OptionsDialog.h"
 #include "controls/menu/MenuBar.h"
@@ -22,51 +24,52 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <exception>
 #include <vector>
 
 namespace pelmora {
 
-MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_seam(seam) {
+MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), seam_(seam) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(WordDocumentIcon());
 
     // The menu bar and toolbar come with the window's stored designs; their check
     // marks and enabled states start from those designs on every start.
-    m_xMenu1 = new MenuBar(this);
-    m_xMenu1->setObjectName(QStringLiteral("xMenu1"));
-    m_xMenu1->LoadDesign(QStringLiteral(":/menu/main_menu.json"));
-    m_xToolbar1 = new ToolBar(this);
-    m_xToolbar1->setObjectName(QStringLiteral("xToolbar1"));
-    m_xToolbar1->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
+    menuBar_ = new MenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("xMenu1"));
+    menuBar_->LoadDesign(QStringLiteral(":/menu/main_menu.json"));
+    toolBar_ = new ToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("xToolbar1"));
+    toolBar_->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
 
-    m_lstItem = new TaskList(this);
+    taskList_ = new TaskList(this);
 
-    m_frame1 = new QGroupBox(QStringLiteral("Conversion Log"), this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_txtLog = new QPlainTextEdit(m_frame1);
-    m_txtLog->setObjectName(QStringLiteral("txtLog"));
-    m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* frameLayout = new QVBoxLayout(m_frame1);
+    logFrame_ = new QGroupBox(QStringLiteral("Conversion Log"), this);
+    logFrame_->setObjectName(QStringLiteral("Frame1"));
+    logPane_ = new QPlainTextEdit(logFrame_);
+    logPane_->setObjectName(QStringLiteral("txtLog"));
+    logPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* frameLayout = new QVBoxLayout(logFrame_);
     frameLayout->setContentsMargins(TwipsToPixels(60, this), TwipsToPixels(30, this),
                                     TwipsToPixels(60, this), TwipsToPixels(60, this));
-    frameLayout->addWidget(m_txtLog);
+    frameLayout->addWidget(logPane_);
 
-    m_stBar = new StatusPanels(this);
-    connect(m_stBar, &StatusPanels::PanelTextChanged, this, &MainWindow::PanelTextChanged);
+    statusPanels_ = new StatusPanels(this);
+    connect(statusPanels_, &StatusPanels::PanelTextChanged, this, &MainWindow::PanelTextChanged);
 
-    m_mnuPopup = new TaskPopupMenu(this);
-    connect(m_mnuPopup, &TaskPopupMenu::CommandChosen, this, &MainWindow::MenuCommandRequested);
-    connect(m_mnuPopup, &TaskPopupMenu::ClearLogsChosen, this,
-            [this] { m_txtLog->setPlainText(QStringLiteral("Ready...\n")); });
-    connect(m_mnuPopup, &TaskPopupMenu::OutputDirectoryChosen, this, &MainWindow::ShowOptionsDialog);
+    popupMenu_ = new TaskPopupMenu(this);
+    connect(popupMenu_, &TaskPopupMenu::CommandChosen, this, &MainWindow::MenuCommandRequested);
+    connect(popupMenu_, &TaskPopupMenu::ClearLogsChosen, this,
+            [this] { logPane_->setPlainText(QStringLiteral("Ready...\n")); });
+    connect(popupMenu_, &TaskPopupMenu::OutputDirectoryChosen, this, &MainWindow::ShowOptionsDialog);
 
-    connect(m_lstItem, &TaskList::MouseReleased, this, &MainWindow::OnListMouseReleased);
-    connect(m_lstItem, &TaskList::KeyReleased, this, &MainWindow::OnListKeyReleased);
-    connect(m_lstItem, &TaskList::DoubleClicked, this, [this] {
-        if (m_lstItem->CurrentRow() != nullptr) {
+    connect(taskList_, &TaskList::MouseReleased, this, &MainWindow::OnListMouseReleased);
+    connect(taskList_, &TaskList::KeyReleased, this, &MainWindow::OnListKeyReleased);
+    connect(taskList_, &TaskList::DoubleClicked, this, [this] {
+        if (taskList_->CurrentRow() != nullptr) {
             EditHighlightedOutput();
         }
     });
@@ -74,7 +77,7 @@ MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), m_
     resize(TwipsToPixels(10545, this), TwipsToPixels(7890, this));
     setMinimumSize(TwipsToPixels(7500, this), TwipsToPixels(5400, this));
     LayoutControls();
-    m_commands = new CommandDispatcher(*this);
+    commands_ = new CommandDispatcher(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -89,12 +92,12 @@ void MainWindow::LayoutControls() {
     const int extra = height() - px(7890);
     const int listExtra = extra > 0 ? extra * 3 / 4 : extra;
     const int logExtra = extra > 0 ? extra - listExtra : 0;
-    m_xMenu1->setGeometry(0, 0, w, px(360));
-    m_xToolbar1->setGeometry(0, px(360), w, px(855));
-    m_lstItem->setGeometry(0, px(1230), w - px(30), std::max(px(600), px(4755) + listExtra));
-    m_frame1->setGeometry(px(30), m_lstItem->geometry().bottom() + 1 + px(15), w - px(60),
+    menuBar_->setGeometry(0, 0, w, px(360));
+    toolBar_->setGeometry(0, px(360), w, px(855));
+    taskList_->setGeometry(0, px(1230), w - px(30), std::max(px(600), px(4755) + listExtra));
+    logFrame_->setGeometry(px(30), taskList_->geometry().bottom() + 1 + px(15), w - px(60),
                           px(1545) + logExtra);
-    m_stBar->setGeometry(0, height() - px(345), w, px(345));
+    statusPanels_->setGeometry(0, height() - px(345), w, px(345));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -103,44 +106,44 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 QString MainWindow::PanelText(int panel) const {
-    return m_stBar->PanelText(panel);
+    return statusPanels_->PanelText(panel);
 }
 
 void MainWindow::SetPanelText(int panel, const QString& text) {
-    m_stBar->SetPanelText(panel, text);
+    statusPanels_->SetPanelText(panel, text);
 }
 
 bool MainWindow::MenuItemChecked(const QString& key) const {
-    return m_xMenu1->ItemChecked(key);
+    return menuBar_->ItemChecked(key);
 }
 
 void MainWindow::SetMenuItemChecked(const QString& key, bool checked) {
-    m_xMenu1->SetItemChecked(key, checked);
+    menuBar_->SetItemChecked(key, checked);
 }
 
 bool MainWindow::MenuItemEnabled(const QString& key) const {
-    const MenuItem* item = m_xMenu1->MenuTree().At(m_xMenu1->MenuTree().FindName(key));
+    const MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key));
     return item != nullptr && item->Enabled;
 }
 
 void MainWindow::SetMenuItemEnabled(const QString& key, bool enabled) {
-    if (MenuItem* item = m_xMenu1->MenuTree().At(m_xMenu1->MenuTree().FindName(key))) {
+    if (MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key))) {
         item->Enabled = enabled;
-        m_xMenu1->Refresh();
+        menuBar_->Refresh();
     }
 }
 
-bool MainWindow::ToolbarButtonEnabled(int position) const {
+bool MainWindow::ToolbarButtonEnabled(const QString& key) const {
     try {
-        return m_xToolbar1->ButtonEnabled(position);
+        return toolBar_->ButtonEnabled(key);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-void MainWindow::SetToolbarButtonEnabled(int position, bool enabled) {
+void MainWindow::SetToolbarButtonEnabled(const QString& key, bool enabled) {
     try {
-        m_xToolbar1->SetButtonEnabled(position, enabled);
+        toolBar_->SetButtonEnabled(key, enabled);
     } catch (const std::exception&) {
         // A toolbar without that button has nothing to switch.
     }
@@ -151,10 +154,10 @@ void MainWindow::Yield() {
 }
 
 void MainWindow::SetBusyPointer(bool busy) {
-    if (busy == m_busyPointer) {
+    if (busy == busyPointer_) {
         return;
     }
-    m_busyPointer = busy;
+    busyPointer_ = busy;
     if (busy) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
@@ -163,40 +166,40 @@ void MainWindow::SetBusyPointer(bool busy) {
 }
 
 bool MainWindow::IsInTaskList(const QString& path) const {
-    return m_lstItem->Contains(path);
+    return taskList_->Contains(path);
 }
 
-bool MainWindow::AddFiles(const QString& sItem) {
+bool MainWindow::AddFile(const QString& source) {
     try {
-        const std::string path = sItem.toStdString();
-        if (!FileExists(path) || IsInTaskList(sItem)) {
+        const std::string path = source.toStdString();
+        if (!FileExists(path) || IsInTaskList(source)) {
             return false;
         }
         Task task;
-        task.source = sItem;
+        task.source = source;
         std::string target = ChangeExtension(path, ".html");
-        if (!sOutputDir.isEmpty()) {
-            target = ChangeFolder(target, sOutputDir.toStdString());
+        if (!outputDir_.isEmpty()) {
+            target = ChangeFolder(target, outputDir_.toStdString());
         }
         task.target = QString::fromStdString(target);
-        const QFileInfo info(sItem);
+        const QFileInfo info(source);
         task.sizeText = QString::fromStdString(FormatFileSize(info.size()));
         task.dateText = QLocale().toString(info.lastModified(), QLocale::ShortFormat);
         task.state = QStringLiteral("Ready");
-        task.password = sPWD;
+        task.password = password_;
         task.icon = IconPending;
         task.checked = true;
-        m_lstItem->AppendRow(task);
+        taskList_->AppendRow(task);
         // A yield lays out and repaints the whole list, so thousands of files added
         // in a row yield once per interval instead of once per file: the window
         // stays as responsive and the cost stays linear.
-        if (!m_addYield.isValid() || m_addYield.elapsed() >= kAddYieldIntervalMs) {
+        if (!addYield_.isValid() || addYield_.elapsed() >= kAddYieldIntervalMs) {
             Yield();
-            m_addYield.start();
+            addYield_.start();
         }
         return true;
     } catch (const std::exception& error) {
-        m_seam.ShowMessage(this, QString::fromLocal8Bit(error.what()),
+        seam_.ShowMessage(this, QString::fromLocal8Bit(error.what()),
                            QStringLiteral("Function: Addfiles"), QMessageBox::Critical,
                            QMessageBox::Ok, QMessageBox::Ok);
         return false;
@@ -204,47 +207,24 @@ bool MainWindow::AddFiles(const QString& sItem) {
 }
 
 void MainWindow::AddFilesFromDialog() {
-    lCurCount = m_lstItem->RowCount() + 1;
-    QString files;
-    if (!ShowOpenFilesDialog(m_seam, files, true, true,
-                             QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
-                                            "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
-                             QString(), QString(), QString(), this)) {
+    const QStringList files =
+        ChooseFiles(seam_, this, QString(),
+                    QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
+                                   "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
+                    true, true);
+    if (files.isEmpty()) {
         return;
     }
-    const QString pair(2, QChar(0));
-    const qsizetype end = files.indexOf(pair);
-    if (end >= 0) {
-        files.truncate(end);
-    }
-    const QStringList parts = files.split(QChar(0));
-
-    sOutputDir = kOutputDirUnset;
-    ShowOptions(QString(), false);
-    if (sOutputDir == kOutputDirUnset) {
+    if (!ShowOptions(QString(), false)) {
         return;
     }
-
-    if (parts.size() == 1) {
-        if (!AddFiles(parts.front())) {
+    for (const QString& file : files) {
+        // A file that cannot be added ends the whole command.
+        if (!AddFile(file)) {
             return;
         }
-    } else {
-        QString folder = parts.front();
-        if (!folder.endsWith(QLatin1Char(kPathSeparator))) {
-            folder += QLatin1Char(kPathSeparator);
-        }
-        for (qsizetype i = 1; i < parts.size(); ++i) {
-            if (parts[i].isEmpty()) {
-                continue;
-            }
-            // A file that cannot be added ends the whole command.
-            if (!AddFiles(folder + parts[i])) {
-                return;
-            }
-        }
     }
-    m_lstItem->setFocus();
+    taskList_->setFocus();
     Yield();
     ChangeFilesState();
 }
@@ -255,18 +235,18 @@ void MainWindow::ShowAddFolderDialog() {
 }
 
 AddFolderDialog* MainWindow::addFolderDialog() {
-    if (m_addFolder == nullptr) {
-        m_addFolder = new AddFolderDialog(*this);
+    if (addFolder_ == nullptr) {
+        addFolder_ = new AddFolderDialog(*this);
     }
-    return m_addFolder;
+    return addFolder_;
 }
 
 void MainWindow::ChangeFilesState() {
-    const int n = m_lstItem->RowCount();
-    TaskRow* current = m_lstItem->CurrentRow();
+    const int n = taskList_->RowCount();
+    TaskRow* current = taskList_->CurrentRow();
     int c = 0;
     for (int i = 1; i <= n; ++i) {
-        TaskRow* row = m_lstItem->Row(i);
+        TaskRow* row = taskList_->Row(i);
         if (row->Checked()) {
             if (row == current) {
                 row->SetIcon(IconPending);
@@ -274,46 +254,47 @@ void MainWindow::ChangeFilesState() {
             ++c;
         }
     }
+    checkedCount_ = c;
     SetPanelText(3, QStringLiteral("Total %1 Files").arg(n));
     SetPanelText(1, c > 0 ? QStringLiteral("%1 Selected file(s)  ").arg(c) : QString());
 }
 
 void MainWindow::RemoveHighlightedRows() {
     std::vector<int> highlighted;
-    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
-        if (m_lstItem->Row(i)->isSelected()) {
+    for (int i = 1; i <= taskList_->RowCount(); ++i) {
+        if (taskList_->Row(i)->isSelected()) {
             highlighted.push_back(i);
         }
     }
     // The highlight goes with its rows anyway; dropping it first spares the list
     // from updating every remaining highlight at each removal.
-    m_lstItem->clearSelection();
+    taskList_->clearSelection();
     for (auto i = highlighted.rbegin(); i != highlighted.rend(); ++i) {
-        m_lstItem->RemoveRow(*i);
+        taskList_->RemoveRow(*i);
     }
 }
 
 void MainWindow::RemoveSelectedTasks() {
     RemoveHighlightedRows();
-    m_lstItem->setFocus();
+    taskList_->setFocus();
     ChangeFilesState();
 }
 
 void MainWindow::ClearTasks() {
-    if (m_lstItem->RowCount() == 0) {
+    if (taskList_->RowCount() == 0) {
         return;
     }
-    if (m_seam.ShowMessage(this, QStringLiteral("Do you want to clear all tasks? "),
+    if (seam_.ShowMessage(this, QStringLiteral("Do you want to clear all tasks? "),
                            kApplicationTitle, QMessageBox::Question,
                            QMessageBox::Ok | QMessageBox::Cancel,
                            QMessageBox::Ok) == QMessageBox::Ok) {
-        m_lstItem->RemoveAllRows();
+        taskList_->RemoveAllRows();
     }
 }
 
 void MainWindow::SetAllChecks(bool on) {
-    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
-        TaskRow* row = m_lstItem->Row(i);
+    for (int i = 1; i <= taskList_->RowCount(); ++i) {
+        TaskRow* row = taskList_->Row(i);
         row->SetChecked(on);
         row->SetIcon(IconPending);
     }
@@ -321,8 +302,8 @@ void MainWindow::SetAllChecks(bool on) {
 }
 
 void MainWindow::InvertChecks() {
-    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
-        TaskRow* row = m_lstItem->Row(i);
+    for (int i = 1; i <= taskList_->RowCount(); ++i) {
+        TaskRow* row = taskList_->Row(i);
         row->SetChecked(!row->Checked());
         row->SetIcon(IconPending);
     }
@@ -338,77 +319,84 @@ void MainWindow::MoveTaskDown() {
 }
 
 void MainWindow::MoveCurrentTask(int step) {
-    TaskRow* row = m_lstItem->CurrentRow();
-    const int k = m_lstItem->PositionOf(row);
+    TaskRow* row = taskList_->CurrentRow();
+    const int k = taskList_->PositionOf(row);
     const int to = k + step;
-    if (k == 0 || to < 1 || to > m_lstItem->RowCount()) {
+    if (k == 0 || to < 1 || to > taskList_->RowCount()) {
         return;
     }
-    TaskRow* other = m_lstItem->Row(to);
+    TaskRow* other = taskList_->Row(to);
     // The row itself moves, so it keeps its check box, texts and password.
-    m_lstItem->MoveRow(k, to);
-    m_lstItem->setCurrentItem(row);
+    taskList_->MoveRow(k, to);
+    taskList_->setCurrentItem(row);
     Yield();
-    m_lstItem->setFocus();
+    taskList_->setFocus();
     row->SetIcon(IconPending);
     other->SetIcon(IconPending);
 }
 
-bool MainWindow::ShowOptions(const QString& presetFolder, bool preset) {
-    OptionsDialog dialog(this, m_seam, sOutputDir, sPWD);
+std::optional<OptionsDialog::Answer> MainWindow::ShowOptions(const QString& presetFolder,
+                                                             bool preset) {
+    OptionsDialog dialog(this, seam_);
     if (preset) {
         Yield();
-        dialog.Frame1()->opnDir(1)->setChecked(true);
-        dialog.Frame1()->txtPath()->setText(presetFolder);
+        dialog.outputFolderBox()->choiceButton(1)->setChecked(true);
+        dialog.outputFolderBox()->pathBox()->setText(presetFolder);
     }
-    return dialog.exec() == QDialog::Accepted;
+    std::optional<OptionsDialog::Answer> answer = dialog.Ask();
+    if (answer) {
+        outputDir_ = answer->outputDir;
+        password_ = answer->password;
+    }
+    return answer;
 }
 
-void MainWindow::ShowOptionsDialog() {
-    ShowOptions(QString(), false);
+bool MainWindow::ShowOptionsDialog() {
+    return ShowOptions(QString(), false).has_value();
 }
 
 void MainWindow::EditHighlightedOutput() {
     QList<TaskRow*> highlighted;
-    for (int i = 1; i <= m_lstItem->RowCount(); ++i) {
-        if (m_lstItem->Row(i)->isSelected()) {
-            highlighted.push_back(m_lstItem->Row(i));
+    for (int i = 1; i <= taskList_->RowCount(); ++i) {
+        if (taskList_->Row(i)->isSelected()) {
+            highlighted.push_back(taskList_->Row(i));
         }
     }
-    TaskRow* current = m_lstItem->CurrentRow();
+    TaskRow* current = taskList_->CurrentRow();
     const TaskRow* first = highlighted.isEmpty() ? current : highlighted.front();
     if (first == nullptr) {
         return;
     }
     const QString source = first->Source();
     const QString target = first->Target();
-    sOutputDir = kOutputDirUnset;
+    std::optional<OptionsDialog::Answer> answer;
     if (highlighted.size() < 2) {
         if (current != nullptr && current->Icon() == IconConverted) {
-            OpenWithShell(m_seam, target);
+            seam_.OpenWithDesktop(target);
             return;
         }
         const QString sourceFolder =
             source.left(source.lastIndexOf(QLatin1Char(kPathSeparator)) + 1);
         if (!target.contains(sourceFolder, Qt::CaseSensitive)) {
-            ShowOptions(target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
+            answer = ShowOptions(
+                target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
         } else {
-            ShowOptions(QString(), false);
+            answer = ShowOptions(QString(), false);
         }
     } else {
-        ShowOptions(QString(), false);
+        answer = ShowOptions(QString(), false);
     }
-    if (sOutputDir == kOutputDirUnset) {
+    if (!answer) {
         return;
     }
     for (TaskRow* row : highlighted) {
         // A row removed while the dialog was open is no longer highlighted.
-        if (m_lstItem->PositionOf(row) == 0) {
+        if (taskList_->PositionOf(row) == 0) {
             continue;
         }
         std::string page = ChangeExtension(row->Source().toStdString(), ".html");
-        if (!sOutputDir.isEmpty()) {
-            page = ChangeFolder(page, sOutputDir.toStdString());
+        if (!outputDir_.isEmpty()) {
+            page = ChangeFolder(page, outputDir_.toStdString());
         }
         row->SetTarget(QString::fromStdString(page));
     }
@@ -419,15 +407,15 @@ void MainWindow::OnListMouseReleased(Qt::MouseButton button, QPoint position) {
         ChangeFilesState();
         return;
     }
-    if (button != Qt::RightButton || bConverting) {
+    if (button != Qt::RightButton || converting_) {
         return;
     }
-    m_mnuPopup->ShowAt(m_lstItem->viewport()->mapToGlobal(position),
-                       m_lstItem->itemAt(position) != nullptr);
+    popupMenu_->ShowAt(taskList_->viewport()->mapToGlobal(position),
+                       taskList_->itemAt(position) != nullptr);
 }
 
 void MainWindow::OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers) {
-    if (m_lstItem->CurrentRow() == nullptr) {
+    if (taskList_->CurrentRow() == nullptr) {
         return;
     }
     // Arrow keys of the number pad carry the keypad flag; it is no modifier here.
@@ -459,25 +447,89 @@ void MainWindow::OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void MainWindow::RunConversion() {
-    if (m_runActive) {
+    if (runActive_) {
         return;
     }
-    m_runActive = true;
+    runActive_ = true;
     {
         ConversionRun run(*this);
         run.Run();
     }
-    m_runActive = false;
-    if (m_closing) {
+    runActive_ = false;
+    if (closing_) {
         emit Unloaded();
     }
 }
 
 void MainWindow::StopConversion() {
-    bConverting = false;
+    converting_ = false;
     SetPanelText(1, QStringLiteral("Stopping..."));
     Yield();
     SetBusyPointer(false);
+}
+
+void MainWindow::EnterRunState(int total) {
+    converting_ = true;
+    SetToolbarButtonEnabled(QStringLiteral("Extract"), false);
+    SetToolbarButtonEnabled(QStringLiteral("stop"), true);
+    SetMenuItemEnabled(QStringLiteral("mnuStop"), true);
+    QProgressBar* progress = progressBar();
+    progress->setValue(0);
+    progress->setMaximum((total + 2) * 10);
+    progress->setValue(0);
+    progress->show();
+    Yield();
+
+    SetPanelText(1, QStringLiteral("Initializing ..."));
+    SetBusyPointer(true);
+    Yield();
+}
+
+void MainWindow::LeaveRunState() {
+    // The caret goes to the start of the last line, so the newest lines are in view.
+    const QString paneText = logPane_->toPlainText();
+    QTextCursor caret = logPane_->textCursor();
+    caret.setPosition(paneText.lastIndexOf(QLatin1Char('\n')) + 1);
+    logPane_->setTextCursor(caret);
+    logPane_->ensureCursorVisible();
+
+    SetMenuItemEnabled(QStringLiteral("mnuStop"), false);
+    SetToolbarButtonEnabled(QStringLiteral("Extract"), true);
+    SetToolbarButtonEnabled(QStringLiteral("stop"), false);
+    progressBar()->hide();
+    SetPanelText(1, QStringLiteral("Ready!"));
+
+    converting_ = false;
+    SetBusyPointer(false);
+    ChangeFilesState();
+}
+
+bool MainWindow::CloseAfterFailedStart() {
+    close();
+    if (isVisible()) {
+        return true;
+    }
+    SetBusyPointer(false);
+    return false;
+}
+
+void MainWindow::ShowRunStatus(const QString& text) {
+    SetPanelText(1, text);
+}
+
+void MainWindow::StepProgress(bool last) {
+    QProgressBar* progress = progressBar();
+    progress->setValue(last ? progress->maximum()
+                            : std::min(progress->value() + 10, progress->maximum()));
+}
+
+void MainWindow::AppendLogLine(const QString& line) {
+    logPane_->appendPlainText(line);
+}
+
+void MainWindow::Inform(const QString& text) {
+    seam_.ShowMessage(this, text, kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
+                      QMessageBox::Ok);
 }
 
 void MainWindow::UnloadOtherWindows() {
@@ -490,12 +542,12 @@ void MainWindow::UnloadOtherWindows() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_closing) {
+    if (closing_) {
         event->accept();
         return;
     }
-    if (bConverting &&
-        m_seam.ShowMessage(this,
+    if (converting_ &&
+        seam_.ShowMessage(this,
                            QStringLiteral("Do you want to cancel all runing tasks ") +
                                QStringLiteral("and close the software? "),
                            kApplicationTitle, QMessageBox::Question,
@@ -504,13 +556,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    m_closing = true;
+    closing_ = true;
     // A run in progress ends after its current document and then lets the program
     // end; it no longer shows anything.
-    bConverting = false;
+    converting_ = false;
     UnloadOtherWindows();
     event->accept();
-    if (!m_runActive) {
+    if (!runActive_) {
         emit Unloaded();
     }
 }

@@ -3,7 +3,9 @@
 // log pane, the status bar with its three panels and the progress bar, below the
 // menu bar and the toolbar. It owns the conversion run over its checked tasks.
 
+#include "app/RunHost.h"
 #include "app/StatusPanels.h"
+#include "app/OptionsDialog.h"
 #include "app/TaskPopupMenu.h"
 
 #include <QElapsedTimer>
@@ -25,59 +27,64 @@ class AddFolderDialog;
 class CommandDispatcher;
 
 /// The main window.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public RunHost {
     Q_OBJECT
 public:
+    /// Builds the window; every dialog and message box goes through seam.
     explicit MainWindow(DesktopSeam& seam, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    /// True from the start of a run until it ends or is stopped; clearing it asks
-    /// the run to stop after the task in progress.
-    bool bConverting = false;
     /// The output folder of the last confirmed dialog: empty for each source's own
-    /// folder. Set to kOutputDirUnset while the Options dialog is open.
-    QString sOutputDir;
+    /// folder. Tasks added later write their pages there.
+    const QString& OutputDir() const { return outputDir_; }
+    void SetOutputDir(const QString& folder) { outputDir_ = folder; }
     /// The password typed in the Options dialog; copied into each task added later.
-    QString sPWD;
-    /// The position the first file of the current Add command takes.
-    qint32 lCurCount = 0;
+    const QString& Password() const { return password_; }
+    void SetPassword(const QString& password) { password_ = password; }
 
-    /// sOutputDir while the Options dialog is open; still there afterwards when the
-    /// dialog was cancelled.
-    static inline const QString kOutputDirUnset = QStringLiteral("\\");
-
-    DesktopSeam& Seam() const { return m_seam; }
-    TaskList* lstItem() const { return m_lstItem; }
-    QPlainTextEdit* txtLog() const { return m_txtLog; }
-    QGroupBox* Frame1() const { return m_frame1; }
-    QProgressBar* pgbCompress() const { return m_stBar->Progress(); }
-    StatusPanels* stBar() const { return m_stBar; }
+    /// The desktop services of the window and its dialogs.
+    DesktopSeam& seam() const { return seam_; }
+    /// The task list.
+    TaskList* taskList() const { return taskList_; }
+    /// The conversion log pane.
+    QPlainTextEdit* logPane() const { return logPane_; }
+    /// The frame around the log pane.
+    QGroupBox* logFrame() const { return logFrame_; }
+    /// The run's progress bar over the second status panel.
+    QProgressBar* progressBar() const { return statusPanels_->progressBar(); }
+    /// The status bar with its three panels.
+    StatusPanels* statusPanels() const { return statusPanels_; }
     /// The task list's context menu.
-    TaskPopupMenu* mnuPopup() const { return m_mnuPopup; }
+    TaskPopupMenu* popupMenu() const { return popupMenu_; }
     /// The menu bar with the main window's stored design.
-    MenuBar* xMenu1() const { return m_xMenu1; }
+    MenuBar* menuBar() const { return menuBar_; }
     /// The toolbar with the main window's stored design.
-    ToolBar* xToolbar1() const { return m_xToolbar1; }
+    ToolBar* toolBar() const { return toolBar_; }
 
     /// The text of status panel 1, 2 or 3.
     QString PanelText(int panel) const;
+    /// Sets the text of status panel 1, 2 or 3.
     void SetPanelText(int panel, const QString& text);
 
     /// The check mark of a menu item, by key (case ignored): the conversion options
     /// "mnuLogfile", "mnuCreateDir", "mnuOverwrite", "mnuCompress". False for an
     /// unknown key.
-    bool MenuItemChecked(const QString& key) const;
+    bool MenuItemChecked(const QString& key) const override;
+    /// Sets the check mark of a menu item, by key (case ignored).
     void SetMenuItemChecked(const QString& key, bool checked);
     /// Whether a menu item can be chosen, by key (case ignored).
     bool MenuItemEnabled(const QString& key) const;
+    /// Lets a menu item be chosen or not, by key (case ignored).
     void SetMenuItemEnabled(const QString& key, bool enabled);
-    /// Whether the toolbar button at the 1-based position can be clicked.
-    bool ToolbarButtonEnabled(int position) const;
-    void SetToolbarButtonEnabled(int position, bool enabled);
+    /// Whether the toolbar button with key ("Extract", "stop", ...) can be clicked;
+    /// false for an unknown key.
+    bool ToolbarButtonEnabled(const QString& key) const;
+    /// Lets the toolbar button with key be clicked or not; an unknown key does nothing.
+    void SetToolbarButtonEnabled(const QString& key, bool enabled);
 
-    /// Adds the file sItem as a checked "Ready" task at the end of the list; false
+    /// Adds the file path as a checked "Ready" task at the end of the list; false
     /// when it is missing, a folder, already listed, or cannot be added.
-    bool AddFiles(const QString& sItem);
+    bool AddFile(const QString& path);
     /// Recounts the checked tasks and refreshes the status panels.
     void ChangeFilesState();
     /// The Add command: open-file dialog, Options dialog, then the files.
@@ -98,8 +105,9 @@ public:
     void MoveTaskDown();
     /// True when a task's source equals path ignoring case.
     bool IsInTaskList(const QString& path) const;
-    /// Shows the Options dialog; tasks already listed keep their targets.
-    void ShowOptionsDialog();
+    /// Shows the Options dialog; true when confirmed. Tasks already listed keep their
+    /// targets.
+    bool ShowOptionsDialog();
     /// Edits the output folder of the highlighted tasks, or opens the page of a
     /// converted one (the list's double click).
     void EditHighlightedOutput();
@@ -110,13 +118,35 @@ public:
     void StopConversion();
 
     /// Lets the window system deliver pending events.
-    void Yield();
+    void Yield() override;
     /// Shows (or removes) the busy pointer of a run.
     void SetBusyPointer(bool busy);
     /// The Add Folder dialog, made on first use and kept.
     AddFolderDialog* addFolderDialog();
     /// The commands of the toolbar, the menu bar, the popup menu and F5.
-    CommandDispatcher* Commands() const { return m_commands; }
+    CommandDispatcher* commands() const { return commands_; }
+
+    /// The task rows a run converts.
+    TaskList& Rows() override { return *taskList_; }
+    /// The checked tasks counted by the last ChangeFilesState.
+    int CheckedCount() const override { return checkedCount_; }
+    /// True from the start of a run until it ends or is stopped; a stop asks the run
+    /// to end after the task in progress.
+    bool Converting() const override { return converting_; }
+    /// Enters the run state for total tasks.
+    void EnterRunState(int total) override;
+    /// Returns to the idle state after a run.
+    void LeaveRunState() override;
+    /// Closes the window after a failed converter start; true when the user kept it.
+    bool CloseAfterFailedStart() override;
+    /// Sets the first status panel during a run.
+    void ShowRunStatus(const QString& text) override;
+    /// Moves the progress bar on by one task, or fills it.
+    void StepProgress(bool last) override;
+    /// Appends a line to the log pane.
+    void AppendLogLine(const QString& line) override;
+    /// An information box with the program's caption.
+    void Inform(const QString& text) override;
 
 signals:
     /// A menu command chosen from the task list (its popup menu or F5), by key.
@@ -136,25 +166,30 @@ private:
     void OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers);
     void RemoveHighlightedRows();
     void MoveCurrentTask(int step);
-    bool ShowOptions(const QString& presetFolder, bool preset);
+    std::optional<OptionsDialog::Answer> ShowOptions(const QString& presetFolder, bool preset);
     void UnloadOtherWindows();
 
-    DesktopSeam& m_seam;
-    MenuBar* m_xMenu1 = nullptr;
-    ToolBar* m_xToolbar1 = nullptr;
-    TaskList* m_lstItem = nullptr;
-    QGroupBox* m_frame1 = nullptr;
-    QPlainTextEdit* m_txtLog = nullptr;
-    StatusPanels* m_stBar = nullptr;
-    TaskPopupMenu* m_mnuPopup = nullptr;
-    AddFolderDialog* m_addFolder = nullptr;
-    CommandDispatcher* m_commands = nullptr;
+    DesktopSeam& seam_;
+    MenuBar* menuBar_ = nullptr;
+    ToolBar* toolBar_ = nullptr;
+    TaskList* taskList_ = nullptr;
+    QGroupBox* logFrame_ = nullptr;
+    QPlainTextEdit* logPane_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
+    TaskPopupMenu* popupMenu_ = nullptr;
+    AddFolderDialog* addFolder_ = nullptr;
+    CommandDispatcher* commands_ = nullptr;
+
+    QString outputDir_;
+    QString password_;
+    int checkedCount_ = 0;
+    bool converting_ = false;
 
     static constexpr qint64 kAddYieldIntervalMs = 20;
-    QElapsedTimer m_addYield;
-    bool m_busyPointer = false;
-    bool m_runActive = false;
-    bool m_closing = false;
+    QElapsedTimer addYield_;
+    bool busyPointer_ = false;
+    bool runActive_ = false;
+    bool closing_ = false;
 };
 
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "app/OptionsDialog.h"
 
-#include "app/WindowHelpers.h"
+#include "app/DialogButtons.h"
+#include "app/ScreenUnits.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,38 +11,42 @@
 
 namespace pelmora {
 
-OptionsDialog::OptionsDialog(QWidget* owner, DesktopSeam& seam, QString& outputDir, QString& password)
-    : QDialog(owner), m_outputDir(outputDir), m_password(password) {
+OptionsDialog::OptionsDialog(QWidget* owner, DesktopSeam& seam) : QDialog(owner) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Output Directory"));
     if (owner != nullptr) {
         setWindowIcon(owner->windowIcon());
     }
 
-    m_frame1 = new OutputFolderBox(seam, this);
+    outputFolderBox_ = new OutputFolderBox(seam, this);
 
     auto* frame2 = new QGroupBox(QStringLiteral("Password to Open"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    m_txtPassword = new QLineEdit(frame2);
-    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    passwordBox_ = new QLineEdit(frame2);
+    passwordBox_->setObjectName(QStringLiteral("txtPassword"));
     auto* passwordLayout = new QVBoxLayout(frame2);
-    passwordLayout->addWidget(m_txtPassword);
+    passwordLayout->addWidget(passwordBox_);
 
-    QHBoxLayout* buttons = MakeOkCancelRow(this, m_cmdOK, m_cmdCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, okButton_, cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame1);
+    layout->addWidget(outputFolderBox_);
     layout->addWidget(frame2);
     layout->addLayout(buttons);
     setMinimumWidth(TwipsToPixels(5400, this));
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &OptionsDialog::cmdOK_Click);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::Confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void OptionsDialog::cmdOK_Click() {
-    m_outputDir = m_frame1->OutputDir();
-    m_password = m_txtPassword->text();
+std::optional<OptionsDialog::Answer> OptionsDialog::Ask() {
+    answer_.reset();
+    exec();
+    return answer_;
+}
+
+void OptionsDialog::Confirm() {
+    answer_ = Answer{outputFolderBox_->OutputDir(), passwordBox_->text()};
     accept();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The Options dialog: where the pages of newly added files go and which password
-// opens protected documents. It is made for one use and writes its answers into
-// the main window's output folder and password only when confirmed.
+// opens protected documents. It is made for one use; its answer exists only when
+// the user confirmed it.
 
 #include "app/OutputFolderBox.h"
 
 #include <QDialog>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -18,24 +19,39 @@ class DesktopSeam;
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    /// owner gives the dialog its icon; outputDir and password are written on OK.
-    OptionsDialog(QWidget* owner, DesktopSeam& seam, QString& outputDir, QString& password);
+    /// What a confirmed dialog answers.
+    struct Answer {
+        /// The folder the pages go to; empty for each source's own folder.
+        QString outputDir;
+        /// The password that opens protected documents; empty for none.
+        QString password;
+    };
+
+    /// owner gives the dialog its icon.
+    OptionsDialog(QWidget* owner, DesktopSeam& seam);
+
+    /// Shows the dialog modally; the answer when confirmed, nothing when cancelled.
+    std::optional<Answer> Ask();
+    /// The answer of the last confirmation, nothing before one.
+    const std::optional<Answer>& answer() const { return answer_; }
 
     /// The output folder frame with its choice, path box and browse button.
-    OutputFolderBox* Frame1() const { return m_frame1; }
-    QLineEdit* txtPassword() const { return m_txtPassword; }
-    QPushButton* cmdOK() const { return m_cmdOK; }
-    QPushButton* cmdCancel() const { return m_cmdCancel; }
+    OutputFolderBox* outputFolderBox() const { return outputFolderBox_; }
+    /// The password box.
+    QLineEdit* passwordBox() const { return passwordBox_; }
+    /// The OK button.
+    QPushButton* okButton() const { return okButton_; }
+    /// The Cancel button.
+    QPushButton* cancelButton() const { return cancelButton_; }
 
 private:
-    void cmdOK_Click();
+    void Confirm();
 
-    QString& m_outputDir;
-    QString& m_password;
-    OutputFolderBox* m_frame1 = nullptr;
-    QLineEdit* m_txtPassword = nullptr;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
+    std::optional<Answer> answer_;
+    OutputFolderBox* outputFolderBox_ = nullptr;
+    QLineEdit* passwordBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace pelmora

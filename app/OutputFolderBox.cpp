@@ -1,6 +1,6 @@
 #include "app/OutputFolderBox.h"
 
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -13,71 +13,71 @@
 namespace pelmora {
 
 OutputFolderBox::OutputFolderBox(DesktopSeam& seam, QWidget* parent)
-    : QGroupBox(QStringLiteral("Output Directory"), parent), m_seam(seam) {
+    : QGroupBox(QStringLiteral("Output Directory"), parent), seam_(seam) {
     setObjectName(QStringLiteral("Frame1"));
-    m_opnDir = new QButtonGroup(this);
+    choice_ = new QButtonGroup(this);
     auto* same = new QRadioButton(QStringLiteral("Same as Input Directory"), this);
     same->setObjectName(QStringLiteral("opnDir0"));
     auto* custom = new QRadioButton(QStringLiteral("Custom Directory"), this);
     custom->setObjectName(QStringLiteral("opnDir1"));
-    m_opnDir->addButton(same, 0);
-    m_opnDir->addButton(custom, 1);
+    choice_->addButton(same, 0);
+    choice_->addButton(custom, 1);
     same->setChecked(true);
 
-    m_txtPath = new QLineEdit(this);
-    m_txtPath->setObjectName(QStringLiteral("txtPath"));
-    m_txtPath->setEnabled(false);
-    m_picture2 = new QWidget(this);
-    m_picture2->setObjectName(QStringLiteral("Picture2"));
-    m_picture2->setEnabled(false);
-    m_cmdBrowse = new QToolButton(m_picture2);
-    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    m_cmdBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    m_cmdBrowse->setAutoRaise(true);
-    auto* pictureLayout = new QHBoxLayout(m_picture2);
+    pathBox_ = new QLineEdit(this);
+    pathBox_->setObjectName(QStringLiteral("txtPath"));
+    pathBox_->setEnabled(false);
+    browseFrame_ = new QWidget(this);
+    browseFrame_->setObjectName(QStringLiteral("Picture2"));
+    browseFrame_->setEnabled(false);
+    browseButton_ = new QToolButton(browseFrame_);
+    browseButton_->setObjectName(QStringLiteral("cmdBrowse"));
+    browseButton_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    browseButton_->setAutoRaise(true);
+    auto* pictureLayout = new QHBoxLayout(browseFrame_);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
-    pictureLayout->addWidget(m_cmdBrowse);
+    pictureLayout->addWidget(browseButton_);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(same, 0, 0, 1, 2);
     layout->addWidget(custom, 1, 0, 1, 2);
-    layout->addWidget(m_txtPath, 2, 0);
-    layout->addWidget(m_picture2, 2, 1);
+    layout->addWidget(pathBox_, 2, 0);
+    layout->addWidget(browseFrame_, 2, 1);
 
-    connect(m_opnDir, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    connect(choice_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) {
-            opnDir_Click();
+            OnChoiceMade();
         }
     });
-    connect(m_cmdBrowse, &QToolButton::clicked, this, &OutputFolderBox::cmdBrowse_Click);
+    connect(browseButton_, &QToolButton::clicked, this, &OutputFolderBox::Browse);
 }
 
-QRadioButton* OutputFolderBox::opnDir(int index) const {
-    return static_cast<QRadioButton*>(m_opnDir->button(index));
+QRadioButton* OutputFolderBox::choiceButton(int index) const {
+    return static_cast<QRadioButton*>(choice_->button(index));
 }
 
 QString OutputFolderBox::OutputDir() const {
-    return opnDir(0)->isChecked() ? QString() : m_txtPath->text();
+    return choiceButton(0)->isChecked() ? QString() : pathBox_->text();
 }
 
-void OutputFolderBox::cmdBrowse_Click() {
+void OutputFolderBox::Browse() {
     const QString path =
-        BrowseForFolder(m_seam, window(), QStringLiteral("Select output folder:"), 64);
+        BrowseForFolder(seam_, window(), QStringLiteral("Select output folder:"), true);
     if (!path.isEmpty()) {
-        m_txtPath->setText(path);
-    } else if (m_txtPath->text().isEmpty()) {
-        opnDir(0)->setChecked(true);
+        pathBox_->setText(path);
+    } else if (pathBox_->text().isEmpty()) {
+        choiceButton(0)->setChecked(true);
     }
 }
 
-void OutputFolderBox::opnDir_Click() {
-    const bool custom = opnDir(1)->isChecked();
-    m_txtPath->setEnabled(custom);
-    m_picture2->setEnabled(custom);
+void OutputFolderBox::OnChoiceMade() {
+    const bool custom = choiceButton(1)->isChecked();
+    pathBox_->setEnabled(custom);
+    browseFrame_->setEnabled(custom);
     // A caller may preset the choice before showing the dialog; the picker opens
     // only for a choice made in the visible dialog.
     if (custom && window()->isVisible()) {
-        cmdBrowse_Click();
+        Browse();
     }
 }
 

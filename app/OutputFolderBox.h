@@ -18,30 +18,33 @@ class DesktopSeam;
 class OutputFolderBox : public QGroupBox {
     Q_OBJECT
 public:
+    /// Builds the frame; the picker is asked of seam.
     OutputFolderBox(DesktopSeam& seam, QWidget* parent);
 
     /// 0 "Same as Input Directory", 1 "Custom Directory".
-    QRadioButton* opnDir(int index) const;
-    QLineEdit* txtPath() const { return m_txtPath; }
+    QRadioButton* choiceButton(int index) const;
+    /// The custom folder's path box.
+    QLineEdit* pathBox() const { return pathBox_; }
     /// The frame of the browse button; enabled together with the path box.
-    QWidget* Picture2() const { return m_picture2; }
-    QToolButton* cmdBrowse() const { return m_cmdBrowse; }
+    QWidget* browseFrame() const { return browseFrame_; }
+    /// The button that opens the folder picker.
+    QToolButton* browseButton() const { return browseButton_; }
     /// The folder the pages go to: empty for the sources' own folders, else the path
     /// box's text as typed.
     QString OutputDir() const;
 
     /// Asks for the output folder; a cancelled picker with an empty path box falls
     /// back to "Same as Input Directory".
-    void cmdBrowse_Click();
+    void Browse();
 
 private:
-    void opnDir_Click();
+    void OnChoiceMade();
 
-    DesktopSeam& m_seam;
-    QButtonGroup* m_opnDir = nullptr;
-    QLineEdit* m_txtPath = nullptr;
-    QWidget* m_picture2 = nullptr;
-    QToolButton* m_cmdBrowse = nullptr;
+    DesktopSeam& seam_;
+    QButtonGroup* choice_ = nullptr;
+    QLineEdit* pathBox_ = nullptr;
+    QWidget* browseFrame_ = nullptr;
+    QToolButton* browseButton_ = nullptr;
 };
 
 } // namespace pelmora

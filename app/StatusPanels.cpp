@@ -1,6 +1,6 @@
 #include "app/StatusPanels.h"
 
-#include "app/WindowHelpers.h"
+#include "app/ScreenUnits.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,32 +13,32 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
     const int widths[3] = {2500, 6500, 1500};
     for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(this);
-        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panels[i]->setFixedWidth(TwipsToPixels(widths[i], this));
-        addWidget(m_panels[i]);
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panels_[i]->setFixedWidth(TwipsToPixels(widths[i], this));
+        addWidget(panels_[i]);
     }
-    m_panels[2]->setText(QStringLiteral("Total 0 File"));
+    panels_[2]->setText(QStringLiteral("Total 0 File"));
     // Laid out inside panel 2, the bar covers it exactly while it is shown.
-    m_progress = new QProgressBar(m_panels[1]);
-    m_progress->setObjectName(QStringLiteral("pgbCompress"));
-    m_progress->setTextVisible(false);
-    auto* layout = new QHBoxLayout(m_panels[1]);
+    progress_ = new QProgressBar(panels_[1]);
+    progress_->setObjectName(QStringLiteral("pgbCompress"));
+    progress_->setTextVisible(false);
+    auto* layout = new QHBoxLayout(panels_[1]);
     layout->setContentsMargins(1, 1, 1, 1);
-    layout->addWidget(m_progress);
-    m_progress->hide();
+    layout->addWidget(progress_);
+    progress_->hide();
 }
 
 QString StatusPanels::PanelText(int panel) const {
-    return panel >= 1 && panel <= 3 ? m_panels[panel - 1]->text() : QString();
+    return panel >= 1 && panel <= 3 ? panels_[panel - 1]->text() : QString();
 }
 
 void StatusPanels::SetPanelText(int panel, const QString& text) {
     if (panel < 1 || panel > 3) {
         return;
     }
-    m_panels[panel - 1]->setText(text);
+    panels_[panel - 1]->setText(text);
     emit PanelTextChanged(panel, text);
 }
 

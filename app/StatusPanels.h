@@ -21,15 +21,15 @@ public:
     /// Sets the text of panel 1, 2 or 3; other numbers are ignored.
     void SetPanelText(int panel, const QString& text);
     /// The progress bar over panel 2, hidden until a run shows it.
-    QProgressBar* Progress() const { return m_progress; }
+    QProgressBar* progressBar() const { return progress_; }
 
 signals:
     /// A panel's text was set.
     void PanelTextChanged(int panel, const QString& text);
 
 private:
-    QLabel* m_panels[3] = {};
-    QProgressBar* m_progress = nullptr;
+    QLabel* panels_[3] = {};
+    QProgressBar* progress_ = nullptr;
 };
 
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "app/TaskList.h"
 
-#include "app/WindowHelpers.h"
+#include "app/ScreenUnits.h"
+#include "app/TaskIcons.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -9,7 +10,7 @@
 namespace pelmora {
 
 TaskList::TaskList(QWidget* parent)
-    : QTreeWidget(parent), m_converted(ConvertedPageIcon()), m_pending(WordDocumentIcon()) {
+    : QTreeWidget(parent), converted_(ConvertedPageIcon()), pending_(WordDocumentIcon()) {
     setObjectName(QStringLiteral("lstItem"));
     setColumnCount(ColumnCount);
     setHeaderLabels({QStringLiteral("Source File"), QStringLiteral("Target File"),
@@ -28,7 +29,9 @@ TaskList::TaskList(QWidget* parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(16, 16));
-    SetListCheckStyle(this);
+    // Check boxes on the rows; a click anywhere on a row highlights the whole row.
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
 }
 
 TaskRow* TaskList::Row(int position) const {
@@ -50,7 +53,7 @@ TaskRow* TaskList::CurrentRow() const {
 TaskRow* TaskList::AppendRow(const Task& task) {
     auto* row = new TaskRow(task);
     addTopLevelItem(row);
-    m_sources.insert(SourceKey(task.source));
+    sources_.insert(SourceKey(task.source));
     return row;
 }
 
@@ -60,7 +63,7 @@ void TaskList::RemoveRow(int position) {
         return;
     }
     emit RowAboutToBeRemoved(position, row);
-    m_sources.remove(SourceKey(row->Source()));
+    sources_.remove(SourceKey(row->Source()));
     delete takeTopLevelItem(position - 1);
 }
 
@@ -68,7 +71,7 @@ void TaskList::RemoveAllRows() {
     for (int position = RowCount(); position >= 1; --position) {
         emit RowAboutToBeRemoved(position, Row(position));
     }
-    m_sources.clear();
+    sources_.clear();
     clear();
 }
 
@@ -81,11 +84,11 @@ void TaskList::MoveRow(int from, int to) {
 }
 
 bool TaskList::Contains(const QString& source) const {
-    return m_sources.contains(SourceKey(source));
+    return sources_.contains(SourceKey(source));
 }
 
 const QIcon& TaskList::Picture(int icon) const {
-    return icon == IconConverted ? m_converted : m_pending;
+    return icon == IconConverted ? converted_ : pending_;
 }
 
 void TaskList::mouseReleaseEvent(QMouseEvent* event) {

@@ -59,9 +59,9 @@ protected:
 private:
     static QString SourceKey(const QString& source) { return source.toCaseFolded(); }
 
-    QIcon m_converted;
-    QIcon m_pending;
-    QSet<QString> m_sources;
+    QIcon converted_;
+    QIcon pending_;
+    QSet<QString> sources_;
 };
 
 } // namespace pelmora

@@ -15,7 +15,7 @@ TaskPopupMenu::TaskPopupMenu(QWidget* parent) : QMenu(parent) {
         return action;
     };
     command("mnuAdd", QStringLiteral("&Add"), QStringLiteral("mnuaddfile"));
-    m_remove = command("mnuRemove", QStringLiteral("&Remove"), QStringLiteral("mnuRemoveFile"));
+    remove_ = command("mnuRemove", QStringLiteral("&Remove"), QStringLiteral("mnuRemoveFile"));
     addSeparator();
     command("mnuClearList", QStringLiteral("&Clear List"), QStringLiteral("mnuclear"));
     addSeparator();
@@ -27,13 +27,13 @@ TaskPopupMenu::TaskPopupMenu(QWidget* parent) : QMenu(parent) {
     connect(item("mnuLog", QStringLiteral("C&lear Logs")), &QAction::triggered, this,
             &TaskPopupMenu::ClearLogsChosen);
     addSeparator();
-    m_outputDir = item("mnuOutputDir", QStringLiteral("Output &Directory..."));
-    connect(m_outputDir, &QAction::triggered, this, &TaskPopupMenu::OutputDirectoryChosen);
+    outputDir_ = item("mnuOutputDir", QStringLiteral("Output &Directory..."));
+    connect(outputDir_, &QAction::triggered, this, &TaskPopupMenu::OutputDirectoryChosen);
 }
 
 void TaskPopupMenu::ShowAt(const QPoint& globalPosition, bool overRow) {
-    m_remove->setEnabled(overRow);
-    m_outputDir->setEnabled(overRow);
+    remove_->setEnabled(overRow);
+    outputDir_->setEnabled(overRow);
     popup(globalPosition);
 }
 

@@ -25,8 +25,8 @@ signals:
     void OutputDirectoryChosen();
 
 private:
-    QAction* m_remove = nullptr;
-    QAction* m_outputDir = nullptr;
+    QAction* remove_ = nullptr;
+    QAction* outputDir_ = nullptr;
 };
 
 } // namespace pelmora

@@ -4,7 +4,7 @@
 
 namespace pelmora {
 
-TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), m_password(task.password) {
+TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), password_(task.password) {
     setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
              Qt::ItemNeverHasChildren);
     setText(ColumnSource, task.source);
@@ -13,14 +13,14 @@ TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), m_password(task.pass
     setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
     setText(ColumnDate, task.dateText);
     setText(ColumnState, task.state);
-    m_icon = task.icon == IconConverted ? IconConverted : IconPending;
+    icon_ = task.icon == IconConverted ? IconConverted : IconPending;
     SetChecked(task.checked);
 }
 
 void TaskRow::SetIcon(int icon) {
     const int picture = icon == IconConverted ? IconConverted : IconPending;
-    if (picture != m_icon) {
-        m_icon = picture;
+    if (picture != icon_) {
+        icon_ = picture;
         emitDataChanged();
     }
 }
@@ -28,7 +28,7 @@ void TaskRow::SetIcon(int icon) {
 QVariant TaskRow::data(int column, int role) const {
     if (column == ColumnSource && role == Qt::DecorationRole) {
         if (const auto* list = dynamic_cast<const TaskList*>(treeWidget())) {
-            return list->Picture(m_icon);
+            return list->Picture(icon_);
         }
         return {};
     }
@@ -41,7 +41,7 @@ void TaskRow::SetChecked(bool checked) {
 
 Task TaskRow::ToTask() const {
     return Task{Source(), Target(),   text(ColumnSize), text(ColumnDate),
-                State(),  m_password, m_icon,           Checked()};
+                State(),  password_, icon_,           Checked()};
 }
 
 } // namespace pelmora

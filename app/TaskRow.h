@@ -44,9 +44,9 @@ public:
     void SetTarget(const QString& target) { setText(ColumnTarget, target); }
     QString State() const { return text(ColumnState); }
     void SetState(const QString& state) { setText(ColumnState, state); }
-    QString Password() const { return m_password; }
+    QString Password() const { return password_; }
     /// IconConverted or IconPending.
-    int Icon() const { return m_icon; }
+    int Icon() const { return icon_; }
     void SetIcon(int icon);
     bool Checked() const { return checkState(ColumnSource) != Qt::Unchecked; }
     void SetChecked(bool checked);
@@ -57,8 +57,8 @@ public:
     QVariant data(int column, int role) const override;
 
 private:
-    QString m_password;
-    int m_icon = IconPending;
+    QString password_;
+    int icon_ = IconPending;
 };
 
 } // namespace pelmora

@@ -1,7 +1,7 @@
 #include "app/WindowedStartup.h"
 
 #include "app/QtDesktopSeam.h"
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
 #include "engine/WordSession.h"
 #include "app/MainWindow.h"
 

@@ -1,7 +1,7 @@
 // The main window's task list at scale. Goals: adding 10,000 files through AddFiles
 // (as the Add Folder dialog does) in under 2 s, and ChangeFilesState over 10,000 rows
 // in under 20 ms.
-#include "app/ScriptedDesktopSeam.h"
+#include "tests/app/ScriptedDesktopSeam.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -67,7 +67,7 @@ void BM_AddTenThousandFiles(benchmark::State& state) {
         window->show();
         state.ResumeTiming();
         for (const QString& path : TheFiles().Paths()) {
-            window->AddFiles(path);
+            window->AddFile(path);
         }
         window->ChangeFilesState();
         state.PauseTiming();
@@ -86,7 +86,7 @@ void BM_ChangeFilesStateOnTenThousandRows(benchmark::State& state) {
     pelmora::MainWindow window(seam);
     window.show();
     for (const QString& path : TheFiles().Paths()) {
-        window.AddFiles(path);
+        window.AddFile(path);
     }
     for (auto _ : state) {
         window.ChangeFilesState();

@@ -32,34 +32,34 @@ protected:
 
 TEST_F(AboutBoxTest, ShowsNameVersionIconAndBothAddresses) {
     EXPECT_EQ(box->windowTitle(), QStringLiteral("About..."));
-    EXPECT_EQ(box->lblTitle()->text(), QStringLiteral("Quorvel"));
-    EXPECT_TRUE(box->lblTitle()->font().bold());
-    EXPECT_DOUBLE_EQ(box->lblTitle()->font().pointSizeF(), 11.25);
-    EXPECT_EQ(box->lblTitle()->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(box->lblVersion()->text(), QStringLiteral("Version: 1.5t (Build 8/4/2007)"));
-    EXPECT_FALSE(box->imgIcon()->pixmap().isNull());
+    EXPECT_EQ(box->titleLabel()->text(), QStringLiteral("Quorvel"));
+    EXPECT_TRUE(box->titleLabel()->font().bold());
+    EXPECT_DOUBLE_EQ(box->titleLabel()->font().pointSizeF(), 11.25);
+    EXPECT_EQ(box->titleLabel()->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(box->versionLabel()->text(), QStringLiteral("Version: 1.5t (Build 8/4/2007)"));
+    EXPECT_FALSE(box->iconLabel()->pixmap().isNull());
     EXPECT_FALSE(box->windowIcon().isNull());
-    EXPECT_EQ(box->HotLink1()->CaptionLabel()->text(), QString::fromLatin1(kWebSiteAddress));
-    EXPECT_EQ(box->HotLink2()->CaptionLabel()->text(), QString::fromLatin1(kSupportMailAddress));
+    EXPECT_EQ(box->webSiteLink()->CaptionLabel()->text(), QString::fromLatin1(kWebSiteAddress));
+    EXPECT_EQ(box->supportLink()->CaptionLabel()->text(), QString::fromLatin1(kSupportMailAddress));
     // The links' look comes from the stored design compiled into the program.
-    EXPECT_EQ(box->HotLink1()->CaptionLabel()->palette().color(QPalette::WindowText),
+    EXPECT_EQ(box->webSiteLink()->CaptionLabel()->palette().color(QPalette::WindowText),
               QColor(0, 0, 128));
-    EXPECT_TRUE(box->HotLink2()->HoverFont().underline());
+    EXPECT_TRUE(box->supportLink()->HoverFont().underline());
 }
 
 TEST_F(AboutBoxTest, MailLinkOpensAMailtoTextAndWebLinkTheAddress) {
-    ClickLink(box->HotLink2());
+    ClickLink(box->supportLink());
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened.first().startsWith(QStringLiteral("mailto:")));
     EXPECT_EQ(opened.first(), QStringLiteral("mailto:") + QString::fromLatin1(kSupportMailAddress));
 
-    ClickLink(box->HotLink1());
+    ClickLink(box->webSiteLink());
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened.last(), QString::fromLatin1(kWebSiteAddress));
 }
 
 TEST_F(AboutBoxTest, OkClosesTheBox) {
-    QTest::mouseClick(box->cmdSave(), Qt::LeftButton);
+    QTest::mouseClick(box->okButton(), Qt::LeftButton);
     EXPECT_FALSE(box->isVisible());
     EXPECT_EQ(box->result(), QDialog::Accepted);
     EXPECT_TRUE(opened.isEmpty());

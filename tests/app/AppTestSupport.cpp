@@ -116,7 +116,7 @@ void MainWindowTest::TearDown() {
 
 QString MainWindowTest::AddDocument(const std::string& name) {
     const QString path = QString::fromStdString(WriteDocument(dir / name));
-    EXPECT_TRUE(window->AddFiles(path)) << name;
+    EXPECT_TRUE(window->AddFile(path)) << name;
     return path;
 }
 

@@ -3,7 +3,7 @@
 // offscreen platform with a scripted desktop, waiting for modal dialogs, and a
 // recording converter for the tests that check what reaches the converter.
 
-#include "app/ScriptedDesktopSeam.h"
+#include "tests/app/ScriptedDesktopSeam.h"
 #include "app/TaskList.h"
 #include "tests/support/TempFolder.h"
 #include "app/MainWindow.h"
@@ -100,7 +100,7 @@ protected:
     QString AddDocument(const std::string& name);
     /// The path of name in the private folder.
     QString PathOf(const std::string& name) const { return QString::fromStdString(dir / name); }
-    TaskList& List() const { return *window->lstItem(); }
+    TaskList& List() const { return *window->taskList(); }
     /// The source of every row, in list order.
     QStringList Sources() const;
     /// The check box of every row, in list order.

@@ -26,12 +26,12 @@ const QString kMail = QStringLiteral("mailto:") + QString::fromLatin1(kSupportMa
 
 class CommandsTest : public MainWindowTest {
 protected:
-    CommandDispatcher& Commands() const { return *window->Commands(); }
+    CommandDispatcher& Commands() const { return *window->commands(); }
     QWindow* Handle() const { return window->windowHandle(); }
 
     // A real click, through the window system, on the toolbar button at position.
     void ClickToolbar(int position) const {
-        ToolBar* toolbar = window->xToolbar1();
+        ToolBar* toolbar = window->toolBar();
         const QPoint centre(
             toolbar->ButtonClientLeft(position) + toolbar->ButtonClientWidth(position) / 2,
             toolbar->ButtonClientTop(position) + toolbar->ButtonClientHeight(position) / 2);
@@ -42,7 +42,7 @@ protected:
 
     // Real clicks on the bar item, then on the item of the popup it opened.
     void ChooseMenuItem(const QString& barItem, const QString& item) const {
-        MenuBar* menu = window->xMenu1();
+        MenuBar* menu = window->menuBar();
         const MenuItem& bar = menu->MenuTree().Item(menu->KeyToIndex(barItem));
         QTest::mouseClick(Handle(), Qt::LeftButton, {},
                           menu->mapTo(window.get(), QPoint((bar.Left() + bar.Right()) / 2,
@@ -54,7 +54,7 @@ protected:
                           QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
     }
 
-    bool Idle() const { return !Commands().Timer1().isActive() && !Commands().Timer2().isActive(); }
+    bool Idle() const { return !Commands().toolbarTimer().isActive() && !Commands().menuTimer().isActive(); }
     // Lets armed commands fire and finish.
     void Settle() const { QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000); }
 
@@ -88,9 +88,9 @@ protected:
 };
 
 TEST_F(CommandsTest, TimerOneStartsArmedWithAnEmptyKeyThatDoesNothing) {
-    EXPECT_TRUE(Commands().Timer1().isActive());
-    EXPECT_TRUE(Commands().Timer1Key().isEmpty());
-    EXPECT_FALSE(Commands().Timer2().isActive());
+    EXPECT_TRUE(Commands().toolbarTimer().isActive());
+    EXPECT_TRUE(Commands().toolbarKey().isEmpty());
+    EXPECT_FALSE(Commands().menuTimer().isActive());
     Settle();
     EXPECT_TRUE(seam.openFilesRequests.empty());
     EXPECT_TRUE(seam.opened.isEmpty());
@@ -100,16 +100,16 @@ TEST_F(CommandsTest, TimerOneStartsArmedWithAnEmptyKeyThatDoesNothing) {
 TEST_F(CommandsTest, ToolbarAddAndMenuAddFileEndInTheSameCommand) {
     Settle();
     ClickToolbar(1);
-    EXPECT_EQ(Commands().Timer1Key(), QStringLiteral("add"));
-    EXPECT_TRUE(Commands().Timer1().isActive());
-    EXPECT_FALSE(Commands().Timer2().isActive()) << "the toolbar path waits on its own timer";
-    QTRY_VERIFY(!Commands().Timer1().isActive());
-    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnuaddfile"));
+    EXPECT_EQ(Commands().toolbarKey(), QStringLiteral("add"));
+    EXPECT_TRUE(Commands().toolbarTimer().isActive());
+    EXPECT_FALSE(Commands().menuTimer().isActive()) << "the toolbar path waits on its own timer";
+    QTRY_VERIFY(!Commands().toolbarTimer().isActive());
+    EXPECT_EQ(Commands().menuKey(), QStringLiteral("mnuaddfile"));
     Settle();
     ASSERT_EQ(seam.openFilesRequests.size(), 1u);
 
     ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuAddFile"));
-    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnuaddfile"));
+    EXPECT_EQ(Commands().menuKey(), QStringLiteral("mnuaddfile"));
     Settle();
     ASSERT_EQ(seam.openFilesRequests.size(), 2u);
     EXPECT_EQ(seam.openFilesRequests[0].title, seam.openFilesRequests[1].title);
@@ -139,7 +139,7 @@ TEST_F(CommandsTest, CompressToggledTwiceIsOffAndTheRunReadsTheCurrentMark) {
     const std::string source = dir / "lang.rtf";
     WriteFile(source, "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\f0 Hello "
                       "{\\lang1031 Wort}\\par}\n");
-    ASSERT_TRUE(window->AddFiles(QString::fromStdString(source)));
+    ASSERT_TRUE(window->AddFile(QString::fromStdString(source)));
     window->ChangeFilesState();
     ChooseMenuItem(QStringLiteral("mnuOptions"), QStringLiteral("mnuCompress"));
     Settle();
@@ -181,10 +181,10 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
         OnWindowThread([&, task] {
             if (task == 1) {
                 ClickToolbar(1);
-                addArmed = Commands().Timer1().isActive();
+                addArmed = Commands().toolbarTimer().isActive();
                 QTest::keyClick(&List(), Qt::Key_F5);
                 Commands().ItemClick(QStringLiteral("mnuAddFile"));
-                f5Armed = menuAddArmed = Commands().Timer2().isActive();
+                f5Armed = menuAddArmed = Commands().menuTimer().isActive();
                 seam.messageAnswers.push_back(QMessageBox::Cancel);
                 ClickToolbar(6);
             } else if (task == 2) {
@@ -195,7 +195,7 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
     };
     Settle();
     ClickToolbar(5);
-    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->Converting(), 20000);
 
     EXPECT_FALSE(addArmed);
     EXPECT_FALSE(f5Armed);
@@ -228,13 +228,13 @@ TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
         [&] {
             seam.messageAnswers.push_back(QMessageBox::Cancel);
             Commands().ItemClick(QStringLiteral("mnuStop"));
-            cancelArmed = Commands().Timer2().isActive();
+            cancelArmed = Commands().menuTimer().isActive();
             seam.messageAnswers.push_back(QMessageBox::Ok);
             Commands().ItemClick(QStringLiteral("mnuStop"));
         },
         4 * CommandDispatcher::kDeferMs);
     Commands().ItemClick(QStringLiteral("mnuConverter"));
-    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->Converting(), 20000);
     EXPECT_FALSE(cancelArmed);
     EXPECT_EQ(seam.messages.size(), 2u);
     EXPECT_EQ(opened, 1);
@@ -257,7 +257,7 @@ TEST_F(CommandsTest, ACommandArmedBeforeARunIsNotRunInsideIt) {
     Settle();
     std::vector<std::string> calls = converter.Script().Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 1) << "one run, one session";
-    EXPECT_EQ(window->txtLog()->toPlainText().count(QStringLiteral("  100, ")), 1);
+    EXPECT_EQ(window->logPane()->toPlainText().count(QStringLiteral("  100, ")), 1);
 
     // Convert, then Add File: the Add command armed before the run is dropped.
     window->SetAllChecks(true);
@@ -325,8 +325,8 @@ TEST_F(CommandsTest, ListAndLogCommands) {
     EXPECT_EQ(Checks(), std::vector<bool>({true, true}));
 
     // The popup menu's items enter the menu path.
-    window->mnuPopup()->findChild<QAction*>(QStringLiteral("mnuSelectNone"))->trigger();
-    EXPECT_EQ(Commands().Timer2Key(), QStringLiteral("mnusnone"));
+    window->popupMenu()->findChild<QAction*>(QStringLiteral("mnuSelectNone"))->trigger();
+    EXPECT_EQ(Commands().menuKey(), QStringLiteral("mnusnone"));
     Settle();
     EXPECT_EQ(Checks(), std::vector<bool>({false, false}));
 
@@ -336,10 +336,10 @@ TEST_F(CommandsTest, ListAndLogCommands) {
     Settle();
     EXPECT_EQ(Sources(), QStringList({PathOf("b.doc")}));
 
-    window->txtLog()->setPlainText(QStringLiteral("12:00:00  100, Successfully convert x"));
+    window->logPane()->setPlainText(QStringLiteral("12:00:00  100, Successfully convert x"));
     ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuclearlog"));
     Settle();
-    EXPECT_TRUE(window->txtLog()->toPlainText().isEmpty());
+    EXPECT_TRUE(window->logPane()->toPlainText().isEmpty());
 }
 
 TEST_F(CommandsTest, ViewLogFileOpensTodaysLogOnlyWhenItExists) {
@@ -374,7 +374,7 @@ TEST_F(CommandsTest, ACommandArrivingWhileAModalDialogIsOpenWaitsForIt) {
         Commands().ButtonClick(9, QStringLiteral("home"));
         QTest::qWait(3 * CommandDispatcher::kDeferMs);
         openedWhileShown = !seam.opened.isEmpty();
-        box->cmdSave()->click();
+        box->okButton()->click();
     });
     ChooseMenuItem(QStringLiteral("mnuhelp"), QStringLiteral("mnuAbout"));
     Settle();
@@ -401,7 +401,7 @@ TEST_F(CommandsTest, ClosingDuringARunAsksWithCancelPreselected) {
         stillOpen = window->isVisible();
     });
     Commands().ItemClick(QStringLiteral("mnuConverter"));
-    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->bConverting, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->Converting(), 20000);
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].text,

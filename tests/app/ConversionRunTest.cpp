@@ -5,7 +5,7 @@
 
 #include "tests/app/AppTestSupport.h"
 #include "engine/PathHelpers.h"
-#include "app/WindowHelpers.h"
+#include "tests/app/ListChecks.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -52,11 +52,11 @@ protected:
 };
 
 TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords) {
-    window->sPWD = QStringLiteral("pässwörd€");
+    window->SetPassword(QStringLiteral("pässwörd€"));
     AddDocument("1.doc");
-    window->sPWD.clear();
+    window->SetPassword(QString());
     AddDocument("2.doc");
-    window->sPWD = QStringLiteral("three");
+    window->SetPassword(QStringLiteral("three"));
     AddDocument("3.doc");
     SetItemChecked(&List(), 2, false);
     window->ChangeFilesState();
@@ -95,7 +95,7 @@ TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
     EXPECT_EQ(ReadFile(Src("2.html")), "an older page");
     EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Failure"));
-    EXPECT_THAT(window->txtLog()->toPlainText().toStdString(), HasSubstr("  101, "));
+    EXPECT_THAT(window->logPane()->toPlainText().toStdString(), HasSubstr("  101, "));
 }
 
 TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
@@ -114,8 +114,8 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     OnWindowThreadWhen(converting, [&] {
         stopLooked = true;
         stopEnabled =
-            window->ToolbarButtonEnabled(6) && window->MenuItemEnabled(QStringLiteral("mnuStop"));
-        extractEnabled = window->ToolbarButtonEnabled(5);
+            window->ToolbarButtonEnabled(QStringLiteral("stop")) && window->MenuItemEnabled(QStringLiteral("mnuStop"));
+        extractEnabled = window->ToolbarButtonEnabled(QStringLiteral("Extract"));
         busy = QApplication::overrideCursor() != nullptr &&
                QApplication::overrideCursor()->shape() == Qt::BusyCursor;
         window->repaint();
@@ -128,12 +128,12 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     EXPECT_FALSE(extractEnabled);
     EXPECT_TRUE(busy);
     // Afterwards the idle look is back.
-    EXPECT_FALSE(window->ToolbarButtonEnabled(6));
+    EXPECT_FALSE(window->ToolbarButtonEnabled(QStringLiteral("stop")));
     EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
-    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
+    EXPECT_TRUE(window->ToolbarButtonEnabled(QStringLiteral("Extract")));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(window->pgbCompress()->isVisible());
-    EXPECT_FALSE(window->bConverting);
+    EXPECT_FALSE(window->progressBar()->isVisible());
+    EXPECT_FALSE(window->Converting());
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
@@ -165,7 +165,7 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
     EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Done"));
     EXPECT_THAT(Checks(), ElementsAre(false, false));
     // The removed task's line is still logged: its document was converted.
-    EXPECT_EQ(window->txtLog()->toPlainText().count(QStringLiteral("  100, ")), 3);
+    EXPECT_EQ(window->logPane()->toPlainText().count(QStringLiteral("  100, ")), 3);
 }
 
 TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
@@ -246,10 +246,10 @@ TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
     EXPECT_THAT(seam.messages[0].text.toStdString(), HasSubstr("and close the software? "));
     // Kept open: back to idle, the task untouched.
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->bConverting);
-    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
+    EXPECT_FALSE(window->Converting());
+    EXPECT_TRUE(window->ToolbarButtonEnabled(QStringLiteral("Extract")));
     EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
-    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_FALSE(window->progressBar()->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(List().Row(1)->Checked());
     EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Ready"));
@@ -273,7 +273,7 @@ TEST_F(ConversionRunTest, NothingToConvertOnlySaysSo) {
         EXPECT_EQ(message.icon, QMessageBox::Information);
     }
     EXPECT_THAT(converter.Script().Calls(), IsEmpty());
-    EXPECT_FALSE(window->bConverting);
+    EXPECT_FALSE(window->Converting());
     // The count is that of the last refresh: a task checked since then is not seen.
     SetItemChecked(&List(), 1, true);
     window->RunConversion();
@@ -282,16 +282,16 @@ TEST_F(ConversionRunTest, NothingToConvertOnlySaysSo) {
 
 TEST_F(ConversionRunTest, FailuresAreMarkedAndTheRunGoesOn) {
     const QString gone = AddDocument("gone.doc");
-    window->sOutputDir = QStringLiteral("/proc/pelmora-no-folder");
+    window->SetOutputDir(QStringLiteral("/proc/pelmora-no-folder"));
     AddDocument("1.doc");
     AddDocument("2.doc");
-    window->sOutputDir.clear();
+    window->SetOutputDir(QString());
     AddDocument("3.doc");
     std::filesystem::remove(gone.toStdString());
     window->ChangeFilesState();
     window->RunConversion();
 
-    const QStringList lines = window->txtLog()->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lines = window->logPane()->toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_THAT(lines[0].toStdString(), HasSubstr("  102, "));
     EXPECT_THAT(lines[1].toStdString(), HasSubstr("  103, "));

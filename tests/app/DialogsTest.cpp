@@ -22,100 +22,100 @@ using ::testing::ElementsAre;
 
 class OptionsDialogTest : public MainWindowTest {
 protected:
-    // Shows a fresh dialog the way the window does and runs action inside it.
+    // Shows a fresh dialog from the window and runs action inside it; true when
+    // the dialog was confirmed.
     bool Show(std::function<void(OptionsDialog*)> action) {
         WhenModal<OptionsDialog>(std::move(action));
-        OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
-        return dialog.exec() == QDialog::Accepted;
+        return window->ShowOptionsDialog();
     }
 };
 
 TEST_F(OptionsDialogTest, StartsFromItsInitialState) {
-    OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
+    OptionsDialog dialog(window.get(), seam);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Directory"));
-    EXPECT_EQ(dialog.Frame1()->title(), QStringLiteral("Output Directory"));
-    EXPECT_EQ(dialog.Frame1()->opnDir(0)->text(), QStringLiteral("Same as Input Directory"));
-    EXPECT_EQ(dialog.Frame1()->opnDir(1)->text(), QStringLiteral("Custom Directory"));
-    EXPECT_TRUE(dialog.Frame1()->opnDir(0)->isChecked());
-    EXPECT_FALSE(dialog.Frame1()->txtPath()->isEnabled());
-    EXPECT_FALSE(dialog.Frame1()->cmdBrowse()->isEnabled());
-    EXPECT_TRUE(dialog.txtPassword()->text().isEmpty());
-    EXPECT_EQ(dialog.txtPassword()->echoMode(), QLineEdit::Normal);
-    EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("&OK"));
-    EXPECT_EQ(dialog.cmdCancel()->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(dialog.outputFolderBox()->title(), QStringLiteral("Output Directory"));
+    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(0)->text(), QStringLiteral("Same as Input Directory"));
+    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(1)->text(), QStringLiteral("Custom Directory"));
+    EXPECT_TRUE(dialog.outputFolderBox()->choiceButton(0)->isChecked());
+    EXPECT_FALSE(dialog.outputFolderBox()->pathBox()->isEnabled());
+    EXPECT_FALSE(dialog.outputFolderBox()->browseButton()->isEnabled());
+    EXPECT_TRUE(dialog.passwordBox()->text().isEmpty());
+    EXPECT_EQ(dialog.passwordBox()->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(dialog.cancelButton()->text(), QStringLiteral("&Cancel"));
     EXPECT_EQ(dialog.findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
               QStringLiteral("Password to Open"));
 }
 
 TEST_F(OptionsDialogTest, OkWithoutChangesMeansBesideTheSourcesAndNoPassword) {
-    window->sOutputDir = MainWindow::kOutputDirUnset;
-    window->sPWD = QStringLiteral("old");
-    EXPECT_TRUE(Show([](OptionsDialog* dialog) { dialog->cmdOK()->click(); }));
-    EXPECT_EQ(window->sOutputDir, QString());
-    EXPECT_EQ(window->sPWD, QString());
+    window->SetOutputDir(QStringLiteral("old/folder"));
+    window->SetPassword(QStringLiteral("old"));
+    EXPECT_TRUE(Show([](OptionsDialog* dialog) { dialog->okButton()->click(); }));
+    EXPECT_EQ(window->OutputDir(), QString());
+    EXPECT_EQ(window->Password(), QString());
 }
 
 TEST_F(OptionsDialogTest, CustomDirectoryOpensThePickerAtOnce) {
     seam.folderAnswers.push_back(QString::fromStdString(dir / "out"));
     EXPECT_TRUE(Show([](OptionsDialog* dialog) {
-        dialog->Frame1()->opnDir(1)->click();
-        EXPECT_TRUE(dialog->Frame1()->txtPath()->isEnabled());
-        EXPECT_TRUE(dialog->Frame1()->cmdBrowse()->isEnabled());
-        dialog->txtPassword()->setText(QStringLiteral("pässwörd€"));
-        dialog->cmdOK()->click();
+        dialog->outputFolderBox()->choiceButton(1)->click();
+        EXPECT_TRUE(dialog->outputFolderBox()->pathBox()->isEnabled());
+        EXPECT_TRUE(dialog->outputFolderBox()->browseButton()->isEnabled());
+        dialog->passwordBox()->setText(QStringLiteral("pässwörd€"));
+        dialog->okButton()->click();
     }));
     ASSERT_EQ(seam.folderRequests.size(), 1u);
     EXPECT_EQ(seam.folderRequests[0].title, QStringLiteral("Select output folder:"));
     EXPECT_TRUE(seam.folderRequests[0].resizable);
-    EXPECT_EQ(window->sOutputDir, PathOf("out"));
-    EXPECT_EQ(window->sPWD, QStringLiteral("pässwörd€"));
+    EXPECT_EQ(window->OutputDir(), PathOf("out"));
+    EXPECT_EQ(window->Password(), QStringLiteral("pässwörd€"));
 }
 
 TEST_F(OptionsDialogTest, ACancelledPickerWithAnEmptyPathFallsBack) {
     EXPECT_TRUE(Show([](OptionsDialog* dialog) {
-        dialog->Frame1()->opnDir(1)->click();
-        EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
-        EXPECT_FALSE(dialog->Frame1()->txtPath()->isEnabled());
-        dialog->cmdOK()->click();
+        dialog->outputFolderBox()->choiceButton(1)->click();
+        EXPECT_TRUE(dialog->outputFolderBox()->choiceButton(0)->isChecked());
+        EXPECT_FALSE(dialog->outputFolderBox()->pathBox()->isEnabled());
+        dialog->okButton()->click();
     }));
     EXPECT_EQ(seam.folderRequests.size(), 1u);
-    EXPECT_EQ(window->sOutputDir, QString());
+    EXPECT_EQ(window->OutputDir(), QString());
 
     // With a path already typed, a cancelled picker keeps it.
     EXPECT_TRUE(Show([](OptionsDialog* dialog) {
-        dialog->Frame1()->txtPath()->setText(QStringLiteral("typed/by hand"));
-        dialog->Frame1()->opnDir(1)->click();
-        EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
-        dialog->cmdOK()->click();
+        dialog->outputFolderBox()->pathBox()->setText(QStringLiteral("typed/by hand"));
+        dialog->outputFolderBox()->choiceButton(1)->click();
+        EXPECT_TRUE(dialog->outputFolderBox()->choiceButton(1)->isChecked());
+        dialog->okButton()->click();
     }));
     EXPECT_EQ(seam.folderRequests.size(), 2u);
-    EXPECT_EQ(window->sOutputDir, QStringLiteral("typed/by hand"));
+    EXPECT_EQ(window->OutputDir(), QStringLiteral("typed/by hand"));
 }
 
 TEST_F(OptionsDialogTest, CancelAndTheFrameWriteNothingAndReopeningStartsAfresh) {
-    window->sOutputDir = MainWindow::kOutputDirUnset;
-    window->sPWD = QStringLiteral("kept");
+    window->SetOutputDir(QStringLiteral("kept/folder"));
+    window->SetPassword(QStringLiteral("kept"));
     EXPECT_FALSE(Show([](OptionsDialog* dialog) {
-        dialog->txtPassword()->setText(QStringLiteral("typed"));
-        dialog->cmdCancel()->click();
+        dialog->passwordBox()->setText(QStringLiteral("typed"));
+        dialog->cancelButton()->click();
     }));
     EXPECT_FALSE(Show([](OptionsDialog* dialog) { dialog->close(); }));
-    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
-    EXPECT_EQ(window->sPWD, QStringLiteral("kept"));
+    EXPECT_EQ(window->OutputDir(), QStringLiteral("kept/folder"));
+    EXPECT_EQ(window->Password(), QStringLiteral("kept"));
 
     EXPECT_TRUE(Show([](OptionsDialog* dialog) {
-        EXPECT_TRUE(dialog->txtPassword()->text().isEmpty());
-        EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
-        dialog->cmdOK()->click();
+        EXPECT_TRUE(dialog->passwordBox()->text().isEmpty());
+        EXPECT_TRUE(dialog->outputFolderBox()->choiceButton(0)->isChecked());
+        dialog->okButton()->click();
     }));
 }
 
 TEST_F(OptionsDialogTest, APresetBeforeShowingEnablesThePathWithoutThePicker) {
-    OptionsDialog dialog(window.get(), seam, window->sOutputDir, window->sPWD);
-    dialog.Frame1()->opnDir(1)->setChecked(true);
-    dialog.Frame1()->txtPath()->setText(QStringLiteral("/somewhere/"));
-    EXPECT_TRUE(dialog.Frame1()->txtPath()->isEnabled());
-    EXPECT_TRUE(dialog.Frame1()->cmdBrowse()->isEnabled());
+    OptionsDialog dialog(window.get(), seam);
+    dialog.outputFolderBox()->choiceButton(1)->setChecked(true);
+    dialog.outputFolderBox()->pathBox()->setText(QStringLiteral("/somewhere/"));
+    EXPECT_TRUE(dialog.outputFolderBox()->pathBox()->isEnabled());
+    EXPECT_TRUE(dialog.outputFolderBox()->browseButton()->isEnabled());
     EXPECT_TRUE(seam.folderRequests.empty());
 }
 
@@ -140,42 +140,42 @@ protected:
 TEST_F(AddFolderDialogTest, StartsFromItsInitialState) {
     AddFolderDialog* dialog = window->addFolderDialog();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Sub-Folder"));
-    EXPECT_TRUE(dialog->txtSourcePath()->text().isEmpty());
-    EXPECT_EQ(dialog->cobType()->currentText(), QStringLiteral("*.doc"));
-    EXPECT_TRUE(dialog->cobType()->isEditable());
+    EXPECT_TRUE(dialog->sourcePathBox()->text().isEmpty());
+    EXPECT_EQ(dialog->patternBox()->currentText(), QStringLiteral("*.doc"));
+    EXPECT_TRUE(dialog->patternBox()->isEditable());
     QStringList entries;
-    for (int i = 0; i < dialog->cobType()->count(); ++i) {
-        entries.push_back(dialog->cobType()->itemText(i));
+    for (int i = 0; i < dialog->patternBox()->count(); ++i) {
+        entries.push_back(dialog->patternBox()->itemText(i));
     }
     EXPECT_EQ(entries, (QStringList{"*.doc", "*.rtf", "*.xml", "*.doc;*.rtf;*.xml"}));
-    EXPECT_EQ(dialog->chkSubFolder()->text(), QStringLiteral("Include Sub-Folders"));
-    EXPECT_FALSE(dialog->chkSubFolder()->isChecked());
-    EXPECT_TRUE(dialog->Frame1()->opnDir(0)->isChecked());
-    EXPECT_FALSE(dialog->Frame1()->txtPath()->isEnabled());
-    EXPECT_FALSE(dialog->Frame1()->cmdBrowse()->isEnabled());
+    EXPECT_EQ(dialog->subfoldersBox()->text(), QStringLiteral("Include Sub-Folders"));
+    EXPECT_FALSE(dialog->subfoldersBox()->isChecked());
+    EXPECT_TRUE(dialog->outputFolderBox()->choiceButton(0)->isChecked());
+    EXPECT_FALSE(dialog->outputFolderBox()->pathBox()->isEnabled());
+    EXPECT_FALSE(dialog->outputFolderBox()->browseButton()->isEnabled());
     EXPECT_EQ(dialog->findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
               QStringLiteral("Options"));
 }
 
 TEST_F(AddFolderDialogTest, AnEmptySourcePathIsRefusedAndTheDialogStaysOpen) {
     Show([this](AddFolderDialog* dialog) {
-        dialog->cmdOK()->click();
+        dialog->okButton()->click();
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(seam.messages[0].text,
                   QStringLiteral("Source file path could not be empty!    "));
         EXPECT_EQ(seam.messages[0].icon, QMessageBox::Information);
-        dialog->cmdCancel()->click();
+        dialog->cancelButton()->click();
     });
     EXPECT_EQ(List().RowCount(), 0);
 }
 
 TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) {
-    window->sPWD = QStringLiteral("pw");
+    window->SetPassword(QStringLiteral("pw"));
     seam.folderAnswers.push_back(PathOf("src"));
     Show([](AddFolderDialog* dialog) {
-        dialog->cmdSourceDir()->click();
-        dialog->cmdOK()->click();
+        dialog->sourceFolderButton()->click();
+        dialog->okButton()->click();
     });
     ASSERT_EQ(seam.folderRequests.size(), 1u);
     EXPECT_EQ(seam.folderRequests[0].title, QStringLiteral("Select source folder:"));
@@ -188,10 +188,10 @@ TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) 
 
     // Reopened, it shows its last entries; now with subfolders.
     Show([this](AddFolderDialog* dialog) {
-        EXPECT_EQ(dialog->txtSourcePath()->text(), PathOf("src"));
-        EXPECT_TRUE(dialog->cmdOK()->isEnabled());
-        dialog->chkSubFolder()->setChecked(true);
-        dialog->cmdOK()->click();
+        EXPECT_EQ(dialog->sourcePathBox()->text(), PathOf("src"));
+        EXPECT_TRUE(dialog->okButton()->isEnabled());
+        dialog->subfoldersBox()->setChecked(true);
+        dialog->okButton()->click();
     });
     EXPECT_THAT(Sources(), ElementsAre(PathOf("src/a.doc"), PathOf("src/sub/d.doc")));
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 2 Files"));
@@ -200,9 +200,9 @@ TEST_F(AddFolderDialogTest, SearchesWithAndWithoutSubfoldersAndAddsWhatItFinds) 
 
 TEST_F(AddFolderDialogTest, ThePatternListIsSearchedPartByPart) {
     Show([this](AddFolderDialog* dialog) {
-        dialog->txtSourcePath()->setText(PathOf("src"));
-        dialog->cobType()->setCurrentIndex(3);
-        dialog->cmdOK()->click();
+        dialog->sourcePathBox()->setText(PathOf("src"));
+        dialog->patternBox()->setCurrentIndex(3);
+        dialog->okButton()->click();
     });
     EXPECT_THAT(Sources(),
                 ElementsAre(PathOf("src/a.doc"), PathOf("src/b.rtf"), PathOf("src/c.xml")));
@@ -212,26 +212,26 @@ TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
     // Custom with its path emptied by hand: beside the sources.
     seam.folderAnswers.push_back(PathOf("chosen"));
     Show([this](AddFolderDialog* dialog) {
-        dialog->txtSourcePath()->setText(PathOf("src"));
-        dialog->Frame1()->opnDir(1)->click();
-        EXPECT_EQ(dialog->Frame1()->txtPath()->text(), PathOf("chosen"));
-        dialog->Frame1()->txtPath()->clear();
-        dialog->cmdOK()->click();
+        dialog->sourcePathBox()->setText(PathOf("src"));
+        dialog->outputFolderBox()->choiceButton(1)->click();
+        EXPECT_EQ(dialog->outputFolderBox()->pathBox()->text(), PathOf("chosen"));
+        dialog->outputFolderBox()->pathBox()->clear();
+        dialog->okButton()->click();
     });
-    EXPECT_EQ(window->sOutputDir, QString());
+    EXPECT_EQ(window->OutputDir(), QString());
     EXPECT_EQ(List().Row(1)->Target(), PathOf("src/a.html"));
 
-    window->sOutputDir = QStringLiteral("something else");
+    window->SetOutputDir(QStringLiteral("something else"));
     List().RemoveAllRows();
     seam.folderAnswers.push_back(PathOf("pages"));
     Show([](AddFolderDialog* dialog) {
         // The choice of the last use is kept; a fresh choice opens the picker.
-        EXPECT_TRUE(dialog->Frame1()->opnDir(1)->isChecked());
-        dialog->Frame1()->opnDir(0)->click();
-        dialog->Frame1()->opnDir(1)->click();
-        dialog->cmdOK()->click();
+        EXPECT_TRUE(dialog->outputFolderBox()->choiceButton(1)->isChecked());
+        dialog->outputFolderBox()->choiceButton(0)->click();
+        dialog->outputFolderBox()->choiceButton(1)->click();
+        dialog->okButton()->click();
     });
-    EXPECT_EQ(window->sOutputDir, PathOf("pages"));
+    EXPECT_EQ(window->OutputDir(), PathOf("pages"));
     EXPECT_EQ(List().Row(1)->Target(), PathOf("pages/a.html"));
 }
 
@@ -242,12 +242,12 @@ TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
     QObject::connect(window.get(), &MainWindow::PanelTextChanged, window.get(),
                      [this](int panel, const QString& text) {
                          if (panel == 2 && text == QStringLiteral("3 files were found.")) {
-                             window->addFolderDialog()->cmdCancel()->click();
+                             window->addFolderDialog()->cancelButton()->click();
                          }
                      });
     Show([this](AddFolderDialog* dialog) {
-        dialog->txtSourcePath()->setText(PathOf("many"));
-        dialog->cmdOK()->click();
+        dialog->sourcePathBox()->setText(PathOf("many"));
+        dialog->okButton()->click();
     });
     EXPECT_FALSE(SharedSearch().SearchRunning);
     EXPECT_GE(List().RowCount(), 3);

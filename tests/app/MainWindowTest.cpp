@@ -2,7 +2,7 @@
 // states of the stored designs, resizing, and closing the other windows with it.
 
 #include "tests/app/AppTestSupport.h"
-#include "app/WindowHelpers.h"
+#include "app/DesktopDialogs.h"
 #include "app/WindowedStartup.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
@@ -26,15 +26,15 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     // The design's twips at 96 dpi, 15 twips to the pixel.
     ASSERT_EQ(window->logicalDpiY(), 96);
     EXPECT_EQ(window->size(), QSize(703, 526));
-    EXPECT_EQ(window->xMenu1()->geometry(), QRect(0, 0, 703, 24));
-    EXPECT_EQ(window->xToolbar1()->geometry(), QRect(0, 24, 703, 57));
+    EXPECT_EQ(window->menuBar()->geometry(), QRect(0, 0, 703, 24));
+    EXPECT_EQ(window->toolBar()->geometry(), QRect(0, 24, 703, 57));
     EXPECT_EQ(List().geometry(), QRect(0, 82, 701, 317));
-    EXPECT_EQ(window->Frame1()->geometry().top(), 400);
-    EXPECT_EQ(window->Frame1()->geometry().height(), 103);
-    EXPECT_EQ(window->stBar()->geometry(), QRect(0, 503, 703, 23));
-    EXPECT_EQ(window->Frame1()->title(), QStringLiteral("Conversion Log"));
-    EXPECT_TRUE(window->txtLog()->toPlainText().isEmpty());
-    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_EQ(window->logFrame()->geometry().top(), 400);
+    EXPECT_EQ(window->logFrame()->geometry().height(), 103);
+    EXPECT_EQ(window->statusPanels()->geometry(), QRect(0, 503, 703, 23));
+    EXPECT_EQ(window->logFrame()->title(), QStringLiteral("Conversion Log"));
+    EXPECT_TRUE(window->logPane()->toPlainText().isEmpty());
+    EXPECT_FALSE(window->progressBar()->isVisible());
 
     QStringList headers;
     for (int column = 0; column < List().columnCount(); ++column) {
@@ -48,7 +48,7 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     EXPECT_EQ(List().selectionBehavior(), QAbstractItemView::SelectRows);
 
     const QList<QLabel*> panels =
-        window->stBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        window->statusPanels()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(panels.size(), 3);
     EXPECT_EQ(panels[0]->width(), 167);
     EXPECT_EQ(panels[1]->width(), 433);
@@ -63,13 +63,13 @@ TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
     EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
     EXPECT_FALSE(window->MenuItemEnabled(QStringLiteral("mnuStop")));
     EXPECT_TRUE(window->MenuItemEnabled(QStringLiteral("mnuConverter")));
-    EXPECT_TRUE(window->ToolbarButtonEnabled(5));
-    EXPECT_FALSE(window->ToolbarButtonEnabled(6));
-    EXPECT_EQ(window->xMenu1()->MenuTree().Count(), 37);
+    EXPECT_TRUE(window->ToolbarButtonEnabled(QStringLiteral("Extract")));
+    EXPECT_FALSE(window->ToolbarButtonEnabled(QStringLiteral("stop")));
+    EXPECT_EQ(window->menuBar()->MenuTree().Count(), 37);
 
     // The options live in the menu's check marks; flipping twice restores them.
     window->SetMenuItemChecked(QStringLiteral("MNUCOMPRESS"), true);
-    EXPECT_TRUE(window->xMenu1()->ItemChecked(QStringLiteral("mnuCompress")));
+    EXPECT_TRUE(window->menuBar()->ItemChecked(QStringLiteral("mnuCompress")));
     window->SetMenuItemChecked(QStringLiteral("mnuCompress"), false);
     EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
     EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuNoSuchItem")));
@@ -78,15 +78,15 @@ TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
 TEST_F(MainWindowLookTest, TheListAndTheLogPaneGrowWithTheWindowTheBarsDoNot) {
     window->resize(1000, 800);
     QTest::qWait(0);
-    EXPECT_EQ(window->xMenu1()->height(), 24);
-    EXPECT_EQ(window->xToolbar1()->height(), 57);
-    EXPECT_EQ(window->xToolbar1()->width(), 1000);
-    EXPECT_EQ(window->stBar()->geometry(), QRect(0, 777, 1000, 23));
+    EXPECT_EQ(window->menuBar()->height(), 24);
+    EXPECT_EQ(window->toolBar()->height(), 57);
+    EXPECT_EQ(window->toolBar()->width(), 1000);
+    EXPECT_EQ(window->statusPanels()->geometry(), QRect(0, 777, 1000, 23));
     EXPECT_GT(List().height(), 317 + 150);
-    EXPECT_GT(window->Frame1()->height(), 103 + 40);
+    EXPECT_GT(window->logFrame()->height(), 103 + 40);
     EXPECT_EQ(List().width(), 998);
-    EXPECT_LE(window->Frame1()->geometry().bottom(), window->stBar()->geometry().top());
-    EXPECT_LT(List().geometry().bottom(), window->Frame1()->geometry().top());
+    EXPECT_LE(window->logFrame()->geometry().bottom(), window->statusPanels()->geometry().top());
+    EXPECT_LT(List().geometry().bottom(), window->logFrame()->geometry().top());
 }
 
 TEST_F(MainWindowLookTest, ClosingTheWindowClosesTheProgramsOtherWindows) {

@@ -4,7 +4,7 @@
 
 #include "tests/app/AppTestSupport.h"
 #include "engine/PathHelpers.h"
-#include "app/WindowHelpers.h"
+#include "tests/app/ListChecks.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -70,21 +70,21 @@ protected:
                                  panel1.push_back(text);
                              }
                          });
-        QObject::connect(window->pgbCompress(), &QProgressBar::valueChanged, window.get(),
+        QObject::connect(window->progressBar(), &QProgressBar::valueChanged, window.get(),
                          [this](int value) { progress.push_back(value); });
     }
 
     // A real Word document from the test corpus, copied into the private folder.
     QString AddCorpusDocument(const std::string& corpusName, const std::string& name) {
         fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + corpusName, dir / name);
-        EXPECT_TRUE(window->AddFiles(PathOf(name)));
+        EXPECT_TRUE(window->AddFile(PathOf(name)));
         return PathOf(name);
     }
 
     static std::string DayLog() { return ReadFile(DefaultLogPath()); }
 
     QStringList PaneLines() const {
-        return window->txtLog()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return window->logPane()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QStringList panel1;
@@ -105,7 +105,7 @@ TEST_F(RealConversionRunTest, FourCheckedOfSixConvertWithProgressAndStatusTexts)
 
     window->RunConversion();
 
-    EXPECT_EQ(window->pgbCompress()->maximum(), 60);
+    EXPECT_EQ(window->progressBar()->maximum(), 60);
     EXPECT_THAT(progress, ElementsAre(0, 10, 20, 30, 40, 50, 60));
     const QString converting = QStringLiteral("Now Converting ...     %1/4");
     EXPECT_EQ(panel1,
@@ -130,7 +130,7 @@ TEST_F(RealConversionRunTest, FourCheckedOfSixConvertWithProgressAndStatusTexts)
     }
     // The run's lines reach the day's log file as one block.
     EXPECT_THAT(DayLog(), HasSubstr(lines.join(QLatin1Char('\n')).toStdString() + "\n"));
-    EXPECT_FALSE(window->pgbCompress()->isVisible());
+    EXPECT_FALSE(window->progressBar()->isVisible());
     EXPECT_TRUE(Descendants().empty());
 
     // A converted row opens its page on a double click.
@@ -147,7 +147,7 @@ TEST_F(RealConversionRunTest, AStopDuringTheSecondTaskFinishesItAndEndsTheRun) {
     bool stopped = false;
     QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
                      [this, &stopped](QTreeWidgetItem* current) {
-                         if (!stopped && window->bConverting && current == List().Row(2)) {
+                         if (!stopped && window->Converting() && current == List().Row(2)) {
                              stopped = true;
                              // Clicked while the second document converts.
                              QTimer::singleShot(0, window.get(),
@@ -205,7 +205,7 @@ TEST_F(RealConversionRunTest, FailedTasksKeepThePendingIconAndPasswordsComeFromT
     const QString gone = AddDocument("gone.rtf");
     fs::remove(gone.toStdString());
     AddCorpusDocument("password_password_cryptoapi.doc", "locked.doc");
-    window->sPWD = QStringLiteral("password");
+    window->SetPassword(QStringLiteral("password"));
     AddCorpusDocument("password_password_cryptoapi.doc", "opened.doc");
     window->ChangeFilesState();
     window->RunConversion();
@@ -245,7 +245,7 @@ TEST_F(RealConversionRunTest, ClosingDuringARunLeavesNoOfficeBehind) {
 
     ASSERT_TRUE(closed);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->bConverting);
+    EXPECT_FALSE(window->Converting());
     EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
     EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Ready"));
     EXPECT_FALSE(FileExists(PathOf("2.html").toStdString()));

@@ -62,24 +62,24 @@ int main(int argc, char** argv) {
     window.move(0, 0);
     window.show();
     for (const QString& document : documents)
-        window.AddFiles(document);
+        window.AddFile(document);
     // Convert the first two, so the list and the log show finished tasks too; no day's
     // log file is left beside the program.
     window.SetMenuItemChecked(QStringLiteral("mnuLogfile"), false);
     window.SetAllChecks(false);
-    for (int row = 1; row <= std::min<int>(2, window.lstItem()->RowCount()); ++row)
-        window.lstItem()->Row(row)->SetChecked(true);
+    for (int row = 1; row <= std::min<int>(2, window.taskList()->RowCount()); ++row)
+        window.taskList()->Row(row)->SetChecked(true);
     window.ChangeFilesState();
     window.RunConversion();
     window.SetMenuItemChecked(QStringLiteral("mnuLogfile"), true);
-    if (window.lstItem()->RowCount() > 2)
-        window.lstItem()->Row(3)->SetChecked(true);
+    if (window.taskList()->RowCount() > 2)
+        window.taskList()->Row(3)->SetChecked(true);
     window.ChangeFilesState();
     Pause(500);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     bool ok = Save(output, QStringLiteral("main-window.png"), window.frameGeometry());
 
-    pelmora::MenuBar* menu = window.xMenu1();
+    pelmora::MenuBar* menu = window.menuBar();
     menu->ShowMenu(menu->KeyToIndex(QStringLiteral("mnuOptions")));
     Pause(500);
     ok = Save(output, QStringLiteral("options-menu.png"), window.frameGeometry()) && ok;

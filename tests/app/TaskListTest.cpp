@@ -2,7 +2,7 @@
 // moving, and the list's mouse and keyboard handling, on real widgets.
 
 #include "tests/app/AppTestSupport.h"
-#include "app/WindowHelpers.h"
+#include "tests/app/ListChecks.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -22,8 +22,8 @@ class TaskListTest : public MainWindowTest {};
 
 TEST_F(TaskListTest, AddFilesFillsAReadyCheckedRowWithTheTaskValues) {
     WriteFile(dir / "report.doc", std::string(2048, 'x'));
-    window->sPWD = QStringLiteral("secret");
-    ASSERT_TRUE(window->AddFiles(PathOf("report.doc")));
+    window->SetPassword(QStringLiteral("secret"));
+    ASSERT_TRUE(window->AddFile(PathOf("report.doc")));
 
     ASSERT_EQ(List().RowCount(), 1);
     TaskRow* row = List().Row(1);
@@ -40,20 +40,20 @@ TEST_F(TaskListTest, AddFilesFillsAReadyCheckedRowWithTheTaskValues) {
         EXPECT_FALSE(row->text(column).contains(QStringLiteral("secret")));
     }
 
-    window->sOutputDir = QString::fromStdString(dir / "out");
+    window->SetOutputDir(QString::fromStdString(dir / "out"));
     WriteDocument(dir / "sub/memo.rtf");
-    ASSERT_TRUE(window->AddFiles(PathOf("sub/memo.rtf")));
+    ASSERT_TRUE(window->AddFile(PathOf("sub/memo.rtf")));
     EXPECT_EQ(List().Row(2)->Target(), PathOf("out/memo.html"));
 }
 
 TEST_F(TaskListTest, AddFilesRefusesMissingFilesFoldersAndDuplicatesInAnyCase) {
     const QString path = AddDocument("Report.doc");
-    EXPECT_FALSE(window->AddFiles(path));
-    EXPECT_FALSE(window->AddFiles(path.toUpper()));
+    EXPECT_FALSE(window->AddFile(path));
+    EXPECT_FALSE(window->AddFile(path.toUpper()));
     WriteDocument((dir / "REPORT.DOC"));
-    EXPECT_FALSE(window->AddFiles(PathOf("REPORT.DOC")));
-    EXPECT_FALSE(window->AddFiles(PathOf("missing.doc")));
-    EXPECT_FALSE(window->AddFiles(QString::fromStdString(dir.Path())));
+    EXPECT_FALSE(window->AddFile(PathOf("REPORT.DOC")));
+    EXPECT_FALSE(window->AddFile(PathOf("missing.doc")));
+    EXPECT_FALSE(window->AddFile(QString::fromStdString(dir.Path())));
     EXPECT_EQ(List().RowCount(), 1);
     EXPECT_TRUE(window->IsInTaskList(path.toLower()));
     EXPECT_TRUE(seam.messages.empty());
@@ -62,7 +62,7 @@ TEST_F(TaskListTest, AddFilesRefusesMissingFilesFoldersAndDuplicatesInAnyCase) {
     List().Row(1)->setSelected(true);
     window->RemoveSelectedTasks();
     EXPECT_FALSE(window->IsInTaskList(path));
-    EXPECT_TRUE(window->AddFiles(path));
+    EXPECT_TRUE(window->AddFile(path));
 }
 
 TEST_F(TaskListTest, StatusPanelsCountCheckedTasksAndAllTasks) {
@@ -119,7 +119,8 @@ TEST_F(TaskListTest, AddFromDialogAddsTheChosenFilesAndRefreshes) {
     EXPECT_TRUE(seam.openFilesRequests[0].fileMustExist);
     EXPECT_TRUE(seam.openFilesRequests[0].filter.startsWith(
         QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml) (*.doc")));
-    EXPECT_EQ(window->lCurCount, 1);
+    // The first file chosen takes the position after the rows listed before.
+    EXPECT_EQ(List().Row(1)->Source(), QString::fromStdString(a));
     EXPECT_THAT(Sources(), ElementsAre(QString::fromStdString(a), QString::fromStdString(b)));
     EXPECT_EQ(window->PanelText(1), QStringLiteral("2 Selected file(s)  "));
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 2 Files"));
@@ -136,7 +137,7 @@ TEST_F(TaskListTest, ADuplicateInAMultiFileAddEndsTheCommand) {
     WhenModal<QDialog>([](QDialog* options) { ClickButton(options, "cmdOK"); });
     window->AddFilesFromDialog();
 
-    EXPECT_EQ(window->lCurCount, 2);
+    EXPECT_EQ(List().Row(2)->Source(), QString::fromStdString(a));
     EXPECT_THAT(Sources(), ElementsAre(PathOf("b.doc"), QString::fromStdString(a)));
     EXPECT_TRUE(List().Row(2)->Checked());
     // The command ended before its refresh: the panels still show the old counts.
@@ -147,13 +148,15 @@ TEST_F(TaskListTest, ADuplicateInAMultiFileAddEndsTheCommand) {
 TEST_F(TaskListTest, CancellingEitherDialogOfTheAddCommandAddsNothing) {
     window->AddFilesFromDialog(); // the file dialog is cancelled
     EXPECT_EQ(List().RowCount(), 0);
-    EXPECT_EQ(window->sOutputDir, QString());
+    EXPECT_EQ(window->OutputDir(), QString());
 
     seam.openFilesAnswers.push_back({QString::fromStdString(WriteDocument(dir / "a.doc"))});
+    window->SetOutputDir(QStringLiteral("earlier"));
     WhenModal<QDialog>([](QDialog* options) { options->reject(); });
     window->AddFilesFromDialog();
     EXPECT_EQ(List().RowCount(), 0);
-    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
+    // A cancelled Options dialog writes nothing.
+    EXPECT_EQ(window->OutputDir(), QStringLiteral("earlier"));
 }
 
 TEST_F(TaskListTest, ClearAsksOnlyWhenThereIsSomethingToClear) {
@@ -180,9 +183,9 @@ TEST_F(TaskListTest, ClearAsksOnlyWhenThereIsSomethingToClear) {
 }
 
 TEST_F(TaskListTest, MovesKeepEachTaskWithItsOwnCheckBoxAndPassword) {
-    window->sPWD = QStringLiteral("one");
+    window->SetPassword(QStringLiteral("one"));
     AddDocument("1.doc");
-    window->sPWD = QStringLiteral("two");
+    window->SetPassword(QStringLiteral("two"));
     AddDocument("2.doc");
     AddDocument("3.doc");
     SetItemChecked(&List(), 2, false);
@@ -291,7 +294,7 @@ TEST_F(TaskListTest, AClickAnywhereInTheListRefreshesTheCounts) {
 
 TEST_F(TaskListTest, RightButtonShowsThePopupWithItemsForTheRowUnderThePointer) {
     AddDocument("1.doc");
-    QMenu* popup = window->mnuPopup();
+    QMenu* popup = window->popupMenu();
     auto item = [popup](const char* name) {
         return popup->findChild<QAction*>(QLatin1String(name));
     };
@@ -327,14 +330,14 @@ TEST_F(TaskListTest, RightButtonShowsThePopupWithItemsForTheRowUnderThePointer) 
         keys.push_back(command[0].toString());
     }
     EXPECT_EQ(keys, (QStringList{"mnuaddfile", "mnuclear", "mnusall", "mnusnone", "mnuinvert"}));
-    window->txtLog()->setPlainText(QStringLiteral("old line"));
+    window->logPane()->setPlainText(QStringLiteral("old line"));
     item("mnuLog")->trigger();
-    EXPECT_EQ(window->txtLog()->toPlainText(), QStringLiteral("Ready...\n"));
+    EXPECT_EQ(window->logPane()->toPlainText(), QStringLiteral("Ready...\n"));
 
-    window->bConverting = true;
+    window->EnterRunState(1);
     QTest::mouseClick(List().viewport(), Qt::RightButton, {}, onRow);
     EXPECT_FALSE(popup->isVisible());
-    window->bConverting = false;
+    window->LeaveRunState();
 }
 
 TEST_F(TaskListTest, DoubleClickOnAConvertedRowOpensItsPage) {
@@ -346,9 +349,9 @@ TEST_F(TaskListTest, DoubleClickOnAConvertedRowOpensItsPage) {
 }
 
 TEST_F(TaskListTest, DoubleClickEditsTheOutputFolderOfTheHighlightedRows) {
-    window->sOutputDir = QString::fromStdString(dir / "out");
+    window->SetOutputDir(QString::fromStdString(dir / "out"));
     AddDocument("src/1.doc");
-    window->sOutputDir.clear();
+    window->SetOutputDir(QString());
     AddDocument("src/2.doc");
     AddDocument("src/3.doc");
 
@@ -382,10 +385,11 @@ TEST_F(TaskListTest, DoubleClickEditsTheOutputFolderOfTheHighlightedRows) {
 
     // Cancelled: the targets stay.
     List().Row(2)->setSelected(true);
+    window->SetOutputDir(QStringLiteral("earlier"));
     WhenModal<QDialog>([](QDialog* options) { options->reject(); });
     window->EditHighlightedOutput();
     EXPECT_EQ(List().Row(3)->Target(), PathOf("src/3.html"));
-    EXPECT_EQ(window->sOutputDir, MainWindow::kOutputDirUnset);
+    EXPECT_EQ(window->OutputDir(), QStringLiteral("earlier"));
 }
 
 TEST_F(TaskListTest, ATaskListOfTenThousandFilesWorks) {
@@ -394,9 +398,9 @@ TEST_F(TaskListTest, ATaskListOfTenThousandFilesWorks) {
         WriteFile(dir / ("f" + std::to_string(i) + ".doc"), "x");
     }
     for (int i = 0; i < count; ++i) {
-        ASSERT_TRUE(window->AddFiles(PathOf("f" + std::to_string(i) + ".doc")));
+        ASSERT_TRUE(window->AddFile(PathOf("f" + std::to_string(i) + ".doc")));
     }
-    EXPECT_FALSE(window->AddFiles(PathOf("F9999.DOC")));
+    EXPECT_FALSE(window->AddFile(PathOf("F9999.DOC")));
     window->ChangeFilesState();
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 10000 Files"));
     EXPECT_EQ(window->PanelText(1), QStringLiteral("10000 Selected file(s)  "));

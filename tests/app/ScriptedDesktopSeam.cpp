@@ -1,4 +1,4 @@
-#include "app/ScriptedDesktopSeam.h"
+#include "tests/app/ScriptedDesktopSeam.h"
 
 namespace pelmora {
 
