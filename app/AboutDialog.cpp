@@ -59,7 +59,7 @@ AboutDialog::AboutDialog(QWidget* parent, HotLink::Opener opener)
     });
     connect(supportLink_, &HotLink::Click, this, [this] {
         supportLink_->Shell(QStringLiteral("mailto:") + supportLink_->Caption(), QString(),
-                         kShellDirectory, kShowNormal);
+                            kShellDirectory, kShowNormal);
     });
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     okButton_->setDefault(true);

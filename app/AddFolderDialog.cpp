@@ -1,11 +1,11 @@
 #include "app/AddFolderDialog.h"
 
-#include "app/DesktopSeam.h"
-#include "engine/FileSearch.h"
 #include "app/DesktopDialogs.h"
+#include "app/DesktopSeam.h"
 #include "app/DialogButtons.h"
-#include "app/ScreenUnits.h"
 #include "app/MainWindow.h"
+#include "app/ScreenUnits.h"
+#include "engine/FileSearch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,8 +48,8 @@ AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main)
     patternBox_->setObjectName(QStringLiteral("cobType"));
     patternBox_->setEditable(true);
     patternBox_->setInsertPolicy(QComboBox::NoInsert);
-    patternBox_->addItems({QStringLiteral("*.doc"), QStringLiteral("*.rtf"), QStringLiteral("*.xml"),
-                         QStringLiteral("*.doc;*.rtf;*.xml")});
+    patternBox_->addItems({QStringLiteral("*.doc"), QStringLiteral("*.rtf"),
+                           QStringLiteral("*.xml"), QStringLiteral("*.doc;*.rtf;*.xml")});
     patternBox_->setCurrentIndex(0);
     subfoldersBox_ = new QCheckBox(QStringLiteral("Include Sub-Folders"), frame2);
     subfoldersBox_->setObjectName(QStringLiteral("chkSubFolder"));
@@ -95,8 +95,8 @@ void AddFolderDialog::Confirm() {
     const QString folder = sourcePathBox_->text();
     if (folder.isEmpty()) {
         main_.seam().ShowMessage(this, QStringLiteral("Source file path could not be empty!    "),
-                                  kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
-                                  QMessageBox::Ok);
+                                 kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
+                                 QMessageBox::Ok);
         sourceFolderButton_->setFocus();
         return;
     }

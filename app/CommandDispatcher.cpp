@@ -1,13 +1,13 @@
 #include "app/CommandDispatcher.h"
 
-#include "app/DesktopSeam.h"
-#include "engine/PathHelpers.h"
-#include "app/ProductAddresses.h"
-#include "app/DesktopDialogs.h"
 #include "app/AboutDialog.h"
+#include "app/DesktopDialogs.h"
+#include "app/DesktopSeam.h"
 #include "app/MainWindow.h"
+#include "app/ProductAddresses.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
+#include "engine/PathHelpers.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -63,8 +63,8 @@ QString CommandDispatcher::HelpFilePath() {
 
 bool CommandDispatcher::ConfirmStop() {
     return window_.seam().ShowMessage(&window_, kStopQuestion, kApplicationTitle,
-                                       QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
-                                       QMessageBox::Ok) == QMessageBox::Ok;
+                                      QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
+                                      QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void CommandDispatcher::ButtonClick(int16_t /*buttonIndex*/, const QString& key) {

@@ -1,10 +1,10 @@
 #include "app/ConversionRun.h"
 
 #include "app/BackgroundWorker.h"
-#include "engine/Conversion.h"
-#include "engine/PathHelpers.h"
 #include "app/RunHost.h"
 #include "app/TaskList.h"
+#include "engine/Conversion.h"
+#include "engine/PathHelpers.h"
 #include "engine/WordSession.h"
 
 namespace pelmora {

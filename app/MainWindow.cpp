@@ -1,17 +1,17 @@
 #include "app/MainWindow.h"
 
+#include "app/AddFolderDialog.h"
 #include "app/CommandDispatcher.h"
 #include "app/ConversionRun.h"
-#include "app/DesktopSeam.h"
-#include "engine/PathHelpers.h"
-#include "app/TaskList.h"
 #include "app/DesktopDialogs.h"
+#include "app/DesktopSeam.h"
+#include "app/OptionsDialog.h"
 #include "app/ScreenUnits.h"
 #include "app/TaskIcons.h"
-#include "app/AddFolderDialog.h"
-#include "app/OptionsDialog.h"
+#include "app/TaskList.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
+#include "engine/PathHelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,7 +64,8 @@ MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), se
     connect(popupMenu_, &TaskPopupMenu::CommandChosen, this, &MainWindow::MenuCommandRequested);
     connect(popupMenu_, &TaskPopupMenu::ClearLogsChosen, this,
             [this] { logPane_->setPlainText(QStringLiteral("Ready...\n")); });
-    connect(popupMenu_, &TaskPopupMenu::OutputDirectoryChosen, this, &MainWindow::ShowOptionsDialog);
+    connect(popupMenu_, &TaskPopupMenu::OutputDirectoryChosen, this,
+            &MainWindow::ShowOptionsDialog);
 
     connect(taskList_, &TaskList::MouseReleased, this, &MainWindow::OnListMouseReleased);
     connect(taskList_, &TaskList::KeyReleased, this, &MainWindow::OnListKeyReleased);
@@ -96,7 +97,7 @@ void MainWindow::LayoutControls() {
     toolBar_->setGeometry(0, px(360), w, px(855));
     taskList_->setGeometry(0, px(1230), w - px(30), std::max(px(600), px(4755) + listExtra));
     logFrame_->setGeometry(px(30), taskList_->geometry().bottom() + 1 + px(15), w - px(60),
-                          px(1545) + logExtra);
+                           px(1545) + logExtra);
     statusPanels_->setGeometry(0, height() - px(345), w, px(345));
 }
 
@@ -200,18 +201,17 @@ bool MainWindow::AddFile(const QString& source) {
         return true;
     } catch (const std::exception& error) {
         seam_.ShowMessage(this, QString::fromLocal8Bit(error.what()),
-                           QStringLiteral("Function: Addfiles"), QMessageBox::Critical,
-                           QMessageBox::Ok, QMessageBox::Ok);
+                          QStringLiteral("Function: Addfiles"), QMessageBox::Critical,
+                          QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
 }
 
 void MainWindow::AddFilesFromDialog() {
-    const QStringList files =
-        ChooseFiles(seam_, this, QString(),
-                    QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
-                                   "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
-                    true, true);
+    const QStringList files = ChooseFiles(seam_, this, QString(),
+                                          QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
+                                                         "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
+                                          true, true);
     if (files.isEmpty()) {
         return;
     }
@@ -285,9 +285,9 @@ void MainWindow::ClearTasks() {
         return;
     }
     if (seam_.ShowMessage(this, QStringLiteral("Do you want to clear all tasks? "),
-                           kApplicationTitle, QMessageBox::Question,
-                           QMessageBox::Ok | QMessageBox::Cancel,
-                           QMessageBox::Ok) == QMessageBox::Ok) {
+                          kApplicationTitle, QMessageBox::Question,
+                          QMessageBox::Ok | QMessageBox::Cancel,
+                          QMessageBox::Ok) == QMessageBox::Ok) {
         taskList_->RemoveAllRows();
     }
 }
@@ -378,8 +378,8 @@ void MainWindow::EditHighlightedOutput() {
         const QString sourceFolder =
             source.left(source.lastIndexOf(QLatin1Char(kPathSeparator)) + 1);
         if (!target.contains(sourceFolder, Qt::CaseSensitive)) {
-            answer = ShowOptions(
-                target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
+            answer =
+                ShowOptions(target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
         } else {
             answer = ShowOptions(QString(), false);
         }
@@ -546,13 +546,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (converting_ &&
-        seam_.ShowMessage(this,
-                           QStringLiteral("Do you want to cancel all runing tasks ") +
-                               QStringLiteral("and close the software? "),
-                           kApplicationTitle, QMessageBox::Question,
-                           QMessageBox::Ok | QMessageBox::Cancel,
-                           QMessageBox::Cancel) != QMessageBox::Ok) {
+    if (converting_ && seam_.ShowMessage(this,
+                                         QStringLiteral("Do you want to cancel all runing tasks ") +
+                                             QStringLiteral("and close the software? "),
+                                         kApplicationTitle, QMessageBox::Question,
+                                         QMessageBox::Ok | QMessageBox::Cancel,
+                                         QMessageBox::Cancel) != QMessageBox::Ok) {
         event->ignore();
         return;
     }

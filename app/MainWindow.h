@@ -3,9 +3,9 @@
 // log pane, the status bar with its three panels and the progress bar, below the
 // menu bar and the toolbar. It owns the conversion run over its checked tasks.
 
+#include "app/OptionsDialog.h"
 #include "app/RunHost.h"
 #include "app/StatusPanels.h"
-#include "app/OptionsDialog.h"
 #include "app/TaskPopupMenu.h"
 
 #include <QElapsedTimer>

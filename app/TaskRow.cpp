@@ -40,8 +40,8 @@ void TaskRow::SetChecked(bool checked) {
 }
 
 Task TaskRow::ToTask() const {
-    return Task{Source(), Target(),   text(ColumnSize), text(ColumnDate),
-                State(),  password_, icon_,           Checked()};
+    return Task{Source(),  Target(), text(ColumnSize), text(ColumnDate), State(),
+                password_, icon_,    Checked()};
 }
 
 } // namespace pelmora

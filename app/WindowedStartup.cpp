@@ -1,9 +1,9 @@
 #include "app/WindowedStartup.h"
 
-#include "app/QtDesktopSeam.h"
 #include "app/DesktopDialogs.h"
-#include "engine/WordSession.h"
 #include "app/MainWindow.h"
+#include "app/QtDesktopSeam.h"
+#include "engine/WordSession.h"
 
 #include <QApplication>
 #include <csignal>

@@ -1,8 +1,8 @@
 // The main window's task list at scale. Goals: adding 10,000 files through AddFiles
 // (as the Add Folder dialog does) in under 2 s, and ChangeFilesState over 10,000 rows
 // in under 20 ms.
-#include "tests/app/ScriptedDesktopSeam.h"
 #include "app/MainWindow.h"
+#include "tests/app/ScriptedDesktopSeam.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
-#include "app/ProductAddresses.h"
 #include "app/AboutDialog.h"
+#include "app/ProductAddresses.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,8 +13,8 @@ namespace {
 class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        box = std::make_unique<AboutDialog>(nullptr,
-                                         [this](const QString& target) { opened.append(target); });
+        box = std::make_unique<AboutDialog>(
+            nullptr, [this](const QString& target) { opened.append(target); });
         box->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
     }

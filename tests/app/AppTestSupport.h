@@ -3,10 +3,10 @@
 // offscreen platform with a scripted desktop, waiting for modal dialogs, and a
 // recording converter for the tests that check what reaches the converter.
 
-#include "tests/app/ScriptedDesktopSeam.h"
-#include "app/TaskList.h"
-#include "tests/support/TempFolder.h"
 #include "app/MainWindow.h"
+#include "app/TaskList.h"
+#include "tests/app/ScriptedDesktopSeam.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QTimer>

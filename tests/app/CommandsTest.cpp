@@ -1,12 +1,12 @@
-#include "tests/app/AppTestSupport.h"
-#include "app/CommandDispatcher.h"
-#include "engine/PathHelpers.h"
-#include "app/ProductAddresses.h"
 #include "app/AboutDialog.h"
+#include "app/CommandDispatcher.h"
 #include "app/OptionsDialog.h"
-#include "controls/menu/PopupMenu.h"
+#include "app/ProductAddresses.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/PopupMenu.h"
 #include "controls/toolbar/ToolBar.h"
+#include "engine/PathHelpers.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QAction>
 #include <QMenu>
@@ -54,7 +54,9 @@ protected:
                           QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
     }
 
-    bool Idle() const { return !Commands().toolbarTimer().isActive() && !Commands().menuTimer().isActive(); }
+    bool Idle() const {
+        return !Commands().toolbarTimer().isActive() && !Commands().menuTimer().isActive();
+    }
     // Lets armed commands fire and finish.
     void Settle() const { QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000); }
 

@@ -3,8 +3,8 @@
 // user working the window while a document converts. Real conversions are in
 // RealConversionRunTest.
 
-#include "tests/app/AppTestSupport.h"
 #include "engine/PathHelpers.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
 
 #include <QPlainTextEdit>
@@ -113,8 +113,8 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     bool busy = false;
     OnWindowThreadWhen(converting, [&] {
         stopLooked = true;
-        stopEnabled =
-            window->ToolbarButtonEnabled(QStringLiteral("stop")) && window->MenuItemEnabled(QStringLiteral("mnuStop"));
+        stopEnabled = window->ToolbarButtonEnabled(QStringLiteral("stop")) &&
+                      window->MenuItemEnabled(QStringLiteral("mnuStop"));
         extractEnabled = window->ToolbarButtonEnabled(QStringLiteral("Extract"));
         busy = QApplication::overrideCursor() != nullptr &&
                QApplication::overrideCursor()->shape() == Qt::BusyCursor;

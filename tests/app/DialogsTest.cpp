@@ -1,10 +1,10 @@
 // The Options and Add Folder dialogs: captions, initial states, the folder pickers,
 // what they write into the main window and, for Add Folder, the search.
 
-#include "tests/app/AppTestSupport.h"
-#include "engine/FileSearch.h"
 #include "app/AddFolderDialog.h"
 #include "app/OptionsDialog.h"
+#include "engine/FileSearch.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,8 +34,10 @@ TEST_F(OptionsDialogTest, StartsFromItsInitialState) {
     OptionsDialog dialog(window.get(), seam);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Directory"));
     EXPECT_EQ(dialog.outputFolderBox()->title(), QStringLiteral("Output Directory"));
-    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(0)->text(), QStringLiteral("Same as Input Directory"));
-    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(1)->text(), QStringLiteral("Custom Directory"));
+    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(0)->text(),
+              QStringLiteral("Same as Input Directory"));
+    EXPECT_EQ(dialog.outputFolderBox()->choiceButton(1)->text(),
+              QStringLiteral("Custom Directory"));
     EXPECT_TRUE(dialog.outputFolderBox()->choiceButton(0)->isChecked());
     EXPECT_FALSE(dialog.outputFolderBox()->pathBox()->isEnabled());
     EXPECT_FALSE(dialog.outputFolderBox()->browseButton()->isEnabled());

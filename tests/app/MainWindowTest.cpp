@@ -1,11 +1,11 @@
 // The main window as it opens: its controls, their layout, the options and command
 // states of the stored designs, resizing, and closing the other windows with it.
 
-#include "tests/app/AppTestSupport.h"
 #include "app/DesktopDialogs.h"
 #include "app/WindowedStartup.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

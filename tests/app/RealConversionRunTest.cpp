@@ -2,8 +2,8 @@
 // progress, status texts, row states, the log pane, the day's log file, stopping,
 // and closing the window during a run.
 
-#include "tests/app/AppTestSupport.h"
 #include "engine/PathHelpers.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
 
 #include <QPlainTextEdit>

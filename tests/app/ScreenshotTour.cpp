@@ -1,11 +1,11 @@
 // Shows the main window with a few tasks, one of its popup menus and the About box in
 // turn, on whatever display it is given (scripts/screenshots.sh starts it under Xvfb),
 // and saves a PNG picture of the screen for each.
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
 #include "app/QtDesktopSeam.h"
 #include "app/TaskList.h"
 #include "app/TaskRow.h"
-#include "app/AboutDialog.h"
-#include "app/MainWindow.h"
 #include "controls/menu/MenuBar.h"
 
 #include <QApplication>
