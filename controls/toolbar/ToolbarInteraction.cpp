@@ -1,8 +1,10 @@
 #include "controls/toolbar/ToolbarInteraction.h"
 
-#include "controls/toolbar/ToolbarEnums.h"
-#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/paint/MouseOver.h"
+#include "controls/paint/ResourceSound.h"
+#include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/ToolBar.h"
+#include "controls/toolbar/ToolbarEnums.h"
 
 #include <QApplication>
 #include <QCursor>
