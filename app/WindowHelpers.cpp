@@ -1,6 +1,7 @@
 #include "app/WindowHelpers.h"
 
 #include "app/DesktopSeam.h"
+#include "controls/design/Twips.h"
 #include "engine/PathHelpers.h"
 
 #include <QApplication>
@@ -29,13 +30,7 @@ QHBoxLayout* MakeOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& ca
 }
 
 int TwipsToPixels(int twips, const QWidget* widget) {
-    double dpi = 96.0;
-    if (widget != nullptr) {
-        dpi = widget->logicalDpiY();
-    } else if (QGuiApplication::primaryScreen() != nullptr) {
-        dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
-    }
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+    return TwipsToPixelsY(twips, widget);
 }
 
 QString BrowseForFolder(DesktopSeam& seam, QWidget* owner, const QString& title, int extraFlags) {

@@ -1,8 +1,9 @@
 #include "controls/hotlink/HotLink.h"
 
+#include "controls/design/StoredFont.h"
+#include "controls/design/Twips.h"
 #include "controls/hotlink/HotLinkPointer.h"
 #include "controls/paint/Drawing.h"
-#include "controls/toolbar/ToolbarDesign.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,13 +12,12 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QUrl>
-#include <cmath>
+#include <algorithm>
 
 namespace pelmora {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 // The label sits this far from the control's top-left corner; the control is this much
 // larger than an auto-sized label.
 constexpr double kLabelOffsetTwips = 30.0;
@@ -87,14 +87,6 @@ QFont HotLink::HostFont() const {
     return parentWidget() != nullptr ? parentWidget()->font() : QApplication::font();
 }
 
-double HotLink::TwipsPerPixelX() const {
-    return kTwipsPerInch / logicalDpiX();
-}
-
-double HotLink::TwipsPerPixelY() const {
-    return kTwipsPerInch / logicalDpiY();
-}
-
 void HotLink::SetCaption(const QString& caption) {
     caption_ = caption;
     lblCaption_->setText(caption_);
@@ -158,8 +150,8 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     caption_ = bag.ReadString("Caption", kDefaultCaption);
     autoSize_ = bag.ReadBool("AutoSize", true);
     normalColor_ = static_cast<quint32>(bag.ReadInteger("NormalColor", 0, 0, maxColor));
-    hoverFont_ = ToolbarDesign::FontFrom(bag.Value("HoverFont"), host);
-    defFont_ = ToolbarDesign::FontFrom(bag.Value("DefFont"), host);
+    hoverFont_ = StoredFont::Read(bag.Value("HoverFont"), host);
+    defFont_ = StoredFont::Read(bag.Value("DefFont"), host);
     ApplyLook(normalColor_, defFont_);
     ApplyPointer();
     PlaceLabel();
@@ -169,13 +161,13 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
 }
 
 void HotLink::SaveDesign(PropertyBag& bag) {
-    const QJsonValue host = ToolbarDesign::FontValue(HostFont());
+    const QJsonValue host = StoredFont::Write(HostFont());
     bag.Write("Enabled", isEnabled(), true);
     bag.Write("BackColor", static_cast<double>(backColor_), static_cast<double>(kDefaultBackColor));
     bag.Write("HoverColor", static_cast<double>(hoverColor_),
               static_cast<double>(kDefaultHoverColor));
-    bag.Write("HoverFont", ToolbarDesign::FontValue(hoverFont_), host);
-    bag.Write("DefFont", ToolbarDesign::FontValue(defFont_), host);
+    bag.Write("HoverFont", StoredFont::Write(hoverFont_), host);
+    bag.Write("DefFont", StoredFont::Write(defFont_), host);
     bag.Write("Caption", caption_, kDefaultCaption);
     bag.Write("AutoSize", autoSize_, true);
     bag.Write("NormalColor", static_cast<double>(normalColor_), 0.0);
@@ -198,8 +190,8 @@ void HotLink::SetOpener(Opener opener) {
 
 void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
     lblCaption_->setCursor(cursor());
-    const double w = width() * TwipsPerPixelX();
-    const double h = height() * TwipsPerPixelY();
+    const double w = width() * TwipsPerPixelX(this);
+    const double h = height() * TwipsPerPixelY(this);
     const bool inside = x >= 0 && x <= w && y >= 0 && y <= h;
     emit MouseMove(button, shift, x, y);
     if (!inside) {
@@ -251,8 +243,8 @@ void HotLink::ApplyPointer() {
 }
 
 void HotLink::PlaceLabel() {
-    const int left = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelX()));
-    const int top = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelY()));
+    const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
+    const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
     if (autoSize_) {
         lblCaption_->move(left, top);
         lblCaption_->adjustSize();
@@ -267,24 +259,23 @@ void HotLink::FitToLabel() {
         return;
     fitting_ = true;
     lblCaption_->adjustSize();
-    const double widthTwips = lblCaption_->width() * TwipsPerPixelX() + kFitMarginTwips;
-    const double heightTwips = lblCaption_->height() * TwipsPerPixelY() + kFitMarginTwips;
-    resize(static_cast<int>(std::lround(widthTwips / TwipsPerPixelX())),
-           static_cast<int>(std::lround(heightTwips / TwipsPerPixelY())));
+    const double widthTwips = lblCaption_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
+    const double heightTwips = lblCaption_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
+    resize(TwipsToPixelsX(widthTwips, this), TwipsToPixelsY(heightTwips, this));
     fitting_ = false;
 }
 
 void HotLink::mouseMoveEvent(QMouseEvent* event) {
     HandleMouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()),
-                    static_cast<float>(event->position().x() * TwipsPerPixelX()),
-                    static_cast<float>(event->position().y() * TwipsPerPixelY()));
+                    static_cast<float>(event->position().x() * TwipsPerPixelX(this)),
+                    static_cast<float>(event->position().y() * TwipsPerPixelY(this)));
 }
 
 void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
     short button = VbButtons(event->button());
     short shift = VbShift(event->modifiers());
-    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX());
-    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY());
+    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX(this));
+    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY(this));
     if (press)
         emit MouseDown(button, shift, x, y);
     else

@@ -4,7 +4,7 @@
 // sees the pointer leave), raises its mouse events to the host and can hand a file, web
 // address or mail link to the desktop.
 
-#include "controls/toolbar/PropertyBag.h"
+#include "controls/design/PropertyBag.h"
 
 #include <QFont>
 #include <QString>
@@ -112,8 +112,6 @@ protected:
 
 private:
     QFont HostFont() const;
-    double TwipsPerPixelX() const;
-    double TwipsPerPixelY() const;
     void ApplyLook(quint32 color, const QFont& font);
     void ApplyBackColor();
     void ApplyPointer();

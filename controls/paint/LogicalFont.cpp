@@ -34,46 +34,46 @@ void LogicalFont::setLogFont(const QFont& font, int charset) {
     copy.setItalic(font.italic());
     copy.setUnderline(font.underline());
     copy.setStrikeOut(font.strikeOut());
-    m_font = copy;
-    m_charset = charset;
+    font_ = copy;
+    charset_ = charset;
     createHandle();
 }
 
 void LogicalFont::clearLogFont() {
-    m_font.reset();
-    m_handle.reset();
+    font_.reset();
+    handle_.reset();
 }
 
 void LogicalFont::setRotation(float degrees) {
-    if (degrees == m_rotation) {
+    if (degrees == rotation_) {
         return;
     }
-    m_rotation = degrees;
-    if (m_font) {
+    rotation_ = degrees;
+    if (font_) {
         createHandle();
     }
 }
 
 void LogicalFont::createHandle() {
-    m_handle.reset();
-    if (!m_font) {
+    handle_.reset();
+    if (!font_) {
         return;
     }
     LogFontHandle h;
     const double dpi = screenDpiY();
-    h.lfHeight = -RoundHalfEven(m_font->pointSizeF() * dpi / 72.0);
+    h.lfHeight = -RoundHalfEven(font_->pointSizeF() * dpi / 72.0);
     h.lfWidth = 0;
-    h.lfEscapement = RoundHalfEven(double(m_rotation) * 10.0);
+    h.lfEscapement = RoundHalfEven(double(rotation_) * 10.0);
     h.lfOrientation = h.lfEscapement;
-    h.lfWeight = m_font->weight();
-    h.lfItalic = m_font->italic();
-    h.lfUnderline = m_font->underline();
-    h.lfStrikeOut = m_font->strikeOut();
-    h.lfFaceName = m_font->family().left(32);
+    h.lfWeight = font_->weight();
+    h.lfItalic = font_->italic();
+    h.lfUnderline = font_->underline();
+    h.lfStrikeOut = font_->strikeOut();
+    h.lfFaceName = font_->family().left(32);
     // Only TrueType fonts rotate; OEM fonts are raster fonts, so a rotated font asks for
     // ANSI and TrueType output.
     const bool rotated = h.lfEscapement % 3600 != 0;
-    h.lfCharSet = (m_charset == OemCharset && rotated) ? 0 : m_charset;
+    h.lfCharSet = (charset_ == OemCharset && rotated) ? 0 : charset_;
     h.lfOutPrecision = rotated ? 7 : 0;
     h.lfClipPrecision = 0;
     h.lfQuality = 2;
@@ -85,7 +85,7 @@ void LogicalFont::createHandle() {
     h.font.setItalic(h.lfItalic);
     h.font.setUnderline(h.lfUnderline);
     h.font.setStrikeOut(h.lfStrikeOut);
-    m_handle = h;
+    handle_ = h;
 }
 
 } // namespace pelmora

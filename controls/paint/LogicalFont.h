@@ -36,9 +36,9 @@ public:
     static constexpr int OemCharset = 255;
 
     /// The copied font, or nothing.
-    const std::optional<QFont>& LogFont() const { return m_font; }
+    const std::optional<QFont>& LogFont() const { return font_; }
     /// The charset of the copied font.
-    int Charset() const { return m_charset; }
+    int Charset() const { return charset_; }
     /// Copies font (name, size, bold, italic, underline, strikethrough, weight and charset)
     /// and creates the font handle again.
     void setLogFont(const QFont& font, int charset = 0);
@@ -46,20 +46,20 @@ public:
     void clearLogFont();
 
     /// The rotation in degrees (initially 0).
-    float Rotation() const { return m_rotation; }
+    float Rotation() const { return rotation_; }
     /// Sets the rotation; recreates the handle when a font is set and the value changed.
     void setRotation(float degrees);
 
     /// The created font, or nullptr when there is no font.
-    const LogFontHandle* handle() const { return m_handle ? &*m_handle : nullptr; }
+    const LogFontHandle* handle() const { return handle_ ? &*handle_ : nullptr; }
 
 private:
     void createHandle();
 
-    std::optional<QFont> m_font;
-    int m_charset = 0;
-    float m_rotation = 0.0f;
-    std::optional<LogFontHandle> m_handle;
+    std::optional<QFont> font_;
+    int charset_ = 0;
+    float rotation_ = 0.0f;
+    std::optional<LogFontHandle> handle_;
 };
 
 } // namespace pelmora
