@@ -62,25 +62,25 @@ void OpenWithDesktop(const QString& target) {
 } // namespace
 
 HotLink::HotLink(QWidget* parent)
-    : QWidget(parent), lblCaption_(new QLabel(this)), opener_(OpenWithDesktop),
+    : QWidget(parent), captionLabel_(new QLabel(this)), opener_(OpenWithDesktop),
       caption_(kDefaultCaption) {
     setObjectName(QStringLiteral("HotLink"));
-    lblCaption_->setObjectName(QStringLiteral("lblCaption"));
+    captionLabel_->setObjectName(QStringLiteral("lblCaption"));
     // Pointer movements over the label itself raise nothing: the label tracks no
     // movements, so they end there. Clicks on it are watched for Click.
-    lblCaption_->installEventFilter(this);
+    captionLabel_->installEventFilter(this);
     setMouseTracking(true);
     defFont_ = HostFont();
     hoverFont_ = defFont_;
-    lblCaption_->setFont(defFont_);
-    lblCaption_->setText(caption_);
+    captionLabel_->setFont(defFont_);
+    captionLabel_->setText(caption_);
     ApplyBackColor();
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    timer1_.setInterval(kHoverTimerInterval);
-    connect(&timer1_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
-    timer1_.start();
+    hoverTimer_.setInterval(kHoverTimerInterval);
+    connect(&hoverTimer_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
+    hoverTimer_.start();
 }
 
 QFont HotLink::HostFont() const {
@@ -89,14 +89,14 @@ QFont HotLink::HostFont() const {
 
 void HotLink::SetCaption(const QString& caption) {
     caption_ = caption;
-    lblCaption_->setText(caption_);
+    captionLabel_->setText(caption_);
     FitToLabel();
     MarkChanged();
 }
 
 void HotLink::SetNormalColor(quint32 color) {
     normalColor_ = color;
-    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
     MarkChanged();
 }
 
@@ -156,7 +156,7 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    timer1_.start();
+    hoverTimer_.start();
     designChanged_ = false;
 }
 
@@ -189,7 +189,7 @@ void HotLink::SetOpener(Opener opener) {
 }
 
 void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
-    lblCaption_->setCursor(cursor());
+    captionLabel_->setCursor(cursor());
     const double w = width() * TwipsPerPixelX(this);
     const double h = height() * TwipsPerPixelY(this);
     const bool inside = x >= 0 && x <= w && y >= 0 && y <= h;
@@ -215,30 +215,30 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
-    lblCaption_->setFont(font);
-    lblCaption_->setText(caption_);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
+    captionLabel_->setFont(font);
+    captionLabel_->setText(caption_);
     if (autoSize_)
-        lblCaption_->adjustSize();
+        captionLabel_->adjustSize();
 }
 
 void HotLink::ApplyBackColor() {
     SetPaletteColor(this, QPalette::Window, backColor_);
     setAutoFillBackground(true);
     // The label takes the colour the control ended up with.
-    QPalette labelPalette = lblCaption_->palette();
+    QPalette labelPalette = captionLabel_->palette();
     labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
-    lblCaption_->setPalette(labelPalette);
-    lblCaption_->setAutoFillBackground(true);
+    captionLabel_->setPalette(labelPalette);
+    captionLabel_->setAutoFillBackground(true);
 }
 
 void HotLink::ApplyPointer() {
     if (mouseP_) {
         setCursor(HotLinkPointer());
-        lblCaption_->setCursor(cursor());
+        captionLabel_->setCursor(cursor());
     } else {
         unsetCursor();
-        lblCaption_->unsetCursor();
+        captionLabel_->unsetCursor();
     }
 }
 
@@ -246,11 +246,11 @@ void HotLink::PlaceLabel() {
     const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
     const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
     if (autoSize_) {
-        lblCaption_->move(left, top);
-        lblCaption_->adjustSize();
+        captionLabel_->move(left, top);
+        captionLabel_->adjustSize();
     } else {
-        lblCaption_->setGeometry(left, top, std::max(0, width() - left),
-                                 std::max(0, height() - top));
+        captionLabel_->setGeometry(left, top, std::max(0, width() - left),
+                                   std::max(0, height() - top));
     }
 }
 
@@ -258,9 +258,9 @@ void HotLink::FitToLabel() {
     if (!autoSize_ || fitting_)
         return;
     fitting_ = true;
-    lblCaption_->adjustSize();
-    const double widthTwips = lblCaption_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
-    const double heightTwips = lblCaption_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
+    captionLabel_->adjustSize();
+    const double widthTwips = captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
+    const double heightTwips = captionLabel_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
     resize(TwipsToPixelsX(widthTwips, this), TwipsToPixelsY(heightTwips, this));
     fitting_ = false;
 }
@@ -305,11 +305,11 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    SetPaletteColor(lblCaption_, QPalette::WindowText, normalColor_);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, normalColor_);
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != lblCaption_)
+    if (watched != captionLabel_)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -321,7 +321,7 @@ bool HotLink::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && pressedOnLabel_) {
             pressedOnLabel_ = false;
-            if (lblCaption_->rect().contains(mouse->position().toPoint()))
+            if (captionLabel_->rect().contains(mouse->position().toPoint()))
                 emit Click();
         }
         return true;

@@ -84,9 +84,9 @@ public:
     void HandleMouseMove(short button, short shift, float x, float y);
 
     /// The inner label that shows the caption.
-    QLabel* CaptionLabel() const { return lblCaption_; }
+    QLabel* CaptionLabel() const { return captionLabel_; }
     /// The timer that clears the hover flag.
-    QTimer* HoverTimer() { return &timer1_; }
+    QTimer* HoverTimer() { return &hoverTimer_; }
 
 signals:
     /// The pointer left the control.
@@ -120,8 +120,8 @@ private:
     void MarkChanged() { designChanged_ = true; }
     void RaiseMouseEvent(QMouseEvent* event, bool press);
 
-    QLabel* lblCaption_;
-    QTimer timer1_;
+    QLabel* captionLabel_;
+    QTimer hoverTimer_;
     Opener opener_;
     QString caption_;
     quint32 normalColor_ = 0;

@@ -61,30 +61,30 @@ void LogicalFont::createHandle() {
     }
     LogFontHandle h;
     const double dpi = screenDpiY();
-    h.lfHeight = -RoundHalfEven(font_->pointSizeF() * dpi / 72.0);
-    h.lfWidth = 0;
-    h.lfEscapement = RoundHalfEven(double(rotation_) * 10.0);
-    h.lfOrientation = h.lfEscapement;
-    h.lfWeight = font_->weight();
-    h.lfItalic = font_->italic();
-    h.lfUnderline = font_->underline();
-    h.lfStrikeOut = font_->strikeOut();
-    h.lfFaceName = font_->family().left(32);
+    h.height = -RoundHalfEven(font_->pointSizeF() * dpi / 72.0);
+    h.width = 0;
+    h.escapement = RoundHalfEven(double(rotation_) * 10.0);
+    h.orientation = h.escapement;
+    h.weight = font_->weight();
+    h.italic = font_->italic();
+    h.underline = font_->underline();
+    h.strikeOut = font_->strikeOut();
+    h.faceName = font_->family().left(32);
     // Only TrueType fonts rotate; OEM fonts are raster fonts, so a rotated font asks for
     // ANSI and TrueType output.
-    const bool rotated = h.lfEscapement % 3600 != 0;
-    h.lfCharSet = (charset_ == OemCharset && rotated) ? 0 : charset_;
-    h.lfOutPrecision = rotated ? 7 : 0;
-    h.lfClipPrecision = 0;
-    h.lfQuality = 2;
-    h.lfPitchAndFamily = 0;
+    const bool rotated = h.escapement % 3600 != 0;
+    h.charSet = (charset_ == OemCharset && rotated) ? 0 : charset_;
+    h.outPrecision = rotated ? 7 : 0;
+    h.clipPrecision = 0;
+    h.quality = 2;
+    h.pitchAndFamily = 0;
 
-    h.font = QFont(h.lfFaceName);
-    h.font.setPixelSize(std::max(1, -h.lfHeight));
-    h.font.setWeight(QFont::Weight(h.lfWeight));
-    h.font.setItalic(h.lfItalic);
-    h.font.setUnderline(h.lfUnderline);
-    h.font.setStrikeOut(h.lfStrikeOut);
+    h.font = QFont(h.faceName);
+    h.font.setPixelSize(std::max(1, -h.height));
+    h.font.setWeight(QFont::Weight(h.weight));
+    h.font.setItalic(h.italic);
+    h.font.setUnderline(h.underline);
+    h.font.setStrikeOut(h.strikeOut);
     handle_ = h;
 }
 

@@ -9,23 +9,23 @@ namespace pelmora {
 
 /// The created font: the logical-font fields the platform would be given, and the QFont to
 /// draw with (pixel-sized; the rotation is applied by the painter, counter-clockwise by
-/// lfEscapement / 10 degrees).
+/// escapement / 10 degrees).
 struct LogFontHandle {
-    int lfHeight = 0;      ///< -(size in pixels at the screen's logical DPI)
-    int lfWidth = 0;       ///< always 0
-    int lfEscapement = 0;  ///< rotation in tenths of a degree
-    int lfOrientation = 0; ///< same as lfEscapement
-    int lfWeight = 400;    ///< 100..900
-    bool lfItalic = false;
-    bool lfUnderline = false;
-    bool lfStrikeOut = false;
-    int lfCharSet = 0;      ///< 255 (OEM) becomes 0 (ANSI) when rotated
-    int lfOutPrecision = 0; ///< 7 (TrueType only) when rotated, else 0
-    int lfClipPrecision = 0;
-    int lfQuality = 2; ///< proof
-    int lfPitchAndFamily = 0;
-    QString lfFaceName; ///< at most 32 characters
-    QFont font;         ///< the font to draw with
+    int height = 0;      ///< -(size in pixels at the screen's logical DPI)
+    int width = 0;       ///< always 0
+    int escapement = 0;  ///< rotation in tenths of a degree
+    int orientation = 0; ///< same as escapement
+    int weight = 400;    ///< 100..900
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charSet = 0;      ///< 255 (OEM) becomes 0 (ANSI) when rotated
+    int outPrecision = 0; ///< 7 (TrueType only) when rotated, else 0
+    int clipPrecision = 0;
+    int quality = 2; ///< proof
+    int pitchAndFamily = 0;
+    QString faceName; ///< at most 32 characters
+    QFont font;       ///< the font to draw with
 };
 
 /// A private copy of a font with a rotation, and the font created from them (used for the

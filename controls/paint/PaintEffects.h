@@ -53,7 +53,7 @@ public:
                                 OleColor shadowColor = SysButtonShadow,
                                 const ColorPalette* givenPalette = nullptr) const;
 
-    /// Paints a disabled appearing image (embossed) given a source image: the source's dark
+    /// Paints a disabled appearing image (embossed) given a source hDC: the source's dark
     /// pixels in highlightColor one pixel right and down, then in shadowColor at their place;
     /// mask-coloured pixels are never embossed.
     void PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width, int Height,
@@ -62,7 +62,7 @@ public:
                          OleColor shadowColor = SysButtonShadow,
                          const ColorPalette* givenPalette = nullptr) const;
 
-    /// Paints an image with transparent pixels defined by the mask color.  Accepts an image as
+    /// Paints an image with transparent pixels defined by the mask color.  Accepts an hDC as
     /// its image source.
     void PaintTransparentDC(QImage& dest, int xDest, int yDest, int Width, int Height,
                             const QImage& sourceImage, int xSrc, int ySrc, OleColor maskColor,
@@ -75,7 +75,7 @@ public:
                                  OleColor maskColor,
                                  const ColorPalette* givenPalette = nullptr) const;
 
-    /// Paints an image provided by a picture object to an image with no effects.
+    /// Paints an image provided by a picture object to an hDC with no effects.
     void PaintStandardPicture(QImage& dest, const OlePicture& sourcePicture, int xDest, int yDest,
                               int Width, int Height, int xSrc = 0, int ySrc = 0,
                               const ColorPalette* givenPalette = nullptr) const;
