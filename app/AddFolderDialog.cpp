@@ -4,7 +4,7 @@
 #include "app/DesktopSeam.h"
 #include "app/DialogButtons.h"
 #include "app/MainWindow.h"
-#include "app/ScreenUnits.h"
+#include "controls/design/Twips.h"
 #include "engine/FileSearch.h"
 
 #include <QCheckBox>
@@ -69,7 +69,7 @@ AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main)
     layout->addWidget(frame2);
     layout->addWidget(outputFolderBox_);
     layout->addLayout(buttons);
-    setMinimumWidth(TwipsToPixels(6000, this));
+    setMinimumWidth(TwipsToPixelsX(6000, this));
 
     connect(sourceFolderButton_, &QToolButton::clicked, this, &AddFolderDialog::ChooseSourceFolder);
     connect(okButton_, &QPushButton::clicked, this, &AddFolderDialog::Confirm);

@@ -6,7 +6,7 @@
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
 #include "app/OptionsDialog.h"
-#include "app/ScreenUnits.h"
+#include "controls/design/Twips.h"
 #include "app/TaskIcons.h"
 #include "app/TaskList.h"
 #include "controls/menu/MenuBar.h"
@@ -53,8 +53,8 @@ MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), se
     logPane_->setObjectName(QStringLiteral("txtLog"));
     logPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* frameLayout = new QVBoxLayout(logFrame_);
-    frameLayout->setContentsMargins(TwipsToPixels(60, this), TwipsToPixels(30, this),
-                                    TwipsToPixels(60, this), TwipsToPixels(60, this));
+    frameLayout->setContentsMargins(TwipsToPixelsX(60, this), TwipsToPixelsY(30, this),
+                                    TwipsToPixelsX(60, this), TwipsToPixelsY(60, this));
     frameLayout->addWidget(logPane_);
 
     statusPanels_ = new StatusPanels(this);
@@ -75,8 +75,8 @@ MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), se
         }
     });
 
-    resize(TwipsToPixels(10545, this), TwipsToPixels(7890, this));
-    setMinimumSize(TwipsToPixels(7500, this), TwipsToPixels(5400, this));
+    resize(TwipsToPixelsX(10545, this), TwipsToPixelsY(7890, this));
+    setMinimumSize(TwipsToPixelsX(7500, this), TwipsToPixelsY(5400, this));
     LayoutControls();
     commands_ = new CommandDispatcher(*this);
 }
@@ -86,7 +86,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::LayoutControls() {
-    auto px = [this](int twips) { return TwipsToPixels(twips, this); };
+    auto px = [this](int twips) { return TwipsToPixelsX(twips, this); };
     const int w = width();
     // The bars keep their heights; extra height goes three parts to the task list
     // and one part to the log pane, a smaller window takes it from the list.

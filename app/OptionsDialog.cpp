@@ -1,7 +1,7 @@
 #include "app/OptionsDialog.h"
 
 #include "app/DialogButtons.h"
-#include "app/ScreenUnits.h"
+#include "controls/design/Twips.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,7 +33,7 @@ OptionsDialog::OptionsDialog(QWidget* owner, DesktopSeam& seam) : QDialog(owner)
     layout->addWidget(outputFolderBox_);
     layout->addWidget(frame2);
     layout->addLayout(buttons);
-    setMinimumWidth(TwipsToPixels(5400, this));
+    setMinimumWidth(TwipsToPixelsX(5400, this));
 
     connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::Confirm);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);

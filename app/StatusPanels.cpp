@@ -1,6 +1,6 @@
 #include "app/StatusPanels.h"
 
-#include "app/ScreenUnits.h"
+#include "controls/design/Twips.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,7 +16,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panels_[i]->setFixedWidth(TwipsToPixels(widths[i], this));
+        panels_[i]->setFixedWidth(TwipsToPixelsX(widths[i], this));
         addWidget(panels_[i]);
     }
     panels_[2]->setText(QStringLiteral("Total 0 File"));

@@ -1,6 +1,6 @@
 #include "app/TaskList.h"
 
-#include "app/ScreenUnits.h"
+#include "controls/design/Twips.h"
 #include "app/TaskIcons.h"
 
 #include <QHeaderView>
@@ -19,7 +19,7 @@ TaskList::TaskList(QWidget* parent)
     headerItem()->setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
     const int widths[ColumnCount] = {2750, 2750, 1000, 1600, 700};
     for (int column = 0; column < ColumnCount; ++column) {
-        setColumnWidth(column, TwipsToPixels(widths[column], this));
+        setColumnWidth(column, TwipsToPixelsX(widths[column], this));
     }
     header()->setStretchLastSection(false);
     setRootIsDecorated(false);

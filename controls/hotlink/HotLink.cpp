@@ -1,8 +1,9 @@
 #include "controls/hotlink/HotLink.h"
 
+#include "controls/design/StoredFont.h"
+#include "controls/design/Twips.h"
 #include "controls/hotlink/HotLinkPointer.h"
 #include "controls/paint/Drawing.h"
-#include "controls/toolbar/ToolbarDesign.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,13 +12,12 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QUrl>
-#include <cmath>
+#include <algorithm>
 
 namespace pelmora {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 // The label sits this far from the control's top-left corner; the control is this much
 // larger than an auto-sized label.
 constexpr double kLabelOffsetTwips = 30.0;
@@ -62,49 +62,41 @@ void OpenWithDesktop(const QString& target) {
 } // namespace
 
 HotLink::HotLink(QWidget* parent)
-    : QWidget(parent), lblCaption_(new QLabel(this)), opener_(OpenWithDesktop),
+    : QWidget(parent), captionLabel_(new QLabel(this)), opener_(OpenWithDesktop),
       caption_(kDefaultCaption) {
     setObjectName(QStringLiteral("HotLink"));
-    lblCaption_->setObjectName(QStringLiteral("lblCaption"));
+    captionLabel_->setObjectName(QStringLiteral("lblCaption"));
     // Pointer movements over the label itself raise nothing: the label tracks no
     // movements, so they end there. Clicks on it are watched for Click.
-    lblCaption_->installEventFilter(this);
+    captionLabel_->installEventFilter(this);
     setMouseTracking(true);
     defFont_ = HostFont();
     hoverFont_ = defFont_;
-    lblCaption_->setFont(defFont_);
-    lblCaption_->setText(caption_);
+    captionLabel_->setFont(defFont_);
+    captionLabel_->setText(caption_);
     ApplyBackColor();
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    timer1_.setInterval(kHoverTimerInterval);
-    connect(&timer1_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
-    timer1_.start();
+    hoverTimer_.setInterval(kHoverTimerInterval);
+    connect(&hoverTimer_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
+    hoverTimer_.start();
 }
 
 QFont HotLink::HostFont() const {
     return parentWidget() != nullptr ? parentWidget()->font() : QApplication::font();
 }
 
-double HotLink::TwipsPerPixelX() const {
-    return kTwipsPerInch / logicalDpiX();
-}
-
-double HotLink::TwipsPerPixelY() const {
-    return kTwipsPerInch / logicalDpiY();
-}
-
 void HotLink::SetCaption(const QString& caption) {
     caption_ = caption;
-    lblCaption_->setText(caption_);
+    captionLabel_->setText(caption_);
     FitToLabel();
     MarkChanged();
 }
 
 void HotLink::SetNormalColor(quint32 color) {
     normalColor_ = color;
-    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
     MarkChanged();
 }
 
@@ -158,24 +150,24 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     caption_ = bag.ReadString("Caption", kDefaultCaption);
     autoSize_ = bag.ReadBool("AutoSize", true);
     normalColor_ = static_cast<quint32>(bag.ReadInteger("NormalColor", 0, 0, maxColor));
-    hoverFont_ = ToolbarDesign::FontFrom(bag.Value("HoverFont"), host);
-    defFont_ = ToolbarDesign::FontFrom(bag.Value("DefFont"), host);
+    hoverFont_ = StoredFont::Read(bag.Value("HoverFont"), host);
+    defFont_ = StoredFont::Read(bag.Value("DefFont"), host);
     ApplyLook(normalColor_, defFont_);
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    timer1_.start();
+    hoverTimer_.start();
     designChanged_ = false;
 }
 
 void HotLink::SaveDesign(PropertyBag& bag) {
-    const QJsonValue host = ToolbarDesign::FontValue(HostFont());
+    const QJsonValue host = StoredFont::Write(HostFont());
     bag.Write("Enabled", isEnabled(), true);
     bag.Write("BackColor", static_cast<double>(backColor_), static_cast<double>(kDefaultBackColor));
     bag.Write("HoverColor", static_cast<double>(hoverColor_),
               static_cast<double>(kDefaultHoverColor));
-    bag.Write("HoverFont", ToolbarDesign::FontValue(hoverFont_), host);
-    bag.Write("DefFont", ToolbarDesign::FontValue(defFont_), host);
+    bag.Write("HoverFont", StoredFont::Write(hoverFont_), host);
+    bag.Write("DefFont", StoredFont::Write(defFont_), host);
     bag.Write("Caption", caption_, kDefaultCaption);
     bag.Write("AutoSize", autoSize_, true);
     bag.Write("NormalColor", static_cast<double>(normalColor_), 0.0);
@@ -197,9 +189,9 @@ void HotLink::SetOpener(Opener opener) {
 }
 
 void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
-    lblCaption_->setCursor(cursor());
-    const double w = width() * TwipsPerPixelX();
-    const double h = height() * TwipsPerPixelY();
+    captionLabel_->setCursor(cursor());
+    const double w = width() * TwipsPerPixelX(this);
+    const double h = height() * TwipsPerPixelY(this);
     const bool inside = x >= 0 && x <= w && y >= 0 && y <= h;
     emit MouseMove(button, shift, x, y);
     if (!inside) {
@@ -223,42 +215,42 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    SetPaletteColor(lblCaption_, QPalette::WindowText, color);
-    lblCaption_->setFont(font);
-    lblCaption_->setText(caption_);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
+    captionLabel_->setFont(font);
+    captionLabel_->setText(caption_);
     if (autoSize_)
-        lblCaption_->adjustSize();
+        captionLabel_->adjustSize();
 }
 
 void HotLink::ApplyBackColor() {
     SetPaletteColor(this, QPalette::Window, backColor_);
     setAutoFillBackground(true);
     // The label takes the colour the control ended up with.
-    QPalette labelPalette = lblCaption_->palette();
+    QPalette labelPalette = captionLabel_->palette();
     labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
-    lblCaption_->setPalette(labelPalette);
-    lblCaption_->setAutoFillBackground(true);
+    captionLabel_->setPalette(labelPalette);
+    captionLabel_->setAutoFillBackground(true);
 }
 
 void HotLink::ApplyPointer() {
     if (mouseP_) {
         setCursor(HotLinkPointer());
-        lblCaption_->setCursor(cursor());
+        captionLabel_->setCursor(cursor());
     } else {
         unsetCursor();
-        lblCaption_->unsetCursor();
+        captionLabel_->unsetCursor();
     }
 }
 
 void HotLink::PlaceLabel() {
-    const int left = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelX()));
-    const int top = static_cast<int>(std::lround(kLabelOffsetTwips / TwipsPerPixelY()));
+    const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
+    const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
     if (autoSize_) {
-        lblCaption_->move(left, top);
-        lblCaption_->adjustSize();
+        captionLabel_->move(left, top);
+        captionLabel_->adjustSize();
     } else {
-        lblCaption_->setGeometry(left, top, std::max(0, width() - left),
-                                 std::max(0, height() - top));
+        captionLabel_->setGeometry(left, top, std::max(0, width() - left),
+                                   std::max(0, height() - top));
     }
 }
 
@@ -266,25 +258,24 @@ void HotLink::FitToLabel() {
     if (!autoSize_ || fitting_)
         return;
     fitting_ = true;
-    lblCaption_->adjustSize();
-    const double widthTwips = lblCaption_->width() * TwipsPerPixelX() + kFitMarginTwips;
-    const double heightTwips = lblCaption_->height() * TwipsPerPixelY() + kFitMarginTwips;
-    resize(static_cast<int>(std::lround(widthTwips / TwipsPerPixelX())),
-           static_cast<int>(std::lround(heightTwips / TwipsPerPixelY())));
+    captionLabel_->adjustSize();
+    const double widthTwips = captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
+    const double heightTwips = captionLabel_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
+    resize(TwipsToPixelsX(widthTwips, this), TwipsToPixelsY(heightTwips, this));
     fitting_ = false;
 }
 
 void HotLink::mouseMoveEvent(QMouseEvent* event) {
     HandleMouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()),
-                    static_cast<float>(event->position().x() * TwipsPerPixelX()),
-                    static_cast<float>(event->position().y() * TwipsPerPixelY()));
+                    static_cast<float>(event->position().x() * TwipsPerPixelX(this)),
+                    static_cast<float>(event->position().y() * TwipsPerPixelY(this)));
 }
 
 void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
     short button = VbButtons(event->button());
     short shift = VbShift(event->modifiers());
-    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX());
-    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY());
+    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX(this));
+    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY(this));
     if (press)
         emit MouseDown(button, shift, x, y);
     else
@@ -314,11 +305,11 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    SetPaletteColor(lblCaption_, QPalette::WindowText, normalColor_);
+    SetPaletteColor(captionLabel_, QPalette::WindowText, normalColor_);
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != lblCaption_)
+    if (watched != captionLabel_)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -330,7 +321,7 @@ bool HotLink::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && pressedOnLabel_) {
             pressedOnLabel_ = false;
-            if (lblCaption_->rect().contains(mouse->position().toPoint()))
+            if (captionLabel_->rect().contains(mouse->position().toPoint()))
                 emit Click();
         }
         return true;

@@ -4,7 +4,7 @@
 // sees the pointer leave), raises its mouse events to the host and can hand a file, web
 // address or mail link to the desktop.
 
-#include "controls/toolbar/PropertyBag.h"
+#include "controls/design/PropertyBag.h"
 
 #include <QFont>
 #include <QString>
@@ -84,9 +84,9 @@ public:
     void HandleMouseMove(short button, short shift, float x, float y);
 
     /// The inner label that shows the caption.
-    QLabel* CaptionLabel() const { return lblCaption_; }
+    QLabel* CaptionLabel() const { return captionLabel_; }
     /// The timer that clears the hover flag.
-    QTimer* HoverTimer() { return &timer1_; }
+    QTimer* HoverTimer() { return &hoverTimer_; }
 
 signals:
     /// The pointer left the control.
@@ -112,8 +112,6 @@ protected:
 
 private:
     QFont HostFont() const;
-    double TwipsPerPixelX() const;
-    double TwipsPerPixelY() const;
     void ApplyLook(quint32 color, const QFont& font);
     void ApplyBackColor();
     void ApplyPointer();
@@ -122,8 +120,8 @@ private:
     void MarkChanged() { designChanged_ = true; }
     void RaiseMouseEvent(QMouseEvent* event, bool press);
 
-    QLabel* lblCaption_;
-    QTimer timer1_;
+    QLabel* captionLabel_;
+    QTimer hoverTimer_;
     Opener opener_;
     QString caption_;
     quint32 normalColor_ = 0;

@@ -1,9 +1,9 @@
 #include "controls/menu/MenuBar.h"
 
+#include "controls/design/Twips.h"
 #include "controls/menu/MenuBarPainter.h"
 #include "controls/menu/MenuDesign.h"
 #include "controls/menu/MenuError.h"
-#include "controls/menu/MenuTwips.h"
 #include "controls/menu/PopupMenu.h"
 
 #include <QApplication>

@@ -4,29 +4,18 @@
 #include "controls/menu/MenuItem.h"
 #include "controls/paint/Drawing.h"
 
-#include <cmath>
-
 namespace pelmora {
 
 using namespace MenuColors;
 
 MenuBarPainter::MenuBarPainter(QImage& surface, const QFont& font, int style,
                                std::uint32_t backColor)
-    : surface_(surface), font_(font), painter_(&surface), style_(style), backColor_(backColor),
-      textColor_(MenuColor(0x80000012)) {
-    painter_.setFont(font);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-}
+    : MenuSurfacePainter(surface, font, style), backColor_(backColor) {}
 
 void MenuBarPainter::PaintBackground() {
     surface_.fill(MenuColor(ButtonFace));
     if (style_ == 3)
         DrawBandedGradient(painter_, 0, 0, surface_.width(), surface_.height(), White, LightGrey);
-}
-
-void MenuBarPainter::caption(const MenuItem& item, int dx, int dy, const QColor& color) {
-    DrawMenuCaption(painter_, static_cast<int>(std::lround(item.X)) + dx,
-                    static_cast<int>(std::lround(item.Y)) + dy, item.Caption, color);
 }
 
 void MenuBarPainter::PaintItem(const MenuItem& item, int state) {

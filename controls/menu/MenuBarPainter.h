@@ -1,8 +1,9 @@
 #pragma once
 
+#include "controls/menu/MenuSurfacePainter.h"
+
 #include <QFont>
 #include <QImage>
-#include <QPainter>
 #include <cstdint>
 
 namespace pelmora {
@@ -11,7 +12,7 @@ class MenuItem;
 
 /// Paints the menu bar's background and its items into the bar's surface, in one of the four
 /// paint styles.
-class MenuBarPainter {
+class MenuBarPainter : private MenuSurfacePainter {
 public:
     /// Paints on `surface` with the bar's font, style and cell fill colour (OLE).
     MenuBarPainter(QImage& surface, const QFont& font, int style, std::uint32_t backColor);
@@ -26,22 +27,8 @@ private:
     void paintStyle1(const MenuItem& item, int state);
     void paintStyle2(const MenuItem& item, int state);
     void paintStyle3(const MenuItem& item, int state);
-    void caption(const MenuItem& item, int dx, int dy, const QColor& color);
 
-    /// Runs a drawing step that writes the surface's pixels itself, with no painter open.
-    template <class Draw> void direct(Draw&& draw) {
-        painter_.end();
-        draw(surface_);
-        painter_.begin(&surface_);
-        painter_.setFont(font_);
-    }
-
-    QImage& surface_;
-    QFont font_;
-    QPainter painter_;
-    int style_;
     std::uint32_t backColor_;
-    QColor textColor_;
 };
 
 } // namespace pelmora

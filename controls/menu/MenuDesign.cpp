@@ -1,9 +1,9 @@
 #include "controls/menu/MenuDesign.h"
 
-#include "controls/menu/MenuPictureStore.h"
+#include "controls/design/StoredFont.h"
+#include "controls/design/StoredPicture.h"
 
 #include <QFile>
-#include <QFontInfo>
 #include <QJsonDocument>
 #include <algorithm>
 #include <cmath>
@@ -49,41 +49,6 @@ QString indexed(const char* word, int i) {
 
 } // namespace
 
-QJsonObject MenuDesign::FontToJson(const QFont& font) {
-    QJsonObject o;
-    o["Name"] = font.family();
-    // Sizes are stored in points; a font sized in pixels is measured as the screen shows it.
-    o["Size"] = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
-    o["Bold"] = font.bold();
-    o["Italic"] = font.italic();
-    o["Underline"] = font.underline();
-    o["Strikethrough"] = font.strikeOut();
-    o["Weight"] = static_cast<int>(font.weight());
-    o["Charset"] = 0;
-    return o;
-}
-
-QFont MenuDesign::FontFromJson(const QJsonValue& value, const QFont& fallback) {
-    QFont font = fallback;
-    if (!value.isObject())
-        return font;
-    const QJsonObject o = value.toObject();
-    if (o.value("Name").isString() && !o.value("Name").toString().isEmpty())
-        font.setFamily(o.value("Name").toString());
-    const double size = o.value("Size").toDouble(0);
-    if (std::isfinite(size) && size > 0 && size < 1000)
-        font.setPointSizeF(size);
-    const int weight = readInt(o, "Weight", 0);
-    if (weight >= 1 && weight <= 1000)
-        font.setWeight(static_cast<QFont::Weight>(weight));
-    if (o.value("Bold").isBool())
-        font.setBold(o.value("Bold").toBool());
-    font.setItalic(readBool(o, "Italic", font.italic()));
-    font.setUnderline(readBool(o, "Underline", font.underline()));
-    font.setStrikeOut(readBool(o, "Strikethrough", font.strikeOut()));
-    return font;
-}
-
 MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFont) {
     MenuDesign d;
     d.Spacing = readInt(bag, "Spacing", 12);
@@ -92,7 +57,7 @@ MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFo
     // A declared count larger than the items stored is honoured (the rest take defaults), but
     // never beyond what a 16-bit index can address.
     const int count = std::clamp(readInt(bag, "ItemCount", 0), 0, MaxItems);
-    d.ItemsFont = FontFromJson(bag.value("ItemsFont"), containerFont);
+    d.ItemsFont = StoredFont::ReadWeighted(bag.value("ItemsFont"), containerFont);
     for (int i = 1; i <= count; ++i) {
         MenuItem item;
         item.Enabled = readBool(bag, indexed("MenuEnabled", i), true);
@@ -104,7 +69,7 @@ MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFo
         item.UseMaskColor = readBool(bag, indexed("MenuUseMaskColor", i), true);
         item.MaskColor = readColor(bag, indexed("MenuMaskColor", i), 0xFF00FF);
         const QJsonValue picture = bag.value(indexed("MenuPicture", i));
-        item.SetAPicture(MenuPictureStore::Read(picture), MenuPictureStore::SourceOf(picture));
+        item.SetAPicture(StoredPicture::Read(picture), StoredPicture::SourceOf(picture));
         item.Visible = readBool(bag, indexed("MenuVisible", i), true);
         item.Description = readString(bag, indexed("MenuDescription", i));
         d.Items.Add(item);
@@ -123,7 +88,7 @@ QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
     if (Items.Count() != 0)
         bag["ItemCount"] = Items.Count();
     if (ItemsFont != containerFont)
-        bag["ItemsFont"] = FontToJson(ItemsFont);
+        bag["ItemsFont"] = StoredFont::WriteWeighted(ItemsFont);
     int i = 0;
     for (const MenuItem& item : Items) {
         ++i;
@@ -141,7 +106,7 @@ QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
             bag[indexed("MenuUseMaskColor", i)] = false;
         if (item.MaskColor != 0xFF00FF)
             bag[indexed("MenuMaskColor", i)] = static_cast<double>(item.MaskColor);
-        const QJsonValue picture = MenuPictureStore::Write(item.APicture(0), item.PictureSource());
+        const QJsonValue picture = StoredPicture::Write(item.APicture(0), item.PictureSource());
         if (!picture.isNull())
             bag[indexed("MenuPicture", i)] = picture;
         if (!item.Visible)

@@ -33,11 +33,6 @@ public:
 
     /// The most items a stored design may declare; indices are 16-bit.
     static constexpr int MaxItems = 32767;
-
-    /// A font as stored: Name, Size, Bold, Italic, Underline, Strikethrough, Weight, Charset.
-    static QJsonObject FontToJson(const QFont& font);
-    /// Reads a stored font; missing members keep those of `fallback`.
-    static QFont FontFromJson(const QJsonValue& value, const QFont& fallback);
 };
 
 } // namespace pelmora

@@ -25,11 +25,7 @@ bool isSeparator(const MenuItem& item) {
 
 MenuItemPainter::MenuItemPainter(QImage& surface, const QFont& font, int style, int highLight,
                                  PaintEffects& effects)
-    : surface_(surface), font_(font), painter_(&surface), style_(style), highLight_(highLight),
-      effects_(effects), textColor_(MenuColor(0x80000012)) {
-    painter_.setFont(font);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-}
+    : MenuSurfacePainter(surface, font, style), highLight_(highLight), effects_(effects) {}
 
 std::uint32_t MenuItemPainter::BackColor(int style) {
     return style == 1 ? WindowColor : ButtonFace;
@@ -48,11 +44,6 @@ void MenuItemPainter::PaintBackground(int ownerWidth) {
             MenuLine(painter_, 0, 0, ownerWidth, 0, White);
         FillBox(painter_, 1, 1, StripRight, h - 1, ButtonFace);
     }
-}
-
-void MenuItemPainter::caption(const MenuItem& item, int dx, int dy, const QColor& color) {
-    DrawMenuCaption(painter_, static_cast<int>(std::lround(item.X)) + dx,
-                    static_cast<int>(std::lround(item.Y)) + dy, item.Caption, color);
 }
 
 void MenuItemPainter::Paint(const MenuItem& item, int state) {

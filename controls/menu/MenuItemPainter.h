@@ -1,8 +1,9 @@
 #pragma once
 
+#include "controls/menu/MenuSurfacePainter.h"
+
 #include <QFont>
 #include <QImage>
-#include <QPainter>
 #include <cstdint>
 
 namespace pelmora {
@@ -11,7 +12,7 @@ class MenuItem;
 class PaintEffects;
 
 /// Paints a popup menu window's background and its item rows into the window's surface.
-class MenuItemPainter {
+class MenuItemPainter : private MenuSurfacePainter {
 public:
     /// Item states.
     enum State { Highlighted = -1, Normal = 0, Raised = 1 };
@@ -39,23 +40,9 @@ private:
     void paintNormal(const MenuItem& item);
     void paintRaised(const MenuItem& item);
     void drawPicture(const MenuItem& item, int x, int y);
-    void caption(const MenuItem& item, int dx, int dy, const QColor& color);
 
-    /// Runs a drawing step that writes the surface's pixels itself, with no painter open.
-    template <class Draw> void direct(Draw&& draw) {
-        painter_.end();
-        draw(surface_);
-        painter_.begin(&surface_);
-        painter_.setFont(font_);
-    }
-
-    QImage& surface_;
-    QFont font_;
-    QPainter painter_;
-    int style_;
     int highLight_;
     PaintEffects& effects_;
-    QColor textColor_;
 };
 
 } // namespace pelmora

@@ -1,9 +1,9 @@
 #include "controls/menu/PopupMenu.h"
 
+#include "controls/design/Twips.h"
 #include "controls/menu/MenuDrawing.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/MenuItemPainter.h"
-#include "controls/menu/MenuTwips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

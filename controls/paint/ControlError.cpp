@@ -14,8 +14,8 @@ QString describe(int number, const QString& description) {
 } // namespace
 
 ControlError::ControlError(int number, const QString& description, const QString& source)
-    : std::runtime_error(describe(number, description).toStdString()), m_number(number),
-      m_description(describe(number, description)), m_source(source) {}
+    : std::runtime_error(describe(number, description).toStdString()), number_(number),
+      description_(describe(number, description)), source_(source) {}
 
 QString ControlError::sourceText(const QString& className, const QString& procedure) {
     QString exe;

@@ -13,11 +13,11 @@ public:
     ControlError(int number, const QString& description, const QString& source);
 
     /// The error number, e.g. 481.
-    int number() const { return m_number; }
+    int number() const { return number_; }
     /// The description, e.g. "Invalid picture".
-    const QString& description() const { return m_description; }
+    const QString& description() const { return description_; }
     /// The source text, e.g. "pelmora.gdcMemoryBitmap:CreateByPicture".
-    const QString& source() const { return m_source; }
+    const QString& source() const { return source_; }
 
     /// The executable's name, ".", the class name, ":" and the procedure name.
     static QString sourceText(const QString& className, const QString& procedure);
@@ -25,9 +25,9 @@ public:
     static QString standardText(int number);
 
 private:
-    int m_number;
-    QString m_description;
-    QString m_source;
+    int number_;
+    QString description_;
+    QString source_;
 };
 
 } // namespace pelmora

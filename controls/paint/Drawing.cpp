@@ -181,9 +181,9 @@ bool BuildGradientColors(OleColor fromColor, OleColor toColor, std::vector<Color
     return true;
 }
 
-void DrawLine(QImage& hdc, int x1, int y1, int x2, int y2, OleColor colour) {
+void DrawLine(QImage& surface, int x1, int y1, int x2, int y2, OleColor colour) {
     const auto rgb = OleColorToRgb(colour);
-    if (!rgb || hdc.isNull()) {
+    if (!rgb || surface.isNull()) {
         return;
     }
     // Bresenham, stopping before the end point as the platform's line drawing does.
@@ -195,7 +195,7 @@ void DrawLine(QImage& hdc, int x1, int y1, int x2, int y2, OleColor colour) {
     int x = x1;
     int y = y1;
     while (x != x2 || y != y2) {
-        pixelops::FillArea(hdc, x, y, 1, 1, *rgb);
+        pixelops::FillArea(surface, x, y, 1, 1, *rgb);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -246,28 +246,28 @@ void DrawGradient(QImage& surface, int x1, int y1, int x2, int y2, OleColor from
     }
 }
 
-void Draw3DRect(QImage& hdc, int left, int top, int width, int height, OleColor lightColor,
+void Draw3DRect(QImage& surface, int left, int top, int width, int height, OleColor lightColor,
                 OleColor darkColor, OleColor fillColor) {
     if (width <= 0 || height <= 0) {
         return;
     }
     if (fillColor != kNoColor) {
-        FillSolidRect(hdc, left, top, width, height, fillColor);
+        FillSolidRect(surface, left, top, width, height, fillColor);
     }
     const int right = left + width - 1;
     const int bottom = top + height - 1;
-    DrawLine(hdc, right, top, left, top, lightColor);
-    DrawLine(hdc, left, top, left, bottom, lightColor);
-    DrawLine(hdc, left, bottom, right, bottom, darkColor);
-    DrawLine(hdc, right, bottom, right, top, darkColor);
+    DrawLine(surface, right, top, left, top, lightColor);
+    DrawLine(surface, left, top, left, bottom, lightColor);
+    DrawLine(surface, left, bottom, right, bottom, darkColor);
+    DrawLine(surface, right, bottom, right, top, darkColor);
 }
 
-void FillSolidRect(QImage& hdc, int left, int top, int width, int height, OleColor colour) {
+void FillSolidRect(QImage& surface, int left, int top, int width, int height, OleColor colour) {
     const auto rgb = OleColorToRgb(colour);
     if (!rgb) {
         return;
     }
-    pixelops::FillArea(hdc, left, top, width - 1, height - 1, *rgb);
+    pixelops::FillArea(surface, left, top, width - 1, height - 1, *rgb);
 }
 
 int BuildRoundRectPoints(std::vector<QPoint>& points, float x1, float y1, float x2, float y2) {
@@ -282,7 +282,7 @@ int BuildRoundRectPoints(std::vector<QPoint>& points, float x1, float y1, float 
     return 13;
 }
 
-void DrawTextInRect(QPainter& hdc, const QString& text, float left, float top, float width,
+void DrawTextInRect(QPainter& painter, const QString& text, float left, float top, float width,
                     float height, int format) {
     const int l = RoundHalfEven(left);
     const int t = RoundHalfEven(top);
@@ -317,12 +317,12 @@ void DrawTextInRect(QPainter& hdc, const QString& text, float left, float top, f
     if (!(format & DtNoPrefix)) {
         flags |= Qt::TextShowMnemonic;
     }
-    hdc.save();
+    painter.save();
     if (!(format & DtNoClip)) {
-        hdc.setClipRect(rect, Qt::IntersectClip);
+        painter.setClipRect(rect, Qt::IntersectClip);
     }
-    hdc.drawText(rect, flags, text);
-    hdc.restore();
+    painter.drawText(rect, flags, text);
+    painter.restore();
 }
 
 } // namespace pelmora

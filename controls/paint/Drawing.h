@@ -79,16 +79,16 @@ void DrawGradient(QImage& surface, int x1, int y1, int x2, int y2, OleColor from
 
 /// Draws a line from (x1, y1) towards (x2, y2), the end point itself excluded. Like every
 /// image routine here it writes pixels directly (no QPainter) and clips to the image.
-void DrawLine(QImage& hdc, int x1, int y1, int x2, int y2, OleColor colour);
+void DrawLine(QImage& surface, int x1, int y1, int x2, int y2, OleColor colour);
 
 /// A 3-D frame: top and left edges in light, bottom and right edges in dark, first filled
 /// with fill unless fill is kNoColor.
-void Draw3DRect(QImage& hdc, int left, int top, int width, int height, OleColor lightColor,
+void Draw3DRect(QImage& surface, int left, int top, int width, int height, OleColor lightColor,
                 OleColor darkColor, OleColor fillColor = kNoColor);
 
 /// Fills the rectangle (left, top)-(left + width - 1, top + height - 1) with its right and
 /// bottom edges exclusive, i.e. (width - 1) x (height - 1) pixels.
-void FillSolidRect(QImage& hdc, int left, int top, int width, int height, OleColor colour);
+void FillSolidRect(QImage& surface, int left, int top, int width, int height, OleColor colour);
 
 /// Replaces points with the 13-point outline of the rectangle with 2-pixel cut corners, at
 /// indices 1..13 (index 0 unused, first and last point equal); returns 13.
@@ -111,7 +111,7 @@ enum DrawTextFormat : int {
 /// Draws text with the painter's font and pen into the rectangle (left, top, left + width,
 /// top + height), each value rounded. "&" marks a mnemonic unless DtNoPrefix; vertical
 /// alignment applies to single lines only; clipped to the rectangle unless DtNoClip.
-void DrawTextInRect(QPainter& hdc, const QString& text, float left, float top, float width,
+void DrawTextInRect(QPainter& painter, const QString& text, float left, float top, float width,
                     float height, int format);
 
 } // namespace pelmora

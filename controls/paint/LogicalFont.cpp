@@ -34,58 +34,58 @@ void LogicalFont::setLogFont(const QFont& font, int charset) {
     copy.setItalic(font.italic());
     copy.setUnderline(font.underline());
     copy.setStrikeOut(font.strikeOut());
-    m_font = copy;
-    m_charset = charset;
+    font_ = copy;
+    charset_ = charset;
     createHandle();
 }
 
 void LogicalFont::clearLogFont() {
-    m_font.reset();
-    m_handle.reset();
+    font_.reset();
+    handle_.reset();
 }
 
 void LogicalFont::setRotation(float degrees) {
-    if (degrees == m_rotation) {
+    if (degrees == rotation_) {
         return;
     }
-    m_rotation = degrees;
-    if (m_font) {
+    rotation_ = degrees;
+    if (font_) {
         createHandle();
     }
 }
 
 void LogicalFont::createHandle() {
-    m_handle.reset();
-    if (!m_font) {
+    handle_.reset();
+    if (!font_) {
         return;
     }
     LogFontHandle h;
     const double dpi = screenDpiY();
-    h.lfHeight = -RoundHalfEven(m_font->pointSizeF() * dpi / 72.0);
-    h.lfWidth = 0;
-    h.lfEscapement = RoundHalfEven(double(m_rotation) * 10.0);
-    h.lfOrientation = h.lfEscapement;
-    h.lfWeight = m_font->weight();
-    h.lfItalic = m_font->italic();
-    h.lfUnderline = m_font->underline();
-    h.lfStrikeOut = m_font->strikeOut();
-    h.lfFaceName = m_font->family().left(32);
+    h.height = -RoundHalfEven(font_->pointSizeF() * dpi / 72.0);
+    h.width = 0;
+    h.escapement = RoundHalfEven(double(rotation_) * 10.0);
+    h.orientation = h.escapement;
+    h.weight = font_->weight();
+    h.italic = font_->italic();
+    h.underline = font_->underline();
+    h.strikeOut = font_->strikeOut();
+    h.faceName = font_->family().left(32);
     // Only TrueType fonts rotate; OEM fonts are raster fonts, so a rotated font asks for
     // ANSI and TrueType output.
-    const bool rotated = h.lfEscapement % 3600 != 0;
-    h.lfCharSet = (m_charset == OemCharset && rotated) ? 0 : m_charset;
-    h.lfOutPrecision = rotated ? 7 : 0;
-    h.lfClipPrecision = 0;
-    h.lfQuality = 2;
-    h.lfPitchAndFamily = 0;
+    const bool rotated = h.escapement % 3600 != 0;
+    h.charSet = (charset_ == OemCharset && rotated) ? 0 : charset_;
+    h.outPrecision = rotated ? 7 : 0;
+    h.clipPrecision = 0;
+    h.quality = 2;
+    h.pitchAndFamily = 0;
 
-    h.font = QFont(h.lfFaceName);
-    h.font.setPixelSize(std::max(1, -h.lfHeight));
-    h.font.setWeight(QFont::Weight(h.lfWeight));
-    h.font.setItalic(h.lfItalic);
-    h.font.setUnderline(h.lfUnderline);
-    h.font.setStrikeOut(h.lfStrikeOut);
-    m_handle = h;
+    h.font = QFont(h.faceName);
+    h.font.setPixelSize(std::max(1, -h.height));
+    h.font.setWeight(QFont::Weight(h.weight));
+    h.font.setItalic(h.italic);
+    h.font.setUnderline(h.underline);
+    h.font.setStrikeOut(h.strikeOut);
+    handle_ = h;
 }
 
 } // namespace pelmora

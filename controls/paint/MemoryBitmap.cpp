@@ -25,9 +25,9 @@ bool MemoryBitmap::LoadBitmapIntoMemory(const QImage& picture) {
         ClearUp();
         return false;
     }
-    m_bitmap = copy;
-    m_width = copy.width();
-    m_height = copy.height();
+    bitmap_ = copy;
+    width_ = copy.width();
+    height_ = copy.height();
     return true;
 }
 
@@ -64,11 +64,11 @@ bool MemoryBitmap::CreateByResource(const QString& ResourceID) {
 }
 
 void MemoryBitmap::ClearUp() {
-    m_bitmap = QImage();
+    bitmap_ = QImage();
 }
 
 OlePicture MemoryBitmap::Picture() const {
-    return OlePicture::bitmap(m_bitmap);
+    return OlePicture::bitmap(bitmap_);
 }
 
 } // namespace pelmora

@@ -30,22 +30,22 @@ public:
     void ClearUp();
 
     /// The memory surface (null when nothing is loaded), to paint from.
-    const QImage& hdc() const { return m_bitmap; }
+    const QImage& hdc() const { return bitmap_; }
     /// True while a bitmap is loaded.
-    bool hBmp() const { return !m_bitmap.isNull(); }
+    bool hBmp() const { return !bitmap_.isNull(); }
     /// Width in pixels of the last loaded bitmap.
-    int Width() const { return m_width; }
+    int Width() const { return width_; }
     /// Height in pixels of the last loaded bitmap.
-    int Height() const { return m_height; }
+    int Height() const { return height_; }
     /// A bitmap picture of the memory bitmap (a copy), or nothing when none is loaded.
     OlePicture Picture() const;
 
 private:
     bool LoadBitmapIntoMemory(const QImage& picture);
 
-    QImage m_bitmap;
-    int m_width = 0;
-    int m_height = 0;
+    QImage bitmap_;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 } // namespace pelmora

@@ -5,7 +5,7 @@
 namespace pelmora {
 
 OlePicture::OlePicture(Type type, const QImage& image)
-    : m_type(image.isNull() ? Type::None : type), m_image(image.isNull() ? QImage() : image) {}
+    : type_(image.isNull() ? Type::None : type), image_(image.isNull() ? QImage() : image) {}
 
 OlePicture OlePicture::bitmap(const QImage& image) {
     return OlePicture(Type::Bitmap, image);

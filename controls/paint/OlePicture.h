@@ -24,27 +24,27 @@ public:
     static OlePicture fromFile(const QString& fileName);
 
     /// The picture's kind.
-    Type type() const { return m_type; }
+    Type type() const { return type_; }
     /// The numeric type (0 none, 1 bitmap, 3 icon).
-    int typeNumber() const { return static_cast<int>(m_type); }
+    int typeNumber() const { return static_cast<int>(type_); }
     /// True for a picture of type None.
-    bool isNone() const { return m_type == Type::None; }
+    bool isNone() const { return type_ == Type::None; }
     /// The picture's pixels (null for None).
-    const QImage& image() const { return m_image; }
+    const QImage& image() const { return image_; }
     /// Width in pixels (0 for None).
-    int width() const { return m_image.width(); }
+    int width() const { return image_.width(); }
     /// Height in pixels (0 for None).
-    int height() const { return m_image.height(); }
+    int height() const { return image_.height(); }
 
     friend bool operator==(const OlePicture& a, const OlePicture& b) {
-        return a.m_type == b.m_type && a.m_image == b.m_image;
+        return a.type_ == b.type_ && a.image_ == b.image_;
     }
 
 private:
     OlePicture(Type type, const QImage& image);
 
-    Type m_type = Type::None;
-    QImage m_image;
+    Type type_ = Type::None;
+    QImage image_;
 };
 
 } // namespace pelmora

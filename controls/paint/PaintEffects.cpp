@@ -66,26 +66,26 @@ QImage iconStencil(const QImage& icon) {
 
 } // namespace
 
-PaintEffects::PaintEffects() : m_palette(CreateHalftonePalette()) {}
+PaintEffects::PaintEffects() : palette_(CreateHalftonePalette()) {}
 
-void PaintEffects::TileBitmapToHDC(QImage& lhDCDest, const OlePicture& picSource, int, int,
-                                      int lWidth, int lHeight, int lDestLeft, int lDestTop,
-                                      int lDestWidth, int lDestHeight, const ColorPalette*) const {
-    if (picSource.type() != OlePicture::Type::Bitmap) {
+void PaintEffects::TileBitmapToHDC(QImage& dest, const OlePicture& sourcePicture, int, int,
+                                   int tileWidth, int tileHeight, int destLeft, int destTop,
+                                   int destWidth, int destHeight, const ColorPalette*) const {
+    if (sourcePicture.type() != OlePicture::Type::Bitmap) {
         throw ControlError(481, QString(),
                            ControlError::sourceText(QStringLiteral("gdcPaintEffects"),
                                                     QStringLiteral("TileBitmapToHDC")));
     }
-    if (lWidth <= 0 || lHeight <= 0 || lhDCDest.isNull()) {
+    if (tileWidth <= 0 || tileHeight <= 0 || dest.isNull()) {
         return;
     }
-    QImage tileImage = ReadArea(picSource.image(), 0, 0, lWidth, lHeight);
+    QImage tileImage = ReadArea(sourcePicture.image(), 0, 0, tileWidth, tileHeight);
     if (tileImage.isNull()) {
         return;
     }
     makeOpaque(tileImage);
-    tile(lDestLeft, lDestWidth, lWidth, lDestTop, lDestHeight, lHeight, lhDCDest,
-         [&](int x, int y, int w, int h) { WriteArea(lhDCDest, x, y, tileImage, 0, 0, w, h); });
+    tile(destLeft, destWidth, tileWidth, destTop, destHeight, tileHeight, dest,
+         [&](int x, int y, int w, int h) { WriteArea(dest, x, y, tileImage, 0, 0, w, h); });
 }
 
 bool PaintEffects::drawStateDisabled(QImage& dest, const QImage& stencil, int x, int y) const {
@@ -98,75 +98,77 @@ bool PaintEffects::drawStateDisabled(QImage& dest, const QImage& stencil, int x,
     return true;
 }
 
-void PaintEffects::PaintDisabledPicture(QImage& hDCDest, const OlePicture& picSource, int xDest,
-                                           int yDest, int Width, int Height, int xSrc, int ySrc,
-                                           OleColor clrMask, const ColorPalette* hPal) const {
-    if (picSource.isNone()) {
+void PaintEffects::PaintDisabledPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
+                                        int yDest, int Width, int Height, int xSrc, int ySrc,
+                                        OleColor maskColor,
+                                        const ColorPalette* givenPalette) const {
+    if (sourcePicture.isNone()) {
         return;
     }
     try {
         bool drawn = false;
-        if (picSource.type() == OlePicture::Type::Icon) {
-            drawn = drawStateDisabled(hDCDest, iconStencil(picSource.image()), xDest, yDest);
+        if (sourcePicture.type() == OlePicture::Type::Icon) {
+            drawn = drawStateDisabled(dest, iconStencil(sourcePicture.image()), xDest, yDest);
         } else {
             QImage onWhite = MakeBuffer(Width, Height, kWhite);
             if (!onWhite.isNull()) {
-                PaintTransparentPicture(onWhite, picSource, 0, 0, Width, Height, xSrc, ySrc,
-                                        clrMask);
-                drawn = drawStateDisabled(hDCDest, onWhite, xDest, yDest);
+                PaintTransparentPicture(onWhite, sourcePicture, 0, 0, Width, Height, xSrc, ySrc,
+                                        maskColor);
+                drawn = drawStateDisabled(dest, onWhite, xDest, yDest);
             }
         }
         if (!drawn) {
-            PaintDisabledPictureEx(hDCDest, xDest, yDest, Width, Height, picSource, xSrc, ySrc,
-                                   clrMask, Sys3DHighlight, SysButtonShadow, hPal);
+            PaintDisabledPictureEx(dest, xDest, yDest, Width, Height, sourcePicture, xSrc, ySrc,
+                                   maskColor, Sys3DHighlight, SysButtonShadow, givenPalette);
         }
     } catch (...) {
         // A disabled picture is decoration; a failure must not stop the caller's painting.
     }
 }
 
-void PaintEffects::PaintCheckedPattern(QImage& hDCDest, const QImage& hdcSrc, int xDest,
-                                          int yDest, int wRequired, int hRequired,
-                                          OleColor clrRequired, const ColorPalette* hPal,
-                                          OleColor destBackColor) const {
+void PaintEffects::PaintCheckedPattern(QImage& dest, const QImage& sourceImage, int xDest,
+                                       int yDest, int areaWidth, int areaHeight,
+                                       OleColor patternColor, const ColorPalette* givenPalette,
+                                       OleColor destBackColor) const {
     try {
-        const auto colour = OleColorToRgb(clrRequired, palette(hPal));
+        const auto colour = OleColorToRgb(patternColor, palette(givenPalette));
         const auto back = OleColorToRgb(destBackColor);
-        if (!colour || !back || hDCDest.isNull() || wRequired < 0 || hRequired < 0) {
+        if (!colour || !back || dest.isNull() || areaWidth < 0 || areaHeight < 0) {
             return;
         }
-        const QImage pattern = ReadArea(hdcSrc, 0, 0, 8, 8);
+        const QImage pattern = ReadArea(sourceImage, 0, 0, 8, 8);
         // Black pattern pixels become 1 bits, shown in the destination's background colour;
         // all others become 0 bits, shown in the requested colour.
         const QImage tileImage = Monochrome(pattern, *colour, *back, [](QRgb c) {
                                      return SameRgb(c, kBlack);
                                  }).convertToFormat(QImage::Format_ARGB32);
-        tile(xDest, wRequired, 8, yDest, hRequired, 8, hDCDest,
-             [&](int x, int y, int w, int h) { WriteArea(hDCDest, x, y, tileImage, 0, 0, w, h); });
+        tile(xDest, areaWidth, 8, yDest, areaHeight, 8, dest,
+             [&](int x, int y, int w, int h) { WriteArea(dest, x, y, tileImage, 0, 0, w, h); });
     } catch (...) {
         // The pattern is a background; a failure leaves it unpainted.
     }
 }
 
-void PaintEffects::PaintDisabledPictureEx(QImage& hDCDest, int xDest, int yDest, int Width,
-                                             int Height, const OlePicture& picSource, int xSrc,
-                                             int ySrc, OleColor clrMask, OleColor clrHighlight,
-                                             OleColor clrShadow, const ColorPalette* hPal) const {
-    switch (picSource.type()) {
+void PaintEffects::PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int Width, int Height,
+                                          const OlePicture& sourcePicture, int xSrc, int ySrc,
+                                          OleColor maskColor, OleColor highlightColor,
+                                          OleColor shadowColor,
+                                          const ColorPalette* givenPalette) const {
+    switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap:
-        PaintDisabledDC(hDCDest, xDest, yDest, Width, Height, picSource.image(), xSrc, ySrc,
-                        clrMask, clrHighlight, clrShadow, hPal);
+        PaintDisabledDC(dest, xDest, yDest, Width, Height, sourcePicture.image(), xSrc, ySrc,
+                        maskColor, highlightColor, shadowColor, givenPalette);
         break;
     case OlePicture::Type::Icon:
-        if (!drawStateDisabled(hDCDest, iconStencil(picSource.image()), xDest, yDest)) {
-            const auto mask = OleColorToRgb(clrMask);
+        if (!drawStateDisabled(dest, iconStencil(sourcePicture.image()), xDest, yDest)) {
+            const auto mask = OleColorToRgb(maskColor);
             QImage canvas = MakeBuffer(Width, Height, mask.value_or(kWhite));
             if (!mask || canvas.isNull()) {
                 return;
             }
-            BlendArea(canvas, 0, 0, picSource.image());
-            PaintDisabledDC(hDCDest, xDest, yDest, Width, Height, canvas, 0, 0, clrMask,
-                            clrHighlight, clrShadow, hPal);
+            BlendArea(canvas, 0, 0, sourcePicture.image());
+            PaintDisabledDC(dest, xDest, yDest, Width, Height, canvas, 0, 0, maskColor,
+                            highlightColor, shadowColor, givenPalette);
         }
         break;
     case OlePicture::Type::None:
@@ -174,18 +176,18 @@ void PaintEffects::PaintDisabledPictureEx(QImage& hDCDest, int xDest, int yDest,
     }
 }
 
-void PaintEffects::PaintDisabledDC(QImage& hDCDest, int xDest, int yDest, int Width, int Height,
-                                      const QImage& hdcSrc, int xSrc, int ySrc, OleColor clrMask,
-                                      OleColor clrHighlight, OleColor clrShadow,
-                                      const ColorPalette* hPal) const {
-    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+void PaintEffects::PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+                                   const QImage& sourceImage, int xSrc, int ySrc,
+                                   OleColor maskColor, OleColor highlightColor,
+                                   OleColor shadowColor, const ColorPalette* givenPalette) const {
+    if (Width <= 0 || Height <= 0 || dest.isNull()) {
         return;
     }
-    const ColorPalette* pal = palette(hPal);
-    const ColorRef shadow = TranslateOleColor(clrShadow, pal);
-    const ColorRef highlight = TranslateOleColor(clrHighlight, pal);
+    const ColorPalette* pal = palette(givenPalette);
+    const ColorRef shadow = TranslateOleColor(shadowColor, pal);
+    const ColorRef highlight = TranslateOleColor(highlightColor, pal);
     const ColorRef white = TranslateOleColor(0xFFFFFF, pal);
-    const ColorRef mask = TranslateOleColor(clrMask, pal);
+    const ColorRef mask = TranslateOleColor(maskColor, pal);
     if (shadow < 0 || highlight < 0 || white < 0 || mask < 0) {
         return;
     }
@@ -194,14 +196,15 @@ void PaintEffects::PaintDisabledDC(QImage& hDCDest, int xDest, int yDest, int Wi
     // pixels are first made white so they are never embossed.
     QImage picture;
     if (mask == white) {
-        picture = ReadArea(hdcSrc, xSrc, ySrc, Width, Height);
+        picture = ReadArea(sourceImage, xSrc, ySrc, Width, Height);
     } else {
         picture = MakeBuffer(Width, Height, kWhite);
         if (!picture.isNull()) {
-            PaintTransparentDC(picture, 0, 0, Width, Height, hdcSrc, xSrc, ySrc, clrMask, hPal);
+            PaintTransparentDC(picture, 0, 0, Width, Height, sourceImage, xSrc, ySrc, maskColor,
+                               givenPalette);
         }
     }
-    QImage work = ReadArea(hDCDest, xDest, yDest, Width, Height);
+    QImage work = ReadArea(dest, xDest, yDest, Width, Height);
     if (picture.isNull() || work.isNull()) {
         return;
     }
@@ -232,25 +235,25 @@ void PaintEffects::PaintDisabledDC(QImage& hDCDest, int xDest, int yDest, int Wi
         }
     }
     stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(highlight)});
-    PaintTransparentDC(work, 1, 1, Width, Height, stencil, 0, 0, OleColor(key), hPal);
+    PaintTransparentDC(work, 1, 1, Width, Height, stencil, 0, 0, OleColor(key), givenPalette);
     stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(shadow)});
-    PaintTransparentDC(work, 0, 0, Width, Height, stencil, 0, 0, OleColor(key), hPal);
+    PaintTransparentDC(work, 0, 0, Width, Height, stencil, 0, 0, OleColor(key), givenPalette);
 
-    WriteArea(hDCDest, xDest, yDest, work);
+    WriteArea(dest, xDest, yDest, work);
 }
 
-void PaintEffects::PaintTransparentDC(QImage& hDCDest, int xDest, int yDest, int Width,
-                                         int Height, const QImage& hdcSrc, int xSrc, int ySrc,
-                                         OleColor clrMask, const ColorPalette* hPal) const {
-    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+void PaintEffects::PaintTransparentDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+                                      const QImage& sourceImage, int xSrc, int ySrc,
+                                      OleColor maskColor, const ColorPalette* givenPalette) const {
+    if (Width <= 0 || Height <= 0 || dest.isNull()) {
         return;
     }
-    const auto mask = OleColorToRgb(clrMask, palette(hPal));
+    const auto mask = OleColorToRgb(maskColor, palette(givenPalette));
     if (!mask) {
         return;
     }
-    QImage result = ReadArea(hDCDest, xDest, yDest, Width, Height);
-    QImage source = ReadArea(hdcSrc, xSrc, ySrc, Width, Height);
+    QImage result = ReadArea(dest, xDest, yDest, Width, Height);
+    QImage source = ReadArea(sourceImage, xSrc, ySrc, Width, Height);
     if (result.isNull() || source.isNull()) {
         return;
     }
@@ -267,27 +270,27 @@ void PaintEffects::PaintTransparentDC(QImage& hDCDest, int xDest, int yDest, int
             res[x] = (res[x] & m) | s;
         }
     }
-    WriteArea(hDCDest, xDest, yDest, result);
+    WriteArea(dest, xDest, yDest, result);
 }
 
-void PaintEffects::PaintTransparentPicture(QImage& hDCDest, const OlePicture& picSource,
-                                              int xDest, int yDest, int Width, int Height, int xSrc,
-                                              int ySrc, OleColor clrMask,
-                                              const ColorPalette* hPal) const {
-    switch (picSource.type()) {
+void PaintEffects::PaintTransparentPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
+                                           int yDest, int Width, int Height, int xSrc, int ySrc,
+                                           OleColor maskColor,
+                                           const ColorPalette* givenPalette) const {
+    switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap:
-        PaintTransparentDC(hDCDest, xDest, yDest, Width, Height, picSource.image(), xSrc, ySrc,
-                           clrMask, hPal);
+        PaintTransparentDC(dest, xDest, yDest, Width, Height, sourcePicture.image(), xSrc, ySrc,
+                           maskColor, givenPalette);
         break;
     case OlePicture::Type::Icon: {
-        const ColorRef mask = TranslateOleColor(clrMask);
+        const ColorRef mask = TranslateOleColor(maskColor);
         QImage canvas = MakeBuffer(Width, Height, mask < 0 ? kWhite : ColorRefToRgb(mask));
         if (mask < 0 || canvas.isNull()) {
             return;
         }
-        BlendArea(canvas, 0, 0, picSource.image());
-        PaintTransparentDC(hDCDest, xDest, yDest, Width, Height, canvas, 0, 0, OleColor(mask),
-                           hPal);
+        BlendArea(canvas, 0, 0, sourcePicture.image());
+        PaintTransparentDC(dest, xDest, yDest, Width, Height, canvas, 0, 0, OleColor(mask),
+                           givenPalette);
         break;
     }
     case OlePicture::Type::None:
@@ -295,23 +298,23 @@ void PaintEffects::PaintTransparentPicture(QImage& hDCDest, const OlePicture& pi
     }
 }
 
-void PaintEffects::PaintStandardPicture(QImage& hDCDest, const OlePicture& picSource, int xDest,
-                                           int yDest, int Width, int Height, int xSrc, int ySrc,
-                                           const ColorPalette*) const {
-    if (Width <= 0 || Height <= 0 || hDCDest.isNull()) {
+void PaintEffects::PaintStandardPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
+                                        int yDest, int Width, int Height, int xSrc, int ySrc,
+                                        const ColorPalette*) const {
+    if (Width <= 0 || Height <= 0 || dest.isNull()) {
         return;
     }
-    switch (picSource.type()) {
+    switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap: {
-        QImage area = ReadArea(picSource.image(), xSrc, ySrc, Width, Height);
+        QImage area = ReadArea(sourcePicture.image(), xSrc, ySrc, Width, Height);
         makeOpaque(area);
-        WriteArea(hDCDest, xDest, yDest, area);
+        WriteArea(dest, xDest, yDest, area);
         break;
     }
     case OlePicture::Type::Icon: {
-        const QImage& icon = picSource.image();
+        const QImage& icon = sourcePicture.image();
         BlendArea(
-            hDCDest, xDest, yDest,
+            dest, xDest, yDest,
             icon.size() == QSize(Width, Height)
                 ? icon
                 : icon.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/paint/OlePicture.h"
 #include "controls/paint/Drawing.h"
+#include "controls/paint/OlePicture.h"
 
 #include <QImage>
 
@@ -21,70 +21,72 @@ public:
     PaintEffects();
 
     /// The palette used when a method is given none.
-    const ColorPalette& defaultPalette() const { return m_palette; }
+    const ColorPalette& defaultPalette() const { return palette_; }
 
-    /// Tiles the lWidth x lHeight area at the picture's top-left corner over the destination
-    /// rectangle, clipping the last row and column; lLeft and lTop are not used. Throws
+    /// Tiles the tileWidth x tileHeight area at the picture's top-left corner over the destination
+    /// rectangle, clipping the last row and column; left and top are not used. Throws
     /// ControlError 481 unless the picture is a bitmap.
-    void TileBitmapToHDC(QImage& lhDCDest, const OlePicture& picSource, int lLeft, int lTop,
-                         int lWidth, int lHeight, int lDestLeft, int lDestTop, int lDestWidth,
-                         int lDestHeight, const ColorPalette* lhPal = nullptr) const;
+    void TileBitmapToHDC(QImage& dest, const OlePicture& sourcePicture, int left, int top,
+                         int tileWidth, int tileHeight, int destLeft, int destTop, int destWidth,
+                         int destHeight, const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints a disabled appearing image (embossed) given a source picture object.
     /// Never throws.
-    void PaintDisabledPicture(QImage& hDCDest, const OlePicture& picSource, int xDest, int yDest,
+    void PaintDisabledPicture(QImage& dest, const OlePicture& sourcePicture, int xDest, int yDest,
                               int Width, int Height, int xSrc = 0, int ySrc = 0,
-                              OleColor clrMask = 0xFFFFFF,
-                              const ColorPalette* hPal = nullptr) const;
+                              OleColor maskColor = 0xFFFFFF,
+                              const ColorPalette* givenPalette = nullptr) const;
 
-    /// Tiles the 8x8 pattern at the top-left of hdcSrc from (xDest, yDest) over wRequired x
-    /// hRequired: black pattern pixels show destBackColor (the destination context's
-    /// background colour), all others clrRequired. Never throws.
-    void PaintCheckedPattern(QImage& hDCDest, const QImage& hdcSrc, int xDest, int yDest,
-                             int wRequired, int hRequired, OleColor clrRequired,
-                             const ColorPalette* hPal = nullptr,
+    /// Tiles the 8x8 pattern at the top-left of sourceImage from (xDest, yDest) over areaWidth x
+    /// areaHeight: black pattern pixels show destBackColor (the destination context's
+    /// background colour), all others patternColor. Never throws.
+    void PaintCheckedPattern(QImage& dest, const QImage& sourceImage, int xDest, int yDest,
+                             int areaWidth, int areaHeight, OleColor patternColor,
+                             const ColorPalette* givenPalette = nullptr,
                              OleColor destBackColor = 0xFFFFFF) const;
 
     /// Paints a disabled appearing image of a picture with the given emboss colours.
-    void PaintDisabledPictureEx(QImage& hDCDest, int xDest, int yDest, int Width, int Height,
-                                const OlePicture& picSource, int xSrc = 0, int ySrc = 0,
-                                OleColor clrMask = 0xFFFFFF, OleColor clrHighlight = Sys3DHighlight,
-                                OleColor clrShadow = SysButtonShadow,
-                                const ColorPalette* hPal = nullptr) const;
+    void PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int Width, int Height,
+                                const OlePicture& sourcePicture, int xSrc = 0, int ySrc = 0,
+                                OleColor maskColor = 0xFFFFFF,
+                                OleColor highlightColor = Sys3DHighlight,
+                                OleColor shadowColor = SysButtonShadow,
+                                const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints a disabled appearing image (embossed) given a source hDC: the source's dark
-    /// pixels in clrHighlight one pixel right and down, then in clrShadow at their place;
+    /// pixels in highlightColor one pixel right and down, then in shadowColor at their place;
     /// mask-coloured pixels are never embossed.
-    void PaintDisabledDC(QImage& hDCDest, int xDest, int yDest, int Width, int Height,
-                         const QImage& hdcSrc, int xSrc = 0, int ySrc = 0,
-                         OleColor clrMask = 0xFFFFFF, OleColor clrHighlight = Sys3DHighlight,
-                         OleColor clrShadow = SysButtonShadow,
-                         const ColorPalette* hPal = nullptr) const;
+    void PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+                         const QImage& sourceImage, int xSrc = 0, int ySrc = 0,
+                         OleColor maskColor = 0xFFFFFF, OleColor highlightColor = Sys3DHighlight,
+                         OleColor shadowColor = SysButtonShadow,
+                         const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints an image with transparent pixels defined by the mask color.  Accepts an hDC as
     /// its image source.
-    void PaintTransparentDC(QImage& hDCDest, int xDest, int yDest, int Width, int Height,
-                            const QImage& hdcSrc, int xSrc, int ySrc, OleColor clrMask,
-                            const ColorPalette* hPal = nullptr) const;
+    void PaintTransparentDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+                            const QImage& sourceImage, int xSrc, int ySrc, OleColor maskColor,
+                            const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints an image with transparent pixels defined by the mask color.  Accepts a picture
     /// object as its image source.
-    void PaintTransparentPicture(QImage& hDCDest, const OlePicture& picSource, int xDest, int yDest,
-                                 int Width, int Height, int xSrc, int ySrc, OleColor clrMask,
-                                 const ColorPalette* hPal = nullptr) const;
+    void PaintTransparentPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
+                                 int yDest, int Width, int Height, int xSrc, int ySrc,
+                                 OleColor maskColor,
+                                 const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints an image provided by a picture object to an hDC with no effects.
-    void PaintStandardPicture(QImage& hDCDest, const OlePicture& picSource, int xDest, int yDest,
+    void PaintStandardPicture(QImage& dest, const OlePicture& sourcePicture, int xDest, int yDest,
                               int Width, int Height, int xSrc = 0, int ySrc = 0,
-                              const ColorPalette* hPal = nullptr) const;
+                              const ColorPalette* givenPalette = nullptr) const;
 
 private:
     const ColorPalette* palette(const ColorPalette* given) const {
-        return given ? given : &m_palette;
+        return given ? given : &palette_;
     }
     bool drawStateDisabled(QImage& dest, const QImage& stencil, int x, int y) const;
 
-    ColorPalette m_palette;
+    ColorPalette palette_;
 };
 
 } // namespace pelmora

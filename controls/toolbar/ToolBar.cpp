@@ -1,12 +1,14 @@
 #include "controls/toolbar/ToolBar.h"
 
+#include "controls/design/PropertyBag.h"
+#include "controls/paint/MouseOver.h"
+#include "controls/paint/SharedPaintEffects.h"
+#include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/MousePointers.h"
-#include "controls/toolbar/PropertyBag.h"
 #include "controls/toolbar/ToolbarDesign.h"
 #include "controls/toolbar/ToolbarErrors.h"
 #include "controls/toolbar/ToolbarLayout.h"
 #include "controls/toolbar/ToolbarPainter.h"
-#include "controls/paint/basOrvaneIFceComp.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -194,11 +194,7 @@ void ToolbarButtonModel::SetButtonKey(const QVariant& Index, const QString& valu
 }
 
 void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonEnabled");
-    if (!Change(i, &ToolbarButton::Enabled, value))
-        return;
-    ButtonLookChanged(i);
-    Changed(i, "ButtonEnabled");
+    SetLook(Index, &ToolbarButton::Enabled, value, "ButtonEnabled");
 }
 
 void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool value) {
@@ -220,19 +216,11 @@ void ToolbarButtonModel::SetButtonVisible(const QVariant& Index, bool value) {
 }
 
 void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonUseMaskColor");
-    if (!Change(i, &ToolbarButton::UseMaskColor, value))
-        return;
-    ButtonLookChanged(i);
-    Changed(i, "ButtonUseMaskColor");
+    SetLook(Index, &ToolbarButton::UseMaskColor, value, "ButtonUseMaskColor");
 }
 
 void ToolbarButtonModel::SetButtonMaskColor(const QVariant& Index, OleColor value) {
-    const int i = ValidIndex(Index, "ButtonMaskColor");
-    if (!Change(i, &ToolbarButton::MaskColor, value))
-        return;
-    ButtonLookChanged(i);
-    Changed(i, "ButtonMaskColor");
+    SetLook(Index, &ToolbarButton::MaskColor, value, "ButtonMaskColor");
 }
 
 void ToolbarButtonModel::SetPicture(const QVariant& Index, int which, const OlePicture& value,
@@ -256,11 +244,7 @@ void ToolbarButtonModel::SetButtonPictureDown(const QVariant& Index, const OlePi
 }
 
 void ToolbarButtonModel::SetButtonChecked(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonChecked");
-    if (!Change(i, &ToolbarButton::Checked, value))
-        return;
-    ButtonLookChanged(i);
-    Changed(i, "ButtonChecked", true);
+    SetLook(Index, &ToolbarButton::Checked, value, "ButtonChecked", true);
 }
 
 void ToolbarButtonModel::SetButtonStyle(const QVariant& Index, int32_t value) {

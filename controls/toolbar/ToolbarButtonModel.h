@@ -145,7 +145,8 @@ protected:
     ButtonCollection buttons_;
 
 private:
-    template <typename T> T Field(const QVariant& Index, T ToolbarButton::*field, const char* name) {
+    template <typename T>
+    T Field(const QVariant& Index, T ToolbarButton::*field, const char* name) {
         return buttons_[ValidIndex(Index, name)].*field;
     }
     OlePicture PictureOf(const QVariant& Index, int which, const char* name) {
@@ -156,6 +157,16 @@ private:
             return false;
         buttons_[index].*field = value;
         return true;
+    }
+    // A value that only changes how the button looks: repainted and reported when it differs.
+    template <typename T>
+    void SetLook(const QVariant& Index, T ToolbarButton::*field, const T& value, const char* name,
+                 bool appendIndex = false) {
+        const int i = ValidIndex(Index, name);
+        if (!Change(i, field, value))
+            return;
+        ButtonLookChanged(i);
+        Changed(i, name, appendIndex);
     }
     void SetPicture(const QVariant& Index, int which, const OlePicture& value, const char* name,
                     bool appendIndex);

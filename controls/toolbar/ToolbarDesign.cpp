@@ -1,7 +1,8 @@
 #include "controls/toolbar/ToolbarDesign.h"
 
+#include "controls/design/StoredFont.h"
+#include "controls/design/StoredPicture.h"
 #include "controls/toolbar/ToolbarEnums.h"
-#include "controls/menu/MenuPictureStore.h"
 
 #include <QJsonObject>
 #include <limits>
@@ -38,7 +39,7 @@ struct Reader {
     void Pictures(ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which) {
             QString source;
-            const OlePicture pic = PictureFrom(bag.Value(kPictureKeys[which] + n), source);
+            const OlePicture pic = StoredPicture::Read(bag.Value(kPictureKeys[which] + n), source);
             b.SetAPicture(which, pic, source);
         }
     }
@@ -63,7 +64,8 @@ struct Writer {
     void Pictures(const ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which)
             bag.Write(kPictureKeys[which] + n,
-                      PictureValue(b.APicture(which), b.PictureSource(which)), QJsonValue());
+                      StoredPicture::Write(b.APicture(which), b.PictureSource(which)),
+                      QJsonValue());
     }
 };
 
@@ -132,14 +134,14 @@ void Read(const PropertyBag& bag, const QFont& ambientFont, ToolbarProperties& p
     io.Bool("DisabledText3D", p.DisabledText3D, d.DisabledText3D);
     io.Single("FixedSize", p.FixedSize, d.FixedSize);
     io.Enum("Style", p.Style, d.Style, 0, tbtsFixed);
-    p.ToolTipFont = FontFrom(bag.Value("ToolTipFont"), ambientFont);
+    p.ToolTipFont = StoredFont::Read(bag.Value("ToolTipFont"), ambientFont);
     ColoursAndBorders(io, p);
-    font = FontFrom(bag.Value("Font"), ambientFont);
+    font = StoredFont::Read(bag.Value("Font"), ambientFont);
     io.Enum("Appearance", p.Appearance, d.Appearance, 0, ifcaFlat);
     const auto count = static_cast<int>(bag.ReadInteger("ButtonCount", 0, 0, 32767));
     io.Bool("ShowToolTips", p.ShowToolTips, d.ShowToolTips);
     io.Int16("MousePointer", p.MousePointer, d.MousePointer);
-    p.MouseIcon = PictureFrom(bag.Value("MouseIcon"), p.MouseIconSource);
+    p.MouseIcon = StoredPicture::Read(bag.Value("MouseIcon"), p.MouseIconSource);
     enabled = bag.ReadBool("Enabled", true);
     CaptionsAndLooks(io, p);
     p.Title = bag.ReadString("Title", QString());
@@ -158,14 +160,14 @@ void Write(PropertyBag& bag, const ToolbarProperties& p, const QFont& font,
     io.Bool("DisabledText3D", p.DisabledText3D, d.DisabledText3D);
     io.Single("FixedSize", p.FixedSize, d.FixedSize);
     io.Enum("Style", p.Style, d.Style, 0, tbtsFixed);
-    bag.Write("ToolTipFont", FontValue(p.ToolTipFont), FontValue(ambientFont));
+    bag.Write("ToolTipFont", StoredFont::Write(p.ToolTipFont), StoredFont::Write(ambientFont));
     ColoursAndBorders(io, p);
-    bag.Write("Font", FontValue(font), FontValue(ambientFont));
+    bag.Write("Font", StoredFont::Write(font), StoredFont::Write(ambientFont));
     io.Enum("Appearance", p.Appearance, d.Appearance, 0, ifcaFlat);
     bag.WriteAlways("ButtonCount", buttons.Count());
     io.Bool("ShowToolTips", p.ShowToolTips, d.ShowToolTips);
     io.Int16("MousePointer", p.MousePointer, d.MousePointer);
-    bag.Write("MouseIcon", PictureValue(p.MouseIcon, p.MouseIconSource), QJsonValue());
+    bag.Write("MouseIcon", StoredPicture::Write(p.MouseIcon, p.MouseIconSource), QJsonValue());
     bag.Write("Enabled", enabled, true);
     CaptionsAndLooks(io, p);
     bag.Write("Title", p.Title, QString());
@@ -173,39 +175,6 @@ void Write(PropertyBag& bag, const ToolbarProperties& p, const QFont& font,
 
     for (int i = 1; i <= buttons.Count(); ++i)
         ButtonValues(io, buttons[i], i);
-}
-
-QJsonValue FontValue(const QFont& font) {
-    return QJsonObject{{"Name", font.family()},         {"Size", font.pointSizeF()},
-                       {"Bold", font.bold()},           {"Italic", font.italic()},
-                       {"Underline", font.underline()}, {"Strikethrough", font.strikeOut()}};
-}
-
-QFont FontFrom(const QJsonValue& value, const QFont& def) {
-    if (!value.isObject())
-        return def;
-    const QJsonObject o = value.toObject();
-    QFont font = def;
-    if (o.value("Name").isString() && !o.value("Name").toString().isEmpty())
-        font.setFamily(o.value("Name").toString());
-    const double size = o.value("Size").toDouble(0);
-    if (size > 0 && size < 4096)
-        font.setPointSizeF(size);
-    font.setBold(o.value("Bold").toBool(def.bold()));
-    font.setItalic(o.value("Italic").toBool(def.italic()));
-    font.setUnderline(o.value("Underline").toBool(def.underline()));
-    font.setStrikeOut(o.value("Strikethrough").toBool(def.strikeOut()));
-    return font;
-}
-
-QJsonValue PictureValue(const OlePicture& picture, const QString& source) {
-    return MenuPictureStore::Write(picture, source);
-}
-
-OlePicture PictureFrom(const QJsonValue& value, QString& source) {
-    const OlePicture picture = MenuPictureStore::Read(value);
-    source = picture.isNone() ? QString() : MenuPictureStore::SourceOf(value);
-    return picture;
 }
 
 } // namespace pelmora::ToolbarDesign

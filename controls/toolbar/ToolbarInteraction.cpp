@@ -1,8 +1,10 @@
 #include "controls/toolbar/ToolbarInteraction.h"
 
-#include "controls/toolbar/ToolbarEnums.h"
-#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/paint/MouseOver.h"
+#include "controls/paint/ResourceSound.h"
+#include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/ToolBar.h"
+#include "controls/toolbar/ToolbarEnums.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,12 +12,12 @@
 namespace pelmora {
 
 ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
-    tmrTip_.setInterval(TipDelay);
-    tmrCheck_.setInterval(LeaveCheckInterval);
-    tmrDrag_.setInterval(DragInterval);
-    QObject::connect(&tmrTip_, &QTimer::timeout, [this] { TipElapsed(); });
-    QObject::connect(&tmrCheck_, &QTimer::timeout, [this] { CheckLeave(); });
-    QObject::connect(&tmrDrag_, &QTimer::timeout, [this] { DragTick(); });
+    tipTimer_.setInterval(TipDelay);
+    leaveTimer_.setInterval(LeaveCheckInterval);
+    dragTimer_.setInterval(DragInterval);
+    QObject::connect(&tipTimer_, &QTimer::timeout, [this] { TipElapsed(); });
+    QObject::connect(&leaveTimer_, &QTimer::timeout, [this] { CheckLeave(); });
+    QObject::connect(&dragTimer_, &QTimer::timeout, [this] { DragTick(); });
 }
 
 bool ToolbarInteraction::CursorOverControl() const {
@@ -26,7 +28,7 @@ void ToolbarInteraction::MouseDown(int16_t Button, int16_t Shift, float X, float
     mouseIsDown_ = true;
     if (IsOverGripper(X, Y)) {
         dragStart_ = QPoint(static_cast<int>(X), static_cast<int>(Y));
-        tmrDrag_.start();
+        dragTimer_.start();
     }
     savedHot_ = hotButton_;
     hotButton_ = 0;
@@ -50,7 +52,7 @@ bool ToolbarInteraction::IsOverGripper(float X, float Y) const {
 void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
     mouseX_ = X;
     mouseY_ = Y;
-    if (tmrDrag_.isActive())
+    if (dragTimer_.isActive())
         return;
     const int16_t index = toolbar_.IsWithinButton(X, Y);
     underCursor_ = CursorOverControl() ? index : int16_t(0);
@@ -58,9 +60,9 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
         if (hotButton_ != 0) {
             ResetButton(hotButton_);
             hotButton_ = 0;
-            tmrCheck_.stop();
+            leaveTimer_.stop();
         }
-        tmrTip_.stop();
+        tipTimer_.stop();
         CloseTip();
         emit toolbar_.MouseMove(Button, Shift, X, Y);
         return;
@@ -72,7 +74,7 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
     if (clickable) {
         ArmToolTip(b.ToolTipText);
     } else {
-        tmrTip_.stop();
+        tipTimer_.stop();
         CloseTip();
     }
     ResetButton(hotButton_);
@@ -82,16 +84,16 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
     }
     if (b.Enabled) {
         toolbar_.PaintButton(index, mouseIsDown_, false);
-        tmrCheck_.start();
+        leaveTimer_.start();
     }
     emit toolbar_.ButtonMouseOver(index, toolbar_.buttons_[index].Key);
     hotButton_ = index;
 }
 
 void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
-    if (tmrDrag_.isActive()) {
+    if (dragTimer_.isActive()) {
         // A gripper drag never clicks.
-        tmrDrag_.stop();
+        dragTimer_.stop();
         toolbar_.Refresh();
         mouseIsDown_ = false;
         hotButton_ = savedHot_;
@@ -199,9 +201,9 @@ void ToolbarInteraction::CloseTip() {
 }
 
 void ToolbarInteraction::CancelToolTip() {
-    tmrTip_.stop();
+    tipTimer_.stop();
     HideToolTip();
-    tmrCheck_.start();
+    leaveTimer_.start();
     toolbar_.setToolTip(QString());
 }
 
@@ -209,26 +211,26 @@ void ToolbarInteraction::ArmToolTip(const QString& text) {
     if (!text.isEmpty() && toolbar_.ShowToolTips()) {
         pendingTip_ = text;
         if (!toolbar_.DesignMode())
-            tmrTip_.start();
+            tipTimer_.start();
         return;
     }
     CloseTip();
-    tmrTip_.stop();
+    tipTimer_.stop();
 }
 
 void ToolbarInteraction::StopToolTip() {
-    tmrTip_.stop();
+    tipTimer_.stop();
     CloseTip();
 }
 
 void ToolbarInteraction::StopTimers() {
-    tmrTip_.stop();
-    tmrCheck_.stop();
-    tmrDrag_.stop();
+    tipTimer_.stop();
+    leaveTimer_.stop();
+    dragTimer_.stop();
 }
 
 void ToolbarInteraction::TipElapsed() {
-    if (tmrDrag_.isActive())
+    if (dragTimer_.isActive())
         return;
     CancelToolTip(); // shown once per arming
     if (!CursorOverControl())
@@ -238,14 +240,14 @@ void ToolbarInteraction::TipElapsed() {
 }
 
 void ToolbarInteraction::CheckLeave() {
-    if (CursorOverControl() || tmrDrag_.isActive())
+    if (CursorOverControl() || dragTimer_.isActive())
         return;
     mouseX_ = 0;
     mouseY_ = 0;
     ResetButton(hotButton_);
     hotButton_ = 0;
-    tmrCheck_.stop();
-    tmrTip_.stop();
+    leaveTimer_.stop();
+    tipTimer_.stop();
 }
 
 void ToolbarInteraction::DragTick() {

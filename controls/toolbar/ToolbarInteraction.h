@@ -33,10 +33,10 @@ public:
     float MouseX() const { return mouseX_; }
     float MouseY() const { return mouseY_; }
     /// Whether the tooltip delay is running, and its pending text.
-    bool TipArmed() const { return tmrTip_.isActive(); }
+    bool TipArmed() const { return tipTimer_.isActive(); }
     const QString& PendingTip() const { return pendingTip_; }
     /// Whether a gripper drag is running.
-    bool Dragging() const { return tmrDrag_.isActive(); }
+    bool Dragging() const { return dragTimer_.isActive(); }
 
     /// Mouse handlers; Button and Shift are the platform's bit values (1 left, 2 right,
     /// 4 middle; 1 shift, 2 control, 4 alt).
@@ -84,9 +84,9 @@ private:
     float mouseY_ = 0;
     QPoint dragStart_;
     QString pendingTip_;
-    QTimer tmrTip_;
-    QTimer tmrCheck_;
-    QTimer tmrDrag_;
+    QTimer tipTimer_;
+    QTimer leaveTimer_;
+    QTimer dragTimer_;
     SoundPlayer* player_ = nullptr;
     std::function<void()> beep_;
 };

@@ -1,10 +1,10 @@
 #include "controls/toolbar/ToolbarPainter.h"
 
+#include "controls/paint/PaintEffects.h"
+#include "controls/paint/PixelOps.h"
+#include "controls/paint/SharedPaintEffects.h"
 #include "controls/toolbar/ToolbarEnums.h"
 #include "controls/toolbar/ToolbarLayout.h"
-#include "controls/paint/PixelOps.h"
-#include "controls/paint/basOrvaneIFceComp.h"
-#include "controls/paint/PaintEffects.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -31,7 +31,7 @@ struct SmallMenu : BarWindow {
     }
 };
 
-TEST(xMenuKeys, NumbersAreIndicesAndNamesIgnoreCase) {
+TEST(MenuBarKeys, NumbersAreIndicesAndNamesIgnoreCase) {
     SmallMenu m;
     EXPECT_EQ(m.bar->KeyToIndex("3"), 3);
     EXPECT_EQ(m.bar->KeyToIndex("500"), 500); // no range check on numbers
@@ -50,7 +50,7 @@ TEST(xMenuKeys, NumbersAreIndicesAndNamesIgnoreCase) {
     EXPECT_THROW(m.bar->KeyToIndex("70000"), ControlError);
 }
 
-TEST(xMenuKeys, ItemCheckedReadsAndWritesByName) {
+TEST(MenuBarKeys, ItemCheckedReadsAndWritesByName) {
     SmallMenu m;
     EXPECT_FALSE(m.bar->ItemChecked("mnuexit"));
     m.bar->SetItemChecked("MNUEXIT", true);
@@ -62,7 +62,7 @@ TEST(xMenuKeys, ItemCheckedReadsAndWritesByName) {
     EXPECT_FALSE(m.bar->ItemChecked(QString::number(m.exit)));
 }
 
-TEST(xMenuLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
+TEST(MenuBarLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
     SmallMenu m;
     const MenuItemList& t = m.bar->MenuTree();
     const QFontMetrics fm(m.bar->ItemsFont());
@@ -91,7 +91,7 @@ TEST(xMenuLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
     }
 }
 
-TEST(xMenuLayout, AnEmptyDesignGivesAnEmptyBar) {
+TEST(MenuBarLayout, AnEmptyDesignGivesAnEmptyBar) {
     BarWindow w;
     w.bar->ReadProperties(QJsonObject{{"ItemCount", 0}});
     w.Show();
@@ -101,7 +101,7 @@ TEST(xMenuLayout, AnEmptyDesignGivesAnEmptyBar) {
     EXPECT_EQ(w.bar->Popup(), nullptr);
 }
 
-TEST(xMenuClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
+TEST(MenuBarClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
     SmallMenu m(1);
     QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
     Press(m.bar, m.Centre(m.file));
@@ -126,7 +126,7 @@ TEST(xMenuClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
     EXPECT_EQ(clicks.count(), 0);
 }
 
-TEST(xMenuClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain) {
+TEST(MenuBarClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain) {
     SmallMenu m;
     QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
     Press(m.bar, m.Centre(m.file));
@@ -145,7 +145,7 @@ TEST(xMenuClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain) {
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), m.window.get(), 1000);
 }
 
-TEST(xMenuHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
+TEST(MenuBarHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
     SmallMenu m;
     QSignalSpy descriptions(m.bar, &MenuBar::ItemDescription);
     Move(m.bar, m.Centre(m.file));
@@ -172,7 +172,7 @@ TEST(xMenuHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
     EXPECT_EQ(descriptions.last().at(0).toString(), "");
 }
 
-TEST(xMenuHover, WithoutAMenuOpenHoverOnlyPaintsAndTheTimerClearsIt) {
+TEST(MenuBarHover, WithoutAMenuOpenHoverOnlyPaintsAndTheTimerClearsIt) {
     SmallMenu m;
     Move(m.bar, m.Centre(m.edit));
     EXPECT_EQ(m.bar->HotItem(), m.edit);
@@ -181,7 +181,7 @@ TEST(xMenuHover, WithoutAMenuOpenHoverOnlyPaintsAndTheTimerClearsIt) {
     QTRY_COMPARE_WITH_TIMEOUT(m.bar->HotItem(), 0, 1000);
 }
 
-TEST(xMenuPaint, EachStyleShowsNormalHotAndOpenDifferently) {
+TEST(MenuBarPaint, EachStyleShowsNormalHotAndOpenDifferently) {
     for (int style = 0; style <= 3; ++style) {
         SmallMenu m(style);
         const QImage normal = m.bar->Surface().copy();
@@ -195,7 +195,7 @@ TEST(xMenuPaint, EachStyleShowsNormalHotAndOpenDifferently) {
     }
 }
 
-TEST(xMenuPaint, StyleOneHotCellIsFilledLightGreyInsideAWhiteOutline) {
+TEST(MenuBarPaint, StyleOneHotCellIsFilledLightGreyInsideAWhiteOutline) {
     SmallMenu m(1);
     Move(m.bar, m.Centre(m.empty));
     const MenuItem& it = m.bar->MenuTree().Item(m.empty);
@@ -208,7 +208,7 @@ TEST(xMenuPaint, StyleOneHotCellIsFilledLightGreyInsideAWhiteOutline) {
     EXPECT_EQ(s.pixelColor((it.Left() + it.Right()) / 2, it.Bottom()), QColor(0x80, 0x80, 0x80));
 }
 
-TEST(xMenuErrors, APopupOverAModalWindowRaises35607) {
+TEST(MenuBarErrors, APopupOverAModalWindowRaises35607) {
     SmallMenu m;
     QDialog modal;
     modal.setWindowModality(Qt::ApplicationModal);
@@ -229,7 +229,7 @@ TEST(xMenuErrors, APopupOverAModalWindowRaises35607) {
     modal.close();
 }
 
-TEST(xMenuErrors, IndicesBeyondTheListOpenNothing) {
+TEST(MenuBarErrors, IndicesBeyondTheListOpenNothing) {
     SmallMenu m;
     m.bar->ShowMenu(m.bar->KeyToIndex("40"));
     EXPECT_EQ(m.bar->Popup(), nullptr);
@@ -237,7 +237,7 @@ TEST(xMenuErrors, IndicesBeyondTheListOpenNothing) {
     EXPECT_EQ(m.bar->Popup(), nullptr);
 }
 
-TEST(xMenuDesign, AStoredDesignRoundTripsThroughTheControl) {
+TEST(MenuBarDesign, AStoredDesignRoundTripsThroughTheControl) {
     SmallMenu m(2);
     m.bar->SetHighLightStyle(4);
     m.bar->SetItemChecked("mnuUndo", true);
@@ -257,7 +257,7 @@ TEST(xMenuDesign, AStoredDesignRoundTripsThroughTheControl) {
     EXPECT_EQ(other.bar->BackColor(), 0xFFFFFFu);
 }
 
-TEST(xMenuDesign, AMalformedDesignLoadsPaintsAndOpensWithoutCrashing) {
+TEST(MenuBarDesign, AMalformedDesignLoadsPaintsAndOpensWithoutCrashing) {
     BarWindow w(0);
     QJsonObject bag;
     bag["ItemCount"] = 9;
@@ -289,7 +289,7 @@ TEST(xMenuDesign, AMalformedDesignLoadsPaintsAndOpensWithoutCrashing) {
     EXPECT_TRUE(w.bar->Popup()->Items().empty()); // the level-3 item is nobody's child
 }
 
-TEST(xMenuDesign, FiveHundredItemsOpenTheirPopup) {
+TEST(MenuBarDesign, FiveHundredItemsOpenTheirPopup) {
     BarWindow w;
     const int root = w.Add(Item("root", 0, "Many"));
     for (int i = 0; i < 500; ++i)

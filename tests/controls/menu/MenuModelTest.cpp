@@ -1,7 +1,7 @@
 // The item record, the tree links and the stored design, without any window.
+#include "controls/design/StoredPicture.h"
 #include "controls/menu/MenuDesign.h"
 #include "controls/menu/MenuItemList.h"
-#include "controls/menu/MenuPictureStore.h"
 #include "controls/paint/ControlError.h"
 
 #include <QJsonArray>
@@ -123,8 +123,8 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     b.MaskColor = 0x00FF00;
     b.Visible = false;
     b.Description = "Open a file";
-    b.SetAPicture(MenuPictureStore::Read(
-        QJsonValue(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png")));
+    b.SetAPicture(
+        StoredPicture::Read(QJsonValue(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png")));
     ASSERT_FALSE(b.APicture(0).isNone());
     d.Items.Add(a);
     d.Items.Add(b);

@@ -1,6 +1,6 @@
 // The popup menu window: rows and size, clicks, submenus, painting and closing.
-#include "tests/controls/menu/MenuTestSupport.h"
 #include "controls/menu/MenuDrawing.h"
+#include "tests/controls/menu/MenuTestSupport.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -40,7 +40,7 @@ struct ToolsMenu : BarWindow {
     }
 };
 
-TEST(wMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
+TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
     for (int style = 0; style <= 3; ++style) {
         ToolsMenu m(style);
         PopupMenu* p = m.Open();
@@ -73,7 +73,7 @@ TEST(wMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
     }
 }
 
-TEST(wMenuLayout, AnEmptyPopupIsEightPixelsHighOrNoneInStyleThree) {
+TEST(PopupMenuLayout, AnEmptyPopupIsEightPixelsHighOrNoneInStyleThree) {
     for (int style = 0; style <= 3; ++style) {
         BarWindow w(style);
         const int lone = w.Add(Item("lone", 0, "Lone"));
@@ -87,7 +87,7 @@ TEST(wMenuLayout, AnEmptyPopupIsEightPixelsHighOrNoneInStyleThree) {
     }
 }
 
-TEST(wMenuClicks, SeparatorsAndDisabledItemsTakeNoClickAndNoHighlight) {
+TEST(PopupMenuClicks, SeparatorsAndDisabledItemsTakeNoClickAndNoHighlight) {
     ToolsMenu m;
     QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
     QSignalSpy descriptions(m.bar, &MenuBar::ItemDescription);
@@ -112,7 +112,7 @@ TEST(wMenuClicks, SeparatorsAndDisabledItemsTakeNoClickAndNoHighlight) {
     EXPECT_EQ(p->Surface().pixelColor(run.Left() + 2, run.Top() + 2), MenuColor(0x80000003));
 }
 
-TEST(wMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
+TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     ToolsMenu m;
     PopupMenu* p = m.Open();
     ASSERT_NE(p, nullptr);
@@ -136,7 +136,7 @@ TEST(wMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     EXPECT_NE(p->ChildPopup(), nullptr);
 }
 
-TEST(wMenuClicks, AClickInASubmenuReachesTheBarAndClosesEveryPopup) {
+TEST(PopupMenuClicks, AClickInASubmenuReachesTheBarAndClosesEveryPopup) {
     ToolsMenu m;
     QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
     QSignalSpy descriptions(m.bar, &MenuBar::ItemDescription);
@@ -156,7 +156,7 @@ TEST(wMenuClicks, AClickInASubmenuReachesTheBarAndClosesEveryPopup) {
         EXPECT_FALSE(it.Expanded) << it.Name.toStdString();
 }
 
-TEST(wMenuClicks, HoverNeverOpensASubmenuAndARightClickClosesThePopup) {
+TEST(PopupMenuClicks, HoverNeverOpensASubmenuAndARightClickClosesThePopup) {
     ToolsMenu m;
     PopupMenu* p = m.Open();
     Move(p, RowCentre(p, m.more));
@@ -167,7 +167,7 @@ TEST(wMenuClicks, HoverNeverOpensASubmenuAndARightClickClosesThePopup) {
     EXPECT_FALSE(m.bar->MenuOpen());
 }
 
-TEST(wMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
+TEST(PopupMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     ToolsMenu m;
     PopupMenu* p = m.Open();
     Press(p, RowCentre(p, m.more));
@@ -183,7 +183,7 @@ TEST(wMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     EXPECT_EQ(QApplication::activeWindow(), &other); // not taken back by the bar
 }
 
-TEST(wMenuPlacement, APopupPastTheScreenEdgeIsMovedBackAndSubmenusOpenLeft) {
+TEST(PopupMenuPlacement, APopupPastTheScreenEdgeIsMovedBackAndSubmenusOpenLeft) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     ToolsMenu m;
     m.window->move(screen.right() - 60, screen.bottom() - 40);
@@ -198,7 +198,7 @@ TEST(wMenuPlacement, APopupPastTheScreenEdgeIsMovedBackAndSubmenusOpenLeft) {
     EXPECT_LE(sub->geometry().right(), p->geometry().left());
 }
 
-TEST(wMenuPaint, TheAccessKeyLetterIsUnderlinedAndATrailingAmpersandDropped) {
+TEST(PopupMenuPaint, TheAccessKeyLetterIsUnderlinedAndATrailingAmpersandDropped) {
     QImage img(120, 30, QImage::Format_RGB32);
     QFont f("DejaVu Sans");
     f.setPixelSize(14);
@@ -237,7 +237,7 @@ TEST(wMenuPaint, TheAccessKeyLetterIsUnderlinedAndATrailingAmpersandDropped) {
     EXPECT_EQ(render("Exit&"), render("Exit"));
 }
 
-TEST(wMenuPaint, StyleTwoLeavesTransparentGapsBetweenRows) {
+TEST(PopupMenuPaint, StyleTwoLeavesTransparentGapsBetweenRows) {
     ToolsMenu m(2);
     PopupMenu* p = m.Open();
     ASSERT_NE(p, nullptr);
@@ -254,7 +254,7 @@ TEST(wMenuPaint, StyleTwoLeavesTransparentGapsBetweenRows) {
     EXPECT_TRUE(plain.Open()->mask().isEmpty());
 }
 
-TEST(wMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted) {
+TEST(PopupMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted) {
     ToolsMenu m(1, 1);
     MenuItem& run = m.bar->MenuTree().Item(m.run);
     QImage red(16, 16, QImage::Format_RGB32);
@@ -276,7 +276,7 @@ TEST(wMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted) {
     EXPECT_EQ(redPixels(), 0); // highlighted: the tick alone
 }
 
-TEST(wMenuPaint, EveryStyleAndHighlightPaintsItsRows) {
+TEST(PopupMenuPaint, EveryStyleAndHighlightPaintsItsRows) {
     for (int style = 0; style <= 3; ++style) {
         for (int hl = 0; hl <= 5; ++hl) {
             ToolsMenu m(style, hl);

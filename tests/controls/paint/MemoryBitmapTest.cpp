@@ -1,6 +1,6 @@
+#include "controls/paint/MemoryBitmap.h"
 #include "controls/paint/ControlError.h"
 #include "controls/paint/LogicalFont.h"
-#include "controls/paint/MemoryBitmap.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -127,34 +127,34 @@ TEST(LogicalFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
     rotated.setLogFont(font, LogicalFont::OemCharset);
     ASSERT_NE(rotated.handle(), nullptr);
     const LogFontHandle& h = *rotated.handle();
-    EXPECT_EQ(h.lfCharSet, 0);
-    EXPECT_EQ(h.lfOutPrecision, 7);
-    EXPECT_EQ(h.lfEscapement, 900);
-    EXPECT_EQ(h.lfOrientation, 900);
-    EXPECT_EQ(h.lfHeight, -static_cast<int>(std::nearbyint(9.0 * dpi / 72.0)));
-    EXPECT_EQ(h.lfWidth, 0);
-    EXPECT_EQ(h.lfWeight, 700);
-    EXPECT_TRUE(h.lfUnderline);
-    EXPECT_FALSE(h.lfItalic);
-    EXPECT_EQ(h.lfQuality, 2);
-    EXPECT_EQ(h.lfFaceName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(h.font.pixelSize(), -h.lfHeight);
+    EXPECT_EQ(h.charSet, 0);
+    EXPECT_EQ(h.outPrecision, 7);
+    EXPECT_EQ(h.escapement, 900);
+    EXPECT_EQ(h.orientation, 900);
+    EXPECT_EQ(h.height, -static_cast<int>(std::nearbyint(9.0 * dpi / 72.0)));
+    EXPECT_EQ(h.width, 0);
+    EXPECT_EQ(h.weight, 700);
+    EXPECT_TRUE(h.underline);
+    EXPECT_FALSE(h.italic);
+    EXPECT_EQ(h.quality, 2);
+    EXPECT_EQ(h.faceName, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(h.font.pixelSize(), -h.height);
     EXPECT_EQ(rotated.Charset(), LogicalFont::OemCharset) << "the copy keeps its charset";
 
     // A full turn keeps the OEM charset and the default precision.
     rotated.setRotation(360.0f);
     ASSERT_NE(rotated.handle(), nullptr);
-    EXPECT_EQ(rotated.handle()->lfCharSet, 255);
-    EXPECT_EQ(rotated.handle()->lfOutPrecision, 0);
-    EXPECT_EQ(rotated.handle()->lfEscapement, 3600);
+    EXPECT_EQ(rotated.handle()->charSet, 255);
+    EXPECT_EQ(rotated.handle()->outPrecision, 0);
+    EXPECT_EQ(rotated.handle()->escapement, 3600);
 
     // Rotation in tenths, rounded; other charsets are never changed.
     LogicalFont other;
     other.setLogFont(font, 2);
     other.setRotation(45.04f);
-    EXPECT_EQ(other.handle()->lfEscapement, 450);
-    EXPECT_EQ(other.handle()->lfCharSet, 2);
-    EXPECT_EQ(other.handle()->lfOutPrecision, 7);
+    EXPECT_EQ(other.handle()->escapement, 450);
+    EXPECT_EQ(other.handle()->charSet, 2);
+    EXPECT_EQ(other.handle()->outPrecision, 7);
 
     // The copy does not follow the caller's font; clearing drops the handle.
     font.setItalic(true);

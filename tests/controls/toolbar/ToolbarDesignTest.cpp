@@ -2,7 +2,8 @@
 // input, and the life cycle values (handle, orientation, AutoSize with Align).
 #include "tests/controls/toolbar/ToolbarTestSupport.h"
 
-#include "controls/toolbar/PropertyBag.h"
+#include "controls/design/PropertyBag.h"
+#include "controls/paint/SharedPaintEffects.h"
 
 #include <QFile>
 #include <QJsonDocument>

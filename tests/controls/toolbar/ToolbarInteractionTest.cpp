@@ -189,7 +189,7 @@ TEST_F(InteractionTest, TheTooltipComesOnceAboutASecondAfterTheMouseRests) {
     ToolTipWindow* tip = CurrentToolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->isVisible());
-    EXPECT_EQ(tip->lblTip()->text(), "First tip");
+    EXPECT_EQ(tip->label()->text(), "First tip");
     EXPECT_FALSE(tb->Interaction().TipArmed()); // shown once per arming
     MoveTo(Centre(1) + QPoint(1, 1));
     EXPECT_FALSE(tb->Interaction().TipArmed());

@@ -3,7 +3,8 @@
 // helpers that read its surface and drive it with the mouse.
 
 #include "controls/paint/Drawing.h"
-#include "controls/paint/basOrvaneIFceComp.h"
+#include "controls/paint/SoundPlayer.h"
+#include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/ToolBar.h"
 
 #include <QCursor>

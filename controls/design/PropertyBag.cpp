@@ -1,4 +1,4 @@
-#include "controls/toolbar/PropertyBag.h"
+#include "controls/design/PropertyBag.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "controls/menu/MenuPictureStore.h"
+#include "controls/design/StoredPicture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -17,7 +17,7 @@ OlePicture pictureOf(const QImage& image) {
 }
 } // namespace
 
-OlePicture MenuPictureStore::Read(const QJsonValue& value) {
+OlePicture StoredPicture::Read(const QJsonValue& value) {
     const QString text = value.toString();
     if (text.isEmpty())
         return {};
@@ -29,12 +29,18 @@ OlePicture MenuPictureStore::Read(const QJsonValue& value) {
     return pictureOf(reader.read());
 }
 
-QString MenuPictureStore::SourceOf(const QJsonValue& value) {
+OlePicture StoredPicture::Read(const QJsonValue& value, QString& source) {
+    const OlePicture picture = Read(value);
+    source = picture.isNone() ? QString() : SourceOf(value);
+    return picture;
+}
+
+QString StoredPicture::SourceOf(const QJsonValue& value) {
     const QString text = value.toString();
     return text.startsWith(DataPrefix) ? QString() : text;
 }
 
-QJsonValue MenuPictureStore::Write(const OlePicture& picture, const QString& source) {
+QJsonValue StoredPicture::Write(const OlePicture& picture, const QString& source) {
     if (picture.isNone())
         return QJsonValue();
     if (!source.isEmpty())

@@ -1,8 +1,0 @@
-#pragma once
-
-namespace pelmora {
-
-/// An empty type with no members: it exists only to be named.
-class clsIFceComp {};
-
-} // namespace pelmora
