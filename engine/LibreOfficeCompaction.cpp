@@ -229,14 +229,16 @@ struct Segment {
     std::size_t begin;
     std::size_t end;
     Kind kind;
-    bool open; // a cut candidate waiting for its closing tag: never merged with others
+    bool open;       // a cut candidate waiting for its closing tag: never merged with others
+    bool startsLine; // begins with a tag that begins or ends a line
+    bool endsLine;   // ends with such a tag
 };
 
 // The page as a list of segments. Neighbouring segments of one kind are merged so
 // that the second pass copies long stretches at once.
 class SegmentList {
 public:
-    void Add(std::size_t begin, std::size_t end, Kind kind) {
+    void Add(std::size_t begin, std::size_t end, Kind kind, bool boundary = false) {
         if (begin == end) {
             return;
         }
@@ -244,15 +246,16 @@ public:
             Segment& last = list_.back();
             if (last.end == begin && last.kind == kind && !last.open) {
                 last.end = end;
+                last.endsLine = boundary;
                 return;
             }
         }
-        list_.push_back({begin, end, kind, false});
+        list_.push_back({begin, end, kind, false, boundary, boundary});
     }
 
     // Adds a tag that is cut only if its closing tag comes; returns its index.
     std::size_t AddCandidate(std::size_t begin, std::size_t end) {
-        list_.push_back({begin, end, Kind::Verbatim, true});
+        list_.push_back({begin, end, Kind::Verbatim, true, false, false});
         return list_.size() - 1;
     }
 
@@ -284,6 +287,7 @@ private:
     std::size_t next_ = kYieldWork;
 };
 
+// Splits the page into text, markup that stays and markup that goes.
 class Reader {
 public:
     Reader(std::string_view page, WorkYield& work) : page_(page), work_(work) {}
@@ -302,28 +306,19 @@ public:
                 at = lt + 1; // a '<' that begins no markup is text
                 continue;
             }
-            const bool boundary = IsLineBoundary(TagName(lt));
-            AddText(textAt, lt, boundary);
+            AddText(textAt, lt);
             at = ReadMarkup(lt, end);
-            afterBoundary_ = boundary;
             textAt = at;
             if (at >= page_.size()) {
                 break;
             }
         }
-        AddText(textAt, page_.size(), false);
+        AddText(textAt, page_.size());
         return std::move(segments_);
     }
 
 private:
-    // The name of the tag at lt, opening or closing; empty for other markup.
-    std::string_view TagName(std::size_t lt) const {
-        const std::size_t nameAt = At(lt + 1) == '/' ? lt + 2 : lt + 1;
-        if (!IsLetter(At(nameAt))) {
-            return {};
-        }
-        return page_.substr(nameAt, NameEnd(page_, nameAt) - nameAt);
-    }
+    char At(std::size_t at) const { return at < page_.size() ? page_[at] : '\0'; }
 
     // Where the markup at lt ends: lt when it is no markup, the page's end when it
     // is not closed. Only a tag that opens or closes an element ends at its '>'.
@@ -355,6 +350,13 @@ private:
         const std::size_t nameEnd = NameEnd(page_, nameAt);
         const std::string_view name = page_.substr(nameAt, nameEnd - nameAt);
         const std::string_view tag = page_.substr(0, end);
+        if (EqualsLower(name, "head")) {
+            inHead_ = !closing;
+        } else if (EqualsLower(name, "body")) {
+            inHead_ = false;
+        }
+        // Nothing in the head is shown, so blanks beside its tags never are either.
+        const bool boundary = inHead_ || IsLineBoundary(name);
         if (closing) {
             if (EqualsLower(name, "span")) {
                 Close(spans_, lt, end);
@@ -366,7 +368,7 @@ private:
                 if ((EqualsLower(name, "pre") || EqualsLower(name, "listing")) && preDepth_ > 0) {
                     --preDepth_;
                 }
-                segments_.Add(lt, end, Kind::Verbatim);
+                segments_.Add(lt, end, Kind::Verbatim, boundary);
             }
             return end;
         }
@@ -376,15 +378,16 @@ private:
             // The office's own field markup: browsers show only the field's text.
             fields_.push_back(segments_.AddCandidate(lt, end));
         } else if (EqualsLower(name, "span")) {
-            spans_.push_back(IsRunFormattingSpan(tag, nameEnd) ? segments_.AddCandidate(lt, end)
-                                                               : kKept);
-            if (spans_.back() == kKept) {
+            if (IsRunFormattingSpan(tag, nameEnd)) {
+                spans_.push_back(segments_.AddCandidate(lt, end));
+            } else {
+                spans_.push_back(kKept);
                 segments_.Add(lt, end, Kind::Verbatim);
             }
         } else if (EqualsLower(name, "meta") && IsOfficeMeta(tag, nameEnd)) {
             segments_.Add(lt, end, Kind::Cut);
         } else {
-            segments_.Add(lt, end, Kind::Verbatim);
+            segments_.Add(lt, end, Kind::Verbatim, boundary);
             if (EqualsLower(name, "pre") || EqualsLower(name, "listing")) {
                 ++preDepth_;
             } else if (EqualsLower(name, "plaintext")) {
@@ -416,29 +419,8 @@ private:
         segments_.Add(lt, end, Kind::Cut);
     }
 
-    char At(std::size_t at) const { return at < page_.size() ? page_[at] : '\0'; }
-
-    // Text between two pieces of markup; blanks beside a line boundary are cut.
-    void AddText(std::size_t begin, std::size_t end, bool boundaryAfter) {
-        if (preDepth_ > 0) {
-            segments_.Add(begin, end, Kind::Verbatim);
-            return;
-        }
-        std::size_t from = begin;
-        if (afterBoundary_) {
-            while (from < end && IsBlank(page_[from])) {
-                ++from;
-            }
-        }
-        std::size_t to = end;
-        if (boundaryAfter) {
-            while (to > from && IsBlank(page_[to - 1])) {
-                --to;
-            }
-        }
-        segments_.Add(begin, from, Kind::Cut);
-        segments_.Add(from, to, Kind::Text);
-        segments_.Add(to, end, Kind::Cut);
+    void AddText(std::size_t begin, std::size_t end) {
+        segments_.Add(begin, end, preDepth_ > 0 ? Kind::Verbatim : Kind::Text);
     }
 
     std::string_view page_;
@@ -448,12 +430,14 @@ private:
     std::vector<std::size_t> fonts_;
     std::vector<std::size_t> fields_;
     int preDepth_ = 0;
-    bool afterBoundary_ = false;
+    bool inHead_ = false;
 };
 
-// Writes the kept segments; every run of blanks in text becomes one blank, a line
-// break when the run held one (CR LF when the page used it there). A run goes on
-// across cut markup, so a cut never leaves two blanks side by side.
+// Writes the kept segments. A run of blanks in text becomes one blank: a line break
+// when the run held one (CR LF when the page used it there), else a space; none
+// beside a line boundary. A run goes on across cut markup, so a cut never leaves two
+// blanks side by side. The output never runs ahead of the input, so the page can be
+// rewritten in place.
 class Writer {
 public:
     explicit Writer(char* out) : out_(out), write_(out) {}
@@ -463,8 +447,12 @@ public:
             const char c = *p;
             if (!IsBlank(c)) {
                 Flush();
-                *write_++ = c;
+                Put(c);
                 previousCr_ = false;
+                lineEdge_ = false;
+                continue;
+            }
+            if (lineEdge_) {
                 continue;
             }
             if (c == '\n') {
@@ -478,12 +466,21 @@ public:
         }
     }
 
-    void Verbatim(const char* from, const char* to) {
-        Flush();
+    void Verbatim(const char* from, const char* to, bool startsLine, bool endsLine) {
+        if (startsLine) {
+            pending_ = kNoBlank;
+        } else {
+            Flush();
+        }
+        Put(*from);
+        std::memmove(write_, from + 1, static_cast<std::size_t>(to - from - 1));
+        write_ += to - from - 1;
         previousCr_ = false;
-        std::memmove(write_, from, static_cast<std::size_t>(to - from));
-        write_ += to - from;
+        lineEdge_ = endsLine;
     }
+
+    // Markup was cut here.
+    void Gap() { gap_ = true; }
 
     std::size_t Finish() {
         Flush();
@@ -498,23 +495,43 @@ private:
         case kNoBlank:
             return;
         case kSpace:
-            *write_++ = ' ';
+            Put(' ');
             break;
         case kLf:
-            *write_++ = '\n';
+            Put('\n');
             break;
         case kCrLf:
-            *write_++ = '\r';
-            *write_++ = '\n';
+            Put('\r');
+            Put('\n');
             break;
         }
         pending_ = kNoBlank;
+    }
+
+    // A cut can bring a text '<' or '&' next to what makes it markup or a character
+    // reference; such a one is written as a reference itself, so the text stays. The
+    // cut markup was longer than the few bytes this adds.
+    void Put(char c) {
+        if (gap_ && write_ != out_) {
+            const char last = write_[-1];
+            if (last == '<' && (IsLetter(c) || c == '/' || c == '!' || c == '?')) {
+                std::memcpy(write_ - 1, "&lt;", 4);
+                write_ += 3;
+            } else if (last == '&' && (IsLetter(c) || (c >= '0' && c <= '9') || c == '#')) {
+                std::memcpy(write_, "amp;", 4);
+                write_ += 4;
+            }
+        }
+        gap_ = false;
+        *write_++ = c;
     }
 
     char* out_;
     char* write_;
     Pending pending_ = kNoBlank;
     bool previousCr_ = false;
+    bool lineEdge_ = false;
+    bool gap_ = false;
 };
 
 } // namespace
@@ -563,10 +580,17 @@ void CompactLibreOfficePage(std::string& page, const YieldHook& yield) {
     std::size_t done = page.size();
     for (const Segment& segment : segments.Segments()) {
         work.At(done + segment.begin);
-        if (segment.kind == Kind::Text) {
+        switch (segment.kind) {
+        case Kind::Text:
             writer.Text(text + segment.begin, text + segment.end);
-        } else if (segment.kind == Kind::Verbatim) {
-            writer.Verbatim(text + segment.begin, text + segment.end);
+            break;
+        case Kind::Verbatim:
+            writer.Verbatim(text + segment.begin, text + segment.end, segment.startsLine,
+                            segment.endsLine);
+            break;
+        case Kind::Cut:
+            writer.Gap();
+            break;
         }
     }
     page.resize(writer.Finish());
