@@ -2,8 +2,9 @@
 
 #include "engine/PathHelpers.h"
 
+#include "engine/LibreOfficeCompaction.h"
+
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
@@ -15,28 +16,27 @@ namespace pelmora {
 
 namespace {
 
-// Yields to the caller's hook at most once per interval: a page with a hundred
-// thousand cuts must not spend its time in the event loop.
+// Yields to the caller's hook once per kYieldWork of counted work: a page with a
+// hundred thousand cuts must not spend its time in the event loop, and the count
+// must not depend on how fast the machine is.
 class YieldThrottle {
 public:
-    explicit YieldThrottle(const YieldHook& hook) : hook_(hook), last_(Clock::now()) {}
+    explicit YieldThrottle(const YieldHook& hook) : hook_(hook) {}
 
-    void Tick() {
+    void Add(std::size_t work) {
         if (!hook_) {
             return;
         }
-        const Clock::time_point now = Clock::now();
-        if (now - last_ >= kInterval) {
+        done_ += work;
+        if (done_ >= kYieldWork) {
             hook_();
-            last_ = Clock::now();
+            done_ = 0;
         }
     }
 
 private:
-    using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kInterval{5};
     const YieldHook& hook_;
-    Clock::time_point last_;
+    std::size_t done_ = 0;
 };
 
 // Offset of the first needle in [from, from + size), or npos.
@@ -66,6 +66,7 @@ void RemoveBlocksIn(std::string& page, std::string_view start, std::string_view 
         if (a == std::string::npos) {
             break;
         }
+        const std::size_t searchedFrom = next;
         const std::size_t startAt = next + a;
         const std::size_t b = FindIn(text + startAt + 1, size - startAt - 1, end);
         if (b == std::string::npos) {
@@ -78,7 +79,7 @@ void RemoveBlocksIn(std::string& page, std::string_view start, std::string_view 
         kept -= back;
         next = cutEnd - back;
         std::memmove(text + next, text + kept, back);
-        throttle.Tick();
+        throttle.Add(cutEnd - searchedFrom + kCutWork);
     }
     if (kept != next) {
         std::memmove(text + kept, text + next, size - next);
@@ -229,6 +230,10 @@ void RemoveBlocks(std::string& page, std::string_view start, std::string_view en
 }
 
 void CompactHtmlText(std::string& page, const YieldHook& yield) {
+    if (IsLibreOfficePage(page)) {
+        CompactLibreOfficePage(page, yield);
+        return;
+    }
     YieldThrottle throttle(yield);
     for (const BlockRule& rule : kBlockRules) {
         RemoveBlocksIn(page, rule.start, rule.end, throttle);

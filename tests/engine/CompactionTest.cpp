@@ -3,6 +3,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <string_view>
@@ -218,15 +219,45 @@ TEST(RemoveBlocks, EqualsTheRescanningAlgorithmForAnyMarkers) {
     }
 }
 
-TEST(RemoveBlocks, YieldsBetweenCutsOnlyEveryFewMilliseconds) {
-    std::string page;
-    for (int i = 0; i < 20000; ++i) {
+// Counts the yields while a page of `spans` language spans is compacted.
+int YieldsWhileCutting(int spans, std::string& page) {
+    page.clear();
+    for (int i = 0; i < spans; ++i) {
         page += "<span lang=EN>w";
     }
     int yields = 0;
     RemoveBlocks(page, "<span lang=", ">", [&yields] { ++yields; });
+    return yields;
+}
+
+TEST(RemoveBlocks, YieldsOncePerStretchOfWorkWhateverTheClockSays) {
+    std::string page;
+    // 20,000 cuts of 15 bytes: far fewer yields than cuts, but some.
+    const int yields = YieldsWhileCutting(20000, page);
     EXPECT_EQ(page, std::string(20000, 'w'));
     EXPECT_LT(yields, 200);
+    EXPECT_GE(yields, 1);
+    // The count follows the work alone: the same page always yields as often, and
+    // ten times the work yields about ten times as often.
+    EXPECT_EQ(YieldsWhileCutting(20000, page), yields);
+    const int more = YieldsWhileCutting(200000, page);
+    EXPECT_GE(more, 9 * yields);
+    EXPECT_LE(more, 11 * (yields + 1));
+    // A short page does not yield at all.
+    EXPECT_EQ(YieldsWhileCutting(10, page), 0);
+}
+
+TEST(CompactHtmlText, LibreOfficePagesYieldOncePerStretchOfWork) {
+    std::string page = "<html><head><meta name=\"generator\" content=\"LibreOffice\"/></head>";
+    while (page.size() < 4 * kYieldWork) {
+        page += "<p><font face=\"Arial\">Text  in  a  font</font></p>\n";
+    }
+    int yields = 0;
+    CompactHtmlText(page, [&yields] { ++yields; });
+    EXPECT_THAT(page, ::testing::Not(::testing::HasSubstr("<font")));
+    // The page is read once and written once: about eight stretches of work.
+    EXPECT_GE(yields, 6);
+    EXPECT_LE(yields, 9);
 }
 
 TEST(CompactHtml, ReplacesTheFileWithTheCompactedPage) {
