@@ -249,7 +249,7 @@ TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
         dialog->txtSourcePath()->setText(PathOf("many"));
         dialog->cmdOK()->click();
     });
-    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_FALSE(SharedSearch().running_);
     EXPECT_GE(List().RowCount(), 3);
     EXPECT_LT(List().RowCount(), 50);
     EXPECT_EQ(List().Row(1)->Source(), PathOf("many/f100.doc"));
