@@ -101,26 +101,19 @@ void AddFolderDialog::cmdOK_Click() {
     m_cmdOK->setEnabled(false);
 
     SearchState& search = SharedSearch();
-    search.SearchResults.clear();
     // An emptied pattern box searches for the documents the box starts with.
     const QString pattern = m_cobType->currentText();
-    search.SearchPattern = pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString();
-    search.Yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    search.StatusText = [this](const std::string& text) {
+    search.yield_ = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    search.statusText_ = [this](const std::string& text) {
         m_main.SetPanelText(2, QString::fromStdString(text));
     };
-    if (m_chkSubFolder->isChecked()) {
-        StartSearch(folder.toStdString(), true);
-    } else {
-        search.SearchRunning = true;
-        SearchFiles(folder.toStdString(), true);
-        search.SearchRunning = false;
-    }
-    search.Yield = nullptr;
-    search.StatusText = nullptr;
+    const std::vector<std::string> found = FindFiles(
+        folder.toStdString(), pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString(),
+        m_chkSubFolder->isChecked(), true);
+    search.yield_ = nullptr;
+    search.statusText_ = nullptr;
 
     m_main.sOutputDir = m_frame1->OutputDir();
-    const std::vector<std::string> found = search.SearchResults;
     for (const std::string& path : found) {
         m_main.AddFiles(QString::fromStdString(path));
     }
@@ -129,12 +122,12 @@ void AddFolderDialog::cmdOK_Click() {
 }
 
 void AddFolderDialog::cmdCancel_Click() {
-    SharedSearch().SearchRunning = false;
+    StopSearch();
     hide();
 }
 
 void AddFolderDialog::reject() {
-    SharedSearch().SearchRunning = false;
+    StopSearch();
     QDialog::reject();
 }
 

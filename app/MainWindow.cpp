@@ -3,6 +3,7 @@
 #include "app/CommandDispatcher.h"
 #include "app/ConversionRun.h"
 #include "app/DesktopSeam.h"
+#include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "app/TaskList.h"
 #include "app/WindowHelpers.h"
@@ -174,11 +175,8 @@ bool MainWindow::AddFiles(const QString& sItem) {
         }
         Task task;
         task.source = sItem;
-        std::string target = ChangeExtension(path, ".html");
-        if (!sOutputDir.isEmpty()) {
-            target = ChangeFolder(target, sOutputDir.toStdString());
-        }
-        task.target = QString::fromStdString(target);
+        task.target =
+            QString::fromStdString(PagePath(path, sOutputDir.toStdString(), kWindowPageExtension));
         const QFileInfo info(sItem);
         task.sizeText = QString::fromStdString(FormatFileSize(info.size()));
         task.dateText = QLocale().toString(info.lastModified(), QLocale::ShortFormat);
@@ -406,11 +404,8 @@ void MainWindow::EditHighlightedOutput() {
         if (m_lstItem->PositionOf(row) == 0) {
             continue;
         }
-        std::string page = ChangeExtension(row->Source().toStdString(), ".html");
-        if (!sOutputDir.isEmpty()) {
-            page = ChangeFolder(page, sOutputDir.toStdString());
-        }
-        row->SetTarget(QString::fromStdString(page));
+        row->SetTarget(QString::fromStdString(
+            PagePath(row->Source().toStdString(), sOutputDir.toStdString(), kWindowPageExtension)));
     }
 }
 
