@@ -103,26 +103,19 @@ void AddFolderDialog::Confirm() {
     okButton_->setEnabled(false);
 
     SearchState& search = SharedSearch();
-    search.SearchResults.clear();
     // An emptied pattern box searches for the documents the box starts with.
     const QString pattern = patternBox_->currentText();
-    search.SearchPattern = pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString();
-    search.Yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    search.StatusText = [this](const std::string& text) {
+    search.yield_ = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    search.statusText_ = [this](const std::string& text) {
         main_.SetPanelText(2, QString::fromStdString(text));
     };
-    if (subfoldersBox_->isChecked()) {
-        StartSearch(folder.toStdString(), true);
-    } else {
-        search.SearchRunning = true;
-        SearchFiles(folder.toStdString(), true);
-        search.SearchRunning = false;
-    }
-    search.Yield = nullptr;
-    search.StatusText = nullptr;
+    const std::vector<std::string> found = FindFiles(
+        folder.toStdString(), pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString(),
+        subfoldersBox_->isChecked(), true);
+    search.yield_ = nullptr;
+    search.statusText_ = nullptr;
 
     main_.SetOutputDir(outputFolderBox_->OutputDir());
-    const std::vector<std::string> found = search.SearchResults;
     for (const std::string& path : found) {
         main_.AddFile(QString::fromStdString(path));
     }
@@ -131,12 +124,12 @@ void AddFolderDialog::Confirm() {
 }
 
 void AddFolderDialog::Cancel() {
-    SharedSearch().SearchRunning = false;
+    StopSearch();
     hide();
 }
 
 void AddFolderDialog::reject() {
-    SharedSearch().SearchRunning = false;
+    StopSearch();
     QDialog::reject();
 }
 

@@ -75,14 +75,14 @@ void ConversionRun::Run() {
         list->setCurrentItem(row);
         list->scrollToItem(row);
 
-        ConversionOptions options;
-        options.Overwrite = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
-        options.CreateFilesDir = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
-        options.Compress = w.MenuItemChecked(QStringLiteral("mnuCompress"));
-        options.Password = row->Password().toStdString();
-        std::string line;
-        const bool converted =
-            converter.Call([&] { return ConvertDocument(session, source, target, line, options); });
+        DocumentOptions options;
+        options.overwrite_ = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
+        options.keepPictureFolder_ = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
+        options.compact_ = w.MenuItemChecked(QStringLiteral("mnuCompress"));
+        options.password_ = row->Password().toStdString();
+        const ConversionResult result =
+            converter.Call([&] { return ConvertDocument(session, source, target, options); });
+        const bool converted = result.Converted();
 
         row = row_;
         if (row != nullptr) {
@@ -93,7 +93,7 @@ void ConversionRun::Run() {
                 row->SetState(QStringLiteral("Failure"));
             }
         }
-        const QString logLine = QString::fromStdString(line);
+        const QString logLine = QString::fromStdString(result.line_);
         runText = runText.isEmpty() ? logLine : runText + QLatin1Char('\n') + logLine;
         w.AppendLogLine(logLine);
         w.ShowRunStatus(QStringLiteral("Now Converting ...     %1/%2").arg(processed).arg(total));

@@ -5,6 +5,7 @@
 #include "app/ConversionRun.h"
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
+#include "engine/Conversion.h"
 #include "app/OptionsDialog.h"
 #include "controls/design/Twips.h"
 #include "app/TaskIcons.h"
@@ -178,11 +179,8 @@ bool MainWindow::AddFile(const QString& source) {
         }
         Task task;
         task.source = source;
-        std::string target = ChangeExtension(path, ".html");
-        if (!outputDir_.isEmpty()) {
-            target = ChangeFolder(target, outputDir_.toStdString());
-        }
-        task.target = QString::fromStdString(target);
+        task.target =
+            QString::fromStdString(PagePath(path, outputDir_.toStdString(), kWindowPageExtension));
         const QFileInfo info(source);
         task.sizeText = QString::fromStdString(FormatFileSize(info.size()));
         task.dateText = QLocale().toString(info.lastModified(), QLocale::ShortFormat);
@@ -394,11 +392,8 @@ void MainWindow::EditHighlightedOutput() {
         if (taskList_->PositionOf(row) == 0) {
             continue;
         }
-        std::string page = ChangeExtension(row->Source().toStdString(), ".html");
-        if (!outputDir_.isEmpty()) {
-            page = ChangeFolder(page, outputDir_.toStdString());
-        }
-        row->SetTarget(QString::fromStdString(page));
+        row->SetTarget(QString::fromStdString(
+            PagePath(row->Source().toStdString(), outputDir_.toStdString(), kWindowPageExtension)));
     }
 }
 

@@ -4,10 +4,13 @@
 #include "cli/Arguments.h"
 #include "cli/CommandLine.h"
 #include "app/WindowedStartup.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // LibreOffice is the converter that stands in for Word, in both front ends.
+    pelmora::RegisterLibreOffice();
     const pelmora::CommandLineArguments arguments(argc, argv);
     if (arguments.ArgumentCount() > 0) {
         return pelmora::RunCommandLine(arguments, std::cout, std::cerr);

@@ -2,6 +2,7 @@
 // does. Prints documents per second.
 
 #include "engine/Conversion.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -19,6 +20,7 @@ const std::vector<std::string> kReadable = {
     "table-merges.doc", "HeaderFooterUnicode.doc", "FloatingPictures.doc"};
 
 void BM_ConvertSamples(benchmark::State& state) {
+    pelmora::RegisterLibreOffice();
     pelmora::WordSession session;
     if (!pelmora::OpenWordSession(session)) {
         state.SkipWithError("the converter cannot be started");
@@ -30,16 +32,16 @@ void BM_ConvertSamples(benchmark::State& state) {
         return;
     }
     const std::string out = pattern;
-    pelmora::ConversionOptions options;
-    options.Overwrite = true;
-    options.Compress = state.range(0) != 0;
+    pelmora::DocumentOptions options;
+    options.overwrite_ = true;
+    options.compact_ = state.range(0) != 0;
     std::int64_t documents = 0;
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
-            std::string line;
-            if (!pelmora::ConvertDocument(session, PELMORA_TEST_DATA "/corpus/" + name,
-                                          out + "/" + name + ".htm", line, options)) {
-                state.SkipWithError(line.c_str());
+            const pelmora::ConversionResult result = pelmora::ConvertDocument(
+                session, PELMORA_TEST_DATA "/corpus/" + name, out + "/" + name + ".htm", options);
+            if (!result.Converted()) {
+                state.SkipWithError(result.line_.c_str());
                 break;
             }
             ++documents;

@@ -260,7 +260,6 @@ std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
 
 void CommandLineArguments::ExpandFileList(std::vector<std::string>& list,
                                           bool includeSubfolders) const {
-    SearchState& search = SharedSearch();
     for (int index = 1; index <= ArgumentCount(); ++index) {
         std::string a = GetArgument(index, true);
         if (!fromShell_) {
@@ -273,25 +272,12 @@ void CommandLineArguments::ExpandFileList(std::vector<std::string>& list,
             list.push_back(a);
             continue;
         }
-
-        search.SearchResults.clear();
-        std::string folder;
         const auto slash = a.rfind(kPathSeparator);
-        if (slash == std::string::npos) {
-            search.SearchPattern = a;
-            folder = AppFolder();
-        } else {
-            search.SearchPattern = a.substr(slash + 1);
-            folder = a.substr(0, slash + 1);
-        }
-        if (includeSubfolders) {
-            StartSearch(folder, false);
-        } else {
-            search.SearchRunning = true;
-            SearchFiles(folder, false);
-            search.SearchRunning = false;
-        }
-        list.insert(list.end(), search.SearchResults.begin(), search.SearchResults.end());
+        const std::vector<std::string> found =
+            slash == std::string::npos
+                ? FindFiles(AppFolder(), a, includeSubfolders, false)
+                : FindFiles(a.substr(0, slash + 1), a.substr(slash + 1), includeSubfolders, false);
+        list.insert(list.end(), found.begin(), found.end());
     }
 }
 

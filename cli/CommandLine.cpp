@@ -2,7 +2,6 @@
 
 #include "cli/Arguments.h"
 #include "engine/Conversion.h"
-#include "engine/libreoffice/OfficeProcess.h"
 #include "engine/PathHelpers.h"
 #include "engine/WordSession.h"
 
@@ -25,13 +24,13 @@ volatile std::sig_atomic_t gStopSignal = 0;
 extern "C" void OnStopSignal(int signal) {
     if (gStopSignal != 0) {
         // A second Ctrl+C while the log is being written: the user wants out now.
-        EmergencyStopOffices();
+        StopWordSessionsNow();
         _exit(kRunInterrupted);
     }
     gStopSignal = signal;
     // Kill the office at once: the document it is working on fails, and the run
     // sees the flag before it starts the next one.
-    EmergencyStopOffices();
+    StopWordSessionsNow();
 }
 
 // Catches Ctrl+C and termination signals for the length of one run, and ignores a
@@ -73,22 +72,6 @@ private:
     struct sigaction savedPipe_ {};
 };
 
-// The numbered code of a log line (100 to 104); 0 when the line has none.
-int LogLineCode(const std::string& line) {
-    const auto gap = line.find("  ");
-    if (gap == std::string::npos || gap + 5 > line.size()) {
-        return 0;
-    }
-    int code = 0;
-    for (std::size_t i = gap + 2; i < gap + 5; ++i) {
-        if (line[i] < '0' || line[i] > '9') {
-            return 0;
-        }
-        code = code * 10 + (line[i] - '0');
-    }
-    return code;
-}
-
 void WriteRunLog(const std::string& logFile, const std::string& text, std::ostream& err) {
     if (!WriteLogFile(logFile, text)) {
         err << "pelmora: could not write the log file " << logFile << '\n' << std::flush;
@@ -96,6 +79,25 @@ void WriteRunLog(const std::string& logFile, const std::string& text, std::ostre
 }
 
 } // namespace
+
+RunSettings ReadRunSettings(const CommandLineArguments& arguments) {
+    RunSettings settings;
+    settings.outputFolder_ = arguments.GetSwitchPath("d");
+    settings.logFile_ = arguments.GetSwitchPath("l");
+    if (settings.logFile_.empty()) {
+        settings.logFile_ = DefaultLogPath();
+    }
+    settings.includeSubfolders_ = arguments.HasSwitch("s");
+    return settings;
+}
+
+DocumentOptions ReadDocumentOptions(const CommandLineArguments& arguments) {
+    DocumentOptions options;
+    options.overwrite_ = arguments.HasSwitch("o");
+    options.compact_ = arguments.HasSwitch("c");
+    options.keepPictureFolder_ = arguments.HasSwitch("f", true);
+    return options;
+}
 
 int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.HasSwitch("?") || arguments.HasSwitch("H")) {
@@ -105,33 +107,25 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
 
     StopSignalScope signals;
 
-    const bool includeSubfolders = arguments.HasSwitch("s");
-    ConversionOptions options;
-    options.Overwrite = arguments.HasSwitch("o");
-    options.Compress = arguments.HasSwitch("c");
-    options.CreateFilesDir = arguments.HasSwitch("f", true);
-    options.LogFile = arguments.GetSwitchPath("l");
-    if (options.LogFile.empty()) {
-        options.LogFile = DefaultLogPath();
-    }
-    options.OutputDir = arguments.GetSwitchPath("d");
+    const RunSettings settings = ReadRunSettings(arguments);
+    const DocumentOptions options = ReadDocumentOptions(arguments);
 
     WordSession session;
     if (!OpenWordSession(session)) {
         CloseWordSession(session);
         if (signals.Stopped()) {
-            RemoveOfficeLeftovers();
+            RemoveWordSessionLeftovers();
             return kRunInterrupted;
         }
-        const std::string line = LogTime() + "  104, Can not load Microsoft Word, Terminate!";
+        const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
         out << line << '\n' << std::flush;
-        WriteRunLog(options.LogFile, line, err);
+        WriteRunLog(settings.logFile_, line, err);
         return kConverterUnavailable;
     }
 
     std::vector<std::string> files;
     try {
-        arguments.ExpandFileList(files, includeSubfolders);
+        arguments.ExpandFileList(files, settings.includeSubfolders_);
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
     }
@@ -142,36 +136,32 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         if (signals.Stopped()) {
             break;
         }
-        std::string output = ChangeExtension(path, ".htm");
-        if (!options.OutputDir.empty()) {
-            output = ChangeFolder(output, options.OutputDir);
-        }
-        std::string line;
+        const std::string output =
+            PagePath(path, settings.outputFolder_, kCommandLinePageExtension);
+        ConversionResult result;
         try {
-            ConvertDocument(session, path, output, line, options);
+            result = ConvertDocument(session, path, output, options);
         } catch (const std::exception& e) {
-            line =
-                LogTime() + "  103, Convert " + path + " failure, the error message is " + e.what();
+            result = MakeConversionResult(ConversionCode::kFailed, path, output, e.what());
         }
-        const int code = LogLineCode(line);
-        if (signals.Stopped() && code == 103) {
+        if (signals.Stopped() && result.code_ == ConversionCode::kFailed) {
             // The office was killed under this document: it was stopped, not failed.
             break;
         }
-        if (code == 102 || code == 103) {
+        if (result.Failed()) {
             status = kRunHadFailures;
         }
-        out << line << '\n' << std::flush;
-        logText += logText.empty() ? line : "\n" + line;
+        out << result.line_ << '\n' << std::flush;
+        logText += logText.empty() ? result.line_ : "\n" + result.line_;
     }
 
     if (!logText.empty()) {
-        WriteRunLog(options.LogFile, logText, err);
+        WriteRunLog(settings.logFile_, logText, err);
     }
     CloseWordSession(session);
     if (signals.Stopped()) {
         // The killed office could not clean up after itself.
-        RemoveOfficeLeftovers();
+        RemoveWordSessionLeftovers();
         return kRunInterrupted;
     }
     return status;

@@ -1,8 +1,7 @@
 #include "engine/AutomationRegistry.h"
 
-#include "engine/libreoffice/LibreOfficeApplication.h"
-
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -19,9 +18,14 @@ std::string Folded(const std::string& text) {
 }
 
 struct Registry {
-    std::mutex lock;
-    std::map<std::string, AutomationFactory> factories;
+    std::mutex lock_;
+    std::map<std::string, AutomationFactory> factories_;
 };
+
+// The registry's cleanup part. Signal handlers read it, so it is constant-initialized
+// and lock-free rather than a member of the lazily made registry.
+std::atomic<void (*)() noexcept> gStopNow{nullptr};
+std::atomic<void (*)()> gRemoveLeftovers{nullptr};
 
 // The one registry of the process; guarded because the window's run may create
 // its session off the window's thread.
@@ -32,29 +36,30 @@ Registry& TheRegistry() {
 
 } // namespace
 
-void RegisterAutomationFactory(const std::string& progId, AutomationFactory factory) {
+AutomationFactory RegisterAutomationFactory(const std::string& progId, AutomationFactory factory) {
     Registry& registry = TheRegistry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    if (factory) {
-        registry.factories[Folded(progId)] = std::move(factory);
-    } else {
-        registry.factories.erase(Folded(progId));
+    std::lock_guard<std::mutex> guard(registry.lock_);
+    AutomationFactory replaced;
+    auto it = registry.factories_.find(Folded(progId));
+    if (it != registry.factories_.end()) {
+        replaced = std::move(it->second);
+        registry.factories_.erase(it);
     }
+    if (factory) {
+        registry.factories_[Folded(progId)] = std::move(factory);
+    }
+    return replaced;
 }
 
 std::unique_ptr<AutomationApplication> CreateObject(const std::string& progId) {
     AutomationFactory factory;
     {
         Registry& registry = TheRegistry();
-        std::lock_guard<std::mutex> guard(registry.lock);
-        auto it = registry.factories.find(Folded(progId));
-        if (it != registry.factories.end()) {
+        std::lock_guard<std::mutex> guard(registry.lock_);
+        auto it = registry.factories_.find(Folded(progId));
+        if (it != registry.factories_.end()) {
             factory = it->second;
         }
-    }
-    if (!factory && Folded(progId) == "word.application") {
-        // LibreOffice stands in for Word unless a test has put something else there.
-        factory = LibreOfficeFactory();
     }
     if (!factory) {
         throw AutomationError("ActiveX component can't create object: " + progId);
@@ -64,6 +69,15 @@ std::unique_ptr<AutomationApplication> CreateObject(const std::string& progId) {
         throw AutomationError("ActiveX component can't create object: " + progId);
     }
     return app;
+}
+
+void RegisterConverterCleanup(ConverterCleanup cleanup) {
+    gStopNow = cleanup.stopNow_;
+    gRemoveLeftovers = cleanup.removeLeftovers_;
+}
+
+ConverterCleanup RegisteredConverterCleanup() noexcept {
+    return ConverterCleanup{gStopNow.load(), gRemoveLeftovers.load()};
 }
 
 } // namespace pelmora

@@ -108,8 +108,8 @@ void ReplaceAll(std::string& page, std::string_view find, std::string_view by) {
 }
 
 struct BlockRule {
-    std::string_view start;
-    std::string_view end;
+    std::string_view start_;
+    std::string_view end_;
 };
 
 constexpr BlockRule kBlockRules[] = {
@@ -127,8 +127,8 @@ constexpr BlockRule kBlockRules[] = {
 };
 
 struct ReplaceRule {
-    std::string_view find;
-    std::string_view by;
+    std::string_view find_;
+    std::string_view by_;
 };
 
 constexpr ReplaceRule kReplaceRules[] = {
@@ -236,10 +236,10 @@ void CompactHtmlText(std::string& page, const YieldHook& yield) {
     }
     YieldThrottle throttle(yield);
     for (const BlockRule& rule : kBlockRules) {
-        RemoveBlocksIn(page, rule.start, rule.end, throttle);
+        RemoveBlocksIn(page, rule.start_, rule.end_, throttle);
     }
     for (const ReplaceRule& rule : kReplaceRules) {
-        ReplaceAll(page, rule.find, rule.by);
+        ReplaceAll(page, rule.find_, rule.by_);
     }
 }
 

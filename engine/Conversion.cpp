@@ -96,8 +96,8 @@ bool LiesIn(const std::string& path, const std::string& folder) {
 
 // The steps after the checks; every failure throws with its description.
 void Convert(WordSession& session, const std::string& sourcePath, const std::string& outputPath,
-             const ConversionOptions& options, const YieldHook& yield) {
-    if (!session.application) {
+             const DocumentOptions& options, const YieldHook& yield) {
+    if (!session.application_) {
         throw std::runtime_error("The document converter is not running");
     }
     const std::size_t slash = outputPath.rfind(kPathSeparator);
@@ -106,10 +106,10 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     if (name.empty() || name == "." || name == "..") {
         throw std::runtime_error("The output path " + outputPath + " names no file");
     }
-    const std::string password = options.Password.empty() ? " " : options.Password;
+    const std::string password = options.password_.empty() ? " " : options.password_;
 
     std::unique_ptr<AutomationDocument> document =
-        session.application->Documents().Open(sourcePath, std::nullopt, true, false, password);
+        session.application_->Documents().Open(sourcePath, std::nullopt, true, false, password);
     if (!document) {
         throw std::runtime_error("The converter opened no document");
     }
@@ -121,7 +121,7 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
         }
     }
     const StagingFolder staging(folder);
-    session.application->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
+    session.application_->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
     document->SaveAs(name, kHtmlFormat);
     document->Close();
     document.reset();
@@ -131,13 +131,13 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     if (!FileExists(stagedPage)) {
         throw std::runtime_error("The converter wrote no page " + name);
     }
-    if (options.Compress) {
+    if (options.compact_) {
         CompactHtml(stagedPage, yield);
     }
     const std::string companion = folder + companionName;
     const fs::path stagedCompanion = fs::path(staging.Path()) / companionName;
     std::error_code ec;
-    if (options.CreateFilesDir && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
+    if (options.keepPictureFolder_ && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
         MoveFolderInto(stagedCompanion, companion);
     }
     fs::rename(stagedPage, outputPath, ec);
@@ -146,7 +146,7 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     }
     // A picture folder of the same name left from an earlier conversion goes too, so
     // the page stands alone; a folder holding the source itself is not touched.
-    if (!options.CreateFilesDir && !LiesIn(sourcePath, companion)) {
+    if (!options.keepPictureFolder_ && !LiesIn(sourcePath, companion)) {
         DeleteFolder(companion);
     }
 }
@@ -164,17 +164,48 @@ std::string LogTime() {
     return text;
 }
 
-bool ConvertDocument(WordSession& session, const std::string& sourcePath,
-                     const std::string& outputPath, std::string& logLine,
-                     const ConversionOptions& options, const YieldHook& yield) {
-    if (!options.Overwrite && FileExists(outputPath)) {
-        logLine = LogTime() + "  101, Output file " + outputPath + " exists, Ignore!";
-        return false;
+std::string PagePath(const std::string& source, const std::string& outputFolder,
+                     const std::string& extension) {
+    const std::string page = ChangeExtension(source, extension);
+    return outputFolder.empty() ? page : ChangeFolder(page, outputFolder);
+}
+
+std::string FormatLogLine(ConversionCode code, const std::string& source, const std::string& output,
+                          const std::string& error) {
+    std::string text;
+    switch (code) {
+    case ConversionCode::kConverted:
+        text = "100, Successfully convert " + source + " to " + output;
+        break;
+    case ConversionCode::kOutputExists:
+        text = "101, Output file " + output + " exists, Ignore!";
+        break;
+    case ConversionCode::kSourceMissing:
+        text = "102, Source file " + source + " doesn't exist, Convert failure!";
+        break;
+    case ConversionCode::kFailed:
+        text = "103, Convert " + source + " failure, the error message is " + error;
+        break;
+    case ConversionCode::kConverterUnavailable:
+        text = "104, Can not load Microsoft Word, Terminate!";
+        break;
+    }
+    return LogTime() + "  " + text;
+}
+
+ConversionResult MakeConversionResult(ConversionCode code, const std::string& source,
+                                      const std::string& output, const std::string& error) {
+    return ConversionResult{code, FormatLogLine(code, source, output, error)};
+}
+
+ConversionResult ConvertDocument(WordSession& session, const std::string& sourcePath,
+                                 const std::string& outputPath, const DocumentOptions& options,
+                                 const YieldHook& yield) {
+    if (!options.overwrite_ && FileExists(outputPath)) {
+        return MakeConversionResult(ConversionCode::kOutputExists, sourcePath, outputPath);
     }
     if (!FileExists(sourcePath)) {
-        logLine =
-            LogTime() + "  102, Source file " + sourcePath + " doesn't exist, Convert failure!";
-        return false;
+        return MakeConversionResult(ConversionCode::kSourceMissing, sourcePath, outputPath);
     }
     std::string failure;
     try {
@@ -184,16 +215,13 @@ bool ConvertDocument(WordSession& session, const std::string& sourcePath,
             throw std::runtime_error("The output file " + outputPath + " is the source document");
         }
         Convert(session, sourcePath, outputPath, options, yield);
-        logLine = LogTime() + "  100, Successfully convert " + sourcePath + " to " + outputPath;
-        return true;
+        return MakeConversionResult(ConversionCode::kConverted, sourcePath, outputPath);
     } catch (const std::exception& e) {
         failure = e.what();
     } catch (...) {
         failure = "Unknown error";
     }
-    logLine =
-        LogTime() + "  103, Convert " + sourcePath + " failure, the error message is " + failure;
-    return false;
+    return MakeConversionResult(ConversionCode::kFailed, sourcePath, outputPath, failure);
 }
 
 } // namespace pelmora

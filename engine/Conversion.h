@@ -8,23 +8,62 @@
 
 namespace pelmora {
 
-/// The settings of one conversion run.
-struct ConversionOptions {
-    std::string OutputDir;       ///< folder of every page; empty: beside each source
-    bool Overwrite = false;      ///< replace an existing page; off: code 101
-    bool CreateFilesDir = false; ///< keep the page's ".files" picture folder
-    bool Compress = false;       ///< compact the saved page
-    std::string Password;        ///< for protected documents; empty: none
-    std::string LogFile;         ///< where the caller appends the run's lines
+/// How each document is converted; every document of a run may carry its own.
+struct DocumentOptions {
+    bool overwrite_ = false;         ///< replace an existing page; off: code 101
+    bool keepPictureFolder_ = false; ///< keep the page's ".files" picture folder
+    bool compact_ = false;           ///< compact the saved page
+    std::string password_;           ///< for protected documents; empty: none
 };
+
+/// The numbered outcomes a log line reports.
+enum class ConversionCode : int {
+    kConverted = 100,            ///< the page was written
+    kOutputExists = 101,         ///< the page exists and overwriting is off
+    kSourceMissing = 102,        ///< the source document does not exist
+    kFailed = 103,               ///< the converter or the file system failed
+    kConverterUnavailable = 104, ///< the converter could not be started
+};
+
+/// The outcome of one document: its code and the log line that reports it.
+struct ConversionResult {
+    ConversionCode code_ = ConversionCode::kFailed;
+    std::string line_;
+
+    /// True only when the page was written (code 100).
+    bool Converted() const { return code_ == ConversionCode::kConverted; }
+    /// True for the codes that count as a failed document (102, 103).
+    bool Failed() const {
+        return code_ == ConversionCode::kSourceMissing || code_ == ConversionCode::kFailed;
+    }
+};
+
+/// The extension of the pages the command line writes.
+inline constexpr const char* kCommandLinePageExtension = ".htm";
+/// The extension of the pages the window writes.
+inline constexpr const char* kWindowPageExtension = ".html";
+
+/// The page a source document becomes: source with extension, moved into
+/// outputFolder when that is not empty.
+std::string PagePath(const std::string& source, const std::string& outputFolder,
+                     const std::string& extension);
 
 /// The current time of day as it starts every log line (24-hour hh:mm:ss).
 std::string LogTime();
 
-/// Converts sourcePath into the page outputPath through the open session. logLine
-/// always receives the outcome (codes 100 to 103); true only for 100.
-bool ConvertDocument(WordSession& session, const std::string& sourcePath,
-                     const std::string& outputPath, std::string& logLine,
-                     const ConversionOptions& options, const YieldHook& yield = {});
+/// The log line of code, stamped with the current time: source and output name the
+/// document and its page, error is the reason a 103 gives; 104 names neither.
+std::string FormatLogLine(ConversionCode code, const std::string& source, const std::string& output,
+                          const std::string& error = {});
+
+/// The outcome code with its formatted log line.
+ConversionResult MakeConversionResult(ConversionCode code, const std::string& source,
+                                      const std::string& output, const std::string& error = {});
+
+/// Converts sourcePath into the page outputPath through the open session; the
+/// result carries the outcome (codes 100 to 103).
+ConversionResult ConvertDocument(WordSession& session, const std::string& sourcePath,
+                                 const std::string& outputPath, const DocumentOptions& options,
+                                 const YieldHook& yield = {});
 
 } // namespace pelmora

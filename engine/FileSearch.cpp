@@ -77,8 +77,8 @@ std::vector<std::string> SplitPatterns(const std::string& patterns) {
 }
 
 struct Entry {
-    std::string name;
-    bool isFolder = false;
+    std::string name_;
+    bool isFolder_ = false;
 };
 
 // The entries of folder other than "." and "..", in name order; empty when the
@@ -90,14 +90,14 @@ std::vector<Entry> ListFolder(const std::string& folder) {
     const std::filesystem::directory_iterator end;
     while (!ec && it != end) {
         Entry entry;
-        entry.name = it->path().filename().string();
+        entry.name_ = it->path().filename().string();
         std::error_code typeError;
-        entry.isFolder = it->is_directory(typeError) && !it->is_symlink(typeError);
+        entry.isFolder_ = it->is_directory(typeError) && !it->is_symlink(typeError);
         entries.push_back(std::move(entry));
         it.increment(ec);
     }
     std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return NameLess(a.name, b.name); });
+              [](const Entry& a, const Entry& b) { return NameLess(a.name_, b.name_); });
     return entries;
 }
 
@@ -109,38 +109,60 @@ std::string WithSeparator(std::string folder) {
 }
 
 void Yield(SearchState& search) {
-    if (search.Yield) {
-        search.Yield();
+    if (search.yield_) {
+        search.yield_();
     }
 }
 
 void ShowStatus(SearchState& search, const std::string& text) {
-    if (search.StatusText) {
-        search.StatusText(text);
+    if (search.statusText_) {
+        search.statusText_(text);
     }
 }
 
-// Appends the entries of here that match the search pattern, in their order.
-void AppendMatches(const std::string& here, const std::vector<Entry>& entries, bool showStatus) {
+// What one search looks for and what it has found so far.
+struct Walk {
+    std::vector<std::string> patterns_;
+    bool showStatus_ = false;
+    std::vector<std::string> found_;
+};
+
+// Appends the entries of here that match the search pattern, in their order. Runs
+// only while the shared search runs.
+void AppendMatches(const std::string& here, const std::vector<Entry>& entries, Walk& walk) {
     SearchState& search = SharedSearch();
-    const std::vector<std::string> patterns = SplitPatterns(search.SearchPattern);
-    if (patterns.empty()) {
-        return;
-    }
     for (const Entry& entry : entries) {
-        const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
-            return MatchesPattern(entry.name, p);
-        });
+        const bool matches =
+            std::any_of(walk.patterns_.begin(), walk.patterns_.end(),
+                        [&](const auto& p) { return MatchesPattern(entry.name_, p); });
         if (!matches) {
             continue;
         }
         Yield(search);
-        if (!search.SearchRunning) {
+        if (!search.running_) {
             return;
         }
-        search.SearchResults.push_back(here + entry.name);
-        if (showStatus) {
-            ShowStatus(search, std::to_string(search.SearchResults.size()) + " files were found.");
+        walk.found_.push_back(here + entry.name_);
+        if (walk.showStatus_) {
+            ShowStatus(search, std::to_string(walk.found_.size()) + " files were found.");
+        }
+    }
+}
+
+// The matches of folder, then those of each subfolder.
+void SearchFolder(const std::string& folder, Walk& walk) {
+    SearchState& search = SharedSearch();
+    Yield(search);
+    if (!search.running_) {
+        return;
+    }
+    const std::string here = WithSeparator(folder);
+    // One listing serves both the folder's matches and its subfolders.
+    const std::vector<Entry> entries = ListFolder(here);
+    AppendMatches(here, entries, walk);
+    for (const Entry& entry : entries) {
+        if (entry.isFolder_ && entry.name_[0] != '.') {
+            SearchFolder(here + entry.name_ + kPathSeparator, walk);
         }
     }
 }
@@ -167,51 +189,43 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
     return false;
 }
 
-void StartSearch(const std::string& folder, bool showStatus) {
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern,
+                                   bool includeSubfolders, bool showStatus) {
     SearchState& search = SharedSearch();
+    Walk walk{SplitPatterns(pattern), showStatus, {}};
+    if (!includeSubfolders) {
+        // One folder is listed at once: there is no walk to announce or to stop.
+        search.running_ = true;
+        const std::string here = WithSeparator(folder);
+        AppendMatches(here, ListFolder(here), walk);
+        search.running_ = false;
+        return walk.found_;
+    }
     if (folder.empty()) {
-        return;
+        return {};
     }
-    if (search.SearchRunning) {
-        search.SearchRunning = false;
-        return;
+    if (search.running_) {
+        search.running_ = false;
+        return {};
     }
-    const std::string start = WithSeparator(folder);
-    if (search.SearchPattern.empty()) {
+    if (pattern.empty()) {
         // Nothing to look for; the status bar must not claim a search is running.
-        return;
+        return {};
     }
     if (showStatus) {
         ShowStatus(search, "Now searching Word files, please wait...");
     }
-    search.SearchRunning = true;
-    SearchFolder(start, showStatus);
-    search.SearchRunning = false;
+    search.running_ = true;
+    SearchFolder(WithSeparator(folder), walk);
+    search.running_ = false;
     if (showStatus) {
         ShowStatus(search, "");
     }
+    return walk.found_;
 }
 
-void SearchFolder(const std::string& folder, bool showStatus) {
-    SearchState& search = SharedSearch();
-    Yield(search);
-    if (!search.SearchRunning) {
-        return;
-    }
-    const std::string here = WithSeparator(folder);
-    // One listing serves both the folder's matches and its subfolders.
-    const std::vector<Entry> entries = ListFolder(here);
-    AppendMatches(here, entries, showStatus);
-    for (const Entry& entry : entries) {
-        if (entry.isFolder && entry.name[0] != '.') {
-            SearchFolder(here + entry.name + kPathSeparator, showStatus);
-        }
-    }
-}
-
-void SearchFiles(const std::string& folder, bool showStatus) {
-    const std::string here = WithSeparator(folder);
-    AppendMatches(here, ListFolder(here), showStatus);
+void StopSearch() {
+    SharedSearch().running_ = false;
 }
 
 } // namespace pelmora

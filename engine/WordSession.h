@@ -10,7 +10,7 @@ namespace pelmora {
 
 /// The automation object of one run; empty while no session is open.
 struct WordSession {
-    std::unique_ptr<AutomationApplication> application;
+    std::unique_ptr<AutomationApplication> application_;
 };
 
 /// Creates "Word.Application" and switches its alerts and prompts off. False when
@@ -19,5 +19,14 @@ bool OpenWordSession(WordSession& session);
 
 /// Quits the converter and empties the session; safe on a session never opened.
 void CloseWordSession(WordSession& session);
+
+/// Ends every converter this program has started, at once: the documents they are
+/// converting fail. Async-signal-safe, for a Ctrl+C handler; call
+/// RemoveWordSessionLeftovers() once the sessions are closed.
+void StopWordSessionsNow() noexcept;
+
+/// Removes what converters ended by StopWordSessionsNow() could not remove
+/// themselves; call it only when no session is in use any more.
+void RemoveWordSessionLeftovers();
 
 } // namespace pelmora

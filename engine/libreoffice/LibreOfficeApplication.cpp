@@ -133,7 +133,7 @@ public:
         if (what.isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()) ||
             ((what >>= error) &&
              (static_cast<sal_uInt32>(error.ErrCode) & 0x3ffffff) == kWrongPassword)) {
-            passwordRefused = true;
+            passwordRefused_ = true;
         }
         Reference<css::task::XInteractionContinuation> abort;
         Reference<css::task::XInteractionContinuation> approve;
@@ -144,25 +144,25 @@ public:
                 approve = continuation;
             }
         }
-        if (approve.is() && !passwordRefused) {
+        if (approve.is() && !passwordRefused_) {
             approve->select();
         } else if (abort.is()) {
             abort->select();
         }
     }
 
-    bool passwordRefused = false;
+    bool passwordRefused_ = false;
 };
 
 // One office process and the objects of its UNO connection.
 struct Office {
-    std::unique_ptr<OfficeProcess> process;
-    Reference<css::bridge::XBridge> bridge;
-    Reference<css::uno::XComponentContext> context;
-    Reference<css::frame::XDesktop2> desktop;
-    bool stopped = false;
+    std::unique_ptr<OfficeProcess> process_;
+    Reference<css::bridge::XBridge> bridge_;
+    Reference<css::uno::XComponentContext> context_;
+    Reference<css::frame::XDesktop2> desktop_;
+    bool stopped_ = false;
 
-    bool Alive() { return !stopped && process && process->Running(); }
+    bool Alive() { return !stopped_ && process_ && process_->Running(); }
 
     // Alive and answering: an office that died between documents may still look
     // alive for a moment while its threads end, and the next document must not
@@ -172,8 +172,8 @@ struct Office {
             return false;
         }
         try {
-            OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
-            return context->getServiceManager().is();
+            OfficeProcess::Watch watch(*process_, Clock::now() + std::chrono::seconds(10));
+            return context_->getServiceManager().is();
         } catch (const css::uno::Exception&) {
             return false;
         }
@@ -185,37 +185,37 @@ struct Office {
         if (polite && Alive()) {
             bool terminated = false;
             try {
-                OfficeProcess::Watch watch(*process, Clock::now() + std::chrono::seconds(10));
-                terminated = desktop->terminate();
+                OfficeProcess::Watch watch(*process_, Clock::now() + std::chrono::seconds(10));
+                terminated = desktop_->terminate();
             } catch (const css::uno::Exception&) {
                 terminated = true; // the bridge went down with the office
             }
-            process->Stop(terminated ? std::chrono::seconds(10) : std::chrono::seconds(0));
+            process_->Stop(terminated ? std::chrono::seconds(10) : std::chrono::seconds(0));
         }
-        stopped = true;
-        desktop.clear();
-        context.clear();
+        stopped_ = true;
+        desktop_.clear();
+        context_.clear();
         // Disposing the bridge here, not whenever its last proxy goes, keeps its
         // tear-down from overlapping the next office's start.
-        if (Reference<css::lang::XComponent> component{bridge, UNO_QUERY}; component.is()) {
+        if (Reference<css::lang::XComponent> component{bridge_, UNO_QUERY}; component.is()) {
             try {
                 component->dispose();
             } catch (const css::uno::Exception&) {
             }
         }
-        bridge.clear();
-        process.reset();
+        bridge_.clear();
+        process_.reset();
     }
 };
 
 std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     auto office = std::make_shared<Office>();
-    office->process =
-        std::make_unique<OfficeProcess>(settings.programFolder, settings.startTimeLimit);
-    OfficeProcess& process = *office->process;
-    const auto deadline = Clock::now() + settings.startTimeLimit;
+    office->process_ =
+        std::make_unique<OfficeProcess>(settings.programFolder_, settings.startTimeLimit_);
+    OfficeProcess& process = *office->process_;
+    const auto deadline = Clock::now() + settings.startTimeLimit_;
     try {
-        const auto local = LocalContext(settings.programFolder);
+        const auto local = LocalContext(settings.programFolder_);
         const auto connector = css::connection::Connector::create(local);
         const OUString pipe = Unicode("pipe,name=" + process.PipeName());
         OfficeProcess::Watch watch(process, deadline);
@@ -224,7 +224,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
             if (!process.Running()) {
                 throw AutomationError(process.TimedOut()
                                           ? "LibreOffice did not start within " +
-                                                DescribeDuration(settings.startTimeLimit)
+                                                DescribeDuration(settings.startTimeLimit_)
                                           : "LibreOffice ended while starting (" +
                                                 process.EndDescription() + ")");
             }
@@ -234,11 +234,11 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             }
         }
-        office->bridge = css::bridge::BridgeFactory::create(local)->createBridge(
+        office->bridge_ = css::bridge::BridgeFactory::create(local)->createBridge(
             OUString(), OUString("urp"), connection, nullptr);
-        office->context.set(office->bridge->getInstance(OUString("StarOffice.ComponentContext")),
-                            UNO_QUERY_THROW);
-        office->desktop = css::frame::Desktop::create(office->context);
+        office->context_.set(office->bridge_->getInstance(OUString("StarOffice.ComponentContext")),
+                             UNO_QUERY_THROW);
+        office->desktop_ = css::frame::Desktop::create(office->context_);
         process.NoteSockets();
     } catch (const css::uno::Exception& e) {
         office->ShutDown(false);
@@ -253,11 +253,11 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
 // What the application and its documents share: the settings, the folder SaveAs
 // writes into and the office now running.
 struct Session {
-    LibreOfficeSettings settings;
-    std::string folder;
-    std::shared_ptr<Office> office;
-    bool quit = false;
-    unsigned copies = 0;
+    LibreOfficeSettings settings_;
+    std::string folder_;
+    std::shared_ptr<Office> office_;
+    bool quit_ = false;
+    unsigned copies_ = 0;
 };
 
 // Runs one call into the office under the document's time limit. A dead or killed
@@ -266,15 +266,15 @@ struct Session {
 template <class Call, class Failure>
 auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
              const std::string& doing, Call call, Failure failure) -> decltype(call()) {
-    if (office.stopped || !office.process) {
+    if (office.stopped_ || !office.process_) {
         throw AutomationError("the converter stopped before " + doing);
     }
     std::string message;
     bool bridgeGone = false;
     // An office found dead here died after the last call, with this document open.
-    if (office.process->Running()) {
+    if (office.process_->Running()) {
         try {
-            OfficeProcess::Watch watch(*office.process, deadline);
+            OfficeProcess::Watch watch(*office.process_, deadline);
             return call();
         } catch (const css::lang::DisposedException& e) {
             message = Message(e);
@@ -283,16 +283,16 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
             message = Message(e);
         }
     }
-    const bool timedOut = office.process->TimedOut();
-    if (!bridgeGone && !timedOut && office.process->Running()) {
+    const bool timedOut = office.process_->TimedOut();
+    if (!bridgeGone && !timedOut && office.process_->Running()) {
         throw AutomationError(failure(message));
     }
-    office.process->Kill();
-    const std::string end = office.process->EndDescription();
+    office.process_->Kill();
+    const std::string end = office.process_->EndDescription();
     office.ShutDown(false);
     if (timedOut) {
         throw AutomationError("the converter took longer than " +
-                              DescribeDuration(session.settings.documentTimeLimit) + " while " +
+                              DescribeDuration(session.settings_.documentTimeLimit_) + " while " +
                               doing + " and was stopped");
     }
     throw AutomationError("the converter stopped while " + doing + " (LibreOffice ended" +
@@ -303,10 +303,10 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
 // crashed a headless office on real files, and loading is faster without them.
 Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& url,
                                               Properties args) {
-    const auto factory = office.context->getServiceManager();
+    const auto factory = office.context_->getServiceManager();
     const auto create = [&](const char* service) {
         return factory->createInstanceWithContext(OUString::createFromAscii(service),
-                                                  office.context);
+                                                  office.context_);
     };
     Reference<css::document::XTypeDetection> detection(
         create("com.sun.star.document.TypeDetection"), UNO_QUERY_THROW);
@@ -334,7 +334,7 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
                               ")");
     }
     Reference<css::frame::XLoadable> model(
-        factory->createInstanceWithContext(service, office.context), UNO_QUERY_THROW);
+        factory->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);
     const sal_Int32 count = args.getLength();
     args.realloc(count + 2);
     args.getArray()[count] = MakeProperties({{"URL", css::uno::Any(url)}})[0];
@@ -383,14 +383,14 @@ public:
         }
         std::error_code error;
         const std::string folder =
-            fs::absolute(session_->folder.empty() ? fs::path(".") : fs::path(session_->folder),
+            fs::absolute(session_->folder_.empty() ? fs::path(".") : fs::path(session_->folder_),
                          error)
                 .string();
         if (!fs::is_directory(folder, error)) {
-            throw AutomationError("the folder " + session_->folder + " does not exist");
+            throw AutomationError("the folder " + session_->folder_ + " does not exist");
         }
         if (access(folder.c_str(), W_OK | X_OK) != 0) {
-            throw AutomationError("cannot write into the folder " + session_->folder + ": " +
+            throw AutomationError("cannot write into the folder " + session_->folder_ + ": " +
                                   std::strerror(errno));
         }
         const std::string target = (fs::path(folder) / fileName).string();
@@ -449,11 +449,11 @@ private:
 class LibreOfficeApplication::Impl final : public AutomationOptions, public AutomationDocuments {
 public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
-        if (settings.programFolder.empty()) {
-            settings.programFolder = PELMORA_LIBREOFFICE_PROGRAM_DIR;
+        if (settings.programFolder_.empty()) {
+            settings.programFolder_ = PELMORA_LIBREOFFICE_PROGRAM_DIR;
         }
-        session_->settings = std::move(settings);
-        session_->office = StartOffice(session_->settings);
+        session_->settings_ = std::move(settings);
+        session_->office_ = StartOffice(session_->settings_);
     }
 
     // Remembered only: this converter never prompts.
@@ -468,20 +468,20 @@ public:
                                              bool readOnly, bool,
                                              const std::string& passwordDocument) override {
         Session& session = *session_;
-        if (session.quit) {
+        if (session.quit_) {
             throw AutomationError("the converter has been quit");
         }
-        if (!session.office || !session.office->Responds()) {
-            if (session.office) {
-                session.office->ShutDown(false);
+        if (!session.office_ || !session.office_->Responds()) {
+            if (session.office_) {
+                session.office_->ShutDown(false);
             }
-            session.office.reset();
-            session.office = StartOffice(session.settings);
+            session.office_.reset();
+            session.office_ = StartOffice(session.settings_);
         }
-        const std::shared_ptr<Office> office = session.office;
-        const auto deadline = Clock::now() + session.settings.documentTimeLimit;
+        const std::shared_ptr<Office> office = session.office_;
+        const auto deadline = Clock::now() + session.settings_.documentTimeLimit_;
         const std::string copy =
-            CopySource(office->process->WorkFolder(), ++session.copies, fileName);
+            CopySource(office->process_->WorkFolder(), ++session.copies_, fileName);
         const std::string copyFolder = fs::path(copy).parent_path().string();
 
         auto* handler = new SilentHandler;
@@ -501,7 +501,7 @@ public:
                 session, *office, deadline, "opening the document",
                 [&] { return LoadDocument(*office, Unicode(FileUrl(copy)), properties); },
                 [&](const std::string& message) {
-                    return handler->passwordRefused
+                    return handler->passwordRefused_
                                ? std::string("the password is wrong or missing")
                                : DescribeLoadError(message);
                 });
@@ -514,19 +514,19 @@ public:
         }
     }
 
-    void ChangeFileOpenDirectory(const std::string& folder) { session_->folder = folder; }
+    void ChangeFileOpenDirectory(const std::string& folder) { session_->folder_ = folder; }
 
     void Quit() {
-        session_->quit = true;
-        if (session_->office) {
-            session_->office->ShutDown(true);
-            session_->office.reset();
+        session_->quit_ = true;
+        if (session_->office_) {
+            session_->office_->ShutDown(true);
+            session_->office_.reset();
         }
     }
 
     int OfficeProcessId() const {
-        const auto& office = session_->office;
-        return office && office->process ? office->process->Pid() : 0;
+        const auto& office = session_->office_;
+        return office && office->process_ ? office->process_->Pid() : 0;
     }
 
     std::int16_t displayAlerts = 0;
@@ -577,6 +577,11 @@ AutomationFactory LibreOfficeFactory(LibreOfficeSettings settings) {
     return [settings]() -> std::unique_ptr<AutomationApplication> {
         return std::make_unique<LibreOfficeApplication>(settings);
     };
+}
+
+void RegisterLibreOffice(LibreOfficeSettings settings) {
+    RegisterAutomationFactory("Word.Application", LibreOfficeFactory(std::move(settings)));
+    RegisterConverterCleanup({EmergencyStopOffices, RemoveOfficeLeftovers});
 }
 
 } // namespace pelmora

@@ -15,12 +15,12 @@ namespace pelmora {
 struct LibreOfficeSettings {
     /// LibreOffice's program folder (soffice.bin, fundamentalrc); empty: the one the
     /// program was built against.
-    std::string programFolder;
+    std::string programFolder_;
     /// How long one document may take from Documents.Open to Close before the office
     /// is killed and the call fails.
-    std::chrono::milliseconds documentTimeLimit = std::chrono::minutes(5);
+    std::chrono::milliseconds documentTimeLimit_ = std::chrono::minutes(5);
     /// How long starting the office and connecting to it may take.
-    std::chrono::milliseconds startTimeLimit = std::chrono::seconds(60);
+    std::chrono::milliseconds startTimeLimit_ = std::chrono::seconds(60);
 };
 
 /// The automation application backed by a private headless LibreOffice. The office
@@ -50,5 +50,9 @@ private:
 
 /// A factory for the automation registry that makes LibreOfficeApplication objects.
 AutomationFactory LibreOfficeFactory(LibreOfficeSettings settings = {});
+
+/// Registers LibreOffice as "Word.Application", with the cleanup that stops its
+/// offices at once and removes what they leave behind.
+void RegisterLibreOffice(LibreOfficeSettings settings = {});
 
 } // namespace pelmora

@@ -53,8 +53,8 @@ void UnregisterPid(int slot) {
 // What an emergency stop leaves for RemoveOfficeLeftovers(): the folders and pipes
 // of every office object that exists.
 struct Leftovers {
-    std::mutex lock;
-    std::map<const OfficeProcess*, std::vector<std::string>> paths;
+    std::mutex lock_;
+    std::map<const OfficeProcess*, std::vector<std::string>> paths_;
 };
 
 Leftovers& TheLeftovers() {
@@ -64,11 +64,11 @@ Leftovers& TheLeftovers() {
 
 void RecordLeftovers(const OfficeProcess* owner, std::vector<std::string> paths) {
     Leftovers& leftovers = TheLeftovers();
-    std::lock_guard<std::mutex> guard(leftovers.lock);
+    std::lock_guard<std::mutex> guard(leftovers.lock_);
     if (paths.empty()) {
-        leftovers.paths.erase(owner);
+        leftovers.paths_.erase(owner);
     } else {
-        leftovers.paths[owner] = std::move(paths);
+        leftovers.paths_[owner] = std::move(paths);
     }
 }
 
@@ -500,8 +500,8 @@ void EmergencyStopOffices() noexcept {
 
 void RemoveOfficeLeftovers() {
     Leftovers& leftovers = TheLeftovers();
-    std::lock_guard<std::mutex> guard(leftovers.lock);
-    for (const auto& [owner, paths] : leftovers.paths) {
+    std::lock_guard<std::mutex> guard(leftovers.lock_);
+    for (const auto& [owner, paths] : leftovers.paths_) {
         RemovePaths(paths);
     }
 }

@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Span {
-    std::size_t begin;
-    std::size_t end;
+    std::size_t begin_;
+    std::size_t end_;
 };
 
 bool SameLetters(const std::string& text, std::size_t at, const char* word) {
@@ -172,7 +172,7 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
     std::set<std::string> moved;
     std::size_t copied = 0;
     for (const Span& span : FindReferences(page)) {
-        const std::string raw = page.substr(span.begin, span.end - span.begin);
+        const std::string raw = page.substr(span.begin_, span.end_ - span.begin_);
         const std::string name = DecodeReference(raw);
         const std::size_t rawInfix = raw.rfind(infix);
         if (name.find('/') != std::string::npos || name.rfind(stem + infix, 0) != 0 ||
@@ -196,9 +196,9 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
         }
         // The picture's own reference already carries the page's stem in the
         // exporter's encoding; the folder is that stem with ".files".
-        rewritten.append(page, copied, span.begin - copied);
+        rewritten.append(page, copied, span.begin_ - copied);
         rewritten += raw.substr(0, rawInfix) + ".files/" + raw;
-        copied = span.end;
+        copied = span.end_;
     }
     if (moved.empty()) {
         return 0;

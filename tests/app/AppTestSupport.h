@@ -1,8 +1,9 @@
 #pragma once
 // Shared pieces of the main window tests: documents on disk, a window on the
-// offscreen platform with a scripted desktop, waiting for modal dialogs, and a
-// recording converter for the tests that check what reaches the converter.
+// offscreen platform with a scripted desktop, and waiting for modal dialogs.
 
+#include "tests/support/RealConverter.h"
+#include "tests/support/RecordingConverter.h"
 #include "app/MainWindow.h"
 #include "app/TaskList.h"
 #include "tests/app/ScriptedDesktopSeam.h"
@@ -13,7 +14,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,41 +54,6 @@ template <typename T> void WhenModal(std::function<void(T*)> action, int timeout
     });
     timer->start();
 }
-
-/// What the recording converter saw and how it behaves. Calls arrive on the run's
-/// converter thread, so every access holds the mutex.
-struct ConverterScript {
-    std::mutex mutex;
-    bool failStart = false;
-    std::vector<std::string> calls;     ///< "Open <file> [<password>]", "SaveAs <name>", "Quit"
-    std::vector<std::string> passwords; ///< the password of each Open
-    /// Called on the converter thread at each Open, before it returns.
-    std::function<void(const std::string& file)> onOpen;
-
-    std::vector<std::string> Calls() {
-        std::lock_guard lock(mutex);
-        return calls;
-    }
-    /// The files opened, in order.
-    std::vector<std::string> Opened();
-};
-
-/// Registers a recording converter as "Word.Application" for its lifetime.
-class RecordingConverter {
-public:
-    RecordingConverter();
-    ~RecordingConverter();
-    RecordingConverter(const RecordingConverter&) = delete;
-    RecordingConverter& operator=(const RecordingConverter&) = delete;
-
-    ConverterScript& Script() { return *m_script; }
-
-private:
-    std::shared_ptr<ConverterScript> m_script;
-};
-
-/// Registers the real LibreOffice converter as "Word.Application".
-void UseRealConverter();
 
 /// A shown main window with a scripted desktop and a private folder.
 class MainWindowTest : public ::testing::Test {

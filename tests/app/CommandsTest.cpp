@@ -80,12 +80,12 @@ protected:
     // window's thread, then lets the document take lingerMs longer.
     void OnFirstDocument(RecordingConverter& converter, std::atomic<int>& opened,
                          std::function<void()> action, int lingerMs = 0) {
-        converter.Script().onOpen = [this, &opened, action, lingerMs](const std::string&) {
+        converter.Script().SetOnOpen([this, &opened, action, lingerMs](const std::string&) {
             if (++opened == 1) {
                 OnWindowThread(action);
                 std::this_thread::sleep_for(std::chrono::milliseconds(lingerMs));
             }
-        };
+        });
     }
 };
 
@@ -178,7 +178,7 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
     bool addArmed = true;
     bool f5Armed = true;
     bool menuAddArmed = true;
-    converter.Script().onOpen = [&](const std::string&) {
+    converter.Script().SetOnOpen([&](const std::string&) {
         const int task = ++opened;
         OnWindowThread([&, task] {
             if (task == 1) {
@@ -194,7 +194,7 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
                 ClickToolbar(6);
             }
         });
-    };
+    });
     Settle();
     ClickToolbar(5);
     QTRY_VERIFY_WITH_TIMEOUT(opened > 0 && !window->Converting(), 20000);
@@ -249,9 +249,9 @@ TEST_F(CommandsTest, ACommandArmedBeforeARunIsNotRunInsideIt) {
     AddDocument("1.doc");
     window->ChangeFilesState();
     // Each document outlasts the deferral, so the second command fires inside the run.
-    converter.Script().onOpen = [](const std::string&) {
+    converter.Script().SetOnOpen([](const std::string&) {
         std::this_thread::sleep_for(std::chrono::milliseconds(3 * CommandDispatcher::kDeferMs));
-    };
+    });
     Settle();
     // Convert on the toolbar, then F5, within the same tenth of a second.
     Commands().ButtonClick(5, QStringLiteral("Extract"));

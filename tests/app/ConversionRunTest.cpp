@@ -65,7 +65,7 @@ TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("3.doc")));
     // The engine hands a blank for "no password"; the others arrive byte for byte.
-    EXPECT_THAT(converter.Script().passwords, ElementsAre("pässwörd€", "three"));
+    EXPECT_THAT(converter.Script().Passwords(), ElementsAre("pässwörd€", "three"));
     const std::vector<std::string> calls = converter.Script().Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Quit"), 1);
     EXPECT_EQ(calls.back(), "Quit");
@@ -103,10 +103,10 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     window->ChangeFilesState();
     std::atomic<bool> converting{false};
     std::atomic<bool> windowAnswered{false};
-    converter.Script().onOpen = [&](const std::string&) {
+    converter.Script().SetOnOpen([&](const std::string&) {
         converting = true;
         EXPECT_TRUE(WaitFor(windowAnswered));
-    };
+    });
     bool stopLooked = false;
     bool stopEnabled = false;
     bool extractEnabled = true;
@@ -144,12 +144,12 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
     window->ChangeFilesState();
     std::atomic<bool> secondStarted{false};
     std::atomic<bool> removed{false};
-    converter.Script().onOpen = [&](const std::string& file) {
+    converter.Script().SetOnOpen([&](const std::string& file) {
         if (file == Src("2.doc")) {
             secondStarted = true;
             EXPECT_TRUE(WaitFor(removed));
         }
-    };
+    });
     OnWindowThreadWhen(secondStarted, [&] {
         // The row in progress and the one after it go, through the Delete key path.
         List().clearSelection();
@@ -175,10 +175,10 @@ TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
     window->ChangeFilesState();
     std::atomic<bool> started{false};
     std::atomic<bool> cleared{false};
-    converter.Script().onOpen = [&](const std::string&) {
+    converter.Script().SetOnOpen([&](const std::string&) {
         started = true;
         WaitFor(cleared);
-    };
+    });
     OnWindowThreadWhen(started, [&] {
         seam.messageAnswers.push_back(QMessageBox::Ok);
         window->ClearTasks();
@@ -198,10 +198,10 @@ TEST_F(ConversionRunTest, ClosingDuringARunFinishesTheDocumentAndQuitsTheConvert
     window->ChangeFilesState();
     std::atomic<bool> started{false};
     std::atomic<bool> closing{false};
-    converter.Script().onOpen = [&](const std::string&) {
+    converter.Script().SetOnOpen([&](const std::string&) {
         started = true;
         WaitFor(closing);
-    };
+    });
     QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     int unloadedDuringRun = -1;
     OnWindowThreadWhen(started, [&] {
@@ -238,7 +238,7 @@ TEST_F(ConversionRunTest, ClosingWhileIdleAsksNothingAndUnloadsAtOnce) {
 TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
     AddDocument("1.doc");
     window->ChangeFilesState();
-    converter.Script().failStart = true;
+    converter.Script().SetFailStart(true);
 
     seam.messageAnswers.push_back(QMessageBox::Cancel);
     window->RunConversion();

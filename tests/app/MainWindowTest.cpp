@@ -101,10 +101,13 @@ TEST(WindowedStartupTest, TheConverterIsStartedOnceAndQuitBeforeTheWindowOpens) 
     RecordingConverter converter;
     ScriptedDesktopSeam seam;
     EXPECT_TRUE(ConverterStartsUp(seam));
-    EXPECT_EQ(converter.Script().Calls(), std::vector<std::string>{"Quit"});
+    EXPECT_EQ(converter.Script().Calls(),
+              (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
+                                        "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
+                                        "Quit"}));
     EXPECT_TRUE(seam.messages.empty());
 
-    converter.Script().failStart = true;
+    converter.Script().SetFailStart(true);
     EXPECT_FALSE(ConverterStartsUp(seam));
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].text,

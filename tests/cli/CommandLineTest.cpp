@@ -4,7 +4,9 @@
 
 #include "cli/Arguments.h"
 #include "engine/AutomationRegistry.h"
+#include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/RecordingConverter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,62 +25,8 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
 
-// What the converters of one test did; it outlives them.
-struct ConverterRecord {
-    int started = 0;
-    int quits = 0;
-    std::vector<std::string> opened;
-    std::function<void(const std::string&)> onOpen;
-};
-
-// Writes a small page for every document it is asked to save, and lets a test act
-// when a document is opened.
-class RecordingConverter : public AutomationApplication, AutomationOptions, AutomationDocuments {
-public:
-    explicit RecordingConverter(ConverterRecord& record) : record_(record) { ++record.started; }
-
-    struct Document : AutomationDocument {
-        explicit Document(RecordingConverter& owner) : owner_(owner) {}
-        void SaveAs(const std::string& fileName, std::int16_t) override {
-            test::WriteFile(owner_.folder_ + fileName, "<html>page</html>");
-        }
-        void Close() override {}
-
-    private:
-        RecordingConverter& owner_;
-    };
-
-    void SetDisplayAlerts(std::int16_t) override {}
-    AutomationOptions& Options() override { return *this; }
-    AutomationDocuments& Documents() override { return *this; }
-    void ChangeFileOpenDirectory(const std::string& folder) override { folder_ = folder; }
-    void Quit() override { ++record_.quits; }
-    void SetConfirmConversions(bool) override {}
-    void SetSaveNormalPrompt(bool) override {}
-    void SetSavePropertiesPrompt(bool) override {}
-
-    std::unique_ptr<AutomationDocument> Open(const std::string& fileName, std::optional<bool>, bool,
-                                             bool, const std::string&) override {
-        record_.opened.push_back(fileName);
-        if (record_.onOpen) {
-            record_.onOpen(fileName);
-        }
-        return std::make_unique<Document>(*this);
-    }
-
-private:
-    ConverterRecord& record_;
-    std::string folder_;
-};
-
 class CommandLineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RegisterAutomationFactory("Word.Application",
-                                  [this] { return std::make_unique<RecordingConverter>(record_); });
-    }
-    void TearDown() override { RegisterAutomationFactory("Word.Application", {}); }
-
     int Run(std::vector<std::string> tokens) {
         std::vector<const char*> argv{"pelmora"};
         for (const std::string& t : tokens) {
@@ -86,7 +34,6 @@ protected:
         }
         out_.str("");
         err_.str("");
-        record_.opened.clear();
         return RunCommandLine(CommandLineArguments(static_cast<int>(argv.size()), argv.data()),
                               out_, err_);
     }
@@ -97,7 +44,8 @@ protected:
     std::string log_ = dir_ / "run.log";
     std::ostringstream out_;
     std::ostringstream err_;
-    ConverterRecord record_;
+    test::RecordingConverter converter_;
+    test::ConverterScript& script_ = converter_.Script();
 };
 
 TEST_F(CommandLineTest, UsageSwitchAnywhereShowsOnlyTheUsage) {
@@ -108,14 +56,12 @@ TEST_F(CommandLineTest, UsageSwitchAnywhereShowsOnlyTheUsage) {
         EXPECT_EQ(out_.str(), usage.str());
         EXPECT_EQ(err_.str(), "");
     }
-    EXPECT_EQ(record_.started, 0);
+    EXPECT_EQ(script_.Started(), 0);
     EXPECT_FALSE(std::filesystem::exists(log_));
 }
 
 TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
-    RegisterAutomationFactory("Word.Application", []() -> std::unique_ptr<AutomationApplication> {
-        throw AutomationError("no office");
-    });
+    script_.SetFailStart(true);
     test::WriteFile(dir_ / "a.doc", "x");
     test::WriteFile(log_, "earlier run\n");
     EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", "-l", log_}), kConverterUnavailable);
@@ -131,10 +77,10 @@ TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
 TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
     test::WriteFile(dir_ / "a.doc", "x");
     test::WriteFile(dir_ / "c.rtf", "x");
-    record_.onOpen = [this](const std::string&) {
+    script_.SetOnOpen([this](const std::string&) {
         // Nothing reaches the log file while the run goes on.
         EXPECT_FALSE(std::filesystem::exists(log_));
-    };
+    });
     EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", dir_ / "c.rtf", "-l:" + log_}), kRunHadFailures);
     const auto lines = LogLines();
     ASSERT_EQ(lines.size(), 3u);
@@ -145,14 +91,14 @@ TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
     EXPECT_THAT(lines[2], HasSubstr("  100, Successfully convert " + dir_ / "c.rtf"));
     EXPECT_EQ(test::Lines(out_.str()), lines);
     EXPECT_EQ(test::ReadFile(log_).back(), '\n');
-    EXPECT_EQ(record_.started, 1);
-    EXPECT_EQ(record_.quits, 1);
+    EXPECT_EQ(script_.Started(), 1);
+    EXPECT_EQ(script_.Count("Quit"), 1);
 }
 
 TEST_F(CommandLineTest, EmptyFileListStartsAndQuitsTheConverterAndWritesNoLog) {
     EXPECT_EQ(Run({dir_ / "none/*.doc", "-l:" + log_}), kRunSucceeded);
-    EXPECT_EQ(record_.started, 1);
-    EXPECT_EQ(record_.quits, 1);
+    EXPECT_EQ(script_.Started(), 1);
+    EXPECT_EQ(script_.Count("Quit"), 1);
     EXPECT_EQ(out_.str(), "");
     EXPECT_FALSE(std::filesystem::exists(log_));
 }
@@ -168,27 +114,50 @@ TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) 
     for (const char* name : {"a.doc", "b.doc", "c.doc"}) {
         test::WriteFile(dir_ / name, "x");
     }
-    record_.onOpen = [this](const std::string& path) {
+    script_.SetOnOpen([this](const std::string& path) {
         if (path == dir_ / "b.doc") {
             std::raise(SIGINT);
             throw AutomationError("the office went away");
         }
-    };
+    });
     struct sigaction before {};
     sigaction(SIGINT, nullptr, &before);
     EXPECT_EQ(Run({dir_ / "*.doc", "-l:" + log_}), kRunInterrupted);
     EXPECT_THAT(LogLines(),
                 ElementsAre(HasSubstr("  100, Successfully convert " + dir_ / "a.doc")));
     EXPECT_EQ(test::Lines(out_.str()), LogLines());
-    EXPECT_THAT(record_.opened, ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
-    EXPECT_EQ(record_.quits, 1);
+    EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
+    EXPECT_EQ(script_.Count("Quit"), 1);
     struct sigaction after {};
     sigaction(SIGINT, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
 
     // The next run is not taken for stopped.
-    record_.onOpen = nullptr;
+    script_.SetOnOpen(nullptr);
     EXPECT_EQ(Run({dir_ / "c.doc", "-o", "-l:" + log_}), kRunSucceeded);
+}
+
+TEST(CommandLineSettings, SwitchesSplitIntoRunSettingsAndDocumentOptions) {
+    const char* argv[] = {"pelmora", "/in/*.doc", "-d:/out", "-l", "/tmp/run.log",
+                          "-s",      "-o",        "-c",      "-f1"};
+    const CommandLineArguments arguments(9, argv);
+    const RunSettings settings = ReadRunSettings(arguments);
+    EXPECT_EQ(settings.outputFolder_, "/out");
+    EXPECT_EQ(settings.logFile_, "/tmp/run.log");
+    EXPECT_TRUE(settings.includeSubfolders_);
+    const DocumentOptions options = ReadDocumentOptions(arguments);
+    EXPECT_TRUE(options.overwrite_);
+    EXPECT_TRUE(options.compact_);
+    EXPECT_TRUE(options.keepPictureFolder_);
+    EXPECT_EQ(options.password_, "");
+
+    const char* plain[] = {"pelmora", "/in/a.doc", "-f"};
+    const CommandLineArguments few(3, plain);
+    EXPECT_EQ(ReadRunSettings(few).outputFolder_, "");
+    EXPECT_EQ(ReadRunSettings(few).logFile_, DefaultLogPath());
+    EXPECT_FALSE(ReadRunSettings(few).includeSubfolders_);
+    EXPECT_FALSE(ReadDocumentOptions(few).overwrite_);
+    EXPECT_FALSE(ReadDocumentOptions(few).keepPictureFolder_);
 }
 
 } // namespace

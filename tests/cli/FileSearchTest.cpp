@@ -22,26 +22,14 @@ protected:
 
     static void Reset() {
         SearchState& search = SharedSearch();
-        search.SearchPattern.clear();
-        search.SearchRunning = false;
-        search.SearchResults.clear();
-        search.StatusText = nullptr;
-        search.Yield = nullptr;
+        search.running_ = false;
+        search.statusText_ = nullptr;
+        search.yield_ = nullptr;
     }
 
-    std::vector<std::string> Search(const std::string& pattern, const std::string& folder,
-                                    bool subfolders) {
-        SearchState& search = SharedSearch();
-        search.SearchResults.clear();
-        search.SearchPattern = pattern;
-        if (subfolders) {
-            StartSearch(folder, false);
-        } else {
-            search.SearchRunning = true;
-            SearchFiles(folder, false);
-            search.SearchRunning = false;
-        }
-        return search.SearchResults;
+    static std::vector<std::string> Search(const std::string& pattern, const std::string& folder,
+                                           bool subfolders) {
+        return FindFiles(folder, pattern, subfolders, false);
     }
 
     void Touch(const std::string& relative) { test::WriteFile(dir_ / relative, "x"); }
@@ -100,9 +88,9 @@ TEST_F(FileSearchTest, BothKindsOfSearchOneAfterAnother) {
     Touch("a.doc");
     Touch("s/b.doc");
     EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
-    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_FALSE(SharedSearch().running_);
     EXPECT_THAT(Search("*.doc", dir_ / "s", false), ElementsAre(dir_ / "s/b.doc"));
-    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_FALSE(SharedSearch().running_);
     EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
 }
 
@@ -156,10 +144,9 @@ TEST_F(FileSearchTest, StatusTextsAndYields) {
     std::vector<std::string> texts;
     int yields = 0;
     SearchState& search = SharedSearch();
-    search.StatusText = [&](const std::string& text) { texts.push_back(text); };
-    search.Yield = [&] { ++yields; };
-    search.SearchPattern = "*.doc";
-    StartSearch(dir_.Path(), true);
+    search.statusText_ = [&](const std::string& text) { texts.push_back(text); };
+    search.yield_ = [&] { ++yields; };
+    EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, true).size(), 7u);
     ASSERT_EQ(texts.size(), 9u);
     EXPECT_EQ(texts.front(), "Now searching Word files, please wait...");
     EXPECT_EQ(texts[5], "5 files were found.");
@@ -169,9 +156,7 @@ TEST_F(FileSearchTest, StatusTextsAndYields) {
     EXPECT_EQ(yields, 2 + 7);
 
     texts.clear();
-    search.SearchResults.clear();
-    StartSearch(dir_.Path(), false);
-    EXPECT_EQ(search.SearchResults.size(), 7u);
+    EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, false).size(), 7u);
     EXPECT_THAT(texts, IsEmpty());
 }
 
@@ -181,25 +166,35 @@ TEST_F(FileSearchTest, StartingASearchDuringOneStopsItKeepingItsResults) {
     }
     Touch("sub/g.doc");
     SearchState& search = SharedSearch();
-    search.SearchPattern = "*.doc";
-    search.Yield = [&] {
-        if (search.SearchResults.size() == 2) {
-            StartSearch(dir_.Path(), false); // what the window's cancel does
+    std::vector<std::string> nested{"not called"};
+    search.statusText_ = [&](const std::string& text) {
+        if (text == "2 files were found.") {
+            nested = FindFiles(dir_.Path(), "*.doc", true, false);
         }
     };
-    StartSearch(dir_.Path(), false);
-    EXPECT_THAT(search.SearchResults, ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc"));
-    EXPECT_FALSE(search.SearchRunning);
+    EXPECT_THAT(FindFiles(dir_.Path(), "*.doc", true, true),
+                ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc"));
+    EXPECT_THAT(nested, IsEmpty());
+    EXPECT_FALSE(search.running_);
+
+    // The window's Cancel stops a search the same way.
+    search.statusText_ = [&](const std::string& text) {
+        if (text == "3 files were found.") {
+            StopSearch();
+        }
+    };
+    EXPECT_THAT(FindFiles(dir_.Path(), "*.doc", true, true),
+                ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc", dir_ / "f3.doc"));
+    EXPECT_FALSE(search.running_);
 }
 
 TEST_F(FileSearchTest, EmptyPatternSearchesNothingAndShowsNoStatus) {
     Touch("a.doc");
     std::vector<std::string> texts;
-    SharedSearch().StatusText = [&](const std::string& text) { texts.push_back(text); };
-    StartSearch(dir_.Path(), true);
-    EXPECT_THAT(SharedSearch().SearchResults, IsEmpty());
+    SharedSearch().statusText_ = [&](const std::string& text) { texts.push_back(text); };
+    EXPECT_THAT(FindFiles(dir_.Path(), "", true, true), IsEmpty());
     EXPECT_THAT(texts, IsEmpty());
-    EXPECT_FALSE(SharedSearch().SearchRunning);
+    EXPECT_FALSE(SharedSearch().running_);
 }
 
 } // namespace

@@ -1,33 +1,42 @@
 #include "engine/AutomationRegistry.h"
 
+#include "tests/support/RecordingConverter.h"
+
 #include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {
 
-class NullApplication : public AutomationApplication {
-public:
-    void SetDisplayAlerts(std::int16_t) override {}
-    AutomationOptions& Options() override { throw AutomationError("no options"); }
-    AutomationDocuments& Documents() override { throw AutomationError("no documents"); }
-    void ChangeFileOpenDirectory(const std::string&) override {}
-    void Quit() override {}
-};
-
 TEST(AutomationRegistry, CreatesRegisteredObjectByNameWithoutRegardToCase) {
-    int made = 0;
-    RegisterAutomationFactory("Test.Registry", [&made] {
-        ++made;
-        return std::make_unique<NullApplication>();
-    });
-    EXPECT_NE(CreateObject("TEST.registry"), nullptr);
-    EXPECT_EQ(made, 1);
-    RegisterAutomationFactory("Test.Registry", {});
+    {
+        test::RecordingConverter converter("Test.Registry");
+        EXPECT_NE(CreateObject("TEST.registry"), nullptr);
+        EXPECT_EQ(converter.Script().Started(), 1);
+    }
+    // The converter put back what was there before it: nothing.
     EXPECT_THROW(CreateObject("Test.Registry"), AutomationError);
 }
 
+TEST(AutomationRegistry, KnowsNoConverterOfItsOwnAndHandsBackWhatItReplaces) {
+    const AutomationFactory before = RegisterAutomationFactory("Word.Application", {});
+    EXPECT_THROW(CreateObject("Word.Application"), AutomationError);
+
+    int made = 0;
+    const AutomationFactory counting = [&made]() -> std::unique_ptr<AutomationApplication> {
+        ++made;
+        throw AutomationError("counted");
+    };
+    EXPECT_FALSE(RegisterAutomationFactory("Word.Application", counting));
+    const AutomationFactory replaced = RegisterAutomationFactory("WORD.APPLICATION", {});
+    ASSERT_TRUE(replaced);
+    EXPECT_THROW(replaced(), AutomationError);
+    EXPECT_EQ(made, 1);
+    RegisterAutomationFactory("Word.Application", before);
+}
+
 TEST(AutomationRegistry, FactoryThatReturnsNothingOrThrowsIsAnAutomationError) {
-    RegisterAutomationFactory("Test.Empty", [] { return std::unique_ptr<AutomationApplication>(); });
+    RegisterAutomationFactory("Test.Empty",
+                              [] { return std::unique_ptr<AutomationApplication>(); });
     EXPECT_THROW(CreateObject("Test.Empty"), AutomationError);
     RegisterAutomationFactory("Test.Empty", []() -> std::unique_ptr<AutomationApplication> {
         throw AutomationError("converter missing");

@@ -43,23 +43,20 @@ void PlainReplace(std::string& page, const std::string& find, const std::string&
     page = out + page.substr(from);
 }
 
+// The rules as they read: cut each Office block from its start to its end, then make
+// each replacement, in this order.
 std::string PlainCompact(std::string page) {
-    const std::vector<std::pair<std::string, std::string>> blocks = {
-        {"<meta name=ProgId", ">"},
-        {"<meta name=Generator", ">"},
-        {"<meta name=Originator", ">"},
-        {"<link rel=Edit-Time-Data", ">"},
-        {"<link rel=OLE-Object-Data", ">"},
-        {"<!--[if gte mso 9]>", "<![endif]-->"},
-        {"<!--[if gte vml 1]>", "<![endif]-->"},
-        {"<!--[if !mso]>", "<![endif]-->"},
-        {"<![if supportMisalignedColumns]>", "<![endif]>"},
-        {"<span style='", ">"},
-        {"<span lang=", ">"},
-    };
-    for (const auto& [start, end] : blocks) {
-        PlainRemoveBlocks(page, start, end);
-    }
+    PlainRemoveBlocks(page, "<meta name=ProgId", ">");
+    PlainRemoveBlocks(page, "<meta name=Generator", ">");
+    PlainRemoveBlocks(page, "<meta name=Originator", ">");
+    PlainRemoveBlocks(page, "<link rel=Edit-Time-Data", ">");
+    PlainRemoveBlocks(page, "<link rel=OLE-Object-Data", ">");
+    PlainRemoveBlocks(page, "<!--[if gte mso 9]>", "<![endif]-->");
+    PlainRemoveBlocks(page, "<!--[if gte vml 1]>", "<![endif]-->");
+    PlainRemoveBlocks(page, "<!--[if !mso]>", "<![endif]-->");
+    PlainRemoveBlocks(page, "<![if supportMisalignedColumns]>", "<![endif]>");
+    PlainRemoveBlocks(page, "<span style='", ">");
+    PlainRemoveBlocks(page, "<span lang=", ">");
     PlainReplace(page, "</span>", "");
     PlainReplace(page, "   ", "");
     PlainReplace(page, "  ", "");

@@ -4,6 +4,7 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "tests/support/RealConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
@@ -115,6 +116,7 @@ protected:
     static void SetUpTestSuite() {
         gSources = new Sources;
         gSession = new WordSession;
+        test::UseRealConverter();
         ASSERT_TRUE(OpenWordSession(*gSession));
     }
 
@@ -127,21 +129,22 @@ protected:
     std::string Source(const std::string& name) const { return gSources->Path(name); }
 
     bool Convert(const std::string& source, const std::string& output) {
-        return ConvertDocument(*gSession, source, output, line, options);
+        const ConversionResult result = ConvertDocument(*gSession, source, output, options);
+        line = result.line_;
+        return result.Converted();
     }
 
     // Converting the plain text document works: a bad input did not spoil the session.
     void ExpectNextDocumentConverts() {
-        ConversionOptions plain;
-        plain.Overwrite = true;
-        std::string next;
-        EXPECT_TRUE(
-            ConvertDocument(*gSession, Source("text.doc"), out / "next/text.htm", next, plain))
-            << next;
+        DocumentOptions plain;
+        plain.overwrite_ = true;
+        const ConversionResult next =
+            ConvertDocument(*gSession, Source("text.doc"), out / "next/text.htm", plain);
+        EXPECT_TRUE(next.Converted()) << next.line_;
     }
 
     TempFolder out;
-    ConversionOptions options;
+    DocumentOptions options;
     std::string line;
 };
 
@@ -172,7 +175,7 @@ TEST_F(LibreOfficeConversion, ConvertsTheSampleDocuments) {
 }
 
 TEST_F(LibreOfficeConversion, PictureFolderIsKeptOrRemoved) {
-    options.CreateFilesDir = true;
+    options.keepPictureFolder_ = true;
     ASSERT_TRUE(Convert(Source("pic.doc"), out / "kept/pic.htm")) << line;
     const std::string page = ReadFile(out / "kept/pic.htm");
     std::smatch picture;
@@ -184,14 +187,14 @@ TEST_F(LibreOfficeConversion, PictureFolderIsKeptOrRemoved) {
     ASSERT_TRUE(Convert(Source("two_images.doc"), out / "kept/two.htm")) << line;
     EXPECT_EQ(FolderNames(out / "kept/two.files").size(), 2u);
 
-    options.CreateFilesDir = false;
+    options.keepPictureFolder_ = false;
     ASSERT_TRUE(Convert(Source("pic.doc"), out / "removed/pic.htm")) << line;
     EXPECT_THAT(FolderNames(out / "removed"), ElementsAre("pic.htm"));
 }
 
 TEST_F(LibreOfficeConversion, CompressedPageIsCompactedOnDisk) {
     ASSERT_TRUE(Convert(Source("text.doc"), out / "plain.htm")) << line;
-    options.Compress = true;
+    options.compact_ = true;
     ASSERT_TRUE(Convert(Source("text.doc"), out / "small.htm")) << line;
     EXPECT_THAT(line, HasSubstr("  100, Successfully convert "));
     std::string expected = ReadFile(out / "plain.htm");
@@ -209,7 +212,7 @@ TEST_F(LibreOfficeConversion, OverwriteRule) {
                                    " exists, Ignore!"));
     EXPECT_EQ(ReadFile(output), "old page");
 
-    options.Overwrite = true;
+    options.overwrite_ = true;
     EXPECT_FALSE(Convert(Source("zero.doc"), output));
     EXPECT_THAT(line, HasSubstr("  103, "));
     EXPECT_EQ(ReadFile(output), "old page");
@@ -266,13 +269,13 @@ TEST_F(LibreOfficeConversion, FuzzedSampleEndsWithItsLineAndTheNextOneConverts) 
 TEST_F(LibreOfficeConversion, ProtectedDocumentNeedsItsPassword) {
     const std::string source = Source("password_password_cryptoapi.doc");
     for (const std::string password : {"", "wrong"}) {
-        options.Password = password;
+        options.password_ = password;
         EXPECT_FALSE(Convert(source, out / "secret.htm")) << password;
         EXPECT_THAT(line, MatchesRegex(std::string(kTime) + "  103, Convert " + source +
                                        " failure, the error message is .*[Pp]assword.*"));
         EXPECT_FALSE(fs::exists(out / "secret.htm"));
     }
-    options.Password = "password";
+    options.password_ = "password";
     EXPECT_TRUE(Convert(source, out / "secret.htm")) << line;
     ExpectNextDocumentConverts();
 }

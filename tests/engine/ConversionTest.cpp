@@ -4,6 +4,7 @@
 #include "engine/Conversion.h"
 
 #include "engine/PathHelpers.h"
+#include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
@@ -17,8 +18,10 @@ namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ConverterScript;
 using test::FolderNames;
 using test::ReadFile;
+using test::RecordingConverter;
 using test::TempFolder;
 using test::WriteFile;
 using ::testing::ElementsAre;
@@ -29,132 +32,77 @@ using ::testing::StartsWith;
 
 constexpr const char* kPage = "<html><p><span lang=EN-US>new</span>   page</p></html>\r\n\r\n";
 
-// What the recording converter does and what it saw.
-struct Script {
-    std::string failOpen;  // throw this from Documents.Open
-    std::string failSave;  // throw this from SaveAs, after writing half a page
-    bool writePage = true; // SaveAs writes the page
-    std::vector<std::string> calls;
-    std::string folder; // the last ChangeFileOpenDirectory
-};
-
-class RecordingDocument : public AutomationDocument {
-public:
-    explicit RecordingDocument(Script& script) : script_(script) {}
-    void SaveAs(const std::string& fileName, std::int16_t fileFormat) override {
-        script_.calls.push_back("SaveAs(" + fileName + ", " + std::to_string(fileFormat) + ")");
-        const std::string page = script_.folder + fileName;
-        if (!script_.failSave.empty()) {
-            WriteFile(page, "<html><p>half");
-            throw AutomationError(script_.failSave);
-        }
-        if (script_.writePage) {
-            WriteFile(page, kPage);
-            WriteFile(script_.folder + ChangeExtension(fileName, ".files") + "/image001.png",
-                      "new");
-        }
-    }
-    void Close() override { script_.calls.push_back("Close()"); }
-
-private:
-    Script& script_;
-};
-
-class RecordingApplication : public AutomationApplication, AutomationOptions, AutomationDocuments {
-public:
-    explicit RecordingApplication(Script& script) : script_(script) {}
-    void SetDisplayAlerts(std::int16_t) override {}
-    void SetConfirmConversions(bool) override {}
-    void SetSaveNormalPrompt(bool) override {}
-    void SetSavePropertiesPrompt(bool) override {}
-    AutomationOptions& Options() override { return *this; }
-    AutomationDocuments& Documents() override { return *this; }
-    std::unique_ptr<AutomationDocument> Open(const std::string& fileName,
-                                             std::optional<bool> confirmConversions, bool readOnly,
-                                             bool addToRecentFiles,
-                                             const std::string& passwordDocument) override {
-        script_.calls.push_back("Open(" + fileName + ", " +
-                                (confirmConversions ? "given" : "omitted") + ", " +
-                                std::to_string(readOnly) + ", " + std::to_string(addToRecentFiles) +
-                                ", [" + passwordDocument + "])");
-        if (!script_.failOpen.empty()) {
-            throw AutomationError(script_.failOpen);
-        }
-        return std::make_unique<RecordingDocument>(script_);
-    }
-    void ChangeFileOpenDirectory(const std::string& folder) override {
-        script_.calls.push_back("ChangeFileOpenDirectory");
-        script_.folder = folder;
-    }
-    void Quit() override { script_.calls.push_back("Quit()"); }
-
-private:
-    Script& script_;
-};
-
 class ConvertDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Put in place directly: the registered "Word.Application" stays the real one
-        // for the tests that convert for real.
-        session.application = std::make_unique<RecordingApplication>(script);
+        script.SetPage(kPage);
+        script.SetPicture("new");
+        ASSERT_TRUE(OpenWordSession(session));
         WriteFile(source, "a Word document");
     }
     void TearDown() override { CloseWordSession(session); }
 
     bool Convert(const std::string& from, const std::string& to) {
-        script.calls.clear();
-        return ConvertDocument(session, from, to, line, options);
+        script.ClearCalls();
+        const ConversionResult result = ConvertDocument(session, from, to, options);
+        line = result.line_;
+        code = result.code_;
+        return result.Converted();
     }
 
     TempFolder dir;
-    Script script;
+    RecordingConverter converter;
+    ConverterScript& script = converter.Script();
     WordSession session;
-    ConversionOptions options;
+    DocumentOptions options;
     std::string line;
+    ConversionCode code = ConversionCode::kFailed;
     const std::string source = dir / "docs/report.doc";
 };
 
 TEST_F(ConvertDocumentTest, MakesTheConverterCallsInOrderAndReportsSuccess) {
     const std::string output = dir / "out/deep/er/report.htm";
     EXPECT_TRUE(Convert(source, output));
+    EXPECT_EQ(code, ConversionCode::kConverted);
     EXPECT_THAT(line, MatchesRegex("[0-2][0-9]:[0-5][0-9]:[0-5][0-9]  100, Successfully convert " +
                                    source + " to " + output));
-    ASSERT_EQ(script.calls.size(), 4u);
-    EXPECT_EQ(script.calls[0], "Open(" + source + ", omitted, 1, 0, [ ])");
-    EXPECT_EQ(script.calls[1], "ChangeFileOpenDirectory");
-    EXPECT_EQ(script.calls[2], "SaveAs(report.htm, 8)");
-    EXPECT_EQ(script.calls[3], "Close()");
+    ASSERT_EQ(script.Calls().size(), 4u);
+    EXPECT_EQ(script.Calls()[0], "Open(" + source + ", omitted, 1, 0, [ ])");
+    EXPECT_EQ(script.Calls()[1], "ChangeFileOpenDirectory");
+    EXPECT_EQ(script.Calls()[2], "SaveAs(report.htm, 8)");
+    EXPECT_EQ(script.Calls()[3], "Close()");
     // The converter writes into a private folder inside the output folder, from
     // which the finished page is moved to its name.
-    EXPECT_THAT(script.folder, StartsWith(dir / "out/deep/er/"));
-    EXPECT_EQ(script.folder.back(), '/');
+    EXPECT_THAT(script.Folder(), StartsWith(dir / "out/deep/er/"));
+    EXPECT_EQ(script.Folder().back(), '/');
     EXPECT_EQ(ReadFile(output), kPage);
     EXPECT_THAT(FolderNames(dir / "out/deep/er"), ElementsAre("report.htm"));
     EXPECT_EQ(ReadFile(source), "a Word document");
 }
 
 TEST_F(ConvertDocumentTest, PassesThePasswordAsGiven) {
-    options.Password = "secret";
+    options.password_ = "secret";
     EXPECT_TRUE(Convert(source, dir / "out/report.htm"));
-    EXPECT_EQ(script.calls.front(), "Open(" + source + ", omitted, 1, 0, [secret])");
+    EXPECT_EQ(script.Calls().front(), "Open(" + source + ", omitted, 1, 0, [secret])");
 }
 
 TEST_F(ConvertDocumentTest, ExistingOutputWithoutOverwriteIsSkippedBeforeTheSourceCheck) {
     WriteFile(dir / "out/old.htm", "old page");
     EXPECT_FALSE(Convert(dir / "missing.doc", dir / "out/old.htm"));
+    EXPECT_EQ(code, ConversionCode::kOutputExists);
     EXPECT_THAT(line, MatchesRegex("[0-9:]{8}  101, Output file " + (dir / "out/old.htm") +
                                    " exists, Ignore!"));
-    EXPECT_THAT(script.calls, IsEmpty());
+    EXPECT_THAT(script.Calls(), IsEmpty());
     EXPECT_EQ(ReadFile(dir / "out/old.htm"), "old page");
 }
 
 TEST_F(ConvertDocumentTest, MissingSourceIsReportedWithoutCallingTheConverter) {
     const std::string missing = dir / "docs/missing.doc";
     EXPECT_FALSE(Convert(missing, dir / "out/missing.htm"));
+    EXPECT_EQ(code, ConversionCode::kSourceMissing);
     EXPECT_THAT(line, MatchesRegex("[0-9:]{8}  102, Source file " + missing +
                                    " doesn't exist, Convert failure!"));
-    EXPECT_THAT(script.calls, IsEmpty());
+    EXPECT_THAT(script.Calls(), IsEmpty());
     EXPECT_FALSE(fs::exists(dir / "out"));
     // A folder is no source document either.
     EXPECT_FALSE(Convert(dir / "docs", dir / "out/docs.htm"));
@@ -162,15 +110,16 @@ TEST_F(ConvertDocumentTest, MissingSourceIsReportedWithoutCallingTheConverter) {
 }
 
 TEST_F(ConvertDocumentTest, TargetThatIsTheSourceItselfIsRefused) {
-    options.Overwrite = true;
+    options.overwrite_ = true;
     fs::create_symlink(source, dir / "alias.htm");
     for (const std::string& target :
          {source, dir / "docs/./report.doc", dir / "docs/../docs/report.doc", dir / "alias.htm"}) {
         EXPECT_FALSE(Convert(source, target)) << target;
+        EXPECT_EQ(code, ConversionCode::kFailed);
         EXPECT_THAT(line, MatchesRegex("[0-9:]{8}  103, Convert " + source +
                                        " failure, the error message is The output file .* is the "
                                        "source document"));
-        EXPECT_THAT(script.calls, IsEmpty());
+        EXPECT_THAT(script.Calls(), IsEmpty());
     }
     EXPECT_EQ(ReadFile(source), "a Word document");
 }
@@ -179,10 +128,10 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
     const std::string output = dir / "out/report.htm";
     WriteFile(output, "old page");
     WriteFile(dir / "out/report.files/image001.png", "old picture");
-    options.Overwrite = true;
-    options.CreateFilesDir = true;
+    options.overwrite_ = true;
+    options.keepPictureFolder_ = true;
 
-    script.failSave = "The disk is full";
+    script.SetFailSave("The disk is full");
     EXPECT_FALSE(Convert(source, output));
     EXPECT_THAT(line, MatchesRegex("[0-9:]{8}  103, Convert " + source +
                                    " failure, the error message is The disk is full"));
@@ -190,14 +139,14 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
     EXPECT_EQ(ReadFile(dir / "out/report.files/image001.png"), "old picture");
     EXPECT_THAT(FolderNames(dir / "out"), ElementsAre("report.files", "report.htm"));
 
-    script.failSave.clear();
-    script.failOpen = "The password is incorrect";
+    script.SetFailSave("");
+    script.SetFailOpen("The password is incorrect");
     EXPECT_FALSE(Convert(source, output));
     EXPECT_THAT(line, HasSubstr("failure, the error message is The password is incorrect"));
-    EXPECT_EQ(script.calls.size(), 1u);
+    EXPECT_EQ(script.Calls().size(), 1u);
     EXPECT_EQ(ReadFile(output), "old page");
 
-    script.failOpen.clear();
+    script.SetFailOpen("");
     EXPECT_TRUE(Convert(source, output));
     EXPECT_EQ(ReadFile(output), kPage);
     EXPECT_EQ(ReadFile(dir / "out/report.files/image001.png"), "new");
@@ -205,19 +154,19 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
 }
 
 TEST_F(ConvertDocumentTest, ConverterThatWritesNoPageIsAFailure) {
-    script.writePage = false;
+    script.SetWritePage(false);
     EXPECT_FALSE(Convert(source, dir / "out/report.htm"));
     EXPECT_THAT(line, HasSubstr("  103, Convert " + source + " failure, the error message is "));
     EXPECT_THAT(FolderNames(dir / "out"), IsEmpty());
 }
 
 TEST_F(ConvertDocumentTest, CompanionFolderIsKeptOrRemoved) {
-    options.CreateFilesDir = true;
+    options.keepPictureFolder_ = true;
     EXPECT_TRUE(Convert(source, dir / "kept/report.htm"));
     EXPECT_EQ(ReadFile(dir / "kept/report.files/image001.png"), "new");
 
     // Pictures left from an earlier conversion go with the new ones.
-    options.CreateFilesDir = false;
+    options.keepPictureFolder_ = false;
     WriteFile(dir / "gone/report.files/image009.png", "old");
     EXPECT_TRUE(Convert(source, dir / "gone/report.htm"));
     EXPECT_THAT(FolderNames(dir / "gone"), ElementsAre("report.htm"));
@@ -233,7 +182,7 @@ TEST_F(ConvertDocumentTest, FolderOfTheSourceIsNeverEmptiedAsAPictureFolder) {
 }
 
 TEST_F(ConvertDocumentTest, CompressWritesTheCompactedPage) {
-    options.Compress = true;
+    options.compact_ = true;
     EXPECT_TRUE(Convert(source, dir / "out/report.htm"));
     EXPECT_THAT(line, HasSubstr("  100, Successfully convert "));
     EXPECT_EQ(ReadFile(dir / "out/report.htm"), "<html><p>newpage</p></html>\r\n");
@@ -267,10 +216,37 @@ TEST(ConvertDocument, WithoutAnOpenSessionEveryDocumentFails) {
     TempFolder dir;
     WriteFile(dir / "a.doc", "x");
     WordSession none;
-    std::string line;
-    EXPECT_FALSE(ConvertDocument(none, dir / "a.doc", dir / "a.htm", line, {}));
-    EXPECT_THAT(line, HasSubstr("  103, Convert " + (dir / "a.doc") + " failure"));
+    const ConversionResult result = ConvertDocument(none, dir / "a.doc", dir / "a.htm", {});
+    EXPECT_EQ(result.code_, ConversionCode::kFailed);
+    EXPECT_THAT(result.line_, HasSubstr("  103, Convert " + (dir / "a.doc") + " failure"));
     EXPECT_FALSE(fs::exists(dir / "a.htm"));
+}
+
+TEST(FormatLogLine, EachCodeHasItsOwnWording) {
+    const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]  ";
+    EXPECT_THAT(FormatLogLine(ConversionCode::kConverted, "/a/x.doc", "/out/x.htm"),
+                MatchesRegex(time + "100, Successfully convert /a/x.doc to /out/x.htm"));
+    EXPECT_THAT(FormatLogLine(ConversionCode::kOutputExists, "/a/x.doc", "/out/x.htm"),
+                MatchesRegex(time + "101, Output file /out/x.htm exists, Ignore!"));
+    EXPECT_THAT(FormatLogLine(ConversionCode::kSourceMissing, "/a/x.doc", "/out/x.htm"),
+                MatchesRegex(time + "102, Source file /a/x.doc doesn't exist, Convert failure!"));
+    EXPECT_THAT(
+        FormatLogLine(ConversionCode::kFailed, "/a/x.doc", "/out/x.htm", "disk full"),
+        MatchesRegex(time + "103, Convert /a/x.doc failure, the error message is disk full"));
+    EXPECT_THAT(FormatLogLine(ConversionCode::kConverterUnavailable, {}, {}),
+                MatchesRegex(time + "104, Can not load Microsoft Word, Terminate!"));
+
+    const ConversionResult skipped =
+        MakeConversionResult(ConversionCode::kOutputExists, "/a/x.doc", "/out/x.htm");
+    EXPECT_FALSE(skipped.Converted());
+    EXPECT_FALSE(skipped.Failed());
+    EXPECT_TRUE(MakeConversionResult(ConversionCode::kSourceMissing, "a", "b").Failed());
+}
+
+TEST(PagePath, TheSourceWithThePageExtensionInTheOutputFolderIfAny) {
+    EXPECT_EQ(PagePath("/docs/report.doc", "", kCommandLinePageExtension), "/docs/report.htm");
+    EXPECT_EQ(PagePath("/docs/report.doc", "/out", kWindowPageExtension), "/out/report.html");
+    EXPECT_EQ(PagePath("readme", "/out", kCommandLinePageExtension), "/out/readme.htm");
 }
 
 } // namespace

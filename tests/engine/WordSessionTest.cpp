@@ -2,6 +2,7 @@
 
 #include "engine/WordSession.h"
 #include "engine/AutomationRegistry.h"
+#include "tests/support/RecordingConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -12,105 +13,79 @@
 namespace pelmora {
 namespace {
 
-struct Recording {
-    std::vector<std::string> calls;
-    std::string refuse; // the call that throws
-};
-
-class RecordingApplication : public AutomationApplication, AutomationOptions, AutomationDocuments {
-public:
-    explicit RecordingApplication(Recording& recording) : recording_(recording) {}
-
-    void SetDisplayAlerts(std::int16_t value) override {
-        Record("DisplayAlerts=" + std::to_string(value));
-    }
-    AutomationOptions& Options() override { return *this; }
-    AutomationDocuments& Documents() override { return *this; }
-    void ChangeFileOpenDirectory(const std::string& folder) override {
-        Record("ChangeFileOpenDirectory " + folder);
-    }
-    void Quit() override { Record("Quit"); }
-
-    void SetConfirmConversions(bool value) override {
-        Record(std::string("ConfirmConversions=") + (value ? "true" : "false"));
-    }
-    void SetSaveNormalPrompt(bool value) override {
-        Record(std::string("SaveNormalPrompt=") + (value ? "true" : "false"));
-    }
-    void SetSavePropertiesPrompt(bool value) override {
-        Record(std::string("SavePropertiesPrompt=") + (value ? "true" : "false"));
-    }
-    std::unique_ptr<AutomationDocument> Open(const std::string&, std::optional<bool>, bool, bool,
-                                             const std::string&) override {
-        Record("Open");
-        return nullptr;
-    }
-
-private:
-    void Record(const std::string& call) {
-        recording_.calls.push_back(call);
-        if (call.rfind(recording_.refuse, 0) == 0 && !recording_.refuse.empty()) {
-            throw AutomationError("refused " + call);
-        }
-    }
-
-    Recording& recording_;
-};
-
 class WordSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RegisterAutomationFactory("Word.Application", [this] {
-            return std::make_unique<RecordingApplication>(recording_);
-        });
-    }
-    void TearDown() override { RegisterAutomationFactory("Word.Application", {}); }
-
-    Recording recording_;
+    test::RecordingConverter converter_;
+    test::ConverterScript& script_ = converter_.Script();
 };
 
 TEST_F(WordSessionTest, OpenSwitchesAlertsThenThePromptsOffInOrder) {
     WordSession session;
     ASSERT_TRUE(OpenWordSession(session));
-    EXPECT_NE(session.application, nullptr);
-    EXPECT_EQ(recording_.calls,
+    EXPECT_NE(session.application_, nullptr);
+    EXPECT_EQ(script_.Calls(),
               (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
                                         "SaveNormalPrompt=false", "SavePropertiesPrompt=false"}));
     CloseWordSession(session);
-    EXPECT_EQ(recording_.calls.back(), "Quit");
-    EXPECT_EQ(session.application, nullptr);
+    EXPECT_EQ(script_.Calls().back(), "Quit");
+    EXPECT_EQ(session.application_, nullptr);
 }
 
 TEST_F(WordSessionTest, RefusedSettingFailsTheOpenAndQuitsTheConverter) {
-    recording_.refuse = "SaveNormalPrompt";
+    script_.SetRefuse("SaveNormalPrompt");
     WordSession session;
     EXPECT_FALSE(OpenWordSession(session));
-    EXPECT_EQ(session.application, nullptr);
-    EXPECT_EQ(recording_.calls.back(), "Quit");
+    EXPECT_EQ(session.application_, nullptr);
+    EXPECT_EQ(script_.Calls().back(), "Quit");
 }
 
 TEST_F(WordSessionTest, ConverterThatCannotBeCreatedFailsTheOpen) {
-    RegisterAutomationFactory("Word.Application", []() -> std::unique_ptr<AutomationApplication> {
-        throw AutomationError("not installed");
-    });
+    script_.SetFailStart(true);
     WordSession session;
     EXPECT_FALSE(OpenWordSession(session));
-    EXPECT_EQ(session.application, nullptr);
+    EXPECT_EQ(session.application_, nullptr);
 }
 
 TEST_F(WordSessionTest, CloseToleratesAnUnopenedSessionAndAFailingQuit) {
     WordSession never;
     CloseWordSession(never);
-    EXPECT_TRUE(recording_.calls.empty());
+    EXPECT_TRUE(script_.Calls().empty());
 
-    recording_.refuse = "Quit";
+    script_.SetRefuse("Quit");
     WordSession session;
     ASSERT_TRUE(OpenWordSession(session));
     CloseWordSession(session);
-    EXPECT_EQ(recording_.calls.back(), "Quit");
-    EXPECT_EQ(session.application, nullptr);
+    EXPECT_EQ(script_.Calls().back(), "Quit");
+    EXPECT_EQ(session.application_, nullptr);
     CloseWordSession(session);
-    EXPECT_EQ(std::count(recording_.calls.begin(), recording_.calls.end(), "Quit"), 1);
+    EXPECT_EQ(script_.Count("Quit"), 1);
+}
+
+// What a Ctrl+C handler reaches: the cleanup the converter implementation registered.
+int gStops = 0;
+int gRemovals = 0;
+void CountStop() noexcept {
+    ++gStops;
+}
+void CountRemoval() {
+    ++gRemovals;
+}
+
+TEST(WordSessionCleanup, StopAndRemovalReachTheRegisteredImplementation) {
+    const ConverterCleanup before = RegisteredConverterCleanup();
+    RegisterConverterCleanup({CountStop, CountRemoval});
+    StopWordSessionsNow();
+    StopWordSessionsNow();
+    RemoveWordSessionLeftovers();
+    EXPECT_EQ(gStops, 2);
+    EXPECT_EQ(gRemovals, 1);
+    // Without an implementation there is nothing to stop.
+    RegisterConverterCleanup({});
+    StopWordSessionsNow();
+    RemoveWordSessionLeftovers();
+    EXPECT_EQ(gStops, 2);
+    EXPECT_EQ(gRemovals, 1);
+    RegisterConverterCleanup(before);
 }
 
 } // namespace

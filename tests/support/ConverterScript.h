@@ -1,0 +1,79 @@
+#pragma once
+// What the recording converter of the tests does and what it saw. The window's run
+// calls the converter on a thread of its own, so every access takes the lock.
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace pelmora::test {
+
+/// The behaviour and the record of the recording converter of one test.
+class ConverterScript {
+public:
+    /// The text SaveAs writes as the page unless SetPage() gave another.
+    static constexpr const char* kDefaultPage = "<html><body><p>page</p></body></html>\n";
+
+    /// Makes the factory fail, as a converter that is not installed.
+    void SetFailStart(bool fail);
+    /// Makes the call whose record begins with call (such as "SaveNormalPrompt" or
+    /// "Quit") throw after it is recorded; empty: none.
+    void SetRefuse(const std::string& call);
+    /// Makes Documents.Open throw message; empty: it succeeds.
+    void SetFailOpen(const std::string& message);
+    /// Makes SaveAs write half a page and then throw message; empty: it succeeds.
+    void SetFailSave(const std::string& message);
+    /// Whether SaveAs writes a page at all.
+    void SetWritePage(bool write);
+    /// The text SaveAs writes as the page.
+    void SetPage(const std::string& page);
+    /// Non-empty: SaveAs also writes a picture with this content into the page's
+    /// ".files" folder.
+    void SetPicture(const std::string& content);
+    /// Called (without the lock) at each Open, on the converter's thread.
+    void SetOnOpen(std::function<void(const std::string& file)> onOpen);
+
+    /// Every call in order: "DisplayAlerts=0", "ConfirmConversions=false",
+    /// "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
+    /// "Open(<file>, omitted|given, <readOnly>, <addToRecent>, [<password>])",
+    /// "ChangeFileOpenDirectory", "SaveAs(<name>, <format>)", "Close()", "Quit".
+    std::vector<std::string> Calls();
+    /// How often call was made.
+    long Count(const std::string& call);
+    /// Forgets the calls made so far.
+    void ClearCalls();
+    /// The files opened, in order.
+    std::vector<std::string> Opened();
+    /// The password of each Open, in order.
+    std::vector<std::string> Passwords();
+    /// The folder last given to ChangeFileOpenDirectory.
+    std::string Folder();
+    /// How many application objects the factory has made.
+    int Started();
+
+private:
+    friend class RecordingApplication;
+    friend class RecordingDocument;
+    friend class RecordingConverter;
+
+    // Records call, then throws when it is the refused one. Holds the lock.
+    void Record(const std::string& call);
+
+    std::mutex mutex_;
+    bool failStart_ = false;
+    std::string refuse_;
+    std::string failOpen_;
+    std::string failSave_;
+    bool writePage_ = true;
+    std::string page_ = kDefaultPage;
+    std::string picture_;
+    std::function<void(const std::string&)> onOpen_;
+    std::vector<std::string> calls_;
+    std::vector<std::string> opened_;
+    std::vector<std::string> passwords_;
+    std::string folder_;
+    int started_ = 0;
+};
+
+} // namespace pelmora::test
