@@ -7,38 +7,31 @@
 namespace pelmora::test {
 
 void ConverterScript::SetFailStart(bool fail) {
-    std::lock_guard lock(mutex_);
-    failStart_ = fail;
+    Locked([&] { failStart_ = fail; });
 }
 
 void ConverterScript::SetRefuse(const std::string& call) {
-    std::lock_guard lock(mutex_);
-    refuse_ = call;
+    Locked([&] { refuse_ = call; });
 }
 
 void ConverterScript::SetFailOpen(const std::string& message) {
-    std::lock_guard lock(mutex_);
-    failOpen_ = message;
+    Locked([&] { failOpen_ = message; });
 }
 
 void ConverterScript::SetFailSave(const std::string& message) {
-    std::lock_guard lock(mutex_);
-    failSave_ = message;
+    Locked([&] { failSave_ = message; });
 }
 
 void ConverterScript::SetWritePage(bool write) {
-    std::lock_guard lock(mutex_);
-    writePage_ = write;
+    Locked([&] { writePage_ = write; });
 }
 
 void ConverterScript::SetPage(const std::string& page) {
-    std::lock_guard lock(mutex_);
-    page_ = page;
+    Locked([&] { page_ = page; });
 }
 
 void ConverterScript::SetPicture(const std::string& content) {
-    std::lock_guard lock(mutex_);
-    picture_ = content;
+    Locked([&] { picture_ = content; });
 }
 
 void ConverterScript::SetOnOpen(std::function<void(const std::string&)> onOpen) {
@@ -47,8 +40,7 @@ void ConverterScript::SetOnOpen(std::function<void(const std::string&)> onOpen) 
 }
 
 std::vector<std::string> ConverterScript::Calls() {
-    std::lock_guard lock(mutex_);
-    return calls_;
+    return Locked([&] { return calls_; });
 }
 
 long ConverterScript::Count(const std::string& call) {
@@ -62,23 +54,19 @@ void ConverterScript::ClearCalls() {
 }
 
 std::vector<std::string> ConverterScript::Opened() {
-    std::lock_guard lock(mutex_);
-    return opened_;
+    return Locked([&] { return opened_; });
 }
 
 std::vector<std::string> ConverterScript::Passwords() {
-    std::lock_guard lock(mutex_);
-    return passwords_;
+    return Locked([&] { return passwords_; });
 }
 
 std::string ConverterScript::Folder() {
-    std::lock_guard lock(mutex_);
-    return folder_;
+    return Locked([&] { return folder_; });
 }
 
 int ConverterScript::Started() {
-    std::lock_guard lock(mutex_);
-    return started_;
+    return Locked([&] { return started_; });
 }
 
 void ConverterScript::Record(const std::string& call) {

@@ -59,6 +59,11 @@ private:
 
     // Records call, then throws when it is the refused one. Holds the lock.
     void Record(const std::string& call);
+    // Runs access under the lock and returns what it returns.
+    template <typename Access> auto Locked(Access access) {
+        std::lock_guard lock(mutex_);
+        return access();
+    }
 
     std::mutex mutex_;
     bool failStart_ = false;
