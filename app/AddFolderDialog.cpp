@@ -105,15 +105,15 @@ void AddFolderDialog::Confirm() {
     SearchState& search = SharedSearch();
     // An emptied pattern box searches for the documents the box starts with.
     const QString pattern = patternBox_->currentText();
-    search.yield_ = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    search.statusText_ = [this](const std::string& text) {
+    search.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    search.statusText = [this](const std::string& text) {
         main_.SetPanelText(2, QString::fromStdString(text));
     };
     const std::vector<std::string> found = FindFiles(
         folder.toStdString(), pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString(),
         subfoldersBox_->isChecked(), true);
-    search.yield_ = nullptr;
-    search.statusText_ = nullptr;
+    search.yield = nullptr;
+    search.statusText = nullptr;
 
     main_.SetOutputDir(outputFolderBox_->OutputDir());
     for (const std::string& path : found) {

@@ -76,10 +76,10 @@ void ConversionRun::Run() {
         list->scrollToItem(row);
 
         DocumentOptions options;
-        options.overwrite_ = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
-        options.keepPictureFolder_ = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
-        options.compact_ = w.MenuItemChecked(QStringLiteral("mnuCompress"));
-        options.password_ = row->Password().toStdString();
+        options.overwrite = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
+        options.keepPictureFolder = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
+        options.compact = w.MenuItemChecked(QStringLiteral("mnuCompress"));
+        options.password = row->Password().toStdString();
         const ConversionResult result =
             converter.Call([&] { return ConvertDocument(session, source, target, options); });
         const bool converted = result.Converted();
@@ -93,7 +93,7 @@ void ConversionRun::Run() {
                 row->SetState(QStringLiteral("Failure"));
             }
         }
-        const QString logLine = QString::fromStdString(result.line_);
+        const QString logLine = QString::fromStdString(result.line);
         runText = runText.isEmpty() ? logLine : runText + QLatin1Char('\n') + logLine;
         w.AppendLogLine(logLine);
         w.ShowRunStatus(QStringLiteral("Now Converting ...     %1/%2").arg(processed).arg(total));

@@ -33,15 +33,15 @@ void BM_ConvertSamples(benchmark::State& state) {
     }
     const std::string out = pattern;
     pelmora::DocumentOptions options;
-    options.overwrite_ = true;
-    options.compact_ = state.range(0) != 0;
+    options.overwrite = true;
+    options.compact = state.range(0) != 0;
     std::int64_t documents = 0;
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
             const pelmora::ConversionResult result = pelmora::ConvertDocument(
                 session, PELMORA_TEST_DATA "/corpus/" + name, out + "/" + name + ".htm", options);
             if (!result.Converted()) {
-                state.SkipWithError(result.line_.c_str());
+                state.SkipWithError(result.line.c_str());
                 break;
             }
             ++documents;

@@ -82,20 +82,20 @@ void WriteRunLog(const std::string& logFile, const std::string& text, std::ostre
 
 RunSettings ReadRunSettings(const CommandLineArguments& arguments) {
     RunSettings settings;
-    settings.outputFolder_ = arguments.GetSwitchPath("d");
-    settings.logFile_ = arguments.GetSwitchPath("l");
-    if (settings.logFile_.empty()) {
-        settings.logFile_ = DefaultLogPath();
+    settings.outputFolder = arguments.GetSwitchPath("d");
+    settings.logFile = arguments.GetSwitchPath("l");
+    if (settings.logFile.empty()) {
+        settings.logFile = DefaultLogPath();
     }
-    settings.includeSubfolders_ = arguments.HasSwitch("s");
+    settings.includeSubfolders = arguments.HasSwitch("s");
     return settings;
 }
 
 DocumentOptions ReadDocumentOptions(const CommandLineArguments& arguments) {
     DocumentOptions options;
-    options.overwrite_ = arguments.HasSwitch("o");
-    options.compact_ = arguments.HasSwitch("c");
-    options.keepPictureFolder_ = arguments.HasSwitch("f", true);
+    options.overwrite = arguments.HasSwitch("o");
+    options.compact = arguments.HasSwitch("c");
+    options.keepPictureFolder = arguments.HasSwitch("f", true);
     return options;
 }
 
@@ -119,13 +119,13 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         }
         const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
         out << line << '\n' << std::flush;
-        WriteRunLog(settings.logFile_, line, err);
+        WriteRunLog(settings.logFile, line, err);
         return kConverterUnavailable;
     }
 
     std::vector<std::string> files;
     try {
-        arguments.ExpandFileList(files, settings.includeSubfolders_);
+        arguments.ExpandFileList(files, settings.includeSubfolders);
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
     }
@@ -137,26 +137,26 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
             break;
         }
         const std::string output =
-            PagePath(path, settings.outputFolder_, kCommandLinePageExtension);
+            PagePath(path, settings.outputFolder, kCommandLinePageExtension);
         ConversionResult result;
         try {
             result = ConvertDocument(session, path, output, options);
         } catch (const std::exception& e) {
             result = MakeConversionResult(ConversionCode::kFailed, path, output, e.what());
         }
-        if (signals.Stopped() && result.code_ == ConversionCode::kFailed) {
+        if (signals.Stopped() && result.code == ConversionCode::kFailed) {
             // The office was killed under this document: it was stopped, not failed.
             break;
         }
         if (result.Failed()) {
             status = kRunHadFailures;
         }
-        out << result.line_ << '\n' << std::flush;
-        logText += logText.empty() ? result.line_ : "\n" + result.line_;
+        out << result.line << '\n' << std::flush;
+        logText += logText.empty() ? result.line : "\n" + result.line;
     }
 
     if (!logText.empty()) {
-        WriteRunLog(settings.logFile_, logText, err);
+        WriteRunLog(settings.logFile, logText, err);
     }
     CloseWordSession(session);
     if (signals.Stopped()) {

@@ -21,9 +21,9 @@ enum CommandLineStatus : int {
 
 /// What a command-line run does around its documents.
 struct RunSettings {
-    std::string outputFolder_;       ///< folder of every page; empty: beside each source
-    std::string logFile_;            ///< where the run's lines are appended
-    bool includeSubfolders_ = false; ///< patterns are searched in subfolders too
+    std::string outputFolder;       ///< folder of every page; empty: beside each source
+    std::string logFile;            ///< where the run's lines are appended
+    bool includeSubfolders = false; ///< patterns are searched in subfolders too
 };
 
 /// The run settings the switches give: "-d", "-l" (the default log file when no

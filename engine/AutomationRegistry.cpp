@@ -72,8 +72,8 @@ std::unique_ptr<AutomationApplication> CreateObject(const std::string& progId) {
 }
 
 void RegisterConverterCleanup(ConverterCleanup cleanup) {
-    gStopNow = cleanup.stopNow_;
-    gRemoveLeftovers = cleanup.removeLeftovers_;
+    gStopNow = cleanup.stopNow;
+    gRemoveLeftovers = cleanup.removeLeftovers;
 }
 
 ConverterCleanup RegisteredConverterCleanup() noexcept {

@@ -27,9 +27,9 @@ std::unique_ptr<AutomationApplication> CreateObject(const std::string& progId);
 /// must stop at once; either may be empty.
 struct ConverterCleanup {
     /// Ends every converter process now; must be async-signal-safe.
-    void (*stopNow_)() noexcept = nullptr;
-    /// Removes the temporary files of converters stopNow_ ended.
-    void (*removeLeftovers_)() = nullptr;
+    void (*stopNow)() noexcept = nullptr;
+    /// Removes the temporary files of converters stopNow ended.
+    void (*removeLeftovers)() = nullptr;
 };
 
 /// Registers the cleanup of the converter implementation, replacing any earlier one.

@@ -97,7 +97,7 @@ bool LiesIn(const std::string& path, const std::string& folder) {
 // The steps after the checks; every failure throws with its description.
 void Convert(WordSession& session, const std::string& sourcePath, const std::string& outputPath,
              const DocumentOptions& options, const YieldHook& yield) {
-    if (!session.application_) {
+    if (!session.application) {
         throw std::runtime_error("The document converter is not running");
     }
     const std::size_t slash = outputPath.rfind(kPathSeparator);
@@ -106,10 +106,10 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     if (name.empty() || name == "." || name == "..") {
         throw std::runtime_error("The output path " + outputPath + " names no file");
     }
-    const std::string password = options.password_.empty() ? " " : options.password_;
+    const std::string password = options.password.empty() ? " " : options.password;
 
     std::unique_ptr<AutomationDocument> document =
-        session.application_->Documents().Open(sourcePath, std::nullopt, true, false, password);
+        session.application->Documents().Open(sourcePath, std::nullopt, true, false, password);
     if (!document) {
         throw std::runtime_error("The converter opened no document");
     }
@@ -121,7 +121,7 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
         }
     }
     const StagingFolder staging(folder);
-    session.application_->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
+    session.application->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
     document->SaveAs(name, kHtmlFormat);
     document->Close();
     document.reset();
@@ -131,13 +131,13 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     if (!FileExists(stagedPage)) {
         throw std::runtime_error("The converter wrote no page " + name);
     }
-    if (options.compact_) {
+    if (options.compact) {
         CompactHtml(stagedPage, yield);
     }
     const std::string companion = folder + companionName;
     const fs::path stagedCompanion = fs::path(staging.Path()) / companionName;
     std::error_code ec;
-    if (options.keepPictureFolder_ && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
+    if (options.keepPictureFolder && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
         MoveFolderInto(stagedCompanion, companion);
     }
     fs::rename(stagedPage, outputPath, ec);
@@ -146,7 +146,7 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     }
     // A picture folder of the same name left from an earlier conversion goes too, so
     // the page stands alone; a folder holding the source itself is not touched.
-    if (!options.keepPictureFolder_ && !LiesIn(sourcePath, companion)) {
+    if (!options.keepPictureFolder && !LiesIn(sourcePath, companion)) {
         DeleteFolder(companion);
     }
 }
@@ -201,7 +201,7 @@ ConversionResult MakeConversionResult(ConversionCode code, const std::string& so
 ConversionResult ConvertDocument(WordSession& session, const std::string& sourcePath,
                                  const std::string& outputPath, const DocumentOptions& options,
                                  const YieldHook& yield) {
-    if (!options.overwrite_ && FileExists(outputPath)) {
+    if (!options.overwrite && FileExists(outputPath)) {
         return MakeConversionResult(ConversionCode::kOutputExists, sourcePath, outputPath);
     }
     if (!FileExists(sourcePath)) {

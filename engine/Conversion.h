@@ -10,10 +10,10 @@ namespace pelmora {
 
 /// How each document is converted; every document of a run may carry its own.
 struct DocumentOptions {
-    bool overwrite_ = false;         ///< replace an existing page; off: code 101
-    bool keepPictureFolder_ = false; ///< keep the page's ".files" picture folder
-    bool compact_ = false;           ///< compact the saved page
-    std::string password_;           ///< for protected documents; empty: none
+    bool overwrite = false;         ///< replace an existing page; off: code 101
+    bool keepPictureFolder = false; ///< keep the page's ".files" picture folder
+    bool compact = false;           ///< compact the saved page
+    std::string password;           ///< for protected documents; empty: none
 };
 
 /// The numbered outcomes a log line reports.
@@ -27,14 +27,14 @@ enum class ConversionCode : int {
 
 /// The outcome of one document: its code and the log line that reports it.
 struct ConversionResult {
-    ConversionCode code_ = ConversionCode::kFailed;
-    std::string line_;
+    ConversionCode code = ConversionCode::kFailed;
+    std::string line;
 
     /// True only when the page was written (code 100).
-    bool Converted() const { return code_ == ConversionCode::kConverted; }
+    bool Converted() const { return code == ConversionCode::kConverted; }
     /// True for the codes that count as a failed document (102, 103).
     bool Failed() const {
-        return code_ == ConversionCode::kSourceMissing || code_ == ConversionCode::kFailed;
+        return code == ConversionCode::kSourceMissing || code == ConversionCode::kFailed;
     }
 };
 

@@ -109,14 +109,14 @@ std::string WithSeparator(std::string folder) {
 }
 
 void Yield(SearchState& search) {
-    if (search.yield_) {
-        search.yield_();
+    if (search.yield) {
+        search.yield();
     }
 }
 
 void ShowStatus(SearchState& search, const std::string& text) {
-    if (search.statusText_) {
-        search.statusText_(text);
+    if (search.statusText) {
+        search.statusText(text);
     }
 }
 
@@ -139,7 +139,7 @@ void AppendMatches(const std::string& here, const std::vector<Entry>& entries, W
             continue;
         }
         Yield(search);
-        if (!search.running_) {
+        if (!search.running) {
             return;
         }
         walk.found_.push_back(here + entry.name_);
@@ -153,7 +153,7 @@ void AppendMatches(const std::string& here, const std::vector<Entry>& entries, W
 void SearchFolder(const std::string& folder, Walk& walk) {
     SearchState& search = SharedSearch();
     Yield(search);
-    if (!search.running_) {
+    if (!search.running) {
         return;
     }
     const std::string here = WithSeparator(folder);
@@ -195,17 +195,17 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
     Walk walk{SplitPatterns(pattern), showStatus, {}};
     if (!includeSubfolders) {
         // One folder is listed at once: there is no walk to announce or to stop.
-        search.running_ = true;
+        search.running = true;
         const std::string here = WithSeparator(folder);
         AppendMatches(here, ListFolder(here), walk);
-        search.running_ = false;
+        search.running = false;
         return walk.found_;
     }
     if (folder.empty()) {
         return {};
     }
-    if (search.running_) {
-        search.running_ = false;
+    if (search.running) {
+        search.running = false;
         return {};
     }
     if (pattern.empty()) {
@@ -215,9 +215,9 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
     if (showStatus) {
         ShowStatus(search, "Now searching Word files, please wait...");
     }
-    search.running_ = true;
+    search.running = true;
     SearchFolder(WithSeparator(folder), walk);
-    search.running_ = false;
+    search.running = false;
     if (showStatus) {
         ShowStatus(search, "");
     }
@@ -225,7 +225,7 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 }
 
 void StopSearch() {
-    SharedSearch().running_ = false;
+    SharedSearch().running = false;
 }
 
 } // namespace pelmora

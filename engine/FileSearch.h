@@ -14,11 +14,11 @@ namespace pelmora {
 /// The one search of the program and the window's hooks into it.
 struct SearchState {
     /// Set while a search runs; clearing it stops the search at its next step.
-    std::atomic<bool> running_{false};
+    std::atomic<bool> running{false};
     /// Shows a status text in the window (empty text clears it); may be empty.
-    std::function<void(const std::string&)> statusText_;
+    std::function<void(const std::string&)> statusText;
     /// Lets the window handle its events during a search; may be empty.
-    std::function<void()> yield_;
+    std::function<void()> yield;
 };
 
 /// The search state shared by the whole program.

@@ -6,11 +6,11 @@ namespace pelmora {
 
 bool OpenWordSession(WordSession& session) {
     try {
-        session.application_ = CreateObject("Word.Application");
-        session.application_->SetDisplayAlerts(0);
-        session.application_->Options().SetConfirmConversions(false);
-        session.application_->Options().SetSaveNormalPrompt(false);
-        session.application_->Options().SetSavePropertiesPrompt(false);
+        session.application = CreateObject("Word.Application");
+        session.application->SetDisplayAlerts(0);
+        session.application->Options().SetConfirmConversions(false);
+        session.application->Options().SetSaveNormalPrompt(false);
+        session.application->Options().SetSavePropertiesPrompt(false);
         return true;
     } catch (const std::exception&) {
         // A converter that refuses a setting is as unusable as a missing one; quit
@@ -21,26 +21,26 @@ bool OpenWordSession(WordSession& session) {
 }
 
 void CloseWordSession(WordSession& session) {
-    if (!session.application_) {
+    if (!session.application) {
         return;
     }
     try {
-        session.application_->Quit();
+        session.application->Quit();
     } catch (const std::exception&) {
         // Nothing useful can be done about a converter that will not quit.
     }
-    session.application_.reset();
+    session.application.reset();
 }
 
 void StopWordSessionsNow() noexcept {
-    if (const ConverterCleanup cleanup = RegisteredConverterCleanup(); cleanup.stopNow_) {
-        cleanup.stopNow_();
+    if (const ConverterCleanup cleanup = RegisteredConverterCleanup(); cleanup.stopNow) {
+        cleanup.stopNow();
     }
 }
 
 void RemoveWordSessionLeftovers() {
-    if (const ConverterCleanup cleanup = RegisteredConverterCleanup(); cleanup.removeLeftovers_) {
-        cleanup.removeLeftovers_();
+    if (const ConverterCleanup cleanup = RegisteredConverterCleanup(); cleanup.removeLeftovers) {
+        cleanup.removeLeftovers();
     }
 }
 

@@ -10,7 +10,7 @@ namespace pelmora {
 
 /// The automation object of one run; empty while no session is open.
 struct WordSession {
-    std::unique_ptr<AutomationApplication> application_;
+    std::unique_ptr<AutomationApplication> application;
 };
 
 /// Creates "Word.Application" and switches its alerts and prompts off. False when

@@ -211,11 +211,11 @@ struct Office {
 std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     auto office = std::make_shared<Office>();
     office->process_ =
-        std::make_unique<OfficeProcess>(settings.programFolder_, settings.startTimeLimit_);
+        std::make_unique<OfficeProcess>(settings.programFolder, settings.startTimeLimit);
     OfficeProcess& process = *office->process_;
-    const auto deadline = Clock::now() + settings.startTimeLimit_;
+    const auto deadline = Clock::now() + settings.startTimeLimit;
     try {
-        const auto local = LocalContext(settings.programFolder_);
+        const auto local = LocalContext(settings.programFolder);
         const auto connector = css::connection::Connector::create(local);
         const OUString pipe = Unicode("pipe,name=" + process.PipeName());
         OfficeProcess::Watch watch(process, deadline);
@@ -224,7 +224,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
             if (!process.Running()) {
                 throw AutomationError(process.TimedOut()
                                           ? "LibreOffice did not start within " +
-                                                DescribeDuration(settings.startTimeLimit_)
+                                                DescribeDuration(settings.startTimeLimit)
                                           : "LibreOffice ended while starting (" +
                                                 process.EndDescription() + ")");
             }
@@ -292,7 +292,7 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     office.ShutDown(false);
     if (timedOut) {
         throw AutomationError("the converter took longer than " +
-                              DescribeDuration(session.settings_.documentTimeLimit_) + " while " +
+                              DescribeDuration(session.settings_.documentTimeLimit) + " while " +
                               doing + " and was stopped");
     }
     throw AutomationError("the converter stopped while " + doing + " (LibreOffice ended" +
@@ -449,8 +449,8 @@ private:
 class LibreOfficeApplication::Impl final : public AutomationOptions, public AutomationDocuments {
 public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
-        if (settings.programFolder_.empty()) {
-            settings.programFolder_ = PELMORA_LIBREOFFICE_PROGRAM_DIR;
+        if (settings.programFolder.empty()) {
+            settings.programFolder = PELMORA_LIBREOFFICE_PROGRAM_DIR;
         }
         session_->settings_ = std::move(settings);
         session_->office_ = StartOffice(session_->settings_);
@@ -479,7 +479,7 @@ public:
             session.office_ = StartOffice(session.settings_);
         }
         const std::shared_ptr<Office> office = session.office_;
-        const auto deadline = Clock::now() + session.settings_.documentTimeLimit_;
+        const auto deadline = Clock::now() + session.settings_.documentTimeLimit;
         const std::string copy =
             CopySource(office->process_->WorkFolder(), ++session.copies_, fileName);
         const std::string copyFolder = fs::path(copy).parent_path().string();

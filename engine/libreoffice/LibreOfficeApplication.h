@@ -15,12 +15,12 @@ namespace pelmora {
 struct LibreOfficeSettings {
     /// LibreOffice's program folder (soffice.bin, fundamentalrc); empty: the one the
     /// program was built against.
-    std::string programFolder_;
+    std::string programFolder;
     /// How long one document may take from Documents.Open to Close before the office
     /// is killed and the call fails.
-    std::chrono::milliseconds documentTimeLimit_ = std::chrono::minutes(5);
+    std::chrono::milliseconds documentTimeLimit = std::chrono::minutes(5);
     /// How long starting the office and connecting to it may take.
-    std::chrono::milliseconds startTimeLimit_ = std::chrono::seconds(60);
+    std::chrono::milliseconds startTimeLimit = std::chrono::seconds(60);
 };
 
 /// The automation application backed by a private headless LibreOffice. The office

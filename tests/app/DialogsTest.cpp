@@ -251,7 +251,7 @@ TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
         dialog->sourcePathBox()->setText(PathOf("many"));
         dialog->okButton()->click();
     });
-    EXPECT_FALSE(SharedSearch().running_);
+    EXPECT_FALSE(SharedSearch().running);
     EXPECT_GE(List().RowCount(), 3);
     EXPECT_LT(List().RowCount(), 50);
     EXPECT_EQ(List().Row(1)->Source(), PathOf("many/f100.doc"));

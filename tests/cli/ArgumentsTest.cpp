@@ -166,7 +166,7 @@ TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
                 ElementsAre(dir / "A.DOC", dir / "b.doc", "plain.doc", dir / "c.rtf"));
     EXPECT_THAT(Expanded(args, true), ElementsAre(dir / "A.DOC", dir / "b.doc", dir / "sub/d.doc",
                                                   "plain.doc", dir / "c.rtf"));
-    EXPECT_FALSE(SharedSearch().running_);
+    EXPECT_FALSE(SharedSearch().running);
 }
 
 TEST(ShellArguments, PatternWithoutFolderSearchesTheProgramsFolder) {

@@ -142,22 +142,22 @@ TEST(CommandLineSettings, SwitchesSplitIntoRunSettingsAndDocumentOptions) {
                           "-s",      "-o",        "-c",      "-f1"};
     const CommandLineArguments arguments(9, argv);
     const RunSettings settings = ReadRunSettings(arguments);
-    EXPECT_EQ(settings.outputFolder_, "/out");
-    EXPECT_EQ(settings.logFile_, "/tmp/run.log");
-    EXPECT_TRUE(settings.includeSubfolders_);
+    EXPECT_EQ(settings.outputFolder, "/out");
+    EXPECT_EQ(settings.logFile, "/tmp/run.log");
+    EXPECT_TRUE(settings.includeSubfolders);
     const DocumentOptions options = ReadDocumentOptions(arguments);
-    EXPECT_TRUE(options.overwrite_);
-    EXPECT_TRUE(options.compact_);
-    EXPECT_TRUE(options.keepPictureFolder_);
-    EXPECT_EQ(options.password_, "");
+    EXPECT_TRUE(options.overwrite);
+    EXPECT_TRUE(options.compact);
+    EXPECT_TRUE(options.keepPictureFolder);
+    EXPECT_EQ(options.password, "");
 
     const char* plain[] = {"pelmora", "/in/a.doc", "-f"};
     const CommandLineArguments few(3, plain);
-    EXPECT_EQ(ReadRunSettings(few).outputFolder_, "");
-    EXPECT_EQ(ReadRunSettings(few).logFile_, DefaultLogPath());
-    EXPECT_FALSE(ReadRunSettings(few).includeSubfolders_);
-    EXPECT_FALSE(ReadDocumentOptions(few).overwrite_);
-    EXPECT_FALSE(ReadDocumentOptions(few).keepPictureFolder_);
+    EXPECT_EQ(ReadRunSettings(few).outputFolder, "");
+    EXPECT_EQ(ReadRunSettings(few).logFile, DefaultLogPath());
+    EXPECT_FALSE(ReadRunSettings(few).includeSubfolders);
+    EXPECT_FALSE(ReadDocumentOptions(few).overwrite);
+    EXPECT_FALSE(ReadDocumentOptions(few).keepPictureFolder);
 }
 
 } // namespace

@@ -22,9 +22,9 @@ protected:
 
     static void Reset() {
         SearchState& search = SharedSearch();
-        search.running_ = false;
-        search.statusText_ = nullptr;
-        search.yield_ = nullptr;
+        search.running = false;
+        search.statusText = nullptr;
+        search.yield = nullptr;
     }
 
     static std::vector<std::string> Search(const std::string& pattern, const std::string& folder,
@@ -88,9 +88,9 @@ TEST_F(FileSearchTest, BothKindsOfSearchOneAfterAnother) {
     Touch("a.doc");
     Touch("s/b.doc");
     EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
-    EXPECT_FALSE(SharedSearch().running_);
+    EXPECT_FALSE(SharedSearch().running);
     EXPECT_THAT(Search("*.doc", dir_ / "s", false), ElementsAre(dir_ / "s/b.doc"));
-    EXPECT_FALSE(SharedSearch().running_);
+    EXPECT_FALSE(SharedSearch().running);
     EXPECT_THAT(Search("*.doc", dir_.Path(), true), ElementsAre(dir_ / "a.doc", dir_ / "s/b.doc"));
 }
 
@@ -144,8 +144,8 @@ TEST_F(FileSearchTest, StatusTextsAndYields) {
     std::vector<std::string> texts;
     int yields = 0;
     SearchState& search = SharedSearch();
-    search.statusText_ = [&](const std::string& text) { texts.push_back(text); };
-    search.yield_ = [&] { ++yields; };
+    search.statusText = [&](const std::string& text) { texts.push_back(text); };
+    search.yield = [&] { ++yields; };
     EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, true).size(), 7u);
     ASSERT_EQ(texts.size(), 9u);
     EXPECT_EQ(texts.front(), "Now searching Word files, please wait...");
@@ -167,7 +167,7 @@ TEST_F(FileSearchTest, StartingASearchDuringOneStopsItKeepingItsResults) {
     Touch("sub/g.doc");
     SearchState& search = SharedSearch();
     std::vector<std::string> nested{"not called"};
-    search.statusText_ = [&](const std::string& text) {
+    search.statusText = [&](const std::string& text) {
         if (text == "2 files were found.") {
             nested = FindFiles(dir_.Path(), "*.doc", true, false);
         }
@@ -175,26 +175,26 @@ TEST_F(FileSearchTest, StartingASearchDuringOneStopsItKeepingItsResults) {
     EXPECT_THAT(FindFiles(dir_.Path(), "*.doc", true, true),
                 ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc"));
     EXPECT_THAT(nested, IsEmpty());
-    EXPECT_FALSE(search.running_);
+    EXPECT_FALSE(search.running);
 
     // The window's Cancel stops a search the same way.
-    search.statusText_ = [&](const std::string& text) {
+    search.statusText = [&](const std::string& text) {
         if (text == "3 files were found.") {
             StopSearch();
         }
     };
     EXPECT_THAT(FindFiles(dir_.Path(), "*.doc", true, true),
                 ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc", dir_ / "f3.doc"));
-    EXPECT_FALSE(search.running_);
+    EXPECT_FALSE(search.running);
 }
 
 TEST_F(FileSearchTest, EmptyPatternSearchesNothingAndShowsNoStatus) {
     Touch("a.doc");
     std::vector<std::string> texts;
-    SharedSearch().statusText_ = [&](const std::string& text) { texts.push_back(text); };
+    SharedSearch().statusText = [&](const std::string& text) { texts.push_back(text); };
     EXPECT_THAT(FindFiles(dir_.Path(), "", true, true), IsEmpty());
     EXPECT_THAT(texts, IsEmpty());
-    EXPECT_FALSE(SharedSearch().running_);
+    EXPECT_FALSE(SharedSearch().running);
 }
 
 } // namespace

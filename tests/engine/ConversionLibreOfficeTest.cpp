@@ -130,17 +130,17 @@ protected:
 
     bool Convert(const std::string& source, const std::string& output) {
         const ConversionResult result = ConvertDocument(*gSession, source, output, options);
-        line = result.line_;
+        line = result.line;
         return result.Converted();
     }
 
     // Converting the plain text document works: a bad input did not spoil the session.
     void ExpectNextDocumentConverts() {
         DocumentOptions plain;
-        plain.overwrite_ = true;
+        plain.overwrite = true;
         const ConversionResult next =
             ConvertDocument(*gSession, Source("text.doc"), out / "next/text.htm", plain);
-        EXPECT_TRUE(next.Converted()) << next.line_;
+        EXPECT_TRUE(next.Converted()) << next.line;
     }
 
     TempFolder out;
@@ -175,7 +175,7 @@ TEST_F(LibreOfficeConversion, ConvertsTheSampleDocuments) {
 }
 
 TEST_F(LibreOfficeConversion, PictureFolderIsKeptOrRemoved) {
-    options.keepPictureFolder_ = true;
+    options.keepPictureFolder = true;
     ASSERT_TRUE(Convert(Source("pic.doc"), out / "kept/pic.htm")) << line;
     const std::string page = ReadFile(out / "kept/pic.htm");
     std::smatch picture;
@@ -187,14 +187,14 @@ TEST_F(LibreOfficeConversion, PictureFolderIsKeptOrRemoved) {
     ASSERT_TRUE(Convert(Source("two_images.doc"), out / "kept/two.htm")) << line;
     EXPECT_EQ(FolderNames(out / "kept/two.files").size(), 2u);
 
-    options.keepPictureFolder_ = false;
+    options.keepPictureFolder = false;
     ASSERT_TRUE(Convert(Source("pic.doc"), out / "removed/pic.htm")) << line;
     EXPECT_THAT(FolderNames(out / "removed"), ElementsAre("pic.htm"));
 }
 
 TEST_F(LibreOfficeConversion, CompressedPageIsCompactedOnDisk) {
     ASSERT_TRUE(Convert(Source("text.doc"), out / "plain.htm")) << line;
-    options.compact_ = true;
+    options.compact = true;
     ASSERT_TRUE(Convert(Source("text.doc"), out / "small.htm")) << line;
     EXPECT_THAT(line, HasSubstr("  100, Successfully convert "));
     std::string expected = ReadFile(out / "plain.htm");
@@ -212,7 +212,7 @@ TEST_F(LibreOfficeConversion, OverwriteRule) {
                                    " exists, Ignore!"));
     EXPECT_EQ(ReadFile(output), "old page");
 
-    options.overwrite_ = true;
+    options.overwrite = true;
     EXPECT_FALSE(Convert(Source("zero.doc"), output));
     EXPECT_THAT(line, HasSubstr("  103, "));
     EXPECT_EQ(ReadFile(output), "old page");
@@ -269,13 +269,13 @@ TEST_F(LibreOfficeConversion, FuzzedSampleEndsWithItsLineAndTheNextOneConverts) 
 TEST_F(LibreOfficeConversion, ProtectedDocumentNeedsItsPassword) {
     const std::string source = Source("password_password_cryptoapi.doc");
     for (const std::string password : {"", "wrong"}) {
-        options.password_ = password;
+        options.password = password;
         EXPECT_FALSE(Convert(source, out / "secret.htm")) << password;
         EXPECT_THAT(line, MatchesRegex(std::string(kTime) + "  103, Convert " + source +
                                        " failure, the error message is .*[Pp]assword.*"));
         EXPECT_FALSE(fs::exists(out / "secret.htm"));
     }
-    options.password_ = "password";
+    options.password = "password";
     EXPECT_TRUE(Convert(source, out / "secret.htm")) << line;
     ExpectNextDocumentConverts();
 }

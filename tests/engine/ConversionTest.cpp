@@ -45,8 +45,8 @@ protected:
     bool Convert(const std::string& from, const std::string& to) {
         script.ClearCalls();
         const ConversionResult result = ConvertDocument(session, from, to, options);
-        line = result.line_;
-        code = result.code_;
+        line = result.line;
+        code = result.code;
         return result.Converted();
     }
 
@@ -81,7 +81,7 @@ TEST_F(ConvertDocumentTest, MakesTheConverterCallsInOrderAndReportsSuccess) {
 }
 
 TEST_F(ConvertDocumentTest, PassesThePasswordAsGiven) {
-    options.password_ = "secret";
+    options.password = "secret";
     EXPECT_TRUE(Convert(source, dir / "out/report.htm"));
     EXPECT_EQ(script.Calls().front(), "Open(" + source + ", omitted, 1, 0, [secret])");
 }
@@ -110,7 +110,7 @@ TEST_F(ConvertDocumentTest, MissingSourceIsReportedWithoutCallingTheConverter) {
 }
 
 TEST_F(ConvertDocumentTest, TargetThatIsTheSourceItselfIsRefused) {
-    options.overwrite_ = true;
+    options.overwrite = true;
     fs::create_symlink(source, dir / "alias.htm");
     for (const std::string& target :
          {source, dir / "docs/./report.doc", dir / "docs/../docs/report.doc", dir / "alias.htm"}) {
@@ -128,8 +128,8 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
     const std::string output = dir / "out/report.htm";
     WriteFile(output, "old page");
     WriteFile(dir / "out/report.files/image001.png", "old picture");
-    options.overwrite_ = true;
-    options.keepPictureFolder_ = true;
+    options.overwrite = true;
+    options.keepPictureFolder = true;
 
     script.SetFailSave("The disk is full");
     EXPECT_FALSE(Convert(source, output));
@@ -161,12 +161,12 @@ TEST_F(ConvertDocumentTest, ConverterThatWritesNoPageIsAFailure) {
 }
 
 TEST_F(ConvertDocumentTest, CompanionFolderIsKeptOrRemoved) {
-    options.keepPictureFolder_ = true;
+    options.keepPictureFolder = true;
     EXPECT_TRUE(Convert(source, dir / "kept/report.htm"));
     EXPECT_EQ(ReadFile(dir / "kept/report.files/image001.png"), "new");
 
     // Pictures left from an earlier conversion go with the new ones.
-    options.keepPictureFolder_ = false;
+    options.keepPictureFolder = false;
     WriteFile(dir / "gone/report.files/image009.png", "old");
     EXPECT_TRUE(Convert(source, dir / "gone/report.htm"));
     EXPECT_THAT(FolderNames(dir / "gone"), ElementsAre("report.htm"));
@@ -182,7 +182,7 @@ TEST_F(ConvertDocumentTest, FolderOfTheSourceIsNeverEmptiedAsAPictureFolder) {
 }
 
 TEST_F(ConvertDocumentTest, CompressWritesTheCompactedPage) {
-    options.compact_ = true;
+    options.compact = true;
     EXPECT_TRUE(Convert(source, dir / "out/report.htm"));
     EXPECT_THAT(line, HasSubstr("  100, Successfully convert "));
     EXPECT_EQ(ReadFile(dir / "out/report.htm"), "<html><p>newpage</p></html>\r\n");
@@ -217,8 +217,8 @@ TEST(ConvertDocument, WithoutAnOpenSessionEveryDocumentFails) {
     WriteFile(dir / "a.doc", "x");
     WordSession none;
     const ConversionResult result = ConvertDocument(none, dir / "a.doc", dir / "a.htm", {});
-    EXPECT_EQ(result.code_, ConversionCode::kFailed);
-    EXPECT_THAT(result.line_, HasSubstr("  103, Convert " + (dir / "a.doc") + " failure"));
+    EXPECT_EQ(result.code, ConversionCode::kFailed);
+    EXPECT_THAT(result.line, HasSubstr("  103, Convert " + (dir / "a.doc") + " failure"));
     EXPECT_FALSE(fs::exists(dir / "a.htm"));
 }
 

@@ -119,7 +119,7 @@ protected:
     }
 
     std::unique_ptr<LibreOfficeApplication> Start(LibreOfficeSettings settings = {}) {
-        settings.documentTimeLimit_ = std::min(settings.documentTimeLimit_,
+        settings.documentTimeLimit = std::min(settings.documentTimeLimit,
                                               std::chrono::milliseconds(std::chrono::minutes(2)));
         return std::make_unique<LibreOfficeApplication>(settings);
     }
@@ -282,7 +282,7 @@ TEST_F(LibreOfficeTest, DocumentOverTheTimeLimitIsStoppedAndTheNextConverts) {
     WriteFile(folder_ / "in/slow.rtf", "{\\rtf1\\ansi\n" + rows + "}");
     WriteFile(folder_ / "in/quick.rtf", "{\\rtf1\\ansi quick\\par}");
     LibreOfficeSettings settings;
-    settings.documentTimeLimit_ = std::chrono::seconds(3);
+    settings.documentTimeLimit = std::chrono::seconds(3);
     auto app = Start(settings);
     const int first = app->OfficeProcessId();
     EXPECT_EQ(ErrorOf([&] { Convert(*app, folder_ / "in/slow.rtf", folder_ / "out/slow.htm"); }),
@@ -297,7 +297,7 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
     RegisterLibreOffice(); // as the program does at start
     WordSession session;
     ASSERT_TRUE(OpenWordSession(session));
-    auto* app = dynamic_cast<LibreOfficeApplication*>(session.application_.get());
+    auto* app = dynamic_cast<LibreOfficeApplication*>(session.application.get());
     ASSERT_NE(app, nullptr);
     const int pid = app->OfficeProcessId();
     EXPECT_FALSE(PrivateTmpEmpty()) << "the office's folders are in the system's temporary folder";
@@ -326,10 +326,10 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
 
 TEST_F(LibreOfficeTest, OfficeThatCannotStartIsAnErrorAndLeavesNothing) {
     LibreOfficeSettings missing;
-    missing.programFolder_ = folder_ / "no-office";
+    missing.programFolder = folder_ / "no-office";
     EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(missing); }), "not installed"));
     LibreOfficeSettings hurried;
-    hurried.startTimeLimit_ = std::chrono::milliseconds(1);
+    hurried.startTimeLimit = std::chrono::milliseconds(1);
     EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(hurried); }), "in time"));
     EXPECT_TRUE(PrivateTmpEmpty());
 }

@@ -6,6 +6,7 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "tests/support/RealConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -453,6 +454,7 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
             sources.push_back(entry.path().string());
         }
     }
+    test::UseRealConverter();
     std::sort(sources.begin(), sources.end());
     WordSession session;
     ASSERT_TRUE(OpenWordSession(session));
@@ -460,17 +462,16 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
     std::size_t after = 0;
     int pages = 0;
     for (const std::string& source : sources) {
-        ConversionOptions options;
-        options.Password = "password";
+        DocumentOptions options;
+        options.password = "password";
         const std::string name = fs::path(source).stem().string();
-        std::string line;
-        if (!ConvertDocument(session, source, out / ("plain/" + name + ".htm"), line, options)) {
+        if (!ConvertDocument(session, source, out / ("plain/" + name + ".htm"), options).Converted()) {
             continue; // a damaged or empty document makes no page
         }
-        options.Compress = true;
-        ASSERT_TRUE(
-            ConvertDocument(session, source, out / ("small/" + name + ".htm"), line, options))
-            << line;
+        options.compact = true;
+        const ConversionResult compacted =
+            ConvertDocument(session, source, out / ("small/" + name + ".htm"), options);
+        ASSERT_TRUE(compacted.Converted()) << compacted.line;
         const std::string page = ReadFile(out / ("plain/" + name + ".htm"));
         const std::string small = ReadFile(out / ("small/" + name + ".htm"));
         SCOPED_TRACE(source);

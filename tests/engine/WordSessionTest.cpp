@@ -22,20 +22,20 @@ protected:
 TEST_F(WordSessionTest, OpenSwitchesAlertsThenThePromptsOffInOrder) {
     WordSession session;
     ASSERT_TRUE(OpenWordSession(session));
-    EXPECT_NE(session.application_, nullptr);
+    EXPECT_NE(session.application, nullptr);
     EXPECT_EQ(script_.Calls(),
               (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
                                         "SaveNormalPrompt=false", "SavePropertiesPrompt=false"}));
     CloseWordSession(session);
     EXPECT_EQ(script_.Calls().back(), "Quit");
-    EXPECT_EQ(session.application_, nullptr);
+    EXPECT_EQ(session.application, nullptr);
 }
 
 TEST_F(WordSessionTest, RefusedSettingFailsTheOpenAndQuitsTheConverter) {
     script_.SetRefuse("SaveNormalPrompt");
     WordSession session;
     EXPECT_FALSE(OpenWordSession(session));
-    EXPECT_EQ(session.application_, nullptr);
+    EXPECT_EQ(session.application, nullptr);
     EXPECT_EQ(script_.Calls().back(), "Quit");
 }
 
@@ -43,7 +43,7 @@ TEST_F(WordSessionTest, ConverterThatCannotBeCreatedFailsTheOpen) {
     script_.SetFailStart(true);
     WordSession session;
     EXPECT_FALSE(OpenWordSession(session));
-    EXPECT_EQ(session.application_, nullptr);
+    EXPECT_EQ(session.application, nullptr);
 }
 
 TEST_F(WordSessionTest, CloseToleratesAnUnopenedSessionAndAFailingQuit) {
@@ -56,7 +56,7 @@ TEST_F(WordSessionTest, CloseToleratesAnUnopenedSessionAndAFailingQuit) {
     ASSERT_TRUE(OpenWordSession(session));
     CloseWordSession(session);
     EXPECT_EQ(script_.Calls().back(), "Quit");
-    EXPECT_EQ(session.application_, nullptr);
+    EXPECT_EQ(session.application, nullptr);
     CloseWordSession(session);
     EXPECT_EQ(script_.Count("Quit"), 1);
 }
