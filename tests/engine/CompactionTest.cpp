@@ -9,13 +9,10 @@
 #include <string_view>
 #include <vector>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 // The compaction exactly as it was first written: every cut rescans the page from
 // its beginning. The fast implementation must give the same bytes.
@@ -289,4 +286,4 @@ TEST(CompactHtml, ReportsWhyAPageCannotBeCompacted) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

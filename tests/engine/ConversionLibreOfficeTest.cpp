@@ -18,14 +18,10 @@
 #include <unistd.h>
 #include <vector>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FolderNames;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -292,4 +288,4 @@ TEST_F(LibreOfficeConversion, UnwritableOutputFolderIs103WithTheReason) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

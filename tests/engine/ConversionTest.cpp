@@ -14,16 +14,10 @@
 #include <unistd.h>
 #include <vector>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ConverterScript;
-using test::FolderNames;
-using test::ReadFile;
-using test::RecordingConverter;
-using test::TempFolder;
-using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -250,4 +244,4 @@ TEST(PagePath, TheSourceWithThePageExtensionInTheOutputFolderIfAny) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

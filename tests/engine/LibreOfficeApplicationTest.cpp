@@ -25,13 +25,10 @@
 #include <set>
 #include <thread>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 std::string Corpus(const std::string& name) {
     return std::string(PELMORA_TEST_DATA) + "/corpus/" + name;
@@ -388,4 +385,4 @@ TEST_F(LibreOfficeTest, EmergencyStopKillsTheOfficeAndTheSessionRecovers) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

@@ -20,13 +20,10 @@
 #include <string>
 #include <vector>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 const std::string kHead = "<!DOCTYPE html>\n<html>\n<head>\n"
                           "\t<meta http-equiv=\"content-type\" content=\"text/html; "
@@ -499,4 +496,4 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

@@ -8,13 +8,10 @@
 
 #include <filesystem>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 TEST(OfficeSupport, LoadErrorsAreNamedByTheirClass) {
     EXPECT_EQ(DescribeLoadError("SfxBaseModel::handleLoadError: 0x0xf26"),
@@ -69,4 +66,4 @@ TEST(OfficeSupport, SourcesThatCannotBeCopiedSayWhy) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

@@ -8,13 +8,10 @@
 
 #include <filesystem>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 TEST(PagePictures, CompanionFolderReplacesTheExtension) {
     EXPECT_EQ(CompanionFolderName("page.htm"), "page.files");
@@ -88,4 +85,4 @@ TEST(PagePictures, CompanionThatIsAFileIsAFailureWithTheReason) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test

@@ -7,13 +7,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-namespace pelmora {
+namespace pelmora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
 
 TEST(ChangeExtension, ReplacesOrAddsTheExtensionOfTheFileName) {
     EXPECT_EQ(ChangeExtension("/docs/report.doc", ".htm"), "/docs/report.htm");
@@ -180,4 +177,4 @@ TEST(WriteLogFile, AppendsEachTextAsALine) {
 }
 
 } // namespace
-} // namespace pelmora
+} // namespace pelmora::test
