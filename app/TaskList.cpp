@@ -96,8 +96,31 @@ void TaskList::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseReleased(event->button(), event->position().toPoint());
 }
 
+bool TaskList::IsRepeatedMoveOrCheckKey(const QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        return false;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    return key == Qt::Key_Space ||
+           ((key == Qt::Key_Left || key == Qt::Key_Right) && mods == Qt::ControlModifier);
+}
+
+void TaskList::keyPressEvent(QKeyEvent* event) {
+    // A held key is one press: a held Space would flip the check box on and off.
+    if (IsRepeatedMoveOrCheckKey(event)) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 void TaskList::keyReleaseEvent(QKeyEvent* event) {
     QTreeWidget::keyReleaseEvent(event);
+    // A held Ctrl+arrow sends a release with every repeat; only the real one moves.
+    if (IsRepeatedMoveOrCheckKey(event)) {
+        return;
+    }
     emit KeyReleased(event->key(), event->modifiers());
 }
 

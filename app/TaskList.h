@@ -53,11 +53,13 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     static QString SourceKey(const QString& source) { return source.toCaseFolded(); }
+    static bool IsRepeatedMoveOrCheckKey(const QKeyEvent* event);
 
     QIcon converted_;
     QIcon pending_;
