@@ -4,7 +4,9 @@
 #include "app/TaskIcons.h"
 
 #include <QHeaderView>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 namespace pelmora {
@@ -32,6 +34,10 @@ TaskList::TaskList(QWidget* parent)
     // Check boxes on the rows; a click anywhere on a row highlights the whole row.
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
+    // Files dragged from a file manager are added; rows themselves are not dragged.
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
 }
 
 TaskRow* TaskList::Row(int position) const {
@@ -122,6 +128,31 @@ void TaskList::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     emit KeyReleased(event->key(), event->modifiers());
+}
+
+void TaskList::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TaskList::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TaskList::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit UrlsDropped(event->mimeData()->urls());
 }
 
 void TaskList::mouseDoubleClickEvent(QMouseEvent* event) {

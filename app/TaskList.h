@@ -50,12 +50,17 @@ signals:
     void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
     /// The list was double-clicked, after the list handled it.
     void DoubleClicked();
+    /// Files or folders were dropped on the list.
+    void UrlsDropped(const QList<QUrl>& urls);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static QString SourceKey(const QString& source) { return source.toCaseFolded(); }
