@@ -4,9 +4,13 @@
 #include "app/TaskIcons.h"
 
 #include <QHeaderView>
+#include <QDateTime>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMimeData>
+#include <QStyle>
+#include <algorithm>
 #include <QMouseEvent>
 
 namespace pelmora {
@@ -19,11 +23,10 @@ TaskList::TaskList(QWidget* parent)
                      QStringLiteral("File Size"), QStringLiteral("Modify Date"),
                      QStringLiteral("Converted")});
     headerItem()->setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
-    const int widths[ColumnCount] = {2750, 2750, 1000, 1600, 700};
-    for (int column = 0; column < ColumnCount; ++column) {
-        setColumnWidth(column, TwipsToPixelsX(widths[column], this));
-    }
     header()->setStretchLastSection(false);
+    // A long path loses its middle, so the file name at its end stays in view.
+    setTextElideMode(Qt::ElideMiddle);
+    FitColumns();
     setRootIsDecorated(false);
     setItemsExpandable(false);
     // Every row has the same height; the view then lays out thousands of rows
@@ -38,6 +41,41 @@ TaskList::TaskList(QWidget* parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+int TaskList::LeastColumnWidth(int column) const {
+    static constexpr int kDesignTwips[ColumnCount] = {2750, 2750, 1000, 1600, 700};
+    int least = std::max(TwipsToPixelsX(kDesignTwips[column], this), header()->sectionSizeHint(column));
+    if (column == ColumnDate) {
+        // Room for a date with its time, as the locale writes the longest one.
+        const QString longest = QLocale().toString(
+            QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+        const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        least = std::max(least, fontMetrics().horizontalAdvance(longest) + padding);
+    }
+    return least;
+}
+
+void TaskList::FitColumns() {
+    int fixed = 0;
+    for (int column = ColumnSize; column < ColumnCount; ++column) {
+        setColumnWidth(column, LeastColumnWidth(column));
+        fixed += columnWidth(column);
+    }
+    // The two paths share what the other columns leave of the list's width.
+    const int paths = viewport()->width() - fixed;
+    const int source = std::max(LeastColumnWidth(ColumnSource), paths / 2);
+    const int target = std::max(LeastColumnWidth(ColumnTarget), paths - paths / 2);
+    setColumnWidth(ColumnSource, source);
+    setColumnWidth(ColumnTarget, target);
+}
+
+bool TaskList::viewportEvent(QEvent* event) {
+    // The viewport also narrows when the scroll bar appears, not only with the list.
+    if (event->type() == QEvent::Resize) {
+        FitColumns();
+    }
+    return QTreeWidget::viewportEvent(event);
 }
 
 TaskRow* TaskList::Row(int position) const {

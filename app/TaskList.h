@@ -38,6 +38,10 @@ public:
     /// True when a row's source equals source ignoring case.
     bool Contains(const QString& source) const;
 
+    /// Gives each column at least its designed width and room for its header (the date
+    /// room for its time); the two path columns share the rest of the list's width.
+    void FitColumns();
+
     /// The picture of a task icon number (the image list of the rows).
     const QIcon& Picture(int icon) const;
 
@@ -58,6 +62,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -65,6 +70,7 @@ protected:
 private:
     static QString SourceKey(const QString& source) { return source.toCaseFolded(); }
     static bool IsRepeatedMoveOrCheckKey(const QKeyEvent* event);
+    int LeastColumnWidth(int column) const;
 
     QIcon converted_;
     QIcon pending_;

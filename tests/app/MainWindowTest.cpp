@@ -9,6 +9,8 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -42,8 +44,9 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     }
     EXPECT_EQ(headers,
               (QStringList{"Source File", "Target File", "File Size", "Modify Date", "Converted"}));
-    EXPECT_EQ(List().columnWidth(ColumnSource), 183);
-    EXPECT_EQ(List().columnWidth(ColumnState), 47);
+    // The designed widths are the least ones; the paths take what is left.
+    EXPECT_GE(List().columnWidth(ColumnSource), 183);
+    EXPECT_GE(List().columnWidth(ColumnState), 47);
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(List().selectionBehavior(), QAbstractItemView::SelectRows);
 
@@ -54,6 +57,46 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     EXPECT_EQ(panels[1]->width(), 433);
     EXPECT_EQ(panels[2]->width(), 100);
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 File"));
+}
+
+TEST_F(MainWindowLookTest, TheColumnsFillTheListAndShowWholeHeadersDatesAndPaths) {
+    const QString deep = QString::fromStdString(
+        WriteDocument(dir / "a rather long folder name/and another one below it/deeper still/"
+                            "the document everyone looks for.doc"));
+    ASSERT_TRUE(window->AddFile(deep));
+    QHeaderView* header = List().header();
+    int total = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        // Every header shows its whole text ("Converted" too).
+        EXPECT_GE(List().columnWidth(column), header->sectionSizeHint(column)) << column;
+        total += List().columnWidth(column);
+    }
+    EXPECT_EQ(total, List().viewport()->width());
+    EXPECT_EQ(List().columnWidth(ColumnSource), List().columnWidth(ColumnTarget));
+
+    // The date keeps its time and has room for it.
+    TaskRow* row = List().Row(1);
+    const QString date = row->text(ColumnDate);
+    EXPECT_TRUE(date.contains(QLatin1Char(':'))) << date.toStdString();
+    EXPECT_GT(List().columnWidth(ColumnDate), List().fontMetrics().horizontalAdvance(date));
+
+    // Paths lose their middle, so the file name stays; the tooltip has the whole path.
+    EXPECT_EQ(List().textElideMode(), Qt::ElideMiddle);
+    EXPECT_GT(List().fontMetrics().horizontalAdvance(deep), List().columnWidth(ColumnSource));
+    EXPECT_EQ(row->data(ColumnSource, Qt::ToolTipRole).toString(), deep);
+    EXPECT_EQ(row->data(ColumnTarget, Qt::ToolTipRole).toString(), row->Target());
+
+    // A wider window gives the paths the new room.
+    const int before = List().columnWidth(ColumnSource);
+    window->resize(window->width() + 200, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List().columnWidth(ColumnSource), before + 100);
+}
+
+TEST_F(MainWindowLookTest, TheWindowShowsTheProgramsIcon) {
+    const QImage program = QIcon(QStringLiteral(":/about/pelmora.png")).pixmap(32).toImage();
+    ASSERT_FALSE(program.isNull());
+    EXPECT_EQ(window->windowIcon().pixmap(32).toImage(), program);
 }
 
 TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
