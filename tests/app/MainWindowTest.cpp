@@ -16,6 +16,8 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 
 namespace pelmora::test {
 namespace {
@@ -97,6 +99,31 @@ TEST_F(MainWindowLookTest, TheWindowShowsTheProgramsIcon) {
     const QImage program = QIcon(QStringLiteral(":/about/pelmora.png")).pixmap(32).toImage();
     ASSERT_FALSE(program.isNull());
     EXPECT_EQ(window->windowIcon().pixmap(32).toImage(), program);
+}
+
+TEST_F(MainWindowLookTest, TheConvertPictureLooksPlainlyDifferentWhenDisabled) {
+    ToolBar* bar = window->toolBar();
+    const QString key = QStringLiteral("Extract");
+    const QRect button(bar->ButtonClientLeft(key), bar->ButtonClientTop(key),
+                       bar->ButtonClientWidth(key), bar->ButtonClientHeight(key));
+    ASSERT_FALSE(button.isEmpty());
+    const QImage enabled = bar->Surface().copy(button);
+    window->SetToolbarButtonEnabled(key, false);
+    const QImage disabled = bar->Surface().copy(button);
+    // Pixels that change by more than a third of the scale in some colour: the picture
+    // itself must change, not only its caption.
+    int changed = 0;
+    for (int y = 0; y < button.height(); ++y) {
+        for (int x = 0; x < button.width(); ++x) {
+            const QColor a = enabled.pixelColor(x, y);
+            const QColor b = disabled.pixelColor(x, y);
+            const int difference =
+                std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                          std::abs(a.blue() - b.blue())});
+            changed += difference > 85 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changed, 200);
 }
 
 TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
