@@ -33,8 +33,8 @@ QFrame* SeparatingLine(QWidget* parent) {
 AboutDialog::AboutDialog(QWidget* parent, HotLink::Opener opener)
     : QDialog(parent), iconLabel_(new QLabel(this)), titleLabel_(new QLabel(kTitle, this)),
       versionLabel_(new QLabel(kVersionText, this)), dropLabel_(new QLabel(kDropText, this)),
-      webSiteLink_(new HotLink(this)),
-      supportLink_(new HotLink(this)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
+      webSiteLink_(new HotLink(this)), supportLink_(new HotLink(this)),
+      okButton_(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About..."));
     webSiteLink_->setObjectName(QStringLiteral("HotLink1"));

@@ -1,17 +1,17 @@
 #include "app/TaskList.h"
 
-#include "controls/design/Twips.h"
 #include "app/TaskIcons.h"
+#include "controls/design/Twips.h"
 
-#include <QHeaderView>
 #include <QDateTime>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStyle>
 #include <algorithm>
-#include <QMouseEvent>
 
 namespace pelmora {
 
@@ -45,12 +45,14 @@ TaskList::TaskList(QWidget* parent)
 
 int TaskList::LeastColumnWidth(int column) const {
     static constexpr int kDesignTwips[ColumnCount] = {2750, 2750, 1000, 1600, 700};
-    int least = std::max(TwipsToPixelsX(kDesignTwips[column], this), header()->sectionSizeHint(column));
+    int least =
+        std::max(TwipsToPixelsX(kDesignTwips[column], this), header()->sectionSizeHint(column));
     if (column == ColumnDate) {
         // Room for a date with its time, as the locale writes the longest one.
         const QString longest = QLocale().toString(
             QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
-        const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        const int padding =
+            2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
         least = std::max(least, fontMetrics().horizontalAdvance(longest) + padding);
     }
     return least;

@@ -114,9 +114,8 @@ void DropTenThousand(benchmark::State& state, bool asFolder) {
         QElapsedTimer sinceTick;
         QTimer ticker;
         ticker.setInterval(10);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            longestGap = std::max(longestGap, sinceTick.restart());
-        });
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
         state.ResumeTiming();
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window->taskList()->viewport(), &drop);

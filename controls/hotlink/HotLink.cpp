@@ -267,8 +267,7 @@ QSize HotLink::sizeHint() const {
     const int textHeight = std::max(normal.height(), hover.height());
     const int labelMargins = 2 * (captionLabel_->margin() + captionLabel_->frameWidth());
     return {TwipsToPixelsX(kLabelOffsetTwips + kFitMarginTwips, this) + textWidth + labelMargins,
-            TwipsToPixelsY(kLabelOffsetTwips + kFitMarginTwips, this) + textHeight +
-                labelMargins};
+            TwipsToPixelsY(kLabelOffsetTwips + kFitMarginTwips, this) + textHeight + labelMargins};
 }
 
 void HotLink::FitToLabel() {

@@ -60,11 +60,10 @@ TEST_F(AboutBoxTest, TheLinksShowTheirWholeAddressesInsideTheBoxAndDropsAreMenti
         const int needed = std::max(QFontMetrics(link->DefFont()).horizontalAdvance(caption),
                                     QFontMetrics(link->HoverFont()).horizontalAdvance(caption));
         EXPECT_GE(link->width() - link->CaptionLabel()->x(), needed) << caption.toStdString();
-        EXPECT_GE(link->CaptionLabel()->width(), QFontMetrics(link->CaptionLabel()->font())
-                                                     .horizontalAdvance(caption));
+        EXPECT_GE(link->CaptionLabel()->width(),
+                  QFontMetrics(link->CaptionLabel()->font()).horizontalAdvance(caption));
         // The box leaves its margin right of the link.
-        EXPECT_LE(link->mapTo(box.get(), QPoint(link->width(), 0)).x(),
-                  box->width() - rightMargin)
+        EXPECT_LE(link->mapTo(box.get(), QPoint(link->width(), 0)).x(), box->width() - rightMargin)
             << caption.toStdString();
     }
 }

@@ -58,9 +58,9 @@ TEST_F(DropTest, DroppedFilesAndFoldersAreAddedAsAddDoesAndCounted) {
                       Url("missing.doc"), QUrl::fromLocalFile(listed), Url("one.doc"),
                       QUrl(QStringLiteral("https://example.com/remote.doc"))}));
 
-    EXPECT_THAT(Sources(), ElementsAre(listed, PathOf("one.doc"), PathOf("two.rtf"),
-                                       PathOf("folder/a.doc"), PathOf("folder/sub/b.rtf"),
-                                       PathOf("folder/sub/deeper/c.xml")));
+    EXPECT_THAT(Sources(),
+                ElementsAre(listed, PathOf("one.doc"), PathOf("two.rtf"), PathOf("folder/a.doc"),
+                            PathOf("folder/sub/b.rtf"), PathOf("folder/sub/deeper/c.xml")));
     // The link, the missing file, the listed file, the second one.doc and the web address.
     EXPECT_EQ(window->PanelText(2), QStringLiteral("5 added, 5 skipped"));
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 6 Files"));

@@ -171,10 +171,10 @@ TEST(WindowedStartupTest, TheConverterIsStartedOnceAndQuitBeforeTheWindowOpens) 
     RecordingConverter converter;
     ScriptedDesktopSeam seam;
     EXPECT_TRUE(ConverterStartsUp(seam));
-    EXPECT_EQ(converter.Script().Calls(),
-              (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
-                                        "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
-                                        "Quit"}));
+    EXPECT_EQ(
+        converter.Script().Calls(),
+        (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
+                                  "SaveNormalPrompt=false", "SavePropertiesPrompt=false", "Quit"}));
     EXPECT_TRUE(seam.messages.empty());
 
     converter.Script().SetFailStart(true);

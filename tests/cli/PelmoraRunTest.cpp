@@ -1,6 +1,6 @@
 // Whole runs of the built pelmora executable against the real office.
-#include "tests/cli/CliTestSupport.h"
 #include "engine/PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
 #include "tests/support/LogNames.h"
 
 #include <gmock/gmock.h>
