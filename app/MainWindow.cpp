@@ -230,7 +230,7 @@ void MainWindow::AddDroppedUrls(const QList<QUrl>& urls) {
     dropping_ = true;
     int added = 0;
     int skipped = 0;
-    const auto count = [&](bool ok) { ok ? ++added : ++skipped; };
+    const auto count = [&](bool ok) { ++(ok ? added : skipped); };
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
             ++skipped;

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QSet>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace pelmora {
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <utility>
 
 namespace pelmora {
 
