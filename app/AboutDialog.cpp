@@ -32,8 +32,9 @@ QFrame* SeparatingLine(QWidget* parent) {
 
 AboutDialog::AboutDialog(QWidget* parent, HotLink::Opener opener)
     : QDialog(parent), iconLabel_(new QLabel(this)), titleLabel_(new QLabel(kTitle, this)),
-      versionLabel_(new QLabel(kVersionText, this)), webSiteLink_(new HotLink(this)),
-      supportLink_(new HotLink(this)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
+      versionLabel_(new QLabel(kVersionText, this)), dropLabel_(new QLabel(kDropText, this)),
+      webSiteLink_(new HotLink(this)), supportLink_(new HotLink(this)),
+      okButton_(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About..."));
     webSiteLink_->setObjectName(QStringLiteral("HotLink1"));
@@ -85,6 +86,7 @@ AboutDialog::AboutDialog(QWidget* parent, HotLink::Opener opener)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(dropLabel_);
     layout->addWidget(SeparatingLine(this));
     layout->addLayout(links);
     layout->addWidget(SeparatingLine(this));

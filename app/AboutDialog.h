@@ -19,6 +19,9 @@ public:
     static inline const QString kTitle = QStringLiteral("Quorvel");
     /// Version line of the box.
     static inline const QString kVersionText = QStringLiteral("Version: 1.5t (Build 8/4/2007)");
+    /// The line telling that documents can be dropped on the window.
+    static inline const QString kDropText =
+        QStringLiteral("Drop documents or folders on the task list to add them.");
     /// Resource path of the links' stored design.
     static inline const QString kDesignResource = QStringLiteral(":/about/frmAbout.json");
 
@@ -37,6 +40,8 @@ public:
     QLabel* versionLabel() const { return versionLabel_; }
     /// The icon picture.
     QLabel* iconLabel() const { return iconLabel_; }
+    /// The line about dropping documents.
+    QLabel* dropLabel() const { return dropLabel_; }
 
 private:
     void LoadDesign();
@@ -44,6 +49,7 @@ private:
     QLabel* iconLabel_;
     QLabel* titleLabel_;
     QLabel* versionLabel_;
+    QLabel* dropLabel_;
     HotLink* webSiteLink_;
     HotLink* supportLink_;
     QPushButton* okButton_;

@@ -5,13 +5,14 @@
 #include "app/ConversionRun.h"
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
-#include "engine/Conversion.h"
 #include "app/OptionsDialog.h"
-#include "controls/design/Twips.h"
 #include "app/TaskIcons.h"
 #include "app/TaskList.h"
+#include "controls/design/Twips.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
+#include "engine/Conversion.h"
+#include "engine/FileSearch.h"
 #include "engine/PathHelpers.h"
 
 #include <QApplication>
@@ -35,7 +36,8 @@ namespace pelmora {
 MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), seam_(seam) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel"));
-    setWindowIcon(WordDocumentIcon());
+    // The program's own icon, the one its About box shows.
+    setWindowIcon(QIcon(QStringLiteral(":/about/pelmora.png")));
 
     // The menu bar and toolbar come with the window's stored designs; their check
     // marks and enabled states start from those designs on every start.
@@ -70,6 +72,11 @@ MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), se
 
     connect(taskList_, &TaskList::MouseReleased, this, &MainWindow::OnListMouseReleased);
     connect(taskList_, &TaskList::KeyReleased, this, &MainWindow::OnListKeyReleased);
+    // Queued, so the drag source is released before the files are searched and added.
+    connect(taskList_, &TaskList::UrlsDropped, this, &MainWindow::AddDroppedUrls,
+            Qt::QueuedConnection);
+    timeLeftTimer_.setInterval(1000);
+    connect(&timeLeftTimer_, &QTimer::timeout, this, &MainWindow::ShowTimeLeft);
     connect(taskList_, &TaskList::DoubleClicked, this, [this] {
         if (taskList_->CurrentRow() != nullptr) {
             EditHighlightedOutput();
@@ -203,6 +210,58 @@ bool MainWindow::AddFile(const QString& source) {
                           QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
+}
+
+bool MainWindow::AddDroppedFile(const QString& path) {
+    const QFileInfo info(path);
+    // A link may lead anywhere (or nowhere); only real, readable files are tasks.
+    if (info.isSymLink() || !info.isFile() || !info.isReadable()) {
+        return false;
+    }
+    return AddFile(path);
+}
+
+void MainWindow::AddDroppedUrls(const QList<QUrl>& urls) {
+    // Refused during a run as Add is; a drop while one is still being added waits
+    // for nothing and is refused too.
+    if (converting_ || runActive_ || dropping_) {
+        return;
+    }
+    dropping_ = true;
+    int added = 0;
+    int skipped = 0;
+    const auto count = [&](bool ok) { ++(ok ? added : skipped); };
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) {
+            ++skipped;
+            continue;
+        }
+        QString path = url.toLocalFile();
+        while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
+            path.chop(1);
+        }
+        const QFileInfo info(path);
+        if (info.isSymLink() || !info.isDir()) {
+            count(AddDroppedFile(path));
+            continue;
+        }
+        // A folder is searched as the Add Folder dialog searches, with its subfolders.
+        SearchState& search = SharedSearch();
+        search.yield = [this] { Yield(); };
+        search.statusText = [this](const std::string& text) {
+            SetPanelText(2, QString::fromStdString(text));
+        };
+        const std::vector<std::string> found =
+            FindFiles(path.toStdString(), "*.doc;*.rtf;*.xml", true, true);
+        search.yield = nullptr;
+        search.statusText = nullptr;
+        for (const std::string& file : found) {
+            count(AddDroppedFile(QString::fromStdString(file)));
+        }
+    }
+    dropping_ = false;
+    ChangeFilesState();
+    SetPanelText(2, QStringLiteral("%1 added, %2 skipped").arg(added).arg(skipped));
 }
 
 void MainWindow::AddFilesFromDialog() {
@@ -473,6 +532,9 @@ void MainWindow::EnterRunState(int total) {
     progress->setMaximum((total + 2) * 10);
     progress->setValue(0);
     progress->show();
+    statusPanels_->SetTimeLeft(QString());
+    timeLeft_.Start(total);
+    timeLeftTimer_.start();
     Yield();
 
     SetPanelText(1, QStringLiteral("Initializing ..."));
@@ -492,6 +554,8 @@ void MainWindow::LeaveRunState() {
     SetToolbarButtonEnabled(QStringLiteral("Extract"), true);
     SetToolbarButtonEnabled(QStringLiteral("stop"), false);
     progressBar()->hide();
+    timeLeftTimer_.stop();
+    statusPanels_->SetTimeLeft(QString());
     SetPanelText(1, QStringLiteral("Ready!"));
 
     converting_ = false;
@@ -516,6 +580,17 @@ void MainWindow::StepProgress(bool last) {
     QProgressBar* progress = progressBar();
     progress->setValue(last ? progress->maximum()
                             : std::min(progress->value() + 10, progress->maximum()));
+}
+
+void MainWindow::DocumentFinished() {
+    timeLeft_.DocumentFinished();
+    ShowTimeLeft();
+}
+
+void MainWindow::ShowTimeLeft() {
+    if (timeLeft_.TakeUpdate()) {
+        statusPanels_->SetTimeLeft(timeLeft_.Text());
+    }
 }
 
 void MainWindow::AppendLogLine(const QString& line) {

@@ -7,9 +7,13 @@
 #include "app/RunHost.h"
 #include "app/StatusPanels.h"
 #include "app/TaskPopupMenu.h"
+#include "app/TimeLeftEstimate.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
+#include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 class QGroupBox;
@@ -89,6 +93,10 @@ public:
     void ChangeFilesState();
     /// The Add command: open-file dialog, Options dialog, then the files.
     void AddFilesFromDialog();
+    /// Adds dropped files as AddFile does and the documents of dropped folders with
+    /// their subfolders; links and anything unreadable are skipped. Refused during a
+    /// run. Panel 2 then says how many were added and skipped.
+    void AddDroppedUrls(const QList<QUrl>& urls);
     /// Shows the Add Folder dialog modally; it keeps its entries between uses.
     void ShowAddFolderDialog();
     /// Removes every highlighted task.
@@ -143,6 +151,10 @@ public:
     void ShowRunStatus(const QString& text) override;
     /// Moves the progress bar on by one task, or fills it.
     void StepProgress(bool last) override;
+    /// Counts a finished document and refreshes the time left (at most once a second).
+    void DocumentFinished() override;
+    /// The run's time estimate; its clock may be replaced before a run.
+    TimeLeftEstimate& timeLeft() { return timeLeft_; }
     /// Appends a line to the log pane.
     void AppendLogLine(const QString& line) override;
     /// An information box with the program's caption.
@@ -168,6 +180,8 @@ private:
     void MoveCurrentTask(int step);
     std::optional<OptionsDialog::Answer> ShowOptions(const QString& presetFolder, bool preset);
     void UnloadOtherWindows();
+    void ShowTimeLeft();
+    bool AddDroppedFile(const QString& path);
 
     DesktopSeam& seam_;
     MenuBar* menuBar_ = nullptr;
@@ -190,6 +204,10 @@ private:
     bool busyPointer_ = false;
     bool runActive_ = false;
     bool closing_ = false;
+    bool dropping_ = false;
+
+    TimeLeftEstimate timeLeft_;
+    QTimer timeLeftTimer_;
 };
 
 } // namespace pelmora

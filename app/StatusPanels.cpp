@@ -30,6 +30,16 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     progress_->hide();
 }
 
+QString StatusPanels::TimeLeft() const {
+    return progress_->isTextVisible() ? progress_->format() : QString();
+}
+
+void StatusPanels::SetTimeLeft(const QString& text) {
+    progress_->setFormat(text);
+    progress_->setAlignment(Qt::AlignCenter);
+    progress_->setTextVisible(!text.isEmpty());
+}
+
 QString StatusPanels::PanelText(int panel) const {
     return panel >= 1 && panel <= 3 ? panels_[panel - 1]->text() : QString();
 }

@@ -22,6 +22,11 @@ public:
     void SetPanelText(int panel, const QString& text);
     /// The progress bar over panel 2, hidden until a run shows it.
     QProgressBar* progressBar() const { return progress_; }
+    /// The time left of a run, shown on the progress bar beside the run status; empty
+    /// hides it.
+    QString TimeLeft() const;
+    /// Shows text as the time left; empty text shows none.
+    void SetTimeLeft(const QString& text);
 
 signals:
     /// A panel's text was set.

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QSet>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace pelmora {
 
@@ -38,6 +39,10 @@ public:
     /// True when a row's source equals source ignoring case.
     bool Contains(const QString& source) const;
 
+    /// Gives each column at least its designed width and room for its header (the date
+    /// room for its time); the two path columns share the rest of the list's width.
+    void FitColumns();
+
     /// The picture of a task icon number (the image list of the rows).
     const QIcon& Picture(int icon) const;
 
@@ -50,14 +55,23 @@ signals:
     void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
     /// The list was double-clicked, after the list handled it.
     void DoubleClicked();
+    /// Files or folders were dropped on the list.
+    void UrlsDropped(const QList<QUrl>& urls);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static QString SourceKey(const QString& source) { return source.toCaseFolded(); }
+    static bool IsRepeatedMoveOrCheckKey(const QKeyEvent* event);
+    int LeastColumnWidth(int column) const;
 
     QIcon converted_;
     QIcon pending_;

@@ -32,6 +32,10 @@ QVariant TaskRow::data(int column, int role) const {
         }
         return {};
     }
+    // Paths are elided in the list; the whole path shows when the pointer rests on it.
+    if ((column == ColumnSource || column == ColumnTarget) && role == Qt::ToolTipRole) {
+        return text(column);
+    }
     return QTreeWidgetItem::data(column, role);
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -91,6 +92,7 @@ void HotLink::SetCaption(const QString& caption) {
     caption_ = caption;
     captionLabel_->setText(caption_);
     FitToLabel();
+    updateGeometry();
     MarkChanged();
 }
 
@@ -107,11 +109,13 @@ void HotLink::SetHoverColor(quint32 color) {
 
 void HotLink::SetDefFont(const QFont& font) {
     defFont_ = font;
+    updateGeometry();
     MarkChanged();
 }
 
 void HotLink::SetHoverFont(const QFont& font) {
     hoverFont_ = font;
+    updateGeometry();
     MarkChanged();
 }
 
@@ -153,6 +157,7 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     hoverFont_ = StoredFont::Read(bag.Value("HoverFont"), host);
     defFont_ = StoredFont::Read(bag.Value("DefFont"), host);
     ApplyLook(normalColor_, defFont_);
+    updateGeometry();
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
@@ -252,6 +257,17 @@ void HotLink::PlaceLabel() {
         captionLabel_->setGeometry(left, top, std::max(0, width() - left),
                                    std::max(0, height() - top));
     }
+}
+
+QSize HotLink::sizeHint() const {
+    const QFontMetrics normal(defFont_);
+    const QFontMetrics hover(hoverFont_);
+    const int textWidth =
+        std::max(normal.horizontalAdvance(caption_), hover.horizontalAdvance(caption_));
+    const int textHeight = std::max(normal.height(), hover.height());
+    const int labelMargins = 2 * (captionLabel_->margin() + captionLabel_->frameWidth());
+    return {TwipsToPixelsX(kLabelOffsetTwips + kFitMarginTwips, this) + textWidth + labelMargins,
+            TwipsToPixelsY(kLabelOffsetTwips + kFitMarginTwips, this) + textHeight + labelMargins};
 }
 
 void HotLink::FitToLabel() {

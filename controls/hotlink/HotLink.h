@@ -83,6 +83,12 @@ public:
     /// The hover rule for one pointer movement; x and y in twips from the top-left corner.
     void HandleMouseMove(short button, short shift, float x, float y);
 
+    /// Room for the caption in the wider of its two looks, past the label's offset, so a
+    /// layout never clips it.
+    QSize sizeHint() const override;
+    /// The caption is never shown cut: the size hint is also the least size.
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
     /// The inner label that shows the caption.
     QLabel* CaptionLabel() const { return captionLabel_; }
     /// The timer that clears the hover flag.

@@ -5,6 +5,7 @@
 #include "controls/menu/MenuDesign.h"
 #include "controls/menu/MenuError.h"
 #include "controls/menu/PopupMenu.h"
+#include "controls/paint/NumericKey.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -30,14 +31,12 @@ MenuBar::~MenuBar() {
 }
 
 int MenuBar::KeyToIndex(const QString& key) const {
-    bool isNumber = false;
-    const double number = key.trimmed().toDouble(&isNumber);
-    if (isNumber && number != 0) {
-        // Indices are 16-bit; a number beyond that range names no item at all.
-        if (!std::isfinite(number) || std::abs(number) > 32767.0)
-            RaiseMenuError(35601, "xMenu", "KeyToIndex");
-        return static_cast<int>(std::nearbyint(number));
-    }
+    // A key whose leading number is not 0 is the index itself, read as the toolbar does.
+    const NumericKey number = ReadNumericKey(key);
+    if (number.overflow)
+        RaiseMenuError(6, "xMenu", "KeyToIndex");
+    if (number.isIndex)
+        return number.index;
     const int index = tree_.FindName(key);
     if (index == 0)
         RaiseMenuError(35601, "xMenu", "KeyToIndex");

@@ -44,10 +44,6 @@ public:
     /// style: the run a group-button click unchecks.
     std::vector<int> AdjacentGroupRun(int index) const;
 
-    /// The leading decimal number of a text, as a decimal parse that stops at the first
-    /// character that cannot continue a number (blanks are skipped); 0 when there is none.
-    static double LeadingNumber(const QString& text);
-
 private:
     std::vector<ToolbarButton> buttons_;
 };

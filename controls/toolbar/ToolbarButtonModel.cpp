@@ -1,5 +1,6 @@
 #include "controls/toolbar/ToolbarButtonModel.h"
 
+#include "controls/paint/NumericKey.h"
 #include "controls/toolbar/ToolbarEnums.h"
 #include "controls/toolbar/ToolbarErrors.h"
 
@@ -43,14 +44,11 @@ int16_t ToolbarButtonModel::KeyToIndex(const QVariant& Index) {
     if (IsNumber(Index) && Index.toDouble() == 0)
         return 0;
     const QString text = Index.toString();
-    const double number = ButtonCollection::LeadingNumber(text);
-    if (number != 0) {
-        const double rounded = std::nearbyint(number); // halves to even
-        if (!(rounded >= -32768 && rounded <= 32767))
-            ToolbarErrors::Raise(kTypeName, QStringLiteral("KeyToIndex"),
-                                 ToolbarErrors::ErrOverflow);
-        return static_cast<int16_t>(rounded);
-    }
+    const NumericKey number = ReadNumericKey(text);
+    if (number.overflow)
+        ToolbarErrors::Raise(kTypeName, QStringLiteral("KeyToIndex"), ToolbarErrors::ErrOverflow);
+    if (number.isIndex)
+        return number.index;
     if (const int found = buttons_.FindKey(text))
         return static_cast<int16_t>(found);
     RaiseControlError(QStringLiteral("KeyToIndex"), ToolbarErrors::ErrKeyNotFound,

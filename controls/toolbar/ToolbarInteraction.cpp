@@ -135,7 +135,7 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     if (style == tbbtButton) {
         if (Button == 1) {
             emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
-            FinishClick(index, cancel);
+            FinishClick(index, cancel, Button);
         } else {
             bool cancelBeep = false;
             emit toolbar_.ButtonRightClick(static_cast<int16_t>(index), key, cancelBeep);
@@ -164,17 +164,20 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
             toolbar_.PaintButton(index, false, false);
         }
     }
-    FinishClick(index, cancel);
+    FinishClick(index, cancel, Button);
 }
 
-void ToolbarInteraction::FinishClick(int index, bool cancelled) {
+void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t Button) {
     if (cancelled || !toolbar_.buttons_.IsValidIndex(index))
         return;
     if (player_)
         PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds(), *player_);
     else
         PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds());
-    clickHandled_ = true;
+    // Only a left release is followed by the platform's click, so only a left click has
+    // one to swallow; a right click setting the flag would eat the next real Click.
+    if (Button == 1)
+        clickHandled_ = true;
     toolbar_.SelectGroupButton(index);
     if (toolbar_.buttons_.IsValidIndex(index))
         emit toolbar_.ButtonClick(static_cast<int16_t>(index), toolbar_.buttons_[index].Key);

@@ -70,7 +70,7 @@ private:
     void CheckLeave();
     void DragTick();
     void ClickButton(int index, int16_t Button);
-    void FinishClick(int index, bool cancelled);
+    void FinishClick(int index, bool cancelled, int16_t Button);
     void CloseTip();
     bool CursorOverControl() const;
 

@@ -1,10 +1,13 @@
 #include "app/AboutDialog.h"
 #include "app/ProductAddresses.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace pelmora {
@@ -45,6 +48,24 @@ TEST_F(AboutBoxTest, ShowsNameVersionIconAndBothAddresses) {
     EXPECT_EQ(box->webSiteLink()->CaptionLabel()->palette().color(QPalette::WindowText),
               QColor(0, 0, 128));
     EXPECT_TRUE(box->supportLink()->HoverFont().underline());
+}
+
+TEST_F(AboutBoxTest, TheLinksShowTheirWholeAddressesInsideTheBoxAndDropsAreMentioned) {
+    EXPECT_TRUE(box->dropLabel()->isVisible());
+    EXPECT_TRUE(box->dropLabel()->text().contains(QStringLiteral("Drop")));
+    const int rightMargin = box->layout()->contentsMargins().right();
+    for (HotLink* link : {box->webSiteLink(), box->supportLink()}) {
+        const QString caption = link->CaptionLabel()->text();
+        // Wide enough for the address in either look, hovered or not.
+        const int needed = std::max(QFontMetrics(link->DefFont()).horizontalAdvance(caption),
+                                    QFontMetrics(link->HoverFont()).horizontalAdvance(caption));
+        EXPECT_GE(link->width() - link->CaptionLabel()->x(), needed) << caption.toStdString();
+        EXPECT_GE(link->CaptionLabel()->width(),
+                  QFontMetrics(link->CaptionLabel()->font()).horizontalAdvance(caption));
+        // The box leaves its margin right of the link.
+        EXPECT_LE(link->mapTo(box.get(), QPoint(link->width(), 0)).x(), box->width() - rightMargin)
+            << caption.toStdString();
+    }
 }
 
 TEST_F(AboutBoxTest, MailLinkOpensAMailtoTextAndWebLinkTheAddress) {

@@ -9,11 +9,15 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 
 namespace pelmora::test {
 namespace {
@@ -42,8 +46,9 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     }
     EXPECT_EQ(headers,
               (QStringList{"Source File", "Target File", "File Size", "Modify Date", "Converted"}));
-    EXPECT_EQ(List().columnWidth(ColumnSource), 183);
-    EXPECT_EQ(List().columnWidth(ColumnState), 47);
+    // The designed widths are the least ones; the paths take what is left.
+    EXPECT_GE(List().columnWidth(ColumnSource), 183);
+    EXPECT_GE(List().columnWidth(ColumnState), 47);
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(List().selectionBehavior(), QAbstractItemView::SelectRows);
 
@@ -54,6 +59,71 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     EXPECT_EQ(panels[1]->width(), 433);
     EXPECT_EQ(panels[2]->width(), 100);
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 File"));
+}
+
+TEST_F(MainWindowLookTest, TheColumnsFillTheListAndShowWholeHeadersDatesAndPaths) {
+    const QString deep = QString::fromStdString(
+        WriteDocument(dir / "a rather long folder name/and another one below it/deeper still/"
+                            "the document everyone looks for.doc"));
+    ASSERT_TRUE(window->AddFile(deep));
+    QHeaderView* header = List().header();
+    int total = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        // Every header shows its whole text ("Converted" too).
+        EXPECT_GE(List().columnWidth(column), header->sectionSizeHint(column)) << column;
+        total += List().columnWidth(column);
+    }
+    EXPECT_EQ(total, List().viewport()->width());
+    EXPECT_EQ(List().columnWidth(ColumnSource), List().columnWidth(ColumnTarget));
+
+    // The date keeps its time and has room for it.
+    TaskRow* row = List().Row(1);
+    const QString date = row->text(ColumnDate);
+    EXPECT_TRUE(date.contains(QLatin1Char(':'))) << date.toStdString();
+    EXPECT_GT(List().columnWidth(ColumnDate), List().fontMetrics().horizontalAdvance(date));
+
+    // Paths lose their middle, so the file name stays; the tooltip has the whole path.
+    EXPECT_EQ(List().textElideMode(), Qt::ElideMiddle);
+    EXPECT_GT(List().fontMetrics().horizontalAdvance(deep), List().columnWidth(ColumnSource));
+    EXPECT_EQ(row->data(ColumnSource, Qt::ToolTipRole).toString(), deep);
+    EXPECT_EQ(row->data(ColumnTarget, Qt::ToolTipRole).toString(), row->Target());
+
+    // A wider window gives the paths the new room.
+    const int before = List().columnWidth(ColumnSource);
+    window->resize(window->width() + 200, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List().columnWidth(ColumnSource), before + 100);
+}
+
+TEST_F(MainWindowLookTest, TheWindowShowsTheProgramsIcon) {
+    const QImage program = QIcon(QStringLiteral(":/about/pelmora.png")).pixmap(32).toImage();
+    ASSERT_FALSE(program.isNull());
+    EXPECT_EQ(window->windowIcon().pixmap(32).toImage(), program);
+}
+
+TEST_F(MainWindowLookTest, TheConvertPictureLooksPlainlyDifferentWhenDisabled) {
+    ToolBar* bar = window->toolBar();
+    const QString key = QStringLiteral("Extract");
+    const QRect button(bar->ButtonClientLeft(key), bar->ButtonClientTop(key),
+                       bar->ButtonClientWidth(key), bar->ButtonClientHeight(key));
+    ASSERT_FALSE(button.isEmpty());
+    const QImage enabled = bar->Surface().copy(button);
+    window->SetToolbarButtonEnabled(key, false);
+    const QImage disabled = bar->Surface().copy(button);
+    // Pixels that change by more than a third of the scale in some colour: the picture
+    // itself must change, not only its caption.
+    int changed = 0;
+    for (int y = 0; y < button.height(); ++y) {
+        for (int x = 0; x < button.width(); ++x) {
+            const QColor a = enabled.pixelColor(x, y);
+            const QColor b = disabled.pixelColor(x, y);
+            const int difference =
+                std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                          std::abs(a.blue() - b.blue())});
+            changed += difference > 85 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changed, 200);
 }
 
 TEST_F(MainWindowLookTest, OptionsAndCommandStatesStartFromTheStoredDesigns) {
@@ -101,10 +171,10 @@ TEST(WindowedStartupTest, TheConverterIsStartedOnceAndQuitBeforeTheWindowOpens) 
     RecordingConverter converter;
     ScriptedDesktopSeam seam;
     EXPECT_TRUE(ConverterStartsUp(seam));
-    EXPECT_EQ(converter.Script().Calls(),
-              (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
-                                        "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
-                                        "Quit"}));
+    EXPECT_EQ(
+        converter.Script().Calls(),
+        (std::vector<std::string>{"DisplayAlerts=0", "ConfirmConversions=false",
+                                  "SaveNormalPrompt=false", "SavePropertiesPrompt=false", "Quit"}));
     EXPECT_TRUE(seam.messages.empty());
 
     converter.Script().SetFailStart(true);

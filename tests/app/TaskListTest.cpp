@@ -239,6 +239,43 @@ TEST_F(TaskListTest, CtrlArrowsMoveRowsOtherArrowsDoNot) {
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 3 Files"));
 }
 
+// A held key: the window system sends press and release pairs marked as repeats, then
+// the real release.
+void HoldKey(QWidget* list, Qt::Key key, Qt::KeyboardModifiers modifiers, int repeats) {
+    QKeyEvent first(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(list, &first);
+    for (int i = 0; i < repeats; ++i) {
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), true);
+        QApplication::sendEvent(list, &release);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), true);
+        QApplication::sendEvent(list, &press);
+    }
+    QKeyEvent last(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(list, &last);
+}
+
+TEST_F(TaskListTest, AHeldMoveOrCheckKeyActsOnce) {
+    AddDocument("1.doc");
+    AddDocument("2.doc");
+    AddDocument("3.doc");
+    AddDocument("4.doc");
+    List().setFocus();
+    List().setCurrentItem(List().Row(1));
+
+    HoldKey(&List(), Qt::Key_Right, Qt::ControlModifier, 3);
+    EXPECT_THAT(Sources(),
+                ElementsAre(PathOf("2.doc"), PathOf("1.doc"), PathOf("3.doc"), PathOf("4.doc")));
+    HoldKey(&List(), Qt::Key_Left, Qt::ControlModifier, 2);
+    EXPECT_THAT(Sources(),
+                ElementsAre(PathOf("1.doc"), PathOf("2.doc"), PathOf("3.doc"), PathOf("4.doc")));
+
+    // Space held over a checked row unchecks it once; repeats do not flip it back.
+    ASSERT_TRUE(List().Row(1)->Checked());
+    HoldKey(&List(), Qt::Key_Space, Qt::NoModifier, 3);
+    EXPECT_FALSE(List().Row(1)->Checked());
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("3 Selected file(s)  "));
+}
+
 TEST_F(TaskListTest, KeysRemoveRowsRefreshCountsAndStartARun) {
     AddDocument("1.doc");
     AddDocument("2.doc");

@@ -45,9 +45,26 @@ TEST(MenuBarKeys, NumbersAreIndicesAndNamesIgnoreCase) {
         EXPECT_EQ(e.description(), "Element not found. Key is missing or illegal.");
         EXPECT_TRUE(e.source().endsWith("xMenu:KeyToIndex")) << e.source().toStdString();
     }
-    // "0" is no index, and beyond 16 bits no index exists.
+    // "0" is no index.
     EXPECT_THROW(m.bar->KeyToIndex("0"), ControlError);
-    EXPECT_THROW(m.bar->KeyToIndex("70000"), ControlError);
+}
+
+TEST(MenuBarKeys, LeadingNumbersAreIndicesAndOverflowRaises6) {
+    SmallMenu m;
+    EXPECT_EQ(m.bar->KeyToIndex("3abc"), 3);
+    EXPECT_EQ(m.bar->KeyToIndex(" 2 "), 2);
+    EXPECT_EQ(m.bar->KeyToIndex("-4x"), -4);
+    EXPECT_EQ(m.bar->KeyToIndex("32767"), 32767);
+    for (const char* key : {"32768", "-32769", "70000", "1e9abc"}) {
+        try {
+            m.bar->KeyToIndex(key);
+            ADD_FAILURE() << "no error for " << key;
+        } catch (const ControlError& e) {
+            EXPECT_EQ(e.number(), 6) << key;
+            EXPECT_EQ(e.description(), "Overflow");
+            EXPECT_TRUE(e.source().endsWith("xMenu:KeyToIndex")) << e.source().toStdString();
+        }
+    }
 }
 
 TEST(MenuBarKeys, ItemCheckedReadsAndWritesByName) {

@@ -141,6 +141,21 @@ TEST_F(InteractionTest, AButtonClickSwallowsTheNextControlClickOnly) {
     EXPECT_EQ(click.count(), 1);
 }
 
+TEST_F(InteractionTest, RightClickedCheckAndGroupButtonsLeaveTheNextControlClick) {
+    AddButtons(2, tbbtCheck);
+    tb->SetButtonStyle(2, tbbtButtonGroup);
+    QSignalSpy click(tb.get(), &ToolBar::Click);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
+    const QPoint empty(300, 15);
+    for (int button : {1, 2}) {
+        ClickAt(button, Qt::RightButton);
+        MoveTo(empty);
+        QTest::mouseClick(tb.get(), Qt::LeftButton, {}, empty);
+    }
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(click.count(), 2);
+}
+
 TEST_F(InteractionTest, MouseMoveIsRaisedOnlyOverNoButtonAndMouseOverOnEntering) {
     AddButtons(3);
     tb->SetButtonEnabled(2, false);

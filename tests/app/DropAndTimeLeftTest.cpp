@@ -1,0 +1,142 @@
+// Files and folders dropped on the task list, and the time left a run shows beside its
+// status: real drop events with file URLs on the real list, and the estimate on a clock
+// the test moves.
+
+#include "app/StatusPanels.h"
+#include "app/TimeLeftEstimate.h"
+#include "tests/app/AppTestSupport.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <gmock/gmock.h>
+
+namespace pelmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+class DropTest : public MainWindowTest {
+protected:
+    // Drags urls over the list and drops them; returns whether the list took the drag.
+    bool Drop(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QWidget* target = List().viewport();
+        const QPoint at(20, 20);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        const bool taken = enter.isAccepted();
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        // The files are added once the drop itself has ended.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return taken;
+    }
+    QUrl Url(const std::string& name) const { return QUrl::fromLocalFile(PathOf(name)); }
+};
+
+TEST_F(DropTest, DroppedFilesAndFoldersAreAddedAsAddDoesAndCounted) {
+    const QString listed = AddDocument("listed.doc");
+    window->SetOutputDir(PathOf("out"));
+    window->SetPassword(QStringLiteral("pw"));
+    WriteDocument(dir / "one.doc");
+    WriteDocument(dir / "two.rtf");
+    WriteDocument(dir / "folder/a.doc");
+    WriteDocument(dir / "folder/notes.txt");
+    WriteDocument(dir / "folder/sub/b.rtf");
+    WriteDocument(dir / "folder/sub/deeper/c.xml");
+    WriteDocument(dir / "folder/.hidden/d.doc");
+    fs::create_symlink(dir / "one.doc", dir / "link.doc");
+
+    EXPECT_TRUE(Drop({Url("one.doc"), Url("two.rtf"), Url("folder"), Url("link.doc"),
+                      Url("missing.doc"), QUrl::fromLocalFile(listed), Url("one.doc"),
+                      QUrl(QStringLiteral("https://example.com/remote.doc"))}));
+
+    EXPECT_THAT(Sources(),
+                ElementsAre(listed, PathOf("one.doc"), PathOf("two.rtf"), PathOf("folder/a.doc"),
+                            PathOf("folder/sub/b.rtf"), PathOf("folder/sub/deeper/c.xml")));
+    // The link, the missing file, the listed file, the second one.doc and the web address.
+    EXPECT_EQ(window->PanelText(2), QStringLiteral("5 added, 5 skipped"));
+    EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 6 Files"));
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("6 Selected file(s)  "));
+    TaskRow* one = List().Row(2);
+    EXPECT_EQ(one->Target(), PathOf("out/one.html"));
+    EXPECT_EQ(one->Password(), QStringLiteral("pw"));
+    EXPECT_EQ(one->State(), QStringLiteral("Ready"));
+    EXPECT_TRUE(one->Checked());
+    EXPECT_EQ(List().Row(6)->Target(), PathOf("out/c.html"));
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(DropTest, ADropDuringARunIsRefusedAndTextIsNoDrop) {
+    WriteDocument(dir / "one.doc");
+    QMimeData text;
+    text.setText(QStringLiteral("just words"));
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(List().viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    window->EnterRunState(1);
+    Drop({Url("one.doc")});
+    EXPECT_EQ(List().RowCount(), 0);
+    EXPECT_FALSE(window->PanelText(2).contains(QStringLiteral("added")));
+    window->LeaveRunState();
+
+    Drop({Url("one.doc")});
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("one.doc")));
+    EXPECT_EQ(window->PanelText(2), QStringLiteral("1 added, 0 skipped"));
+}
+
+TEST(TimeLeftEstimateTest, ShowsThePaceOfTheFinishedDocumentsAtMostOnceASecond) {
+    qint64 now = 0;
+    TimeLeftEstimate estimate([&now] { return now; });
+    estimate.Start(10);
+    now = 3000;
+    estimate.DocumentFinished();
+    EXPECT_EQ(estimate.Text(), QString());
+    EXPECT_FALSE(estimate.TakeUpdate()); // one document says too little
+    now = 6000;
+    estimate.DocumentFinished();
+    // 3 s a document, 8 documents to go.
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:24 left"));
+    EXPECT_TRUE(estimate.TakeUpdate());
+    now = 6500;
+    estimate.DocumentFinished();
+    EXPECT_FALSE(estimate.TakeUpdate());
+    now = 7000;
+    EXPECT_TRUE(estimate.TakeUpdate());
+    // 7 s for 3 documents, 7 to go: 16.33 s, rounded up.
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:17 left"));
+
+    estimate.Start(5);
+    now += 2 * 3600 * 1000;
+    estimate.DocumentFinished();
+    estimate.DocumentFinished();
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 3:00:00 left"));
+}
+
+TEST_F(DropTest, TheRunShowsTheTimeLeftBesideItsStatusOnceTwoDocumentsAreDone) {
+    qint64 now = 0;
+    window->timeLeft() = TimeLeftEstimate([&now] { return now; });
+    window->EnterRunState(4);
+    window->ShowRunStatus(QStringLiteral("Now Converting ...     1/4"));
+    now = 2000;
+    window->DocumentFinished();
+    EXPECT_EQ(window->statusPanels()->TimeLeft(), QString());
+    now = 4000;
+    window->DocumentFinished();
+    EXPECT_EQ(window->statusPanels()->TimeLeft(), QStringLiteral("About 0:00:04 left"));
+    EXPECT_TRUE(window->progressBar()->isTextVisible());
+    EXPECT_EQ(window->PanelText(1), QStringLiteral("Now Converting ...     1/4"));
+    window->LeaveRunState();
+    EXPECT_EQ(window->statusPanels()->TimeLeft(), QString());
+}
+
+} // namespace
+} // namespace pelmora::test
