@@ -206,13 +206,15 @@ TEST_F(LibreOfficeTest, LinkedPicturesKeepTheDocumentsOwnLinks) {
               "<html><body><p>Before <img src=\"pics/dot.png\" width=\"8\" height=\"8\"> "
               "between <img src=\"c:\\Pictures\\Tit_fav.gif\" width=\"9\" height=\"9\"> "
               "after</p></body></html>");
-    RunOfficeConverter(folder_ / "profile", "doc:MS Word 97", folder_ / "in",
+    // An OpenDocument file keeps such links relative to itself, as Word files do
+    // with the paths they were given.
+    RunOfficeConverter(folder_ / "profile", "odt:writer8", folder_ / "in",
                        ShellQuoted(folder_ / "in/linked.html"));
     RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
-                       ShellQuoted(folder_ / "in/linked.doc"));
+                       ShellQuoted(folder_ / "in/linked.odt"));
 
     auto app = Start();
-    Convert(*app, folder_ / "in/linked.doc", folder_ / "out/linked.htm");
+    Convert(*app, folder_ / "in/linked.odt", folder_ / "out/linked.htm");
     const std::string page = ReadFile(folder_ / "out/linked.htm");
     const auto links = Matches(page, R"re(\s(?:src|href)="([^"]*)")re");
     ASSERT_EQ(PictureReferences(folder_ / "out/linked.htm"),
