@@ -51,6 +51,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <regex>
 #include <thread>
@@ -502,10 +504,18 @@ private:
     }
 
     // Writes the page again from the document loaded with a (hidden) view, which
-    // lays it out. Such a load crashes the office on some files that load fine
-    // without one, so the page written without layout stays whenever this fails;
-    // a crashed office is replaced by the next Open.
+    // lays it out. Loading or writing with a view crashes the office on some files
+    // that convert fine without one, so the page written without layout is put
+    // back whenever this fails; a crashed office is replaced by the next Open.
     void StoreLaidOut(const std::string& target) {
+        std::string withoutLayout;
+        {
+            std::ifstream in(target, std::ios::binary);
+            withoutLayout.assign(std::istreambuf_iterator<char>(in), {});
+            if (!in && !in.eof()) {
+                return;
+            }
+        }
         Reference<css::lang::XComponent> laidOut;
         try {
             laidOut = Guarded(
@@ -515,19 +525,20 @@ private:
                         url_, "_blank", 0, With(loadProperties_, "Hidden", css::uno::Any(true)));
                 },
                 [](const std::string& message) { return message; });
+            if (laidOut.is()) {
+                Store(laidOut, target);
+            }
         } catch (const AutomationError&) {
-            return;
+            std::ofstream out(target, std::ios::binary | std::ios::trunc);
+            out << withoutLayout;
         }
-        if (!laidOut.is()) {
-            return;
+        if (laidOut.is()) {
+            try {
+                CloseComponent(laidOut);
+            } catch (const AutomationError&) {
+                // The page is written; a dead office is replaced by the next Open.
+            }
         }
-        try {
-            Store(laidOut, target);
-        } catch (...) {
-            CloseComponent(laidOut);
-            throw;
-        }
-        CloseComponent(laidOut);
     }
 
     void CloseComponent(const Reference<css::lang::XComponent>& component) {
