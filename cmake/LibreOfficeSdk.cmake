@@ -36,20 +36,28 @@ endforeach()
 # of a second and 26 MB; a type missing here shows as a missing .hpp at compile time.
 set(PELMORA_UNO_TYPES
     com.sun.star.beans.PropertyValue
+    com.sun.star.beans.UnknownPropertyException
+    com.sun.star.beans.XPropertySet
     com.sun.star.bridge.BridgeFactory
     com.sun.star.bridge.XBridge
     com.sun.star.connection.Connector
     com.sun.star.connection.NoConnectException
+    com.sun.star.container.XEnumeration
+    com.sun.star.container.XEnumerationAccess
+    com.sun.star.container.XIndexAccess
     com.sun.star.container.XNameAccess
     com.sun.star.document.MacroExecMode
     com.sun.star.document.UpdateDocMode
     com.sun.star.document.XTypeDetection
+    com.sun.star.drawing.XDrawPageSupplier
     com.sun.star.frame.Desktop
     com.sun.star.frame.XDesktop2
     com.sun.star.frame.XLoadable
     com.sun.star.frame.XStorable
     com.sun.star.lang.DisposedException
+    com.sun.star.lang.WrappedTargetException
     com.sun.star.lang.XComponent
+    com.sun.star.lang.XServiceInfo
     com.sun.star.task.ErrorCodeRequest
     com.sun.star.task.PasswordRequest
     com.sun.star.task.XInteractionAbort
@@ -65,6 +73,8 @@ set(PELMORA_UNO_TYPES
     com.sun.star.util.XCloseable
     com.sun.star.util.XModifiable
     com.sun.star.util.XRefreshable
+    com.sun.star.text.TextContentAnchorType
+    com.sun.star.text.WrapTextMode
     com.sun.star.text.XTextFieldsSupplier)
 list(JOIN PELMORA_UNO_TYPES ";" _uno_type_list)
 

@@ -5,26 +5,36 @@
 #include "engine/libreoffice/PagePictures.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/UnknownPropertyException.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XTypeDetection.hpp>
+#include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XLoadable.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/WrappedTargetException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
 #include <com/sun/star/task/PasswordRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionApprove.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/task/XInteractionRequest.hpp>
+#include <com/sun/star/text/TextContentAnchorType.hpp>
+#include <com/sun/star/text/WrapTextMode.hpp>
 #include <com/sun/star/text/XTextFieldsSupplier.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
@@ -41,6 +51,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <regex>
 #include <thread>
@@ -83,6 +95,14 @@ Properties MakeProperties(std::initializer_list<std::pair<const char*, css::uno:
         out->Value = value;
         ++out;
     }
+    return properties;
+}
+
+// Properties with one more value.
+Properties With(Properties properties, const char* name, css::uno::Any value) {
+    const sal_Int32 count = properties.getLength();
+    properties.realloc(count + 1);
+    properties.getArray()[count] = MakeProperties({{name, std::move(value)}})[0];
     return properties;
 }
 
@@ -335,11 +355,8 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     }
     Reference<css::frame::XLoadable> model(
         factory->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);
-    const sal_Int32 count = args.getLength();
-    args.realloc(count + 2);
-    args.getArray()[count] = MakeProperties({{"URL", css::uno::Any(url)}})[0];
-    args.getArray()[count + 1] = MakeProperties({{"FilterName", css::uno::Any(filter)}})[0];
-    model->load(args);
+    model->load(With(With(std::move(args), "URL", css::uno::Any(url)), "FilterName",
+                     css::uno::Any(filter)));
     Reference<css::lang::XComponent> component(model, UNO_QUERY_THROW);
     // Fields such as "Figure 1" get their numbers when fields are updated, which a
     // view would do; the refresh must not mark the document as changed, or the
@@ -356,14 +373,72 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     return component;
 }
 
+std::string SourceUrl(const std::string& fileName) {
+    std::error_code error;
+    const fs::path path = fs::absolute(fileName, error);
+    return FileUrl((error ? fs::path(fileName) : path).lexically_normal().string());
+}
+
+// Whether the page shows values that only a laid-out document knows: page numbers,
+// page counts, page references, and drawings placed by position rather than by
+// the text (the export writes their place on the page).
+bool NeedsLayout(const Reference<css::lang::XComponent>& component) {
+    static const char* const kPageFields[] = {"com.sun.star.text.TextField.PageNumber",
+                                              "com.sun.star.text.TextField.PageCount",
+                                              "com.sun.star.text.TextField.GetReference"};
+    if (Reference<css::text::XTextFieldsSupplier> fields{component, UNO_QUERY}; fields.is()) {
+        const auto all = fields->getTextFields()->createEnumeration();
+        while (all->hasMoreElements()) {
+            Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
+            for (const char* service : kPageFields) {
+                if (field.is() && field->supportsService(OUString::createFromAscii(service))) {
+                    return true;
+                }
+            }
+        }
+    }
+    // A text document offers its drawings only through this interface, which the
+    // type library marks as deprecated.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (Reference<css::drawing::XDrawPageSupplier> page{component, UNO_QUERY}; page.is()) {
+        const Reference<css::container::XIndexAccess> shapes(page->getDrawPage(), UNO_QUERY);
+#pragma GCC diagnostic pop
+        for (sal_Int32 i = 0; shapes.is() && i < shapes->getCount(); ++i) {
+            Reference<css::beans::XPropertySet> shape(shapes->getByIndex(i), UNO_QUERY);
+            if (!shape.is()) {
+                continue;
+            }
+            css::text::TextContentAnchorType anchor = css::text::TextContentAnchorType_AS_CHARACTER;
+            css::text::WrapTextMode wrap = css::text::WrapTextMode_NONE;
+            try {
+                shape->getPropertyValue("AnchorType") >>= anchor;
+                shape->getPropertyValue("Surround") >>= wrap;
+            } catch (const css::beans::UnknownPropertyException&) {
+                continue; // not placed in the text at all
+            } catch (const css::lang::WrappedTargetException&) {
+                continue;
+            }
+            if (anchor == css::text::TextContentAnchorType_AT_PAGE ||
+                (anchor != css::text::TextContentAnchorType_AS_CHARACTER &&
+                 wrap == css::text::WrapTextMode_THROUGH)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 class LibreOfficeDocument final : public AutomationDocument {
 public:
     LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
                         Reference<css::lang::XComponent> component, Clock::time_point deadline,
-                        std::string copyFolder)
+                        bool needsLayout, std::string copyFolder, OUString url,
+                        Properties loadProperties)
         : session_(std::move(session)), office_(std::move(office)),
-          component_(std::move(component)), deadline_(deadline),
-          copyFolder_(std::move(copyFolder)) {}
+          component_(std::move(component)), deadline_(deadline), needsLayout_(needsLayout),
+          copyFolder_(std::move(copyFolder)), url_(std::move(url)),
+          loadProperties_(std::move(loadProperties)) {}
 
     ~LibreOfficeDocument() override {
         try {
@@ -394,18 +469,10 @@ public:
                                   std::strerror(errno));
         }
         const std::string target = (fs::path(folder) / fileName).string();
-        const Properties properties =
-            MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
-                            {"Overwrite", css::uno::Any(true)}});
-        Guarded(
-            *session_, *office_, deadline_, "saving the page",
-            [&] {
-                Reference<css::frame::XStorable>(component_, UNO_QUERY_THROW)
-                    ->storeToURL(Unicode(FileUrl(target)), properties);
-            },
-            [&](const std::string& message) {
-                return "LibreOffice cannot write the page " + target + ": " + message;
-            });
+        Store(component_, target);
+        if (needsLayout_) {
+            StoreLaidOut(target);
+        }
         MovePagePictures(folder, fileName);
     }
 
@@ -417,6 +484,64 @@ public:
         component_.clear();
         std::error_code ignored;
         fs::remove_all(copyFolder_, ignored);
+        CloseComponent(component);
+    }
+
+private:
+    void Store(const Reference<css::lang::XComponent>& component, const std::string& target) {
+        const Properties properties =
+            MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
+                            {"Overwrite", css::uno::Any(true)}});
+        Guarded(
+            *session_, *office_, deadline_, "saving the page",
+            [&] {
+                Reference<css::frame::XStorable>(component, UNO_QUERY_THROW)
+                    ->storeToURL(Unicode(FileUrl(target)), properties);
+            },
+            [&](const std::string& message) {
+                return "LibreOffice cannot write the page " + target + ": " + message;
+            });
+    }
+
+    // Writes the page again from the document loaded with a (hidden) view, which
+    // lays it out. Loading or writing with a view crashes the office on some files
+    // that convert fine without one, so the page written without layout is put
+    // back whenever this fails; a crashed office is replaced by the next Open.
+    void StoreLaidOut(const std::string& target) {
+        std::string withoutLayout;
+        {
+            std::ifstream in(target, std::ios::binary);
+            withoutLayout.assign(std::istreambuf_iterator<char>(in), {});
+            if (!in && !in.eof()) {
+                return;
+            }
+        }
+        Reference<css::lang::XComponent> laidOut;
+        try {
+            laidOut = Guarded(
+                *session_, *office_, deadline_, "laying out the document",
+                [&] {
+                    return office_->desktop_->loadComponentFromURL(
+                        url_, "_blank", 0, With(loadProperties_, "Hidden", css::uno::Any(true)));
+                },
+                [](const std::string& message) { return message; });
+            if (laidOut.is()) {
+                Store(laidOut, target);
+            }
+        } catch (const AutomationError&) {
+            std::ofstream out(target, std::ios::binary | std::ios::trunc);
+            out << withoutLayout;
+        }
+        if (laidOut.is()) {
+            try {
+                CloseComponent(laidOut);
+            } catch (const AutomationError&) {
+                // The page is written; a dead office is replaced by the next Open.
+            }
+        }
+    }
+
+    void CloseComponent(const Reference<css::lang::XComponent>& component) {
         if (!office_->Alive()) {
             return; // the document went away with its office
         }
@@ -436,12 +561,14 @@ public:
             });
     }
 
-private:
     std::shared_ptr<Session> session_;
     std::shared_ptr<Office> office_;
     Reference<css::lang::XComponent> component_;
     Clock::time_point deadline_;
+    bool needsLayout_;
     std::string copyFolder_;
+    OUString url_;
+    Properties loadProperties_;
 };
 
 } // namespace
@@ -490,23 +617,28 @@ public:
             {{"ReadOnly", css::uno::Any(readOnly)},
              {"InteractionHandler", css::uno::Any(handlerReference)},
              {"MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)},
-             {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)}});
+             {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)},
+             // Links the document makes relative to itself resolve from the source's
+             // real folder, not from the private copy's.
+             {"DocumentBaseURL", css::uno::Any(Unicode(SourceUrl(fileName)))}});
         if (!passwordDocument.empty()) {
-            properties.realloc(properties.getLength() + 1);
-            properties.getArray()[properties.getLength() - 1] =
-                MakeProperties({{"Password", css::uno::Any(Unicode(passwordDocument))}})[0];
+            properties = With(properties, "Password", css::uno::Any(Unicode(passwordDocument)));
         }
+        const OUString url = Unicode(FileUrl(copy));
         try {
-            const auto component = Guarded(
+            const auto [component, needsLayout] = Guarded(
                 session, *office, deadline, "opening the document",
-                [&] { return LoadDocument(*office, Unicode(FileUrl(copy)), properties); },
+                [&] {
+                    const auto loaded = LoadDocument(*office, url, properties);
+                    return std::make_pair(loaded, NeedsLayout(loaded));
+                },
                 [&](const std::string& message) {
                     return handler->passwordRefused_
                                ? std::string("the password is wrong or missing")
                                : DescribeLoadError(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
-                                                         copyFolder);
+                                                         needsLayout, copyFolder, url, properties);
         } catch (...) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);

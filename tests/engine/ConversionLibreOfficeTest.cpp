@@ -4,6 +4,7 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "tests/engine/OfficeCommandLine.h"
 #include "tests/support/RealConverter.h"
 #include "tests/support/TempFolder.h"
 
@@ -69,8 +70,9 @@ private:
         const std::string docs = work / "docs";
         fs::create_directory(docs);
         const std::string profile = work / "profile";
-        RunOffice(profile, "doc:MS Word 97", docs, (work / "text.rtf") + " " + (work / "pic.rtf"));
-        RunOffice(profile, "xml:MS Word 2003 XML", docs, work / "text.rtf");
+        RunOfficeConverter(profile, "doc:MS Word 97", docs,
+                           ShellQuoted(work / "text.rtf") + " " + ShellQuoted(work / "pic.rtf"));
+        RunOfficeConverter(profile, "xml:MS Word 2003 XML", docs, ShellQuoted(work / "text.rtf"));
         fs::copy_file(work / "text.rtf", docs + "/text.rtf");
         for (const auto& entry : fs::directory_iterator(PELMORA_TEST_DATA "/corpus")) {
             if (entry.path().extension() == ".doc") {
@@ -89,16 +91,6 @@ private:
         WriteFile(docs + "/done", "");
         fs::remove_all(dir_);
         fs::rename(docs, dir_);
-    }
-
-    static void RunOffice(const std::string& profile, const std::string& format,
-                          const std::string& outdir, const std::string& files) {
-        const std::string command = "soffice -env:UserInstallation=file://" + profile +
-                                    " --headless --norestore --convert-to '" + format +
-                                    "' --outdir '" + outdir + "' " + files + " >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0) {
-            throw std::runtime_error("LibreOffice could not make the test documents: " + command);
-        }
     }
 
     std::string dir_;

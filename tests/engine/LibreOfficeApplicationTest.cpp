@@ -2,9 +2,10 @@
 // what is left behind.
 
 #include "engine/libreoffice/LibreOfficeApplication.h"
-#include "engine/libreoffice/OfficeProcess.h"
-#include "tests/support/TempFolder.h"
 #include "engine/WordSession.h"
+#include "engine/libreoffice/OfficeProcess.h"
+#include "tests/engine/OfficeCommandLine.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,28 @@ std::vector<std::string> PictureReferences(const std::string& page) {
         names.push_back(name);
     }
     return names;
+}
+
+// Every match of pattern's first group in text, in order.
+std::vector<std::string> Matches(const std::string& text, const std::string& pattern) {
+    const std::regex expression(pattern, std::regex::icase);
+    std::vector<std::string> found;
+    for (std::sregex_iterator it(text.begin(), text.end(), expression), end; it != end; ++it) {
+        found.push_back((*it)[1].str());
+    }
+    return found;
+}
+
+// An 8 x 8 red PNG.
+std::string RedPng() {
+    static const char* const hex =
+        "89504e470d0a1a0a0000000d49484452000000080000000808020000004b6d29dc0000001249444154789c"
+        "63f8cfc0801561171db4120028ff3fc16eecdf610000000049454e44ae426082";
+    std::string bytes;
+    for (std::size_t i = 0; hex[i] != '\0'; i += 2) {
+        bytes += static_cast<char>(std::stoi(std::string(hex + i, 2), nullptr, 16));
+    }
+    return bytes;
 }
 
 bool ProcessGone(int pid) {
@@ -167,6 +190,94 @@ TEST_F(LibreOfficeTest, ReadsRtfAndWord2003Xml) {
     Convert(*app, folder_ / "in/report.xml", folder_ / "out/report.html");
     EXPECT_TRUE(Contains(ReadFile(folder_ / "out/letter.htm"), "Dear reader of rich text"));
     EXPECT_TRUE(Contains(ReadFile(folder_ / "out/report.html"), "Quarterly words in XML"));
+}
+
+// The documents of these tests are made from HTML and RTF by LibreOffice's own
+// converter, which also exports the pages they are compared with, into a folder
+// as deep as the converter's output folder so relative links compare as they are.
+TEST_F(LibreOfficeTest, LinkedPicturesKeepTheDocumentsOwnLinks) {
+    WriteFile(folder_ / "in/pics/dot.png", RedPng());
+    WriteFile(folder_ / "in/linked.html",
+              "<html><body><p>Before <img src=\"pics/dot.png\" width=\"8\" height=\"8\"> "
+              "between <img src=\"c:\\Pictures\\Tit_fav.gif\" width=\"9\" height=\"9\"> "
+              "after</p></body></html>");
+    // An OpenDocument file keeps such links relative to itself, as Word files do
+    // with the paths they were given.
+    RunOfficeConverter(folder_ / "profile", "odt:writer8", folder_ / "in",
+                       ShellQuoted(folder_ / "in/linked.html"));
+    RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
+                       ShellQuoted(folder_ / "in/linked.odt"));
+
+    auto app = Start();
+    Convert(*app, folder_ / "in/linked.odt", folder_ / "out/linked.htm");
+    const std::string page = ReadFile(folder_ / "out/linked.htm");
+    const auto links = Matches(page, R"re(\s(?:src|href)="([^"]*)")re");
+    ASSERT_EQ(PictureReferences(folder_ / "out/linked.htm"),
+              PictureReferences(folder_ / "reference/linked.html"));
+    EXPECT_EQ(PictureReferences(folder_ / "out/linked.htm"),
+              (std::vector<std::string>{"../in/pics/dot.png", "../in/c:\\Pictures\\Tit_fav.gif"}));
+    for (const std::string& link : links) {
+        EXPECT_FALSE(Contains(link, "pelmora-office")) << link;
+        EXPECT_FALSE(Contains(link, "/work/")) << link;
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "out/linked.files")) << "linked pictures are not copied";
+}
+
+TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocument) {
+    // Three pages; the footer says "Page X of Y", the first page refers to a bookmark
+    // on the second, and a rectangle is placed by position on the second.
+    WriteFile(folder_ / "in/paged.rtf",
+              "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n"
+              "{\\footer\\pard Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of "
+              "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}\n"
+              "\\pard First page. See page {\\field{\\*\\fldinst PAGEREF target \\\\h}"
+              "{\\fldrslt 9}} for the target.\\par\n"
+              "{\\shp{\\*\\shpinst\\shpleft1440\\shptop2880\\shpright4320\\shpbottom4320"
+              "\\shpfhdr0\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0"
+              "\\shpfblwtxt0\\shpz0{\\sp{\\sn shapeType}{\\sv 1}}{\\sp{\\sn fFilled}{\\sv 1}}}}\n"
+              "\\page\\pard {\\*\\bkmkstart target}The target{\\*\\bkmkend target} is on page two."
+              "\\par\\page\\pard Third page.\\par}");
+    RunOfficeConverter(folder_ / "profile", "doc:MS Word 97", folder_ / "in",
+                       ShellQuoted(folder_ / "in/paged.rtf"));
+    RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
+                       ShellQuoted(folder_ / "in/paged.doc"));
+
+    auto app = Start();
+    Convert(*app, folder_ / "in/paged.doc", folder_ / "out/paged.htm");
+    const std::string page = ReadFile(folder_ / "out/paged.htm");
+    const std::string reference = ReadFile(folder_ / "reference/paged.html");
+    const std::string field = R"re(<sdfield type=([A-Z]+)[^>]*>([^<]*)</sdfield>)re";
+    const std::string pageReference = R"re(See page <span[^>]*>([^<]*)</span>)re";
+    const std::string position = R"re(class="sd-abs-pos" style="([^"]*))re";
+    // What LibreOffice's own export says, so that the comparison means something.
+    ASSERT_EQ(Matches(reference, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"),
+              (std::vector<std::string>{"3", "3"}));
+    ASSERT_EQ(Matches(reference, pageReference), std::vector<std::string>{"2"});
+    ASSERT_EQ(Matches(reference, position).size(), 1u);
+
+    EXPECT_EQ(Matches(page, field), Matches(reference, field));
+    EXPECT_EQ(Matches(page, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"),
+              Matches(reference, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"));
+    EXPECT_EQ(Matches(page, pageReference), Matches(reference, pageReference));
+    EXPECT_EQ(Matches(page, position), Matches(reference, position));
+}
+
+TEST_F(LibreOfficeTest, FilesThatCrashALaidOutLoadStillConvert) {
+    auto app = Start();
+    for (const std::string name : {"FloatingPictures.doc", "Fuzzed.doc", "two_images.doc"}) {
+        const std::string page = folder_ / ("out/" + name + ".htm");
+        Convert(*app, Corpus(name), page);
+        EXPECT_TRUE(Contains(ReadFile(page), "</html>")) << name;
+        if (name == "FloatingPictures.doc") {
+            // This LibreOffice dies laying this file out: the fallback was taken.
+            EXPECT_EQ(app->OfficeProcessId(), 0);
+            EXPECT_FALSE(PictureReferences(page).empty());
+        }
+    }
+    EXPECT_EQ(PictureReferences(folder_ / "out/two_images.doc.htm").size(), 2u)
+        << "the office that died on an earlier document was replaced";
+    app->Quit();
+    EXPECT_TRUE(PrivateTmpEmpty());
 }
 
 TEST_F(LibreOfficeTest, SourceStaysUnchangedWithoutLockFilesAndNamesNeedNoUtf8Locale) {
