@@ -166,6 +166,14 @@ void ShowUsage(std::ostream& out) {
         << "pelmora /home/ann/test.doc /tmp/docs/*.doc -l:/tmp/abc.log\n";
 }
 
+std::string NothingMatchesLine(const std::vector<std::string>& patterns) {
+    std::string line = "pelmora: nothing matches";
+    for (const std::string& pattern : patterns) {
+        line += " \"" + pattern + "\"";
+    }
+    return line;
+}
+
 CommandLineArguments::CommandLineArguments(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         std::string token = argv[i] ? argv[i] : "";
@@ -298,8 +306,8 @@ std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
     return TrimSpaces(value);
 }
 
-void CommandLineArguments::ExpandFileList(std::vector<std::string>& list,
-                                          bool includeSubfolders) const {
+void CommandLineArguments::ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
+                                          std::vector<std::string>* unmatched) const {
     for (int index = 1; index <= ArgumentCount(); ++index) {
         std::string a = GetArgument(index, true);
         if (!fromShell_) {
@@ -315,8 +323,11 @@ void CommandLineArguments::ExpandFileList(std::vector<std::string>& list,
         const auto slash = a.rfind(kPathSeparator);
         const std::vector<std::string> found =
             slash == std::string::npos
-                ? FindFiles(AppFolder(), a, includeSubfolders, false)
+                ? FindFiles(std::string(".") + kPathSeparator, a, includeSubfolders, false)
                 : FindFiles(a.substr(0, slash + 1), a.substr(slash + 1), includeSubfolders, false);
+        if (found.empty() && unmatched != nullptr) {
+            unmatched->push_back(a);
+        }
         list.insert(list.end(), found.begin(), found.end());
     }
 }

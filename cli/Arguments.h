@@ -20,6 +20,10 @@ std::string Unquote(const std::string& text);
 /// Writes the usage text, line for line, to out.
 void ShowUsage(std::ostream& out);
 
+/// The one line (without line end) that tells which patterns of a file list found
+/// nothing: pelmora: nothing matches "*.doc" "in/*.rtf".
+std::string NothingMatchesLine(const std::vector<std::string>& patterns);
+
 /// The tokens of one command line and the questions the batch run asks of them.
 class CommandLineArguments {
 public:
@@ -68,8 +72,10 @@ public:
     /// Appends the source files named before the first switch to list: plain paths as
     /// written, wildcard patterns searched in their folder (with includeSubfolders
     /// also in every folder below it). A pattern without a folder is searched in the
-    /// program's own folder.
-    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders) const;
+    /// working folder (its files come as "./name"). Each pattern that finds nothing
+    /// is appended to unmatched when that is given.
+    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
+                        std::vector<std::string>* unmatched = nullptr) const;
 
 private:
     CommandLineArguments(std::vector<std::string> tokens, bool fromShell);

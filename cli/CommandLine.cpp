@@ -8,6 +8,7 @@
 #include "engine/WordSession.h"
 
 #include <array>
+#include <chrono>
 #include <csignal>
 #include <exception>
 #include <optional>
@@ -106,7 +107,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     const DocumentOptions& options = choices->document;
 
     WordSession session;
-    if (!OpenWordSession(session)) {
+    if (!OpenWordSession(session, std::chrono::seconds(settings.timeoutSeconds))) {
         CloseWordSession(session);
         if (signals.Stopped()) {
             RemoveWordSessionLeftovers();
@@ -119,10 +120,14 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     }
 
     std::vector<std::string> files;
+    std::vector<std::string> unmatched;
     try {
-        arguments.ExpandFileList(files, settings.includeSubfolders);
+        arguments.ExpandFileList(files, settings.includeSubfolders, &unmatched);
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
+    }
+    if (files.empty() && !unmatched.empty()) {
+        err << NothingMatchesLine(unmatched) << '\n' << std::flush;
     }
 
     std::string logText;

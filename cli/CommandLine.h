@@ -17,6 +17,7 @@ enum CommandLineStatus : int {
     kRunHadFailures = 1,       ///< some file failed (102, 103)
     kConverterUnavailable = 2, ///< the converter could not be started (104)
     kBadOptions = 64,          ///< an option's value is missing or bad; nothing converted
+    kNoDisplay = 69,           ///< no arguments and no graphical session for the window
     kRunInterrupted = 130,     ///< stopped by Ctrl+C or a termination signal
 };
 

@@ -516,6 +516,10 @@ public:
 
     void ChangeFileOpenDirectory(const std::string& folder) { session_->folder_ = folder; }
 
+    void SetDocumentTimeLimit(std::chrono::milliseconds limit) {
+        session_->settings_.documentTimeLimit = limit;
+    }
+
     void Quit() {
         session_->quit_ = true;
         if (session_->office_) {
@@ -563,6 +567,10 @@ AutomationDocuments& LibreOfficeApplication::Documents() {
 
 void LibreOfficeApplication::ChangeFileOpenDirectory(const std::string& folder) {
     impl_->ChangeFileOpenDirectory(folder);
+}
+
+void LibreOfficeApplication::SetDocumentTimeLimit(std::chrono::milliseconds limit) {
+    impl_->SetDocumentTimeLimit(limit);
 }
 
 void LibreOfficeApplication::Quit() {

@@ -192,13 +192,29 @@ TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
     EXPECT_FALSE(SharedSearch().running);
 }
 
-TEST(ShellArguments, PatternWithoutFolderSearchesTheProgramsFolder) {
-    const std::string name = "cli-appfolder-" + std::to_string(getpid()) + ".zdoc";
-    const std::string path = AppFolder() + name;
-    test::WriteFile(path, "x");
-    const auto found = Expanded(Shell({"cli-appfolder-" + std::to_string(getpid()) + ".*"}), false);
-    std::filesystem::remove(path);
-    EXPECT_THAT(found, ElementsAre(path));
+TEST(ShellArguments, PatternWithoutFolderSearchesTheWorkingFolderAndReportsEmptyOnes) {
+    test::TempFolder dir;
+    test::WriteFile(dir / "b.zdoc", "b");
+    test::WriteFile(dir / "a.zdoc", "a");
+    test::WriteFile(dir / "sub/c.zdoc", "c");
+    // A file of the same kind beside the program must not be found.
+    const std::string besideProgram = AppFolder() + "cli-wd-" + std::to_string(getpid()) + ".zdoc";
+    test::WriteFile(besideProgram, "x");
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    std::vector<std::string> found;
+    std::vector<std::string> unmatched;
+    Shell({"*.zdoc", "*.none", "sub/*.zdoc", "gone/*.doc", "plain.doc"})
+        .ExpandFileList(found, false, &unmatched);
+    std::vector<std::string> deep;
+    Shell({"*.zdoc"}).ExpandFileList(deep, true);
+    std::filesystem::current_path(before);
+    std::filesystem::remove(besideProgram);
+
+    EXPECT_THAT(found, ElementsAre("./a.zdoc", "./b.zdoc", "sub/c.zdoc", "plain.doc"));
+    EXPECT_THAT(unmatched, ElementsAre("*.none", "gone/*.doc"));
+    EXPECT_THAT(deep, ElementsAre("./a.zdoc", "./b.zdoc", "./sub/c.zdoc"));
+    EXPECT_EQ(NothingMatchesLine(unmatched), "pelmora: nothing matches \"*.none\" \"gone/*.doc\"");
 }
 
 TEST(ShowUsage, PrintsTheThirteenLines) {

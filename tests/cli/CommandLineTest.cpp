@@ -101,6 +101,14 @@ TEST_F(CommandLineTest, HelpListsTheLongOptionsAndVersionIsTheProjects) {
     EXPECT_EQ(script_.Started(), 0);
 }
 
+TEST_F(CommandLineTest, TimeoutIsTheConvertersLimitOfOneDocument) {
+    test::WriteFile(dir_ / "a.doc", "a");
+    EXPECT_EQ(Run({dir_ / "a.doc", "-l:" + log_, "--timeout", "7"}), kRunSucceeded);
+    EXPECT_EQ(script_.Count("DocumentTimeLimit=7000ms"), 1);
+    EXPECT_EQ(Run({dir_ / "a.doc", "-o", "-l:" + log_}), kRunSucceeded);
+    EXPECT_EQ(script_.Count("DocumentTimeLimit=300000ms"), 1);
+}
+
 TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
     script_.SetFailStart(true);
     test::WriteFile(dir_ / "a.doc", "x");

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <optional>
+
 namespace pelmora {
 namespace {
 
@@ -155,19 +159,54 @@ TEST(AppFolder, IsTheFolderOfTheRunningProgram) {
     EXPECT_TRUE(FileExists(folder + "engine_tests"));
 }
 
-TEST(DefaultLogPath, IsTodaysDateInTheProgramFolderWithoutSlashes) {
-    const std::string path = DefaultLogPath();
-    const std::string folder = AppFolder();
-    ASSERT_EQ(path.compare(0, folder.size(), folder), 0);
-    const std::string name = path.substr(folder.size());
-    ASSERT_GT(name.size(), 4u);
-    EXPECT_EQ(name.substr(name.size() - 4), ".log");
-    EXPECT_EQ(name.find('/'), std::string::npos);
+// Sets or removes an environment variable for one scope.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnvironment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(DefaultLogPath, IsTodaysDateInTheStateFolderWithoutSlashes) {
+    TempFolder dir;
+    const ScopedEnvironment locale("LC_ALL", "C");
+    const ScopedEnvironment home("HOME", (dir / "home").c_str());
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const std::string year = std::to_string((local.tm_year + 1900) % 100);
-    EXPECT_NE(name.find(year), std::string::npos) << name;
+    char name[32];
+    std::snprintf(name, sizeof name, "%02d-%02d-%02d.log", local.tm_mon + 1, local.tm_mday,
+                  local.tm_year % 100);
+    {
+        const ScopedEnvironment state("XDG_STATE_HOME", (dir / "state").c_str());
+        EXPECT_EQ(StateFolder(), dir / "state/pelmora/");
+        EXPECT_EQ(DefaultLogPath(), dir / "state/pelmora/" + name);
+        EXPECT_TRUE(fs::is_directory(dir / "state/pelmora"));
+    }
+    for (const char* state : {static_cast<const char*>(nullptr), "", "relative"}) {
+        const ScopedEnvironment unset("XDG_STATE_HOME", state);
+        EXPECT_EQ(DefaultLogPath(), dir / "home/.local/state/pelmora/" + name);
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "home/.local/state/pelmora"));
+}
+
+TEST(HelpFilePath, InstalledShareFolderOrBesideTheProgram) {
+    TempFolder dir;
+    fs::create_directories(dir / "bin");
+    EXPECT_EQ(HelpFilePath(dir / "bin/"), dir / "bin/help.html");
+    WriteFile(dir / "share/doc/pelmora/help.html", "manual");
+    EXPECT_EQ(HelpFilePath(dir / "bin/"), dir / "share/doc/pelmora/help.html");
+    EXPECT_EQ(HelpFilePath(), AppFolder() + "help.html");
 }
 
 TEST(WriteLogFile, AppendsEachTextAsALine) {
