@@ -3,6 +3,7 @@
 #include "cli/LongOptions.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/DayLogName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -200,20 +201,9 @@ TEST_F(PelmoraRun, OddFileNames) {
     EXPECT_THAT(test::ReadFile(log_), HasSubstr("  100, Successfully convert ./" + name));
 }
 
-// The day's log name in the C locale, built here from the clock: "12-08-26.log".
-std::string DayLogNameInCLocale() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char name[32];
-    std::snprintf(name, sizeof name, "%02d-%02d-%02d.log", local.tm_mon + 1, local.tm_mday,
-                  local.tm_year % 100);
-    return name;
-}
-
 TEST_F(PelmoraRun, DefaultLogFileInTheStateFolder) {
     PlaceRtf("d.rtf", "default log");
-    const std::string name = DayLogNameInCLocale();
+    const std::string name = test::DayLogNameInCLocale();
     // Earlier versions wrote the day's log beside the program.
     const std::string besideProgram = std::string(PELMORA_BINARY_DIR) + "/app/" + name;
     fs::remove(besideProgram);

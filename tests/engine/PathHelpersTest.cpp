@@ -1,5 +1,6 @@
 #include "engine/PathHelpers.h"
 
+#include "tests/support/DayLogName.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
@@ -181,12 +182,7 @@ TEST(DefaultLogPath, IsTodaysDateInTheStateFolderWithoutSlashes) {
     TempFolder dir;
     const ScopedEnvironment locale("LC_ALL", "C");
     const ScopedEnvironment home("HOME", (dir / "home").c_str());
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char name[32];
-    std::snprintf(name, sizeof name, "%02d-%02d-%02d.log", local.tm_mon + 1, local.tm_mday,
-                  local.tm_year % 100);
+    const std::string name = test::DayLogNameInCLocale();
     {
         const ScopedEnvironment state("XDG_STATE_HOME", (dir / "state").c_str());
         EXPECT_EQ(StateFolder(), dir / "state/pelmora/");
