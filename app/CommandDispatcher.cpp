@@ -58,7 +58,7 @@ CommandDispatcher::CommandDispatcher(MainWindow& window) : QObject(&window), win
 }
 
 QString CommandDispatcher::HelpFilePath() {
-    return QString::fromStdString(AppFolder()) + QStringLiteral("help.html");
+    return QString::fromStdString(pelmora::HelpFilePath());
 }
 
 bool CommandDispatcher::ConfirmStop() {

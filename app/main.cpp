@@ -1,12 +1,28 @@
 // The pelmora executable: with arguments the command-line converter, which never
 // creates a Qt application so it runs without a display; without arguments the
 // window "Quorvel".
+#include "app/WindowedStartup.h"
 #include "cli/Arguments.h"
 #include "cli/CommandLine.h"
-#include "app/WindowedStartup.h"
 #include "engine/libreoffice/LibreOfficeApplication.h"
 
+#include <cstdlib>
 #include <iostream>
+
+namespace {
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Qt aborts, dumping core, when it finds no display; over ssh or in a container the
+// user should learn why and how to convert without the window instead.
+bool HasGraphicalSession() {
+    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // LibreOffice is the converter that stands in for Word, in both front ends.
@@ -14,6 +30,12 @@ int main(int argc, char** argv) {
     const pelmora::CommandLineArguments arguments(argc, argv);
     if (arguments.ArgumentCount() > 0) {
         return pelmora::RunCommandLine(arguments, std::cout, std::cerr);
+    }
+    if (!HasGraphicalSession()) {
+        std::cerr << "pelmora: the window needs a graphical session (DISPLAY or WAYLAND_DISPLAY); "
+                     "give files to convert them without it\n";
+        pelmora::ShowUsage(std::cerr);
+        return pelmora::kNoDisplay;
     }
     return pelmora::RunWindowed(argc, argv);
 }

@@ -20,12 +20,17 @@ std::string Unquote(const std::string& text);
 /// Writes the usage text, line for line, to out.
 void ShowUsage(std::ostream& out);
 
+/// The one line (without line end) that tells which patterns of a file list found
+/// nothing: pelmora: nothing matches "*.doc" "in/*.rtf".
+std::string NothingMatchesLine(const std::vector<std::string>& patterns);
+
 /// The tokens of one command line and the questions the batch run asks of them.
 class CommandLineArguments {
 public:
     /// Tokens from a process's arguments: each element after the program name is one
-    /// token, already unquoted by the shell. Only "-" begins a switch ("--x" is read
-    /// as "-x"), and a switch's value may also be the next token.
+    /// token, already unquoted by the shell. Only "-" begins a switch; "--name" is a
+    /// long option when name is one (LongOptions), else it is read as "-name". A
+    /// switch's value may also be the next token.
     CommandLineArguments(int argc, const char* const* argv);
 
     /// Tokens from a raw command-line string (ParseCommandLine): "/" and "-" begin
@@ -51,21 +56,34 @@ public:
     std::string GetSwitchValue(const std::string& name, bool unquote) const;
 
     /// The folder or file named by switch name as the batch run reads it ("-l:/tmp/a.log",
-    /// "-l /tmp/a.log"): GetSwitchValue without a leading ":" (and, for a raw command
-    /// line, without double quotes), trimmed. Empty when none is given.
+    /// "-l /tmp/a.log", "-l: /tmp/a.log"): GetSwitchValue without a leading ":" (and,
+    /// for a raw command line, without double quotes), trimmed; for shell arguments a
+    /// lone ":" takes the next token. Empty when none is given.
     std::string GetSwitchPath(const std::string& name) const;
+
+    /// True when the long option name (without "--") is given, with or without a value.
+    bool HasLongOption(const std::string& name) const;
+
+    /// The value of the long option name: the text after its "=" ("--dest=out"), or
+    /// else the next token when that is not a switch ("--dest out"). Empty when the
+    /// option is absent or has no value.
+    std::string GetLongOptionValue(const std::string& name) const;
 
     /// Appends the source files named before the first switch to list: plain paths as
     /// written, wildcard patterns searched in their folder (with includeSubfolders
     /// also in every folder below it). A pattern without a folder is searched in the
-    /// program's own folder.
-    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders) const;
+    /// working folder (its files come as "./name"). Each pattern that finds nothing
+    /// is appended to unmatched when that is given.
+    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
+                        std::vector<std::string>* unmatched = nullptr) const;
 
 private:
     CommandLineArguments(std::vector<std::string> tokens, bool fromShell);
 
     bool IsSwitch(const std::string& token) const;
     int FindSwitch(const std::string& name) const;
+    int FindLongOptionToken(const std::string& name) const;
+    std::string NextValueToken(int at) const;
 
     std::vector<std::string> tokens_;
     bool fromShell_ = true;

@@ -1,12 +1,15 @@
 #include "engine/PathHelpers.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <langinfo.h>
 #include <locale.h>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace pelmora {
 
@@ -165,6 +168,35 @@ std::string AppFolder() {
     return folder;
 }
 
+std::string StateFolder() {
+    // The base directory specification asks to ignore a relative XDG_STATE_HOME.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    fs::path base;
+    if (state != nullptr && state[0] == kPathSeparator) {
+        base = state;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] == '\0') {
+            const passwd* user = getpwuid(getuid());
+            home = user != nullptr ? user->pw_dir : "/";
+        }
+        base = fs::path(home) / ".local" / "state";
+    }
+    std::string folder = (base / "pelmora").string();
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    return folder + kPathSeparator;
+}
+
+std::string HelpFilePath(const std::string& programFolder) {
+    const std::string installed = programFolder + "../share/doc/pelmora/help.html";
+    std::error_code ec;
+    if (fs::exists(installed, ec)) {
+        return fs::path(installed).lexically_normal().string();
+    }
+    return programFolder + "help.html";
+}
+
 std::string DefaultLogPath() {
     std::string date;
     const std::time_t now = std::time(nullptr);
@@ -186,7 +218,7 @@ std::string DefaultLogPath() {
             c = '-';
         }
     }
-    return AppFolder() + date + ".log";
+    return StateFolder() + date + ".log";
 }
 
 bool WriteLogFile(const std::string& path, const std::string& text) {

@@ -25,8 +25,17 @@ std::string ChangeExtension(const std::string& path, const std::string& extensio
 std::string ChangeFolder(const std::string& path, const std::string& folder);
 /// The folder of the running executable, ending with the separator.
 std::string AppFolder();
-/// AppFolder() + today's short date (any "/" made "-") + ".log".
+/// The user's folder of this program's state: "$XDG_STATE_HOME/pelmora/" (when that
+/// is an absolute path), else "$HOME/.local/state/pelmora/"; ends with the
+/// separator. Created when missing.
+std::string StateFolder();
+/// StateFolder() + today's short date (any "/" made "-") + ".log": the log file of
+/// both the command line and the window.
 std::string DefaultLogPath();
+/// The help page of the program in programFolder (ending with the separator):
+/// "../share/doc/pelmora/help.html" from it once installed, else "help.html" beside
+/// the program, as in the build tree.
+std::string HelpFilePath(const std::string& programFolder = AppFolder());
 /// Appends text and a line end to path (created when missing); false on failure.
 bool WriteLogFile(const std::string& path, const std::string& text);
 /// A file size as the task list shows it ("1,000", "1.00KB", "0.98MB", "1.00GB"),

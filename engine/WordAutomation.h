@@ -3,6 +3,7 @@
 // conversion makes, in the shape of the "Word.Application" object. The real
 // implementation drives LibreOffice; tests register recording fakes.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -58,6 +59,9 @@ public:
     virtual AutomationDocuments& Documents() = 0;
     /// The folder SaveAs writes into; it ends with the path separator.
     virtual void ChangeFileOpenDirectory(const std::string& folder) = 0;
+    /// How long one document may take from Documents.Open to Close before the
+    /// converter gives up on it; applies to documents opened from now on.
+    virtual void SetDocumentTimeLimit(std::chrono::milliseconds limit) = 0;
     /// Ends the converter; the object is unusable afterwards.
     virtual void Quit() = 0;
 };

@@ -4,13 +4,17 @@
 
 namespace pelmora {
 
-bool OpenWordSession(WordSession& session) {
+bool OpenWordSession(WordSession& session,
+                     std::optional<std::chrono::milliseconds> documentTimeLimit) {
     try {
         session.application = CreateObject("Word.Application");
         session.application->SetDisplayAlerts(0);
         session.application->Options().SetConfirmConversions(false);
         session.application->Options().SetSaveNormalPrompt(false);
         session.application->Options().SetSavePropertiesPrompt(false);
+        if (documentTimeLimit) {
+            session.application->SetDocumentTimeLimit(*documentTimeLimit);
+        }
         return true;
     } catch (const std::exception&) {
         // A converter that refuses a setting is as unusable as a missing one; quit

@@ -4,7 +4,9 @@
 
 #include "engine/WordAutomation.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 
 namespace pelmora {
 
@@ -13,9 +15,12 @@ struct WordSession {
     std::unique_ptr<AutomationApplication> application;
 };
 
-/// Creates "Word.Application" and switches its alerts and prompts off. False when
-/// the converter cannot be started; the session is then empty.
-bool OpenWordSession(WordSession& session);
+/// Creates "Word.Application" and switches its alerts and prompts off; with
+/// documentTimeLimit, also sets how long one document may take (else the
+/// converter's own limit stays). False when the converter cannot be started; the
+/// session is then empty.
+bool OpenWordSession(WordSession& session,
+                     std::optional<std::chrono::milliseconds> documentTimeLimit = std::nullopt);
 
 /// Quits the converter and empties the session; safe on a session never opened.
 void CloseWordSession(WordSession& session);

@@ -648,6 +648,10 @@ public:
 
     void ChangeFileOpenDirectory(const std::string& folder) { session_->folder_ = folder; }
 
+    void SetDocumentTimeLimit(std::chrono::milliseconds limit) {
+        session_->settings_.documentTimeLimit = limit;
+    }
+
     void Quit() {
         session_->quit_ = true;
         if (session_->office_) {
@@ -695,6 +699,10 @@ AutomationDocuments& LibreOfficeApplication::Documents() {
 
 void LibreOfficeApplication::ChangeFileOpenDirectory(const std::string& folder) {
     impl_->ChangeFileOpenDirectory(folder);
+}
+
+void LibreOfficeApplication::SetDocumentTimeLimit(std::chrono::milliseconds limit) {
+    impl_->SetDocumentTimeLimit(limit);
 }
 
 void LibreOfficeApplication::Quit() {

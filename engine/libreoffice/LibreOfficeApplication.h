@@ -38,6 +38,7 @@ public:
     AutomationOptions& Options() override;
     AutomationDocuments& Documents() override;
     void ChangeFileOpenDirectory(const std::string& folder) override;
+    void SetDocumentTimeLimit(std::chrono::milliseconds limit) override;
     void Quit() override;
 
     /// The process id of the office now running, 0 when none.

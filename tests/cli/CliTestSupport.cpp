@@ -1,5 +1,7 @@
 #include "tests/cli/CliTestSupport.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -41,7 +43,8 @@ std::string PelmoraBinary() {
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::map<std::string, std::string>& extraEnvironment) {
+                           const std::map<std::string, std::string>& extraEnvironment,
+                           const std::vector<std::string>& removedEnvironment) {
     int outPipe[2];
     int errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
@@ -51,7 +54,9 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
         const std::string name = entry.substr(0, entry.find('='));
-        if (!extraEnvironment.count(name)) {
+        if (!extraEnvironment.count(name) &&
+            std::find(removedEnvironment.begin(), removedEnvironment.end(), name) ==
+                removedEnvironment.end()) {
             environment.push_back(entry);
         }
     }
@@ -170,8 +175,9 @@ ProcessResult ChildProcess::Finish() {
 }
 
 ProcessResult RunPelmora(const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& extraEnvironment) {
-    ChildProcess child(PelmoraBinary(), arguments, extraEnvironment);
+                         const std::map<std::string, std::string>& extraEnvironment,
+                         const std::vector<std::string>& removedEnvironment) {
+    ChildProcess child(PelmoraBinary(), arguments, extraEnvironment, removedEnvironment);
     return child.Finish();
 }
 

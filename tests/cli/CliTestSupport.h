@@ -31,9 +31,11 @@ struct ProcessResult {
 /// A child process whose standard output and error are collected.
 class ChildProcess {
 public:
-    /// Starts program with arguments; extraEnvironment is added to this process's.
+    /// Starts program with arguments; extraEnvironment is added to this process's,
+    /// the variables named in removedEnvironment are left out.
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::map<std::string, std::string>& extraEnvironment = {});
+                 const std::map<std::string, std::string>& extraEnvironment = {},
+                 const std::vector<std::string>& removedEnvironment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -55,7 +57,8 @@ private:
 
 /// Runs pelmora with arguments to its end.
 ProcessResult RunPelmora(const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& extraEnvironment = {});
+                         const std::map<std::string, std::string>& extraEnvironment = {},
+                         const std::vector<std::string>& removedEnvironment = {});
 
 /// Process ids of living processes whose environment holds name=value.
 std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::string& value);

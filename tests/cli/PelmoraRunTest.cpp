@@ -1,16 +1,20 @@
 // Whole runs of the built pelmora executable against the real office.
+#include "cli/Arguments.h"
+#include "cli/LongOptions.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
-#include "tests/support/LogNames.h"
+#include "tests/support/DayLogName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -55,14 +59,22 @@ protected:
     // Its own temporary folder, which the office must leave empty, and no display: a
     // Qt application object would end the run with a platform error.
     std::map<std::string, std::string> Environment() const {
+        // The default log goes to the test's own state folder, not the user's.
         return {{"TMPDIR", tmp_.Path()},
+                {"XDG_STATE_HOME", tmp_ / "state"},
                 {"QT_QPA_PLATFORM", "no-such-platform"},
                 {"DISPLAY", ""},
                 {"WAYLAND_DISPLAY", ""}};
     }
 
-    test::ProcessResult Run(std::vector<std::string> arguments) {
-        const auto result = test::RunPelmora(arguments, Environment());
+    test::ProcessResult Run(std::vector<std::string> arguments,
+                            std::map<std::string, std::string> environment = {},
+                            const std::vector<std::string>& removed = {}) {
+        environment.merge(Environment());
+        for (const std::string& name : removed) {
+            environment.erase(name);
+        }
+        const auto result = test::RunPelmora(arguments, environment, removed);
         EXPECT_THAT(test::ProcessesWithEnvironment("TMPDIR", tmp_.Path()), IsEmpty());
         return result;
     }
@@ -149,8 +161,15 @@ TEST_F(PelmoraRun, UsageAndStatuses) {
     auto result = Run({"--help"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_THAT(result.out, HasSubstr("[-d:Dest Path]\tDestination path"));
-    EXPECT_EQ(test::Lines(result.out).size(), 11u);
+    // The eleven lines of the usage text, a heading, one line per long option.
+    EXPECT_EQ(test::Lines(result.out).size(), 11u + 1u + LongOptions().size());
     EXPECT_EQ(result.err, "");
+
+    result = Run({dir_ / "a.doc", "--jobs", "0", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_EQ(result.out, "");
+    EXPECT_THAT(test::Lines(result.err), ElementsAre(HasSubstr("--jobs")));
+    EXPECT_FALSE(fs::exists(log_));
 
     // Nothing to convert: no log, success.
     result = Run({dir_ / "nothing/*.doc", "-l:" + log_});
@@ -182,21 +201,30 @@ TEST_F(PelmoraRun, OddFileNames) {
     EXPECT_THAT(test::ReadFile(log_), HasSubstr("  100, Successfully convert ./" + name));
 }
 
-TEST_F(PelmoraRun, DefaultLogFileBesideTheProgram) {
+TEST_F(PelmoraRun, DefaultLogFileInTheStateFolder) {
     PlaceRtf("d.rtf", "default log");
-    // In the C locale the name is the MM/DD/YY date with dashes, beside the program.
-    std::map<std::string, std::string> environment = Environment();
-    environment["LC_ALL"] = "C";
-    const std::string folder = std::string(PELMORA_BINARY_DIR) + "/app/";
-    const std::time_t start = std::time(nullptr);
-    const auto result = test::RunPelmora({dir_ / "d.rtf"}, environment);
-    const std::time_t end = std::time(nullptr);
+    const std::string name = test::DayLogNameInCLocale();
+    // Earlier versions wrote the day's log beside the program.
+    const std::string besideProgram = std::string(PELMORA_BINARY_DIR) + "/app/" + name;
+    fs::remove(besideProgram);
+    // XDG_STATE_HOME set: its pelmora folder, made when missing.
+    const std::string state = dir_ / "state";
+    auto result =
+        Run({dir_ / "d.rtf"}, {{"XDG_STATE_HOME", state}, {"LC_ALL", "C"}, {"HOME", dir_ / "h1"}});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    std::string log = folder + test::CLocaleLogName(start);
-    if (!fs::exists(log)) {
-        log = folder + test::CLocaleLogName(end); // the run crossed midnight
+    EXPECT_THAT(test::ReadFile(state + "/pelmora/" + name),
+                HasSubstr("  100, Successfully convert " + dir_ / "d.rtf"));
+    EXPECT_FALSE(fs::exists(dir_ / "h1/.local/state/pelmora"));
+
+    // Unset, or not an absolute path: ~/.local/state/pelmora.
+    for (const std::map<std::string, std::string>& environment :
+         {std::map<std::string, std::string>{{"LC_ALL", "C"}, {"HOME", dir_ / "h2"}},
+          {{"LC_ALL", "C"}, {"HOME", dir_ / "h2"}, {"XDG_STATE_HOME", "relative/state"}}}) {
+        result = Run({dir_ / "d.rtf", "-o"}, environment, {"XDG_STATE_HOME"});
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
     }
-    EXPECT_THAT(test::ReadFile(log), HasSubstr("  100, Successfully convert " + dir_ / "d.rtf"));
+    EXPECT_EQ(test::Lines(test::ReadFile(dir_ / "h2/.local/state/pelmora/" + name)).size(), 2u);
+    EXPECT_FALSE(fs::exists(besideProgram));
 }
 
 TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
@@ -222,6 +250,52 @@ TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
     }
     EXPECT_THAT(test::ProcessesWithEnvironment("TMPDIR", tmp_.Path()), IsEmpty());
     EXPECT_TRUE(fs::is_empty(tmp_.Path()));
+}
+
+TEST_F(PelmoraRun, PatternsFromTheWorkingFolderAndTheLineForThoseMatchingNothing) {
+    PlaceRtf("w1.rtf", "first");
+    PlaceRtf("w2.rtf", "second");
+    auto environment = Environment();
+    environment["PELMORA"] = test::PelmoraBinary();
+    // The shell changes into the folder; the pattern reaches pelmora unexpanded.
+    const auto found =
+        test::ChildProcess("/bin/sh",
+                           {"-c", "cd \"$1\" && exec \"$PELMORA\" '*.rtf' '*.nomatch' -l:run.log",
+                            "sh", dir_.Path()},
+                           environment)
+            .Finish();
+    EXPECT_EQ(found.exitStatus, 0) << found.err;
+    EXPECT_THAT(test::Lines(found.out),
+                ElementsAre(HasSubstr("  100, Successfully convert ./w1.rtf"),
+                            HasSubstr("  100, Successfully convert ./w2.rtf")));
+    EXPECT_EQ(found.err, "");
+    EXPECT_TRUE(fs::exists(dir_ / "w1.htm"));
+    EXPECT_TRUE(fs::exists(dir_ / "run.log"));
+
+    const auto none = test::ChildProcess("/bin/sh",
+                                         {"-c",
+                                          "cd \"$1\" && exec \"$PELMORA\" '*.nomatch' "
+                                          "'sub/*.doc' -l:none.log",
+                                          "sh", dir_.Path()},
+                                         environment)
+                          .Finish();
+    EXPECT_EQ(none.exitStatus, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "pelmora: nothing matches \"*.nomatch\" \"sub/*.doc\"\n");
+    EXPECT_FALSE(fs::exists(dir_ / "none.log"));
+}
+
+TEST_F(PelmoraRun, WithoutArgumentsOrDisplayTheUsageAndAFailureNotACrash) {
+    const auto result = Run({}, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    // 128 + SIGABRT would be Qt's abort.
+    EXPECT_EQ(result.exitStatus, 69);
+    const auto lines = test::Lines(result.err);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_THAT(lines[0], HasSubstr("graphical session"));
+    std::ostringstream usage;
+    ShowUsage(usage);
+    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), usage.str());
+    EXPECT_EQ(result.out, "");
 }
 
 } // namespace

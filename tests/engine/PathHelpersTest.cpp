@@ -1,6 +1,6 @@
 #include "engine/PathHelpers.h"
 
-#include "tests/support/LogNames.h"
+#include "tests/support/DayLogName.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
@@ -8,10 +8,17 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-namespace pelmora::test {
+#include <cstdio>
+
+#include <optional>
+
+namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
 
 TEST(ChangeExtension, ReplacesOrAddsTheExtensionOfTheFileName) {
     EXPECT_EQ(ChangeExtension("/docs/report.doc", ".htm"), "/docs/report.htm");
@@ -114,9 +121,7 @@ TEST(DeleteFolder, DeletesPlainFilesThenTheEmptyFolder) {
     WriteFile(dir / "page.files/filelist.xml", "xml");
     DeleteFolder(dir / "page.files");
     EXPECT_FALSE(fs::exists(dir / "page.files"));
-    EXPECT_NO_THROW(DeleteFolder(dir / "missing.files"));
-    EXPECT_FALSE(fs::exists(dir / "missing.files"));
-    EXPECT_TRUE(fs::exists(dir.Path()));
+    DeleteFolder(dir / "missing.files"); // no effect, no error
 }
 
 TEST(DeleteFolder, KeepsTheFolderWithSubfoldersAndHiddenFiles) {
@@ -155,24 +160,49 @@ TEST(AppFolder, IsTheFolderOfTheRunningProgram) {
     EXPECT_TRUE(FileExists(folder + "engine_tests"));
 }
 
-TEST(DefaultLogPath, IsTodaysShortDateInTheProgramFolderWithDashesForSlashes) {
-    // The C locale writes the short date as MM/DD/YY; the name has the same fields.
-    const char* before = std::getenv("LC_ALL");
-    const std::string saved = before ? before : "";
-    ::setenv("LC_ALL", "C", 1);
-    const std::time_t start = std::time(nullptr);
-    const std::string path = DefaultLogPath();
-    const std::time_t end = std::time(nullptr);
-    if (before) {
-        ::setenv("LC_ALL", saved.c_str(), 1);
-    } else {
-        ::unsetenv("LC_ALL");
+// Sets or removes an environment variable for one scope.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? setenv(name, value, 1) : unsetenv(name);
     }
-    // A run across midnight may give either day.
-    const std::string folder = AppFolder();
-    EXPECT_TRUE(path == folder + test::CLocaleLogName(start) ||
-                path == folder + test::CLocaleLogName(end))
-        << path << " against " << folder + test::CLocaleLogName(start);
+    ~ScopedEnvironment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(DefaultLogPath, IsTodaysDateInTheStateFolderWithoutSlashes) {
+    TempFolder dir;
+    const ScopedEnvironment locale("LC_ALL", "C");
+    const ScopedEnvironment home("HOME", (dir / "home").c_str());
+    const std::string name = test::DayLogNameInCLocale();
+    {
+        const ScopedEnvironment state("XDG_STATE_HOME", (dir / "state").c_str());
+        EXPECT_EQ(StateFolder(), dir / "state/pelmora/");
+        EXPECT_EQ(DefaultLogPath(), dir / "state/pelmora/" + name);
+        EXPECT_TRUE(fs::is_directory(dir / "state/pelmora"));
+    }
+    for (const char* state : {static_cast<const char*>(nullptr), "", "relative"}) {
+        const ScopedEnvironment unset("XDG_STATE_HOME", state);
+        EXPECT_EQ(DefaultLogPath(), dir / "home/.local/state/pelmora/" + name);
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "home/.local/state/pelmora"));
+}
+
+TEST(HelpFilePath, InstalledShareFolderOrBesideTheProgram) {
+    TempFolder dir;
+    fs::create_directories(dir / "bin");
+    EXPECT_EQ(HelpFilePath(dir / "bin/"), dir / "bin/help.html");
+    WriteFile(dir / "share/doc/pelmora/help.html", "manual");
+    EXPECT_EQ(HelpFilePath(dir / "bin/"), dir / "share/doc/pelmora/help.html");
+    EXPECT_EQ(HelpFilePath(), AppFolder() + "help.html");
 }
 
 TEST(WriteLogFile, AppendsEachTextAsALine) {
@@ -185,4 +215,4 @@ TEST(WriteLogFile, AppendsEachTextAsALine) {
 }
 
 } // namespace
-} // namespace pelmora::test
+} // namespace pelmora

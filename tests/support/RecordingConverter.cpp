@@ -53,6 +53,9 @@ public:
         script_->folder_ = folder;
         script_->Record("ChangeFileOpenDirectory");
     }
+    void SetDocumentTimeLimit(std::chrono::milliseconds limit) override {
+        Record("DocumentTimeLimit=" + std::to_string(limit.count()) + "ms");
+    }
     void Quit() override { Record("Quit"); }
 
     void SetConfirmConversions(bool value) override {

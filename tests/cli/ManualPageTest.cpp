@@ -1,0 +1,82 @@
+// The manual page as man renders it, the bash completion, and what cmake --install
+// puts where.
+#include "cli/LongOptions.h"
+#include "tests/cli/CliTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+TEST(ManualPage, RendersWithEverySectionAndOption) {
+    const std::string page = std::string(PELMORA_BINARY_DIR) + "/docs/pelmora.1";
+    const auto result =
+        test::ChildProcess(
+            "/usr/bin/env", {"man", "--warnings", "-l", page},
+            {{"MANWIDTH", "80"}, {"MANPAGER", "cat"}, {"PAGER", "cat"}, {"LC_ALL", "C.UTF-8"}})
+            .Finish();
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string& text = result.out;
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS",
+                                "FILES", "ENVIRONMENT", "EXAMPLES", "SEE ALSO"}) {
+        EXPECT_THAT(text, HasSubstr("\n" + std::string(section) + "\n")) << section;
+    }
+    EXPECT_THAT(text, HasSubstr("pelmora " PELMORA_TEST_VERSION));
+    EXPECT_THAT(text, HasSubstr(".local/state"));
+    EXPECT_THAT(text, Not(HasSubstr("@PROJECT_VERSION@")));
+    for (const LongOption& option : LongOptions()) {
+        EXPECT_THAT(text, HasSubstr(std::string("--") + option.name)) << option.name;
+    }
+}
+
+TEST(BashCompletion, CompletesLongOptionsAndFoldersAfterDest) {
+    test::TempFolder dir;
+    fs::create_directories(dir / "outdir");
+    test::WriteFile(dir / "outfile", "x");
+    const std::string script =
+        std::string(PELMORA_SOURCE_DIR) + "/resources/completion/pelmora.bash";
+    const auto complete = [&](const std::string& words) {
+        const auto result =
+            test::ChildProcess("/bin/bash",
+                               {"-c",
+                                "cd \"$2\" && source \"$1\" && COMP_WORDS=(" + words +
+                                    ") && COMP_CWORD=$((${#COMP_WORDS[@]}-1)) && _pelmora "
+                                    "2>/dev/null; printf '%s\\n' \"${COMPREPLY[@]}\"",
+                                "bash", script, dir.Path()})
+                .Finish();
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        return test::Lines(result.out);
+    };
+    EXPECT_THAT(complete("pelmora a.doc --ti"), ::testing::ElementsAre("--timeout="));
+    EXPECT_THAT(complete("pelmora a.doc --pass"), ::testing::ElementsAre("--password-file="));
+    EXPECT_THAT(complete("pelmora a.doc --dest out"), ::testing::ElementsAre("outdir"));
+    EXPECT_THAT(complete("pelmora a.doc --log out"),
+                ::testing::UnorderedElementsAre("outdir", "outfile"));
+}
+
+TEST(Install, PutsManualsAndCompletionInShare) {
+    test::TempFolder prefix;
+    const auto result =
+        test::ChildProcess("/usr/bin/env",
+                           {"cmake", "--install", PELMORA_BINARY_DIR, "--prefix", prefix.Path()})
+            .Finish();
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_TRUE(fs::exists(prefix / "bin/pelmora"));
+    EXPECT_TRUE(fs::exists(prefix / "share/doc/pelmora/help.html"));
+    EXPECT_FALSE(fs::exists(prefix / "bin/help.html"));
+    EXPECT_TRUE(fs::exists(prefix / "share/man/man1/pelmora.1"));
+    EXPECT_TRUE(fs::exists(prefix / "share/bash-completion/completions/pelmora"));
+    const auto version = test::ChildProcess(prefix / "bin/pelmora", {"--version"}).Finish();
+    EXPECT_EQ(version.out, "pelmora " PELMORA_TEST_VERSION "\n");
+}
+
+} // namespace
+} // namespace pelmora
