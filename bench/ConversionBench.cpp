@@ -60,4 +60,47 @@ BENCHMARK(BM_ConvertSamples)
     ->UseRealTime()
     ->MinTime(5.0);
 
+// A protected document opened after range(0) wrong passwords: the difference between
+// the two arguments, divided by the wrong tries, is what one wrong try costs.
+void BM_PasswordTries(benchmark::State& state) {
+    pelmora::RegisterLibreOffice();
+    pelmora::WordSession session;
+    if (!pelmora::OpenWordSession(session)) {
+        state.SkipWithError("the converter cannot be started");
+        return;
+    }
+    std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string out = pattern;
+    pelmora::DocumentOptions options;
+    options.overwrite = true;
+    options.password = "wrong";
+    for (std::int64_t i = 1; i < state.range(0); ++i) {
+        options.otherPasswords.push_back("wrong " + std::to_string(i));
+    }
+    options.otherPasswords.push_back("password");
+    for (auto _ : state) {
+        const pelmora::ConversionResult result = pelmora::ConvertDocument(
+            session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
+            out + "/secret.htm", options);
+        if (!result.Converted()) {
+            state.SkipWithError(result.line.c_str());
+            break;
+        }
+    }
+    pelmora::CloseWordSession(session);
+    fs::remove_all(out);
+    state.counters["wrong tries"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_PasswordTries)
+    ->ArgName("wrong")
+    ->Arg(1)
+    ->Arg(11)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
+
 } // namespace

@@ -104,7 +104,10 @@ void ProgressLine::RunStarted(std::size_t documentCount) {
     total_ = documentCount;
     done_ = 0;
     start_ = clock_();
-    Draw(true);
+    // An empty run has nothing to show; a line drawn and cleared at once would flash.
+    if (total_ > 0) {
+        Draw(true);
+    }
 }
 
 void ProgressLine::DocumentStarted(std::size_t, const BatchDocument& document) {

@@ -308,9 +308,22 @@ TEST_F(PelmoraRun, ProgressLineOnATerminalOnlyAndNeverWiderThanIt) {
         }
     }
     EXPECT_GE(progressPieces, 3u) << result.out;
-    // The report lines are all there, and the terminal ends on a cleared line.
+    // Each report line is written on a cleared line, so the terminal shows it alone, and
+    // no progress is left after the last one.
     EXPECT_EQ(test::Lines(test::ReadFile(log_)).size(), 3u);
-    EXPECT_THAT(result.out, ::testing::EndsWith("\r\x1b[K"));
+    std::size_t reportLines = 0;
+    for (const std::string& line : test::Lines(result.out)) {
+        if (line.find("Successfully convert") != std::string::npos) {
+            ++reportLines;
+            const std::size_t cleared = line.rfind("\x1b[K");
+            ASSERT_NE(cleared, std::string::npos) << line;
+            EXPECT_THAT(line.substr(cleared + 3),
+                        ::testing::MatchesRegex("[0-9:]{8}  100, Successfully convert .*"));
+        }
+    }
+    EXPECT_EQ(reportLines, 3u);
+    EXPECT_THAT(result.out.substr(result.out.rfind("Successfully convert")),
+                Not(HasSubstr("doc/s")));
 
     // --quiet on a terminal, and a pipe: the report lines alone.
     fs::remove(log_);
