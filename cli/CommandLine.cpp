@@ -2,8 +2,10 @@
 
 #include "cli/Arguments.h"
 #include "cli/JsonReport.h"
+#include "cli/LongOptions.h"
 #include "cli/PasswordFile.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunChoices.h"
 #include "cli/TextReport.h"
 #include "engine/BatchObserver.h"
 #include "engine/Conversion.h"
@@ -15,6 +17,7 @@
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -133,49 +136,39 @@ private:
 
 } // namespace
 
-RunSettings ReadRunSettings(const CommandLineArguments& arguments) {
-    RunSettings settings;
-    settings.outputFolder = arguments.GetSwitchPath("d");
-    settings.logFile = arguments.GetSwitchPath("l");
-    if (settings.logFile.empty()) {
-        settings.logFile = DefaultLogPath();
-    }
-    settings.includeSubfolders = arguments.HasSwitch("s");
-    return settings;
-}
-
-DocumentOptions ReadDocumentOptions(const CommandLineArguments& arguments) {
-    DocumentOptions options;
-    options.overwrite = arguments.HasSwitch("o");
-    options.compact = arguments.HasSwitch("c");
-    options.keepPictureFolder = arguments.HasSwitch("f", true);
-    return options;
-}
-
 int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.HasSwitch("?") || arguments.HasSwitch("H")) {
+    std::string problem;
+    const std::optional<RunChoices> choices = ReadRunChoices(arguments, problem);
+    if (!choices) {
+        err << problem << '\n' << std::flush;
+        return kBadOptions;
+    }
+    if (choices->showHelp) {
         ShowUsage(out);
+        ShowLongOptions(out);
+        return kRunSucceeded;
+    }
+    if (choices->showVersion) {
+        ShowVersion(out);
         return kRunSucceeded;
     }
 
     StopSignalScope signals;
 
-    const RunSettings settings = ReadRunSettings(arguments);
-    DocumentOptions options = ReadDocumentOptions(arguments);
-    const std::string passwordFile = arguments.GetSwitchPath("password-file");
-    if (!passwordFile.empty()) {
+    const RunChoices& settings = *choices;
+    DocumentOptions options = choices->document;
+    if (!choices->passwordFile.empty()) {
         std::vector<std::string> passwords;
-        std::string problem;
-        if (!ReadPasswordFile(passwordFile, passwords, err, problem)) {
+        if (!ReadPasswordFile(choices->passwordFile, passwords, err, problem)) {
             err << problem << '\n' << std::flush;
-            return kRunHadFailures;
+            return kBadOptions;
         }
         if (!passwords.empty()) {
             options.password = passwords.front();
             options.otherPasswords.assign(passwords.begin() + 1, passwords.end());
         }
     }
-    RunReports reports(out, err, arguments.HasSwitch("json"), arguments.HasSwitch("quiet"));
+    RunReports reports(out, err, choices->json, choices->quiet);
 
     WordSession session;
     if (!OpenWordSession(session)) {
