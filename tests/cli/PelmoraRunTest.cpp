@@ -51,6 +51,18 @@ protected:
         fs::create_directories(fs::path(dir_ / relative).parent_path());
         fs::copy_file(*fixtures_ / "pictured.doc", dir_ / relative);
     }
+    // count copies of the Word document named prefix100.doc, prefix101.doc, ..., as
+    // the arguments of a run that logs into log_.
+    std::vector<std::string> PlaceNumberedDocs(const std::string& prefix, int count) {
+        std::vector<std::string> arguments;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = prefix + std::to_string(100 + i) + ".doc";
+            PlaceDoc(name);
+            arguments.push_back(dir_ / name);
+        }
+        arguments.push_back("-l:" + log_);
+        return arguments;
+    }
     void PlaceRtf(const std::string& relative, const std::string& words) {
         test::WriteFile(dir_ / relative, test::RtfWithPicture(words));
     }
@@ -206,13 +218,7 @@ TEST_F(PelmoraRun, DefaultLogFileBesideTheProgram) {
 }
 
 TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
-    std::vector<std::string> arguments;
-    for (int i = 0; i < 60; ++i) {
-        const std::string name = "n" + std::to_string(100 + i) + ".doc";
-        PlaceDoc(name);
-        arguments.push_back(dir_ / name);
-    }
-    arguments.push_back("-l:" + log_);
+    const std::vector<std::string> arguments = PlaceNumberedDocs("n", 60);
     test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
     ASSERT_TRUE(child.WaitForOutputLines(2));
     kill(child.Pid(), SIGINT);
@@ -407,6 +413,16 @@ TEST_F(PelmoraRun, PasswordFileTriesEachPasswordAndNeverShowsThem) {
     EXPECT_EQ(result.err.find("password"), result.err.rfind("password")) << result.err;
     EXPECT_THAT(result.err, Not(HasSubstr("not-it-7q")));
 
+    // A password file that cannot be read: one line, the status of a bad option, and
+    // nothing converted.
+    fs::remove(dir_ / "locked.htm");
+    result = Run({dir_ / "locked.doc", "--password-file", dir_ / "no-such-list", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_THAT(test::Lines(result.err),
+                ElementsAre(HasSubstr("cannot read the password file " + dir_ / "no-such-list")));
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(fs::exists(dir_ / "locked.htm"));
+
     // All wrong: the document fails as it does without a password.
     test::WriteFile(passwords, "not-it-7q\nnor-this\n");
     result = Run({dir_ / "locked.doc", "-o", "--password-file", passwords, "-l:" + log_});
@@ -419,13 +435,7 @@ TEST_F(PelmoraRun, PasswordFileTriesEachPasswordAndNeverShowsThem) {
 
 TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
     constexpr int kDocuments = 30;
-    std::vector<std::string> arguments;
-    for (int i = 0; i < kDocuments; ++i) {
-        const std::string name = "r" + std::to_string(100 + i) + ".doc";
-        PlaceDoc(name);
-        arguments.push_back(dir_ / name);
-    }
-    arguments.push_back("-l:" + log_);
+    const std::vector<std::string> arguments = PlaceNumberedDocs("r", kDocuments);
     test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
     ASSERT_TRUE(child.WaitForOutputLines(3));
     // Everything of the run at once, office included, as a crash or kill -9 would.
