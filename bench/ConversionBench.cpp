@@ -19,19 +19,30 @@ const std::vector<std::string> kReadable = {
     "simple.doc",       "two_images.doc",          "empty.doc",           "Word95.doc",
     "table-merges.doc", "HeaderFooterUnicode.doc", "FloatingPictures.doc"};
 
-void BM_ConvertSamples(benchmark::State& state) {
+// Opens the real converter and a scratch folder out; false (the benchmark skipped)
+// when either is not there.
+bool OpenBenchSession(benchmark::State& state, pelmora::WordSession& session, std::string& out) {
     pelmora::RegisterLibreOffice();
-    pelmora::WordSession session;
     if (!pelmora::OpenWordSession(session)) {
         state.SkipWithError("the converter cannot be started");
-        return;
+        return false;
     }
     std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
+        pelmora::CloseWordSession(session);
         state.SkipWithError("no temporary folder");
+        return false;
+    }
+    out = pattern;
+    return true;
+}
+
+void BM_ConvertSamples(benchmark::State& state) {
+    pelmora::WordSession session;
+    std::string out;
+    if (!OpenBenchSession(state, session, out)) {
         return;
     }
-    const std::string out = pattern;
     pelmora::DocumentOptions options;
     options.overwrite = true;
     options.compact = state.range(0) != 0;
@@ -59,5 +70,41 @@ BENCHMARK(BM_ConvertSamples)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(5.0);
+
+// A protected document opened after range(0) wrong passwords: the difference between
+// the two arguments, divided by the wrong tries, is what one wrong try costs.
+void BM_PasswordTries(benchmark::State& state) {
+    pelmora::WordSession session;
+    std::string out;
+    if (!OpenBenchSession(state, session, out)) {
+        return;
+    }
+    pelmora::DocumentOptions options;
+    options.overwrite = true;
+    options.password = "wrong";
+    for (std::int64_t i = 1; i < state.range(0); ++i) {
+        options.otherPasswords.push_back("wrong " + std::to_string(i));
+    }
+    options.otherPasswords.push_back("password");
+    for (auto _ : state) {
+        const pelmora::ConversionResult result = pelmora::ConvertDocument(
+            session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
+            out + "/secret.htm", options);
+        if (!result.Converted()) {
+            state.SkipWithError(result.line.c_str());
+            break;
+        }
+    }
+    pelmora::CloseWordSession(session);
+    fs::remove_all(out);
+    state.counters["wrong tries"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_PasswordTries)
+    ->ArgName("wrong")
+    ->Arg(1)
+    ->Arg(11)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
 
 } // namespace

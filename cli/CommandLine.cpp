@@ -1,8 +1,13 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "cli/JsonReport.h"
 #include "cli/LongOptions.h"
+#include "cli/PasswordFile.h"
+#include "cli/ProgressLine.h"
 #include "cli/RunChoices.h"
+#include "cli/TextReport.h"
+#include "engine/BatchObserver.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/WordSession.h"
@@ -11,8 +16,10 @@
 #include <chrono>
 #include <csignal>
 #include <exception>
+#include <iostream>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -82,6 +89,51 @@ void WriteRunLog(const std::string& logFile, const std::string& text, std::ostre
     }
 }
 
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The front ends of one run: the report on standard output (text lines or JSON) and,
+// when standard error is a terminal, the progress line, which goes first so that it
+// can take itself away before a report line is written under it.
+class RunReports {
+public:
+    RunReports(std::ostream& out, std::ostream& err, bool json, bool quiet)
+        : text_(out), json_(out),
+          progress_(
+              err, SteadySeconds, [] { return ProgressLine::TerminalWidth(STDERR_FILENO); },
+              &out == &std::cout && ::isatty(STDOUT_FILENO)),
+          useJson_(json) {
+        // Only the process's own standard error can be a terminal; a stream of a test
+        // or a pipe gets the log lines alone.
+        if (!quiet && &err == &std::cerr && ::isatty(STDERR_FILENO)) {
+            observers_.push_back(&progress_);
+        }
+        observers_.push_back(json ? static_cast<BatchObserver*>(&json_) : &text_);
+    }
+
+    const std::vector<BatchObserver*>& Observers() const { return observers_; }
+
+    // The one line of a run whose converter could not start.
+    void ReportUnavailable(const std::string& line) {
+        if (useJson_) {
+            json_.WriteObject({}, {}, static_cast<int>(ConversionCode::kConverterUnavailable),
+                              JsonReport::MessageOf(line), 0, 0);
+        } else {
+            text_.DocumentFinished(0, {},
+                                   DocumentOutcome{{ConversionCode::kConverterUnavailable, line}});
+        }
+    }
+
+private:
+    TextReport text_;
+    JsonReport json_;
+    ProgressLine progress_;
+    bool useJson_ = false;
+    std::vector<BatchObserver*> observers_;
+};
+
 } // namespace
 
 int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err) {
@@ -104,7 +156,19 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     StopSignalScope signals;
 
     const RunChoices& settings = *choices;
-    const DocumentOptions& options = choices->document;
+    DocumentOptions options = choices->document;
+    if (!choices->passwordFile.empty()) {
+        std::vector<std::string> passwords;
+        if (!ReadPasswordFile(choices->passwordFile, passwords, err, problem)) {
+            err << problem << '\n' << std::flush;
+            return kBadOptions;
+        }
+        if (!passwords.empty()) {
+            options.password = passwords.front();
+            options.otherPasswords.assign(passwords.begin() + 1, passwords.end());
+        }
+    }
+    RunReports reports(out, err, choices->json, choices->quiet);
 
     WordSession session;
     if (!OpenWordSession(session, std::chrono::seconds(settings.timeoutSeconds))) {
@@ -114,7 +178,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
             return kRunInterrupted;
         }
         const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
-        out << line << '\n' << std::flush;
+        reports.ReportUnavailable(line);
         WriteRunLog(settings.logFile, line, err);
         return kConverterUnavailable;
     }
@@ -132,11 +196,27 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
 
     std::string logText;
     int status = kRunSucceeded;
-    for (const std::string& path : files) {
+    for (BatchObserver* observer : reports.Observers()) {
+        observer->RunStarted(files.size());
+    }
+    std::set<std::string> sweptFolders;
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::string& path = files[index];
         if (signals.Stopped()) {
             break;
         }
         const std::string output = PagePath(path, settings.outputFolder, kCommandLinePageExtension);
+        // Staging folders left by a killed run go before this run writes beside them;
+        // each output folder is looked at once.
+        const std::string outputFolder = output.substr(0, output.rfind(kPathSeparator) + 1);
+        if (sweptFolders.insert(outputFolder).second) {
+            RemoveStaleStagingFolders(outputFolder);
+        }
+        const BatchDocument document{path, output, options};
+        for (BatchObserver* observer : reports.Observers()) {
+            observer->DocumentStarted(index, document);
+        }
+        const double started = SteadySeconds();
         ConversionResult result;
         try {
             result = ConvertDocument(session, path, output, options);
@@ -150,10 +230,16 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         if (result.Failed()) {
             status = kRunHadFailures;
         }
-        out << result.line << '\n' << std::flush;
+        const DocumentOutcome outcome{result, SteadySeconds() - started};
+        for (BatchObserver* observer : reports.Observers()) {
+            observer->DocumentFinished(index, document, outcome);
+        }
         logText += logText.empty() ? result.line : "\n" + result.line;
     }
 
+    for (BatchObserver* observer : reports.Observers()) {
+        observer->RunFinished();
+    }
     if (!logText.empty()) {
         WriteRunLog(settings.logFile, logText, err);
     }

@@ -5,6 +5,7 @@
 #include "engine/WordSession.h"
 
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -14,6 +15,8 @@ struct DocumentOptions {
     bool keepPictureFolder = false; ///< keep the page's ".files" picture folder
     bool compact = false;           ///< compact the saved page
     std::string password;           ///< for protected documents; empty: none
+    /// Tried in turn, after password, on a document that password does not open.
+    std::vector<std::string> otherPasswords;
 };
 
 /// The numbered outcomes a log line reports.
@@ -42,6 +45,15 @@ struct ConversionResult {
 inline constexpr const char* kCommandLinePageExtension = ".htm";
 /// The extension of the pages the window writes.
 inline constexpr const char* kWindowPageExtension = ".html";
+
+/// The name pattern of the private folders a page is written in before it is moved
+/// into place: this prefix and six more characters.
+inline constexpr const char* kStagingFolderPrefix = ".pelmora-";
+
+/// Removes the staging folders in folder whose making process is gone (a run that
+/// was killed); folders of living processes, and every other name, are kept.
+/// Returns how many were removed.
+std::size_t RemoveStaleStagingFolders(const std::string& folder);
 
 /// The page a source document becomes: source with extension, moved into
 /// outputFolder when that is not empty.

@@ -18,6 +18,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// An Open refused because the password is wrong or missing; another password may work.
+class AutomationPasswordError : public AutomationError {
+public:
+    using AutomationError::AutomationError;
+};
+
 /// One document opened by the converter.
 class AutomationDocument {
 public:
@@ -43,7 +49,7 @@ class AutomationDocuments {
 public:
     virtual ~AutomationDocuments() = default;
     /// Opens fileName; confirmConversions empty means the argument is omitted. Never
-    /// prompts: a wrong or missing password throws AutomationError.
+    /// prompts: a wrong or missing password throws AutomationPasswordError.
     virtual std::unique_ptr<AutomationDocument> Open(const std::string& fileName,
                                                      std::optional<bool> confirmConversions,
                                                      bool readOnly, bool addToRecentFiles,

@@ -639,6 +639,14 @@ public:
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
                                                          needsLayout, copyFolder, url, properties);
+        } catch (const AutomationError& e) {
+            std::error_code ignored;
+            fs::remove_all(copyFolder, ignored);
+            if (handler->passwordRefused_) {
+                // The caller may have another password to try on the same office.
+                throw AutomationPasswordError(e.what());
+            }
+            throw;
         } catch (...) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);

@@ -3,18 +3,23 @@
 #include "cli/LongOptions.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/cli/JsonReader.h"
 #include "tests/support/DayLogName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <pty.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -51,6 +56,18 @@ protected:
     void PlaceDoc(const std::string& relative) {
         fs::create_directories(fs::path(dir_ / relative).parent_path());
         fs::copy_file(*fixtures_ / "pictured.doc", dir_ / relative);
+    }
+    // count copies of the Word document named prefix100.doc, prefix101.doc, ..., as
+    // the arguments of a run that logs into log_.
+    std::vector<std::string> PlaceNumberedDocs(const std::string& prefix, int count) {
+        std::vector<std::string> arguments;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = prefix + std::to_string(100 + i) + ".doc";
+            PlaceDoc(name);
+            arguments.push_back(dir_ / name);
+        }
+        arguments.push_back("-l:" + log_);
+        return arguments;
     }
     void PlaceRtf(const std::string& relative, const std::string& words) {
         test::WriteFile(dir_ / relative, test::RtfWithPicture(words));
@@ -228,13 +245,7 @@ TEST_F(PelmoraRun, DefaultLogFileInTheStateFolder) {
 }
 
 TEST_F(PelmoraRun, CtrlCStopsTheOfficeAndKeepsTheLinesSoFar) {
-    std::vector<std::string> arguments;
-    for (int i = 0; i < 60; ++i) {
-        const std::string name = "n" + std::to_string(100 + i) + ".doc";
-        PlaceDoc(name);
-        arguments.push_back(dir_ / name);
-    }
-    arguments.push_back("-l:" + log_);
+    const std::vector<std::string> arguments = PlaceNumberedDocs("n", 60);
     test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
     ASSERT_TRUE(child.WaitForOutputLines(2));
     kill(child.Pid(), SIGINT);
@@ -296,6 +307,271 @@ TEST_F(PelmoraRun, WithoutArgumentsOrDisplayTheUsageAndAFailureNotACrash) {
     ShowUsage(usage);
     EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), usage.str());
     EXPECT_EQ(result.out, "");
+}
+
+// pelmora run with a pseudo-terminal of 72 columns as its standard input, output and
+// error: everything the terminal received, and the exit status.
+test::ProcessResult RunOnTerminal(const std::vector<std::string>& arguments,
+                                  const std::map<std::string, std::string>& environment) {
+    struct winsize size {};
+    size.ws_col = 72;
+    size.ws_row = 24;
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, &size);
+    if (pid == 0) {
+        for (const auto& [name, value] : environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        // The width must come from the terminal itself.
+        unsetenv("COLUMNS");
+        const std::string binary = test::PelmoraBinary();
+        std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(binary.c_str(), argv.data());
+        _exit(127);
+    }
+    test::ProcessResult result;
+    if (pid < 0) {
+        return result;
+    }
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(master, buffer, sizeof buffer);
+        if (got > 0) {
+            result.out.append(buffer, static_cast<std::size_t>(got));
+        } else if (got < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break; // EIO: the child closed its side
+        }
+    }
+    close(master);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+// Lines of the terminal as drawn, each cut at every carriage return into its redraws.
+std::vector<std::string> TerminalPieces(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!piece.empty()) {
+                pieces.push_back(piece);
+            }
+            piece.clear();
+        } else {
+            piece += c;
+        }
+    }
+    if (!piece.empty()) {
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+TEST_F(PelmoraRun, ProgressLineOnATerminalOnlyAndNeverWiderThanIt) {
+    for (int i = 0; i < 3; ++i) {
+        PlaceRtf("progress-file-with-a-rather-long-name-" + std::to_string(i) + ".rtf", "p");
+    }
+    const std::vector<std::string> arguments{dir_ / "progress-*.rtf", "-l:" + log_};
+    auto result = RunOnTerminal(arguments, Environment());
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("\r\x1b[K"));
+    std::size_t progressPieces = 0;
+    for (std::string piece : TerminalPieces(result.out)) {
+        if (piece.rfind("\x1b[K", 0) == 0) {
+            piece.erase(0, 3);
+        }
+        if (piece.find("doc/s") != std::string::npos) {
+            ++progressPieces;
+            EXPECT_LE(piece.size(), 71u) << piece;
+            EXPECT_THAT(piece, ::testing::MatchesRegex("[0-3]/3 [0-9]+% .* left.*"));
+        }
+    }
+    EXPECT_GE(progressPieces, 3u) << result.out;
+    // Each report line is written on a cleared line, so the terminal shows it alone, and
+    // no progress is left after the last one.
+    EXPECT_EQ(test::Lines(test::ReadFile(log_)).size(), 3u);
+    std::size_t reportLines = 0;
+    for (const std::string& line : test::Lines(result.out)) {
+        if (line.find("Successfully convert") != std::string::npos) {
+            ++reportLines;
+            const std::size_t cleared = line.rfind("\x1b[K");
+            ASSERT_NE(cleared, std::string::npos) << line;
+            EXPECT_THAT(line.substr(cleared + 3),
+                        ::testing::MatchesRegex("[0-9:]{8}  100, Successfully convert .*"));
+        }
+    }
+    EXPECT_EQ(reportLines, 3u);
+    EXPECT_THAT(result.out.substr(result.out.rfind("Successfully convert")),
+                Not(HasSubstr("doc/s")));
+
+    // --quiet on a terminal, and a pipe: the report lines alone.
+    fs::remove(log_);
+    result = RunOnTerminal({dir_ / "progress-*.rtf", "-o", "--quiet", "-l:" + log_}, Environment());
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    EXPECT_THAT(result.out, AllOf(Not(HasSubstr("doc/s")), Not(HasSubstr("\x1b"))));
+    EXPECT_EQ(test::Lines(result.out).size(), 3u);
+    result = Run({dir_ / "progress-*.rtf", "-o", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_THAT(result.out, Not(HasSubstr("\x1b")));
+    EXPECT_EQ(test::Lines(result.out).size(), 3u);
+}
+
+TEST_F(PelmoraRun, JsonObjectsForEachCodeAndTheLogUnchanged) {
+    PlaceRtf("exists.rtf", "old");
+    test::WriteFile(dir_ / "exists.htm", "<html>old page</html>");
+    PlaceDoc("new.doc");
+    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
+                  dir_ / "locked.doc");
+    const auto result = Run({dir_ / "exists.rtf", dir_ / "new.doc", dir_ / "missing.doc",
+                             dir_ / "locked.doc", "-f1", "--json", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    const auto lines = test::Lines(result.out);
+    ASSERT_EQ(lines.size(), 4u) << result.out;
+    const std::vector<std::pair<std::string, int>> expected{
+        {"exists", 101}, {"new", 100}, {"missing", 102}, {"locked", 103}};
+    const auto logged = test::Lines(test::ReadFile(log_));
+    ASSERT_EQ(logged.size(), 4u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto object = test::ReadFlatJsonObject(lines[i]);
+        ASSERT_TRUE(object.has_value()) << lines[i];
+        const auto& [stem, code] = expected[i];
+        EXPECT_EQ(object->at("code").number, code) << lines[i];
+        EXPECT_THAT(object->at("source").text, ::testing::StartsWith(dir_ / stem + "."));
+        EXPECT_EQ(object->at("page").text, dir_ / stem + ".htm");
+        EXPECT_GE(object->at("seconds").number, 0);
+        // The log keeps its text lines: the same message after the time.
+        EXPECT_THAT(logged[i], ::testing::EndsWith("  " + object->at("message").text));
+    }
+    const auto converted = *test::ReadFlatJsonObject(lines[1]);
+    const auto pictures = std::distance(fs::directory_iterator(dir_ / "new.files"), {});
+    EXPECT_GE(pictures, 1);
+    EXPECT_EQ(converted.at("pictures").number, static_cast<double>(pictures));
+    EXPECT_THAT(test::ReadFlatJsonObject(lines[3])->at("message").text,
+                HasSubstr("password is wrong or missing"));
+}
+
+TEST_F(PelmoraRun, PasswordFileTriesEachPasswordAndNeverShowsThem) {
+    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
+                  dir_ / "locked.doc");
+    const std::string passwords = dir_ / "pw-list";
+    test::WriteFile(passwords, "not-it-7q\npassword\n");
+    fs::permissions(passwords, fs::perms::owner_read | fs::perms::owner_write);
+    auto result = Run({dir_ / "locked.doc", "--password-file", passwords, "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+    EXPECT_THAT(test::Lines(result.out),
+                ElementsAre(HasSubstr("  100, Successfully convert " + dir_ / "locked.doc")));
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(fs::exists(dir_ / "locked.htm"));
+    const std::string firstOut = result.out;
+
+    // Readable by others: converted all the same, with a warning. Neither password is
+    // ever shown.
+    fs::permissions(passwords, fs::perms::others_read, fs::perm_options::add);
+    result = Run({dir_ / "locked.doc", "-o", "--password-file=" + passwords, "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("other users can read the password file"));
+    const std::string log = test::ReadFile(log_);
+    EXPECT_THAT(firstOut + result.out + log,
+                AllOf(Not(HasSubstr("password")), Not(HasSubstr("not-it-7q"))));
+    // The warning says "password file" once, and nothing else of it.
+    EXPECT_EQ(result.err.find("password"), result.err.rfind("password")) << result.err;
+    EXPECT_THAT(result.err, Not(HasSubstr("not-it-7q")));
+
+    // A password file that cannot be read: one line, the status of a bad option, and
+    // nothing converted.
+    fs::remove(dir_ / "locked.htm");
+    result = Run({dir_ / "locked.doc", "--password-file", dir_ / "no-such-list", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_THAT(test::Lines(result.err),
+                ElementsAre(HasSubstr("cannot read the password file " + dir_ / "no-such-list")));
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(fs::exists(dir_ / "locked.htm"));
+
+    // All wrong: the document fails as it does without a password.
+    test::WriteFile(passwords, "not-it-7q\nnor-this\n");
+    result = Run({dir_ / "locked.doc", "-o", "--password-file", passwords, "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_THAT(result.out, HasSubstr("  103, Convert " + dir_ / "locked.doc" +
+                                      " failure, the error message is the password is wrong"));
+    EXPECT_THAT(result.out + result.err,
+                AllOf(Not(HasSubstr("not-it-7q")), Not(HasSubstr("nor-this"))));
+}
+
+TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
+    constexpr int kDocuments = 30;
+    const std::vector<std::string> arguments = PlaceNumberedDocs("r", kDocuments);
+    test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
+    ASSERT_TRUE(child.WaitForOutputLines(3));
+    // Everything of the run at once, office included, as a crash or kill -9 would.
+    for (int round = 0; round < 20; ++round) {
+        const auto processes = test::ProcessesWithEnvironment("TMPDIR", tmp_.Path());
+        if (processes.empty()) {
+            break;
+        }
+        for (const int pid : processes) {
+            kill(pid, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const auto first = child.Finish();
+    EXPECT_EQ(first.exitStatus, 128 + SIGKILL);
+
+    // Beside whatever the killed run left: a staging folder of another process that is
+    // gone, and one whose maker is unknown (it may be setting it up right now).
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    waitpid(gone, nullptr, 0);
+    fs::create_directories(dir_ / ".pelmora-gone00");
+    test::WriteFile(dir_ / ".pelmora-gone00/owner", std::to_string(gone) + " 12345\n");
+    fs::create_directories(dir_ / ".pelmora-unknwn");
+
+    const auto second = Run(arguments);
+    EXPECT_EQ(second.exitStatus, 0) << second.err;
+    std::map<std::string, int> conversions;
+    auto printed = test::Lines(first.out);
+    for (const std::string& line : test::Lines(second.out)) {
+        printed.push_back(line);
+    }
+    for (const std::string& line : printed) {
+        const auto at = line.find("  100, Successfully convert ");
+        if (at != std::string::npos) {
+            ++conversions[line.substr(at + 28, line.find(" to ") - at - 28)];
+        }
+    }
+    const auto firstLines = test::Lines(first.out);
+    EXPECT_GE(firstLines.size(), 3u);
+    EXPECT_LT(firstLines.size(), static_cast<std::size_t>(kDocuments));
+    EXPECT_EQ(test::Lines(second.out).size(), static_cast<std::size_t>(kDocuments));
+    // At most the document in hand at the kill was written without its line.
+    EXPECT_GE(conversions.size(), static_cast<std::size_t>(kDocuments - 1));
+    for (const auto& [source, count] : conversions) {
+        EXPECT_EQ(count, 1) << source;
+    }
+    for (int i = 0; i < kDocuments; ++i) {
+        const std::string page = test::ReadFile(dir_ / ("r" + std::to_string(100 + i) + ".htm"));
+        EXPECT_THAT(page, HasSubstr("Hello picture")) << i;
+        EXPECT_THAT(page.substr(page.rfind('<')), HasSubstr("</html>")) << i;
+    }
+    // The staging folders of gone processes went; the unknown one stayed.
+    std::vector<std::string> staging;
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(".pelmora-", 0) == 0) {
+            staging.push_back(name);
+        }
+    }
+    EXPECT_THAT(staging, ElementsAre(".pelmora-unknwn"));
 }
 
 } // namespace

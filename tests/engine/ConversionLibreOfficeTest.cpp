@@ -268,6 +268,20 @@ TEST_F(LibreOfficeConversion, ProtectedDocumentNeedsItsPassword) {
     ExpectNextDocumentConverts();
 }
 
+TEST_F(LibreOfficeConversion, ProtectedDocumentOpensWithTheFirstPasswordThatFits) {
+    const std::string source = Source("password_password_cryptoapi.doc");
+    options.password = "wrong";
+    options.otherPasswords = {"also wrong", "password", "never tried"};
+    EXPECT_TRUE(Convert(source, out / "secret.htm")) << line;
+    EXPECT_THAT(ReadFile(out / "secret.htm"), HasSubstr("<html"));
+
+    options.otherPasswords = {"also wrong", "Password"};
+    EXPECT_FALSE(Convert(source, out / "secret2.htm"));
+    EXPECT_THAT(line, HasSubstr("the password is wrong or missing"));
+    EXPECT_FALSE(fs::exists(out / "secret2.htm"));
+    ExpectNextDocumentConverts();
+}
+
 TEST_F(LibreOfficeConversion, UnwritableOutputFolderIs103WithTheReason) {
     WriteFile(out / "file", "x");
     EXPECT_FALSE(Convert(Source("text.doc"), out / "file/sub/text.htm"));

@@ -11,6 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -78,6 +80,17 @@ TEST_F(ConvertDocumentTest, PassesThePasswordAsGiven) {
     options.password = "secret";
     EXPECT_TRUE(Convert(source, dir / "out/report.htm"));
     EXPECT_EQ(script.Calls().front(), "Open(" + source + ", omitted, 1, 0, [secret])");
+}
+
+TEST_F(ConvertDocumentTest, OtherPasswordsAreTriedOnlyWhenThePasswordIsRefused) {
+    // Any other failure is the document's own: trying more passwords would not help.
+    options.password = "first";
+    options.otherPasswords = {"second", "third"};
+    script.SetFailOpen("the file is damaged");
+    EXPECT_FALSE(Convert(source, dir / "out/report.htm"));
+    EXPECT_THAT(line, HasSubstr("the error message is the file is damaged"));
+    EXPECT_EQ(script.Calls().size(), 1u);
+    EXPECT_EQ(script.Calls().front(), "Open(" + source + ", omitted, 1, 0, [first])");
 }
 
 TEST_F(ConvertDocumentTest, ExistingOutputWithoutOverwriteIsSkippedBeforeTheSourceCheck) {
@@ -214,6 +227,50 @@ TEST(ConvertDocument, WithoutAnOpenSessionEveryDocumentFails) {
     EXPECT_EQ(result.code, ConversionCode::kFailed);
     EXPECT_THAT(result.line, HasSubstr("  103, Convert " + (dir / "a.doc") + " failure"));
     EXPECT_FALSE(fs::exists(dir / "a.htm"));
+}
+
+// Writes an owner record as a converting process leaves it in its staging folder.
+void WriteOwner(const std::string& folder, long pid, const std::string& started) {
+    fs::create_directories(folder);
+    WriteFile(folder + "/owner", std::to_string(pid) + " " + started + "\n");
+}
+
+// Field 22 of /proc/self/stat, read here independently of the engine.
+std::string OwnStartTime() {
+    const std::string stat = ReadFile("/proc/self/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int number = 3; number <= 22; ++number) {
+        fields >> field;
+    }
+    return field;
+}
+
+TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
+    TempFolder dir;
+    // A process that has ended and been reaped: its pid names nobody now.
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+
+    WriteOwner(dir / ".pelmora-dead01", child, "12345");
+    WriteFile(dir / ".pelmora-dead01/page.htm", "<html><p>half");
+    WriteOwner(dir / ".pelmora-alive1", getpid(), OwnStartTime());
+    // This process's pid, but another start time: the pid was given to a new process.
+    WriteOwner(dir / ".pelmora-reused", getpid(), "1");
+    WriteOwner(dir / ".pelmora-old", child, "12345");   // not the pattern's length
+    WriteOwner(dir / "pelmora-dead02", child, "12345"); // no leading dot
+    fs::create_directories(dir / ".pelmora-noown");     // being set up, or unknown
+    WriteFile(dir / ".pelmora-file01", "a file, not a folder");
+
+    EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 2u);
+    EXPECT_THAT(FolderNames(dir.Path()),
+                ::testing::UnorderedElementsAre(".pelmora-alive1", ".pelmora-old", "pelmora-dead02",
+                                                ".pelmora-noown", ".pelmora-file01"));
+    EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 0u);
 }
 
 TEST(FormatLogLine, EachCodeHasItsOwnWording) {

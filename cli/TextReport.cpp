@@ -1,0 +1,12 @@
+#include "cli/TextReport.h"
+
+#include <ostream>
+
+namespace pelmora {
+
+void TextReport::DocumentFinished(std::size_t, const BatchDocument&,
+                                  const DocumentOutcome& outcome) {
+    out_ << outcome.result.line << '\n' << std::flush;
+}
+
+} // namespace pelmora
