@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include "cli/LongOptions.h"
 #include "engine/FileSearch.h"
 #include "engine/PathHelpers.h"
 
@@ -168,7 +169,9 @@ void ShowUsage(std::ostream& out) {
 CommandLineArguments::CommandLineArguments(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         std::string token = argv[i] ? argv[i] : "";
-        if (token.size() >= 2 && token[0] == '-' && token[1] == '-') {
+        if (token.size() >= 2 && token[0] == '-' && token[1] == '-' &&
+            !FindLongOption(token.substr(2, token.find('=') - 2))) {
+            // Not one of ours: old scripts wrote "--x" for "-x".
             token.erase(0, 1);
         }
         tokens_.push_back(std::move(token));
@@ -236,13 +239,46 @@ std::string CommandLineArguments::GetSwitchValue(const std::string& name, bool u
         rest.erase(0, 1);
     }
     rest = TrimSpaces(rest);
-    if (rest.empty() && fromShell_ && at + 1 < ArgumentCount()) {
-        const std::string& next = tokens_[static_cast<std::size_t>(at + 1)];
-        if (!IsSwitch(next)) {
-            return next;
+    return rest.empty() ? NextValueToken(at) : rest;
+}
+
+std::string CommandLineArguments::NextValueToken(int at) const {
+    if (!fromShell_ || at < 0 || at + 1 >= ArgumentCount()) {
+        return {};
+    }
+    const std::string& next = tokens_[static_cast<std::size_t>(at + 1)];
+    return IsSwitch(next) ? std::string() : next;
+}
+
+int CommandLineArguments::FindLongOptionToken(const std::string& name) const {
+    if (!fromShell_) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+        const std::string& token = tokens_[i];
+        if (token.size() >= 2 + name.size() && token.compare(0, 2, "--") == 0 &&
+            token.compare(2, name.size(), name) == 0 &&
+            (token.size() == 2 + name.size() || token[2 + name.size()] == '=')) {
+            return static_cast<int>(i);
         }
     }
-    return rest;
+    return -1;
+}
+
+bool CommandLineArguments::HasLongOption(const std::string& name) const {
+    return FindLongOptionToken(name) >= 0;
+}
+
+std::string CommandLineArguments::GetLongOptionValue(const std::string& name) const {
+    const int at = FindLongOptionToken(name);
+    if (at < 0) {
+        return {};
+    }
+    const std::string& token = tokens_[static_cast<std::size_t>(at)];
+    if (token.size() > 2 + name.size()) {
+        return token.substr(3 + name.size());
+    }
+    return NextValueToken(at);
 }
 
 std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
@@ -251,6 +287,10 @@ std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
     // keep its "/".
     if (!value.empty() && value[0] == ':') {
         value.erase(0, 1);
+        // "-d: /srv/out": the colon stands alone and the folder is the next token.
+        if (TrimSpaces(value).empty()) {
+            value = NextValueToken(FindSwitch(name));
+        }
     }
     if (!fromShell_) {
         value.erase(std::remove(value.begin(), value.end(), '"'), value.end());

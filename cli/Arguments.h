@@ -24,8 +24,9 @@ void ShowUsage(std::ostream& out);
 class CommandLineArguments {
 public:
     /// Tokens from a process's arguments: each element after the program name is one
-    /// token, already unquoted by the shell. Only "-" begins a switch ("--x" is read
-    /// as "-x"), and a switch's value may also be the next token.
+    /// token, already unquoted by the shell. Only "-" begins a switch; "--name" is a
+    /// long option when name is one (LongOptions), else it is read as "-name". A
+    /// switch's value may also be the next token.
     CommandLineArguments(int argc, const char* const* argv);
 
     /// Tokens from a raw command-line string (ParseCommandLine): "/" and "-" begin
@@ -51,9 +52,18 @@ public:
     std::string GetSwitchValue(const std::string& name, bool unquote) const;
 
     /// The folder or file named by switch name as the batch run reads it ("-l:/tmp/a.log",
-    /// "-l /tmp/a.log"): GetSwitchValue without a leading ":" (and, for a raw command
-    /// line, without double quotes), trimmed. Empty when none is given.
+    /// "-l /tmp/a.log", "-l: /tmp/a.log"): GetSwitchValue without a leading ":" (and,
+    /// for a raw command line, without double quotes), trimmed; for shell arguments a
+    /// lone ":" takes the next token. Empty when none is given.
     std::string GetSwitchPath(const std::string& name) const;
+
+    /// True when the long option name (without "--") is given, with or without a value.
+    bool HasLongOption(const std::string& name) const;
+
+    /// The value of the long option name: the text after its "=" ("--dest=out"), or
+    /// else the next token when that is not a switch ("--dest out"). Empty when the
+    /// option is absent or has no value.
+    std::string GetLongOptionValue(const std::string& name) const;
 
     /// Appends the source files named before the first switch to list: plain paths as
     /// written, wildcard patterns searched in their folder (with includeSubfolders
@@ -66,6 +76,8 @@ private:
 
     bool IsSwitch(const std::string& token) const;
     int FindSwitch(const std::string& name) const;
+    int FindLongOptionToken(const std::string& name) const;
+    std::string NextValueToken(int at) const;
 
     std::vector<std::string> tokens_;
     bool fromShell_ = true;

@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "cli/LongOptions.h"
+#include "cli/RunChoices.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/WordSession.h"
@@ -8,6 +10,7 @@
 #include <array>
 #include <csignal>
 #include <exception>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <unistd.h>
@@ -80,35 +83,27 @@ void WriteRunLog(const std::string& logFile, const std::string& text, std::ostre
 
 } // namespace
 
-RunSettings ReadRunSettings(const CommandLineArguments& arguments) {
-    RunSettings settings;
-    settings.outputFolder = arguments.GetSwitchPath("d");
-    settings.logFile = arguments.GetSwitchPath("l");
-    if (settings.logFile.empty()) {
-        settings.logFile = DefaultLogPath();
-    }
-    settings.includeSubfolders = arguments.HasSwitch("s");
-    return settings;
-}
-
-DocumentOptions ReadDocumentOptions(const CommandLineArguments& arguments) {
-    DocumentOptions options;
-    options.overwrite = arguments.HasSwitch("o");
-    options.compact = arguments.HasSwitch("c");
-    options.keepPictureFolder = arguments.HasSwitch("f", true);
-    return options;
-}
-
 int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.HasSwitch("?") || arguments.HasSwitch("H")) {
+    std::string problem;
+    const std::optional<RunChoices> choices = ReadRunChoices(arguments, problem);
+    if (!choices) {
+        err << problem << '\n' << std::flush;
+        return kBadOptions;
+    }
+    if (choices->showHelp) {
         ShowUsage(out);
+        ShowLongOptions(out);
+        return kRunSucceeded;
+    }
+    if (choices->showVersion) {
+        ShowVersion(out);
         return kRunSucceeded;
     }
 
     StopSignalScope signals;
 
-    const RunSettings settings = ReadRunSettings(arguments);
-    const DocumentOptions options = ReadDocumentOptions(arguments);
+    const RunChoices& settings = *choices;
+    const DocumentOptions& options = choices->document;
 
     WordSession session;
     if (!OpenWordSession(session)) {
@@ -136,8 +131,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         if (signals.Stopped()) {
             break;
         }
-        const std::string output =
-            PagePath(path, settings.outputFolder, kCommandLinePageExtension);
+        const std::string output = PagePath(path, settings.outputFolder, kCommandLinePageExtension);
         ConversionResult result;
         try {
             result = ConvertDocument(session, path, output, options);

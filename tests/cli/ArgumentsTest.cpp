@@ -1,8 +1,8 @@
 #include "cli/Arguments.h"
 
-#include "tests/cli/CliTestSupport.h"
 #include "engine/FileSearch.h"
 #include "engine/PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -125,7 +125,7 @@ TEST(ShellArguments, TokensAreTheArgumentsAsGiven) {
 }
 
 TEST(ShellArguments, OnlyDashBeginsASwitchAndDoubleDashIsOneDash) {
-    const auto args = Shell({"/s", "--help", "-O", "--fx"});
+    const auto args = Shell({"/s", "--Hello", "-O", "--fx"});
     EXPECT_FALSE(args.HasSwitch("s"));
     EXPECT_TRUE(args.HasSwitch("h"));
     EXPECT_TRUE(args.HasSwitch("o"));
@@ -138,13 +138,36 @@ TEST(ShellArguments, ValuesInTheSameOrTheNextToken) {
     EXPECT_EQ(Shell({"-d:/out"}).GetSwitchPath("d"), "/out");
     EXPECT_EQ(Shell({"-d=/out"}).GetSwitchPath("d"), "/out");
     EXPECT_EQ(Shell({"-d", "/my out"}).GetSwitchPath("d"), "/my out");
-    EXPECT_EQ(Shell({"--log", "x"}).GetSwitchValue("l", true), "og");
+    EXPECT_EQ(Shell({"--logfile", "x"}).GetSwitchValue("l", true), "ogfile");
     EXPECT_EQ(Shell({"-l", "-s"}).GetSwitchPath("l"), "");
     EXPECT_EQ(Shell({"-l"}).GetSwitchPath("l"), "");
-    // "-l:" alone means the default log file, as the usage text shows it.
+    // "-l:" alone means the default log file, as the usage text shows it; a value in
+    // the next token is read as with "-l FILE".
     EXPECT_EQ(Shell({"-l:"}).GetSwitchPath("l"), "");
-    EXPECT_EQ(Shell({"-l:", "x"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(Shell({"-l:", "x"}).GetSwitchPath("l"), "x");
+    EXPECT_EQ(Shell({"-d:", "/srv/out"}).GetSwitchPath("d"), "/srv/out");
+    EXPECT_EQ(Shell({"-d:", "-s"}).GetSwitchPath("d"), "");
     EXPECT_EQ(Shell({"-d:/a \"b\""}).GetSwitchPath("d"), "/a \"b\"");
+}
+
+TEST(ShellArguments, LongOptionsAreKeptApartFromShortSwitches) {
+    const auto args = Shell({"a.doc", "--dest=/out", "--log", "--jobs", "4", "--json"});
+    EXPECT_TRUE(args.HasLongOption("dest"));
+    EXPECT_EQ(args.GetLongOptionValue("dest"), "/out");
+    EXPECT_EQ(args.GetLongOptionValue("jobs"), "4");
+    // The next token is a switch, so "--log" has no value.
+    EXPECT_TRUE(args.HasLongOption("log"));
+    EXPECT_EQ(args.GetLongOptionValue("log"), "");
+    EXPECT_TRUE(args.HasLongOption("json"));
+    EXPECT_FALSE(args.HasLongOption("js"));
+    EXPECT_FALSE(args.HasLongOption("quiet"));
+    // A long option is no short switch: "--dest" is not "-d" with the value "est".
+    EXPECT_FALSE(args.HasSwitch("d"));
+    EXPECT_FALSE(args.HasSwitch("j"));
+    EXPECT_EQ(args.GetSwitchPath("l"), "");
+    EXPECT_THAT(Expanded(args, false), ElementsAre("a.doc"));
+    // Only shell arguments have long options.
+    EXPECT_FALSE(CommandLineArguments::FromRawCommandLine("a.doc --json").HasLongOption("json"));
 }
 
 TEST(ShellArguments, FileListEndsAtTheFirstSwitch) {

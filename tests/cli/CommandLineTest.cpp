@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "cli/LongOptions.h"
 #include "engine/AutomationRegistry.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
@@ -11,6 +12,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -53,11 +55,50 @@ TEST_F(CommandLineTest, UsageSwitchAnywhereShowsOnlyTheUsage) {
         EXPECT_EQ(Run({dir_ / "a.doc", "-o", help, "-l:" + log_}), 0) << help;
         std::ostringstream usage;
         ShowUsage(usage);
+        ShowLongOptions(usage);
         EXPECT_EQ(out_.str(), usage.str());
         EXPECT_EQ(err_.str(), "");
     }
     EXPECT_EQ(script_.Started(), 0);
     EXPECT_FALSE(std::filesystem::exists(log_));
+}
+
+TEST_F(CommandLineTest, BadOptionValueIsOneErrorLineAndNothingConverted) {
+    test::WriteFile(dir_ / "a.doc", "a");
+    for (const std::vector<std::string>& tokens :
+         {std::vector<std::string>{dir_ / "a.doc", "--jobs", "0", "-l:" + log_},
+          {dir_ / "a.doc", "-l:" + log_, "--shard", "4/3"},
+          {dir_ / "a.doc", "-l:" + log_, "--timeout", "x"},
+          {dir_ / "a.doc", "-l:" + log_, "--dest"}}) {
+        EXPECT_EQ(Run(tokens), kBadOptions);
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_THAT(test::Lines(err_.str()), ElementsAre(::testing::StartsWith("pelmora: --")));
+    }
+    EXPECT_EQ(script_.Started(), 0);
+    EXPECT_FALSE(std::filesystem::exists(log_));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "a.htm"));
+}
+
+TEST_F(CommandLineTest, HelpListsTheLongOptionsAndVersionIsTheProjects) {
+    EXPECT_EQ(Run({"--help"}), kRunSucceeded);
+    std::ostringstream usage;
+    ShowUsage(usage);
+    const std::string help = out_.str();
+    ASSERT_THAT(help, ::testing::StartsWith(usage.str()));
+    const std::vector<std::string> extra = test::Lines(help.substr(usage.str().size()));
+    for (const char* option :
+         {"--dest", "--log", "--subfolders", "--overwrite", "--compact", "--keep-files", "--jobs",
+          "--json", "--password-file", "--shard", "--timeout", "--quiet", "--help", "--version"}) {
+        EXPECT_EQ(std::count_if(extra.begin(), extra.end(),
+                                [&](const std::string& line) {
+                                    return line.rfind(std::string("  ") + option, 0) == 0;
+                                }),
+                  1)
+            << option;
+    }
+    EXPECT_EQ(Run({"--version"}), kRunSucceeded);
+    EXPECT_EQ(out_.str(), "pelmora " PELMORA_TEST_VERSION "\n");
+    EXPECT_EQ(script_.Started(), 0);
 }
 
 TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
@@ -135,29 +176,6 @@ TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) 
     // The next run is not taken for stopped.
     script_.SetOnOpen(nullptr);
     EXPECT_EQ(Run({dir_ / "c.doc", "-o", "-l:" + log_}), kRunSucceeded);
-}
-
-TEST(CommandLineSettings, SwitchesSplitIntoRunSettingsAndDocumentOptions) {
-    const char* argv[] = {"pelmora", "/in/*.doc", "-d:/out", "-l", "/tmp/run.log",
-                          "-s",      "-o",        "-c",      "-f1"};
-    const CommandLineArguments arguments(9, argv);
-    const RunSettings settings = ReadRunSettings(arguments);
-    EXPECT_EQ(settings.outputFolder, "/out");
-    EXPECT_EQ(settings.logFile, "/tmp/run.log");
-    EXPECT_TRUE(settings.includeSubfolders);
-    const DocumentOptions options = ReadDocumentOptions(arguments);
-    EXPECT_TRUE(options.overwrite);
-    EXPECT_TRUE(options.compact);
-    EXPECT_TRUE(options.keepPictureFolder);
-    EXPECT_EQ(options.password, "");
-
-    const char* plain[] = {"pelmora", "/in/a.doc", "-f"};
-    const CommandLineArguments few(3, plain);
-    EXPECT_EQ(ReadRunSettings(few).outputFolder, "");
-    EXPECT_EQ(ReadRunSettings(few).logFile, DefaultLogPath());
-    EXPECT_FALSE(ReadRunSettings(few).includeSubfolders);
-    EXPECT_FALSE(ReadDocumentOptions(few).overwrite);
-    EXPECT_FALSE(ReadDocumentOptions(few).keepPictureFolder);
 }
 
 } // namespace

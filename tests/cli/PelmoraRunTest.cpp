@@ -1,6 +1,7 @@
 // Whole runs of the built pelmora executable against the real office.
-#include "tests/cli/CliTestSupport.h"
+#include "cli/LongOptions.h"
 #include "engine/PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -146,8 +147,15 @@ TEST_F(PelmoraRun, UsageAndStatuses) {
     auto result = Run({"--help"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_THAT(result.out, HasSubstr("[-d:Dest Path]\tDestination path"));
-    EXPECT_EQ(test::Lines(result.out).size(), 11u);
+    // The eleven lines of the usage text, a heading, one line per long option.
+    EXPECT_EQ(test::Lines(result.out).size(), 11u + 1u + LongOptions().size());
     EXPECT_EQ(result.err, "");
+
+    result = Run({dir_ / "a.doc", "--jobs", "0", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_EQ(result.out, "");
+    EXPECT_THAT(test::Lines(result.err), ElementsAre(HasSubstr("--jobs")));
+    EXPECT_FALSE(fs::exists(log_));
 
     // Nothing to convert: no log, success.
     result = Run({dir_ / "nothing/*.doc", "-l:" + log_});
