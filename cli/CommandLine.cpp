@@ -5,6 +5,7 @@
 #include "cli/RunChoices.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "engine/Sharding.h"
 #include "engine/WordSession.h"
 
 #include <array>
@@ -124,6 +125,8 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
     }
+    files = FilesOfShard(files, settings.shardIndex, settings.shardCount, settings.outputFolder,
+                         kCommandLinePageExtension);
 
     std::string logText;
     int status = kRunSucceeded;
