@@ -10,6 +10,7 @@
 #include "engine/BatchObserver.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "engine/Sharding.h"
 #include "engine/WordSession.h"
 
 #include <array>
@@ -193,6 +194,8 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     if (files.empty() && !unmatched.empty()) {
         err << NothingMatchesLine(unmatched) << '\n' << std::flush;
     }
+    files = FilesOfShard(files, settings.shardIndex, settings.shardCount, settings.outputFolder,
+                         kCommandLinePageExtension);
 
     std::string logText;
     int status = kRunSucceeded;

@@ -10,6 +10,7 @@ PACKAGES=(
     libreoffice-writer-nogui libreoffice-dev
     fonts-dejavu-core
     man-db groff-base
+    parallel
 )
 
 missing=()
