@@ -2,6 +2,7 @@
 // The program's command line as a list of tokens: switch tests and values, the usage
 // text, and the expansion of file arguments (with wildcard patterns) into source files.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -58,8 +59,9 @@ public:
     /// Appends the source files named before the first switch to list: plain paths as
     /// written, wildcard patterns searched in their folder (with includeSubfolders
     /// also in every folder below it). A pattern without a folder is searched in the
-    /// program's own folder.
-    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders) const;
+    /// program's own folder. found, when given, is called each time the list has grown.
+    void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
+                        const std::function<void()>& found = {}) const;
 
 private:
     CommandLineArguments(std::vector<std::string> tokens, bool fromShell);

@@ -1,12 +1,16 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "engine/BatchRunner.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/WordSession.h"
 
 #include <array>
+#include <cctype>
+#include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <exception>
 #include <ostream>
 #include <string>
@@ -72,6 +76,51 @@ private:
     struct sigaction savedPipe_ {};
 };
 
+// "--jobs N", "--jobs=N", "-j N" or "-jN": the number of offices at once. False, with
+// one line on err, when the value is not a whole number from 1 up.
+bool ReadJobs(const CommandLineArguments& arguments, std::size_t& jobs, std::ostream& err) {
+    for (int index = 1; index <= arguments.ArgumentCount(); ++index) {
+        const std::string token = arguments.GetArgument(index, true);
+        std::string value;
+        if (token == "--jobs" || token == "-j") {
+            value = arguments.GetArgument(index + 1, true);
+        } else if (token.rfind("--jobs=", 0) == 0) {
+            value = token.substr(7);
+        } else if (token.size() > 2 && token.rfind("-j", 0) == 0) {
+            value = token.substr(2);
+        } else {
+            continue;
+        }
+        char* end = nullptr;
+        const unsigned long number =
+            value.empty() || !std::isdigit(static_cast<unsigned char>(value[0]))
+                ? 0
+                : std::strtoul(value.c_str(), &end, 10);
+        if (number == 0 || end == nullptr || *end != '\0') {
+            err << "pelmora: --jobs needs a whole number from 1 up, not \"" << value << "\"\n"
+                << std::flush;
+            return false;
+        }
+        jobs = number;
+    }
+    return true;
+}
+
+// With PELMORA_POOL_STATS set: how the run used its sessions, for the benchmark.
+void ReportPoolUse(const BatchRunner& runner, std::chrono::steady_clock::duration wall,
+                   std::ostream& err) {
+    if (std::getenv("PELMORA_POOL_STATS") == nullptr) {
+        return;
+    }
+    const double seconds = std::chrono::duration<double>(wall).count();
+    const double capacity = seconds * static_cast<double>(runner.PoolSize());
+    err << "pelmora: pool of " << runner.PoolSize() << ", " << runner.SessionsStarted()
+        << " sessions started, " << seconds << " s wall, " << runner.OfficeSeconds()
+        << " s in office calls (" << (capacity > 0 ? 100 * runner.OfficeSeconds() / capacity : 0)
+        << "% of session time)\n"
+        << std::flush;
+}
+
 void WriteRunLog(const std::string& logFile, const std::string& text, std::ostream& err) {
     if (!WriteLogFile(logFile, text)) {
         err << "pelmora: could not write the log file " << logFile << '\n' << std::flush;
@@ -104,67 +153,77 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         ShowUsage(out);
         return kRunSucceeded;
     }
+    PoolSettings pool;
+    if (!ReadJobs(arguments, pool.sessions, err)) {
+        return kBadOptions;
+    }
 
     StopSignalScope signals;
 
     const RunSettings settings = ReadRunSettings(arguments);
     const DocumentOptions options = ReadDocumentOptions(arguments);
 
-    WordSession session;
-    if (!OpenWordSession(session)) {
-        CloseWordSession(session);
-        if (signals.Stopped()) {
-            RemoveWordSessionLeftovers();
-            return kRunInterrupted;
-        }
-        const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
-        out << line << '\n' << std::flush;
-        WriteRunLog(settings.logFile, line, err);
-        return kConverterUnavailable;
-    }
-
+    // The offices start as soon as the search has found a first file, not after it.
+    BatchRunner runner(pool);
     std::vector<std::string> files;
     try {
-        arguments.ExpandFileList(files, settings.includeSubfolders);
+        arguments.ExpandFileList(files, settings.includeSubfolders,
+                                 [&] { runner.StartSessions(files.size()); });
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
     }
-
-    std::string logText;
-    int status = kRunSucceeded;
+    std::vector<BatchDocument> documents;
+    documents.reserve(files.size());
     for (const std::string& path : files) {
-        if (signals.Stopped()) {
-            break;
-        }
-        const std::string output =
-            PagePath(path, settings.outputFolder, kCommandLinePageExtension);
-        ConversionResult result;
-        try {
-            result = ConvertDocument(session, path, output, options);
-        } catch (const std::exception& e) {
-            result = MakeConversionResult(ConversionCode::kFailed, path, output, e.what());
-        }
-        if (signals.Stopped() && result.code == ConversionCode::kFailed) {
-            // The office was killed under this document: it was stopped, not failed.
-            break;
-        }
-        if (result.Failed()) {
-            status = kRunHadFailures;
-        }
-        out << result.line << '\n' << std::flush;
-        logText += logText.empty() ? result.line : "\n" + result.line;
+        documents.push_back(
+            {path, PagePath(path, settings.outputFolder, kCommandLinePageExtension), options});
     }
 
-    if (!logText.empty()) {
-        WriteRunLog(settings.logFile, logText, err);
+    // Each line goes to standard output once it and every line before it are done.
+    class LineWriter final : public BatchObserver {
+    public:
+        explicit LineWriter(std::ostream& out) : out_(out) {}
+        void DocumentFinished(std::size_t, const BatchDocument&,
+                              const DocumentOutcome& outcome) override {
+            if (outcome.result.Failed()) {
+                failed = true;
+            }
+            out_ << outcome.result.line << '\n' << std::flush;
+            logText += logText.empty() ? outcome.result.line : "\n" + outcome.result.line;
+        }
+        std::string logText;
+        bool failed = false;
+
+    private:
+        std::ostream& out_;
+    } writer(out);
+
+    DocumentList source(std::move(documents));
+    const auto started = std::chrono::steady_clock::now();
+    const RunEnd end = runner.Run(source, files.size(), writer, [&] {
+        if (signals.Stopped()) {
+            runner.Stop();
+        }
+    });
+    ReportPoolUse(runner, std::chrono::steady_clock::now() - started, err);
+
+    if (end == RunEnd::kConverterUnavailable && !signals.Stopped()) {
+        const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
+        out << line << '\n' << std::flush;
+        writer.logText += writer.logText.empty() ? line : "\n" + line;
     }
-    CloseWordSession(session);
+    if (!writer.logText.empty()) {
+        WriteRunLog(settings.logFile, writer.logText, err);
+    }
     if (signals.Stopped()) {
-        // The killed office could not clean up after itself.
+        // Offices ended at once could not clean up after themselves.
         RemoveWordSessionLeftovers();
         return kRunInterrupted;
     }
-    return status;
+    if (end == RunEnd::kConverterUnavailable) {
+        return kConverterUnavailable;
+    }
+    return writer.failed ? kRunHadFailures : kRunSucceeded;
 }
 
 } // namespace pelmora

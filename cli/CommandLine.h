@@ -16,6 +16,7 @@ enum CommandLineStatus : int {
     kRunSucceeded = 0,         ///< every file converted or skipped (100, 101); usage shown
     kRunHadFailures = 1,       ///< some file failed (102, 103)
     kConverterUnavailable = 2, ///< the converter could not be started (104)
+    kBadOptions = 64,          ///< an option's value is bad; nothing converted
     kRunInterrupted = 130,     ///< stopped by Ctrl+C or a termination signal
 };
 

@@ -60,6 +60,9 @@ public:
     virtual void ChangeFileOpenDirectory(const std::string& folder) = 0;
     /// Ends the converter; the object is unusable afterwards.
     virtual void Quit() = 0;
+    /// The process id of the converter's office now running; 0 when none runs or the
+    /// converter has no process of its own.
+    virtual int OfficeProcessId() const { return 0; }
 };
 
 } // namespace pelmora

@@ -40,8 +40,7 @@ public:
     void ChangeFileOpenDirectory(const std::string& folder) override;
     void Quit() override;
 
-    /// The process id of the office now running, 0 when none.
-    int OfficeProcessId() const;
+    int OfficeProcessId() const override;
 
 private:
     class Impl;
