@@ -249,6 +249,16 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             std::lock_guard guard(lock_);
             stopped = stopping_;
         }
+        // Report in list order, as soon as a document and all before it are done.
+        while (!pending.empty() &&
+               (pending.front().done || (stopped && !pending.front().started))) {
+            const Pending& front = pending.front();
+            if (front.done && !front.stopped) {
+                observer.DocumentFinished(reported, front.document, front.outcome);
+            }
+            pending.pop_front();
+            ++reported;
+        }
         // A document is taken only when a session is free for it (or, before any
         // session runs, to learn that the list is not empty): the list may still change
         // and a document's options are read as it starts.
@@ -307,16 +317,6 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             }
         }
 
-        // Report in list order, as soon as a document and all before it are done.
-        while (!pending.empty() &&
-               (pending.front().done || (stopped && !pending.front().started))) {
-            const Pending& front = pending.front();
-            if (front.done && !front.stopped) {
-                observer.DocumentFinished(reported, front.document, front.outcome);
-            }
-            pending.pop_front();
-            ++reported;
-        }
         if (stopped) {
             // What is still converting was stopped in its office; the documents done
             // after a stopped one are still reported, in order.
@@ -346,6 +346,10 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             eventWake_.wait_for(lock, kYieldInterval, [this] { return !events_.empty(); });
             events.swap(events_);
         }
+        // First the caller's turn: a stop it asks for now marks the outcomes below.
+        if (yield) {
+            yield();
+        }
         for (Event& event : events) {
             Worker& worker = *workers_[event.worker];
             switch (event.kind) {
@@ -372,9 +376,6 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 break;
             }
             }
-        }
-        if (yield) {
-            yield();
         }
     }
 
