@@ -1,11 +1,9 @@
 #include "app/ConversionRun.h"
 
-#include "app/BackgroundWorker.h"
 #include "app/RunHost.h"
 #include "app/TaskList.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
-#include "engine/WordSession.h"
 
 namespace pelmora {
 
@@ -14,31 +12,113 @@ ConversionRun::ConversionRun(RunHost& host) : host_(host) {
             &ConversionRun::OnRowAboutToBeRemoved);
 }
 
-void ConversionRun::OnRowAboutToBeRemoved(int position, TaskRow* row) {
-    if (row == row_) {
-        row_ = nullptr;
+void ConversionRun::OnRowAboutToBeRemoved(int, TaskRow* row) {
+    taken_.erase(row);
+    for (auto& [index, taken] : rowsAt_) {
+        if (taken == row) {
+            taken = nullptr;
+        }
     }
-    if (position <= position_) {
-        --position_;
+}
+
+std::optional<BatchDocument> ConversionRun::Next() {
+    RunHost& w = host_;
+    TaskList* list = &w.Rows();
+    if (!w.Converting()) {
+        return std::nullopt;
     }
+    // From the top each time: a row moved above the ones done is still found.
+    for (int position = 1; position <= list->RowCount(); ++position) {
+        TaskRow* row = list->Row(position);
+        if (!row->Checked() || taken_.count(row) != 0) {
+            continue;
+        }
+        taken_.insert(row);
+        rowsAt_[nextIndex_++] = row;
+        BatchDocument document;
+        document.source = row->Source().toStdString();
+        document.page = row->Target().toStdString();
+        document.options.overwrite = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
+        document.options.keepPictureFolder = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
+        document.options.compact = w.MenuItemChecked(QStringLiteral("mnuCompress"));
+        document.options.password = row->Password().toStdString();
+        return document;
+    }
+    return std::nullopt;
+}
+
+void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
+    RunHost& w = host_;
+    ++converting_;
+    if (!announced_) {
+        // The first session is up.
+        announced_ = true;
+        w.StepProgress(false);
+        w.ShowRunStatus(QStringLiteral("Now converting ..."));
+    } else if (processed_ > 0) {
+        ShowProgressText();
+    }
+    if (TaskRow* row = rowsAt_[index]) {
+        w.Rows().setCurrentItem(row);
+        w.Rows().scrollToItem(row);
+    }
+}
+
+void ConversionRun::DocumentFinished(std::size_t index, const BatchDocument&,
+                                     const DocumentOutcome& outcome) {
+    RunHost& w = host_;
+    --converting_;
+    ++processed_;
+    TaskRow* row = rowsAt_[index];
+    rowsAt_.erase(index);
+    if (row != nullptr) {
+        if (outcome.result.Converted()) {
+            row->SetIcon(IconConverted);
+            row->SetState(QStringLiteral("Done"));
+        } else {
+            row->SetState(QStringLiteral("Failure"));
+        }
+    }
+    const QString logLine = QString::fromStdString(outcome.result.line);
+    runText_ = runText_.isEmpty() ? logLine : runText_ + QLatin1Char('\n') + logLine;
+    w.AppendLogLine(logLine);
+    ShowProgressText();
+    if (row != nullptr) {
+        row->SetChecked(false);
+    }
+    w.StepProgress(false);
+}
+
+void ConversionRun::ShowProgressText() {
+    QString text = QStringLiteral("Now Converting ...     %1/%2").arg(processed_).arg(total_);
+    if (converting_ > 1) {
+        text += QStringLiteral(", %1 at once").arg(converting_);
+    }
+    host_.ShowRunStatus(text);
 }
 
 void ConversionRun::Run() {
     RunHost& w = host_;
     TaskList* list = &w.Rows();
 
-    const int total = w.CheckedCount();
-    if (list->RowCount() == 0 || total < 1) {
+    total_ = w.CheckedCount();
+    if (list->RowCount() == 0 || total_ < 1) {
         w.Inform(QStringLiteral("Please add a task first!"));
         return;
     }
 
-    w.EnterRunState(total);
+    w.EnterRunState(total_);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    BackgroundWorker converter;
-    WordSession session;
-    if (!converter.Call([&session] { return OpenWordSession(session); })) {
+    BatchRunner runner(PoolSettings{w.RunSessions()});
+    runner.StartSessions(static_cast<std::size_t>(total_));
+    const RunEnd end = runner.Run(*this, static_cast<std::size_t>(total_), *this, [&] {
+        w.Yield();
+        if (!w.Converting()) {
+            runner.Stop();
+        }
+    });
+    if (end == RunEnd::kConverterUnavailable && processed_ == 0) {
         if (w.CloseAfterFailedStart()) {
             // The user kept the window: it returns to its idle look, nothing was
             // converted and no log is written.
@@ -48,69 +128,10 @@ void ConversionRun::Run() {
         return;
     }
 
-    w.StepProgress(false);
-    w.ShowRunStatus(QStringLiteral("Now converting ..."));
-    w.Yield();
-
-    QString runText;
-    int processed = 0;
-    for (position_ = 1;; ++position_) {
-        if (!w.Converting() || position_ > list->RowCount()) {
-            break;
-        }
-        TaskRow* row = list->Row(position_);
-        if (!row->Checked()) {
-            continue;
-        }
-        ++processed;
-        row_ = row;
-        w.Yield();
-        if (row_ == nullptr) {
-            // Removed while the window handled its events: never converted.
-            --processed;
-            continue;
-        }
-        const std::string source = row->Source().toStdString();
-        const std::string target = row->Target().toStdString();
-        list->setCurrentItem(row);
-        list->scrollToItem(row);
-
-        DocumentOptions options;
-        options.overwrite = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
-        options.keepPictureFolder = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
-        options.compact = w.MenuItemChecked(QStringLiteral("mnuCompress"));
-        options.password = row->Password().toStdString();
-        const ConversionResult result =
-            converter.Call([&] { return ConvertDocument(session, source, target, options); });
-        const bool converted = result.Converted();
-
-        row = row_;
-        if (row != nullptr) {
-            if (converted) {
-                row->SetIcon(IconConverted);
-                row->SetState(QStringLiteral("Done"));
-            } else {
-                row->SetState(QStringLiteral("Failure"));
-            }
-        }
-        const QString logLine = QString::fromStdString(result.line);
-        runText = runText.isEmpty() ? logLine : runText + QLatin1Char('\n') + logLine;
-        w.AppendLogLine(logLine);
-        w.ShowRunStatus(QStringLiteral("Now Converting ...     %1/%2").arg(processed).arg(total));
-        if (row != nullptr) {
-            row->SetChecked(false);
-            // The row may have been moved while it converted; go on after it.
-            position_ = list->PositionOf(row);
-        }
-        w.StepProgress(false);
-        row_ = nullptr;
-    }
-
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    converter.Call([&session] { CloseWordSession(session); });
     w.StepProgress(true);
     w.Yield();
-    EndRun(runText);
+    EndRun(runText_);
 }
 
 void ConversionRun::EndRun(const QString& runText) {

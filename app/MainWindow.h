@@ -120,10 +120,13 @@ public:
     /// converted one (the list's double click).
     void EditHighlightedOutput();
 
-    /// Converts every checked task in one converter session.
+    /// Converts every checked task on the pool of converter sessions.
     void RunConversion();
-    /// Asks the run to end after the task in progress.
+    /// Asks the run to end: every office is stopped at once.
     void StopConversion();
+    /// How many converter sessions the next runs use at most; 0: one per core.
+    void SetRunSessions(std::size_t sessions) { runSessions_ = sessions; }
+    std::size_t RunSessions() const override { return runSessions_; }
 
     /// Lets the window system deliver pending events.
     void Yield() override;
@@ -138,8 +141,7 @@ public:
     TaskList& Rows() override { return *taskList_; }
     /// The checked tasks counted by the last ChangeFilesState.
     int CheckedCount() const override { return checkedCount_; }
-    /// True from the start of a run until it ends or is stopped; a stop asks the run
-    /// to end after the task in progress.
+    /// True from the start of a run until it ends or is stopped.
     bool Converting() const override { return converting_; }
     /// Enters the run state for total tasks.
     void EnterRunState(int total) override;
@@ -198,6 +200,7 @@ private:
     QString password_;
     int checkedCount_ = 0;
     bool converting_ = false;
+    std::size_t runSessions_ = 0;
 
     static constexpr qint64 kAddYieldIntervalMs = 20;
     QElapsedTimer addYield_;

@@ -4,6 +4,7 @@
 // run never touches the window's other widgets.
 
 #include <QString>
+#include <cstddef>
 
 namespace pelmora {
 
@@ -44,6 +45,8 @@ public:
     virtual bool MenuItemChecked(const QString& key) const = 0;
     /// Lets the window system deliver pending events.
     virtual void Yield() = 0;
+    /// How many converter sessions a run uses at most; 0: one per core, as memory allows.
+    virtual std::size_t RunSessions() const = 0;
 };
 
 } // namespace pelmora

@@ -307,7 +307,8 @@ std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
 }
 
 void CommandLineArguments::ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
-                                          std::vector<std::string>* unmatched) const {
+                                          std::vector<std::string>* unmatched,
+                                          const std::function<void()>& found) const {
     for (int index = 1; index <= ArgumentCount(); ++index) {
         std::string a = GetArgument(index, true);
         if (!fromShell_) {
@@ -318,17 +319,23 @@ void CommandLineArguments::ExpandFileList(std::vector<std::string>& list, bool i
         }
         if (a.find_first_of("*?") == std::string::npos) {
             list.push_back(a);
+            if (found) {
+                found();
+            }
             continue;
         }
         const auto slash = a.rfind(kPathSeparator);
-        const std::vector<std::string> found =
+        const std::vector<std::string> matches =
             slash == std::string::npos
                 ? FindFiles(std::string(".") + kPathSeparator, a, includeSubfolders, false)
                 : FindFiles(a.substr(0, slash + 1), a.substr(slash + 1), includeSubfolders, false);
-        if (found.empty() && unmatched != nullptr) {
+        if (matches.empty() && unmatched != nullptr) {
             unmatched->push_back(a);
         }
-        list.insert(list.end(), found.begin(), found.end());
+        list.insert(list.end(), matches.begin(), matches.end());
+        if (found && !matches.empty()) {
+            found();
+        }
     }
 }
 

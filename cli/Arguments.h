@@ -2,6 +2,7 @@
 // The program's command line as a list of tokens: switch tests and values, the usage
 // text, and the expansion of file arguments (with wildcard patterns) into source files.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -73,9 +74,11 @@ public:
     /// written, wildcard patterns searched in their folder (with includeSubfolders
     /// also in every folder below it). A pattern without a folder is searched in the
     /// working folder (its files come as "./name"). Each pattern that finds nothing
-    /// is appended to unmatched when that is given.
+    /// is appended to unmatched when that is given; found, when given, is called each
+    /// time the list has grown.
     void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
-                        std::vector<std::string>* unmatched = nullptr) const;
+                        std::vector<std::string>* unmatched = nullptr,
+                        const std::function<void()>& found = {}) const;
 
 private:
     CommandLineArguments(std::vector<std::string> tokens, bool fromShell);

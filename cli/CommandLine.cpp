@@ -8,14 +8,17 @@
 #include "cli/RunChoices.h"
 #include "cli/TextReport.h"
 #include "engine/BatchObserver.h"
+#include "engine/BatchRunner.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/Sharding.h"
 #include "engine/WordSession.h"
 
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -83,6 +86,21 @@ private:
     std::array<struct sigaction, 3> saved_{};
     struct sigaction savedPipe_ {};
 };
+
+// With PELMORA_POOL_STATS set: how the run used its sessions, for the benchmark.
+void ReportPoolUse(const BatchRunner& runner, std::chrono::steady_clock::duration wall,
+                   std::ostream& err) {
+    if (std::getenv("PELMORA_POOL_STATS") == nullptr) {
+        return;
+    }
+    const double seconds = std::chrono::duration<double>(wall).count();
+    const double capacity = seconds * static_cast<double>(runner.PoolSize());
+    err << "pelmora: pool of " << runner.PoolSize() << ", " << runner.SessionsStarted()
+        << " sessions started, " << seconds << " s wall, " << runner.OfficeSeconds()
+        << " s in office calls (" << (capacity > 0 ? 100 * runner.OfficeSeconds() / capacity : 0)
+        << "% of session time)\n"
+        << std::flush;
+}
 
 void WriteRunLog(const std::string& logFile, const std::string& text, std::ostream& err) {
     if (!WriteLogFile(logFile, text)) {
@@ -171,23 +189,17 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     }
     RunReports reports(out, err, choices->json, choices->quiet);
 
-    WordSession session;
-    if (!OpenWordSession(session, std::chrono::seconds(settings.timeoutSeconds))) {
-        CloseWordSession(session);
-        if (signals.Stopped()) {
-            RemoveWordSessionLeftovers();
-            return kRunInterrupted;
-        }
-        const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
-        reports.ReportUnavailable(line);
-        WriteRunLog(settings.logFile, line, err);
-        return kConverterUnavailable;
-    }
+    PoolSettings pool;
+    pool.sessions = static_cast<std::size_t>(settings.jobs);
+    pool.documentTimeLimit = std::chrono::seconds(settings.timeoutSeconds);
 
+    // The offices start as soon as the search has found a first file, not after it.
+    BatchRunner runner(pool);
     std::vector<std::string> files;
     std::vector<std::string> unmatched;
     try {
-        arguments.ExpandFileList(files, settings.includeSubfolders, &unmatched);
+        arguments.ExpandFileList(files, settings.includeSubfolders, &unmatched,
+                                 [&] { runner.StartSessions(files.size()); });
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
     }
@@ -197,62 +209,82 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     files = FilesOfShard(files, settings.shardIndex, settings.shardCount, settings.outputFolder,
                          kCommandLinePageExtension);
 
-    std::string logText;
-    int status = kRunSucceeded;
-    for (BatchObserver* observer : reports.Observers()) {
-        observer->RunStarted(files.size());
-    }
+    std::vector<BatchDocument> documents;
+    documents.reserve(files.size());
     std::set<std::string> sweptFolders;
-    for (std::size_t index = 0; index < files.size(); ++index) {
-        const std::string& path = files[index];
-        if (signals.Stopped()) {
-            break;
-        }
-        const std::string output = PagePath(path, settings.outputFolder, kCommandLinePageExtension);
+    for (const std::string& path : files) {
+        const std::string page = PagePath(path, settings.outputFolder, kCommandLinePageExtension);
         // Staging folders left by a killed run go before this run writes beside them;
         // each output folder is looked at once.
-        const std::string outputFolder = output.substr(0, output.rfind(kPathSeparator) + 1);
-        if (sweptFolders.insert(outputFolder).second) {
-            RemoveStaleStagingFolders(outputFolder);
+        const std::string pageFolder = page.substr(0, page.rfind(kPathSeparator) + 1);
+        if (sweptFolders.insert(pageFolder).second) {
+            RemoveStaleStagingFolders(pageFolder);
         }
-        const BatchDocument document{path, output, options};
-        for (BatchObserver* observer : reports.Observers()) {
-            observer->DocumentStarted(index, document);
-        }
-        const double started = SteadySeconds();
-        ConversionResult result;
-        try {
-            result = ConvertDocument(session, path, output, options);
-        } catch (const std::exception& e) {
-            result = MakeConversionResult(ConversionCode::kFailed, path, output, e.what());
-        }
-        if (signals.Stopped() && result.code == ConversionCode::kFailed) {
-            // The office was killed under this document: it was stopped, not failed.
-            break;
-        }
-        if (result.Failed()) {
-            status = kRunHadFailures;
-        }
-        const DocumentOutcome outcome{result, SteadySeconds() - started};
-        for (BatchObserver* observer : reports.Observers()) {
-            observer->DocumentFinished(index, document, outcome);
-        }
-        logText += logText.empty() ? result.line : "\n" + result.line;
+        documents.push_back({path, page, options});
     }
 
-    for (BatchObserver* observer : reports.Observers()) {
-        observer->RunFinished();
+    // Each line goes out once it and every line before it are done; the log file gets
+    // them all in one write at the end.
+    class RunLog final : public BatchObserver {
+    public:
+        explicit RunLog(const std::vector<BatchObserver*>& reports) : reports_(reports) {}
+        void RunStarted(std::size_t count) override {
+            for (BatchObserver* report : reports_) {
+                report->RunStarted(count);
+            }
+        }
+        void DocumentStarted(std::size_t index, const BatchDocument& document) override {
+            for (BatchObserver* report : reports_) {
+                report->DocumentStarted(index, document);
+            }
+        }
+        void DocumentFinished(std::size_t index, const BatchDocument& document,
+                              const DocumentOutcome& outcome) override {
+            failed = failed || outcome.result.Failed();
+            for (BatchObserver* report : reports_) {
+                report->DocumentFinished(index, document, outcome);
+            }
+            Append(outcome.result.line);
+        }
+        void RunFinished() override {
+            for (BatchObserver* report : reports_) {
+                report->RunFinished();
+            }
+        }
+        void Append(const std::string& line) { text += text.empty() ? line : "\n" + line; }
+        std::string text;
+        bool failed = false;
+
+    private:
+        const std::vector<BatchObserver*>& reports_;
+    } log(reports.Observers());
+
+    DocumentList source(std::move(documents));
+    const auto started = std::chrono::steady_clock::now();
+    const RunEnd end = runner.Run(source, files.size(), log, [&] {
+        if (signals.Stopped()) {
+            runner.Stop();
+        }
+    });
+    ReportPoolUse(runner, std::chrono::steady_clock::now() - started, err);
+
+    if (end == RunEnd::kConverterUnavailable && !signals.Stopped()) {
+        const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
+        reports.ReportUnavailable(line);
+        log.Append(line);
     }
-    if (!logText.empty()) {
-        WriteRunLog(settings.logFile, logText, err);
+    if (!log.text.empty()) {
+        WriteRunLog(settings.logFile, log.text, err);
     }
-    CloseWordSession(session);
     if (signals.Stopped()) {
-        // The killed office could not clean up after itself.
+        // Offices ended at once could not clean up after themselves.
         RemoveWordSessionLeftovers();
         return kRunInterrupted;
     }
-    return status;
+    if (end == RunEnd::kConverterUnavailable) {
+        return kConverterUnavailable;
+    }
+    return log.failed ? kRunHadFailures : kRunSucceeded;
 }
 
 } // namespace pelmora

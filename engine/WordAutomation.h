@@ -70,6 +70,9 @@ public:
     virtual void SetDocumentTimeLimit(std::chrono::milliseconds limit) = 0;
     /// Ends the converter; the object is unusable afterwards.
     virtual void Quit() = 0;
+    /// The process id of the converter's office now running; 0 when none runs or the
+    /// converter has no process of its own.
+    virtual int OfficeProcessId() const { return 0; }
 };
 
 } // namespace pelmora

@@ -41,8 +41,7 @@ public:
     void SetDocumentTimeLimit(std::chrono::milliseconds limit) override;
     void Quit() override;
 
-    /// The process id of the office now running, 0 when none.
-    int OfficeProcessId() const;
+    int OfficeProcessId() const override;
 
 private:
     class Impl;

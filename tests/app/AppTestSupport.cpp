@@ -21,6 +21,8 @@ void ClickButton(QWidget* dialog, const char* name) {
 
 void MainWindowTest::SetUp() {
     window = std::make_unique<MainWindow>(seam);
+    // The one-session run unless a test asks for a pool.
+    window->SetRunSessions(1);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

@@ -1,0 +1,139 @@
+#pragma once
+// The one batch runner of the command line and the window: a supervised pool of
+// converter sessions, each its own private office on its own thread, converting the
+// documents of a list in list order of hand-out and reporting them in list order.
+
+#include "engine/BatchObserver.h"
+#include "engine/Compaction.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace pelmora {
+
+/// The measured resident memory of one office converting the sample documents, with
+/// room for larger documents; the pool never starts more offices than the available
+/// memory holds at this size.
+inline constexpr std::uint64_t kOfficeMemoryNeed = 400ull << 20;
+
+/// How the pool of converter sessions is sized and when a session is recycled.
+struct PoolSettings {
+    std::size_t sessions = 0;              ///< sessions at most; 0: DefaultPoolSize()
+    std::size_t documentsPerSession = 200; ///< a session's office is restarted after this many
+    std::uint64_t officeMemoryLimit = 1536ull << 20; ///< ...or once it holds more memory (bytes)
+    /// The time limit of one document; empty: the converter's own default.
+    std::optional<std::chrono::milliseconds> documentTimeLimit;
+};
+
+/// One session per core, lowered so that every office finds kOfficeMemoryNeed of the
+/// memory available now; at least 1.
+std::size_t DefaultPoolSize();
+
+/// The resident memory of process pid and every process below it, in bytes; 0 when
+/// it cannot be read.
+std::uint64_t ProcessTreeMemory(int pid);
+
+/// Where a run takes its documents from, one at a time, on the caller's thread; the
+/// list may change while the run goes on.
+class DocumentSource {
+public:
+    virtual ~DocumentSource() = default;
+    /// The next document to convert; empty when there is none left.
+    virtual std::optional<BatchDocument> Next() = 0;
+};
+
+/// A fixed list as a document source.
+class DocumentList final : public DocumentSource {
+public:
+    explicit DocumentList(std::vector<BatchDocument> documents);
+    std::optional<BatchDocument> Next() override;
+
+private:
+    std::vector<BatchDocument> documents_;
+    std::size_t next_ = 0;
+};
+
+/// How a run ended.
+enum class RunEnd {
+    kCompleted,            ///< every document was reported
+    kConverterUnavailable, ///< no session could be started (104)
+    kStopped,              ///< Stop() ended it
+};
+
+/// Runs batches on a pool of converter sessions. Documents go out in list order to
+/// whichever session is free, one at a time per session; two documents with the same
+/// page never convert at once, the later waits for the earlier. A document that
+/// crashes or hangs its office fails with 103 and only that office is replaced.
+class BatchRunner {
+public:
+    explicit BatchRunner(PoolSettings settings = {});
+    /// Ends every session (stopping the run first if one is going on).
+    ~BatchRunner();
+    BatchRunner(const BatchRunner&) = delete;
+    BatchRunner& operator=(const BatchRunner&) = delete;
+
+    /// The number of sessions the pool uses at most.
+    std::size_t PoolSize() const { return poolSize_; }
+
+    /// Starts up to count sessions ahead of Run (never more than the pool size), so
+    /// offices start while the caller still gathers its list.
+    void StartSessions(std::size_t count);
+
+    /// Converts what source hands out; documentCount is what RunStarted reports. The
+    /// observer and yield are called on this thread only; yield runs while the run
+    /// waits for its sessions. Returns when every document is reported, or after
+    /// Stop(): the documents finished before the stop are then still reported, in
+    /// list order, and those stopped in their office are not.
+    RunEnd Run(DocumentSource& source, std::size_t documentCount, BatchObserver& observer,
+               const YieldHook& yield = {});
+
+    /// Stops the run now: no document is handed out any more and every office is
+    /// ended at once. Call it from the run's thread (from yield or the observer).
+    void Stop();
+
+    /// Wall seconds the sessions spent inside converter calls (starting and ending
+    /// offices included), over all runs.
+    double OfficeSeconds() const;
+    /// Sessions started over all runs, recycled ones counted again.
+    std::size_t SessionsStarted() const;
+
+private:
+    // What a session's thread tells the run.
+    struct Event {
+        enum class Kind { kReady, kFailed, kDone, kEnded };
+        Kind kind = Kind::kReady;
+        std::size_t worker = 0;
+        std::size_t index = 0;
+        DocumentOutcome outcome;
+    };
+    struct Worker;
+
+    void StartWorker();
+    void WorkerLoop(Worker& worker, std::size_t self);
+    void Post(Event event);
+    void EndWorkers(const YieldHook& yield);
+
+    PoolSettings settings_;
+    std::size_t poolSize_ = 1;
+    std::vector<std::unique_ptr<Worker>> workers_;
+
+    std::mutex lock_;
+    std::condition_variable workerWake_;
+    std::condition_variable eventWake_;
+    std::deque<Event> events_;
+    bool stopping_ = false;
+
+    std::atomic<std::int64_t> officeMicroseconds_{0};
+    std::atomic<std::size_t> sessionsStarted_{0};
+};
+
+} // namespace pelmora
