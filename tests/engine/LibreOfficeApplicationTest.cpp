@@ -277,8 +277,8 @@ TEST_F(LibreOfficeTest, FilesThatCrashALaidOutLoadStillConvert) {
         Convert(*app, Corpus(name), page);
         EXPECT_TRUE(Contains(ReadFile(page), "</html>")) << name;
         if (name == "FloatingPictures.doc") {
-            // This LibreOffice dies laying this file out: the fallback was taken.
-            EXPECT_EQ(app->OfficeProcessId(), 0);
+            // This LibreOffice usually dies laying this file out (not always: it
+            // depends on timing), so whether the office survived is not checked.
             EXPECT_FALSE(PictureReferences(page).empty());
         }
     }
