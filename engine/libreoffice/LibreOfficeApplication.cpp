@@ -630,7 +630,15 @@ public:
                 session, *office, deadline, "opening the document",
                 [&] {
                     const auto loaded = LoadDocument(*office, url, properties);
-                    return std::make_pair(loaded, NeedsLayout(loaded));
+                    bool needsLayout = false;
+                    try {
+                        needsLayout = NeedsLayout(loaded);
+                    } catch (const css::lang::DisposedException&) {
+                        throw;
+                    } catch (const css::uno::RuntimeException&) {
+                        // Values without layout are better than no page.
+                    }
+                    return std::make_pair(loaded, needsLayout);
                 },
                 [&](const std::string& message) {
                     return handler->passwordRefused_

@@ -156,6 +156,24 @@ protected:
 
     bool PrivateTmpEmpty() { return fs::is_empty(folder_ / "tmp"); }
 
+    // Makes in/<stem>.<extension> from in/<source> with LibreOffice's own converter,
+    // has it export its own page of that into reference/, converts it into
+    // out/<stem>.htm here, and returns the two pages: this converter's, LibreOffice's.
+    std::pair<std::string, std::string> ConvertBesideLibreOffice(const std::string& source,
+                                                                 const std::string& format,
+                                                                 const std::string& extension) {
+        const std::string stem = fs::path(source).stem().string();
+        const std::string document = folder_ / ("in/" + stem + "." + extension);
+        RunOfficeConverter(folder_ / "profile", format, folder_ / "in",
+                           ShellQuoted(folder_ / ("in/" + source)));
+        RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
+                           ShellQuoted(document));
+        auto app = Start();
+        Convert(*app, document, folder_ / ("out/" + stem + ".htm"));
+        return {ReadFile(folder_ / ("out/" + stem + ".htm")),
+                ReadFile(folder_ / ("reference/" + stem + ".html"))};
+    }
+
     TempFolder folder_;
     std::string oldTmp_;
     bool hadTmp_ = false;
@@ -203,14 +221,7 @@ TEST_F(LibreOfficeTest, LinkedPicturesKeepTheDocumentsOwnLinks) {
               "after</p></body></html>");
     // An OpenDocument file keeps such links relative to itself, as Word files do
     // with the paths they were given.
-    RunOfficeConverter(folder_ / "profile", "odt:writer8", folder_ / "in",
-                       ShellQuoted(folder_ / "in/linked.html"));
-    RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
-                       ShellQuoted(folder_ / "in/linked.odt"));
-
-    auto app = Start();
-    Convert(*app, folder_ / "in/linked.odt", folder_ / "out/linked.htm");
-    const std::string page = ReadFile(folder_ / "out/linked.htm");
+    const std::string page = ConvertBesideLibreOffice("linked.html", "odt:writer8", "odt").first;
     const auto links = Matches(page, R"re(\s(?:src|href)="([^"]*)")re");
     ASSERT_EQ(PictureReferences(folder_ / "out/linked.htm"),
               PictureReferences(folder_ / "reference/linked.html"));
@@ -237,16 +248,8 @@ TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocum
               "\\shpfblwtxt0\\shpz0{\\sp{\\sn shapeType}{\\sv 1}}{\\sp{\\sn fFilled}{\\sv 1}}}}\n"
               "\\page\\pard {\\*\\bkmkstart target}The target{\\*\\bkmkend target} is on page two."
               "\\par\\page\\pard Third page.\\par}");
-    RunOfficeConverter(folder_ / "profile", "doc:MS Word 97", folder_ / "in",
-                       ShellQuoted(folder_ / "in/paged.rtf"));
-    RunOfficeConverter(folder_ / "profile", "html", folder_ / "reference",
-                       ShellQuoted(folder_ / "in/paged.doc"));
-
-    auto app = Start();
-    Convert(*app, folder_ / "in/paged.doc", folder_ / "out/paged.htm");
-    const std::string page = ReadFile(folder_ / "out/paged.htm");
-    const std::string reference = ReadFile(folder_ / "reference/paged.html");
-    const std::string field = R"re(<sdfield type=([A-Z]+)[^>]*>([^<]*)</sdfield>)re";
+    const auto [page, reference] = ConvertBesideLibreOffice("paged.rtf", "doc:MS Word 97", "doc");
+    const std::string fieldType = R"re(<sdfield type=([A-Z]+)[^>]*>([^<]*)</sdfield>)re";
     const std::string pageReference = R"re(See page <span[^>]*>([^<]*)</span>)re";
     const std::string position = R"re(class="sd-abs-pos" style="([^"]*))re";
     // What LibreOffice's own export says, so that the comparison means something.
@@ -255,7 +258,7 @@ TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocum
     ASSERT_EQ(Matches(reference, pageReference), std::vector<std::string>{"2"});
     ASSERT_EQ(Matches(reference, position).size(), 1u);
 
-    EXPECT_EQ(Matches(page, field), Matches(reference, field));
+    EXPECT_EQ(Matches(page, fieldType), Matches(reference, fieldType));
     EXPECT_EQ(Matches(page, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"),
               Matches(reference, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"));
     EXPECT_EQ(Matches(page, pageReference), Matches(reference, pageReference));
@@ -269,8 +272,8 @@ TEST_F(LibreOfficeTest, FilesThatCrashALaidOutLoadStillConvert) {
         Convert(*app, Corpus(name), page);
         EXPECT_TRUE(Contains(ReadFile(page), "</html>")) << name;
         if (name == "FloatingPictures.doc") {
-            // This LibreOffice dies laying this file out: the fallback was taken.
-            EXPECT_EQ(app->OfficeProcessId(), 0);
+            // This LibreOffice usually dies laying this file out (not always: it
+            // depends on timing), so whether the office survived is not checked.
             EXPECT_FALSE(PictureReferences(page).empty());
         }
     }
