@@ -55,7 +55,7 @@ void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
         announced_ = true;
         w.StepProgress(false);
         w.ShowRunStatus(QStringLiteral("Now converting ..."));
-    } else if (processed_ > 0) {
+    } else if (converting_ > 1) {
         ShowProgressText();
     }
     if (TaskRow* row = rowsAt_[index]) {
