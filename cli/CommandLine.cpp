@@ -82,10 +82,11 @@ bool ReadJobs(const CommandLineArguments& arguments, std::size_t& jobs, std::ost
     for (int index = 1; index <= arguments.ArgumentCount(); ++index) {
         const std::string token = arguments.GetArgument(index, true);
         std::string value;
-        if (token == "--jobs" || token == "-j") {
+        // The arguments read "--jobs" as "-jobs".
+        if (token == "--jobs" || token == "-jobs" || token == "-j") {
             value = arguments.GetArgument(index + 1, true);
-        } else if (token.rfind("--jobs=", 0) == 0) {
-            value = token.substr(7);
+        } else if (token.rfind("--jobs=", 0) == 0 || token.rfind("-jobs=", 0) == 0) {
+            value = token.substr(token.find('=') + 1);
         } else if (token.size() > 2 && token.rfind("-j", 0) == 0) {
             value = token.substr(2);
         } else {
