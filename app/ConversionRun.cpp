@@ -55,7 +55,7 @@ void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
         announced_ = true;
         w.StepProgress(false);
         w.ShowRunStatus(QStringLiteral("Now converting ..."));
-    } else if (processed_ > 0) {
+    } else if (converting_ > 1) {
         ShowProgressText();
     }
     if (TaskRow* row = rowsAt_[index]) {
@@ -112,12 +112,10 @@ void ConversionRun::Run() {
 
     BatchRunner runner(PoolSettings{w.RunSessions()});
     runner.StartSessions(static_cast<std::size_t>(total_));
-    const RunEnd end = runner.Run(*this, static_cast<std::size_t>(total_), *this, [&] {
-        w.Yield();
-        if (!w.Converting()) {
-            runner.Stop();
-        }
-    });
+    // Stop lets the tasks in progress finish, as the one-session run did: Next() hands
+    // out nothing more once the run state is left.
+    const RunEnd end =
+        runner.Run(*this, static_cast<std::size_t>(total_), *this, [&w] { w.Yield(); });
     if (end == RunEnd::kConverterUnavailable && processed_ == 0) {
         if (w.CloseAfterFailedStart()) {
             // The user kept the window: it returns to its idle look, nothing was

@@ -122,7 +122,7 @@ public:
 
     /// Converts every checked task on the pool of converter sessions.
     void RunConversion();
-    /// Asks the run to end: every office is stopped at once.
+    /// Asks the run to end once the tasks in progress are done.
     void StopConversion();
     /// How many converter sessions the next runs use at most; 0: one per core.
     void SetRunSessions(std::size_t sessions) { runSessions_ = sessions; }

@@ -574,5 +574,43 @@ TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
     EXPECT_THAT(staging, ElementsAre(".pelmora-unknwn"));
 }
 
+// Two offices give the codes, in the order, of one: a damaged file, a protected one, two
+// sources of one page (the second follows the overwrite rule) and plain documents.
+TEST_F(PelmoraRun, TwoOfficesGiveTheCodesOfOne) {
+    for (const char* name : {"Fuzzed.doc", "password_password_cryptoapi.doc", "simple.doc",
+                             "Word95.doc", "table-merges.doc"}) {
+        fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + name, dir_ / name);
+    }
+    PlaceDoc("page.doc");
+    PlaceRtf("page.rtf", "same page");
+    const std::vector<std::string> files{
+        dir_ / "Fuzzed.doc",      dir_ / "page.doc",   dir_ / "password_password_cryptoapi.doc",
+        dir_ / "page.rtf",        dir_ / "simple.doc", dir_ / "Word95.doc",
+        dir_ / "table-merges.doc"};
+    auto codes = [&](const std::string& jobs, const std::string& out) {
+        std::vector<std::string> arguments = files;
+        for (const std::string& a :
+             std::vector<std::string>{"-d", out, "-l", log_, "--jobs", jobs}) {
+            arguments.push_back(a);
+        }
+        const auto result = Run(arguments);
+        std::vector<std::string> found;
+        for (const std::string& line : test::Lines(result.out)) {
+            found.push_back(line.substr(10, 3));
+        }
+        return found;
+    };
+    const auto one = codes("1", dir_ / "one");
+    const auto two = codes("2", dir_ / "two");
+    ASSERT_EQ(one.size(), files.size());
+    EXPECT_EQ(two, one);
+    EXPECT_EQ(one[1], "100");
+    EXPECT_EQ(one[3], "101");
+    EXPECT_EQ(one[2], "103");
+    for (const char* page : {"simple.htm", "Word95.htm", "table-merges.htm", "page.htm"}) {
+        EXPECT_TRUE(fs::exists(fs::path(dir_ / "two") / page)) << page;
+    }
+}
+
 } // namespace
 } // namespace pelmora
