@@ -87,6 +87,8 @@ void ConversionRun::DocumentFinished(std::size_t index, const BatchDocument&,
         row->SetChecked(false);
     }
     w.StepProgress(false);
+    // Every finished document, converted or not, feeds the time-left estimate.
+    w.DocumentFinished();
 }
 
 void ConversionRun::ShowProgressText() {
