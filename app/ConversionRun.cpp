@@ -112,7 +112,9 @@ void ConversionRun::Run() {
     w.EnterRunState(total_);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    BatchRunner runner(PoolSettings{w.RunSessions()});
+    PoolSettings pool;
+    pool.sessions = w.RunSessions();
+    BatchRunner runner(pool);
     runner.StartSessions(static_cast<std::size_t>(total_));
     // Stop lets the tasks in progress finish, as the one-session run did: Next() hands
     // out nothing more once the run state is left.
