@@ -169,7 +169,7 @@ std::string AppFolder() {
 }
 
 std::string StateFolder() {
-    // The base directory specification asks to ignore a relative XDG_STATE_HOME.
+    // The XDG base directory rules ignore a relative XDG_STATE_HOME.
     const char* state = std::getenv("XDG_STATE_HOME");
     fs::path base;
     if (state != nullptr && state[0] == kPathSeparator) {
