@@ -149,7 +149,7 @@ TEST(MenuBarClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain)
     Press(m.bar, m.Centre(m.file));
     PopupMenu* popup = m.bar->Popup();
     ASSERT_NE(popup, nullptr);
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), popup, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == popup; }, 1000));
     Press(popup, RowCentre(popup, m.add));
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(clicks.at(0).at(0).toString(), "MNUADD");
@@ -159,7 +159,7 @@ TEST(MenuBarClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain)
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
     // The activation the popup held goes back to the bar's window.
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), m.window.get(), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == m.window.get(); }, 1000));
 }
 
 TEST(MenuBarHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
@@ -195,7 +195,7 @@ TEST(MenuBarHover, WithoutAMenuOpenHoverOnlyPaintsAndTheTimerClearsIt) {
     EXPECT_EQ(m.bar->HotItem(), m.edit);
     EXPECT_EQ(m.bar->Popup(), nullptr);
     QCursor::setPos(m.bar->mapToGlobal(QPoint(200, 150)));
-    QTRY_COMPARE_WITH_TIMEOUT(m.bar->HotItem(), 0, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.bar->HotItem() == 0; }, 1000));
 }
 
 TEST(MenuBarPaint, EachStyleShowsNormalHotAndOpenDifferently) {

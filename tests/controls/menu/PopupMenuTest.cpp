@@ -172,12 +172,12 @@ TEST(PopupMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     PopupMenu* p = m.Open();
     Press(p, RowCentre(p, m.more));
     ASSERT_NE(p->ChildPopup(), nullptr);
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), p->ChildPopup(), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == p->ChildPopup(); }, 1000));
     QWidget other;
     other.setGeometry(600, 400, 50, 50);
     other.show();
     other.activateWindow();
-    QTRY_COMPARE_WITH_TIMEOUT(m.bar->Popup(), nullptr, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.bar->Popup() == nullptr; }, 2000));
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
     EXPECT_EQ(QApplication::activeWindow(), &other); // not taken back by the bar
