@@ -379,7 +379,8 @@ TEST_F(PelmoraRun, ProgressLineOnATerminalOnlyAndNeverWiderThanIt) {
     for (int i = 0; i < 3; ++i) {
         PlaceRtf("progress-file-with-a-rather-long-name-" + std::to_string(i) + ".rtf", "p");
     }
-    const std::vector<std::string> arguments{dir_ / "progress-*.rtf", "-l:" + log_};
+    // One office, so every document starts and ends in turn and each gets its own drawing.
+    const std::vector<std::string> arguments{dir_ / "progress-*.rtf", "-j", "1", "-l:" + log_};
     auto result = RunOnTerminal(arguments, Environment());
     EXPECT_EQ(result.exitStatus, 0) << result.out;
     EXPECT_THAT(result.out, HasSubstr("\r\x1b[K"));
@@ -402,10 +403,13 @@ TEST_F(PelmoraRun, ProgressLineOnATerminalOnlyAndNeverWiderThanIt) {
     for (const std::string& line : test::Lines(result.out)) {
         if (line.find("Successfully convert") != std::string::npos) {
             ++reportLines;
+            // With several offices two lines may come before the progress is drawn again:
+            // then there is nothing to clear, and the line stands alone as it is.
             const std::size_t cleared = line.rfind("\x1b[K");
-            ASSERT_NE(cleared, std::string::npos) << line;
-            EXPECT_THAT(line.substr(cleared + 3),
-                        ::testing::MatchesRegex("[0-9:]{8}  100, Successfully convert .*"));
+            const std::string shown =
+                cleared == std::string::npos ? line : line.substr(cleared + 3);
+            EXPECT_THAT(shown, ::testing::MatchesRegex("[0-9:]{8}  100, Successfully convert .*"))
+                << line;
         }
     }
     EXPECT_EQ(reportLines, 3u);
