@@ -25,6 +25,10 @@ constexpr auto kYieldInterval = std::chrono::milliseconds(30);
 // Never more offices than the emergency stop can track.
 constexpr std::size_t kMostSessions = 32;
 
+// Sessions that could not start their office, beyond which the pool stops replacing
+// them: an office that keeps failing to start is not tried for ever.
+constexpr std::size_t kMostFailedStarts = 8;
+
 std::uint64_t ReadKilobytes(const std::string& file, const std::string& key) {
     std::ifstream in(file);
     std::string line;
@@ -110,9 +114,17 @@ BatchRunner::~BatchRunner() {
 }
 
 void BatchRunner::StartSessions(std::size_t count) {
-    while (workers_.size() < std::min(count, poolSize_)) {
+    // Before any office came up, a failed start means there is no converter (104).
+    const bool mayReplace =
+        failedStarts_ == 0 || (sessionsStarted_.load() > 0 && failedStarts_ < kMostFailedStarts);
+    while (mayReplace && LiveWorkers() < std::min(count, poolSize_)) {
         StartWorker();
     }
+}
+
+std::size_t BatchRunner::LiveWorkers() const {
+    return static_cast<std::size_t>(
+        std::count_if(workers_.begin(), workers_.end(), [](const auto& w) { return !w->ended; }));
 }
 
 void BatchRunner::StartWorker() {
@@ -238,11 +250,6 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     bool exhausted = false;
     RunEnd end = RunEnd::kCompleted;
 
-    auto liveWorkers = [this] {
-        return static_cast<std::size_t>(std::count_if(workers_.begin(), workers_.end(),
-                                                      [](const auto& w) { return !w->ended; }));
-    };
-
     for (;;) {
         bool stopped = false;
         {
@@ -265,7 +272,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
         while (!stopped && !exhausted) {
             const std::size_t idle = static_cast<std::size_t>(std::count_if(
                 workers_.begin(), workers_.end(), [](const auto& w) { return w->idle; }));
-            if (liveWorkers() == 0 ? !pending.empty() : idle <= waiting) {
+            if (LiveWorkers() == 0 ? !pending.empty() : idle <= waiting) {
                 break;
             }
             std::optional<BatchDocument> next = source.Next();
@@ -281,7 +288,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
         }
         // An office per document in hand, up to the pool's size; never one for an empty list.
         if (!stopped) {
-            StartSessions(workers_.size() - liveWorkers() + pending.size());
+            StartSessions(pending.size());
         }
 
         // Hand out in list order; a document whose page is being converted, or waits
@@ -335,7 +342,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             }
         } else if (exhausted && pending.empty()) {
             break;
-        } else if (liveWorkers() == 0 && !pending.empty()) {
+        } else if (LiveWorkers() == 0 && !pending.empty()) {
             end = RunEnd::kConverterUnavailable;
             break;
         }
@@ -357,6 +364,10 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 worker.idle = true;
                 break;
             case Event::Kind::kFailed:
+                ++failedStarts_;
+                worker.ended = true;
+                worker.idle = false;
+                break;
             case Event::Kind::kEnded:
                 worker.ended = true;
                 worker.idle = false;

@@ -72,7 +72,8 @@ enum class RunEnd {
 /// Runs batches on a pool of converter sessions. Documents go out in list order to
 /// whichever session is free, one at a time per session; two documents with the same
 /// page never convert at once, the later waits for the earlier. A document that
-/// crashes or hangs its office fails with 103 and only that office is replaced.
+/// crashes or hangs its office fails with 103 and only that office is replaced; a
+/// session whose office does not come back is replaced by a new session.
 class BatchRunner {
 public:
     explicit BatchRunner(PoolSettings settings = {});
@@ -84,8 +85,10 @@ public:
     /// The number of sessions the pool uses at most.
     std::size_t PoolSize() const { return poolSize_; }
 
-    /// Starts up to count sessions ahead of Run (never more than the pool size), so
-    /// offices start while the caller still gathers its list.
+    /// Starts sessions until count are running (never more than the pool size), so
+    /// offices start while the caller still gathers its list. A session whose office
+    /// could not be started again is replaced here too, a few times per runner, once
+    /// some session has started at all.
     void StartSessions(std::size_t count);
 
     /// Converts what source hands out; documentCount is what RunStarted reports. The
@@ -118,6 +121,7 @@ private:
     struct Worker;
 
     void StartWorker();
+    std::size_t LiveWorkers() const;
     void WorkerLoop(Worker& worker, std::size_t self);
     void Post(Event event);
     void EndWorkers(const YieldHook& yield);
@@ -125,6 +129,7 @@ private:
     PoolSettings settings_;
     std::size_t poolSize_ = 1;
     std::vector<std::unique_ptr<Worker>> workers_;
+    std::size_t failedStarts_ = 0; // seen by the run, on the caller's thread
 
     std::mutex lock_;
     std::condition_variable workerWake_;

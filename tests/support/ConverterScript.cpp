@@ -10,6 +10,10 @@ void ConverterScript::SetFailStart(bool fail) {
     Locked([&] { failStart_ = fail; });
 }
 
+void ConverterScript::FailNextStarts(int count) {
+    Locked([&] { failNextStarts_ = count; });
+}
+
 void ConverterScript::SetRefuse(const std::string& call) {
     Locked([&] { refuse_ = call; });
 }

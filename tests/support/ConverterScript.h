@@ -17,6 +17,8 @@ public:
 
     /// Makes the factory fail, as a converter that is not installed.
     void SetFailStart(bool fail);
+    /// Makes the next count starts fail, as an office that cannot come up again.
+    void FailNextStarts(int count);
     /// Makes the call whose record begins with call (such as "SaveNormalPrompt" or
     /// "Quit") throw after it is recorded; empty: none.
     void SetRefuse(const std::string& call);
@@ -67,6 +69,7 @@ private:
 
     std::mutex mutex_;
     bool failStart_ = false;
+    int failNextStarts_ = 0;
     std::string refuse_;
     std::string failOpen_;
     std::string failSave_;

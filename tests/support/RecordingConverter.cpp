@@ -4,6 +4,8 @@
 #include "engine/WordAutomation.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
+
 namespace pelmora::test {
 
 class RecordingDocument : public AutomationDocument {
@@ -108,7 +110,8 @@ RecordingConverter::RecordingConverter(std::string progId)
         progId_, [script = script_]() -> std::unique_ptr<AutomationApplication> {
             {
                 std::lock_guard lock(script->mutex_);
-                if (script->failStart_) {
+                if (script->failStart_ || script->failNextStarts_ > 0) {
+                    script->failNextStarts_ = std::max(0, script->failNextStarts_ - 1);
                     throw AutomationError("no converter here");
                 }
                 ++script->started_;

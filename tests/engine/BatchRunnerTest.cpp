@@ -1,0 +1,134 @@
+// The pool of converter sessions: replacing sessions whose office does not come back
+// (on the recording converter) and recycling offices while the run goes on (for real).
+
+#include "engine/BatchRunner.h"
+#include "tests/support/RealConverter.h"
+#include "tests/support/RecordingConverter.h"
+#include "tests/support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pelmora::test {
+namespace {
+
+using ::testing::Each;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+
+// The outcomes of a run as its observer receives them.
+class Outcomes final : public BatchObserver {
+public:
+    void DocumentFinished(std::size_t index, const BatchDocument&,
+                          const DocumentOutcome& outcome) override {
+        indexes.push_back(index);
+        codes.push_back(static_cast<int>(outcome.result.code));
+        lines.push_back(outcome.result.line);
+    }
+    std::vector<std::size_t> indexes;
+    std::vector<int> codes;
+    std::vector<std::string> lines;
+};
+
+// count small RTF documents in folder, each saying its own number; their pages go
+// beside them.
+std::vector<BatchDocument> Documents(const TempFolder& folder, int count) {
+    std::vector<BatchDocument> documents;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "d" + std::to_string(i);
+        WriteFile(folder / (name + ".rtf"), "{\\rtf1\\ansi document " + name + "\\par}");
+        documents.push_back({folder / (name + ".rtf"), folder / (name + ".htm"), {}});
+    }
+    return documents;
+}
+
+std::vector<std::size_t> FirstIndexes(std::size_t count) {
+    std::vector<std::size_t> indexes(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        indexes[i] = i;
+    }
+    return indexes;
+}
+
+TEST(BatchRunner, ASessionWhoseOfficeDoesNotComeBackIsReplaced) {
+    RecordingConverter converter;
+    TempFolder folder;
+    const auto documents = Documents(folder, 4);
+    // The office of the one session will not start again after the first document.
+    converter.Script().SetOnOpen([&](const std::string& file) {
+        if (file == documents[0].source) {
+            converter.Script().FailNextStarts(1);
+        }
+    });
+    PoolSettings settings;
+    settings.sessions = 1;
+    settings.documentsPerSession = 1;
+    BatchRunner runner(settings);
+    DocumentList list(documents);
+    Outcomes outcomes;
+
+    EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
+    EXPECT_THAT(outcomes.codes, Each(100));
+    EXPECT_THAT(outcomes.indexes, ElementsAreArray(FirstIndexes(documents.size())));
+    EXPECT_EQ(converter.Script().Opened().size(), documents.size());
+    EXPECT_EQ(static_cast<int>(runner.SessionsStarted()), converter.Script().Started());
+}
+
+TEST(BatchRunner, AConverterThatNeverStartsIsNotTriedAgain) {
+    RecordingConverter converter;
+    converter.Script().SetFailStart(true);
+    TempFolder folder;
+    PoolSettings settings;
+    settings.sessions = 2;
+    BatchRunner runner(settings);
+    DocumentList list(Documents(folder, 3));
+    Outcomes outcomes;
+
+    EXPECT_EQ(runner.Run(list, 3, outcomes), RunEnd::kConverterUnavailable);
+    EXPECT_TRUE(outcomes.codes.empty());
+    EXPECT_EQ(runner.SessionsStarted(), 0u);
+}
+
+// Recycling for real: the session's office is ended and a new one started under the
+// run, by document count and by memory, and every document still converts.
+TEST(BatchRunnerOnLibreOffice, RecycledSessionsGoOnConverting) {
+    UseRealConverter();
+    TempFolder folder;
+    {
+        PoolSettings settings;
+        settings.sessions = 1;
+        settings.documentsPerSession = 2;
+        BatchRunner runner(settings);
+        const auto documents = Documents(folder, 5);
+        DocumentList list(documents);
+        Outcomes outcomes;
+        EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
+        EXPECT_THAT(outcomes.codes, Each(100)) << ::testing::PrintToString(outcomes.lines);
+        EXPECT_EQ(runner.SessionsStarted(), 3u);
+        for (const BatchDocument& document : documents) {
+            EXPECT_THAT(
+                ReadFile(document.page),
+                HasSubstr("document " + std::filesystem::path(document.source).stem().string()));
+        }
+    }
+    {
+        PoolSettings settings;
+        settings.sessions = 1;
+        settings.officeMemoryLimit = 1; // every office is over it after a document
+        BatchRunner runner(settings);
+        TempFolder other;
+        const auto documents = Documents(other, 2);
+        DocumentList list(documents);
+        Outcomes outcomes;
+        EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
+        EXPECT_THAT(outcomes.codes, Each(100)) << ::testing::PrintToString(outcomes.lines);
+        EXPECT_GE(runner.SessionsStarted(), 2u);
+    }
+}
+
+} // namespace
+} // namespace pelmora::test
