@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,9 +182,9 @@ ProcessResult RunPelmora(const std::vector<std::string>& arguments,
     return child.Finish();
 }
 
-std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::string& value) {
+std::vector<int> ProcessesUsingTemporaryFolder(const std::string& folder) {
     std::vector<int> found;
-    const std::string wanted = name + "=" + value;
+    const std::string wanted = "TMPDIR=" + folder;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/proc", ec)) {
         const std::string pid = entry.path().filename().string();
@@ -198,7 +199,10 @@ std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::st
             if (end == std::string::npos) {
                 end = environment.size();
             }
-            if (environment.compare(start, end - start, wanted) == 0) {
+            // The offices get private folders below the one they inherit.
+            const std::string_view variable(environment.data() + start, end - start);
+            if (variable.substr(0, wanted.size()) == wanted &&
+                (variable.size() == wanted.size() || variable[wanted.size()] == '/')) {
                 found.push_back(std::stoi(pid));
                 break;
             }

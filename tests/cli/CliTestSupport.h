@@ -60,7 +60,8 @@ ProcessResult RunPelmora(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& extraEnvironment = {},
                          const std::vector<std::string>& removedEnvironment = {});
 
-/// Process ids of living processes whose environment holds name=value.
-std::vector<int> ProcessesWithEnvironment(const std::string& name, const std::string& value);
+/// Process ids of living processes whose TMPDIR is folder or a folder below it: a run
+/// started with that TMPDIR, and the offices it started.
+std::vector<int> ProcessesUsingTemporaryFolder(const std::string& folder);
 
 } // namespace pelmora::test

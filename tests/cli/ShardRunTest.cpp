@@ -137,7 +137,7 @@ protected:
     }
 
     void ExpectNoOfficeLeft() const {
-        EXPECT_THAT(test::ProcessesWithEnvironment("TMPDIR", tmp_.Path()), IsEmpty());
+        EXPECT_THAT(test::ProcessesUsingTemporaryFolder(tmp_.Path()), IsEmpty());
     }
 
     test::TempFolder dir_;
