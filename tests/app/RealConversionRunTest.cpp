@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -250,6 +251,114 @@ TEST_F(RealConversionRunTest, ClosingDuringARunLeavesNoOfficeBehind) {
     EXPECT_NE(List().Row(1)->State(), QStringLiteral("Failure"));
     EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Ready"));
     EXPECT_FALSE(FileExists(PathOf("2.html").toStdString()));
+    EXPECT_TRUE(Descendants().empty());
+}
+
+// How many log pane lines name source.
+int LinesNaming(const QStringList& lines, const QString& source) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const QString& line) {
+        return line.contains(QLatin1Char(' ') + source + QLatin1Char(' '));
+    }));
+}
+
+// Two offices, and the user reorders and removes rows while they convert: every task
+// still checked is converted once, a removed one never, an unchecked one never.
+TEST_F(RealConversionRunTest, TwoOfficesConvertEveryCheckedTaskOnceWhileRowsMoveAndGo) {
+    window->SetRunSessions(2);
+    for (int i = 1; i <= 10; ++i) {
+        AddDocument(std::to_string(i) + ".rtf");
+    }
+    SetItemChecked(&List(), 9, false);
+    window->ChangeFilesState();
+    bool changed = false;
+    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
+                     [this, &changed](QTreeWidgetItem* current) {
+                         if (changed || !window->Converting() || current == nullptr ||
+                             static_cast<TaskRow*>(current)->Source() != PathOf("2.rtf")) {
+                             return;
+                         }
+                         changed = true;
+                         QTimer::singleShot(0, window.get(), [this] {
+                             // The last row to the top, the eighth one up, the seventh removed.
+                             List().setCurrentItem(List().Row(10));
+                             for (int i = 0; i < 9; ++i) {
+                                 window->MoveTaskUp();
+                             }
+                             List().setCurrentItem(List().Row(8));
+                             window->MoveTaskUp();
+                             for (int i = 1; i <= List().RowCount(); ++i) {
+                                 List().Row(i)->setSelected(List().Row(i)->Source() ==
+                                                            PathOf("7.rtf"));
+                             }
+                             window->RemoveSelectedTasks();
+                         });
+                     });
+    window->RunConversion();
+
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(List().RowCount(), 9);
+    EXPECT_EQ(List().Row(1)->Source(), PathOf("10.rtf"));
+    const QStringList lines = PaneLines();
+    for (const int i : {1, 2, 3, 4, 5, 6, 8, 10}) {
+        const QString source = PathOf(std::to_string(i) + ".rtf");
+        EXPECT_EQ(LinesNaming(lines, source), 1) << i;
+        EXPECT_TRUE(FileExists(PathOf(std::to_string(i) + ".html").toStdString())) << i;
+    }
+    for (const int i : {7, 9}) {
+        EXPECT_EQ(LinesNaming(lines, PathOf(std::to_string(i) + ".rtf")), 0) << i;
+        EXPECT_FALSE(FileExists(PathOf(std::to_string(i) + ".html").toStdString())) << i;
+    }
+    EXPECT_EQ(lines.size(), 8);
+    for (int i = 1; i <= List().RowCount(); ++i) {
+        const bool skipped = List().Row(i)->Source() == PathOf("9.rtf");
+        EXPECT_EQ(List().Row(i)->State(),
+                  skipped ? QStringLiteral("Ready") : QStringLiteral("Done"))
+            << i;
+        EXPECT_FALSE(List().Row(i)->Checked()) << i;
+    }
+    EXPECT_TRUE(std::any_of(panel1.begin(), panel1.end(), [](const QString& text) {
+        return text.endsWith(QStringLiteral(", 2 at once"));
+    }));
+    EXPECT_TRUE(Descendants().empty());
+}
+
+// Stop with two offices: the tasks in progress finish, nothing more is handed out,
+// and no office is left.
+TEST_F(RealConversionRunTest, AStopWithTwoOfficesFinishesTheTasksInProgressAndEndsThem) {
+    window->SetRunSessions(2);
+    for (int i = 1; i <= 8; ++i) {
+        AddDocument(std::to_string(i) + ".rtf");
+    }
+    window->ChangeFilesState();
+    bool stopped = false;
+    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
+                     [this, &stopped](QTreeWidgetItem* current) {
+                         if (!stopped && window->Converting() && current == List().Row(2)) {
+                             stopped = true;
+                             QTimer::singleShot(0, window.get(),
+                                                [this] { window->StopConversion(); });
+                         }
+                     });
+    window->RunConversion();
+
+    ASSERT_TRUE(stopped);
+    EXPECT_FALSE(window->Converting());
+    int done = 0;
+    for (int i = 1; i <= 8; ++i) {
+        const QString state = List().Row(i)->State();
+        EXPECT_NE(state, QStringLiteral("Failure")) << i;
+        if (state == QStringLiteral("Done")) {
+            ++done;
+            EXPECT_FALSE(List().Row(i)->Checked()) << i;
+        } else {
+            EXPECT_TRUE(List().Row(i)->Checked()) << i;
+        }
+    }
+    // The two in progress at the stop, and at most one handed out before it was seen.
+    EXPECT_GE(done, 2);
+    EXPECT_LE(done, 3);
+    EXPECT_EQ(PaneLines().size(), done);
+    EXPECT_EQ(List().Row(8)->State(), QStringLiteral("Ready"));
     EXPECT_TRUE(Descendants().empty());
 }
 
