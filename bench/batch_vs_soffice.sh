@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Converts one batch of Word documents (.doc, .rtf, Word 2003 .xml) with pelmora and with
-# "soffice --headless --convert-to html", each into a fresh output folder, and prints
-# both times and their ratio. Goal: ratio (pelmora / soffice) <= 1.0.
+# Converts one batch of Word documents (.doc, .rtf, Word 2003 .xml) three ways, each
+# into a fresh output folder, and prints the times, the documents each converted and
+# the ratios:
+#   pelmora with its default pool of offices (one per core);
+#   one "soffice --headless --convert-to html" process over the whole batch;
+#   N such processes side by side on N equal parts of the batch (N = cores), each with
+#   its own profile, as a user would split the work by hand.
+# Goals on 2 cores: pelmora / one soffice <= 0.60, pelmora / N soffice <= 0.85, and at
+# least as many documents converted as either. It also prints how much of the sessions'
+# time pelmora spent inside office calls; the rest is pelmora's own share (goal < 10%).
 #
-# Usage: bench/batch_vs_soffice.sh [COPIES]   (COPIES of each sample, default 5)
+# Usage: bench/batch_vs_soffice.sh [COPIES] [ROUNDS]
+#   COPIES of each sample (default 5); ROUNDS of the three ways, interleaved, of which
+#   the medians are printed (default 3).
 # Needs a built pelmora (./test.sh or scripts/setup.sh) and no other office running
 # under the same profile.
 set -euo pipefail
@@ -13,6 +22,8 @@ BUILD="${PELMORA_BUILD_DIR:-$ROOT/build}"
 PELMORA="$BUILD/app/pelmora"
 CORPUS="$ROOT/tests/data/corpus"
 COPIES="${1:-5}"
+ROUNDS="${2:-3}"
+CORES="$(nproc)"
 
 if [ ! -x "$PELMORA" ]; then
     echo "pelmora is not built: run scripts/setup.sh first" >&2
@@ -24,12 +35,15 @@ trap 'rm -rf "$WORK"' EXIT
 BATCH="$WORK/batch"
 mkdir -p "$BATCH" "$WORK/made"
 
-# The readable samples (not the encrypted, damaged or crashing ones).
+# The readable samples, COPIES times; the damaged one and the one that crashes some
+# ways of loading once each, as a real batch holds a few such files. Not the encrypted
+# one, which needs its password.
 for f in simple two_images empty Word95 table-merges HeaderFooterUnicode; do
     for ((i = 1; i <= COPIES; i++)); do
         cp "$CORPUS/$f.doc" "$BATCH/$f-$i.doc"
     done
 done
+cp "$CORPUS/Fuzzed.doc" "$CORPUS/FloatingPictures.doc" "$BATCH/"
 
 # Generated documents: RTF written here, Word 2003 XML and more .doc made from it by
 # the office itself.
@@ -63,21 +77,67 @@ echo "batch: $COUNT documents ($(ls "$BATCH" | grep -c '\.doc$') .doc," \
     "$(ls "$BATCH" | grep -c '\.rtf$') .rtf, $(ls "$BATCH" | grep -c '\.xml$') .xml)"
 
 now() { date +%s.%N; }
+elapsed() { awk "BEGIN { print $(now) - $1 }"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-mkdir -p "$WORK/out-pelmora" "$WORK/out-soffice"
-start=$(now)
-"$PELMORA" "$BATCH/*.doc;*.rtf;*.xml" "-d:$WORK/out-pelmora" -f1 "-l:$WORK/pelmora.log" \
-    >/dev/null || true
-pelmora_time=$(awk "BEGIN { print $(now) - $start }")
+# N equal parts of the batch (by count, in name order), and a warm profile for each
+# soffice of the side-by-side run, as for the single one above.
+mapfile -t FILES < <(find "$BATCH" -maxdepth 1 -type f | sort)
+PART_SIZE=$(((COUNT + CORES - 1) / CORES))
+for ((k = 0; k < CORES; k++)); do
+    mkdir -p "$WORK/part-$k"
+    for f in "${FILES[@]:k*PART_SIZE:PART_SIZE}"; do
+        ln -s "$f" "$WORK/part-$k/"
+    done
+    soffice "-env:UserInstallation=file://$WORK/profile-$k" --headless --convert-to html \
+        --outdir "$WORK/warm-$k" "$WORK/made/gen-1.rtf" >/dev/null 2>&1
+done
 
-# The same profile soffice made above, already set up: soffice starts warm.
-start=$(now)
-soffice "-env:UserInstallation=$PROFILE" --headless --convert-to html \
-    --outdir "$WORK/out-soffice" "$BATCH"/* >/dev/null 2>&1
-soffice_time=$(awk "BEGIN { print $(now) - $start }")
+: >"$WORK/times"
+for ((round = 1; round <= ROUNDS; round++)); do
+    rm -rf "$WORK"/out-* "$WORK/pelmora.log"
+    mkdir -p "$WORK/out-pelmora" "$WORK/out-soffice"
 
+    start=$(now)
+    PELMORA_POOL_STATS=1 "$PELMORA" "$BATCH/*.doc;*.rtf;*.xml" "-d:$WORK/out-pelmora" -f1 \
+        "-l:$WORK/pelmora.log" >/dev/null 2>"$WORK/pool.txt" || true
+    pelmora_time=$(elapsed "$start")
+
+    start=$(now)
+    soffice "-env:UserInstallation=$PROFILE" --headless --convert-to html \
+        --outdir "$WORK/out-soffice" "$BATCH"/* >/dev/null 2>&1 || true
+    soffice_time=$(elapsed "$start")
+
+    start=$(now)
+    for ((k = 0; k < CORES; k++)); do
+        soffice "-env:UserInstallation=file://$WORK/profile-$k" --headless --convert-to html \
+            --outdir "$WORK/out-parts" "$WORK/part-$k"/* >/dev/null 2>&1 &
+    done
+    wait || true
+    parts_time=$(elapsed "$start")
+
+    # "...(99.1% of session time)": the share of the sessions' time inside office calls.
+    office_share=$(sed -n 's/.*(\([0-9.]*\)% of session time).*/\1/p' "$WORK/pool.txt")
+    echo "$pelmora_time $soffice_time $parts_time ${office_share:-0}" >>"$WORK/times"
+    printf 'round %d: pelmora %.2f s, one soffice %.2f s, %d soffice %.2f s\n' \
+        "$round" "$pelmora_time" "$soffice_time" "$CORES" "$parts_time"
+done
+
+pelmora_time=$(awk '{ print $1 }' "$WORK/times" | median)
+soffice_time=$(awk '{ print $2 }' "$WORK/times" | median)
+parts_time=$(awk '{ print $3 }' "$WORK/times" | median)
+office_share=$(awk '{ print $4 }' "$WORK/times" | median)
 ok=$(grep -c '  100, ' "$WORK/pelmora.log" || true)
 pages=$(find "$WORK/out-soffice" -maxdepth 1 -name '*.html' | wc -l)
-printf 'pelmora: %6.2f s  (%d of %d converted)\n' "$pelmora_time" "$ok" "$COUNT"
-printf 'soffice: %6.2f s  (%d pages)\n' "$soffice_time" "$pages"
-printf 'ratio pelmora/soffice: %.2f (goal <= 1.00)\n' "$(awk "BEGIN { print $pelmora_time / $soffice_time }")"
+part_pages=$(find "$WORK/out-parts" -maxdepth 1 -name '*.html' | wc -l)
+printf '\nmedians of %d rounds, %d cores:\n' "$ROUNDS" "$CORES"
+printf 'pelmora (pool):  %6.2f s  (%d of %d converted)\n' "$pelmora_time" "$ok" "$COUNT"
+printf 'one soffice:     %6.2f s  (%d of %d converted)\n' "$soffice_time" "$pages" "$COUNT"
+printf '%d soffice:       %6.2f s  (%d of %d converted)\n' "$CORES" "$parts_time" "$part_pages" "$COUNT"
+printf 'ratio pelmora / one soffice: %.2f (goal <= 0.60)\n' \
+    "$(awk "BEGIN { print $pelmora_time / $soffice_time }")"
+printf 'ratio pelmora / %d soffice:   %.2f (goal <= 0.85)\n' "$CORES" \
+    "$(awk "BEGIN { print $pelmora_time / $parts_time }")"
+printf 'pelmora sessions inside office calls: %.1f%%, its own share %.1f%% (goal < 10%%)\n' \
+    "$office_share" "$(awk "BEGIN { print 100 - $office_share }")"
+cat "$WORK/pool.txt"
