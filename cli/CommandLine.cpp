@@ -192,6 +192,12 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     PoolSettings pool;
     pool.sessions = static_cast<std::size_t>(settings.jobs);
     pool.documentTimeLimit = std::chrono::seconds(settings.timeoutSeconds);
+    if (settings.recycleAfter > 0) {
+        pool.documentsPerSession = static_cast<std::size_t>(settings.recycleAfter);
+    }
+    if (settings.officeMemoryMb > 0) {
+        pool.officeMemoryLimit = static_cast<std::uint64_t>(settings.officeMemoryMb) << 20;
+    }
 
     // The offices start as soon as the search has found a first file, not after it.
     BatchRunner runner(pool);

@@ -127,6 +127,20 @@ std::optional<RunChoices> ReadRunChoices(const CommandLineArguments& arguments,
         }
         choices.timeoutSeconds = *seconds;
     }
+
+    // How long an office lives: by documents converted and by memory held.
+    for (auto [name, field] : {std::pair{"recycle-after", &choices.recycleAfter},
+                               std::pair{"office-memory", &choices.officeMemoryMb}}) {
+        if (const auto value = OptionValue(arguments, name, "")) {
+            const auto number = ReadWholeNumber(*value, 1, INT_MAX);
+            if (!number) {
+                problem = std::string("pelmora: --") + name + " needs a whole number above 0" +
+                          NotThis(*value);
+                return std::nullopt;
+            }
+            *field = *number;
+        }
+    }
     return choices;
 }
 

@@ -32,6 +32,8 @@ struct RunChoices {
     int shardIndex = 1;       ///< "--shard K/N": K, from 1 to shardCount
     int shardCount = 1;       ///< "--shard K/N": N; 1 converts the whole list
     int timeoutSeconds = kDefaultTimeoutSeconds; ///< "--timeout": limit of one document
+    int recycleAfter = 0;   ///< "--recycle-after": documents per office; 0: the pool's default
+    int officeMemoryMb = 0; ///< "--office-memory": MiB an office may hold; 0: the pool's default
 };
 
 /// Reads the run's choices. With "--help" or "--version" the other values are not

@@ -11,7 +11,7 @@ _pelmora() {
         -l|--log|--password-file)
             COMPREPLY=($(compgen -f -- "$cur"))
             return ;;
-        -j|--jobs|--timeout|--shard)
+        -j|--jobs|--timeout|--shard|--recycle-after|--office-memory)
             return ;;
     esac
     case "$cur" in
@@ -25,7 +25,8 @@ _pelmora() {
             return ;;
         -*)
             COMPREPLY=($(compgen -W "--dest= --log --log= --subfolders --overwrite --compact
-                --keep-files --jobs= --json --password-file= --shard= --timeout= --quiet
+                --keep-files --jobs= --json --password-file= --shard= --timeout= --recycle-after=
+                --office-memory= --quiet
                 --help --version -d -l -s -o -c -f1 -j -?" -- "$cur"))
             [[ ${#COMPREPLY[@]} == 1 && "${COMPREPLY[0]}" == *= ]] && compopt -o nospace
             return ;;

@@ -1,6 +1,7 @@
 // Whole runs of the built pelmora executable against the real office.
 #include "cli/Arguments.h"
 #include "cli/LongOptions.h"
+#include "engine/BatchRunner.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/cli/JsonReader.h"
@@ -738,6 +739,26 @@ TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
         }
     }
     EXPECT_THAT(test::ReadFile(dir_ / "out2/after2.htm"), HasSubstr("second after"));
+}
+
+// An office is started afresh after --recycle-after documents, and the run goes on
+// converting with the new one; the help names the pool's own limits as the defaults.
+TEST_F(PelmoraRun, RecycledOfficesGoOnConverting) {
+    std::vector<std::string> arguments = PlaceNumberedDocs("c", 5);
+    arguments.insert(arguments.end(), {"-j", "1", "--recycle-after", "2"});
+    const auto result = Run(arguments, {{"PELMORA_POOL_STATS", "1"}});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    const auto lines = test::Lines(result.out);
+    ASSERT_EQ(lines.size(), 5u);
+    for (const std::string& line : lines) {
+        EXPECT_THAT(line, HasSubstr("  100, Successfully convert "));
+    }
+    EXPECT_THAT(result.err, HasSubstr("pool of 1, 3 sessions started"));
+
+    const std::string help = Run({"--help"}).out;
+    const PoolSettings pool;
+    EXPECT_THAT(help, HasSubstr("(default: " + std::to_string(pool.documentsPerSession) + ")"));
+    EXPECT_THAT(help, HasSubstr("(default: " + std::to_string(pool.officeMemoryLimit >> 20) + ")"));
 }
 
 } // namespace

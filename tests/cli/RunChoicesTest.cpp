@@ -89,6 +89,9 @@ TEST(RunChoices, LongOptionsWithTheValueAfterEqualsOrInTheNextToken) {
         EXPECT_TRUE(choices.quiet);
     }
     EXPECT_EQ(Read({"a.doc", "-j", "7"}).jobs, 7);
+    const RunChoices recycled = Read({"a.doc", "--recycle-after=20", "--office-memory", "900"});
+    EXPECT_EQ(recycled.recycleAfter, 20);
+    EXPECT_EQ(recycled.officeMemoryMb, 900);
     EXPECT_EQ(Read({"a.doc", "-j7"}).jobs, 7);
     EXPECT_EQ(Read({"a.doc", "--shard", "5/5"}).shardIndex, 5);
     // "--log" alone, or followed by another option, is the default log.
@@ -133,6 +136,10 @@ TEST(RunChoices, MissingAndBadValuesAreOneLineNamingTheOption) {
         {{"a.doc", "--dest="}, "--dest"},
         {{"a.doc", "--dest", "-o"}, "--dest"},
         {{"a.doc", "--password-file"}, "--password-file"},
+        {{"a.doc", "--recycle-after", "0"}, "--recycle-after"},
+        {{"a.doc", "--recycle-after=many"}, "--recycle-after"},
+        {{"a.doc", "--office-memory", "-1"}, "--office-memory"},
+        {{"a.doc", "--office-memory"}, "--office-memory"},
     };
     for (const auto& [tokens, option] : cases) {
         const std::string problem = Refused(tokens);
