@@ -5,26 +5,21 @@
 #include "engine/libreoffice/PagePictures.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/UnknownPropertyException.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XTypeDetection.hpp>
-#include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XLoadable.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
-#include <com/sun/star/lang/WrappedTargetException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
@@ -33,8 +28,6 @@
 #include <com/sun/star/task/XInteractionApprove.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/task/XInteractionRequest.hpp>
-#include <com/sun/star/text/TextContentAnchorType.hpp>
-#include <com/sun/star/text/WrapTextMode.hpp>
 #include <com/sun/star/text/XTextFieldsSupplier.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
@@ -379,10 +372,9 @@ std::string SourceUrl(const std::string& fileName) {
     return FileUrl((error ? fs::path(fileName) : path).lexically_normal().string());
 }
 
-// Whether the page shows values that only a laid-out document knows: page numbers,
-// page counts, page references, and drawings placed by position rather than by
-// the text (the export writes their place on the page).
-bool NeedsLayout(const Reference<css::lang::XComponent>& component) {
+// Whether the document has fields whose values only a laid-out document knows: page
+// numbers, page counts and page references.
+bool HasPageFields(const Reference<css::lang::XComponent>& component) {
     static const char* const kPageFields[] = {"com.sun.star.text.TextField.PageNumber",
                                               "com.sun.star.text.TextField.PageCount",
                                               "com.sun.star.text.TextField.GetReference"};
@@ -397,46 +389,27 @@ bool NeedsLayout(const Reference<css::lang::XComponent>& component) {
             }
         }
     }
-    // A text document offers its drawings only through this interface, which the
-    // type library marks as deprecated.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (Reference<css::drawing::XDrawPageSupplier> page{component, UNO_QUERY}; page.is()) {
-        const Reference<css::container::XIndexAccess> shapes(page->getDrawPage(), UNO_QUERY);
-#pragma GCC diagnostic pop
-        for (sal_Int32 i = 0; shapes.is() && i < shapes->getCount(); ++i) {
-            Reference<css::beans::XPropertySet> shape(shapes->getByIndex(i), UNO_QUERY);
-            if (!shape.is()) {
-                continue;
-            }
-            css::text::TextContentAnchorType anchor = css::text::TextContentAnchorType_AS_CHARACTER;
-            css::text::WrapTextMode wrap = css::text::WrapTextMode_NONE;
-            try {
-                shape->getPropertyValue("AnchorType") >>= anchor;
-                shape->getPropertyValue("Surround") >>= wrap;
-            } catch (const css::beans::UnknownPropertyException&) {
-                continue; // not placed in the text at all
-            } catch (const css::lang::WrappedTargetException&) {
-                continue;
-            }
-            if (anchor == css::text::TextContentAnchorType_AT_PAGE ||
-                (anchor != css::text::TextContentAnchorType_AS_CHARACTER &&
-                 wrap == css::text::WrapTextMode_THROUGH)) {
-                return true;
-            }
-        }
-    }
     return false;
+}
+
+// Whether the page places something by absolute position: the export takes that
+// position from the layout, so only a laid-out document gives the right one. Asking
+// the page, not the drawings, spares the second load for the many drawings that are
+// anchored in the text and written without a position.
+bool HasAbsolutePositions(const std::string& page) {
+    return page.find("sd-abs-pos") != std::string::npos ||
+           page.find("position: absolute") != std::string::npos ||
+           page.find("position:absolute") != std::string::npos;
 }
 
 class LibreOfficeDocument final : public AutomationDocument {
 public:
     LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
                         Reference<css::lang::XComponent> component, Clock::time_point deadline,
-                        bool needsLayout, std::string copyFolder, OUString url,
+                        bool hasPageFields, std::string copyFolder, OUString url,
                         Properties loadProperties)
         : session_(std::move(session)), office_(std::move(office)),
-          component_(std::move(component)), deadline_(deadline), needsLayout_(needsLayout),
+          component_(std::move(component)), deadline_(deadline), hasPageFields_(hasPageFields),
           copyFolder_(std::move(copyFolder)), url_(std::move(url)),
           loadProperties_(std::move(loadProperties)) {}
 
@@ -470,9 +443,7 @@ public:
         }
         const std::string target = (fs::path(folder) / fileName).string();
         Store(component_, target);
-        if (needsLayout_) {
-            StoreLaidOut(target);
-        }
+        StoreLaidOutWhenNeeded(target);
         MovePagePictures(folder, fileName);
     }
 
@@ -504,10 +475,11 @@ private:
     }
 
     // Writes the page again from the document loaded with a (hidden) view, which
-    // lays it out. Loading or writing with a view crashes the office on some files
-    // that convert fine without one, so the page written without layout is put
-    // back whenever this fails; a crashed office is replaced by the next Open.
-    void StoreLaidOut(const std::string& target) {
+    // lays it out, when the page shows values only a layout knows. Loading or writing
+    // with a view crashes the office on some files that convert fine without one, so
+    // the page written without layout is put back whenever this fails; a crashed
+    // office is replaced by the next Open.
+    void StoreLaidOutWhenNeeded(const std::string& target) {
         std::string withoutLayout;
         {
             std::ifstream in(target, std::ios::binary);
@@ -515,6 +487,9 @@ private:
             if (!in && !in.eof()) {
                 return;
             }
+        }
+        if (!hasPageFields_ && !HasAbsolutePositions(withoutLayout)) {
+            return;
         }
         Reference<css::lang::XComponent> laidOut;
         try {
@@ -565,7 +540,7 @@ private:
     std::shared_ptr<Office> office_;
     Reference<css::lang::XComponent> component_;
     Clock::time_point deadline_;
-    bool needsLayout_;
+    bool hasPageFields_;
     std::string copyFolder_;
     OUString url_;
     Properties loadProperties_;
@@ -626,19 +601,19 @@ public:
         }
         const OUString url = Unicode(FileUrl(copy));
         try {
-            const auto [component, needsLayout] = Guarded(
+            const auto [component, hasPageFields] = Guarded(
                 session, *office, deadline, "opening the document",
                 [&] {
                     const auto loaded = LoadDocument(*office, url, properties);
-                    bool needsLayout = false;
+                    bool hasPageFields = false;
                     try {
-                        needsLayout = NeedsLayout(loaded);
+                        hasPageFields = HasPageFields(loaded);
                     } catch (const css::lang::DisposedException&) {
                         throw;
                     } catch (const css::uno::RuntimeException&) {
                         // Values without layout are better than no page.
                     }
-                    return std::make_pair(loaded, needsLayout);
+                    return std::make_pair(loaded, hasPageFields);
                 },
                 [&](const std::string& message) {
                     return handler->passwordRefused_
@@ -646,7 +621,7 @@ public:
                                : DescribeLoadError(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
-                                                         needsLayout, copyFolder, url, properties);
+                                                         hasPageFields, copyFolder, url, properties);
         } catch (const AutomationError& e) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);
