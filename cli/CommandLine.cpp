@@ -23,7 +23,6 @@
 #include <iostream>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -217,16 +216,9 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
 
     std::vector<BatchDocument> documents;
     documents.reserve(files.size());
-    std::set<std::string> sweptFolders;
     for (const std::string& path : files) {
-        const std::string page = PagePath(path, settings.outputFolder, kCommandLinePageExtension);
-        // Staging folders left by a killed run go before this run writes beside them;
-        // each output folder is looked at once.
-        const std::string pageFolder = page.substr(0, page.rfind(kPathSeparator) + 1);
-        if (sweptFolders.insert(pageFolder).second) {
-            RemoveStaleStagingFolders(pageFolder);
-        }
-        documents.push_back({path, page, options});
+        documents.push_back(
+            {path, PagePath(path, settings.outputFolder, kCommandLinePageExtension), options});
     }
 
     // Each line goes out once it and every line before it are done; the log file gets

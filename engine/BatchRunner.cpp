@@ -247,6 +247,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     std::size_t reported = 0;
     std::size_t waiting = 0; // taken but not handed out
     std::multiset<std::string> busyPages;
+    std::set<std::string> sweptFolders;
     bool exhausted = false;
     RunEnd end = RunEnd::kCompleted;
 
@@ -282,6 +283,12 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             }
             Pending entry;
             entry.page = PageKey(next->page);
+            // Staging folders a killed run left go before this run writes beside them;
+            // each output folder is looked at once.
+            if (const std::string folder = fs::path(entry.page).parent_path().string();
+                sweptFolders.insert(folder).second) {
+                RemoveStaleStagingFolders(folder);
+            }
             entry.document = std::move(*next);
             pending.push_back(std::move(entry));
             ++waiting;

@@ -69,7 +69,8 @@ enum class RunEnd {
     kStopped,              ///< Stop() ended it
 };
 
-/// Runs batches on a pool of converter sessions. Documents go out in list order to
+/// Runs batches on a pool of converter sessions. Staging folders that killed runs left
+/// in the output folders are removed as the documents are taken. Documents go out in list order to
 /// whichever session is free, one at a time per session; two documents with the same
 /// page never convert at once, the later waits for the earlier. A document that
 /// crashes or hangs its office fails with 103 and only that office is replaced; a

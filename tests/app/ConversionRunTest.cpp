@@ -12,8 +12,11 @@
 #include <QSignalSpy>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <gmock/gmock.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace pelmora::test {
 namespace {
@@ -76,6 +79,27 @@ TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords
     EXPECT_FALSE(List().Row(3)->Checked());
     EXPECT_TRUE(FileExists(Src("1.html")));
     EXPECT_FALSE(FileExists(Src("2.html")));
+}
+
+// A run killed earlier left its staging folder beside the pages; the window's run
+// removes it as the command line's does, and keeps one whose maker may still live.
+TEST_F(ConversionRunTest, StagingFoldersOfKilledRunsGoBeforeTheRunWrites) {
+    AddDocument("1.doc");
+    window->ChangeFilesState();
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    waitpid(gone, nullptr, 0);
+    WriteFile(dir / ".pelmora-gone00/owner", std::to_string(gone) + " 12345\n");
+    WriteFile(dir / ".pelmora-gone00/1.html", "half a page");
+    WriteFile(dir / ".pelmora-unknwn/1.html", "a page being written");
+
+    window->RunConversion();
+
+    EXPECT_FALSE(std::filesystem::exists(dir / ".pelmora-gone00"));
+    EXPECT_TRUE(std::filesystem::exists(dir / ".pelmora-unknwn"));
+    EXPECT_EQ(List().Row(1)->State(), QStringLiteral("Done"));
 }
 
 TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
