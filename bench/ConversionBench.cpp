@@ -19,28 +19,39 @@ const std::vector<std::string> kReadable = {
     "simple.doc",       "two_images.doc",          "empty.doc",           "Word95.doc",
     "table-merges.doc", "HeaderFooterUnicode.doc", "FloatingPictures.doc"};
 
-// Opens the real converter and a scratch folder out; false (the benchmark skipped)
-// when either is not there.
-bool OpenBenchSession(benchmark::State& state, pelmora::WordSession& session, std::string& out) {
-    pelmora::RegisterLibreOffice();
-    if (!pelmora::OpenWordSession(session)) {
-        state.SkipWithError("the converter cannot be started");
-        return false;
+// The real converter's session and a scratch folder for the pages, closed and removed
+// when the benchmark ends.
+struct BenchSession {
+    // false (the benchmark skipped) when the converter or the folder is not there.
+    bool Open(benchmark::State& state) {
+        pelmora::RegisterLibreOffice();
+        if (!pelmora::OpenWordSession(session)) {
+            state.SkipWithError("the converter cannot be started");
+            return false;
+        }
+        std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            pelmora::CloseWordSession(session);
+            state.SkipWithError("no temporary folder");
+            return false;
+        }
+        out = pattern;
+        return true;
     }
-    std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        pelmora::CloseWordSession(session);
-        state.SkipWithError("no temporary folder");
-        return false;
+    ~BenchSession() {
+        if (!out.empty()) {
+            pelmora::CloseWordSession(session);
+            fs::remove_all(out);
+        }
     }
-    out = pattern;
-    return true;
-}
 
-void BM_ConvertSamples(benchmark::State& state) {
     pelmora::WordSession session;
     std::string out;
-    if (!OpenBenchSession(state, session, out)) {
+};
+
+void BM_ConvertSamples(benchmark::State& state) {
+    BenchSession bench;
+    if (!bench.Open(state)) {
         return;
     }
     pelmora::DocumentOptions options;
@@ -49,8 +60,9 @@ void BM_ConvertSamples(benchmark::State& state) {
     std::int64_t documents = 0;
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
-            const pelmora::ConversionResult result = pelmora::ConvertDocument(
-                session, PELMORA_TEST_DATA "/corpus/" + name, out + "/" + name + ".htm", options);
+            const pelmora::ConversionResult result =
+                pelmora::ConvertDocument(bench.session, PELMORA_TEST_DATA "/corpus/" + name,
+                                         bench.out + "/" + name + ".htm", options);
             if (!result.Converted()) {
                 state.SkipWithError(result.line.c_str());
                 break;
@@ -58,8 +70,6 @@ void BM_ConvertSamples(benchmark::State& state) {
             ++documents;
         }
     }
-    pelmora::CloseWordSession(session);
-    fs::remove_all(out);
     state.counters["docs/s"] =
         benchmark::Counter(static_cast<double>(documents), benchmark::Counter::kIsRate);
 }
@@ -74,9 +84,8 @@ BENCHMARK(BM_ConvertSamples)
 // A protected document opened after range(0) wrong passwords: the difference between
 // the two arguments, divided by the wrong tries, is what one wrong try costs.
 void BM_PasswordTries(benchmark::State& state) {
-    pelmora::WordSession session;
-    std::string out;
-    if (!OpenBenchSession(state, session, out)) {
+    BenchSession bench;
+    if (!bench.Open(state)) {
         return;
     }
     pelmora::DocumentOptions options;
@@ -88,15 +97,13 @@ void BM_PasswordTries(benchmark::State& state) {
     options.otherPasswords.push_back("password");
     for (auto _ : state) {
         const pelmora::ConversionResult result = pelmora::ConvertDocument(
-            session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
-            out + "/secret.htm", options);
+            bench.session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
+            bench.out + "/secret.htm", options);
         if (!result.Converted()) {
             state.SkipWithError(result.line.c_str());
             break;
         }
     }
-    pelmora::CloseWordSession(session);
-    fs::remove_all(out);
     state.counters["wrong tries"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_PasswordTries)

@@ -163,6 +163,24 @@ void ToolbarButtonModel::Changed(int index, const char* name, bool appendIndex) 
     ButtonPropertyChanged(property);
 }
 
+template <typename T>
+void ToolbarButtonModel::SetSize(const QVariant& Index, T ToolbarButton::*field, const T& value,
+                                 const char* name) {
+    const int i = ValidIndex(Index, name);
+    buttons_[i].*field = value;
+    ButtonSizesChanged();
+    ButtonsChanged();
+    Changed(i, name);
+}
+
+template <typename T>
+void ToolbarButtonModel::SetUnseen(const QVariant& Index, T ToolbarButton::*field, const T& value,
+                                   const char* name) {
+    const int i = ValidIndex(Index, name);
+    buttons_[i].*field = value;
+    Changed(i, name);
+}
+
 void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& value) {
     const int i = ValidIndex(Index, "ButtonCaption");
     buttons_[i].Caption = value;
@@ -174,21 +192,15 @@ void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& 
 }
 
 void ToolbarButtonModel::SetButtonDescription(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonDescription");
-    buttons_[i].Description = value;
-    Changed(i, "ButtonDescription");
+    SetUnseen(Index, &ToolbarButton::Description, value, "ButtonDescription");
 }
 
 void ToolbarButtonModel::SetButtonToolTipText(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonToolTipText");
-    buttons_[i].ToolTipText = value;
-    Changed(i, "ButtonToolTipText");
+    SetUnseen(Index, &ToolbarButton::ToolTipText, value, "ButtonToolTipText");
 }
 
 void ToolbarButtonModel::SetButtonKey(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonKey");
-    buttons_[i].Key = value;
-    Changed(i, "ButtonKey");
+    SetUnseen(Index, &ToolbarButton::Key, value, "ButtonKey");
 }
 
 void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
@@ -206,11 +218,7 @@ void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool 
 }
 
 void ToolbarButtonModel::SetButtonVisible(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonVisible");
-    buttons_[i].Visible = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonVisible");
+    SetSize(Index, &ToolbarButton::Visible, value, "ButtonVisible");
 }
 
 void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value) {
@@ -246,25 +254,15 @@ void ToolbarButtonModel::SetButtonChecked(const QVariant& Index, bool value) {
 }
 
 void ToolbarButtonModel::SetButtonStyle(const QVariant& Index, int32_t value) {
-    const int i = ValidIndex(Index, "ButtonStyle");
-    buttons_[i].Style = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonStyle");
+    SetSize(Index, &ToolbarButton::Style, value, "ButtonStyle");
 }
 
 void ToolbarButtonModel::SetButtonPlaceholderWidth(const QVariant& Index, float value) {
-    const int i = ValidIndex(Index, "ButtonPlaceholderWidth");
-    buttons_[i].PlaceholderSize = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonPlaceholderWidth");
+    SetSize(Index, &ToolbarButton::PlaceholderSize, value, "ButtonPlaceholderWidth");
 }
 
 void ToolbarButtonModel::SetButtonGroupID(const QVariant& Index, int16_t value) {
-    const int i = ValidIndex(Index, "ButtonGroupID");
-    buttons_[i].GroupID = value;
-    Changed(i, "ButtonGroupID");
+    SetUnseen(Index, &ToolbarButton::GroupID, value, "ButtonGroupID");
 }
 
 } // namespace pelmora

@@ -168,6 +168,13 @@ private:
         ButtonLookChanged(i);
         Changed(i, name, appendIndex);
     }
+    // A value that changes the button's size: the bar is laid out again.
+    template <typename T>
+    void SetSize(const QVariant& Index, T ToolbarButton::*field, const T& value, const char* name);
+    // A value nothing on the bar shows: only reported.
+    template <typename T>
+    void SetUnseen(const QVariant& Index, T ToolbarButton::*field, const T& value,
+                   const char* name);
     void SetPicture(const QVariant& Index, int which, const OlePicture& value, const char* name,
                     bool appendIndex);
     void Changed(int index, const char* name, bool appendIndex = false);

@@ -3,6 +3,7 @@
 
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
+#include "tests/support/Matchers.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -15,8 +16,6 @@
 
 namespace pelmora::test {
 namespace {
-
-using ::testing::ElementsAre;
 
 class TaskListTest : public MainWindowTest {};
 

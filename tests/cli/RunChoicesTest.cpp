@@ -3,6 +3,8 @@
 
 #include "cli/Arguments.h"
 #include "engine/PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,20 +12,9 @@
 namespace pelmora {
 namespace {
 
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
-
-CommandLineArguments Shell(std::vector<std::string> tokens) {
-    std::vector<const char*> argv{"pelmora"};
-    for (const std::string& t : tokens) {
-        argv.push_back(t.c_str());
-    }
-    return CommandLineArguments(static_cast<int>(argv.size()), argv.data());
-}
-
 RunChoices Read(std::vector<std::string> tokens) {
     std::string problem;
-    const auto choices = ReadRunChoices(Shell(std::move(tokens)), problem);
+    const auto choices = ReadRunChoices(test::Shell(tokens), problem);
     EXPECT_TRUE(choices.has_value()) << problem;
     EXPECT_EQ(problem, "");
     return choices.value_or(RunChoices{});
@@ -31,7 +22,7 @@ RunChoices Read(std::vector<std::string> tokens) {
 
 std::string Refused(std::vector<std::string> tokens) {
     std::string problem;
-    const auto choices = ReadRunChoices(Shell(std::move(tokens)), problem);
+    const auto choices = ReadRunChoices(test::Shell(tokens), problem);
     EXPECT_FALSE(choices.has_value());
     return problem;
 }
