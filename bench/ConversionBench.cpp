@@ -36,6 +36,8 @@ struct BenchSession {
             return false;
         }
         out = pattern;
+        // Every iteration writes the same pages again.
+        options.overwrite = true;
         return true;
     }
     ~BenchSession() {
@@ -47,6 +49,7 @@ struct BenchSession {
 
     pelmora::WordSession session;
     std::string out;
+    pelmora::DocumentOptions options;
 };
 
 void BM_ConvertSamples(benchmark::State& state) {
@@ -54,15 +57,13 @@ void BM_ConvertSamples(benchmark::State& state) {
     if (!bench.Open(state)) {
         return;
     }
-    pelmora::DocumentOptions options;
-    options.overwrite = true;
-    options.compact = state.range(0) != 0;
+    bench.options.compact = state.range(0) != 0;
     std::int64_t documents = 0;
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
             const pelmora::ConversionResult result =
                 pelmora::ConvertDocument(bench.session, PELMORA_TEST_DATA "/corpus/" + name,
-                                         bench.out + "/" + name + ".htm", options);
+                                         bench.out + "/" + name + ".htm", bench.options);
             if (!result.Converted()) {
                 state.SkipWithError(result.line.c_str());
                 break;
@@ -88,17 +89,15 @@ void BM_PasswordTries(benchmark::State& state) {
     if (!bench.Open(state)) {
         return;
     }
-    pelmora::DocumentOptions options;
-    options.overwrite = true;
-    options.password = "wrong";
+    bench.options.password = "wrong";
     for (std::int64_t i = 1; i < state.range(0); ++i) {
-        options.otherPasswords.push_back("wrong " + std::to_string(i));
+        bench.options.otherPasswords.push_back("wrong " + std::to_string(i));
     }
-    options.otherPasswords.push_back("password");
+    bench.options.otherPasswords.push_back("password");
     for (auto _ : state) {
         const pelmora::ConversionResult result = pelmora::ConvertDocument(
             bench.session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
-            bench.out + "/secret.htm", options);
+            bench.out + "/secret.htm", bench.options);
         if (!result.Converted()) {
             state.SkipWithError(result.line.c_str());
             break;

@@ -163,24 +163,6 @@ void ToolbarButtonModel::Changed(int index, const char* name, bool appendIndex) 
     ButtonPropertyChanged(property);
 }
 
-template <typename T>
-void ToolbarButtonModel::SetSize(const QVariant& Index, T ToolbarButton::*field, const T& value,
-                                 const char* name) {
-    const int i = ValidIndex(Index, name);
-    buttons_[i].*field = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, name);
-}
-
-template <typename T>
-void ToolbarButtonModel::SetUnseen(const QVariant& Index, T ToolbarButton::*field, const T& value,
-                                   const char* name) {
-    const int i = ValidIndex(Index, name);
-    buttons_[i].*field = value;
-    Changed(i, name);
-}
-
 void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& value) {
     const int i = ValidIndex(Index, "ButtonCaption");
     buttons_[i].Caption = value;
@@ -189,22 +171,6 @@ void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& 
         ButtonsChanged();
     }
     Changed(i, "ButtonCaption");
-}
-
-void ToolbarButtonModel::SetButtonDescription(const QVariant& Index, const QString& value) {
-    SetUnseen(Index, &ToolbarButton::Description, value, "ButtonDescription");
-}
-
-void ToolbarButtonModel::SetButtonToolTipText(const QVariant& Index, const QString& value) {
-    SetUnseen(Index, &ToolbarButton::ToolTipText, value, "ButtonToolTipText");
-}
-
-void ToolbarButtonModel::SetButtonKey(const QVariant& Index, const QString& value) {
-    SetUnseen(Index, &ToolbarButton::Key, value, "ButtonKey");
-}
-
-void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::Enabled, value, "ButtonEnabled");
 }
 
 void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool value) {
@@ -217,52 +183,12 @@ void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool 
     Changed(i, "ButtonAlwaysShowCaption");
 }
 
-void ToolbarButtonModel::SetButtonVisible(const QVariant& Index, bool value) {
-    SetSize(Index, &ToolbarButton::Visible, value, "ButtonVisible");
-}
-
-void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::UseMaskColor, value, "ButtonUseMaskColor");
-}
-
-void ToolbarButtonModel::SetButtonMaskColor(const QVariant& Index, OleColor value) {
-    SetLook(Index, &ToolbarButton::MaskColor, value, "ButtonMaskColor");
-}
-
 void ToolbarButtonModel::SetPicture(const QVariant& Index, int which, const OlePicture& value,
                                     const char* name, bool appendIndex) {
     const int i = ValidIndex(Index, name);
     buttons_[i].SetAPicture(which, value);
     ButtonLookChanged(i);
     Changed(i, name, appendIndex);
-}
-
-void ToolbarButtonModel::SetButtonPicture(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 0, value, "ButtonPicture", false);
-}
-
-void ToolbarButtonModel::SetButtonPictureOver(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 1, value, "ButtonPictureOver", true);
-}
-
-void ToolbarButtonModel::SetButtonPictureDown(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 2, value, "ButtonPictureDown", true);
-}
-
-void ToolbarButtonModel::SetButtonChecked(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::Checked, value, "ButtonChecked", true);
-}
-
-void ToolbarButtonModel::SetButtonStyle(const QVariant& Index, int32_t value) {
-    SetSize(Index, &ToolbarButton::Style, value, "ButtonStyle");
-}
-
-void ToolbarButtonModel::SetButtonPlaceholderWidth(const QVariant& Index, float value) {
-    SetSize(Index, &ToolbarButton::PlaceholderSize, value, "ButtonPlaceholderWidth");
-}
-
-void ToolbarButtonModel::SetButtonGroupID(const QVariant& Index, int16_t value) {
-    SetUnseen(Index, &ToolbarButton::GroupID, value, "ButtonGroupID");
 }
 
 } // namespace pelmora

@@ -27,15 +27,22 @@ std::string Refused(std::vector<std::string> tokens) {
     return problem;
 }
 
-TEST(RunChoices, ShortSwitchesSplitIntoRunAndDocumentChoices) {
-    const RunChoices choices =
-        Read({"/in/*.doc", "-d:/out", "-l", "/tmp/run.log", "-s", "-o", "-c", "-f1"});
-    EXPECT_EQ(choices.outputFolder, "/out");
-    EXPECT_EQ(choices.logFile, "/tmp/run.log");
+// The choices both spellings of the switches below ask for: two paths and every on/off
+// switch of the run and of the documents.
+void ExpectPathsAndAllSwitches(const RunChoices& choices, const std::string& folder,
+                               const std::string& log) {
+    EXPECT_EQ(choices.outputFolder, folder);
+    EXPECT_EQ(choices.logFile, log);
     EXPECT_TRUE(choices.includeSubfolders);
     EXPECT_TRUE(choices.document.overwrite);
     EXPECT_TRUE(choices.document.compact);
     EXPECT_TRUE(choices.document.keepPictureFolder);
+}
+
+TEST(RunChoices, ShortSwitchesSplitIntoRunAndDocumentChoices) {
+    const RunChoices choices =
+        Read({"/in/*.doc", "-d:/out", "-l", "/tmp/run.log", "-s", "-o", "-c", "-f1"});
+    ExpectPathsAndAllSwitches(choices, "/out", "/tmp/run.log");
     EXPECT_EQ(choices.document.password, "");
 
     const RunChoices few = Read({"/in/a.doc", "-f"});
@@ -65,12 +72,7 @@ TEST(RunChoices, LongOptionsWithTheValueAfterEqualsOrInTheNextToken) {
               "--compact", "--keep-files", "--jobs", "3", "--json", "--password-file", "/p",
               "--shard", "2/5", "--timeout", "45", "--quiet"});
     for (const RunChoices& choices : {joined, apart}) {
-        EXPECT_EQ(choices.outputFolder, "/my out");
-        EXPECT_EQ(choices.logFile, "/tmp/r.log");
-        EXPECT_TRUE(choices.includeSubfolders);
-        EXPECT_TRUE(choices.document.overwrite);
-        EXPECT_TRUE(choices.document.compact);
-        EXPECT_TRUE(choices.document.keepPictureFolder);
+        ExpectPathsAndAllSwitches(choices, "/my out", "/tmp/r.log");
         EXPECT_EQ(choices.jobs, 3);
         EXPECT_TRUE(choices.json);
         EXPECT_EQ(choices.passwordFile, "/p");
