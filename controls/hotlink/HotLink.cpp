@@ -34,7 +34,7 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
     widget->setPalette(palette);
 }
 
-// Events report three flags as the bits 1, 2 and 4, in the order given.
+// The control's events number three flags as the bits 1, 2 and 4, in the order given.
 short ThreeBits(int flags, int one, int two, int four) {
     return static_cast<short>(((flags & one) ? 1 : 0) | ((flags & two) ? 2 : 0) |
                               ((flags & four) ? 4 : 0));
