@@ -61,19 +61,16 @@ AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main)
 
     outputFolderBox_ = new OutputFolderBox(main.seam(), this);
 
-    QHBoxLayout* buttons = MakeOkCancelRow(this, okButton_, cancelButton_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addLayout(source);
     layout->addWidget(frame2);
     layout->addWidget(outputFolderBox_);
-    layout->addLayout(buttons);
+    AddOkCancelRow(
+        layout, this, okButton_, cancelButton_, [this] { Confirm(); }, [this] { Cancel(); });
     setMinimumWidth(TwipsToPixelsX(6000, this));
 
     connect(sourceFolderButton_, &QToolButton::clicked, this, &AddFolderDialog::ChooseSourceFolder);
-    connect(okButton_, &QPushButton::clicked, this, &AddFolderDialog::Confirm);
-    connect(cancelButton_, &QPushButton::clicked, this, &AddFolderDialog::Cancel);
 }
 
 bool AddFolderDialog::event(QEvent* event) {

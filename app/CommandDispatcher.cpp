@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <exception>
+#include <functional>
+#include <span>
 
 namespace pelmora {
 
@@ -23,6 +25,22 @@ template <typename Step> void Skipping(Step&& step) {
         step();
     } catch (const std::exception&) {
     } catch (...) {
+    }
+}
+
+// A command and the lower-cased key that names it.
+struct NamedCommand {
+    const char* key;
+    std::function<void()> run;
+};
+
+// Runs the command that key names; an unknown key does nothing.
+void RunNamed(const QString& key, std::span<const NamedCommand> commands) {
+    for (const NamedCommand& command : commands) {
+        if (key == QLatin1String(command.key)) {
+            command.run();
+            return;
+        }
     }
 }
 
@@ -109,93 +127,77 @@ bool CommandDispatcher::RefusedDuringRun(const QString& key, const QString& stop
 }
 
 void CommandDispatcher::OnToolbarTimer() {
-    if (Postponed(toolbarTimer_))
-        return;
-    const QString key = toolbarKey_;
-    if (RefusedDuringRun(key, QStringLiteral("stop")))
-        return;
-    Skipping([&] { RunToolbarCommand(key); });
+    RunArmed(toolbarTimer_, toolbarKey_, QStringLiteral("stop"),
+             &CommandDispatcher::RunToolbarCommand);
 }
 
 void CommandDispatcher::OnMenuTimer() {
-    if (Postponed(menuTimer_))
+    RunArmed(menuTimer_, menuKey_, QStringLiteral("mnustop"), &CommandDispatcher::RunMenuCommand);
+}
+
+void CommandDispatcher::RunArmed(QTimer& timer, const QString& armedKey, const QString& stopKey,
+                                 void (CommandDispatcher::*run)(const QString&)) {
+    if (Postponed(timer))
         return;
-    const QString key = menuKey_;
-    if (RefusedDuringRun(key, QStringLiteral("mnustop")))
+    const QString key = armedKey;
+    if (RefusedDuringRun(key, stopKey))
         return;
-    Skipping([&] { RunMenuCommand(key); });
+    Skipping([&] { (this->*run)(key); });
 }
 
 void CommandDispatcher::RunToolbarCommand(const QString& key) {
-    if (key == QStringLiteral("add")) {
-        ItemClick(QStringLiteral("mnuaddfile"));
-        window_.Yield();
-    } else if (key == QStringLiteral("folder")) {
-        ItemClick(QStringLiteral("mnuaddfolder"));
-        window_.Yield();
-    } else if (key == QStringLiteral("remove")) {
-        window_.RemoveSelectedTasks();
-    } else if (key == QStringLiteral("extract")) {
-        window_.RunConversion();
-    } else if (key == QStringLiteral("help")) {
-        Open(HelpFilePath());
-    } else if (key == QStringLiteral("home")) {
-        Open(WebSite());
-    } else if (key == QStringLiteral("email")) {
-        Open(SupportMail());
-    }
+    const NamedCommand commands[] = {
+        {"add",
+         [this] {
+             ItemClick(QStringLiteral("mnuaddfile"));
+             window_.Yield();
+         }},
+        {"folder",
+         [this] {
+             ItemClick(QStringLiteral("mnuaddfolder"));
+             window_.Yield();
+         }},
+        {"remove", [this] { window_.RemoveSelectedTasks(); }},
+        {"extract", [this] { window_.RunConversion(); }},
+        {"help", [this] { Open(HelpFilePath()); }},
+        {"home", [this] { Open(WebSite()); }},
+        {"email", [this] { Open(SupportMail()); }},
+    };
+    RunNamed(key, commands);
 }
 
 void CommandDispatcher::RunMenuCommand(const QString& key) {
-    if (key == QStringLiteral("mnuconverter")) {
-        window_.RunConversion();
-    } else if (key == QStringLiteral("mnustop")) {
+    const NamedCommand commands[] = {
+        {"mnuconverter", [this] { window_.RunConversion(); }},
         // Only a run can be stopped; a stop confirmed just as the run ended does nothing.
-        if (window_.Converting())
-            window_.StopConversion();
-    } else if (key == QStringLiteral("mnuaddfile")) {
-        window_.AddFilesFromDialog();
-    } else if (key == QStringLiteral("mnuaddfolder")) {
-        window_.ShowAddFolderDialog();
-    } else if (key == QStringLiteral("mnuremovefile")) {
-        window_.RemoveSelectedTasks();
-    } else if (key == QStringLiteral("mnuclear")) {
-        window_.ClearTasks();
-    } else if (key == QStringLiteral("mnuviewlog")) {
-        ViewLogFile();
-    } else if (key == QStringLiteral("mnuclearlog")) {
-        window_.logPane()->clear();
-    } else if (key == QStringLiteral("mnuexit")) {
-        window_.close();
-    } else if (key == QStringLiteral("mnuoutput")) {
-        window_.ShowOptionsDialog();
-    } else if (key == QStringLiteral("mnumoveup")) {
-        window_.MoveTaskUp();
-    } else if (key == QStringLiteral("mnumovedown")) {
-        window_.MoveTaskDown();
-    } else if (key == QStringLiteral("mnusall")) {
-        window_.SetAllChecks(true);
-    } else if (key == QStringLiteral("mnusnone")) {
-        window_.SetAllChecks(false);
-    } else if (key == QStringLiteral("mnuinvert")) {
-        window_.InvertChecks();
-    } else if (key == QStringLiteral("mnulogfile")) {
-        FlipCheck(QStringLiteral("mnuLogfile"));
-    } else if (key == QStringLiteral("mnucreatedir")) {
-        FlipCheck(QStringLiteral("mnuCreateDir"));
-    } else if (key == QStringLiteral("mnuoverwrite")) {
-        FlipCheck(QStringLiteral("mnuoverwrite"));
-    } else if (key == QStringLiteral("mnucompress")) {
-        FlipCheck(QStringLiteral("mnuCompress"));
-    } else if (key == QStringLiteral("mnuhelpfile")) {
-        Open(HelpFilePath());
-    } else if (key == QStringLiteral("mnuwebsite")) {
-        Open(WebSite());
-    } else if (key == QStringLiteral("mnusupport")) {
-        Open(SupportMail());
-    } else if (key == QStringLiteral("mnuabout")) {
-        ShowAbout();
-    }
+        {"mnustop",
+         [this] {
+             if (window_.Converting())
+                 window_.StopConversion();
+         }},
+        {"mnuaddfile", [this] { window_.AddFilesFromDialog(); }},
+        {"mnuaddfolder", [this] { window_.ShowAddFolderDialog(); }},
+        {"mnuremovefile", [this] { window_.RemoveSelectedTasks(); }},
+        {"mnuclear", [this] { window_.ClearTasks(); }},
+        {"mnuviewlog", [this] { ViewLogFile(); }},
+        {"mnuclearlog", [this] { window_.logPane()->clear(); }},
+        {"mnuexit", [this] { window_.close(); }},
+        {"mnuoutput", [this] { window_.ShowOptionsDialog(); }},
+        {"mnumoveup", [this] { window_.MoveTaskUp(); }},
+        {"mnumovedown", [this] { window_.MoveTaskDown(); }},
+        {"mnusall", [this] { window_.SetAllChecks(true); }},
+        {"mnusnone", [this] { window_.SetAllChecks(false); }},
+        {"mnuinvert", [this] { window_.InvertChecks(); }},
+        {"mnulogfile", [this] { FlipCheck(QStringLiteral("mnuLogfile")); }},
+        {"mnucreatedir", [this] { FlipCheck(QStringLiteral("mnuCreateDir")); }},
+        {"mnuoverwrite", [this] { FlipCheck(QStringLiteral("mnuoverwrite")); }},
+        {"mnucompress", [this] { FlipCheck(QStringLiteral("mnuCompress")); }},
+        {"mnuhelpfile", [this] { Open(HelpFilePath()); }},
+        {"mnuwebsite", [this] { Open(WebSite()); }},
+        {"mnusupport", [this] { Open(SupportMail()); }},
+        {"mnuabout", [this] { ShowAbout(); }},
+    };
+    RunNamed(key, commands);
 }
 
 void CommandDispatcher::FlipCheck(const QString& key) {

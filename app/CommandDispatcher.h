@@ -46,6 +46,9 @@ public:
 private:
     void OnToolbarTimer();
     void OnMenuTimer();
+    // Runs the command a slot's timer armed, unless a dialog or a run stands in its way.
+    void RunArmed(QTimer& timer, const QString& armedKey, const QString& stopKey,
+                  void (CommandDispatcher::*run)(const QString&));
     bool Postponed(QTimer& timer);
     bool RefusedDuringRun(const QString& key, const QString& stopKey) const;
     bool ConfirmStop();

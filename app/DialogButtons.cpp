@@ -5,7 +5,8 @@
 
 namespace pelmora {
 
-QHBoxLayout* MakeOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
+void AddOkCancelRow(QBoxLayout* layout, QWidget* dialog, QPushButton*& ok, QPushButton*& cancel,
+                    const std::function<void()>& onOk, const std::function<void()>& onCancel) {
     ok = new QPushButton(QStringLiteral("&OK"), dialog);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
@@ -15,7 +16,9 @@ QHBoxLayout* MakeOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& ca
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    return buttons;
+    layout->addLayout(buttons);
+    QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, onCancel);
 }
 
 } // namespace pelmora

@@ -27,16 +27,12 @@ OptionsDialog::OptionsDialog(QWidget* owner, DesktopSeam& seam) : QDialog(owner)
     auto* passwordLayout = new QVBoxLayout(frame2);
     passwordLayout->addWidget(passwordBox_);
 
-    QHBoxLayout* buttons = MakeOkCancelRow(this, okButton_, cancelButton_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(outputFolderBox_);
     layout->addWidget(frame2);
-    layout->addLayout(buttons);
+    AddOkCancelRow(
+        layout, this, okButton_, cancelButton_, [this] { Confirm(); }, [this] { reject(); });
     setMinimumWidth(TwipsToPixelsX(5400, this));
-
-    connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::Confirm);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<OptionsDialog::Answer> OptionsDialog::Ask() {

@@ -9,14 +9,14 @@ namespace pelmora {
 /// The picture of a task: 1 a converted page, 2 a document still to convert.
 enum TaskIcon : int { IconConverted = 1, IconPending = 2 };
 
-/// The columns of the task list, left to right.
+/// The columns of the task list, left to right from 0; ColumnCount counts them.
 enum TaskColumn : int {
-    ColumnSource = 0,
-    ColumnTarget = 1,
-    ColumnSize = 2,
-    ColumnDate = 3,
-    ColumnState = 4,
-    ColumnCount = 5
+    ColumnSource,
+    ColumnTarget,
+    ColumnSize,
+    ColumnDate,
+    ColumnState,
+    ColumnCount
 };
 
 /// A task as a plain value: what a row shows and holds.

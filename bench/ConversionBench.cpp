@@ -19,38 +19,51 @@ const std::vector<std::string> kReadable = {
     "simple.doc",       "two_images.doc",          "empty.doc",           "Word95.doc",
     "table-merges.doc", "HeaderFooterUnicode.doc", "FloatingPictures.doc"};
 
-// Opens the real converter and a scratch folder out; false (the benchmark skipped)
-// when either is not there.
-bool OpenBenchSession(benchmark::State& state, pelmora::WordSession& session, std::string& out) {
-    pelmora::RegisterLibreOffice();
-    if (!pelmora::OpenWordSession(session)) {
-        state.SkipWithError("the converter cannot be started");
-        return false;
+// The real converter's session and a scratch folder for the pages, closed and removed
+// when the benchmark ends.
+struct BenchSession {
+    // false (the benchmark skipped) when the converter or the folder is not there.
+    bool Open(benchmark::State& state) {
+        pelmora::RegisterLibreOffice();
+        if (!pelmora::OpenWordSession(session)) {
+            state.SkipWithError("the converter cannot be started");
+            return false;
+        }
+        std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            pelmora::CloseWordSession(session);
+            state.SkipWithError("no temporary folder");
+            return false;
+        }
+        out = pattern;
+        // Every iteration writes the same pages again.
+        options.overwrite = true;
+        return true;
     }
-    std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        pelmora::CloseWordSession(session);
-        state.SkipWithError("no temporary folder");
-        return false;
+    ~BenchSession() {
+        if (!out.empty()) {
+            pelmora::CloseWordSession(session);
+            fs::remove_all(out);
+        }
     }
-    out = pattern;
-    return true;
-}
 
-void BM_ConvertSamples(benchmark::State& state) {
     pelmora::WordSession session;
     std::string out;
-    if (!OpenBenchSession(state, session, out)) {
+    pelmora::DocumentOptions options;
+};
+
+void BM_ConvertSamples(benchmark::State& state) {
+    BenchSession bench;
+    if (!bench.Open(state)) {
         return;
     }
-    pelmora::DocumentOptions options;
-    options.overwrite = true;
-    options.compact = state.range(0) != 0;
+    bench.options.compact = state.range(0) != 0;
     std::int64_t documents = 0;
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
-            const pelmora::ConversionResult result = pelmora::ConvertDocument(
-                session, PELMORA_TEST_DATA "/corpus/" + name, out + "/" + name + ".htm", options);
+            const pelmora::ConversionResult result =
+                pelmora::ConvertDocument(bench.session, PELMORA_TEST_DATA "/corpus/" + name,
+                                         bench.out + "/" + name + ".htm", bench.options);
             if (!result.Converted()) {
                 state.SkipWithError(result.line.c_str());
                 break;
@@ -58,8 +71,6 @@ void BM_ConvertSamples(benchmark::State& state) {
             ++documents;
         }
     }
-    pelmora::CloseWordSession(session);
-    fs::remove_all(out);
     state.counters["docs/s"] =
         benchmark::Counter(static_cast<double>(documents), benchmark::Counter::kIsRate);
 }
@@ -74,29 +85,24 @@ BENCHMARK(BM_ConvertSamples)
 // A protected document opened after range(0) wrong passwords: the difference between
 // the two arguments, divided by the wrong tries, is what one wrong try costs.
 void BM_PasswordTries(benchmark::State& state) {
-    pelmora::WordSession session;
-    std::string out;
-    if (!OpenBenchSession(state, session, out)) {
+    BenchSession bench;
+    if (!bench.Open(state)) {
         return;
     }
-    pelmora::DocumentOptions options;
-    options.overwrite = true;
-    options.password = "wrong";
+    bench.options.password = "wrong";
     for (std::int64_t i = 1; i < state.range(0); ++i) {
-        options.otherPasswords.push_back("wrong " + std::to_string(i));
+        bench.options.otherPasswords.push_back("wrong " + std::to_string(i));
     }
-    options.otherPasswords.push_back("password");
+    bench.options.otherPasswords.push_back("password");
     for (auto _ : state) {
         const pelmora::ConversionResult result = pelmora::ConvertDocument(
-            session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
-            out + "/secret.htm", options);
+            bench.session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
+            bench.out + "/secret.htm", bench.options);
         if (!result.Converted()) {
             state.SkipWithError(result.line.c_str());
             break;
         }
     }
-    pelmora::CloseWordSession(session);
-    fs::remove_all(out);
     state.counters["wrong tries"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_PasswordTries)

@@ -1,7 +1,8 @@
 // Opening the main window's largest popup menu and moving its highlight by one item; both
 // have to stay well under one frame (16 ms).
-#include "controls/menu/PopupMenu.h"
+#include "bench/BenchApplication.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/PopupMenu.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -10,18 +11,12 @@
 
 namespace {
 
+using pelmora::MenuBar;
 using pelmora::MenuItem;
 using pelmora::PopupMenu;
-using pelmora::MenuBar;
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "menu_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
+    return pelmora::bench::BenchApplication("menu_bench");
 }
 
 struct MainBar {

@@ -1,10 +1,10 @@
 // Searching a large document tree with subfolders, as "pelmora '/tree/*.doc' -s" does.
 // Goal: 100,000 files in 1,000 folders in under one second.
 #include "cli/Arguments.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,15 +16,12 @@ namespace fs = std::filesystem;
 
 // 10 x 10 x 10 leaf folders of 100 files each: half ".doc", a quarter ".rtf", a
 // quarter ".txt" that no pattern wants. Built once, removed at exit.
-class Tree {
-public:
+struct Tree {
     Tree() {
-        std::string pattern = (fs::temp_directory_path() / "pelmora-search-bench-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
         for (int a = 0; a < 10; ++a) {
             for (int b = 0; b < 10; ++b) {
                 for (int c = 0; c < 10; ++c) {
-                    const fs::path leaf = fs::path(root_) / ("a" + std::to_string(a)) /
+                    const fs::path leaf = fs::path(folder.Path()) / ("a" + std::to_string(a)) /
                                           ("b" + std::to_string(b)) / ("c" + std::to_string(c));
                     fs::create_directories(leaf);
                     for (int f = 0; f < 100; ++f) {
@@ -35,23 +32,17 @@ public:
             }
         }
     }
-    ~Tree() {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    const std::string& Root() const { return root_; }
 
-private:
-    std::string root_;
+    pelmora::test::TempFolder folder;
 };
 
-const Tree& TheTree() {
-    static Tree tree;
-    return tree;
+const std::string& TreeRoot() {
+    static const Tree tree;
+    return tree.folder.Path();
 }
 
 void RunSearch(benchmark::State& state, const std::string& pattern, std::size_t expected) {
-    const std::string argument = TheTree().Root() + "/" + pattern;
+    const std::string argument = TreeRoot() + "/" + pattern;
     const char* argv[] = {"pelmora", argument.c_str(), "-s"};
     const pelmora::CommandLineArguments arguments(3, argv);
     for (auto _ : state) {

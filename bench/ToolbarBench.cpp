@@ -1,6 +1,7 @@
 // The main window's ten-button toolbar: a full refresh (layout and every button) against the
 // repaint of the one button the mouse has just entered. The hover repaint has to be at
 // least ten times cheaper than the full refresh.
+#include "bench/BenchApplication.h"
 #include "controls/toolbar/ToolBar.h"
 
 #include <QApplication>
@@ -12,13 +13,7 @@ namespace {
 using pelmora::ToolBar;
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "toolbar_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
+    return pelmora::bench::BenchApplication("toolbar_bench");
 }
 
 std::unique_ptr<ToolBar> MainToolbar() {

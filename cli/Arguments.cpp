@@ -101,14 +101,7 @@ std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine) {
         cut += c;
     }
 
-    std::string::size_type pos = 0;
-    while (pos <= cut.size()) {
-        auto space = cut.find(' ', pos);
-        if (space == std::string::npos) {
-            space = cut.size();
-        }
-        std::string piece = cut.substr(pos, space - pos);
-        pos = space + 1;
+    for (const std::string& piece : SplitAt(cut, ' ')) {
         if (piece.empty()) {
             continue;
         }

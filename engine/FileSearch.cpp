@@ -57,13 +57,7 @@ bool GlobMatch(const char* name, const char* nameEnd, const char* pattern, const
 
 std::vector<std::string> SplitPatterns(const std::string& patterns) {
     std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    while (start <= patterns.size()) {
-        auto end = patterns.find(';', start);
-        if (end == std::string::npos) {
-            end = patterns.size();
-        }
-        std::string part = patterns.substr(start, end - start);
+    for (std::string part : SplitAt(patterns, ';')) {
         const auto first = part.find_first_not_of(' ');
         if (first != std::string::npos) {
             part = part.substr(first, part.find_last_not_of(' ') - first + 1);
@@ -71,7 +65,6 @@ std::vector<std::string> SplitPatterns(const std::string& patterns) {
                 parts.push_back(std::move(part));
             }
         }
-        start = end + 1;
     }
     return parts;
 }

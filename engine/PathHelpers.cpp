@@ -271,4 +271,18 @@ std::string TrimAtNul(const std::string& text) {
     return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::string::size_type start = 0;
+    while (start <= text.size()) {
+        auto end = text.find(separator, start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
 } // namespace pelmora

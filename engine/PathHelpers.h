@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -46,5 +47,8 @@ std::string FormatFileSize(std::int64_t bytes, const std::string& thousandsSepar
                            const std::string& decimalSeparator);
 /// text before its first NUL character.
 std::string TrimAtNul(const std::string& text);
+/// The pieces of text between separators, empty ones included ("a;;b;" gives "a", "", "b",
+/// ""; "" gives one empty piece).
+std::vector<std::string> SplitAt(const std::string& text, char separator);
 
 } // namespace pelmora

@@ -34,26 +34,18 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
     widget->setPalette(palette);
 }
 
+// The control's events number three flags as the bits 1, 2 and 4, in the order given.
+short ThreeBits(int flags, int one, int two, int four) {
+    return static_cast<short>(((flags & one) ? 1 : 0) | ((flags & two) ? 2 : 0) |
+                              ((flags & four) ? 4 : 0));
+}
+
 short VbButtons(Qt::MouseButtons buttons) {
-    short result = 0;
-    if (buttons & Qt::LeftButton)
-        result |= 1;
-    if (buttons & Qt::RightButton)
-        result |= 2;
-    if (buttons & Qt::MiddleButton)
-        result |= 4;
-    return result;
+    return ThreeBits(buttons.toInt(), Qt::LeftButton, Qt::RightButton, Qt::MiddleButton);
 }
 
 short VbShift(Qt::KeyboardModifiers modifiers) {
-    short result = 0;
-    if (modifiers & Qt::ShiftModifier)
-        result |= 1;
-    if (modifiers & Qt::ControlModifier)
-        result |= 2;
-    if (modifiers & Qt::AltModifier)
-        result |= 4;
-    return result;
+    return ThreeBits(modifiers.toInt(), Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier);
 }
 
 void OpenWithDesktop(const QString& target) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace pelmora {
 
@@ -24,54 +25,81 @@ constexpr std::array<QRgb, kLastSystemColour + 1> kClassic = {
     0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xDFDFDF, 0x000000,
     0xFFFFE1, 0x000000, 0x000080, 0x1084D0, 0xB5B5B5, 0x000080, 0xC0C0C0};
 
-// The palette role standing for a system colour, where Qt has one.
+// The palette role standing for each system colour number, where Qt has one; grey text is
+// the disabled text colour.
+constexpr auto kNoRole = QPalette::NColorRoles;
+constexpr std::array<QPalette::ColorRole, kLastSystemColour + 1> kPaletteRoles = {
+    kNoRole,
+    kNoRole,
+    kNoRole,
+    kNoRole,
+    QPalette::Window, // 4 menu
+    QPalette::Base,   // 5 window
+    kNoRole,
+    QPalette::WindowText, // 7 menu text
+    QPalette::Text,       // 8 window text
+    kNoRole,
+    kNoRole,
+    kNoRole,
+    kNoRole,
+    QPalette::Highlight,       // 13 highlight
+    QPalette::HighlightedText, // 14 highlighted text
+    QPalette::Button,          // 15 button face
+    QPalette::Dark,            // 16 button shadow
+    QPalette::Text,            // 17 grey text
+    QPalette::ButtonText,      // 18 button text
+    kNoRole,
+    QPalette::Light,       // 20 button highlight
+    QPalette::Shadow,      // 21 3D dark shadow
+    QPalette::Midlight,    // 22 3D light
+    QPalette::ToolTipText, // 23 tooltip text
+    QPalette::ToolTipBase, // 24 tooltip
+    kNoRole,
+    QPalette::Link, // 26 hot-tracked link
+    kNoRole,
+    kNoRole,
+    QPalette::Highlight, // 29 menu highlight
+    QPalette::Window     // 30 menu bar
+};
+
 std::optional<QColor> paletteColour(int index) {
-    if (!qGuiApp) {
+    if (!qGuiApp || index < 0 || index > kLastSystemColour || kPaletteRoles[index] == kNoRole) {
         return std::nullopt;
     }
-    const QPalette pal = QGuiApplication::palette();
-    switch (index) {
-    case 4:  // menu
-    case 30: // menu bar
-        return pal.color(QPalette::Window);
-    case 5:
-        return pal.color(QPalette::Base);
-    case 7:
-        return pal.color(QPalette::WindowText);
-    case 8:
-        return pal.color(QPalette::Text);
-    case 13:
-    case 29: // menu highlight
-        return pal.color(QPalette::Highlight);
-    case 14:
-        return pal.color(QPalette::HighlightedText);
-    case 15:
-        return pal.color(QPalette::Button);
-    case 16:
-        return pal.color(QPalette::Dark);
-    case 17:
-        return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18:
-        return pal.color(QPalette::ButtonText);
-    case 20:
-        return pal.color(QPalette::Light);
-    case 21:
-        return pal.color(QPalette::Shadow);
-    case 22:
-        return pal.color(QPalette::Midlight);
-    case 23:
-        return pal.color(QPalette::ToolTipText);
-    case 24:
-        return pal.color(QPalette::ToolTipBase);
-    case 26:
-        return pal.color(QPalette::Link);
-    default:
-        return std::nullopt;
-    }
+    const QPalette::ColorGroup group = index == 17 ? QPalette::Disabled : QPalette::Current;
+    return QGuiApplication::palette().color(group, kPaletteRoles[index]);
 }
 
 ColorRef fromRgb(int r, int g, int b) {
     return ColorRef(r | (g << 8) | (b << 16));
+}
+
+// The Qt text flags that lay text out as the DrawTextFormat flags ask.
+int QtTextFlags(int format) {
+    int flags = format & DtCenter  ? Qt::AlignHCenter
+                : format & DtRight ? Qt::AlignRight
+                                   : Qt::AlignLeft;
+    // Only a single line is placed vertically; wrapped text always starts at the top.
+    if ((format & DtSingleLine) && (format & DtVCenter)) {
+        flags |= Qt::AlignVCenter;
+    } else if ((format & DtSingleLine) && (format & DtBottom)) {
+        flags |= Qt::AlignBottom;
+    } else {
+        flags |= Qt::AlignTop;
+    }
+    static constexpr std::array<std::pair<int, int>, 3> kSameMeaning{
+        {{DtSingleLine, Qt::TextSingleLine},
+         {DtWordBreak, Qt::TextWordWrap},
+         {DtExpandTabs, Qt::TextExpandTabs}}};
+    for (const auto& [ours, qt] : kSameMeaning) {
+        if (format & ours) {
+            flags |= qt;
+        }
+    }
+    if (!(format & DtNoPrefix)) {
+        flags |= Qt::TextShowMnemonic;
+    }
+    return flags;
 }
 
 } // namespace
@@ -210,38 +238,31 @@ void DrawLine(QImage& surface, int x1, int y1, int x2, int y2, OleColor colour) 
 
 void DrawGradient(QImage& surface, int x1, int y1, int x2, int y2, OleColor fromColor,
                   OleColor toColor, int style, int mirror) {
-    std::vector<ColorRef> colours;
+    // The colours of lines 0..n; none (nothing drawn) when n < 0 or a colour does not
+    // translate.
+    const auto lineColours = [&](int n) {
+        std::vector<ColorRef> colours;
+        if (n >= 0) {
+            colours.resize(size_t(n) + 1);
+            if (!BuildGradientColors(fromColor, toColor, colours)) {
+                colours.clear();
+            }
+        }
+        return colours;
+    };
     if (style == 0) {
-        const int n = x2 - x1;
-        if (n < 0) {
-            return;
-        }
-        colours.resize(size_t(n) + 1);
-        if (!BuildGradientColors(fromColor, toColor, colours)) {
-            return;
-        }
-        for (int i = 0; i <= n; ++i) {
+        const std::vector<ColorRef> colours = lineColours(x2 - x1);
+        for (int i = 0; i < int(colours.size()); ++i) {
             DrawLine(surface, x1 + i, y1, x1 + i, y2, OleColor(colours[size_t(i)]));
         }
     } else if (style == 1) {
-        int n = y2 - y1;
-        if (mirror > 0) {
-            n = RoundHalfEven(n / 2.0);
-        }
-        if (n < 0) {
-            return;
-        }
-        colours.resize(size_t(n) + 1);
-        if (!BuildGradientColors(fromColor, toColor, colours)) {
-            return;
-        }
-        for (int i = 0; i <= n; ++i) {
+        const std::vector<ColorRef> colours =
+            lineColours(mirror > 0 ? RoundHalfEven((y2 - y1) / 2.0) : y2 - y1);
+        for (int i = 0; i < int(colours.size()); ++i) {
             DrawLine(surface, x1, y1 + i, x2, y1 + i, OleColor(colours[size_t(i)]));
         }
-        if (mirror > 0) {
-            for (int i = 0; i <= n; ++i) {
-                DrawLine(surface, x1, y2 - i, x2, y2 - i, OleColor(colours[size_t(i)]));
-            }
+        for (int i = 0; mirror > 0 && i < int(colours.size()); ++i) {
+            DrawLine(surface, x1, y2 - i, x2, y2 - i, OleColor(colours[size_t(i)]));
         }
     }
 }
@@ -288,35 +309,7 @@ void DrawTextInRect(QPainter& painter, const QString& text, float left, float to
     const int t = RoundHalfEven(top);
     const QRect rect(QPoint(l, t), QPoint(RoundHalfEven(double(left) + width) - 1,
                                           RoundHalfEven(double(top) + height) - 1));
-    int flags = 0;
-    if (format & DtCenter) {
-        flags |= Qt::AlignHCenter;
-    } else if (format & DtRight) {
-        flags |= Qt::AlignRight;
-    } else {
-        flags |= Qt::AlignLeft;
-    }
-    if (format & DtSingleLine) {
-        flags |= Qt::TextSingleLine;
-        if (format & DtVCenter) {
-            flags |= Qt::AlignVCenter;
-        } else if (format & DtBottom) {
-            flags |= Qt::AlignBottom;
-        } else {
-            flags |= Qt::AlignTop;
-        }
-    } else {
-        flags |= Qt::AlignTop;
-    }
-    if (format & DtWordBreak) {
-        flags |= Qt::TextWordWrap;
-    }
-    if (format & DtExpandTabs) {
-        flags |= Qt::TextExpandTabs;
-    }
-    if (!(format & DtNoPrefix)) {
-        flags |= Qt::TextShowMnemonic;
-    }
+    const int flags = QtTextFlags(format);
     painter.save();
     if (!(format & DtNoClip)) {
         painter.setClipRect(rect, Qt::IntersectClip);

@@ -17,27 +17,25 @@ void ensureDirect32(QImage& dest) {
     }
 }
 
-// Converts an unpremultiplied ARGB value to the storage of a 32-bit format.
-QRgb toStorage(QImage::Format f, QRgb c) {
+// Between an unpremultiplied ARGB value and the storage of a 32-bit format: RGB32 stores
+// no alpha, the premultiplied format applies it with alpha (one way or the other).
+QRgb convertStored(QImage::Format f, QRgb c, QRgb (*alpha)(QRgb)) {
     switch (f) {
     case QImage::Format_RGB32:
         return c | 0xFF000000u;
     case QImage::Format_ARGB32_Premultiplied:
-        return qPremultiply(c);
+        return alpha(c);
     default:
         return c;
     }
 }
 
+QRgb toStorage(QImage::Format f, QRgb c) {
+    return convertStored(f, c, qPremultiply);
+}
+
 QRgb fromStorage(QImage::Format f, QRgb c) {
-    switch (f) {
-    case QImage::Format_RGB32:
-        return c | 0xFF000000u;
-    case QImage::Format_ARGB32_Premultiplied:
-        return qUnpremultiply(c);
-    default:
-        return c;
-    }
+    return convertStored(f, c, qUnpremultiply);
 }
 
 } // namespace

@@ -2,45 +2,22 @@
 
 #include <QPixmap>
 
+#include <array>
+
 namespace pelmora {
 
 std::optional<QCursor> MousePointerCursor(int16_t pointer, const OlePicture& icon) {
-    switch (pointer) {
-    case 1:
-    case 4:
-        return QCursor(Qt::ArrowCursor);
-    case 2:
-        return QCursor(Qt::CrossCursor);
-    case 3:
-        return QCursor(Qt::IBeamCursor);
-    case 5:
-    case 15:
-        return QCursor(Qt::SizeAllCursor);
-    case 6:
-        return QCursor(Qt::SizeBDiagCursor);
-    case 7:
-        return QCursor(Qt::SizeVerCursor);
-    case 8:
-        return QCursor(Qt::SizeFDiagCursor);
-    case 9:
-        return QCursor(Qt::SizeHorCursor);
-    case 10:
-        return QCursor(Qt::UpArrowCursor);
-    case 11:
-        return QCursor(Qt::WaitCursor);
-    case 12:
-        return QCursor(Qt::ForbiddenCursor);
-    case 13:
-        return QCursor(Qt::BusyCursor);
-    case 14:
-        return QCursor(Qt::WhatsThisCursor);
-    case 99:
-        if (icon.isNone())
-            return std::nullopt;
+    // Indexed by the pointer value; 0, the default, has no cursor of its own.
+    static constexpr std::array<Qt::CursorShape, 16> kShapes{
+        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
+        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
+        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
+    if (pointer >= 1 && pointer < static_cast<int>(kShapes.size()))
+        return QCursor(kShapes[pointer]);
+    if (pointer == 99 && !icon.isNone())
         return QCursor(QPixmap::fromImage(icon.image()));
-    default:
-        return std::nullopt;
-    }
+    return std::nullopt;
 }
 
 } // namespace pelmora

@@ -173,28 +173,6 @@ void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& 
     Changed(i, "ButtonCaption");
 }
 
-void ToolbarButtonModel::SetButtonDescription(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonDescription");
-    buttons_[i].Description = value;
-    Changed(i, "ButtonDescription");
-}
-
-void ToolbarButtonModel::SetButtonToolTipText(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonToolTipText");
-    buttons_[i].ToolTipText = value;
-    Changed(i, "ButtonToolTipText");
-}
-
-void ToolbarButtonModel::SetButtonKey(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonKey");
-    buttons_[i].Key = value;
-    Changed(i, "ButtonKey");
-}
-
-void ToolbarButtonModel::SetButtonEnabled(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::Enabled, value, "ButtonEnabled");
-}
-
 void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool value) {
     const int i = ValidIndex(Index, "ButtonAlwaysShowCaption");
     if (!Change(i, &ToolbarButton::AlwaysShowCaption, value))
@@ -205,66 +183,12 @@ void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool 
     Changed(i, "ButtonAlwaysShowCaption");
 }
 
-void ToolbarButtonModel::SetButtonVisible(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonVisible");
-    buttons_[i].Visible = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonVisible");
-}
-
-void ToolbarButtonModel::SetButtonUseMaskColor(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::UseMaskColor, value, "ButtonUseMaskColor");
-}
-
-void ToolbarButtonModel::SetButtonMaskColor(const QVariant& Index, OleColor value) {
-    SetLook(Index, &ToolbarButton::MaskColor, value, "ButtonMaskColor");
-}
-
 void ToolbarButtonModel::SetPicture(const QVariant& Index, int which, const OlePicture& value,
                                     const char* name, bool appendIndex) {
     const int i = ValidIndex(Index, name);
     buttons_[i].SetAPicture(which, value);
     ButtonLookChanged(i);
     Changed(i, name, appendIndex);
-}
-
-void ToolbarButtonModel::SetButtonPicture(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 0, value, "ButtonPicture", false);
-}
-
-void ToolbarButtonModel::SetButtonPictureOver(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 1, value, "ButtonPictureOver", true);
-}
-
-void ToolbarButtonModel::SetButtonPictureDown(const QVariant& Index, const OlePicture& value) {
-    SetPicture(Index, 2, value, "ButtonPictureDown", true);
-}
-
-void ToolbarButtonModel::SetButtonChecked(const QVariant& Index, bool value) {
-    SetLook(Index, &ToolbarButton::Checked, value, "ButtonChecked", true);
-}
-
-void ToolbarButtonModel::SetButtonStyle(const QVariant& Index, int32_t value) {
-    const int i = ValidIndex(Index, "ButtonStyle");
-    buttons_[i].Style = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonStyle");
-}
-
-void ToolbarButtonModel::SetButtonPlaceholderWidth(const QVariant& Index, float value) {
-    const int i = ValidIndex(Index, "ButtonPlaceholderWidth");
-    buttons_[i].PlaceholderSize = value;
-    ButtonSizesChanged();
-    ButtonsChanged();
-    Changed(i, "ButtonPlaceholderWidth");
-}
-
-void ToolbarButtonModel::SetButtonGroupID(const QVariant& Index, int16_t value) {
-    const int i = ValidIndex(Index, "ButtonGroupID");
-    buttons_[i].GroupID = value;
-    Changed(i, "ButtonGroupID");
 }
 
 } // namespace pelmora

@@ -50,19 +50,27 @@ public:
     QString ButtonDescription(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Description, "ButtonDescription");
     }
-    void SetButtonDescription(const QVariant& Index, const QString& value);
+    void SetButtonDescription(const QVariant& Index, const QString& value) {
+        SetUnseen(Index, &ToolbarButton::Description, value, "ButtonDescription");
+    }
     QString ButtonToolTipText(const QVariant& Index) {
         return Field(Index, &ToolbarButton::ToolTipText, "ButtonToolTipText");
     }
-    void SetButtonToolTipText(const QVariant& Index, const QString& value);
+    void SetButtonToolTipText(const QVariant& Index, const QString& value) {
+        SetUnseen(Index, &ToolbarButton::ToolTipText, value, "ButtonToolTipText");
+    }
     QString ButtonKey(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Key, "ButtonKey");
     }
-    void SetButtonKey(const QVariant& Index, const QString& value);
+    void SetButtonKey(const QVariant& Index, const QString& value) {
+        SetUnseen(Index, &ToolbarButton::Key, value, "ButtonKey");
+    }
     bool ButtonEnabled(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Enabled, "ButtonEnabled");
     }
-    void SetButtonEnabled(const QVariant& Index, bool value);
+    void SetButtonEnabled(const QVariant& Index, bool value) {
+        SetLook(Index, &ToolbarButton::Enabled, value, "ButtonEnabled");
+    }
     bool ButtonAlwaysShowCaption(const QVariant& Index) {
         return Field(Index, &ToolbarButton::AlwaysShowCaption, "ButtonAlwaysShowCaption");
     }
@@ -70,42 +78,62 @@ public:
     bool ButtonVisible(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Visible, "ButtonVisible");
     }
-    void SetButtonVisible(const QVariant& Index, bool value);
+    void SetButtonVisible(const QVariant& Index, bool value) {
+        SetSize(Index, &ToolbarButton::Visible, value, "ButtonVisible");
+    }
     bool ButtonUseMaskColor(const QVariant& Index) {
         return Field(Index, &ToolbarButton::UseMaskColor, "ButtonUseMaskColor");
     }
-    void SetButtonUseMaskColor(const QVariant& Index, bool value);
+    void SetButtonUseMaskColor(const QVariant& Index, bool value) {
+        SetLook(Index, &ToolbarButton::UseMaskColor, value, "ButtonUseMaskColor");
+    }
     OleColor ButtonMaskColor(const QVariant& Index) {
         return Field(Index, &ToolbarButton::MaskColor, "ButtonMaskColor");
     }
-    void SetButtonMaskColor(const QVariant& Index, OleColor value);
+    void SetButtonMaskColor(const QVariant& Index, OleColor value) {
+        SetLook(Index, &ToolbarButton::MaskColor, value, "ButtonMaskColor");
+    }
     OlePicture ButtonPicture(const QVariant& Index) { return PictureOf(Index, 0, "ButtonPicture"); }
-    void SetButtonPicture(const QVariant& Index, const OlePicture& value);
+    void SetButtonPicture(const QVariant& Index, const OlePicture& value) {
+        SetPicture(Index, 0, value, "ButtonPicture", false);
+    }
     OlePicture ButtonPictureOver(const QVariant& Index) {
         return PictureOf(Index, 1, "ButtonPictureOver");
     }
-    void SetButtonPictureOver(const QVariant& Index, const OlePicture& value);
+    void SetButtonPictureOver(const QVariant& Index, const OlePicture& value) {
+        SetPicture(Index, 1, value, "ButtonPictureOver", true);
+    }
     OlePicture ButtonPictureDown(const QVariant& Index) {
         return PictureOf(Index, 2, "ButtonPictureDown");
     }
-    void SetButtonPictureDown(const QVariant& Index, const OlePicture& value);
+    void SetButtonPictureDown(const QVariant& Index, const OlePicture& value) {
+        SetPicture(Index, 2, value, "ButtonPictureDown", true);
+    }
     bool ButtonChecked(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Checked, "ButtonChecked");
     }
     /// Checks or unchecks one button; the group rules are not applied here.
-    void SetButtonChecked(const QVariant& Index, bool value);
+    void SetButtonChecked(const QVariant& Index, bool value) {
+        SetLook(Index, &ToolbarButton::Checked, value, "ButtonChecked", true);
+    }
     int32_t ButtonStyle(const QVariant& Index) {
         return Field(Index, &ToolbarButton::Style, "ButtonStyle");
     }
-    void SetButtonStyle(const QVariant& Index, int32_t value);
+    void SetButtonStyle(const QVariant& Index, int32_t value) {
+        SetSize(Index, &ToolbarButton::Style, value, "ButtonStyle");
+    }
     float ButtonPlaceholderWidth(const QVariant& Index) {
         return Field(Index, &ToolbarButton::PlaceholderSize, "ButtonPlaceholderWidth");
     }
-    void SetButtonPlaceholderWidth(const QVariant& Index, float value);
+    void SetButtonPlaceholderWidth(const QVariant& Index, float value) {
+        SetSize(Index, &ToolbarButton::PlaceholderSize, value, "ButtonPlaceholderWidth");
+    }
     int16_t ButtonGroupID(const QVariant& Index) {
         return Field(Index, &ToolbarButton::GroupID, "ButtonGroupID");
     }
-    void SetButtonGroupID(const QVariant& Index, int16_t value);
+    void SetButtonGroupID(const QVariant& Index, int16_t value) {
+        SetUnseen(Index, &ToolbarButton::GroupID, value, "ButtonGroupID");
+    }
     /// The button's rectangle from the last layout, in pixels.
     int32_t ButtonClientLeft(const QVariant& Index) {
         return Field(Index, &ToolbarButton::ClientLeft, "ButtonClientLeft");
@@ -167,6 +195,23 @@ private:
             return;
         ButtonLookChanged(i);
         Changed(i, name, appendIndex);
+    }
+    // A value that changes the button's size: the bar is laid out again.
+    template <typename T>
+    void SetSize(const QVariant& Index, T ToolbarButton::*field, const T& value, const char* name) {
+        const int i = ValidIndex(Index, name);
+        buttons_[i].*field = value;
+        ButtonSizesChanged();
+        ButtonsChanged();
+        Changed(i, name);
+    }
+    // A value nothing on the bar shows: only reported.
+    template <typename T>
+    void SetUnseen(const QVariant& Index, T ToolbarButton::*field, const T& value,
+                   const char* name) {
+        const int i = ValidIndex(Index, name);
+        buttons_[i].*field = value;
+        Changed(i, name);
     }
     void SetPicture(const QVariant& Index, int which, const OlePicture& value, const char* name,
                     bool appendIndex);

@@ -6,6 +6,7 @@
 #include "engine/PathHelpers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
+#include "tests/support/Matchers.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -20,10 +21,6 @@
 
 namespace pelmora::test {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 class ConversionRunTest : public MainWindowTest {
 protected:

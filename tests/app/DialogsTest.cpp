@@ -5,6 +5,7 @@
 #include "app/OptionsDialog.h"
 #include "engine/FileSearch.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +18,6 @@
 
 namespace pelmora::test {
 namespace {
-
-using ::testing::ElementsAre;
 
 class OptionsDialogTest : public MainWindowTest {
 protected:

@@ -5,6 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/TimeLeftEstimate.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -16,9 +17,6 @@
 
 namespace pelmora::test {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 
 class DropTest : public MainWindowTest {
 protected:

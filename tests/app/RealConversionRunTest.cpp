@@ -5,6 +5,7 @@
 #include "engine/PathHelpers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
+#include "tests/support/Matchers.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -18,11 +19,6 @@
 
 namespace pelmora::test {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-
-namespace fs = std::filesystem;
 
 // Every process below this one (the office and anything it started).
 std::set<int> Descendants() {

@@ -3,6 +3,7 @@
 
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
+#include "tests/support/Matchers.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -16,9 +17,18 @@
 namespace pelmora::test {
 namespace {
 
-using ::testing::ElementsAre;
-
-class TaskListTest : public MainWindowTest {};
+class TaskListTest : public MainWindowTest {
+protected:
+    // The documents 1.doc to count.doc in the list, which has the focus and the given row
+    // as its current one.
+    void AddNumberedDocumentsFocusingRow(int count, int current) {
+        for (int i = 1; i <= count; ++i) {
+            AddDocument(std::to_string(i) + ".doc");
+        }
+        List().setFocus();
+        List().setCurrentItem(List().Row(current));
+    }
+};
 
 TEST_F(TaskListTest, AddFilesFillsAReadyCheckedRowWithTheTaskValues) {
     WriteFile(dir / "report.doc", std::string(2048, 'x'));
@@ -218,11 +228,7 @@ TEST_F(TaskListTest, MovesKeepEachTaskWithItsOwnCheckBoxAndPassword) {
 }
 
 TEST_F(TaskListTest, CtrlArrowsMoveRowsOtherArrowsDoNot) {
-    AddDocument("1.doc");
-    AddDocument("2.doc");
-    AddDocument("3.doc");
-    List().setFocus();
-    List().setCurrentItem(List().Row(2));
+    AddNumberedDocumentsFocusingRow(3, 2);
 
     QTest::keyClick(&List(), Qt::Key_Right);
     QTest::keyClick(&List(), Qt::Key_Left);
@@ -255,12 +261,7 @@ void HoldKey(QWidget* list, Qt::Key key, Qt::KeyboardModifiers modifiers, int re
 }
 
 TEST_F(TaskListTest, AHeldMoveOrCheckKeyActsOnce) {
-    AddDocument("1.doc");
-    AddDocument("2.doc");
-    AddDocument("3.doc");
-    AddDocument("4.doc");
-    List().setFocus();
-    List().setCurrentItem(List().Row(1));
+    AddNumberedDocumentsFocusingRow(4, 1);
 
     HoldKey(&List(), Qt::Key_Right, Qt::ControlModifier, 3);
     EXPECT_THAT(Sources(),
@@ -277,11 +278,7 @@ TEST_F(TaskListTest, AHeldMoveOrCheckKeyActsOnce) {
 }
 
 TEST_F(TaskListTest, KeysRemoveRowsRefreshCountsAndStartARun) {
-    AddDocument("1.doc");
-    AddDocument("2.doc");
-    AddDocument("3.doc");
-    List().setFocus();
-    List().setCurrentItem(List().Row(1));
+    AddNumberedDocumentsFocusingRow(3, 1);
     List().Row(3)->setSelected(true);
 
     QSignalSpy commands(window.get(), &MainWindow::MenuCommandRequested);

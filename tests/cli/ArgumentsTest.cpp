@@ -3,6 +3,7 @@
 #include "engine/FileSearch.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,17 +13,6 @@
 
 namespace pelmora {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
-CommandLineArguments Shell(std::vector<std::string> tokens) {
-    std::vector<const char*> argv{"pelmora"};
-    for (const std::string& t : tokens) {
-        argv.push_back(t.c_str());
-    }
-    return CommandLineArguments(static_cast<int>(argv.size()), argv.data());
-}
 
 std::vector<std::string> Expanded(const CommandLineArguments& arguments, bool subfolders) {
     std::vector<std::string> list;
@@ -115,43 +105,43 @@ TEST(RawCommandLine, FileListEndsAtTheFirstSlashTokenButNotAtADash) {
 }
 
 TEST(ShellArguments, TokensAreTheArgumentsAsGiven) {
-    const auto args = Shell({"/home/ann/my-file.doc", "\"quoted\".doc", "a b.rtf", ""});
+    const auto args = test::Shell({"/home/ann/my-file.doc", "\"quoted\".doc", "a b.rtf", ""});
     EXPECT_EQ(args.ArgumentCount(), 4);
     EXPECT_EQ(args.GetArgument(1, true), "/home/ann/my-file.doc");
     // The shell has removed its quotes; what is left belongs to the name.
     EXPECT_EQ(args.GetArgument(2, true), "\"quoted\".doc");
     EXPECT_EQ(args.GetArgument(3, true), "a b.rtf");
-    EXPECT_EQ(Shell({}).ArgumentCount(), 0);
+    EXPECT_EQ(test::Shell({}).ArgumentCount(), 0);
 }
 
 TEST(ShellArguments, OnlyDashBeginsASwitchAndDoubleDashIsOneDash) {
-    const auto args = Shell({"/s", "--Hello", "-O", "--fx"});
+    const auto args = test::Shell({"/s", "--Hello", "-O", "--fx"});
     EXPECT_FALSE(args.HasSwitch("s"));
     EXPECT_TRUE(args.HasSwitch("h"));
     EXPECT_TRUE(args.HasSwitch("o"));
     EXPECT_TRUE(args.HasSwitch("f", true));
-    EXPECT_FALSE(Shell({"--f"}).HasSwitch("f", true));
-    EXPECT_TRUE(Shell({"-?"}).HasSwitch("?"));
+    EXPECT_FALSE(test::Shell({"--f"}).HasSwitch("f", true));
+    EXPECT_TRUE(test::Shell({"-?"}).HasSwitch("?"));
 }
 
 TEST(ShellArguments, ValuesInTheSameOrTheNextToken) {
-    EXPECT_EQ(Shell({"-d:/out"}).GetSwitchPath("d"), "/out");
-    EXPECT_EQ(Shell({"-d=/out"}).GetSwitchPath("d"), "/out");
-    EXPECT_EQ(Shell({"-d", "/my out"}).GetSwitchPath("d"), "/my out");
-    EXPECT_EQ(Shell({"--logfile", "x"}).GetSwitchValue("l", true), "ogfile");
-    EXPECT_EQ(Shell({"-l", "-s"}).GetSwitchPath("l"), "");
-    EXPECT_EQ(Shell({"-l"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(test::Shell({"-d:/out"}).GetSwitchPath("d"), "/out");
+    EXPECT_EQ(test::Shell({"-d=/out"}).GetSwitchPath("d"), "/out");
+    EXPECT_EQ(test::Shell({"-d", "/my out"}).GetSwitchPath("d"), "/my out");
+    EXPECT_EQ(test::Shell({"--logfile", "x"}).GetSwitchValue("l", true), "ogfile");
+    EXPECT_EQ(test::Shell({"-l", "-s"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(test::Shell({"-l"}).GetSwitchPath("l"), "");
     // "-l:" alone means the default log file, as the usage text shows it; a value in
     // the next token is read as with "-l FILE".
-    EXPECT_EQ(Shell({"-l:"}).GetSwitchPath("l"), "");
-    EXPECT_EQ(Shell({"-l:", "x"}).GetSwitchPath("l"), "x");
-    EXPECT_EQ(Shell({"-d:", "/srv/out"}).GetSwitchPath("d"), "/srv/out");
-    EXPECT_EQ(Shell({"-d:", "-s"}).GetSwitchPath("d"), "");
-    EXPECT_EQ(Shell({"-d:/a \"b\""}).GetSwitchPath("d"), "/a \"b\"");
+    EXPECT_EQ(test::Shell({"-l:"}).GetSwitchPath("l"), "");
+    EXPECT_EQ(test::Shell({"-l:", "x"}).GetSwitchPath("l"), "x");
+    EXPECT_EQ(test::Shell({"-d:", "/srv/out"}).GetSwitchPath("d"), "/srv/out");
+    EXPECT_EQ(test::Shell({"-d:", "-s"}).GetSwitchPath("d"), "");
+    EXPECT_EQ(test::Shell({"-d:/a \"b\""}).GetSwitchPath("d"), "/a \"b\"");
 }
 
 TEST(ShellArguments, LongOptionsAreKeptApartFromShortSwitches) {
-    const auto args = Shell({"a.doc", "--dest=/out", "--log", "--jobs", "4", "--json"});
+    const auto args = test::Shell({"a.doc", "--dest=/out", "--log", "--jobs", "4", "--json"});
     EXPECT_TRUE(args.HasLongOption("dest"));
     EXPECT_EQ(args.GetLongOptionValue("dest"), "/out");
     EXPECT_EQ(args.GetLongOptionValue("jobs"), "4");
@@ -171,11 +161,11 @@ TEST(ShellArguments, LongOptionsAreKeptApartFromShortSwitches) {
 }
 
 TEST(ShellArguments, FileListEndsAtTheFirstSwitch) {
-    EXPECT_THAT(Expanded(Shell({"a.doc", "./-x.doc", "/abs/b.rtf", "-o", "c.doc"}), false),
+    EXPECT_THAT(Expanded(test::Shell({"a.doc", "./-x.doc", "/abs/b.rtf", "-o", "c.doc"}), false),
                 ElementsAre("a.doc", "./-x.doc", "/abs/b.rtf"));
-    EXPECT_THAT(Expanded(Shell({"-s", "a.doc"}), false), IsEmpty());
+    EXPECT_THAT(Expanded(test::Shell({"-s", "a.doc"}), false), IsEmpty());
     // A folder given without a pattern is taken as a file name.
-    EXPECT_THAT(Expanded(Shell({"/tmp"}), false), ElementsAre("/tmp"));
+    EXPECT_THAT(Expanded(test::Shell({"/tmp"}), false), ElementsAre("/tmp"));
 }
 
 TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
@@ -184,7 +174,7 @@ TEST(ShellArguments, PatternsAreSearchedInTheirFolderInArgumentOrder) {
     test::WriteFile(dir / "A.DOC", "a");
     test::WriteFile(dir / "c.rtf", "c");
     test::WriteFile(dir / "sub/d.doc", "d");
-    const auto args = Shell({dir / "*.doc", "plain.doc", dir / "?.rtf", dir / "none/*.doc"});
+    const auto args = test::Shell({dir / "*.doc", "plain.doc", dir / "?.rtf", dir / "none/*.doc"});
     EXPECT_THAT(Expanded(args, false),
                 ElementsAre(dir / "A.DOC", dir / "b.doc", "plain.doc", dir / "c.rtf"));
     EXPECT_THAT(Expanded(args, true), ElementsAre(dir / "A.DOC", dir / "b.doc", dir / "sub/d.doc",
@@ -204,10 +194,10 @@ TEST(ShellArguments, PatternWithoutFolderSearchesTheWorkingFolderAndReportsEmpty
     std::filesystem::current_path(dir.Path());
     std::vector<std::string> found;
     std::vector<std::string> unmatched;
-    Shell({"*.zdoc", "*.none", "sub/*.zdoc", "gone/*.doc", "plain.doc"})
+    test::Shell({"*.zdoc", "*.none", "sub/*.zdoc", "gone/*.doc", "plain.doc"})
         .ExpandFileList(found, false, &unmatched);
     std::vector<std::string> deep;
-    Shell({"*.zdoc"}).ExpandFileList(deep, true);
+    test::Shell({"*.zdoc"}).ExpandFileList(deep, true);
     std::filesystem::current_path(before);
     std::filesystem::remove(besideProgram);
 

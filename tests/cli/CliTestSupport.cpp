@@ -19,6 +19,14 @@ namespace pelmora::test {
 
 namespace fs = std::filesystem;
 
+CommandLineArguments Shell(const std::vector<std::string>& tokens) {
+    std::vector<const char*> argv{"pelmora"};
+    for (const std::string& t : tokens) {
+        argv.push_back(t.c_str());
+    }
+    return CommandLineArguments(static_cast<int>(argv.size()), argv.data());
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

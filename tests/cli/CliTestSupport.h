@@ -2,6 +2,7 @@
 // Helpers of the command-line tests: scratch folders, small files, and running the
 // built pelmora as a child process.
 
+#include "cli/Arguments.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
@@ -17,6 +18,9 @@ std::vector<std::string> Lines(const std::string& text);
 /// A small RTF document with a picture in it (so its page gets a ".files" folder) and
 /// the given words as its text.
 std::string RtfWithPicture(const std::string& words);
+
+/// pelmora's arguments as a shell hands them over: the program name, then tokens.
+CommandLineArguments Shell(const std::vector<std::string>& tokens);
 
 /// The built pelmora executable.
 std::string PelmoraBinary();

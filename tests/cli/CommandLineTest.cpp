@@ -7,6 +7,7 @@
 #include "engine/AutomationRegistry.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 #include "tests/support/RecordingConverter.h"
 
 #include <gmock/gmock.h>
@@ -21,23 +22,12 @@
 namespace pelmora {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::EndsWith;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::MatchesRegex;
-
 class CommandLineTest : public ::testing::Test {
 protected:
     int Run(std::vector<std::string> tokens) {
-        std::vector<const char*> argv{"pelmora"};
-        for (const std::string& t : tokens) {
-            argv.push_back(t.c_str());
-        }
         out_.str("");
         err_.str("");
-        return RunCommandLine(CommandLineArguments(static_cast<int>(argv.size()), argv.data()),
-                              out_, err_);
+        return RunCommandLine(test::Shell(tokens), out_, err_);
     }
 
     std::vector<std::string> LogLines() const { return test::Lines(test::ReadFile(log_)); }

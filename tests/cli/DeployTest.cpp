@@ -1,6 +1,7 @@
 // The container file and the Kubernetes manifest in deploy/, checked as far as this
 // machine allows: there is no container daemon and no cluster here.
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,10 +12,6 @@
 
 namespace pelmora {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 TEST(Deploy, KubernetesJobIsAnIndexedJobOfNParts) {
     // python3-yaml reads the manifest (a syntax error fails here) and hands over the

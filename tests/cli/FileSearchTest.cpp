@@ -1,6 +1,7 @@
 #include "engine/FileSearch.h"
 
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,9 +11,6 @@
 
 namespace pelmora {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 // Each test starts from an idle search without hooks and leaves it so.
 class FileSearchTest : public ::testing::Test {

@@ -137,21 +137,17 @@ private:
         }
         return value;
     }
+    // UTF-8 by its rule: a lead byte that counts the bytes after it, then six bits a byte.
     static void AppendUtf8(std::string& out, unsigned code) {
         if (code < 0x80) {
             out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            return;
+        }
+        const int more = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+        static constexpr unsigned kLead[] = {0xC0, 0xE0, 0xF0};
+        out += static_cast<char>(kLead[more - 1] | (code >> (6 * more)));
+        for (int shift = 6 * (more - 1); shift >= 0; shift -= 6) {
+            out += static_cast<char>(0x80 | ((code >> shift) & 0x3F));
         }
     }
 

@@ -2,6 +2,7 @@
 // puts where.
 #include "cli/LongOptions.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@
 
 namespace pelmora {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::HasSubstr;
-using ::testing::Not;
 
 TEST(ManualPage, RendersWithEverySectionAndOption) {
     const std::string page = std::string(PELMORA_BINARY_DIR) + "/docs/pelmora.1";

@@ -5,6 +5,7 @@
 #include "cli/ProgressLine.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/cli/JsonReader.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,13 +15,6 @@
 
 namespace pelmora {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
-using ::testing::StartsWith;
 
 // Characters, not bytes: what a terminal would show.
 std::size_t CodePoints(const std::string& text) {

@@ -6,6 +6,7 @@
 #include "tests/cli/CliTestSupport.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/support/DayLogName.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,13 +27,6 @@
 
 namespace pelmora {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
 
 class PelmoraRun : public ::testing::Test {
 protected:

@@ -3,6 +3,8 @@
 
 #include "cli/Arguments.h"
 #include "engine/PathHelpers.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,20 +12,9 @@
 namespace pelmora {
 namespace {
 
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
-
-CommandLineArguments Shell(std::vector<std::string> tokens) {
-    std::vector<const char*> argv{"pelmora"};
-    for (const std::string& t : tokens) {
-        argv.push_back(t.c_str());
-    }
-    return CommandLineArguments(static_cast<int>(argv.size()), argv.data());
-}
-
 RunChoices Read(std::vector<std::string> tokens) {
     std::string problem;
-    const auto choices = ReadRunChoices(Shell(std::move(tokens)), problem);
+    const auto choices = ReadRunChoices(test::Shell(tokens), problem);
     EXPECT_TRUE(choices.has_value()) << problem;
     EXPECT_EQ(problem, "");
     return choices.value_or(RunChoices{});
@@ -31,20 +22,27 @@ RunChoices Read(std::vector<std::string> tokens) {
 
 std::string Refused(std::vector<std::string> tokens) {
     std::string problem;
-    const auto choices = ReadRunChoices(Shell(std::move(tokens)), problem);
+    const auto choices = ReadRunChoices(test::Shell(tokens), problem);
     EXPECT_FALSE(choices.has_value());
     return problem;
+}
+
+// The choices both spellings of the switches below ask for: two paths and every on/off
+// switch of the run and of the documents.
+void ExpectPathsAndAllSwitches(const RunChoices& choices, const std::string& folder,
+                               const std::string& log) {
+    EXPECT_EQ(choices.outputFolder, folder);
+    EXPECT_EQ(choices.logFile, log);
+    EXPECT_TRUE(choices.includeSubfolders);
+    EXPECT_TRUE(choices.document.overwrite);
+    EXPECT_TRUE(choices.document.compact);
+    EXPECT_TRUE(choices.document.keepPictureFolder);
 }
 
 TEST(RunChoices, ShortSwitchesSplitIntoRunAndDocumentChoices) {
     const RunChoices choices =
         Read({"/in/*.doc", "-d:/out", "-l", "/tmp/run.log", "-s", "-o", "-c", "-f1"});
-    EXPECT_EQ(choices.outputFolder, "/out");
-    EXPECT_EQ(choices.logFile, "/tmp/run.log");
-    EXPECT_TRUE(choices.includeSubfolders);
-    EXPECT_TRUE(choices.document.overwrite);
-    EXPECT_TRUE(choices.document.compact);
-    EXPECT_TRUE(choices.document.keepPictureFolder);
+    ExpectPathsAndAllSwitches(choices, "/out", "/tmp/run.log");
     EXPECT_EQ(choices.document.password, "");
 
     const RunChoices few = Read({"/in/a.doc", "-f"});
@@ -74,12 +72,7 @@ TEST(RunChoices, LongOptionsWithTheValueAfterEqualsOrInTheNextToken) {
               "--compact", "--keep-files", "--jobs", "3", "--json", "--password-file", "/p",
               "--shard", "2/5", "--timeout", "45", "--quiet"});
     for (const RunChoices& choices : {joined, apart}) {
-        EXPECT_EQ(choices.outputFolder, "/my out");
-        EXPECT_EQ(choices.logFile, "/tmp/r.log");
-        EXPECT_TRUE(choices.includeSubfolders);
-        EXPECT_TRUE(choices.document.overwrite);
-        EXPECT_TRUE(choices.document.compact);
-        EXPECT_TRUE(choices.document.keepPictureFolder);
+        ExpectPathsAndAllSwitches(choices, "/my out", "/tmp/r.log");
         EXPECT_EQ(choices.jobs, 3);
         EXPECT_TRUE(choices.json);
         EXPECT_EQ(choices.passwordFile, "/p");

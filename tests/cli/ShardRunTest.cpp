@@ -3,6 +3,7 @@
 #include "engine/Conversion.h"
 #include "engine/Sharding.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,11 +18,6 @@
 
 namespace pelmora {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
 
 // One document's line of a run: the code and what the line names (the source, or for
 // 101 the page that exists).

@@ -2,23 +2,16 @@
 // (on the recording converter) and recycling offices while the run goes on (for real).
 
 #include "engine/BatchRunner.h"
+#include "tests/support/Matchers.h"
 #include "tests/support/RealConverter.h"
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace pelmora::test {
 namespace {
-
-using ::testing::Each;
-using ::testing::ElementsAreArray;
-using ::testing::HasSubstr;
 
 // The outcomes of a run as its observer receives them.
 class Outcomes final : public BatchObserver {
@@ -112,7 +105,7 @@ TEST(BatchRunnerOnLibreOffice, RecycledSessionsGoOnConverting) {
         for (const BatchDocument& document : documents) {
             EXPECT_THAT(
                 ReadFile(document.page),
-                HasSubstr("document " + std::filesystem::path(document.source).stem().string()));
+                HasSubstr("document " + fs::path(document.source).stem().string()));
         }
     }
     {

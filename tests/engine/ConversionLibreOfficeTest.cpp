@@ -5,6 +5,7 @@
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "tests/engine/OfficeCommandLine.h"
+#include "tests/support/Matchers.h"
 #include "tests/support/RealConverter.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,13 +22,6 @@
 
 namespace pelmora::test {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
-using ::testing::Not;
 
 constexpr const char* kTime = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
 

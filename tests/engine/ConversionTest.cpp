@@ -4,6 +4,7 @@
 #include "engine/Conversion.h"
 
 #include "engine/PathHelpers.h"
+#include "tests/support/Matchers.h"
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
@@ -18,13 +19,6 @@
 
 namespace pelmora::test {
 namespace {
-
-namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::MatchesRegex;
-using ::testing::StartsWith;
 
 constexpr const char* kPage = "<html><p><span lang=EN-US>new</span>   page</p></html>\r\n\r\n";
 

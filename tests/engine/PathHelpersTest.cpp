@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include <optional>
+#include <vector>
 
 namespace pelmora {
 namespace {
@@ -86,6 +87,13 @@ TEST(TrimAtNul, CutsAtTheFirstNul) {
     EXPECT_EQ(TrimAtNul(std::string("abc\0def\0", 8)), "abc");
     EXPECT_EQ(TrimAtNul("abc"), "abc");
     EXPECT_EQ(TrimAtNul(std::string("\0x", 2)), "");
+}
+
+TEST(SplitAt, KeepsEveryPieceIncludingEmptyOnes) {
+    EXPECT_EQ(SplitAt("a;;b;", ';'), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(SplitAt(";x", ';'), (std::vector<std::string>{"", "x"}));
+    EXPECT_EQ(SplitAt("one piece", ';'), (std::vector<std::string>{"one piece"}));
+    EXPECT_EQ(SplitAt("", ';'), (std::vector<std::string>{""}));
 }
 
 TEST(FileAndFolderExists, TellFilesFromFolders) {

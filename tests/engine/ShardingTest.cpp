@@ -1,4 +1,5 @@
 #include "engine/Sharding.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,8 +13,6 @@
 
 namespace pelmora {
 namespace {
-
-using ::testing::ElementsAre;
 
 // File lists as archives hold them: numbered scans in one folder, documents spread
 // over dated folders, and names that differ only in their last letters.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelmora::test {
@@ -16,43 +17,45 @@ public:
     static constexpr const char* kDefaultPage = "<html><body><p>page</p></body></html>\n";
 
     /// Makes the factory fail, as a converter that is not installed.
-    void SetFailStart(bool fail);
+    void SetFailStart(bool fail) { Store(failStart_, fail); }
     /// Makes the next count starts fail, as an office that cannot come up again.
-    void FailNextStarts(int count);
+    void FailNextStarts(int count) { Store(failNextStarts_, count); }
     /// Makes the call whose record begins with call (such as "SaveNormalPrompt" or
     /// "Quit") throw after it is recorded; empty: none.
-    void SetRefuse(const std::string& call);
+    void SetRefuse(const std::string& call) { Store(refuse_, call); }
     /// Makes Documents.Open throw message; empty: it succeeds.
-    void SetFailOpen(const std::string& message);
+    void SetFailOpen(const std::string& message) { Store(failOpen_, message); }
     /// Makes SaveAs write half a page and then throw message; empty: it succeeds.
-    void SetFailSave(const std::string& message);
+    void SetFailSave(const std::string& message) { Store(failSave_, message); }
     /// Whether SaveAs writes a page at all.
-    void SetWritePage(bool write);
+    void SetWritePage(bool write) { Store(writePage_, write); }
     /// The text SaveAs writes as the page.
-    void SetPage(const std::string& page);
+    void SetPage(const std::string& page) { Store(page_, page); }
     /// Non-empty: SaveAs also writes a picture with this content into the page's
     /// ".files" folder.
-    void SetPicture(const std::string& content);
+    void SetPicture(const std::string& content) { Store(picture_, content); }
     /// Called (without the lock) at each Open, on the converter's thread.
-    void SetOnOpen(std::function<void(const std::string& file)> onOpen);
+    void SetOnOpen(std::function<void(const std::string& file)> onOpen) {
+        Store(onOpen_, std::move(onOpen));
+    }
 
     /// Every call in order: "DisplayAlerts=0", "ConfirmConversions=false",
     /// "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
     /// "Open(<file>, omitted|given, <readOnly>, <addToRecent>, [<password>])",
     /// "ChangeFileOpenDirectory", "SaveAs(<name>, <format>)", "Close()", "Quit".
-    std::vector<std::string> Calls();
+    std::vector<std::string> Calls() { return Copy(calls_); }
     /// How often call was made.
     long Count(const std::string& call);
     /// Forgets the calls made so far.
     void ClearCalls();
     /// The files opened, in order.
-    std::vector<std::string> Opened();
+    std::vector<std::string> Opened() { return Copy(opened_); }
     /// The password of each Open, in order.
-    std::vector<std::string> Passwords();
+    std::vector<std::string> Passwords() { return Copy(passwords_); }
     /// The folder last given to ChangeFileOpenDirectory.
-    std::string Folder();
+    std::string Folder() { return Copy(folder_); }
     /// How many application objects the factory has made.
-    int Started();
+    int Started() { return Copy(started_); }
 
 private:
     friend class RecordingApplication;
@@ -61,10 +64,15 @@ private:
 
     // Records call, then throws when it is the refused one. Holds the lock.
     void Record(const std::string& call);
-    // Runs access under the lock and returns what it returns.
-    template <typename Access> auto Locked(Access access) {
+    // One of the values above, read under the lock.
+    template <typename T> T Copy(const T& field) {
         std::lock_guard lock(mutex_);
-        return access();
+        return field;
+    }
+    // Sets one of the values above under the lock.
+    template <typename T, typename V> void Store(T& field, V&& value) {
+        std::lock_guard lock(mutex_);
+        field = std::forward<V>(value);
     }
 
     std::mutex mutex_;

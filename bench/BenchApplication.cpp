@@ -1,0 +1,19 @@
+#include "bench/BenchApplication.h"
+
+#include <QApplication>
+#include <string>
+
+namespace pelmora::bench {
+
+QApplication& BenchApplication(const char* programName) {
+    static int argc = 1;
+    // QApplication keeps argv for its whole life.
+    static std::string name = programName;
+    static char* argv[] = {name.data(), nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication instance(argc, argv);
+    return instance;
+}
+
+} // namespace pelmora::bench
