@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gmock/gmock.h>
 #include <set>
 #include <unistd.h>
@@ -84,6 +85,18 @@ protected:
         return window->logPane()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
+    // Runs action once, from the event loop, as soon as the run makes the row at
+    // position row current (its document went to a session); fired tells it did.
+    void WhenRowStarts(int row, bool& fired, std::function<void()> action) {
+        QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
+                         [this, row, &fired, action](QTreeWidgetItem* current) {
+                             if (!fired && window->Converting() && current == List().Row(row)) {
+                                 fired = true;
+                                 QTimer::singleShot(0, window.get(), action);
+                             }
+                         });
+    }
+
     QStringList panel1;
     std::vector<int> progress;
 };
@@ -142,15 +155,8 @@ TEST_F(RealConversionRunTest, AStopDuringTheSecondTaskFinishesItAndEndsTheRun) {
     }
     window->ChangeFilesState();
     bool stopped = false;
-    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
-                     [this, &stopped](QTreeWidgetItem* current) {
-                         if (!stopped && window->Converting() && current == List().Row(2)) {
-                             stopped = true;
-                             // Clicked while the second document converts.
-                             QTimer::singleShot(0, window.get(),
-                                                [this] { window->StopConversion(); });
-                         }
-                     });
+    // Clicked while the second document converts.
+    WhenRowStarts(2, stopped, [this] { window->StopConversion(); });
     window->RunConversion();
 
     ASSERT_TRUE(stopped);
@@ -227,17 +233,11 @@ TEST_F(RealConversionRunTest, ClosingDuringARunLeavesNoOfficeBehind) {
     }
     window->ChangeFilesState();
     bool closed = false;
-    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
-                     [this, &closed](QTreeWidgetItem* current) {
-                         if (!closed && current == List().Row(1)) {
-                             closed = true;
-                             QTimer::singleShot(0, window.get(), [this] {
-                                 EXPECT_FALSE(Descendants().empty()); // the office is running
-                                 seam.messageAnswers.push_back(QMessageBox::Ok);
-                                 window->close();
-                             });
-                         }
-                     });
+    WhenRowStarts(1, closed, [this] {
+        EXPECT_FALSE(Descendants().empty()); // the office is running
+        seam.messageAnswers.push_back(QMessageBox::Ok);
+        window->close();
+    });
     window->RunConversion();
 
     ASSERT_TRUE(closed);
@@ -267,28 +267,19 @@ TEST_F(RealConversionRunTest, TwoOfficesConvertEveryCheckedTaskOnceWhileRowsMove
     SetItemChecked(&List(), 9, false);
     window->ChangeFilesState();
     bool changed = false;
-    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
-                     [this, &changed](QTreeWidgetItem* current) {
-                         if (changed || !window->Converting() || current == nullptr ||
-                             static_cast<TaskRow*>(current)->Source() != PathOf("2.rtf")) {
-                             return;
-                         }
-                         changed = true;
-                         QTimer::singleShot(0, window.get(), [this] {
-                             // The last row to the top, the eighth one up, the seventh removed.
-                             List().setCurrentItem(List().Row(10));
-                             for (int i = 0; i < 9; ++i) {
-                                 window->MoveTaskUp();
-                             }
-                             List().setCurrentItem(List().Row(8));
-                             window->MoveTaskUp();
-                             for (int i = 1; i <= List().RowCount(); ++i) {
-                                 List().Row(i)->setSelected(List().Row(i)->Source() ==
-                                                            PathOf("7.rtf"));
-                             }
-                             window->RemoveSelectedTasks();
-                         });
-                     });
+    WhenRowStarts(2, changed, [this] {
+        // The last row to the top, the eighth one up, the seventh removed.
+        List().setCurrentItem(List().Row(10));
+        for (int i = 0; i < 9; ++i) {
+            window->MoveTaskUp();
+        }
+        List().setCurrentItem(List().Row(8));
+        window->MoveTaskUp();
+        for (int i = 1; i <= List().RowCount(); ++i) {
+            List().Row(i)->setSelected(List().Row(i)->Source() == PathOf("7.rtf"));
+        }
+        window->RemoveSelectedTasks();
+    });
     window->RunConversion();
 
     ASSERT_TRUE(changed);
@@ -327,14 +318,7 @@ TEST_F(RealConversionRunTest, AStopWithTwoOfficesFinishesTheTasksInProgressAndEn
     }
     window->ChangeFilesState();
     bool stopped = false;
-    QObject::connect(&List(), &QTreeWidget::currentItemChanged, window.get(),
-                     [this, &stopped](QTreeWidgetItem* current) {
-                         if (!stopped && window->Converting() && current == List().Row(2)) {
-                             stopped = true;
-                             QTimer::singleShot(0, window.get(),
-                                                [this] { window->StopConversion(); });
-                         }
-                     });
+    WhenRowStarts(2, stopped, [this] { window->StopConversion(); });
     window->RunConversion();
 
     ASSERT_TRUE(stopped);

@@ -86,41 +86,37 @@ TEST(BatchRunner, AConverterThatNeverStartsIsNotTriedAgain) {
     EXPECT_EQ(runner.SessionsStarted(), 0u);
 }
 
+// Runs documents on one session with settings, expecting every one converted;
+// returns how many offices the run started.
+std::size_t OfficesStartedConverting(PoolSettings settings,
+                                     const std::vector<BatchDocument>& documents) {
+    settings.sessions = 1;
+    BatchRunner runner(settings);
+    DocumentList list(documents);
+    Outcomes outcomes;
+    EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
+    EXPECT_THAT(outcomes.codes, Each(100)) << ::testing::PrintToString(outcomes.lines);
+    return runner.SessionsStarted();
+}
+
 // Recycling for real: the session's office is ended and a new one started under the
 // run, by document count and by memory, and every document still converts.
 TEST(BatchRunnerOnLibreOffice, RecycledSessionsGoOnConverting) {
     UseRealConverter();
     TempFolder folder;
-    {
-        PoolSettings settings;
-        settings.sessions = 1;
-        settings.documentsPerSession = 2;
-        BatchRunner runner(settings);
-        const auto documents = Documents(folder, 5);
-        DocumentList list(documents);
-        Outcomes outcomes;
-        EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
-        EXPECT_THAT(outcomes.codes, Each(100)) << ::testing::PrintToString(outcomes.lines);
-        EXPECT_EQ(runner.SessionsStarted(), 3u);
-        for (const BatchDocument& document : documents) {
-            EXPECT_THAT(
-                ReadFile(document.page),
-                HasSubstr("document " + fs::path(document.source).stem().string()));
-        }
+    PoolSettings byCount;
+    byCount.documentsPerSession = 2;
+    const auto documents = Documents(folder, 5);
+    EXPECT_EQ(OfficesStartedConverting(byCount, documents), 3u);
+    for (const BatchDocument& document : documents) {
+        EXPECT_THAT(ReadFile(document.page),
+                    HasSubstr("document " + fs::path(document.source).stem().string()));
     }
-    {
-        PoolSettings settings;
-        settings.sessions = 1;
-        settings.officeMemoryLimit = 1; // every office is over it after a document
-        BatchRunner runner(settings);
-        TempFolder other;
-        const auto documents = Documents(other, 2);
-        DocumentList list(documents);
-        Outcomes outcomes;
-        EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
-        EXPECT_THAT(outcomes.codes, Each(100)) << ::testing::PrintToString(outcomes.lines);
-        EXPECT_GE(runner.SessionsStarted(), 2u);
-    }
+
+    PoolSettings byMemory;
+    byMemory.officeMemoryLimit = 1; // every office is over it after a document
+    TempFolder other;
+    EXPECT_GE(OfficesStartedConverting(byMemory, Documents(other, 2)), 2u);
 }
 
 } // namespace
