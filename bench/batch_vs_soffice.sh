@@ -45,19 +45,32 @@ for f in simple two_images empty Word95 table-merges HeaderFooterUnicode; do
 done
 cp "$CORPUS/Fuzzed.doc" "$CORPUS/FloatingPictures.doc" "$BATCH/"
 
-# Generated documents: RTF written here, Word 2003 XML and more .doc made from it by
-# the office itself.
+# Generated documents of a real length (five to six pages: headings, paragraphs with
+# mixed formatting, a table of 30 rows, a picture; every third one with "Page X of Y"
+# in its footer): RTF written here, Word 2003 XML and more .doc made from it by the
+# office itself.
 PNG=89504e470d0a1a0a0000000d4948445200000004000000040802000000269309290000001049444154789c63f8cfc000470cc47100ae930ff1d05f239e0000000049454e44ae426082
 for ((i = 1; i <= 7 * COPIES; i++)); do
     {
-        printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\fs24 '
-        printf '{\\b Document %d}\\par ' "$i"
-        for ((p = 1; p <= 20; p++)); do
-            printf 'Paragraph %d of document %d: the quick brown fox jumps over the lazy dog. ' "$p" "$i"
-            printf '{\\i italic} {\\lang1031 deutsches Wort} and a table follows.\\par ' 
+        printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}\\fs24 '
+        if ((i % 3 == 0)); then
+            printf '{\\footer\\pard\\qc Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of '
+            printf '{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}'
+        fi
+        for ((section = 1; section <= 4; section++)); do
+            printf '\\pard\\sb240\\sa120{\\f1\\fs32\\b Part %d of document %d}\\par ' "$section" "$i"
+            for ((p = 1; p <= 30; p++)); do
+                printf '\\pard\\sa120 Paragraph %d of part %d: the quick brown fox jumps over ' "$p" "$section"
+                printf 'the lazy dog, {\\i in italics}, {\\b in bold}, {\\ul underlined} and ' 
+                printf '{\\lang1031 ein deutsches Wort}; the report goes on for a while so that '
+                printf 'each paragraph fills a few lines of the page.\\par '
+            done
         done
-        printf '\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row '
-        printf '{\\pict\\pngblip\\picw4\\pich4\\picwgoal600\\pichgoal600 %s}\\par}' "$PNG"
+        for ((r = 1; r <= 30; r++)); do
+            printf '\\trowd\\cellx2500\\cellx5000\\cellx7500\\intbl Row %d\\cell %d\\cell %d\\cell\\row ' \
+                "$r" "$((r * i))" "$((r + i))"
+        done
+        printf '\\pard{\\pict\\pngblip\\picw4\\pich4\\picwgoal600\\pichgoal600 %s}\\par}' "$PNG"
     } >"$WORK/made/gen-$i.rtf"
 done
 PROFILE="file://$WORK/profile"

@@ -35,47 +35,51 @@ endforeach()
 # only these takes a few milliseconds (about 150 headers) where all types take most
 # of a second and 26 MB; a type missing here shows as a missing .hpp at compile time.
 set(PELMORA_UNO_TYPES
+    com.sun.star.awt.Rectangle
+    com.sun.star.awt.Toolkit
+    com.sun.star.awt.WindowClass
+    com.sun.star.awt.WindowDescriptor
+    com.sun.star.awt.XToolkit2
+    com.sun.star.awt.XWindow
     com.sun.star.beans.PropertyValue
-    com.sun.star.beans.UnknownPropertyException
-    com.sun.star.beans.XPropertySet
     com.sun.star.bridge.BridgeFactory
     com.sun.star.bridge.XBridge
     com.sun.star.connection.Connector
     com.sun.star.connection.NoConnectException
     com.sun.star.container.XEnumeration
     com.sun.star.container.XEnumerationAccess
-    com.sun.star.container.XIndexAccess
     com.sun.star.container.XNameAccess
     com.sun.star.document.MacroExecMode
     com.sun.star.document.UpdateDocMode
     com.sun.star.document.XTypeDetection
-    com.sun.star.drawing.XDrawPageSupplier
     com.sun.star.frame.Desktop
+    com.sun.star.frame.Frame
+    com.sun.star.frame.XController2
     com.sun.star.frame.XDesktop2
+    com.sun.star.frame.XFrame2
     com.sun.star.frame.XLoadable
+    com.sun.star.frame.XModel2
     com.sun.star.frame.XStorable
     com.sun.star.lang.DisposedException
-    com.sun.star.lang.WrappedTargetException
     com.sun.star.lang.XComponent
     com.sun.star.lang.XServiceInfo
+    com.sun.star.lang.XTypeProvider
     com.sun.star.task.ErrorCodeRequest
     com.sun.star.task.PasswordRequest
     com.sun.star.task.XInteractionAbort
     com.sun.star.task.XInteractionApprove
     com.sun.star.task.XInteractionHandler
     com.sun.star.task.XInteractionRequest
+    com.sun.star.text.XTextFieldsSupplier
     com.sun.star.uno.DeploymentException
+    com.sun.star.uno.XAggregation
     com.sun.star.uno.XComponentContext
     com.sun.star.uno.XWeak
-    com.sun.star.uno.XAggregation
-    com.sun.star.lang.XTypeProvider
     com.sun.star.util.CloseVetoException
     com.sun.star.util.XCloseable
     com.sun.star.util.XModifiable
     com.sun.star.util.XRefreshable
-    com.sun.star.text.TextContentAnchorType
-    com.sun.star.text.WrapTextMode
-    com.sun.star.text.XTextFieldsSupplier)
+    com.sun.star.view.XRenderable)
 list(JOIN PELMORA_UNO_TYPES ";" _uno_type_list)
 
 set(PELMORA_UNO_HEADER_DIR ${CMAKE_BINARY_DIR}/uno-headers)

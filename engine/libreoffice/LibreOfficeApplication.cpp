@@ -4,6 +4,11 @@
 #include "engine/libreoffice/OfficeSupport.h"
 #include "engine/libreoffice/PagePictures.h"
 
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/WindowClass.hpp>
+#include <com/sun/star/awt/WindowDescriptor.hpp>
+#include <com/sun/star/awt/XToolkit2.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
@@ -16,8 +21,12 @@
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XTypeDetection.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/Frame.hpp>
+#include <com/sun/star/frame/XController2.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XFrame2.hpp>
 #include <com/sun/star/frame/XLoadable.hpp>
+#include <com/sun/star/frame/XModel2.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -34,6 +43,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XRefreshable.hpp>
+#include <com/sun/star/view/XRenderable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
@@ -406,12 +416,10 @@ class LibreOfficeDocument final : public AutomationDocument {
 public:
     LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
                         Reference<css::lang::XComponent> component, Clock::time_point deadline,
-                        bool hasPageFields, std::string copyFolder, OUString url,
-                        Properties loadProperties)
+                        bool hasPageFields, std::string copyFolder)
         : session_(std::move(session)), office_(std::move(office)),
           component_(std::move(component)), deadline_(deadline), hasPageFields_(hasPageFields),
-          copyFolder_(std::move(copyFolder)), url_(std::move(url)),
-          loadProperties_(std::move(loadProperties)) {}
+          copyFolder_(std::move(copyFolder)) {}
 
     ~LibreOfficeDocument() override {
         try {
@@ -491,29 +499,57 @@ private:
         if (!hasPageFields_ && !HasAbsolutePositions(withoutLayout)) {
             return;
         }
-        Reference<css::lang::XComponent> laidOut;
+        Reference<css::frame::XFrame2> frame;
         try {
-            laidOut = Guarded(
+            frame = Guarded(
                 *session_, *office_, deadline_, "laying out the document",
-                [&] {
-                    return office_->desktop_->loadComponentFromURL(
-                        url_, "_blank", 0, With(loadProperties_, "Hidden", css::uno::Any(true)));
-                },
+                [&] { return AttachHiddenView(); },
                 [](const std::string& message) { return message; });
-            if (laidOut.is()) {
-                Store(laidOut, target);
-            }
+            Store(component_, target);
         } catch (const AutomationError&) {
             std::ofstream out(target, std::ios::binary | std::ios::trunc);
             out << withoutLayout;
         }
-        if (laidOut.is()) {
+        if (frame.is() && office_->Alive()) {
             try {
-                CloseComponent(laidOut);
+                Guarded(
+                    *session_, *office_,
+                    std::max(deadline_, Clock::now() + std::chrono::seconds(30)),
+                    "closing the view",
+                    [&] { Reference<css::util::XCloseable>(frame, UNO_QUERY_THROW)->close(true); },
+                    [](const std::string& message) { return message; });
             } catch (const AutomationError&) {
                 // The page is written; a dead office is replaced by the next Open.
             }
         }
+    }
+
+    // A hidden view on the loaded document, as loading with a view would make it,
+    // without reading the file again; the view lays the whole document out.
+    Reference<css::frame::XFrame2> AttachHiddenView() {
+        const auto& context = office_->context_;
+        css::awt::WindowDescriptor descriptor;
+        descriptor.Type = css::awt::WindowClass_TOP;
+        descriptor.WindowServiceName = "window";
+        descriptor.ParentIndex = -1;
+        descriptor.Bounds = css::awt::Rectangle(0, 0, 800, 600);
+        descriptor.WindowAttributes = 0;
+        const Reference<css::awt::XWindow> window(
+            css::awt::Toolkit::create(context)->createWindow(descriptor), UNO_QUERY_THROW);
+        const Reference<css::frame::XFrame2> frame = css::frame::Frame::create(context);
+        frame->initialize(window);
+        const Reference<css::frame::XModel2> model(component_, UNO_QUERY_THROW);
+        const Reference<css::frame::XFrame> plainFrame(frame, UNO_QUERY_THROW);
+        const Reference<css::frame::XController2> view =
+            model->createDefaultViewController(plainFrame);
+        const Reference<css::frame::XController> controller(view, UNO_QUERY_THROW);
+        model->connectController(controller);
+        frame->setComponent(view->getComponentWindow(), controller);
+        model->setCurrentController(controller);
+        // Formats every page, as printing does.
+        Reference<css::view::XRenderable>(model, UNO_QUERY_THROW)
+            ->getRendererCount(css::uno::Any(component_), {});
+        return frame;
     }
 
     void CloseComponent(const Reference<css::lang::XComponent>& component) {
@@ -542,8 +578,6 @@ private:
     Clock::time_point deadline_;
     bool hasPageFields_;
     std::string copyFolder_;
-    OUString url_;
-    Properties loadProperties_;
 };
 
 } // namespace
@@ -621,7 +655,7 @@ public:
                                : DescribeLoadError(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
-                                                         hasPageFields, copyFolder, url, properties);
+                                                         hasPageFields, copyFolder);
         } catch (const AutomationError& e) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);
