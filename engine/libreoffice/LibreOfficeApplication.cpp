@@ -382,24 +382,45 @@ std::string SourceUrl(const std::string& fileName) {
     return FileUrl((error ? fs::path(fileName) : path).lexically_normal().string());
 }
 
-// Whether the document has fields whose values only a laid-out document knows: page
-// numbers, page counts and page references.
-bool HasPageFields(const Reference<css::lang::XComponent>& component) {
+// What the document's fields say about laying it out.
+struct FieldKinds {
+    bool pageFields =
+        false;             ///< page numbers, page counts, page references: only a layout knows them
+    bool comments = false; ///< a view shows these in windows of their own
+};
+
+FieldKinds KindsOfFields(const Reference<css::lang::XComponent>& component) {
     static const char* const kPageFields[] = {"com.sun.star.text.TextField.PageNumber",
                                               "com.sun.star.text.TextField.PageCount",
                                               "com.sun.star.text.TextField.GetReference"};
+    FieldKinds kinds;
     if (Reference<css::text::XTextFieldsSupplier> fields{component, UNO_QUERY}; fields.is()) {
         const auto all = fields->getTextFields()->createEnumeration();
-        while (all->hasMoreElements()) {
+        while (all->hasMoreElements() && !(kinds.pageFields && kinds.comments)) {
             Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
-            for (const char* service : kPageFields) {
-                if (field.is() && field->supportsService(OUString::createFromAscii(service))) {
-                    return true;
+            if (!field.is()) {
+                continue;
+            }
+            // One call for all names: every call crosses the bridge.
+            for (const OUString& name : field->getSupportedServiceNames()) {
+                kinds.comments = kinds.comments || name == "com.sun.star.text.TextField.Annotation";
+                for (const char* service : kPageFields) {
+                    kinds.pageFields = kinds.pageFields || name.equalsAscii(service);
                 }
             }
         }
     }
-    return false;
+    return kinds;
+}
+
+// Whether a view of a document with comments can be made: the comment's margin window
+// is built from Writer's dialog description, which the office packages without a user
+// interface leave out; without it the office dies making the view.
+bool CommentWindowsAvailable(const std::string& programFolder) {
+    std::error_code error;
+    return fs::exists(fs::path(programFolder) /
+                          "../share/config/soffice.cfg/modules/swriter/ui/annotation.ui",
+                      error);
 }
 
 // Whether the page places something by absolute position: the export takes that
@@ -416,9 +437,9 @@ class LibreOfficeDocument final : public AutomationDocument {
 public:
     LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
                         Reference<css::lang::XComponent> component, Clock::time_point deadline,
-                        bool hasPageFields, std::string copyFolder)
+                        FieldKinds fields, std::string copyFolder)
         : session_(std::move(session)), office_(std::move(office)),
-          component_(std::move(component)), deadline_(deadline), hasPageFields_(hasPageFields),
+          component_(std::move(component)), deadline_(deadline), fields_(fields),
           copyFolder_(std::move(copyFolder)) {}
 
     ~LibreOfficeDocument() override {
@@ -496,7 +517,12 @@ private:
                 return;
             }
         }
-        if (!hasPageFields_ && !HasAbsolutePositions(withoutLayout)) {
+        if (!fields_.pageFields && !HasAbsolutePositions(withoutLayout)) {
+            return;
+        }
+        // A view would end the office; the page without layout is what its fallback
+        // would keep anyway, so the office is spared.
+        if (fields_.comments && !CommentWindowsAvailable(session_->settings_.programFolder)) {
             return;
         }
         Reference<css::frame::XFrame2> frame;
@@ -576,7 +602,7 @@ private:
     std::shared_ptr<Office> office_;
     Reference<css::lang::XComponent> component_;
     Clock::time_point deadline_;
-    bool hasPageFields_;
+    FieldKinds fields_;
     std::string copyFolder_;
 };
 
@@ -635,19 +661,19 @@ public:
         }
         const OUString url = Unicode(FileUrl(copy));
         try {
-            const auto [component, hasPageFields] = Guarded(
+            const auto [component, fields] = Guarded(
                 session, *office, deadline, "opening the document",
                 [&] {
                     const auto loaded = LoadDocument(*office, url, properties);
-                    bool hasPageFields = false;
+                    FieldKinds fields;
                     try {
-                        hasPageFields = HasPageFields(loaded);
+                        fields = KindsOfFields(loaded);
                     } catch (const css::lang::DisposedException&) {
                         throw;
                     } catch (const css::uno::RuntimeException&) {
                         // Values without layout are better than no page.
                     }
-                    return std::make_pair(loaded, hasPageFields);
+                    return std::make_pair(loaded, fields);
                 },
                 [&](const std::string& message) {
                     return handler->passwordRefused_
@@ -655,7 +681,7 @@ public:
                                : DescribeLoadError(message);
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
-                                                         hasPageFields, copyFolder);
+                                                         fields, copyFolder);
         } catch (const AutomationError& e) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);
