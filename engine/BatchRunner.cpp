@@ -198,13 +198,7 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
             }
         });
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        bool afterStop = false;
-        {
-            std::lock_guard guard(lock_);
-            afterStop = stopping_;
-        }
-        Post({Event::Kind::kDone, self, job.index, DocumentOutcome{std::move(result), seconds},
-              afterStop});
+        Post({Event::Kind::kDone, self, job.index, DocumentOutcome{std::move(result), seconds}});
 
         // Offices grow over long runs: a fresh one after enough documents or memory.
         ++converted;
@@ -390,10 +384,13 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 entry.done = true;
                 entry.outcome = std::move(event.outcome);
                 busyPages.erase(busyPages.find(entry.page));
-                // A failure that came after the stop is the stop's: its office was ended
-                // under it. One that came before is the document's own and keeps its line.
-                entry.stopped =
-                    event.afterStop && entry.outcome.result.code == ConversionCode::kFailed;
+                bool stoppedNow = false;
+                {
+                    std::lock_guard guard(lock_);
+                    stoppedNow = stopping_;
+                }
+                // The office was ended under this document: it was stopped, not failed.
+                entry.stopped = stoppedNow && entry.outcome.result.code == ConversionCode::kFailed;
                 break;
             }
             }

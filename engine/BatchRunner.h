@@ -118,7 +118,6 @@ private:
         std::size_t worker = 0;
         std::size_t index = 0;
         DocumentOutcome outcome;
-        bool afterStop = false; // the outcome came after Stop(): a failure is the stop's
     };
     struct Worker;
 
