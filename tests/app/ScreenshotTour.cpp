@@ -7,6 +7,7 @@
 #include "app/TaskList.h"
 #include "app/TaskRow.h"
 #include "controls/menu/MenuBar.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
             documents.push_back(copy);
     }
 
+    // As the program does at start: the window converts with LibreOffice.
+    pelmora::RegisterLibreOffice();
     pelmora::QtDesktopSeam seam;
     pelmora::MainWindow window(seam);
     window.move(0, 0);
