@@ -372,9 +372,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 break;
             case Event::Kind::kFailed:
                 ++failedStarts_;
-                worker.ended = true;
-                worker.idle = false;
-                break;
+                [[fallthrough]];
             case Event::Kind::kEnded:
                 worker.ended = true;
                 worker.idle = false;

@@ -70,9 +70,9 @@ enum class RunEnd {
 };
 
 /// Runs batches on a pool of converter sessions. Staging folders that killed runs left
-/// in the output folders are removed as the documents are taken. Documents go out in list order to
-/// whichever session is free, one at a time per session; two documents with the same
-/// page never convert at once, the later waits for the earlier. A document that
+/// in the output folders are removed as the documents are taken. Documents go out in
+/// list order to whichever session is free, one at a time per session; two documents
+/// with the same page never convert at once, the later waits for the earlier. A document that
 /// crashes or hangs its office fails with 103 and only that office is replaced; a
 /// session whose office does not come back is replaced by a new session.
 class BatchRunner {

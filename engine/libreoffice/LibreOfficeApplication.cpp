@@ -503,12 +503,16 @@ private:
             });
     }
 
-    // Writes the page again from the document loaded with a (hidden) view, which
-    // lays it out, when the page shows values only a layout knows. Loading or writing
-    // with a view crashes the office on some files that convert fine without one, so
-    // the page written without layout is put back whenever this fails; a crashed
-    // office is replaced by the next Open.
+    // Writes the page again through a hidden view, which lays the document out, when
+    // the page shows values only a layout knows. Making a view can end the office on
+    // files that convert fine without one, so the page written without layout is put
+    // back whenever this fails; a crashed office is replaced by the next Open.
     void StoreLaidOutWhenNeeded(const std::string& target) {
+        // A view would end the office; the page without layout is what its fallback
+        // would keep anyway, so the office is spared.
+        if (fields_.comments && !CommentWindowsAvailable(session_->settings_.programFolder)) {
+            return;
+        }
         std::string withoutLayout;
         {
             std::ifstream in(target, std::ios::binary);
@@ -518,11 +522,6 @@ private:
             }
         }
         if (!fields_.pageFields && !HasAbsolutePositions(withoutLayout)) {
-            return;
-        }
-        // A view would end the office; the page without layout is what its fallback
-        // would keep anyway, so the office is spared.
-        if (fields_.comments && !CommentWindowsAvailable(session_->settings_.programFolder)) {
             return;
         }
         Reference<css::frame::XFrame2> frame;
@@ -536,14 +535,9 @@ private:
             std::ofstream out(target, std::ios::binary | std::ios::trunc);
             out << withoutLayout;
         }
-        if (frame.is() && office_->Alive()) {
+        if (frame.is()) {
             try {
-                Guarded(
-                    *session_, *office_,
-                    std::max(deadline_, Clock::now() + std::chrono::seconds(30)),
-                    "closing the view",
-                    [&] { Reference<css::util::XCloseable>(frame, UNO_QUERY_THROW)->close(true); },
-                    [](const std::string& message) { return message; });
+                CloseComponent(Reference<css::lang::XComponent>(frame, UNO_QUERY));
             } catch (const AutomationError&) {
                 // The page is written; a dead office is replaced by the next Open.
             }
