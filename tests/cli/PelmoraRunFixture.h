@@ -36,6 +36,11 @@ protected:
         fixtures_ = nullptr;
     }
 
+    // The sample document name from the test corpus, as dir_/as (default: its own name).
+    void PlaceCorpusFile(const std::string& name, const std::string& as = {}) {
+        fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + name,
+                      dir_ / (as.empty() ? name : as));
+    }
     void PlaceDoc(const std::string& relative) {
         fs::create_directories(fs::path(dir_ / relative).parent_path());
         fs::copy_file(*fixtures_ / "pictured.doc", dir_ / relative);

@@ -121,8 +121,7 @@ TEST_F(PelmoraRun, UsageAndStatuses) {
     EXPECT_FALSE(fs::exists(log_));
 
     // A protected document without its password is a failure of that file only.
-    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
-                  dir_ / "bad.doc");
+    PlaceCorpusFile("password_password_cryptoapi.doc", "bad.doc");
     PlaceRtf("good.rtf", "fine");
     result = Run({dir_ / "bad.doc", dir_ / "good.rtf", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 1) << result.err;
@@ -340,8 +339,7 @@ TEST_F(PelmoraRun, JsonObjectsForEachCodeAndTheLogUnchanged) {
     PlaceRtf("exists.rtf", "old");
     test::WriteFile(dir_ / "exists.htm", "<html>old page</html>");
     PlaceDoc("new.doc");
-    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
-                  dir_ / "locked.doc");
+    PlaceCorpusFile("password_password_cryptoapi.doc", "locked.doc");
     const auto result = Run({dir_ / "exists.rtf", dir_ / "new.doc", dir_ / "missing.doc",
                              dir_ / "locked.doc", "-f1", "--json", "-l:" + log_});
     EXPECT_EQ(result.exitStatus, 1) << result.err;
@@ -371,8 +369,7 @@ TEST_F(PelmoraRun, JsonObjectsForEachCodeAndTheLogUnchanged) {
 }
 
 TEST_F(PelmoraRun, PasswordFileTriesEachPasswordAndNeverShowsThem) {
-    fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/password_password_cryptoapi.doc",
-                  dir_ / "locked.doc");
+    PlaceCorpusFile("password_password_cryptoapi.doc", "locked.doc");
     const std::string passwords = dir_ / "pw-list";
     test::WriteFile(passwords, "not-it-7q\npassword\n");
     fs::permissions(passwords, fs::perms::owner_read | fs::perms::owner_write);

@@ -14,6 +14,10 @@ namespace {
 
 using test::PelmoraRun;
 
+// A damaged, a protected and three plain samples.
+constexpr const char* kMixedSamples[] = {"Fuzzed.doc", "password_password_cryptoapi.doc",
+                                         "simple.doc", "Word95.doc", "table-merges.doc"};
+
 // Two offices at once: Ctrl+C ends both, and the lines written are those of a run of
 // the list up to some document, in list order, with nothing left behind.
 TEST_F(PelmoraRun, CtrlCStopsEveryOfficeAndKeepsTheLinesSoFarInListOrder) {
@@ -55,9 +59,8 @@ TEST_F(PelmoraRun, CtrlCStopsEveryOfficeAndKeepsTheLinesSoFarInListOrder) {
 // two sources of one page, two folders into one output folder and plain documents.
 // The later source of a page waits for the earlier and follows the overwrite rule.
 TEST_F(PelmoraRun, TwoOfficesGiveTheLinesAndPagesOfOne) {
-    for (const char* name : {"Fuzzed.doc", "password_password_cryptoapi.doc", "simple.doc",
-                             "Word95.doc", "table-merges.doc"}) {
-        fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + name, dir_ / name);
+    for (const char* name : kMixedSamples) {
+        PlaceCorpusFile(name);
     }
     PlaceDoc("page.doc");
     PlaceRtf("page.rtf", "same page");
@@ -138,9 +141,8 @@ std::vector<int> ProcessesWithOpenFile(const std::vector<int>& pids, const std::
 // hangs past the time limit, among damaged, protected and plain documents: two
 // offices give the codes, in the order, of one, and every plain document converts.
 TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
-    for (const char* name : {"Fuzzed.doc", "password_password_cryptoapi.doc", "simple.doc",
-                             "Word95.doc", "table-merges.doc"}) {
-        fs::copy_file(std::string(PELMORA_TEST_DATA) + "/corpus/" + name, dir_ / name);
+    for (const char* name : kMixedSamples) {
+        PlaceCorpusFile(name);
     }
     test::WriteFile(dir_ / "hangs.rtf", EndlessRtf());
     test::WriteFile(dir_ / "crashes.rtf", EndlessRtf());
