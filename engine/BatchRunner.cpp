@@ -1,6 +1,7 @@
 #include "engine/BatchRunner.h"
 
 #include "engine/Conversion.h"
+#include "engine/StagingFolder.h"
 #include "engine/WordSession.h"
 
 #include <algorithm>

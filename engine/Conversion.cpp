@@ -1,6 +1,7 @@
 #include "engine/Conversion.h"
 
 #include "engine/PathHelpers.h"
+#include "engine/StagingFolder.h"
 
 #include <cerrno>
 #include <csignal>
@@ -25,87 +26,6 @@ std::runtime_error PathError(const std::string& what, const std::string& path,
                              const std::error_code& error) {
     return std::runtime_error(what + " " + path + ": " + error.message());
 }
-
-constexpr const char* kStagingOwnerFile = "owner";
-
-// The start time of process pid in clock ticks since boot (field 22 of its stat
-// line), which tells a living process from a later one given the same pid; empty
-// when it cannot be read.
-std::string ProcessStartTime(long pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) {
-        return {};
-    }
-    // The command name in parentheses may hold blanks; the fields after it do not.
-    const std::size_t close = line.rfind(')');
-    if (close == std::string::npos) {
-        return {};
-    }
-    std::istringstream fields(line.substr(close + 1));
-    std::string field;
-    for (int number = 3; number <= 22 && fields >> field; ++number) {
-        if (number == 22) {
-            return field;
-        }
-    }
-    return {};
-}
-
-// True when the owner record names a process that no longer runs. A folder without a
-// readable record may be one another process is still setting up: it is kept.
-bool OwnerGone(const fs::path& stagingFolder) {
-    std::ifstream owner(stagingFolder / kStagingOwnerFile);
-    long pid = 0;
-    std::string started;
-    if (!(owner >> pid >> started) || pid <= 0) {
-        return false;
-    }
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-        return true;
-    }
-    const std::string now = ProcessStartTime(pid);
-    return !now.empty() && now != started;
-}
-
-bool IsStagingName(const std::string& name) {
-    const std::string prefix = kStagingFolderPrefix;
-    return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0;
-}
-
-// A private folder inside the output folder that receives the converter's page and
-// picture folder under their final names. Moving them out is a rename within one
-// file system, so an existing page is replaced only by a complete new one, and the
-// page's own references to its picture folder stay right.
-class StagingFolder {
-public:
-    explicit StagingFolder(const std::string& parent) {
-        const fs::path base = fs::absolute(parent.empty() ? fs::path(".") : fs::path(parent));
-        std::string pattern = (base / (std::string(kStagingFolderPrefix) + "XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw PathError("Cannot write into folder", parent.empty() ? "." : parent,
-                            std::error_code(errno, std::generic_category()));
-        }
-        path_ = pattern;
-        // Names this process, so that a later run can tell a folder left by a killed
-        // run from one still in use.
-        std::ofstream owner(fs::path(path_) / kStagingOwnerFile);
-        owner << ::getpid() << ' ' << ProcessStartTime(::getpid()) << '\n';
-    }
-    StagingFolder(const StagingFolder&) = delete;
-    StagingFolder& operator=(const StagingFolder&) = delete;
-    ~StagingFolder() {
-        // Holds only what the converter wrote for this document; remove_all never
-        // follows links.
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // Moves the folder from into to; an existing folder to receives the entries, each
 // replacing one of the same name, as a converter saving into it would.
@@ -218,23 +138,6 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
 }
 
 } // namespace
-
-std::size_t RemoveStaleStagingFolders(const std::string& folder) {
-    std::size_t removed = 0;
-    std::error_code ec;
-    const fs::path base = folder.empty() ? fs::path(".") : fs::path(folder);
-    for (const fs::directory_entry& entry : fs::directory_iterator(base, ec)) {
-        std::error_code kind;
-        if (!IsStagingName(entry.path().filename().string()) || entry.is_symlink(kind) ||
-            !entry.is_directory(kind) || !OwnerGone(entry.path())) {
-            continue;
-        }
-        std::error_code gone;
-        fs::remove_all(entry.path(), gone);
-        removed += gone ? 0 : 1;
-    }
-    return removed;
-}
 
 std::string LogTime() {
     const std::time_t now = std::time(nullptr);

@@ -46,15 +46,6 @@ inline constexpr const char* kCommandLinePageExtension = ".htm";
 /// The extension of the pages the window writes.
 inline constexpr const char* kWindowPageExtension = ".html";
 
-/// The name pattern of the private folders a page is written in before it is moved
-/// into place: this prefix and six more characters.
-inline constexpr const char* kStagingFolderPrefix = ".pelmora-";
-
-/// Removes the staging folders in folder whose making process is gone (a run that
-/// was killed); folders of living processes, and every other name, are kept.
-/// Returns how many were removed.
-std::size_t RemoveStaleStagingFolders(const std::string& folder);
-
 /// The page a source document becomes: source with extension, moved into
 /// outputFolder when that is not empty.
 std::string PagePath(const std::string& source, const std::string& outputFolder,

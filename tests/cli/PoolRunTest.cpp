@@ -121,10 +121,14 @@ std::string EndlessRtf() {
     return rtf + "}";
 }
 
-// The office processes among pids that have a file named name open.
-std::vector<int> ProcessesWithOpenFile(const std::vector<int>& pids, const std::string& name) {
+// The offices among pids that have a file named name open. Only an office may be
+// killed: a run's other processes must never be hit.
+std::vector<int> OfficesWithOpenFile(const std::vector<int>& pids, const std::string& name) {
     std::vector<int> found;
     for (const int pid : pids) {
+        if (test::ReadFile("/proc/" + std::to_string(pid) + "/comm").rfind("soffice", 0) != 0) {
+            continue;
+        }
         std::error_code ec;
         for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
             const fs::path target = fs::read_symlink(fd.path(), ec);
@@ -164,7 +168,7 @@ TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
             if (running.empty() && round > 100) {
                 break; // the run is over
             }
-            for (const int pid : ProcessesWithOpenFile(running, "crashes.rtf")) {
+            for (const int pid : OfficesWithOpenFile(running, "crashes.rtf")) {
                 killed = kill(pid, SIGKILL) == 0 || killed;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -4,10 +4,12 @@
 #include "engine/Conversion.h"
 
 #include "engine/PathHelpers.h"
+#include "engine/StagingFolder.h"
 #include "tests/support/Matchers.h"
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -257,13 +259,39 @@ TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
     WriteOwner(dir / ".pelmora-reused", getpid(), "1");
     WriteOwner(dir / ".pelmora-old", child, "12345");   // not the pattern's length
     WriteOwner(dir / "pelmora-dead02", child, "12345"); // no leading dot
-    fs::create_directories(dir / ".pelmora-noown");     // being set up, or unknown
+    fs::create_directories(dir / ".pelmora-noown1");    // being set up, or unknown
+    // Left by a run killed between making the folder and writing its record.
+    fs::create_directories(dir / ".pelmora-noold1");
+    fs::last_write_time(dir / ".pelmora-noold1",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    // Another machine or container shares the folder: its pids mean nothing here.
+    WriteFile(dir / ".pelmora-other1/owner",
+              std::to_string(child) + " 12345 0f0e0d0c-aaaa-bbbb-cccc-000000000000/pid:[1]\n");
     WriteFile(dir / ".pelmora-file01", "a file, not a folder");
 
-    EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 2u);
+    EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 3u);
     EXPECT_THAT(FolderNames(dir.Path()),
                 ::testing::UnorderedElementsAre(".pelmora-alive1", ".pelmora-old", "pelmora-dead02",
-                                                ".pelmora-noown", ".pelmora-file01"));
+                                                ".pelmora-noown1", ".pelmora-other1",
+                                                ".pelmora-file01"));
+
+    // What this program writes names its process and where that pid counts.
+    std::string kept;
+    {
+        const StagingFolder staging(dir.Path());
+        kept = staging.Path();
+        EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 0u);
+        EXPECT_TRUE(fs::is_directory(kept));
+        std::istringstream record(ReadFile(kept + "/owner"));
+        long pid = 0;
+        std::string started;
+        std::string space;
+        record >> pid >> started >> space;
+        EXPECT_EQ(pid, getpid());
+        EXPECT_EQ(started, OwnStartTime());
+        EXPECT_THAT(space, ::testing::HasSubstr("/pid:["));
+    }
+    EXPECT_FALSE(fs::exists(kept));
     EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 0u);
 }
 
