@@ -360,20 +360,24 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
         factory->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);
     model->load(With(With(std::move(args), "URL", css::uno::Any(url)), "FilterName",
                      css::uno::Any(filter)));
-    Reference<css::lang::XComponent> component(model, UNO_QUERY_THROW);
-    // Fields such as "Figure 1" get their numbers when fields are updated, which a
-    // view would do; the refresh must not mark the document as changed, or the
-    // page would carry today's date as its change date.
+    return Reference<css::lang::XComponent>(model, UNO_QUERY_THROW);
+}
+
+// Fields such as "Figure 1" get their numbers when fields are updated, which a view
+// would do; the refresh must not mark the document as changed, or the page would
+// carry today's date as its change date.
+void RefreshFields(const Reference<css::lang::XComponent>& component) {
     try {
-        Reference<css::text::XTextFieldsSupplier> fields(model, UNO_QUERY);
+        Reference<css::text::XTextFieldsSupplier> fields(component, UNO_QUERY);
         if (fields.is()) {
             Reference<css::util::XRefreshable>(fields->getTextFields(), UNO_QUERY_THROW)->refresh();
-            Reference<css::util::XModifiable>(model, UNO_QUERY_THROW)->setModified(false);
+            Reference<css::util::XModifiable>(component, UNO_QUERY_THROW)->setModified(false);
         }
+    } catch (const css::lang::DisposedException&) {
+        throw;
     } catch (const css::uno::RuntimeException&) {
         // Stale field results are better than no page.
     }
-    return component;
 }
 
 std::string SourceUrl(const std::string& fileName) {
@@ -384,9 +388,9 @@ std::string SourceUrl(const std::string& fileName) {
 
 // What the document's fields say about laying it out.
 struct FieldKinds {
-    bool pageFields =
-        false;             ///< page numbers, page counts, page references: only a layout knows them
-    bool comments = false; ///< a view shows these in windows of their own
+    bool any = false;        ///< the document has fields at all
+    bool pageFields = false; ///< page numbers, counts, references: only a layout knows them
+    bool comments = false;   ///< a view shows these in windows of their own
 };
 
 FieldKinds KindsOfFields(const Reference<css::lang::XComponent>& component) {
@@ -401,6 +405,7 @@ FieldKinds KindsOfFields(const Reference<css::lang::XComponent>& component) {
             if (!field.is()) {
                 continue;
             }
+            kinds.any = true;
             // One call for all names: every call crosses the bridge.
             for (const OUString& name : field->getSupportedServiceNames()) {
                 kinds.comments = kinds.comments || name == "com.sun.star.text.TextField.Annotation";
@@ -659,13 +664,19 @@ public:
                 session, *office, deadline, "opening the document",
                 [&] {
                     const auto loaded = LoadDocument(*office, url, properties);
-                    FieldKinds fields;
+                    // Unknown kinds are refreshed, but not laid out: values without
+                    // layout are better than no page.
+                    FieldKinds fields{.any = true};
                     try {
                         fields = KindsOfFields(loaded);
                     } catch (const css::lang::DisposedException&) {
                         throw;
                     } catch (const css::uno::RuntimeException&) {
-                        // Values without layout are better than no page.
+                    }
+                    // Updating fields costs as much as a third of loading, for
+                    // nothing when there are none.
+                    if (fields.any) {
+                        RefreshFields(loaded);
                     }
                     return std::make_pair(loaded, fields);
                 },

@@ -265,6 +265,26 @@ TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocum
     EXPECT_EQ(Matches(page, position), Matches(reference, position));
 }
 
+// Numbers that only counting gives are counted, as Word shows them, rather than
+// taken from what the file last stored; a document without fields converts alike.
+TEST_F(LibreOfficeTest, SequenceNumbersAreCountedNotTakenFromTheFile) {
+    WriteFile(folder_ / "in/figures.rtf",
+              "{\\rtf1\\ansi\n"
+              "\\pard Figure {\\field{\\*\\fldinst SEQ Figure \\\\* ARABIC}{\\fldrslt 7}}: "
+              "a cat.\\par\n"
+              "\\pard Figure {\\field{\\*\\fldinst SEQ Figure \\\\* ARABIC}{\\fldrslt 7}}: "
+              "a dog.\\par}");
+    WriteFile(folder_ / "in/plain.rtf", "{\\rtf1\\ansi\n\\pard Figure 7: no field.\\par}");
+    auto app = Start();
+    Convert(*app, folder_ / "in/figures.rtf", folder_ / "out/figures.htm");
+    Convert(*app, folder_ / "in/plain.rtf", folder_ / "out/plain.htm");
+    const std::string number = R"re(Figure <span[^>]*>([^<]*)</span>:\s+a)re";
+    EXPECT_EQ(Matches(ReadFile(folder_ / "out/figures.htm"), number),
+              (std::vector<std::string>{"1", "2"}));
+    EXPECT_TRUE(Contains(ReadFile(folder_ / "out/plain.htm"), "Figure 7: no field."));
+    app->Quit();
+}
+
 // Both files hold a comment and page fields. A view of them ends an office that was
 // installed without Writer's dialog descriptions, so there they keep the page without
 // layout and the office lives on; with them, they are laid out.
