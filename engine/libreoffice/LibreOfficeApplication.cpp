@@ -254,7 +254,8 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
             try {
                 connection = connector->connect(pipe);
             } catch (const css::connection::NoConnectException&) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                // A refused connect costs microseconds; every start waits out the rest.
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
         }
         office->bridge_ = css::bridge::BridgeFactory::create(local)->createBridge(
