@@ -364,9 +364,9 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     return Reference<css::lang::XComponent>(model, UNO_QUERY_THROW);
 }
 
-// Fields such as "Figure 1" get their numbers when fields are updated, which a view
-// would do; the refresh must not mark the document as changed, or the page would
-// carry today's date as its change date.
+// Fields such as "Figure 1" get their numbers only when fields are updated; not even a
+// view does it, so a laid-out document needs it too. The refresh must not mark the
+// document as changed, or the page would carry today's date as its change date.
 void RefreshFields(const Reference<css::lang::XComponent>& component) {
     try {
         Reference<css::text::XTextFieldsSupplier> fields(component, UNO_QUERY);
