@@ -103,6 +103,16 @@ StagingFolder::StagingFolder(const std::string& parent) {
     path_ = pattern;
     std::ofstream owner(fs::path(path_) / kOwnerFile);
     owner << ::getpid() << ' ' << ProcessStartTime(::getpid()) << ' ' << PidSpace() << '\n';
+    owner.close();
+    // Without its record the folder would look abandoned to other runs; a folder that
+    // cannot take these few bytes would not take a page either.
+    if (!owner) {
+        const int error = errno;
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+        throw std::runtime_error("Cannot write into folder " + (parent.empty() ? "." : parent) +
+                                 ": " + std::strerror(error != 0 ? error : EIO));
+    }
 }
 
 StagingFolder::~StagingFolder() {
