@@ -403,10 +403,10 @@ FieldKinds KindsOfFields(const Reference<css::lang::XComponent>& component) {
         const auto all = fields->getTextFields()->createEnumeration();
         while (all->hasMoreElements() && !(kinds.pageFields && kinds.comments)) {
             Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
+            kinds.any = true;
             if (!field.is()) {
                 continue;
             }
-            kinds.any = true;
             // One call for all names: every call crosses the bridge.
             for (const OUString& name : field->getSupportedServiceNames()) {
                 kinds.comments = kinds.comments || name == "com.sun.star.text.TextField.Annotation";
