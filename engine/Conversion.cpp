@@ -3,16 +3,10 @@
 #include "engine/PathHelpers.h"
 #include "engine/StagingFolder.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace pelmora {
 

@@ -50,14 +50,18 @@ std::string ProcessStartTime(long pid) {
 
 // Where a process id means this process's pids: this boot of this machine and this
 // pid namespace. An output folder may be shared with other machines or containers,
-// whose pids say nothing here.
-std::string PidSpace() {
-    std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
-    std::string boot;
-    bootFile >> boot;
-    std::error_code ec;
-    const std::string space = fs::read_symlink("/proc/self/ns/pid", ec).string();
-    return (boot.empty() ? "-" : boot) + "/" + (ec ? "-" : space);
+// whose pids say nothing here. It stays the same for the life of the process, so it
+// is read once, not for every page and every folder looked at.
+const std::string& PidSpace() {
+    static const std::string space = [] {
+        std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
+        std::string boot;
+        bootFile >> boot;
+        std::error_code ec;
+        const std::string pids = fs::read_symlink("/proc/self/ns/pid", ec).string();
+        return (boot.empty() ? "-" : boot) + "/" + (ec ? "-" : pids);
+    }();
+    return space;
 }
 
 bool OlderThanAnySetUp(const fs::path& folder) {
