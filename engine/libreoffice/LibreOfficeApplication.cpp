@@ -278,6 +278,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
 // writes into and the office now running.
 struct Session {
     LibreOfficeSettings settings_;
+    bool commentWindows_ = false; // the installed office can show documents with comments
     std::string folder_;
     std::shared_ptr<Office> office_;
     bool quit_ = false;
@@ -516,7 +517,7 @@ private:
     void StoreLaidOutWhenNeeded(const std::string& target) {
         // A view would end the office; the page without layout is what its fallback
         // would keep anyway, so the office is spared.
-        if (fields_.comments && !CommentWindowsAvailable(session_->settings_.programFolder)) {
+        if (fields_.comments && !session_->commentWindows_) {
             return;
         }
         std::string withoutLayout;
@@ -615,6 +616,7 @@ public:
             settings.programFolder = PELMORA_LIBREOFFICE_PROGRAM_DIR;
         }
         session_->settings_ = std::move(settings);
+        session_->commentWindows_ = CommentWindowsAvailable(session_->settings_.programFolder);
         session_->office_ = StartOffice(session_->settings_);
     }
 
