@@ -5,6 +5,7 @@
 #include "engine/PathHelpers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
+#include "tests/support/LongTable.h"
 #include "tests/support/Matchers.h"
 
 #include <QPlainTextEdit>
@@ -265,11 +266,7 @@ TEST_F(RealConversionRunTest, TwoOfficesConvertEveryCheckedTaskOnceWhileRowsMove
         AddDocument(std::to_string(i) + ".rtf");
     }
     // The first takes a second or two, so that the second office comes up beside it.
-    std::string table = "{\\rtf1\\ansi\n";
-    for (int i = 0; i < 6000; ++i) {
-        table += "\\trowd\\cellx2000\\cellx4000 a" + std::to_string(i) + "\\cell b\\cell\\row\n";
-    }
-    WriteFile(dir / "1.rtf", table + "}");
+    WriteFile(dir / "1.rtf", test::LongTableRtf(6000));
     SetItemChecked(&List(), 9, false);
     window->ChangeFilesState();
     // Whether a task started while another was still converting: then the status says so.

@@ -2,6 +2,7 @@
 // sources, Ctrl+C, and offices started afresh.
 #include "engine/BatchRunner.h"
 #include "tests/cli/PelmoraRunFixture.h"
+#include "tests/support/LongTable.h"
 #include "tests/support/Matchers.h"
 
 #include <chrono>
@@ -112,15 +113,6 @@ TEST_F(PelmoraRun, TwoOfficesGiveTheLinesAndPagesOfOne) {
     }
 }
 
-// A document that keeps LibreOffice busy for minutes: a table of 20,000 rows.
-std::string EndlessRtf() {
-    std::string rtf = "{\\rtf1\\ansi\n";
-    for (int i = 0; i < 20000; ++i) {
-        rtf += "\\trowd\\cellx2000\\cellx4000 a" + std::to_string(i) + "\\cell b\\cell\\row\n";
-    }
-    return rtf + "}";
-}
-
 // The offices among pids that have a file named name open. Only an office may be
 // killed: a run's other processes must never be hit.
 std::vector<int> OfficesWithOpenFile(const std::vector<int>& pids, const std::string& name) {
@@ -148,8 +140,8 @@ TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
     for (const char* name : kMixedSamples) {
         PlaceCorpusFile(name);
     }
-    test::WriteFile(dir_ / "hangs.rtf", EndlessRtf());
-    test::WriteFile(dir_ / "crashes.rtf", EndlessRtf());
+    test::WriteFile(dir_ / "hangs.rtf", test::LongTableRtf(20000));
+    test::WriteFile(dir_ / "crashes.rtf", test::LongTableRtf(20000));
     PlaceRtf("after1.rtf", "first after");
     PlaceRtf("after2.rtf", "second after");
     const std::vector<std::string> files{

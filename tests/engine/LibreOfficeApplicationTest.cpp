@@ -5,6 +5,7 @@
 #include "engine/WordSession.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "tests/engine/OfficeCommandLine.h"
+#include "tests/support/LongTable.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -413,12 +414,7 @@ TEST_F(LibreOfficeTest, CrashedOfficeFailsTheCallAndTheNextDocumentGetsAFreshOne
 
 TEST_F(LibreOfficeTest, DocumentOverTheTimeLimitIsStoppedAndTheNextConverts) {
     // A long table keeps LibreOffice busy for minutes.
-    std::string rows;
-    for (int i = 0; i < 20000; ++i) {
-        rows += "\\trowd\\cellx2000\\cellx4000\\cellx6000 a" + std::to_string(i) +
-                "\\cell b\\cell c\\cell\\row\n";
-    }
-    WriteFile(folder_ / "in/slow.rtf", "{\\rtf1\\ansi\n" + rows + "}");
+    WriteFile(folder_ / "in/slow.rtf", test::LongTableRtf(20000));
     WriteFile(folder_ / "in/quick.rtf", "{\\rtf1\\ansi quick\\par}");
     LibreOfficeSettings settings;
     settings.documentTimeLimit = std::chrono::seconds(3);
