@@ -432,12 +432,18 @@ TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
     }
     const auto first = child.Finish();
     EXPECT_EQ(first.exitStatus, 128 + SIGKILL);
-    // Found by a later run, as a folder killed before its record was written would be.
-    for (const auto& entry : fs::directory_iterator(dir_.Path())) {
-        if (entry.path().filename().string().rfind(".pelmora-", 0) == 0) {
-            fs::last_write_time(entry.path(),
-                                fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const auto stagingFolders = [this] {
+        std::vector<std::string> names;
+        for (const std::string& name : test::FolderNames(dir_.Path())) {
+            if (name.rfind(".pelmora-", 0) == 0) {
+                names.push_back(name);
+            }
         }
+        return names;
+    };
+    // Found by a later run, as a folder killed before its record was written would be.
+    for (const std::string& name : stagingFolders()) {
+        fs::last_write_time(dir_ / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
 
     // Beside whatever the killed run left: a staging folder of another process that is
@@ -479,14 +485,7 @@ TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
         EXPECT_THAT(page.substr(page.rfind('<')), HasSubstr("</html>")) << i;
     }
     // The staging folders of gone processes went; the unknown one stayed.
-    std::vector<std::string> staging;
-    for (const auto& entry : fs::directory_iterator(dir_.Path())) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind(".pelmora-", 0) == 0) {
-            staging.push_back(name);
-        }
-    }
-    EXPECT_THAT(staging, ElementsAre(".pelmora-unknwn"));
+    EXPECT_THAT(stagingFolders(), ElementsAre(".pelmora-unknwn"));
 }
 
 } // namespace
