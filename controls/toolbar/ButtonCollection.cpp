@@ -31,7 +31,7 @@ void ButtonCollection::Move(int from, int to) {
 int ButtonCollection::FindKey(const QString& key) const {
     const QString wanted = key.toUpper();
     for (int i = 1; i <= Count(); ++i)
-        if ((*this)[i].Key.toUpper() == wanted)
+        if ((*this)[i].Key().toUpper() == wanted)
             return i;
     return 0;
 }
@@ -39,7 +39,7 @@ int ButtonCollection::FindKey(const QString& key) const {
 int ButtonCollection::CurrentGroupID(int16_t groupId) const {
     int found = 0;
     for (int i = 1; i <= Count(); ++i)
-        if ((*this)[i].GroupID == groupId && (*this)[i].Checked)
+        if ((*this)[i].GroupID() == groupId && (*this)[i].Checked())
             found = i;
     return found;
 }
@@ -47,16 +47,16 @@ int ButtonCollection::CurrentGroupID(int16_t groupId) const {
 std::vector<int> ButtonCollection::GroupMembers(int16_t groupId, int except) const {
     std::vector<int> members;
     for (int i = 1; i <= Count(); ++i)
-        if (i != except && (*this)[i].GroupID == groupId)
+        if (i != except && (*this)[i].GroupID() == groupId)
             members.push_back(i);
     return members;
 }
 
 std::vector<int> ButtonCollection::AdjacentGroupRun(int index) const {
     std::vector<int> run;
-    for (int i = index - 1; i >= 1 && (*this)[i].Style == tbbtButtonGroup; --i)
+    for (int i = index - 1; i >= 1 && (*this)[i].Style() == tbbtButtonGroup; --i)
         run.push_back(i);
-    for (int i = index + 1; i <= Count() && (*this)[i].Style == tbbtButtonGroup; ++i)
+    for (int i = index + 1; i <= Count() && (*this)[i].Style() == tbbtButtonGroup; ++i)
         run.push_back(i);
     return run;
 }

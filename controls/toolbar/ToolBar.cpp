@@ -1,17 +1,12 @@
 #include "controls/toolbar/ToolBar.h"
 
 #include "controls/design/PropertyBag.h"
-#include "controls/paint/MouseOver.h"
 #include "controls/paint/SharedPaintEffects.h"
 #include "controls/paint/ToolTipWindow.h"
-#include "controls/toolbar/MousePointers.h"
+#include "controls/toolbar/ToolBarPrivate.h"
 #include "controls/toolbar/ToolbarDesign.h"
 #include "controls/toolbar/ToolbarErrors.h"
-#include "controls/toolbar/ToolbarLayout.h"
-#include "controls/toolbar/ToolbarPainter.h"
 
-#include <QApplication>
-#include <QBitmap>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -45,194 +40,110 @@ int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
-ToolBar::ToolBar(QWidget* parent)
-    : QWidget(parent), interaction_(*this), resources_(std::make_unique<ToolbarPaintResources>()) {
+ToolBar::ToolBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(*this)) {
     ++liveToolbars;
-    handle_ = ++createdToolbars;
+    d_->handle_ = ++createdToolbars;
     newestToolbar = this;
     setMouseTracking(true);
-    InitProperties();
+    d_->p_.ToolTipFont = d_->AmbientFont();
+    d_->p_.Title = objectName();
+    d_->redraw_ = true;
+    Refresh();
 }
 
 ToolBar::~ToolBar() {
-    redraw_ = false;
-    interaction_.StopTimers();
+    d_->redraw_ = false;
+    d_->interaction_.StopTimers();
     buttons_.Clear();
     HideToolTip();
-    if (--liveToolbars == 0)
+    if (--liveToolbars == 0) {
         ReleasePaintEffects();
+    }
 }
 
 ToolBar* ToolBar::NewestToolbar() {
     return newestToolbar;
 }
 
-QFont ToolBar::AmbientFont() const {
-    return parentWidget() ? parentWidget()->font() : QApplication::font();
-}
+// ---- Generated accessors ----------------------------------------------------------------
 
-void ToolBar::InitProperties() {
-    p_ = ToolbarProperties{};
-    p_.ToolTipFont = AmbientFont();
-    p_.Title = objectName();
-    redraw_ = true;
-    Refresh();
-}
+#define PELMORA_TOOLBAR_GETTER(type, name, effect, notice)                                         \
+    type ToolBar::name() const {                                                                   \
+        return d_->p_.name;                                                                        \
+    }
+#define PELMORA_TOOLBAR_GETSET(type, name, effect, notice)                                         \
+    PELMORA_TOOLBAR_GETTER(type, name, effect, notice)                                             \
+    void ToolBar::Set##name(const type& value) {                                                   \
+        d_->Store(&ToolbarProperties::name, value, notice, ToolbarEffect::effect);                 \
+    }
+PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_ACCESSOR)
+#undef PELMORA_TOOLBAR_GETTER
+#undef PELMORA_TOOLBAR_GETSET
 
-// ---- Errors -----------------------------------------------------------------------------
+// ---- Hooks of the button model ----------------------------------------------------------
+
+void ToolBar::ButtonSizesChanged() {
+    d_->autoSizeDone_ = false;
+}
+void ToolBar::ButtonLookChanged(int index) {
+    d_->RepaintButtonAtRest(index);
+}
+void ToolBar::ButtonsReordered() {
+    d_->interaction_.ClearHot();
+}
+void ToolBar::ButtonRecordHandedOut() {
+    d_->layoutDirty_ = true;
+}
 
 void ToolBar::RaiseControlError(const QString& procedure, int number, const QString& description) {
-    if (!designMode_)
+    if (!d_->designMode_) {
         ToolbarErrors::Raise(kTypeName, procedure, number, description);
+    }
     const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QMessageBox::critical(this, exe + u'.' + kTypeName,
                           ToolbarErrors::DesignerMessage(number, description));
 }
 
-void ToolBar::ReportUnexpectedError(const QString& procedure, const ControlError& error) {
-    if (!designMode_)
-        throw ControlError(error.number(), error.description(),
-                           ControlError::sourceText(kTypeName, procedure));
-    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    QMessageBox::critical(this, exe + u'.' + kTypeName + u':' + procedure,
-                          ToolbarErrors::DesignerMessage(error.number(), error.description()));
-}
-
 // ---- Layout and painting ----------------------------------------------------------------
 
 void ToolBar::Refresh() {
-    // A host may have changed records through Button(), so the layout is made anew.
-    layoutDirty_ = true;
-    RefreshControl();
+    d_->Refresh();
 }
 
-void ToolBar::InvalidateSize() {
-    autoSizeDone_ = false;
-    Refresh();
-}
-
-void ToolBar::RefreshControl() {
-    if (!redraw_)
-        return;
-    try {
-        EnsurePaintEffects();
-        if (surface_.size() != size())
-            surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-        interaction_.StopToolTip();
-        if (layoutDirty_) {
-            requiredLength_ = ToolbarLayout::Arrange(p_, size(), font(), buttons_);
-            layoutDirty_ = false;
-        }
-        {
-            ToolbarPainter painter(surface_, p_, font(), *resources_);
-            painter.FillBackground();
-            painter.DrawControlBorder();
-        }
-        const bool horizontal = ToolbarLayout::RunsHorizontally(size());
-        wholeRefresh_ = true;
-        for (int i = 1; i <= buttons_.Count(); ++i) {
-            const ToolbarButton& b = buttons_[i];
-            if (!b.Visible)
-                continue;
-            singleButton_ = IsClickableStyle(b.Style) && !b.Checked;
-            PaintButton(i, false, false);
-            ToolbarPainter(surface_, p_, font(), *resources_).DrawGapSeparators(b, horizontal);
-        }
-        singleButton_ = false;
-        wholeRefresh_ = false;
-        const int current = horizontal ? width() : height();
-        if (p_.AutoSize && requiredLength_ != current && align_ == 0 && !autoSizeDone_) {
-            autoSizeDone_ = true;
-            if (horizontal)
-                resize(requiredLength_, height());
-            else
-                resize(width(), requiredLength_);
-            if (surface_.size() != size()) // a hidden widget gets its resize event later
-                Refresh();
-        }
-        ApplyBackStyle();
-        update();
-    } catch (const ControlError& error) {
-        singleButton_ = false;
-        wholeRefresh_ = false;
-        ReportUnexpectedError(QStringLiteral("Refresh"), error);
+void ToolBar::RefreshButton(const QVariant& index, bool buttonLowered, bool forceNoBorder) {
+    if (d_->redraw_) {
+        d_->PaintButton(KeyToIndex(index), buttonLowered, forceNoBorder);
     }
 }
 
-bool ToolBar::MouseOverButton(int index) const {
-    return interaction_.ButtonUnderCursor() == index &&
-           IsMouseOverWindow(const_cast<ToolBar*>(this));
-}
-
-void ToolBar::PaintButton(int index, bool lowered, bool forceNoBorder) {
-    if (!redraw_ || surface_.isNull() || !buttons_.IsValidIndex(index))
-        return;
-    const ToolbarButton& b = buttons_[index];
-    if (!b.Visible)
-        return;
-    try {
-        ButtonLook look;
-        look.lowered = lowered;
-        look.forceNoBorder = forceNoBorder;
-        look.mouseDown = interaction_.MouseIsDown();
-        look.mouseOver = MouseOverButton(index);
-        look.singleButton = singleButton_;
-        const int hot = interaction_.HotButton();
-        look.anotherHot = hot != 0 && hot != index;
-        look.designMode = designMode_;
-        look.controlEnabled = isEnabled();
-        look.horizontal = ToolbarLayout::RunsHorizontally(size());
-        ToolbarPainter(surface_, p_, font(), *resources_).DrawButton(b, look);
-        update(QRect(b.ClientLeft, b.ClientTop, b.ClientWidth + 1, b.ClientHeight + 1));
-        if (p_.BackStyle == 0 && !wholeRefresh_)
-            ApplyBackStyle(); // what the button now covers is no longer see-through
-    } catch (const ControlError& error) {
-        ReportUnexpectedError(QStringLiteral("RefreshButton"), error);
-    }
-}
-
-void ToolBar::RefreshButton(const QVariant& Index, bool ButtonLowered, bool ForceNoBorder) {
-    if (!redraw_)
-        return;
-    PaintButton(KeyToIndex(Index), ButtonLowered, ForceNoBorder);
-}
-
-void ToolBar::RepaintButtonAtRest(int index) {
-    if (!buttons_[index].Visible)
-        return;
-    singleButton_ = true;
-    PaintButton(index, false, false);
-    singleButton_ = false;
-}
-
-void ToolBar::RepaintButtonsWhere(bool (*test)(const ToolbarButton&)) {
-    for (int i = 1; i <= buttons_.Count(); ++i)
-        if (test(buttons_[i]))
-            RepaintButtonAtRest(i);
+const QImage& ToolBar::Surface() const {
+    return d_->surface_;
 }
 
 int ToolBar::BorderInset(int side) const {
-    return ToolbarLayout::BorderInset(p_, side);
+    return ToolbarLayout::BorderInset(d_->p_, side);
 }
 
-void ToolBar::ApplyBackStyle() {
-    if (p_.BackStyle != 0) {
-        clearMask();
-        return;
-    }
-    // Every pixel still in the back colour is see-through.
-    const QColor back = TranslateOleColor(p_.BackColor);
-    setMask(QBitmap::fromImage(surface_.createMaskFromColor(back.rgba(), Qt::MaskInColor)));
+int32_t ToolBar::ButtonClientLeft(const QVariant& index) {
+    return d_->geometry_.Cell(ValidIndex(index, "ButtonClientLeft")).x();
+}
+int32_t ToolBar::ButtonClientTop(const QVariant& index) {
+    return d_->geometry_.Cell(ValidIndex(index, "ButtonClientTop")).y();
+}
+int32_t ToolBar::ButtonClientWidth(const QVariant& index) {
+    return d_->geometry_.Cell(ValidIndex(index, "ButtonClientWidth")).width();
+}
+int32_t ToolBar::ButtonClientHeight(const QVariant& index) {
+    return d_->geometry_.Cell(ValidIndex(index, "ButtonClientHeight")).height();
 }
 
 void ToolBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface_, event->rect());
+    painter.drawImage(event->rect(), d_->surface_, event->rect());
 }
 
 void ToolBar::resizeEvent(QResizeEvent*) {
-    Refresh();
-    emit Resize(static_cast<float>(width()), static_cast<float>(height()));
+    ForceResize();
 }
 
 void ToolBar::ForceResize() {
@@ -244,69 +155,85 @@ void ToolBar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         emit PropertyChanged(QStringLiteral("Font"));
-        InvalidateSize();
+        d_->InvalidateSize();
     } else if (event->type() == QEvent::EnabledChange) {
-        if (!isEnabled())
-            interaction_.StopTimers();
-        RefreshControl();
+        if (!isEnabled()) {
+            d_->interaction_.StopTimers();
+        }
+        d_->RefreshControl();
         emit PropertyChanged(QStringLiteral("State"));
     }
 }
 
 // ---- Interaction ------------------------------------------------------------------------
 
-int16_t ToolBar::IsWithinButton(float X, float Y) const {
-    for (int i = 1; i <= buttons_.Count(); ++i) {
-        const ToolbarButton& b = buttons_[i];
-        if (b.Visible && b.ClientLeft <= X && X <= b.ClientLeft + b.ClientWidth - 1 &&
-            b.ClientTop <= Y && Y <= b.ClientTop + b.ClientHeight - 1)
-            return static_cast<int16_t>(i);
-    }
-    return 0;
+int16_t ToolBar::HotButton() const {
+    return d_->interaction_.HotButton();
+}
+void ToolBar::SetSoundPlayer(SoundPlayer* player) {
+    d_->interaction_.SetSoundPlayer(player);
+}
+void ToolBar::SetBeeper(std::function<void()> beep) {
+    d_->interaction_.SetBeeper(std::move(beep));
+}
+const ToolbarInteraction& ToolBar::Interaction() const {
+    return d_->interaction_;
+}
+float ToolBar::MouseX() const {
+    return d_->interaction_.MouseX();
+}
+float ToolBar::MouseY() const {
+    return d_->interaction_.MouseY();
 }
 
-void ToolBar::ForceClick(const QVariant& Index) {
-    const int index = KeyToIndex(Index);
-    if (!buttons_.IsValidIndex(index)) {
+int16_t ToolBar::IsWithinButton(float x, float y) const {
+    return static_cast<int16_t>(d_->geometry_.ButtonAt(x, y));
+}
+
+void ToolBar::ForceClick(const QVariant& index) {
+    const int i = KeyToIndex(index);
+    if (!buttons_.IsValidIndex(i)) {
         RaiseControlError(QStringLiteral("ForceClick"), ToolbarErrors::ErrSubscript,
                           QStringLiteral("Invalid Key or Index value"));
         return;
     }
-    emit ButtonClick(static_cast<int16_t>(index), buttons_[index].Key);
-    SelectGroupButton(index);
+    emit ButtonClick(static_cast<int16_t>(i), buttons_[i].Key());
+    SelectGroupButton(i);
 }
 
-void ToolBar::SendClick(const QVariant& Index, const QString& Key) {
-    const double number = std::nearbyint(Index.toDouble());
-    if (!(number >= -32768 && number <= 32767))
+void ToolBar::SendClick(const QVariant& index, const QString& key) {
+    const double number = std::nearbyint(index.toDouble());
+    if (!(number >= -32768 && number <= 32767)) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("SendClick"), ToolbarErrors::ErrOverflow);
-    emit ButtonClick(static_cast<int16_t>(number), Key);
+    }
+    emit ButtonClick(static_cast<int16_t>(number), key);
 }
 
-void ToolBar::SendRestoreEvent(int, int32_t X, int32_t Y) {
-    emit DockingWindow(X, Y);
+void ToolBar::SendRestoreEvent(int, int32_t x, int32_t y) {
+    emit DockingWindow(x, y);
 }
 
 void ToolBar::mousePressEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
-    interaction_.MouseDown(MouseButtons(event->button()), ShiftState(event->modifiers()),
-                           static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    d_->interaction_.MouseDown(MouseButtons(event->button()), ShiftState(event->modifiers()),
+                               static_cast<float>(pos.x()), static_cast<float>(pos.y()));
 }
 
 void ToolBar::mouseMoveEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
-    interaction_.MouseMove(MouseButtons(event->buttons()), ShiftState(event->modifiers()),
-                           static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    d_->interaction_.MouseMove(MouseButtons(event->buttons()), ShiftState(event->modifiers()),
+                               static_cast<float>(pos.x()), static_cast<float>(pos.y()));
 }
 
 void ToolBar::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
-    const bool pressed = interaction_.MouseIsDown();
-    interaction_.MouseUp(MouseButtons(event->button()), ShiftState(event->modifiers()),
-                         static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    const bool pressed = d_->interaction_.MouseIsDown();
+    d_->interaction_.MouseUp(MouseButtons(event->button()), ShiftState(event->modifiers()),
+                             static_cast<float>(pos.x()), static_cast<float>(pos.y()));
     // The platform's own click follows a left release inside the control.
-    if (pressed && event->button() == Qt::LeftButton && rect().contains(pos.toPoint()))
-        interaction_.PlatformClick();
+    if (pressed && event->button() == Qt::LeftButton && rect().contains(pos.toPoint())) {
+        d_->interaction_.PlatformClick();
+    }
 }
 
 void ToolBar::mouseDoubleClickEvent(QMouseEvent*) {
@@ -315,33 +242,14 @@ void ToolBar::mouseDoubleClickEvent(QMouseEvent*) {
     emit DblClick();
 }
 
-// ---- Control properties -----------------------------------------------------------------
+// ---- Control properties written by hand -------------------------------------------------
 
 void ToolBar::SetToolTipFont(const QFont* value) {
     if (value == nullptr) {
         RaiseControlError(QStringLiteral("ToolTipFont"), ToolbarErrors::ErrObjectRequired);
         return;
     }
-    p_.ToolTipFont = *value;
-    emit PropertyChanged(QStringLiteral("ToolTipFont"));
-}
-
-void ToolBar::SetTextColor(OleColor value) {
-    p_.TextColor = value;
-    emit PropertyChanged(QStringLiteral("TextColor"));
-    RepaintButtonsWhere([](const ToolbarButton& b) { return !b.Caption.isEmpty(); });
-}
-
-void ToolBar::SetTextDisabledColor(OleColor value) {
-    p_.TextDisabledColor = value;
-    emit PropertyChanged(QStringLiteral("TextDisabledColor"));
-    RepaintButtonsWhere([](const ToolbarButton& b) { return !b.Enabled && !b.Caption.isEmpty(); });
-}
-
-void ToolBar::SetSolidChecked(bool value) {
-    p_.SolidChecked = value;
-    emit PropertyChanged(QStringLiteral("SolidChecked"));
-    RepaintButtonsWhere([](const ToolbarButton& b) { return b.Checked; });
+    d_->Store(&ToolbarProperties::ToolTipFont, *value, "ToolTipFont", ToolbarEffect::Nothing);
 }
 
 void ToolBar::SetBorderStyle(int32_t value) {
@@ -349,31 +257,33 @@ void ToolBar::SetBorderStyle(int32_t value) {
         RaiseControlError(QStringLiteral("BorderStyle"), ToolbarErrors::ErrInvalidPropertyValue);
         return;
     }
-    p_.BorderStyle = value;
+    ToolbarProperties& p = d_->p_;
     if (value == tbbsFrame) {
-        p_.DoubleTopBorder = p_.DoubleBottomBorder = false;
-        p_.BorderLeft = p_.BorderTop = p_.BorderRight = p_.BorderBottom = true;
+        p.DoubleTopBorder = p.DoubleBottomBorder = false;
+        p.BorderLeft = p.BorderTop = p.BorderRight = p.BorderBottom = true;
     }
-    emit PropertyChanged(QStringLiteral("BorderStyle"));
-    InvalidateSize();
-}
-
-void ToolBar::StoreSide(bool ToolbarProperties::*side, bool value, const char* name) {
-    Store(side, value || p_.BorderStyle == tbbsFrame, name, After::Relayout);
+    d_->Store(&ToolbarProperties::BorderStyle, value, "BorderStyle", ToolbarEffect::Relayout);
 }
 
 void ToolBar::SetDoubleTopBorder(bool value) {
-    Store(&ToolbarProperties::DoubleTopBorder, value && p_.BorderStyle != tbbsFrame,
-          "DoubleTopBorder", After::Relayout);
-    if (value)
+    d_->Store(&ToolbarProperties::DoubleTopBorder, value && BorderStyle() != tbbsFrame,
+              "DoubleTopBorder", ToolbarEffect::Relayout);
+    if (value) {
         SetBorderTop(true);
+    }
 }
 
 void ToolBar::SetDoubleBottomBorder(bool value) {
-    Store(&ToolbarProperties::DoubleBottomBorder, value && p_.BorderStyle != tbbsFrame,
-          "DoubleBottomBorder", After::Relayout);
-    if (value)
+    d_->Store(&ToolbarProperties::DoubleBottomBorder, value && BorderStyle() != tbbsFrame,
+              "DoubleBottomBorder", ToolbarEffect::Relayout);
+    if (value) {
         SetBorderBottom(true);
+    }
+}
+
+void ToolBar::SetShowSeparators(bool value) {
+    d_->Store(&ToolbarProperties::ShowSeparators, value, "ShowSeparators",
+              Appearance() == ifcaFlat ? ToolbarEffect::Repaint : ToolbarEffect::Nothing);
 }
 
 void ToolBar::SetBackStyle(int32_t value) {
@@ -381,17 +291,26 @@ void ToolBar::SetBackStyle(int32_t value) {
         RaiseControlError(QStringLiteral("BackStyle"), ToolbarErrors::ErrInvalidPropertyValue);
         return;
     }
-    Store(&ToolbarProperties::BackStyle, value, "BackStyle", After::Repaint);
+    d_->Store(&ToolbarProperties::BackStyle, value, "BackStyle", ToolbarEffect::Repaint);
 }
 
 void ToolBar::SetAutoSize(bool value) {
-    if (value && align_ != 0) {
+    if (value && d_->align_ != 0) {
         RaiseControlError(QStringLiteral("AutoSize"), ToolbarErrors::ErrAutoSizeWithAlign,
                           QStringLiteral("AutoSize property cannot be set to True when Align "
                                          "property is set."));
         return;
     }
-    Store(&ToolbarProperties::AutoSize, value, "AutoSize", After::Relayout);
+    d_->Store(&ToolbarProperties::AutoSize, value, "AutoSize", ToolbarEffect::Relayout);
+}
+
+OlePicture ToolBar::MouseIcon() const {
+    return d_->p_.MouseIcon.picture;
+}
+
+void ToolBar::SetMouseIcon(const OlePicture& value) {
+    d_->Store(&ToolbarProperties::MouseIcon, SourcedPicture{value, {}}, "MouseIcon",
+              ToolbarEffect::Cursor);
 }
 
 void ToolBar::SetFontName(const QString& value) {
@@ -401,66 +320,80 @@ void ToolBar::SetFontName(const QString& value) {
 }
 
 void ToolBar::SetFontSize(float value) {
-    if (!(value > 0)) // the font keeps its size rather than failing
+    if (!(value > 0)) { // the font keeps its size rather than failing
         return;
+    }
     QFont f = font();
     f.setPointSizeF(value);
     setFont(f);
 }
 
-void ToolBar::SetFontAttribute(void (QFont::*setter)(bool), bool value) {
+void ToolBar::SetFontBold(bool value) {
     QFont f = font();
-    (f.*setter)(value);
+    f.setBold(value);
+    setFont(f);
+}
+void ToolBar::SetFontItalic(bool value) {
+    QFont f = font();
+    f.setItalic(value);
+    setFont(f);
+}
+void ToolBar::SetFontUnderline(bool value) {
+    QFont f = font();
+    f.setUnderline(value);
+    setFont(f);
+}
+void ToolBar::SetFontStrikethru(bool value) {
+    QFont f = font();
+    f.setStrikeOut(value);
     setFont(f);
 }
 
-void ToolBar::SetFontBold(bool value) {
-    SetFontAttribute(&QFont::setBold, value);
+bool ToolBar::Redraw() const {
+    return d_->redraw_;
 }
-void ToolBar::SetFontItalic(bool value) {
-    SetFontAttribute(&QFont::setItalic, value);
-}
-void ToolBar::SetFontUnderline(bool value) {
-    SetFontAttribute(&QFont::setUnderline, value);
-}
-void ToolBar::SetFontStrikethru(bool value) {
-    SetFontAttribute(&QFont::setStrikeOut, value);
+void ToolBar::SetRedraw(bool value) {
+    d_->redraw_ = value;
 }
 
-void ToolBar::SetMousePointer(int16_t value) {
-    Store(&ToolbarProperties::MousePointer, value, "MousePointer", After::Nothing);
-    ApplyMouseCursor();
+int ToolBar::Align() const {
+    return d_->align_;
 }
-
-void ToolBar::SetMouseIcon(const OlePicture& value) {
-    Store(&ToolbarProperties::MouseIcon, value, "MouseIcon", After::Nothing);
-    ApplyMouseCursor();
-}
-
-void ToolBar::ApplyMouseCursor() {
-    const std::optional<QCursor> cursor = MousePointerCursor(p_.MousePointer, p_.MouseIcon);
-    if (cursor)
-        setCursor(*cursor);
-    else
-        unsetCursor();
+void ToolBar::SetAlign(int value) {
+    d_->align_ = value;
 }
 
 void ToolBar::SetVertical(bool value) {
-    if (value == Vertical() || width() == height())
+    if (value == Vertical() || width() == height()) {
         return;
+    }
     // Turning the bar exchanges its sides; the layout follows from the new size.
-    const bool saved = redraw_;
-    redraw_ = false;
-    const QSize turned(height(), width());
-    resize(turned);
-    redraw_ = saved;
+    const bool saved = d_->redraw_;
+    d_->redraw_ = false;
+    resize(height(), width());
+    d_->redraw_ = saved;
     Refresh();
+}
+
+int ToolBar::handle() const {
+    return d_->handle_;
+}
+
+bool ToolBar::DesignMode() const {
+    return d_->designMode_;
+}
+void ToolBar::SetDesignMode(bool value) {
+    d_->designMode_ = value;
 }
 
 // ---- Docking ----------------------------------------------------------------------------
 
+QWidget* ToolBar::hWndContainer() const {
+    return d_->container_;
+}
+
 void ToolBar::SetHWndContainer(QWidget* value) {
-    container_ = value;
+    d_->container_ = value;
     if (value != nullptr && parentWidget() != value) {
         const bool wasVisible = isVisible();
         setParent(value);
@@ -469,10 +402,10 @@ void ToolBar::SetHWndContainer(QWidget* value) {
 }
 
 int ToolBar::CTLLeft() const {
-    return container_ ? geometry().left() : 0;
+    return d_->container_ ? geometry().left() : 0;
 }
 int ToolBar::CTLTop() const {
-    return container_ ? geometry().top() : 0;
+    return d_->container_ ? geometry().top() : 0;
 }
 
 void ToolBar::SetCTLLeft(int value) {
@@ -483,23 +416,26 @@ void ToolBar::SetCTLLeft(int value) {
 // ---- Stored design ----------------------------------------------------------------------
 
 void ToolBar::ReadProperties(const PropertyBag& bag) {
-    redraw_ = false;
-    QFont captionFont = font();
-    bool enabled = true;
-    ToolbarDesign::Read(bag, AmbientFont(), p_, captionFont, enabled, buttons_);
-    setFont(captionFont);
-    setEnabled(enabled);
-    if (align_ != 0)
-        p_.AutoSize = false;
-    interaction_.ClearHot();
-    autoSizeDone_ = false;
-    ApplyMouseCursor();
-    redraw_ = true;
+    d_->redraw_ = false;
+    ToolbarDesign::Read(bag, d_->AmbientFont(), d_->p_, buttons_);
+    setFont(d_->p_.Font);
+    setEnabled(d_->p_.Enabled);
+    if (d_->align_ != 0) {
+        d_->p_.AutoSize = false;
+    }
+    d_->interaction_.ClearHot();
+    d_->autoSizeDone_ = false;
+    d_->ApplyMouseCursor();
+    d_->redraw_ = true;
     Refresh();
 }
 
 void ToolBar::WriteProperties(PropertyBag& bag) const {
-    ToolbarDesign::Write(bag, p_, font(), AmbientFont(), isEnabled(), buttons_);
+    ToolbarProperties p = d_->p_;
+    p.Font = font();
+    p.Enabled = isEnabled();
+    p.ButtonCount = ButtonCount();
+    ToolbarDesign::Write(bag, p, d_->AmbientFont(), buttons_);
 }
 
 bool ToolBar::LoadDesign(const QByteArray& json) {

@@ -19,7 +19,8 @@ const OlePicture& ToolbarButton::APicture(int WhichPicture) const {
     return pictures_[static_cast<size_t>(WhichPicture)];
 }
 
-void ToolbarButton::SetAPicture(int WhichPicture, const OlePicture& picture, const QString& source) {
+void ToolbarButton::SetAPicture(int WhichPicture, const OlePicture& picture,
+                                const QString& source) {
     CheckPictureIndex(WhichPicture);
     pictures_[static_cast<size_t>(WhichPicture)] = picture;
     sources_[static_cast<size_t>(WhichPicture)] = picture.isNone() ? QString() : source;

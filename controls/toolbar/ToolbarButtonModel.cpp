@@ -77,17 +77,17 @@ int16_t ToolbarButtonModel::AddButtonEx(const QString& Key, int32_t Style,
     if (buttons_.Count() >= 32767)
         ToolbarErrors::Raise(kTypeName, QStringLiteral("AddButtonEx"), ToolbarErrors::ErrOverflow);
     ToolbarButton b;
-    b.Key = Key;
-    b.Style = Style;
+    b.SetKey(Key);
+    b.SetStyle(Style);
     b.SetAPicture(0, Picture);
-    b.ToolTipText = ToolTipText;
-    b.MaskColor = MaskColor;
-    b.UseMaskColor = UseMaskColor;
-    b.Caption = Caption;
-    b.Checked = Checked;
-    b.Enabled = Enabled;
-    b.PlaceholderSize = PlaceholderWidth;
-    b.Visible = Visible;
+    b.SetToolTipText(ToolTipText);
+    b.SetMaskColor(MaskColor);
+    b.SetUseMaskColor(UseMaskColor);
+    b.SetCaption(Caption);
+    b.SetChecked(Checked);
+    b.SetEnabled(Enabled);
+    b.SetPlaceholderSize(PlaceholderWidth);
+    b.SetVisible(Visible);
     const int count = buttons_.Append(b);
     ButtonSizesChanged();
     ButtonsChanged();
@@ -149,9 +149,9 @@ int ToolbarButtonModel::PictureHeight(int What) const {
 }
 
 void ToolbarButtonModel::SelectGroupButton(int index) {
-    if (!buttons_.IsValidIndex(index) || buttons_[index].GroupID == 0)
+    if (!buttons_.IsValidIndex(index) || buttons_[index].GroupID() == 0)
         return;
-    for (int other : buttons_.GroupMembers(buttons_[index].GroupID, index))
+    for (int other : buttons_.GroupMembers(buttons_[index].GroupID(), index))
         SetButtonChecked(other, false);
     SetButtonChecked(index, true);
 }
@@ -163,29 +163,96 @@ void ToolbarButtonModel::Changed(int index, const char* name, bool appendIndex) 
     ButtonPropertyChanged(property);
 }
 
-void ToolbarButtonModel::SetButtonCaption(const QVariant& Index, const QString& value) {
-    const int i = ValidIndex(Index, "ButtonCaption");
-    buttons_[i].Caption = value;
-    if (buttons_[i].Visible) {
+template <typename T>
+void ToolbarButtonModel::SetValue(const QVariant& index, const T& (ToolbarButton::*get)() const,
+                                  void (ToolbarButton::*set)(const T&), const T& value,
+                                  const char* name, ButtonEffect effect) {
+    const int i = ValidIndex(index, name);
+    if ((buttons_[i].*get)() == value) {
+        return;
+    }
+    (buttons_[i].*set)(value);
+    if (effect == ButtonEffect::Look || effect == ButtonEffect::LookNumbered) {
+        ButtonLookChanged(i);
+    } else if (effect == ButtonEffect::Size) {
+        ButtonSizesChanged();
+        ButtonsChanged();
+    }
+    Changed(i, name, effect == ButtonEffect::LookNumbered);
+}
+
+#define PELMORA_BUTTON_GETTER(type, field, key, effect)                                            \
+    type ToolbarButtonModel::Button##field(const QVariant& index) {                                \
+        return buttons_[ValidIndex(index, "Button" #field)].field();                               \
+    }
+#define PELMORA_BUTTON_GETSET(type, field, key, effect)                                            \
+    PELMORA_BUTTON_GETTER(type, field, key, effect)                                                \
+    void ToolbarButtonModel::SetButton##field(const QVariant& index, const type& value) {          \
+        SetValue(index, &ToolbarButton::field, &ToolbarButton::Set##field, value, "Button" #field, \
+                 ButtonEffect::effect);                                                            \
+    }
+PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_ACCESSOR, )
+#undef PELMORA_BUTTON_GETTER
+#undef PELMORA_BUTTON_GETSET
+
+void ToolbarButtonModel::SetButtonCaption(const QVariant& index, const QString& value) {
+    const int i = ValidIndex(index, "ButtonCaption");
+    if (buttons_[i].Caption() == value) {
+        return;
+    }
+    buttons_[i].SetCaption(value);
+    if (buttons_[i].Visible()) {
         ButtonSizesChanged();
         ButtonsChanged();
     }
     Changed(i, "ButtonCaption");
 }
 
-void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& Index, bool value) {
-    const int i = ValidIndex(Index, "ButtonAlwaysShowCaption");
-    if (!Change(i, &ToolbarButton::AlwaysShowCaption, value))
+void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& index, bool value) {
+    const int i = ValidIndex(index, "ButtonAlwaysShowCaption");
+    if (buttons_[i].AlwaysShowCaption() == value) {
         return;
+    }
+    buttons_[i].SetAlwaysShowCaption(value);
     ButtonSizesChanged();
-    if (!buttons_[i].Caption.isEmpty() && buttons_[i].Visible)
+    if (!buttons_[i].Caption().isEmpty() && buttons_[i].Visible()) {
         ButtonsChanged();
+    }
     Changed(i, "ButtonAlwaysShowCaption");
+}
+
+float ToolbarButtonModel::ButtonPlaceholderWidth(const QVariant& index) {
+    return buttons_[ValidIndex(index, "ButtonPlaceholderWidth")].PlaceholderSize();
+}
+
+void ToolbarButtonModel::SetButtonPlaceholderWidth(const QVariant& index, float value) {
+    SetValue(index, &ToolbarButton::PlaceholderSize, &ToolbarButton::SetPlaceholderSize, value,
+             "ButtonPlaceholderWidth", ButtonEffect::Size);
+}
+
+OlePicture ToolbarButtonModel::ButtonPicture(const QVariant& index) {
+    return buttons_[ValidIndex(index, "ButtonPicture")].APicture(0);
+}
+void ToolbarButtonModel::SetButtonPicture(const QVariant& index, const OlePicture& value) {
+    SetPicture(index, 0, value, "ButtonPicture", false);
+}
+OlePicture ToolbarButtonModel::ButtonPictureOver(const QVariant& index) {
+    return buttons_[ValidIndex(index, "ButtonPictureOver")].APicture(1);
+}
+void ToolbarButtonModel::SetButtonPictureOver(const QVariant& index, const OlePicture& value) {
+    SetPicture(index, 1, value, "ButtonPictureOver", true);
+}
+OlePicture ToolbarButtonModel::ButtonPictureDown(const QVariant& index) {
+    return buttons_[ValidIndex(index, "ButtonPictureDown")].APicture(2);
+}
+void ToolbarButtonModel::SetButtonPictureDown(const QVariant& index, const OlePicture& value) {
+    SetPicture(index, 2, value, "ButtonPictureDown", true);
 }
 
 void ToolbarButtonModel::SetPicture(const QVariant& Index, int which, const OlePicture& value,
                                     const char* name, bool appendIndex) {
     const int i = ValidIndex(Index, name);
+    // A picture is an object: assigning one counts as a change even when it looks the same.
     buttons_[i].SetAPicture(which, value);
     ButtonLookChanged(i);
     Changed(i, name, appendIndex);

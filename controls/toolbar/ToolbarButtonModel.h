@@ -8,6 +8,12 @@
 
 namespace pelmora {
 
+// Declarations of the generated indexed accessors (one row each in ToolbarButton.h).
+#define PELMORA_BUTTON_GETTER(type, field, key, effect) type Button##field(const QVariant& index);
+#define PELMORA_BUTTON_GETSET(type, field, key, effect)                                            \
+    type Button##field(const QVariant& index);                                                     \
+    void SetButton##field(const QVariant& index, const type& value);
+
 /// The button side of the toolbar: the ordered button records, addressing by index or key,
 /// adding, deleting and moving buttons, the indexed button properties and the group rules.
 /// What a change means on screen is left to the control through the hooks below.
@@ -41,112 +47,24 @@ public:
     /// Largest height of the pictures of one kind; 0 when none.
     int PictureHeight(int What) const;
 
-    /// Indexed button properties; see the button record for their meaning. An index outside
-    /// the array raises error 9 and changes nothing.
-    QString ButtonCaption(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Caption, "ButtonCaption");
-    }
-    void SetButtonCaption(const QVariant& Index, const QString& value);
-    QString ButtonDescription(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Description, "ButtonDescription");
-    }
-    void SetButtonDescription(const QVariant& Index, const QString& value) {
-        SetUnseen(Index, &ToolbarButton::Description, value, "ButtonDescription");
-    }
-    QString ButtonToolTipText(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::ToolTipText, "ButtonToolTipText");
-    }
-    void SetButtonToolTipText(const QVariant& Index, const QString& value) {
-        SetUnseen(Index, &ToolbarButton::ToolTipText, value, "ButtonToolTipText");
-    }
-    QString ButtonKey(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Key, "ButtonKey");
-    }
-    void SetButtonKey(const QVariant& Index, const QString& value) {
-        SetUnseen(Index, &ToolbarButton::Key, value, "ButtonKey");
-    }
-    bool ButtonEnabled(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Enabled, "ButtonEnabled");
-    }
-    void SetButtonEnabled(const QVariant& Index, bool value) {
-        SetLook(Index, &ToolbarButton::Enabled, value, "ButtonEnabled");
-    }
-    bool ButtonAlwaysShowCaption(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::AlwaysShowCaption, "ButtonAlwaysShowCaption");
-    }
-    void SetButtonAlwaysShowCaption(const QVariant& Index, bool value);
-    bool ButtonVisible(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Visible, "ButtonVisible");
-    }
-    void SetButtonVisible(const QVariant& Index, bool value) {
-        SetSize(Index, &ToolbarButton::Visible, value, "ButtonVisible");
-    }
-    bool ButtonUseMaskColor(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::UseMaskColor, "ButtonUseMaskColor");
-    }
-    void SetButtonUseMaskColor(const QVariant& Index, bool value) {
-        SetLook(Index, &ToolbarButton::UseMaskColor, value, "ButtonUseMaskColor");
-    }
-    OleColor ButtonMaskColor(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::MaskColor, "ButtonMaskColor");
-    }
-    void SetButtonMaskColor(const QVariant& Index, OleColor value) {
-        SetLook(Index, &ToolbarButton::MaskColor, value, "ButtonMaskColor");
-    }
-    OlePicture ButtonPicture(const QVariant& Index) { return PictureOf(Index, 0, "ButtonPicture"); }
-    void SetButtonPicture(const QVariant& Index, const OlePicture& value) {
-        SetPicture(Index, 0, value, "ButtonPicture", false);
-    }
-    OlePicture ButtonPictureOver(const QVariant& Index) {
-        return PictureOf(Index, 1, "ButtonPictureOver");
-    }
-    void SetButtonPictureOver(const QVariant& Index, const OlePicture& value) {
-        SetPicture(Index, 1, value, "ButtonPictureOver", true);
-    }
-    OlePicture ButtonPictureDown(const QVariant& Index) {
-        return PictureOf(Index, 2, "ButtonPictureDown");
-    }
-    void SetButtonPictureDown(const QVariant& Index, const OlePicture& value) {
-        SetPicture(Index, 2, value, "ButtonPictureDown", true);
-    }
-    bool ButtonChecked(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Checked, "ButtonChecked");
-    }
-    /// Checks or unchecks one button; the group rules are not applied here.
-    void SetButtonChecked(const QVariant& Index, bool value) {
-        SetLook(Index, &ToolbarButton::Checked, value, "ButtonChecked", true);
-    }
-    int32_t ButtonStyle(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::Style, "ButtonStyle");
-    }
-    void SetButtonStyle(const QVariant& Index, int32_t value) {
-        SetSize(Index, &ToolbarButton::Style, value, "ButtonStyle");
-    }
-    float ButtonPlaceholderWidth(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::PlaceholderSize, "ButtonPlaceholderWidth");
-    }
-    void SetButtonPlaceholderWidth(const QVariant& Index, float value) {
-        SetSize(Index, &ToolbarButton::PlaceholderSize, value, "ButtonPlaceholderWidth");
-    }
-    int16_t ButtonGroupID(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::GroupID, "ButtonGroupID");
-    }
-    void SetButtonGroupID(const QVariant& Index, int16_t value) {
-        SetUnseen(Index, &ToolbarButton::GroupID, value, "ButtonGroupID");
-    }
-    /// The button's rectangle from the last layout, in pixels.
-    int32_t ButtonClientLeft(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::ClientLeft, "ButtonClientLeft");
-    }
-    int32_t ButtonClientTop(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::ClientTop, "ButtonClientTop");
-    }
-    int32_t ButtonClientWidth(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::ClientWidth, "ButtonClientWidth");
-    }
-    int32_t ButtonClientHeight(const QVariant& Index) {
-        return Field(Index, &ToolbarButton::ClientHeight, "ButtonClientHeight");
-    }
+    /// Indexed button values, one getter and setter per row of ToolbarButton.h; see the
+    /// record for their meaning. An index outside the array raises error 9 and changes
+    /// nothing; a setter given the value the button has does nothing.
+    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_ACCESSOR, )
+    /// A visible button's caption change lays the bar out anew.
+    void SetButtonCaption(const QVariant& index, const QString& value);
+    /// Shown under iftoSelectedLabels; a change lays the bar out anew.
+    void SetButtonAlwaysShowCaption(const QVariant& index, bool value);
+    /// Length of a placeholder along the bar (stored as ButtonWidth).
+    float ButtonPlaceholderWidth(const QVariant& index);
+    void SetButtonPlaceholderWidth(const QVariant& index, float value);
+    /// The three pictures: normal, under the mouse, pressed or checked.
+    OlePicture ButtonPicture(const QVariant& index);
+    void SetButtonPicture(const QVariant& index, const OlePicture& value);
+    OlePicture ButtonPictureOver(const QVariant& index);
+    void SetButtonPictureOver(const QVariant& index, const OlePicture& value);
+    OlePicture ButtonPictureDown(const QVariant& index);
+    void SetButtonPictureDown(const QVariant& index, const OlePicture& value);
 
 protected:
     /// The set of visible buttons or their sizes changed: AutoSize may act again.
@@ -174,48 +92,15 @@ protected:
 
 private:
     template <typename T>
-    T Field(const QVariant& Index, T ToolbarButton::*field, const char* name) {
-        return buttons_[ValidIndex(Index, name)].*field;
-    }
-    OlePicture PictureOf(const QVariant& Index, int which, const char* name) {
-        return buttons_[ValidIndex(Index, name)].APicture(which);
-    }
-    template <typename T> bool Change(int index, T ToolbarButton::*field, const T& value) {
-        if (buttons_[index].*field == value)
-            return false;
-        buttons_[index].*field = value;
-        return true;
-    }
-    // A value that only changes how the button looks: repainted and reported when it differs.
-    template <typename T>
-    void SetLook(const QVariant& Index, T ToolbarButton::*field, const T& value, const char* name,
-                 bool appendIndex = false) {
-        const int i = ValidIndex(Index, name);
-        if (!Change(i, field, value))
-            return;
-        ButtonLookChanged(i);
-        Changed(i, name, appendIndex);
-    }
-    // A value that changes the button's size: the bar is laid out again.
-    template <typename T>
-    void SetSize(const QVariant& Index, T ToolbarButton::*field, const T& value, const char* name) {
-        const int i = ValidIndex(Index, name);
-        buttons_[i].*field = value;
-        ButtonSizesChanged();
-        ButtonsChanged();
-        Changed(i, name);
-    }
-    // A value nothing on the bar shows: only reported.
-    template <typename T>
-    void SetUnseen(const QVariant& Index, T ToolbarButton::*field, const T& value,
-                   const char* name) {
-        const int i = ValidIndex(Index, name);
-        buttons_[i].*field = value;
-        Changed(i, name);
-    }
-    void SetPicture(const QVariant& Index, int which, const OlePicture& value, const char* name,
+    void SetValue(const QVariant& index, const T& (ToolbarButton::*get)() const,
+                  void (ToolbarButton::*set)(const T&), const T& value, const char* name,
+                  ButtonEffect effect);
+    void SetPicture(const QVariant& index, int which, const OlePicture& value, const char* name,
                     bool appendIndex);
     void Changed(int index, const char* name, bool appendIndex = false);
 };
+
+#undef PELMORA_BUTTON_GETTER
+#undef PELMORA_BUTTON_GETSET
 
 } // namespace pelmora

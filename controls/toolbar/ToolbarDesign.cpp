@@ -2,40 +2,51 @@
 
 #include "controls/design/StoredFont.h"
 #include "controls/design/StoredPicture.h"
-#include "controls/toolbar/ToolbarEnums.h"
 
-#include <QJsonObject>
+#include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace pelmora::ToolbarDesign {
 
 namespace {
 
-constexpr int64_t kColorMax = 0xFFFFFFFF;
-constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-const OleColor kMagenta = OleRgb(255, 0, 255);
-
 const char* const kPictureKeys[3] = {"ButtonPicture", "ButtonPictureOver", "ButtonPictureDown"};
 
-// Reading and writing walk the same lists of keys below, so the two orders cannot drift.
+// Integers read within 0..max, or within the type's range when max is 0 (a button style is
+// any 32-bit value, so unknown ones survive a load and save).
+template <typename T> int64_t Lowest(int64_t max) {
+    return max != 0 ? 0 : std::numeric_limits<T>::min();
+}
+template <typename T> int64_t Highest(int64_t max) {
+    return max != 0 ? max : std::numeric_limits<T>::max();
+}
+
 struct Reader {
     const PropertyBag& bag;
-    void Bool(const QString& key, bool& field, bool def) const { field = bag.ReadBool(key, def); }
-    void Colour(const QString& key, OleColor& field, OleColor def) const {
-        field = static_cast<OleColor>(bag.ReadInteger(key, def, 0, kColorMax));
+    const QFont& ambient;
+
+    void Value(const QString& key, bool& field, bool def, int64_t) const {
+        field = bag.ReadBool(key, def);
     }
-    void Enum(const QString& key, int32_t& field, int32_t def, int64_t min, int64_t max) const {
-        field = static_cast<int32_t>(bag.ReadInteger(key, def, min, max));
+    template <typename T>
+    requires std::is_integral_v<T>
+    void Value(const QString& key, T& field, T def, int64_t max) const {
+        field = static_cast<T>(bag.ReadInteger(key, def, Lowest<T>(max), Highest<T>(max)));
     }
-    void Int16(const QString& key, int16_t& field, int16_t def) const {
-        field = static_cast<int16_t>(bag.ReadInteger(key, def, -32768, 32767));
-    }
-    void Single(const QString& key, float& field, float def) const {
+    void Value(const QString& key, float& field, float def, int64_t) const {
         const double v = bag.ReadNumber(key, def);
         field = std::abs(v) <= std::numeric_limits<float>::max() ? static_cast<float>(v) : def;
     }
-    void String(const QString& key, QString& field) const { field = bag.ReadString(key, {}); }
+    void Value(const QString& key, QString& field, const QString& def, int64_t) const {
+        field = bag.ReadString(key, def);
+    }
+    void Value(const QString& key, QFont& field, const QFont&, int64_t) const {
+        field = StoredFont::Read(bag.Value(key), ambient);
+    }
+    void Value(const QString& key, SourcedPicture& field, const SourcedPicture&, int64_t) const {
+        field.picture = StoredPicture::Read(bag.Value(key), field.source);
+    }
     void Pictures(ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which) {
             QString source;
@@ -47,19 +58,23 @@ struct Reader {
 
 struct Writer {
     PropertyBag& bag;
-    void Bool(const QString& key, bool value, bool def) const { bag.Write(key, value, def); }
-    void Colour(const QString& key, OleColor value, OleColor def) const {
-        bag.Write(key, static_cast<qint64>(value), static_cast<qint64>(def));
-    }
-    void Enum(const QString& key, int32_t value, int32_t def, int64_t, int64_t) const {
-        bag.Write(key, value, def);
-    }
-    void Int16(const QString& key, int16_t value, int16_t def) const { bag.Write(key, value, def); }
-    void Single(const QString& key, float value, float def) const {
-        bag.Write(key, static_cast<double>(value), static_cast<double>(def));
-    }
-    void String(const QString& key, const QString& value) const {
-        bag.Write(key, value, QString());
+    const QFont& ambient;
+
+    template <typename T>
+    void Value(const QString& key, const T& value, const T& def, int64_t) const {
+        if constexpr (std::is_same_v<T, QFont>) {
+            bag.Write(key, StoredFont::Write(value), StoredFont::Write(ambient));
+        } else if constexpr (std::is_same_v<T, SourcedPicture>) {
+            bag.Write(key, StoredPicture::Write(value.picture, value.source), QJsonValue());
+        } else if constexpr (std::is_same_v<T, QString> || std::is_same_v<T, bool>) {
+            bag.Write(key, value, def);
+        } else if constexpr (std::is_floating_point_v<T>) {
+            bag.Write(key, static_cast<double>(value), static_cast<double>(def));
+        } else if (key == QLatin1String("ButtonCount")) { // the one value always written
+            bag.WriteAlways(key, static_cast<qint64>(value));
+        } else {
+            bag.Write(key, static_cast<qint64>(value), static_cast<qint64>(def));
+        }
     }
     void Pictures(const ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which)
@@ -69,112 +84,62 @@ struct Writer {
     }
 };
 
-// The control values before ButtonCount, in stored order; R is a Reader or a Writer and
-// P a mutable or const ToolbarProperties.
-template <typename R, typename P> void ColoursAndBorders(const R& io, P& p) {
-    const ToolbarProperties d;
-    io.Colour("TextColor", p.TextColor, d.TextColor);
-    io.Colour("TextDisabledColor", p.TextDisabledColor, d.TextDisabledColor);
-    io.Bool("SolidChecked", p.SolidChecked, d.SolidChecked);
-    io.Int16("ButtonGap", p.ButtonGap, d.ButtonGap);
-    io.Enum("BorderStyle", p.BorderStyle, d.BorderStyle, 0, tbbsRaisedButton);
-    io.Bool("BorderLeft", p.BorderLeft, d.BorderLeft);
-    io.Bool("BorderTop", p.BorderTop, d.BorderTop);
-    io.Bool("BorderRight", p.BorderRight, d.BorderRight);
-    io.Bool("BorderBottom", p.BorderBottom, d.BorderBottom);
-    io.Bool("DoubleTopBorder", p.DoubleTopBorder, d.DoubleTopBorder);
-    io.Bool("DoubleBottomBorder", p.DoubleBottomBorder, d.DoubleBottomBorder);
-    io.Colour("BackColor", p.BackColor, d.BackColor);
-    io.Colour("HighlightColor", p.HighlightColor, d.HighlightColor);
-    io.Colour("ShadowColor", p.ShadowColor, d.ShadowColor);
-    io.Colour("HighlightDarkColor", p.HighlightDarkColor, d.HighlightDarkColor);
-    io.Colour("ShadowDarkColor", p.ShadowDarkColor, d.ShadowDarkColor);
-    io.Bool("PlaySounds", p.PlaySounds, d.PlaySounds);
+// The control values in stored order; P is a mutable or const ToolbarProperties.
+template <typename Io, typename P> void ControlValues(const Io& io, P& p) {
+#define PELMORA_TOOLBAR_VALUE(type, name, key, def, max, effect, notice)                           \
+    io.Value(QStringLiteral(key), p.name, type(def), max);
+    PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_VALUE)
+#undef PELMORA_TOOLBAR_VALUE
 }
 
-// The control values after Enabled, in stored order.
-template <typename R, typename P> void CaptionsAndLooks(const R& io, P& p) {
-    const ToolbarProperties d;
-    io.Enum("CaptionOptions", p.CaptionOptions, d.CaptionOptions, 0, iftoSelectedLabels);
-    io.Bool("ShowSeparators", p.ShowSeparators, d.ShowSeparators);
-    io.Bool("HotTracking", p.HotTracking, d.HotTracking);
-    io.Colour("HotTrackingColor", p.HotTrackingColor, d.HotTrackingColor);
-    io.Bool("BoldOnChecked", p.BoldOnChecked, d.BoldOnChecked);
-    io.Enum("CaptionAlignment", p.CaptionAlignment, d.CaptionAlignment, 0, ifcaCaptionOnRight);
-    io.Bool("AutoSize", p.AutoSize, d.AutoSize);
-    io.Enum("DockStyle", p.DockingStyle, d.DockingStyle, 0, 2);
-}
+// A button's values as a copy, so reading and writing go through its accessors alike.
+struct ButtonValues {
+#define PELMORA_BUTTON_COPY(type, field, key, def, effect) type field{};
+    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_COPY, )
+#undef PELMORA_BUTTON_COPY
+};
 
-// The sixteen values of one button, in stored order. A button style is any 32-bit value, so
-// unknown ones survive a load and save.
-template <typename R, typename B> void ButtonValues(const R& io, B& b, int i) {
-    const QString n = QString::number(i);
-    io.Bool("ButtonEnabled" + n, b.Enabled, true);
-    io.Bool("ButtonChecked" + n, b.Checked, false);
-    io.String("ButtonCaption" + n, b.Caption);
-    io.String("ButtonDescription" + n, b.Description);
-    io.String("ButtonKey" + n, b.Key);
-    io.Bool("ButtonUseMaskColor" + n, b.UseMaskColor, true);
-    io.Colour("ButtonMaskColor" + n, b.MaskColor, kMagenta);
-    io.Pictures(b, n);
-    io.Single("ButtonWidth" + n, b.PlaceholderSize, 0);
-    io.Enum("ButtonStyle" + n, b.Style, tbbtButton, kInt32Min, kInt32Max);
-    io.String("ButtonToolTipText" + n, b.ToolTipText);
-    io.Bool("ButtonVisible" + n, b.Visible, true);
-    io.Bool("ButtonAlwaysShowCaption" + n, b.AlwaysShowCaption, false);
-    io.Int16("ButtonGroupID" + n, b.GroupID, 0);
+// B is a mutable or const ToolbarButton, for its pictures.
+template <typename Io, typename V, typename B>
+void EachButtonValue(const Io& io, V& v, B& b, const QString& n) {
+#define PELMORA_BUTTON_VALUE(type, field, key, def, effect)                                        \
+    io.Value(QStringLiteral(key) + n, v.field, type(def), 0);
+    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_VALUE, io.Pictures(b, n);)
+#undef PELMORA_BUTTON_VALUE
 }
 
 } // namespace
 
-void Read(const PropertyBag& bag, const QFont& ambientFont, ToolbarProperties& p, QFont& font,
-          bool& enabled, ButtonCollection& buttons) {
-    const ToolbarProperties d;
-    const Reader io{bag};
-    io.Bool("DisabledText3D", p.DisabledText3D, d.DisabledText3D);
-    io.Single("FixedSize", p.FixedSize, d.FixedSize);
-    io.Enum("Style", p.Style, d.Style, 0, tbtsFixed);
-    p.ToolTipFont = StoredFont::Read(bag.Value("ToolTipFont"), ambientFont);
-    ColoursAndBorders(io, p);
-    font = StoredFont::Read(bag.Value("Font"), ambientFont);
-    io.Enum("Appearance", p.Appearance, d.Appearance, 0, ifcaFlat);
-    const auto count = static_cast<int>(bag.ReadInteger("ButtonCount", 0, 0, 32767));
-    io.Bool("ShowToolTips", p.ShowToolTips, d.ShowToolTips);
-    io.Int16("MousePointer", p.MousePointer, d.MousePointer);
-    p.MouseIcon = StoredPicture::Read(bag.Value("MouseIcon"), p.MouseIconSource);
-    enabled = bag.ReadBool("Enabled", true);
-    CaptionsAndLooks(io, p);
-    p.Title = bag.ReadString("Title", QString());
-    io.Enum("BackStyle", p.BackStyle, d.BackStyle, 0, 1);
+void Read(const PropertyBag& bag, const QFont& ambientFont, ToolbarProperties& p,
+          ButtonCollection& buttons) {
+    const Reader io{bag, ambientFont};
+    ControlValues(io, p);
     buttons.Clear();
-    buttons.Resize(count);
-
-    for (int i = 1; i <= count; ++i)
-        ButtonValues(io, buttons[i], i);
+    buttons.Resize(p.ButtonCount);
+    for (int i = 1; i <= p.ButtonCount; ++i) {
+        const QString n = QString::number(i);
+        ButtonValues v;
+        ToolbarButton& b = buttons[i];
+        EachButtonValue(io, v, b, n);
+#define PELMORA_BUTTON_SET(type, field, key, def, effect) b.Set##field(v.field);
+        PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_SET, )
+#undef PELMORA_BUTTON_SET
+    }
 }
 
-void Write(PropertyBag& bag, const ToolbarProperties& p, const QFont& font,
-           const QFont& ambientFont, bool enabled, const ButtonCollection& buttons) {
-    const ToolbarProperties d;
-    const Writer io{bag};
-    io.Bool("DisabledText3D", p.DisabledText3D, d.DisabledText3D);
-    io.Single("FixedSize", p.FixedSize, d.FixedSize);
-    io.Enum("Style", p.Style, d.Style, 0, tbtsFixed);
-    bag.Write("ToolTipFont", StoredFont::Write(p.ToolTipFont), StoredFont::Write(ambientFont));
-    ColoursAndBorders(io, p);
-    bag.Write("Font", StoredFont::Write(font), StoredFont::Write(ambientFont));
-    io.Enum("Appearance", p.Appearance, d.Appearance, 0, ifcaFlat);
-    bag.WriteAlways("ButtonCount", buttons.Count());
-    io.Bool("ShowToolTips", p.ShowToolTips, d.ShowToolTips);
-    io.Int16("MousePointer", p.MousePointer, d.MousePointer);
-    bag.Write("MouseIcon", StoredPicture::Write(p.MouseIcon, p.MouseIconSource), QJsonValue());
-    bag.Write("Enabled", enabled, true);
-    CaptionsAndLooks(io, p);
-    bag.Write("Title", p.Title, QString());
-    io.Enum("BackStyle", p.BackStyle, d.BackStyle, 0, 1);
-
-    for (int i = 1; i <= buttons.Count(); ++i)
-        ButtonValues(io, buttons[i], i);
+void Write(PropertyBag& bag, const ToolbarProperties& p, const QFont& ambientFont,
+           const ButtonCollection& buttons) {
+    const Writer io{bag, ambientFont};
+    ControlValues(io, p);
+    for (int i = 1; i <= buttons.Count(); ++i) {
+        const QString n = QString::number(i);
+        const ToolbarButton& b = buttons[i];
+        ButtonValues v;
+#define PELMORA_BUTTON_GET(type, field, key, def, effect) v.field = b.field();
+        PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_GET, )
+#undef PELMORA_BUTTON_GET
+        EachButtonValue(io, v, b, n);
+    }
 }
 
 } // namespace pelmora::ToolbarDesign

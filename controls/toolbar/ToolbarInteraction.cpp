@@ -3,7 +3,7 @@
 #include "controls/paint/MouseOver.h"
 #include "controls/paint/ResourceSound.h"
 #include "controls/paint/ToolTipWindow.h"
-#include "controls/toolbar/ToolBar.h"
+#include "controls/toolbar/ToolBarPrivate.h"
 #include "controls/toolbar/ToolbarEnums.h"
 
 #include <QApplication>
@@ -70,23 +70,23 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
     if (index == hotButton_)
         return;
     const ToolbarButton& b = toolbar_.buttons_[index];
-    const bool clickable = IsClickableStyle(b.Style);
+    const bool clickable = IsClickableStyle(b.Style());
     if (clickable) {
-        ArmToolTip(b.ToolTipText);
+        ArmToolTip(b.ToolTipText());
     } else {
         tipTimer_.stop();
         CloseTip();
     }
     ResetButton(hotButton_);
-    if (b.Enabled && !clickable) {
+    if (b.Enabled() && !clickable) {
         hotButton_ = index;
         return;
     }
-    if (b.Enabled) {
-        toolbar_.PaintButton(index, mouseIsDown_, false);
+    if (b.Enabled()) {
+        toolbar_.d_->PaintButton(index, mouseIsDown_, false);
         leaveTimer_.start();
     }
-    emit toolbar_.ButtonMouseOver(index, toolbar_.buttons_[index].Key);
+    emit toolbar_.ButtonMouseOver(index, toolbar_.buttons_[index].Key());
     hotButton_ = index;
 }
 
@@ -119,15 +119,15 @@ void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y
 }
 
 void ToolbarInteraction::ClickButton(int index, int16_t Button) {
-    toolbar_.PaintButton(index, false, false);
+    toolbar_.d_->PaintButton(index, false, false);
     // A handler may delete buttons, so every step looks the button up again.
     auto button = [this, index]() -> ToolbarButton* {
         return toolbar_.buttons_.IsValidIndex(index) ? &toolbar_.buttons_[index] : nullptr;
     };
     const ToolbarButton& b = *button();
-    const QString key = b.Key;
-    const int32_t style = b.Style;
-    if (!b.Enabled || !IsClickableStyle(style)) {
+    const QString key = b.Key();
+    const int32_t style = b.Style();
+    if (!b.Enabled() || !IsClickableStyle(style)) {
         ResetButton(index);
         return;
     }
@@ -151,17 +151,17 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
     if (style == tbbtCheck) {
         if (ToolbarButton* c = button()) {
-            c->Checked = !c->Checked;
-            toolbar_.PaintButton(index, false, false);
+            c->SetChecked(!c->Checked());
+            toolbar_.d_->PaintButton(index, false, false);
         }
     } else {
         for (int other : toolbar_.buttons_.AdjacentGroupRun(index)) {
-            toolbar_.buttons_[other].Checked = false;
-            toolbar_.PaintButton(other, false, true);
+            toolbar_.buttons_[other].SetChecked(false);
+            toolbar_.d_->PaintButton(other, false, true);
         }
         if (ToolbarButton* c = button()) {
-            c->Checked = true;
-            toolbar_.PaintButton(index, false, false);
+            c->SetChecked(true);
+            toolbar_.d_->PaintButton(index, false, false);
         }
     }
     FinishClick(index, cancel, Button);
@@ -180,7 +180,7 @@ void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t Button) 
         clickHandled_ = true;
     toolbar_.SelectGroupButton(index);
     if (toolbar_.buttons_.IsValidIndex(index))
-        emit toolbar_.ButtonClick(static_cast<int16_t>(index), toolbar_.buttons_[index].Key);
+        emit toolbar_.ButtonClick(static_cast<int16_t>(index), toolbar_.buttons_[index].Key());
 }
 
 void ToolbarInteraction::PlatformClick() {
@@ -194,7 +194,7 @@ void ToolbarInteraction::PlatformClick() {
 void ToolbarInteraction::ResetButton(int index) {
     if (!toolbar_.buttons_.IsValidIndex(index))
         return;
-    toolbar_.PaintButton(index, false, true);
+    toolbar_.d_->PaintButton(index, false, true);
     CloseTip();
 }
 

@@ -24,10 +24,10 @@ int BorderInset(const ToolbarProperties& p, int side) {
 }
 
 bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button) {
-    if (button.Caption.isEmpty())
+    if (button.Caption().isEmpty())
         return false;
     return p.CaptionOptions == iftoShowLabels ||
-           (p.CaptionOptions == iftoSelectedLabels && button.AlwaysShowCaption);
+           (p.CaptionOptions == iftoSelectedLabels && button.AlwaysShowCaption());
 }
 
 QFont MeasuringFont(const ToolbarProperties& p, const QFont& font) {
@@ -41,16 +41,43 @@ namespace {
 
 // Length of one button along the bar, before the caption is added.
 int BaseLength(const ToolbarButton& b, int cross) {
-    if (b.Style == tbbtPlaceholder && b.PlaceholderSize != 0)
-        return static_cast<int>(std::lrint(b.PlaceholderSize));
-    if (b.Style == tbbtSeparator)
+    if (b.Style() == tbbtPlaceholder && b.PlaceholderSize() != 0)
+        return static_cast<int>(std::lrint(b.PlaceholderSize()));
+    if (b.Style() == tbbtSeparator)
         return SeparatorLength;
     return cross;
 }
 
 } // namespace
 
-int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCollection& buttons) {
+} // namespace pelmora::ToolbarLayout
+
+namespace pelmora {
+
+using namespace ToolbarLayout;
+
+QRect ToolbarGeometry::Cell(int index) const {
+    if (index < 1 || index >= static_cast<int>(cells_.size())) {
+        return {};
+    }
+    return cells_[static_cast<size_t>(index)];
+}
+
+int ToolbarGeometry::ButtonAt(float x, float y) const {
+    for (size_t i = 1; i < cells_.size(); ++i) {
+        const QRect& c = cells_[i];
+        if (!c.isNull() && c.left() <= x && x <= c.left() + c.width() - 1 && c.top() <= y &&
+            y <= c.top() + c.height() - 1) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+ToolbarGeometry ArrangeToolbar(const ToolbarProperties& p, QSize size, const QFont& font,
+                               const ButtonCollection& buttons) {
+    ToolbarGeometry geometry;
+    geometry.cells_.resize(static_cast<size_t>(buttons.Count()) + 1);
     const bool horizontal = RunsHorizontally(size);
     const int gripper = p.DockingStyle != 0 ? GripperSpace : 0;
     int x = BorderInset(p, 0);
@@ -69,25 +96,24 @@ int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCol
     cross = std::max(cross, 0);
     const QFontMetrics metrics(MeasuringFont(p, font));
     for (int i = 1; i <= buttons.Count(); ++i) {
-        ToolbarButton& b = buttons[i];
-        if (!b.Visible)
+        const ToolbarButton& b = buttons[i];
+        if (!b.Visible()) {
             continue;
+        }
         int length;
         if (p.Style == tbtsFixed) {
             length = static_cast<int>(std::lrint(p.FixedSize));
         } else {
             length = BaseLength(b, cross);
             if (CaptionShown(p, b)) {
-                const int tw = metrics.horizontalAdvance(b.Caption);
+                const int tw = metrics.horizontalAdvance(b.Caption());
                 length += horizontal ? tw - 30 : tw + 3;
             }
         }
         // A very small bar could make a captioned button negative; it is empty instead.
         length = std::max(length, 0);
-        b.ClientLeft = x;
-        b.ClientTop = y;
-        b.ClientWidth = horizontal ? length : cross;
-        b.ClientHeight = horizontal ? cross : length;
+        geometry.cells_[static_cast<size_t>(i)] =
+            QRect(x, y, horizontal ? length : cross, horizontal ? cross : length);
         if (horizontal) {
             x += length + p.ButtonGap;
             required = x + BorderInset(p, 0);
@@ -96,7 +122,8 @@ int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCol
             required = y;
         }
     }
-    return required;
+    geometry.requiredLength_ = required;
+    return geometry;
 }
 
-} // namespace pelmora::ToolbarLayout
+} // namespace pelmora

@@ -4,7 +4,35 @@
 #include "controls/toolbar/ToolbarProperties.h"
 
 #include <QFont>
+#include <QRect>
 #include <QSize>
+#include <vector>
+
+namespace pelmora {
+
+/// Where the last layout placed the buttons: painting, hit tests and the host read these
+/// cells, and only the layout writes them.
+class ToolbarGeometry {
+public:
+    /// The cell of a button (1-based); empty for a hidden button or one not laid out yet.
+    QRect Cell(int index) const;
+    /// The first visible button whose cell holds the point, 0 for none.
+    int ButtonAt(float x, float y) const;
+    /// The length along the bar that shows every button.
+    int RequiredLength() const { return requiredLength_; }
+
+private:
+    friend ToolbarGeometry ArrangeToolbar(const ToolbarProperties&, QSize, const QFont&,
+                                          const ButtonCollection&);
+    std::vector<QRect> cells_; // index 0 unused
+    int requiredLength_ = 0;
+};
+
+/// Places every visible button in one row (or column).
+ToolbarGeometry ArrangeToolbar(const ToolbarProperties& p, QSize size, const QFont& font,
+                               const ButtonCollection& buttons);
+
+} // namespace pelmora
 
 namespace pelmora::ToolbarLayout {
 
@@ -28,9 +56,5 @@ bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button);
 /// Font used to measure captions: bold when checked captions are drawn bold, so that a toggle
 /// never changes a size.
 QFont MeasuringFont(const ToolbarProperties& p, const QFont& font);
-
-/// Places every visible button in one row (or column) and stores each rectangle in its record;
-/// returns the length the bar needs to show all of them.
-int Arrange(const ToolbarProperties& p, QSize size, const QFont& font, ButtonCollection& buttons);
 
 } // namespace pelmora::ToolbarLayout

@@ -160,8 +160,8 @@ void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
     Fill(surface_, x1 + 3, y2 - 4, x2 - x1 - 6, 2, fill); // the 2-pixel line along the foot
 }
 
-void ToolbarPainter::DrawSeparatorLine(const ToolbarButton& b, bool horizontal) {
-    const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+void ToolbarPainter::DrawSeparatorLine(bool horizontal) {
+    const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     if (horizontal) {
         Line(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor);
         Line(surface_, l + 3, t, l + 3, t + h, p_.HighlightColor);
@@ -171,33 +171,33 @@ void ToolbarPainter::DrawSeparatorLine(const ToolbarButton& b, bool horizontal) 
     }
 }
 
-void ToolbarPainter::DrawLoweredEdges(const ToolbarButton& b) {
-    const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+void ToolbarPainter::DrawLoweredEdges() {
+    const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     DrawButtonEdge(l, t, w - 1, h - 1, p_.ShadowDarkColor, p_.HighlightColor);
     DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.ShadowColor, p_.HighlightDarkColor);
 }
 
 void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
-    const bool clickable = IsClickableStyle(b.Style);
-    const bool separator = b.Style == tbbtSeparator;
+    const bool clickable = IsClickableStyle(b.Style());
+    const bool separator = b.Style() == tbbtSeparator;
     if (!clickable && !separator)
         return;
-    const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+    const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     const bool flat = p_.Appearance == ifcaFlat;
-    if (look.lowered || b.Checked) {
+    if (look.lowered || b.Checked()) {
         if (!flat) {
             if (clickable)
-                DrawLoweredEdges(b);
+                DrawLoweredEdges();
             return;
         }
-        const bool draw = look.designMode || b.Checked || p_.SolidChecked ||
+        const bool draw = look.designMode || b.Checked() || p_.SolidChecked ||
                           !(look.forceNoBorder || (look.singleButton && look.anotherHot));
         if (!draw)
             return;
         if (separator)
-            DrawSeparatorLine(b, look.horizontal);
+            DrawSeparatorLine(look.horizontal);
         else if (p_.SolidChecked)
-            DrawLoweredEdges(b);
+            DrawLoweredEdges();
         else
             DrawSoftButton(l, t, l + w, t + h, 2);
         return;
@@ -213,23 +213,24 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
         if (clickable)
             DrawSoftButton(l, t, l + w, t + h, 1);
         else
-            DrawSeparatorLine(b, look.horizontal);
+            DrawSeparatorLine(look.horizontal);
     }
 }
 
-void ToolbarPainter::DrawButton(const ToolbarButton& b, const ButtonLook& look) {
-    const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const ButtonLook& look) {
+    cell_ = cell;
+    const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     // The flat shapes reach one pixel past the rectangle, so the flat look clears that far;
     // the standard frame stays inside, where clearing further would erase the next button.
     const int extra = p_.Appearance == ifcaFlat ? 1 : 0;
-    if (!b.TemporaryPicture.isNone())
-        effects_.PaintStandardPicture(surface_, b.TemporaryPicture, l, t,
-                                      b.TemporaryPicture.width(), b.TemporaryPicture.height());
+    if (!b.TemporaryPicture().isNone())
+        effects_.PaintStandardPicture(surface_, b.TemporaryPicture(), l, t,
+                                      b.TemporaryPicture().width(), b.TemporaryPicture().height());
     else
         Fill(surface_, l, t, w + extra, h + extra, p_.BackColor);
 
     int offset = 0;
-    if (b.Checked) {
+    if (b.Checked()) {
         if (!look.mouseOver && !resources_.Dither().isNull())
             effects_.PaintCheckedPattern(surface_, resources_.Dither(), l, t, w, h,
                                          p_.HighlightColor, nullptr, p_.BackColor);
@@ -242,7 +243,7 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const ButtonLook& look) 
     const OlePicture* pic = &b.APicture(0);
     if (look.mouseOver && !b.APicture(1).isNone())
         pic = &b.APicture(1);
-    if ((look.lowered || b.Checked) && !b.APicture(2).isNone())
+    if ((look.lowered || b.Checked()) && !b.APicture(2).isNone())
         pic = &b.APicture(2);
     const int pw = pic->width(), ph = pic->height();
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
@@ -250,7 +251,7 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const ButtonLook& look) 
     if (look.horizontal) {
         px = l + offset + Half(w - pw);
         py = t + offset + Half(h - ph);
-        if (!b.Caption.isEmpty()) {
+        if (!b.Caption().isEmpty()) {
             switch (p_.CaptionAlignment) {
             case ifcaCaptionOnTop:
                 py = t + h + offset - (in1 + 2 + ph);
@@ -270,7 +271,7 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const ButtonLook& look) 
         }
     } else {
         px = offset + Half(surface_.width() - pw);
-        py = b.Caption.isEmpty() ? t + offset + Half(h - ph) : t + h + offset - (ph + in1 + 3);
+        py = b.Caption().isEmpty() ? t + offset + Half(h - ph) : t + h + offset - (ph + in1 + 3);
     }
     DrawPicture(b, look, *pic, px, py);
     if (ToolbarLayout::CaptionShown(p_, b))
@@ -282,27 +283,27 @@ void ToolbarPainter::DrawPicture(const ToolbarButton& b, const ButtonLook& look,
     if (pic.isNone())
         return;
     const int pw = pic.width(), ph = pic.height();
-    if (look.controlEnabled && b.Enabled) {
-        if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor)
+    if (look.controlEnabled && b.Enabled()) {
+        if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor())
             pixelops::BlendArea(surface_, px, py,
-                                resources_.MaskedPicture(pic, b.MaskColor, effects_));
+                                resources_.MaskedPicture(pic, b.MaskColor(), effects_));
         else
             effects_.PaintStandardPicture(surface_, pic, px, py, pw, ph);
     } else {
-        effects_.PaintDisabledPicture(surface_, pic, px, py, pw, ph, 0, 0, b.MaskColor);
+        effects_.PaintDisabledPicture(surface_, pic, px, py, pw, ph, 0, 0, b.MaskColor());
     }
 }
 
 void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look, int offset, int pw,
                                  int ph) {
-    const bool enabled = look.controlEnabled && b.Enabled;
+    const bool enabled = look.controlEnabled && b.Enabled();
     OleColor colour;
     if (enabled)
         colour = p_.HotTracking && look.mouseOver ? p_.HotTrackingColor : p_.TextColor;
     else
         colour = p_.DisabledText3D ? p_.HighlightColor : p_.TextDisabledColor;
     QFont font = font_;
-    if (b.Checked && p_.BoldOnChecked)
+    if (b.Checked() && p_.BoldOnChecked)
         font.setBold(true);
     const QFontMetrics metrics(font);
     const int th = metrics.height();
@@ -310,8 +311,8 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
     const bool needsWidth =
         !look.horizontal || p_.CaptionAlignment == ifcaCaptionOnLeft ||
         (p_.CaptionAlignment != ifcaCaptionOnTop && p_.CaptionAlignment != ifcaCaptionOnBottom);
-    const int tw = needsWidth ? metrics.horizontalAdvance(b.Caption) : 0;
-    const int l = b.ClientLeft, t = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+    const int tw = needsWidth ? metrics.horizontalAdvance(b.Caption()) : 0;
+    const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
 
     QPainter painter(&surface_);
@@ -327,7 +328,7 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
             painter.setFont(rotated ? rotated->font : font);
             painter.translate(Half(surface_.width() - th) + o, t + h + o - (ph + in1 + 6));
             painter.rotate(-90); // text running upwards
-            painter.drawText(QRect(0, 0, tw, th), Qt::AlignLeft | Qt::AlignTop, b.Caption);
+            painter.drawText(QRect(0, 0, tw, th), Qt::AlignLeft | Qt::AlignTop, b.Caption());
             painter.restore();
             return;
         }
@@ -335,16 +336,16 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
         const int format = DtCenter | DtVCenter | DtSingleLine;
         switch (p_.CaptionAlignment) {
         case ifcaCaptionOnTop:
-            DrawTextInRect(painter, b.Caption, l + o, t + in1 + 2 + o, w, th, format);
+            DrawTextInRect(painter, b.Caption(), l + o, t + in1 + 2 + o, w, th, format);
             break;
         case ifcaCaptionOnBottom:
-            DrawTextInRect(painter, b.Caption, l + o, t + h + o - (in1 + th), w, th, format);
+            DrawTextInRect(painter, b.Caption(), l + o, t + h + o - (in1 + th), w, th, format);
             break;
         case ifcaCaptionOnLeft:
-            DrawTextInRect(painter, b.Caption, l + in0 + 2 + o, t + o, tw, h + offset, format);
+            DrawTextInRect(painter, b.Caption(), l + in0 + 2 + o, t + o, tw, h + offset, format);
             break;
         default:
-            DrawTextInRect(painter, b.Caption, l + pw + 5 + in0 + 2 + o, t + o, tw, h + offset,
+            DrawTextInRect(painter, b.Caption(), l + pw + 5 + in0 + 2 + o, t + o, tw, h + offset,
                            format);
             break;
         }
@@ -357,11 +358,12 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
     }
 }
 
-void ToolbarPainter::DrawGapSeparators(const ToolbarButton& b, bool horizontal) {
+void ToolbarPainter::DrawGapSeparators(const QRect& cell, bool horizontal) {
+    cell_ = cell;
     if (p_.ButtonGap <= 3 || !p_.ShowSeparators || p_.Appearance != ifcaFlat)
         return;
     const int m = p_.ButtonGap / 2 - 1;
-    const int x = b.ClientLeft, y = b.ClientTop, w = b.ClientWidth, h = b.ClientHeight;
+    const int x = cell_.x(), y = cell_.y(), w = cell_.width(), h = cell_.height();
     if (horizontal) {
         Line(surface_, x + w + m, y, x + w + m, y + h, p_.ShadowColor);
         Line(surface_, x + w + m + 1, y, x + w + m + 1, y + h, p_.HighlightColor);

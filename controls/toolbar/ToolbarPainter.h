@@ -1,11 +1,12 @@
 #pragma once
 
+#include "controls/toolbar/ToolbarButton.h"
 #include "controls/toolbar/ToolbarPaintResources.h"
 #include "controls/toolbar/ToolbarProperties.h"
-#include "controls/toolbar/ToolbarButton.h"
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 
 namespace pelmora {
 
@@ -25,7 +26,7 @@ struct ButtonLook {
 };
 
 /// Paints a toolbar into its surface: background, border, gripper, buttons and the lines in
-/// the gaps. Reads the button rectangles the layout stored; decides nothing about state.
+/// the gaps, each button into the cell the layout gave it; decides nothing about state.
 class ToolbarPainter {
 public:
     ToolbarPainter(QImage& surface, const ToolbarProperties& p, const QFont& font,
@@ -35,10 +36,10 @@ public:
     void FillBackground();
     /// Draws the gripper (when there is one) and the control border.
     void DrawControlBorder();
-    /// Draws one button in the given look.
-    void DrawButton(const ToolbarButton& b, const ButtonLook& look);
-    /// Draws the etched lines in the gap after a button (flat look, wide gaps only).
-    void DrawGapSeparators(const ToolbarButton& b, bool horizontal);
+    /// Draws one button into its cell in the given look.
+    void DrawButton(const ToolbarButton& b, const QRect& cell, const ButtonLook& look);
+    /// Draws the etched lines in the gap after a button's cell (flat look, wide gaps only).
+    void DrawGapSeparators(const QRect& cell, bool horizontal);
 
     /// Four lines: top and left in c1, right and bottom in c2 (end points excluded).
     void DrawButtonEdge(int x, int y, int w, int h, OleColor c1, OleColor c2);
@@ -49,8 +50,8 @@ private:
     void DrawGripper();
     void DrawBox(int x1, int y1, int x2, int y2, OleColor colour);
     void DrawFrame(const ToolbarButton& b, const ButtonLook& look);
-    void DrawSeparatorLine(const ToolbarButton& b, bool horizontal);
-    void DrawLoweredEdges(const ToolbarButton& b);
+    void DrawSeparatorLine(bool horizontal);
+    void DrawLoweredEdges();
     void DrawPicture(const ToolbarButton& b, const ButtonLook& look, const OlePicture& pic, int px,
                      int py);
     void DrawCaption(const ToolbarButton& b, const ButtonLook& look, int offset, int pw, int ph);
@@ -60,6 +61,7 @@ private:
     const QFont& font_;
     ToolbarPaintResources& resources_;
     PaintEffects& effects_;
+    QRect cell_; // of the button being drawn
 };
 
 } // namespace pelmora

@@ -1,6 +1,6 @@
 // What each setter triggers, as one table: the name it reports to the host, whether the
 // control is painted anew, and whether an auto-sized bar that the user resized snaps back
-// to the length its buttons need.
+// to the length its buttons need. Setting the value a property has does nothing.
 #include "tests/controls/toolbar/ToolbarTestSupport.h"
 
 #include <QSignalSpy>
@@ -15,6 +15,7 @@ struct SetterEffect {
     const char* notices; ///< the names reported, in order, separated by spaces
     bool repaints;
     bool sizesItselfAgain;
+    bool everyCallChanges = false; ///< a button picture is an object, set anew by each call
 };
 
 OlePicture Square() {
@@ -25,7 +26,8 @@ OlePicture Square() {
 
 const QFont kTipFont(QStringLiteral("DejaVu Serif"), 14);
 
-// Button 1 is checked and button 2 disabled; both have captions.
+// Button 1 is checked and button 2 disabled; both have captions. Every side is on, so
+// turning on a double border changes only itself.
 const SetterEffect kEffects[] = {
     {"DisabledText3D", [](ToolBar& t) { t.SetDisabledText3D(false); }, "DisabledText3D", true,
      false},
@@ -42,10 +44,10 @@ const SetterEffect kEffects[] = {
     {"BorderTop", [](ToolBar& t) { t.SetBorderTop(false); }, "BorderTop", true, true},
     {"BorderRight", [](ToolBar& t) { t.SetBorderRight(false); }, "BorderRight", true, true},
     {"BorderBottom", [](ToolBar& t) { t.SetBorderBottom(false); }, "BorderBottom", true, true},
-    {"DoubleTopBorder", [](ToolBar& t) { t.SetDoubleTopBorder(true); }, "DoubleTopBorder BorderTop",
+    {"DoubleTopBorder", [](ToolBar& t) { t.SetDoubleTopBorder(true); }, "DoubleTopBorder", true,
+     true},
+    {"DoubleBottomBorder", [](ToolBar& t) { t.SetDoubleBottomBorder(true); }, "DoubleBottomBorder",
      true, true},
-    {"DoubleBottomBorder", [](ToolBar& t) { t.SetDoubleBottomBorder(true); },
-     "DoubleBottomBorder BorderBottom", true, true},
     {"BackColor", [](ToolBar& t) { t.SetBackColor(0xFF); }, "BackColor", true, false},
     {"HighlightColor", [](ToolBar& t) { t.SetHighlightColor(0xFF); }, "HighlightColor", true,
      false},
@@ -88,9 +90,9 @@ const SetterEffect kEffects[] = {
     {"ButtonMaskColor", [](ToolBar& t) { t.SetButtonMaskColor(1, 0xFF); }, "ButtonMaskColor", true,
      false},
     {"ButtonPicture", [](ToolBar& t) { t.SetButtonPicture(1, Square()); }, "ButtonPicture", true,
-     false},
+     false, true},
     {"ButtonPictureOver", [](ToolBar& t) { t.SetButtonPictureOver(1, Square()); },
-     "ButtonPictureOver1", true, false},
+     "ButtonPictureOver1", true, false, true},
     {"ButtonToolTipText", [](ToolBar& t) { t.SetButtonToolTipText(1, "Tip"); }, "ButtonToolTipText",
      false, false},
     {"ButtonKey", [](ToolBar& t) { t.SetButtonKey(1, "k"); }, "ButtonKey", false, false},
@@ -124,6 +126,13 @@ TEST_F(ToolbarTest, EachSetterReportsRepaintsAndLaysOutAsItsRowSays) {
         EXPECT_EQ(names.join(u' '), QString::fromLatin1(row.notices));
         EXPECT_EQ(tb->Surface().cacheKey() != before, row.repaints);
         EXPECT_EQ(tb->width() != needed + 100, row.sizesItselfAgain);
+
+        // The same value again changes nothing, so it reports and paints nothing.
+        changed.clear();
+        const qint64 after = tb->Surface().cacheKey();
+        row.set(*tb);
+        EXPECT_EQ(changed.count(), row.everyCallChanges ? 1 : 0);
+        EXPECT_EQ(tb->Surface().cacheKey() != after, row.everyCallChanges);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "controls/paint/SoundPlayer.h"
 #include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/ToolBar.h"
+#include "controls/toolbar/ToolbarInteraction.h"
 
 #include <QCursor>
 #include <QTest>

@@ -1,0 +1,201 @@
+#include "controls/toolbar/ToolBarPrivate.h"
+
+#include "controls/paint/MouseOver.h"
+#include "controls/paint/SharedPaintEffects.h"
+#include "controls/toolbar/MousePointers.h"
+#include "controls/toolbar/ToolbarErrors.h"
+#include "controls/toolbar/ToolbarPainter.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace pelmora {
+
+ToolBar::Private::Private(ToolBar& toolbar) : q_(toolbar), interaction_(toolbar) {}
+
+QFont ToolBar::Private::AmbientFont() const {
+    return q_.parentWidget() ? q_.parentWidget()->font() : QApplication::font();
+}
+
+void ToolBar::Private::After(ToolbarEffect effect) {
+    switch (effect) {
+    case ToolbarEffect::Repaint:
+        RefreshControl();
+        break;
+    case ToolbarEffect::Relayout:
+    case ToolbarEffect::Side:
+    case ToolbarEffect::Regap:
+        InvalidateSize();
+        break;
+    case ToolbarEffect::Captions:
+        RepaintButtonsWhere([](const ToolbarButton& b) { return !b.Caption().isEmpty(); });
+        break;
+    case ToolbarEffect::DisabledCaptions:
+        RepaintButtonsWhere(
+            [](const ToolbarButton& b) { return !b.Enabled() && !b.Caption().isEmpty(); });
+        break;
+    case ToolbarEffect::CheckedButtons:
+        RepaintButtonsWhere([](const ToolbarButton& b) { return b.Checked(); });
+        break;
+    case ToolbarEffect::Cursor:
+        ApplyMouseCursor();
+        break;
+    default:
+        break;
+    }
+}
+
+void ToolBar::Private::ReportUnexpectedError(const QString& procedure, const ControlError& error) {
+    const QString typeName = QStringLiteral("xToolbar");
+    if (!designMode_) {
+        throw ControlError(error.number(), error.description(),
+                           ControlError::sourceText(typeName, procedure));
+    }
+    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    QMessageBox::critical(&q_, exe + u'.' + typeName + u':' + procedure,
+                          ToolbarErrors::DesignerMessage(error.number(), error.description()));
+}
+
+void ToolBar::Private::Refresh() {
+    // A host may have changed records through Button(), so the layout is made anew.
+    layoutDirty_ = true;
+    RefreshControl();
+}
+
+void ToolBar::Private::InvalidateSize() {
+    autoSizeDone_ = false;
+    Refresh();
+}
+
+void ToolBar::Private::RefreshControl() {
+    if (!redraw_) {
+        return;
+    }
+    const ButtonCollection& buttons = q_.buttons_;
+    try {
+        EnsurePaintEffects();
+        if (surface_.size() != q_.size()) {
+            surface_ = QImage(q_.size(), QImage::Format_ARGB32_Premultiplied);
+        }
+        interaction_.StopToolTip();
+        if (layoutDirty_) {
+            geometry_ = ArrangeToolbar(p_, q_.size(), q_.font(), buttons);
+            layoutDirty_ = false;
+        }
+        {
+            ToolbarPainter painter(surface_, p_, q_.font(), resources_);
+            painter.FillBackground();
+            painter.DrawControlBorder();
+        }
+        const bool horizontal = ToolbarLayout::RunsHorizontally(q_.size());
+        wholeRefresh_ = true;
+        for (int i = 1; i <= buttons.Count(); ++i) {
+            const ToolbarButton& b = buttons[i];
+            if (!b.Visible()) {
+                continue;
+            }
+            singleButton_ = IsClickableStyle(b.Style()) && !b.Checked();
+            PaintButton(i, false, false);
+            ToolbarPainter(surface_, p_, q_.font(), resources_)
+                .DrawGapSeparators(geometry_.Cell(i), horizontal);
+        }
+        singleButton_ = false;
+        wholeRefresh_ = false;
+        const int required = geometry_.RequiredLength();
+        const int current = horizontal ? q_.width() : q_.height();
+        if (p_.AutoSize && required != current && align_ == 0 && !autoSizeDone_) {
+            autoSizeDone_ = true;
+            if (horizontal) {
+                q_.resize(required, q_.height());
+            } else {
+                q_.resize(q_.width(), required);
+            }
+            if (surface_.size() != q_.size()) { // a hidden widget gets its resize event later
+                Refresh();
+            }
+        }
+        ApplyBackStyle();
+        q_.update();
+    } catch (const ControlError& error) {
+        singleButton_ = false;
+        wholeRefresh_ = false;
+        ReportUnexpectedError(QStringLiteral("Refresh"), error);
+    }
+}
+
+bool ToolBar::Private::MouseOverButton(int index) const {
+    return interaction_.ButtonUnderCursor() == index && IsMouseOverWindow(&q_);
+}
+
+void ToolBar::Private::PaintButton(int index, bool lowered, bool forceNoBorder) {
+    const ButtonCollection& buttons = q_.buttons_;
+    if (!redraw_ || surface_.isNull() || !buttons.IsValidIndex(index)) {
+        return;
+    }
+    const ToolbarButton& b = buttons[index];
+    if (!b.Visible()) {
+        return;
+    }
+    try {
+        ButtonLook look;
+        look.lowered = lowered;
+        look.forceNoBorder = forceNoBorder;
+        look.mouseDown = interaction_.MouseIsDown();
+        look.mouseOver = MouseOverButton(index);
+        look.singleButton = singleButton_;
+        const int hot = interaction_.HotButton();
+        look.anotherHot = hot != 0 && hot != index;
+        look.designMode = designMode_;
+        look.controlEnabled = q_.isEnabled();
+        look.horizontal = ToolbarLayout::RunsHorizontally(q_.size());
+        const QRect cell = geometry_.Cell(index);
+        ToolbarPainter(surface_, p_, q_.font(), resources_).DrawButton(b, cell, look);
+        q_.update(cell.adjusted(0, 0, 1, 1));
+        if (p_.BackStyle == 0 && !wholeRefresh_) {
+            ApplyBackStyle(); // what the button now covers is no longer see-through
+        }
+    } catch (const ControlError& error) {
+        ReportUnexpectedError(QStringLiteral("RefreshButton"), error);
+    }
+}
+
+void ToolBar::Private::RepaintButtonAtRest(int index) {
+    if (!q_.buttons_[index].Visible()) {
+        return;
+    }
+    singleButton_ = true;
+    PaintButton(index, false, false);
+    singleButton_ = false;
+}
+
+void ToolBar::Private::RepaintButtonsWhere(bool (*test)(const ToolbarButton&)) {
+    for (int i = 1; i <= q_.buttons_.Count(); ++i) {
+        if (test(q_.buttons_[i])) {
+            RepaintButtonAtRest(i);
+        }
+    }
+}
+
+void ToolBar::Private::ApplyBackStyle() {
+    if (p_.BackStyle != 0) {
+        q_.clearMask();
+        return;
+    }
+    // Every pixel still in the back colour is see-through.
+    const QColor back = TranslateOleColor(p_.BackColor);
+    q_.setMask(QBitmap::fromImage(surface_.createMaskFromColor(back.rgba(), Qt::MaskInColor)));
+}
+
+void ToolBar::Private::ApplyMouseCursor() {
+    const std::optional<QCursor> cursor = MousePointerCursor(p_.MousePointer, p_.MouseIcon.picture);
+    if (cursor) {
+        q_.setCursor(*cursor);
+    } else {
+        q_.unsetCursor();
+    }
+}
+
+} // namespace pelmora
