@@ -155,7 +155,7 @@ void ToolBar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         emit PropertyChanged(QStringLiteral("Font"));
-        d_->InvalidateSize();
+        Refresh();
     } else if (event->type() == QEvent::EnabledChange) {
         if (!isEnabled()) {
             d_->interaction_.StopTimers();

@@ -27,6 +27,8 @@ void ToolBar::Private::After(ToolbarEffect effect) {
         break;
     case ToolbarEffect::Relayout:
     case ToolbarEffect::Side:
+        Refresh();
+        break;
     case ToolbarEffect::Regap:
         InvalidateSize();
         break;

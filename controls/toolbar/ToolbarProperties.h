@@ -14,7 +14,7 @@ namespace pelmora {
 enum class ToolbarEffect {
     Nothing,          ///< stored only
     Repaint,          ///< painted anew with the layout it has
-    Relayout,         ///< laid out and painted anew
+    Relayout,         ///< laid out and painted anew; a bar the user resized keeps its size
     Regap,            ///< laid out and painted anew; AutoSize may act again
     Captions,         ///< buttons with a caption are repainted
     DisabledCaptions, ///< disabled buttons with a caption are repainted
