@@ -4,13 +4,9 @@
 #include "controls/paint/SharedPaintEffects.h"
 #include "controls/paint/ToolTipWindow.h"
 #include "controls/toolbar/ToolBarPrivate.h"
-#include "controls/toolbar/ToolbarDesign.h"
 #include "controls/toolbar/ToolbarErrors.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -25,18 +21,6 @@ int createdToolbars = 0;
 QPointer<ToolBar> newestToolbar;
 
 const QString kTypeName = QStringLiteral("xToolbar");
-
-int16_t MouseButtons(Qt::MouseButtons buttons) {
-    return static_cast<int16_t>(((buttons & Qt::LeftButton) ? 1 : 0) |
-                                ((buttons & Qt::RightButton) ? 2 : 0) |
-                                ((buttons & Qt::MiddleButton) ? 4 : 0));
-}
-
-int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
-    return static_cast<int16_t>(((modifiers & Qt::ShiftModifier) ? 1 : 0) |
-                                ((modifiers & Qt::ControlModifier) ? 2 : 0) |
-                                ((modifiers & Qt::AltModifier) ? 4 : 0));
-}
 
 } // namespace
 
@@ -65,8 +49,7 @@ ToolBar* ToolBar::NewestToolbar() {
     return newestToolbar;
 }
 
-// ---- Generated accessors ----------------------------------------------------------------
-
+// The accessors of every row of ToolbarProperties.h.
 #define PELMORA_TOOLBAR_GETTER(type, name, effect, notice)                                         \
     type ToolBar::name() const {                                                                   \
         return d_->p_.name;                                                                        \
@@ -79,8 +62,6 @@ ToolBar* ToolBar::NewestToolbar() {
 PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_ACCESSOR)
 #undef PELMORA_TOOLBAR_GETTER
 #undef PELMORA_TOOLBAR_GETSET
-
-// ---- Hooks of the button model ----------------------------------------------------------
 
 void ToolBar::ButtonSizesChanged() {
     d_->autoSizeDone_ = false;
@@ -96,12 +77,7 @@ void ToolBar::ButtonRecordHandedOut() {
 }
 
 void ToolBar::RaiseControlError(const QString& procedure, int number, const QString& description) {
-    if (!d_->designMode_) {
-        ToolbarErrors::Raise(kTypeName, procedure, number, description);
-    }
-    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    QMessageBox::critical(this, exe + u'.' + kTypeName,
-                          ToolbarErrors::DesignerMessage(number, description));
+    d_->ReportError(procedure, ControlError(number, description, {}), false);
 }
 
 // ---- Layout and painting ----------------------------------------------------------------
@@ -214,26 +190,13 @@ void ToolBar::SendRestoreEvent(int, int32_t x, int32_t y) {
 }
 
 void ToolBar::mousePressEvent(QMouseEvent* event) {
-    const QPointF pos = event->position();
-    d_->interaction_.MouseDown(MouseButtons(event->button()), ShiftState(event->modifiers()),
-                               static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    d_->interaction_.MouseEvent(*event);
 }
-
 void ToolBar::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF pos = event->position();
-    d_->interaction_.MouseMove(MouseButtons(event->buttons()), ShiftState(event->modifiers()),
-                               static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    d_->interaction_.MouseEvent(*event);
 }
-
 void ToolBar::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF pos = event->position();
-    const bool pressed = d_->interaction_.MouseIsDown();
-    d_->interaction_.MouseUp(MouseButtons(event->button()), ShiftState(event->modifiers()),
-                             static_cast<float>(pos.x()), static_cast<float>(pos.y()));
-    // The platform's own click follows a left release inside the control.
-    if (pressed && event->button() == Qt::LeftButton && rect().contains(pos.toPoint())) {
-        d_->interaction_.PlatformClick();
-    }
+    d_->interaction_.MouseEvent(*event);
 }
 
 void ToolBar::mouseDoubleClickEvent(QMouseEvent*) {
@@ -314,39 +277,24 @@ void ToolBar::SetMouseIcon(const OlePicture& value) {
 }
 
 void ToolBar::SetFontName(const QString& value) {
-    QFont f = font();
-    f.setFamily(value);
-    setFont(f);
+    d_->ChangeFont([&](QFont& f) { f.setFamily(value); });
 }
-
 void ToolBar::SetFontSize(float value) {
-    if (!(value > 0)) { // the font keeps its size rather than failing
-        return;
+    if (value > 0) { // the font keeps its size rather than failing
+        d_->ChangeFont([&](QFont& f) { f.setPointSizeF(value); });
     }
-    QFont f = font();
-    f.setPointSizeF(value);
-    setFont(f);
 }
-
 void ToolBar::SetFontBold(bool value) {
-    QFont f = font();
-    f.setBold(value);
-    setFont(f);
+    d_->ChangeFont([&](QFont& f) { f.setBold(value); });
 }
 void ToolBar::SetFontItalic(bool value) {
-    QFont f = font();
-    f.setItalic(value);
-    setFont(f);
+    d_->ChangeFont([&](QFont& f) { f.setItalic(value); });
 }
 void ToolBar::SetFontUnderline(bool value) {
-    QFont f = font();
-    f.setUnderline(value);
-    setFont(f);
+    d_->ChangeFont([&](QFont& f) { f.setUnderline(value); });
 }
 void ToolBar::SetFontStrikethru(bool value) {
-    QFont f = font();
-    f.setStrikeOut(value);
-    setFont(f);
+    d_->ChangeFont([&](QFont& f) { f.setStrikeOut(value); });
 }
 
 bool ToolBar::Redraw() const {
@@ -393,12 +341,7 @@ QWidget* ToolBar::hWndContainer() const {
 }
 
 void ToolBar::SetHWndContainer(QWidget* value) {
-    d_->container_ = value;
-    if (value != nullptr && parentWidget() != value) {
-        const bool wasVisible = isVisible();
-        setParent(value);
-        setVisible(wasVisible || value->isVisible());
-    }
+    d_->Reparent(value);
 }
 
 int ToolBar::CTLLeft() const {
@@ -416,26 +359,11 @@ void ToolBar::SetCTLLeft(int value) {
 // ---- Stored design ----------------------------------------------------------------------
 
 void ToolBar::ReadProperties(const PropertyBag& bag) {
-    d_->redraw_ = false;
-    ToolbarDesign::Read(bag, d_->AmbientFont(), d_->p_, buttons_);
-    setFont(d_->p_.Font);
-    setEnabled(d_->p_.Enabled);
-    if (d_->align_ != 0) {
-        d_->p_.AutoSize = false;
-    }
-    d_->interaction_.ClearHot();
-    d_->autoSizeDone_ = false;
-    d_->ApplyMouseCursor();
-    d_->redraw_ = true;
-    Refresh();
+    d_->Read(bag);
 }
 
 void ToolBar::WriteProperties(PropertyBag& bag) const {
-    ToolbarProperties p = d_->p_;
-    p.Font = font();
-    p.Enabled = isEnabled();
-    p.ButtonCount = ButtonCount();
-    ToolbarDesign::Write(bag, p, d_->AmbientFont(), buttons_);
+    d_->Write(bag);
 }
 
 bool ToolBar::LoadDesign(const QByteArray& json) {

@@ -3,6 +3,7 @@
 #include "controls/paint/MouseOver.h"
 #include "controls/paint/SharedPaintEffects.h"
 #include "controls/toolbar/MousePointers.h"
+#include "controls/toolbar/ToolbarDesign.h"
 #include "controls/toolbar/ToolbarErrors.h"
 #include "controls/toolbar/ToolbarPainter.h"
 
@@ -18,6 +19,29 @@ ToolBar::Private::Private(ToolBar& toolbar) : q_(toolbar), interaction_(toolbar)
 
 QFont ToolBar::Private::AmbientFont() const {
     return q_.parentWidget() ? q_.parentWidget()->font() : QApplication::font();
+}
+
+void ToolBar::Private::Read(const PropertyBag& bag) {
+    redraw_ = false;
+    ToolbarDesign::Read(bag, AmbientFont(), p_, q_.buttons_);
+    q_.setFont(p_.Font);
+    q_.setEnabled(p_.Enabled);
+    if (align_ != 0) {
+        p_.AutoSize = false;
+    }
+    interaction_.ClearHot();
+    autoSizeDone_ = false;
+    ApplyMouseCursor();
+    redraw_ = true;
+    Refresh();
+}
+
+void ToolBar::Private::Write(PropertyBag& bag) const {
+    ToolbarProperties p = p_;
+    p.Font = q_.font();
+    p.Enabled = q_.isEnabled();
+    p.ButtonCount = q_.ButtonCount();
+    ToolbarDesign::Write(bag, p, AmbientFont(), q_.buttons_);
 }
 
 void ToolBar::Private::After(ToolbarEffect effect) {
@@ -50,15 +74,29 @@ void ToolBar::Private::After(ToolbarEffect effect) {
     }
 }
 
-void ToolBar::Private::ReportUnexpectedError(const QString& procedure, const ControlError& error) {
+void ToolBar::Private::ReportError(const QString& procedure, const ControlError& error,
+                                   bool namesProcedure) {
     const QString typeName = QStringLiteral("xToolbar");
     if (!designMode_) {
+        if (!namesProcedure) {
+            ToolbarErrors::Raise(typeName, procedure, error.number(), error.description());
+        }
         throw ControlError(error.number(), error.description(),
                            ControlError::sourceText(typeName, procedure));
     }
+    // A designer shows the error and goes on.
     const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    QMessageBox::critical(&q_, exe + u'.' + typeName + u':' + procedure,
+    QMessageBox::critical(&q_, exe + u'.' + typeName + (namesProcedure ? u':' + procedure : ""),
                           ToolbarErrors::DesignerMessage(error.number(), error.description()));
+}
+
+void ToolBar::Private::Reparent(QWidget* container) {
+    container_ = container;
+    if (container != nullptr && q_.parentWidget() != container) {
+        const bool wasVisible = q_.isVisible();
+        q_.setParent(container);
+        q_.setVisible(wasVisible || container->isVisible());
+    }
 }
 
 void ToolBar::Private::Refresh() {
@@ -124,7 +162,7 @@ void ToolBar::Private::RefreshControl() {
     } catch (const ControlError& error) {
         singleButton_ = false;
         wholeRefresh_ = false;
-        ReportUnexpectedError(QStringLiteral("Refresh"), error);
+        ReportError(QStringLiteral("Refresh"), error, true);
     }
 }
 
@@ -160,7 +198,7 @@ void ToolBar::Private::PaintButton(int index, bool lowered, bool forceNoBorder) 
             ApplyBackStyle(); // what the button now covers is no longer see-through
         }
     } catch (const ControlError& error) {
-        ReportUnexpectedError(QStringLiteral("RefreshButton"), error);
+        ReportError(QStringLiteral("RefreshButton"), error, true);
     }
 }
 

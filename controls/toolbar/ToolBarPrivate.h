@@ -51,8 +51,21 @@ public:
     void ApplyMouseCursor();
     /// Makes the pixels in the back colour see-through when BackStyle is 0.
     void ApplyBackStyle();
-    /// Throws the error with the toolbar as its source, or shows it in a designer.
-    void ReportUnexpectedError(const QString& procedure, const ControlError& error);
+    /// Throws the error with the toolbar as its source, or shows it in a designer; the title
+    /// of the designer's message names the procedure when namesProcedure is set.
+    void ReportError(const QString& procedure, const ControlError& error, bool namesProcedure);
+    /// Moves the control into a container window.
+    void Reparent(QWidget* container);
+    /// Changes the caption font through a copy (the widget then lays out anew).
+    template <typename F> void ChangeFont(F change) {
+        QFont f = q_.font();
+        change(f);
+        q_.setFont(f);
+    }
+    /// Loads a stored design: values and buttons replaced, the control painted anew.
+    void Read(const PropertyBag& bag);
+    /// Writes the stored design in its key order.
+    void Write(PropertyBag& bag) const;
     /// The container's font: the default of both fonts.
     QFont AmbientFont() const;
 

@@ -8,8 +8,25 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 
 namespace pelmora {
+
+namespace {
+
+int16_t MouseButtons(Qt::MouseButtons buttons) {
+    return static_cast<int16_t>(((buttons & Qt::LeftButton) ? 1 : 0) |
+                                ((buttons & Qt::RightButton) ? 2 : 0) |
+                                ((buttons & Qt::MiddleButton) ? 4 : 0));
+}
+
+int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
+    return static_cast<int16_t>(((modifiers & Qt::ShiftModifier) ? 1 : 0) |
+                                ((modifiers & Qt::ControlModifier) ? 2 : 0) |
+                                ((modifiers & Qt::AltModifier) ? 4 : 0));
+}
+
+} // namespace
 
 ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
     tipTimer_.setInterval(TipDelay);
@@ -18,6 +35,25 @@ ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
     QObject::connect(&tipTimer_, &QTimer::timeout, [this] { TipElapsed(); });
     QObject::connect(&leaveTimer_, &QTimer::timeout, [this] { CheckLeave(); });
     QObject::connect(&dragTimer_, &QTimer::timeout, [this] { DragTick(); });
+}
+
+void ToolbarInteraction::MouseEvent(const QMouseEvent& event) {
+    const auto x = static_cast<float>(event.position().x());
+    const auto y = static_cast<float>(event.position().y());
+    const int16_t shift = ShiftState(event.modifiers());
+    if (event.type() == QEvent::MouseButtonPress) {
+        MouseDown(MouseButtons(event.button()), shift, x, y);
+    } else if (event.type() == QEvent::MouseMove) {
+        MouseMove(MouseButtons(event.buttons()), shift, x, y);
+    } else if (event.type() == QEvent::MouseButtonRelease) {
+        const bool pressed = mouseIsDown_;
+        MouseUp(MouseButtons(event.button()), shift, x, y);
+        // The platform's own click follows a left release inside the control.
+        if (pressed && event.button() == Qt::LeftButton &&
+            toolbar_.rect().contains(event.position().toPoint())) {
+            PlatformClick();
+        }
+    }
 }
 
 bool ToolbarInteraction::CursorOverControl() const {

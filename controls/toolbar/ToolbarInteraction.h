@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+class QMouseEvent;
+
 namespace pelmora {
 
 class SoundPlayer;
@@ -43,6 +45,9 @@ public:
     void MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void MouseMove(int16_t Button, int16_t Shift, float X, float Y);
     void MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    /// A press, move or release of the control's window, with the platform's click that
+    /// follows a left release inside it.
+    void MouseEvent(const QMouseEvent& event);
     /// The platform's click after a release: swallowed once after a button click.
     void PlatformClick();
 
