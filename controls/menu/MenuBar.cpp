@@ -12,22 +12,82 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 #include <cmath>
 
 namespace pelmora {
 
-MenuBar::MenuBar(QWidget* parent) : QWidget(parent) {
-    itemsFont_ = font();
-    itemsFont_.setBold(false);
+// The bar's state: the menu, its stored values, the hot item and the open popup.
+class MenuBar::Private {
+public:
+    MenuItemList tree_;
+    int spacing_ = 12;
+    int style_ = 0;
+    int highLightStyle_ = 1;
+    QFont itemsFont_;
+    std::uint32_t backColor_ = 0x8000000F;
+    bool changed_ = false;
+    bool layoutDirty_ = true;
+    int hot_ = 0;
+    bool menuOpen_ = false;
+    QPointer<PopupMenu> popup_;
+    QTimer hoverTimer_;
+    QImage surface_;
+};
+
+MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>()) {
+    d_->itemsFont_ = font();
+    d_->itemsFont_.setBold(false);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    hoverTimer_.setInterval(100);
-    connect(&hoverTimer_, &QTimer::timeout, this, &MenuBar::onHoverTimer);
+    d_->hoverTimer_.setInterval(100);
+    connect(&d_->hoverTimer_, &QTimer::timeout, this, &MenuBar::onHoverTimer);
+}
+
+MenuItemList& MenuBar::MenuTree() {
+    return d_->tree_;
+}
+const MenuItemList& MenuBar::MenuTree() const {
+    return d_->tree_;
+}
+int MenuBar::Spacing() const {
+    return d_->spacing_;
+}
+int MenuBar::Style() const {
+    return d_->style_;
+}
+int MenuBar::HighLightStyle() const {
+    return d_->highLightStyle_;
+}
+const QFont& MenuBar::ItemsFont() const {
+    return d_->itemsFont_;
+}
+std::uint32_t MenuBar::BackColor() const {
+    return d_->backColor_;
+}
+void MenuBar::SetBackColor(std::uint32_t color) {
+    d_->backColor_ = color;
+}
+bool MenuBar::Changed() const {
+    return d_->changed_;
+}
+void MenuBar::SetChanged(bool changed) {
+    d_->changed_ = changed;
+}
+int MenuBar::HotItem() const {
+    return d_->hot_;
+}
+bool MenuBar::MenuOpen() const {
+    return d_->menuOpen_;
+}
+const QImage& MenuBar::Surface() const {
+    return d_->surface_;
 }
 
 MenuBar::~MenuBar() {
-    if (popup_)
-        popup_->Unload();
+    if (d_->popup_)
+        d_->popup_->Unload();
 }
 
 int MenuBar::KeyToIndex(const QString& key) const {
@@ -37,43 +97,43 @@ int MenuBar::KeyToIndex(const QString& key) const {
         RaiseMenuError(6, "xMenu", "KeyToIndex");
     if (number.isIndex)
         return number.index;
-    const int index = tree_.FindName(key);
+    const int index = d_->tree_.FindName(key);
     if (index == 0)
         RaiseMenuError(35601, "xMenu", "KeyToIndex");
     return index;
 }
 
 bool MenuBar::ItemChecked(const QString& key) const {
-    const MenuItem* item = tree_.At(tree_.FindName(key));
+    const MenuItem* item = d_->tree_.At(d_->tree_.FindName(key));
     return item && item->Checked;
 }
 
 void MenuBar::SetItemChecked(const QString& key, bool checked) {
-    if (MenuItem* item = tree_.At(tree_.FindName(key)))
+    if (MenuItem* item = d_->tree_.At(d_->tree_.FindName(key)))
         item->Checked = checked;
 }
 
 void MenuBar::SetSpacing(int spacing) {
-    spacing_ = spacing;
-    changed_ = true;
-    layoutDirty_ = true;
+    d_->spacing_ = spacing;
+    d_->changed_ = true;
+    d_->layoutDirty_ = true;
 }
 
 void MenuBar::SetStyle(int style) {
-    style_ = style;
-    changed_ = true;
-    layoutDirty_ = true;
+    d_->style_ = style;
+    d_->changed_ = true;
+    d_->layoutDirty_ = true;
 }
 
 void MenuBar::SetHighLightStyle(int style) {
-    highLightStyle_ = style;
-    changed_ = true;
+    d_->highLightStyle_ = style;
+    d_->changed_ = true;
 }
 
 void MenuBar::SetItemsFont(const QFont& font) {
-    itemsFont_ = font;
-    changed_ = true;
-    layoutDirty_ = true;
+    d_->itemsFont_ = font;
+    d_->changed_ = true;
+    d_->layoutDirty_ = true;
 }
 
 void MenuBar::SendClickEvent(const QString& key) {
@@ -88,23 +148,23 @@ void MenuBar::ReadProperties(const QJsonObject& bag) {
     // The open popup shows indices of the list being replaced.
     CloseOpenMenu();
     MenuDesign design = MenuDesign::FromJson(bag, parentWidget() ? parentWidget()->font() : font());
-    tree_ = std::move(design.Items);
-    spacing_ = design.Spacing;
-    style_ = design.Style;
-    highLightStyle_ = design.HighLightStyle;
-    itemsFont_ = design.ItemsFont;
-    hot_ = 0;
-    changed_ = false;
+    d_->tree_ = std::move(design.Items);
+    d_->spacing_ = design.Spacing;
+    d_->style_ = design.Style;
+    d_->highLightStyle_ = design.HighLightStyle;
+    d_->itemsFont_ = design.ItemsFont;
+    d_->hot_ = 0;
+    d_->changed_ = false;
     Refresh();
 }
 
 QJsonObject MenuBar::WriteProperties() const {
     MenuDesign design;
-    design.Spacing = spacing_;
-    design.Style = style_;
-    design.HighLightStyle = highLightStyle_;
-    design.ItemsFont = itemsFont_;
-    design.Items = tree_;
+    design.Spacing = d_->spacing_;
+    design.Style = d_->style_;
+    design.HighLightStyle = d_->highLightStyle_;
+    design.ItemsFont = d_->itemsFont_;
+    design.Items = d_->tree_;
     return design.ToJson(parentWidget() ? parentWidget()->font() : font());
 }
 
@@ -118,26 +178,26 @@ bool MenuBar::LoadDesign(const QString& path) {
 }
 
 PopupMenu* MenuBar::Popup() const {
-    return popup_.data();
+    return d_->popup_.data();
 }
 
 QSize MenuBar::sizeHint() const {
-    const QFontMetrics fm(itemsFont_);
-    int width = spacing_ / 2;
-    for (const MenuItem& item : tree_) {
+    const QFontMetrics fm(d_->itemsFont_);
+    int width = d_->spacing_ / 2;
+    for (const MenuItem& item : d_->tree_) {
         if (item.Ident == 0 && item.Visible)
-            width += fm.horizontalAdvance(item.Caption) + spacing_;
+            width += fm.horizontalAdvance(item.Caption) + d_->spacing_;
     }
     return {std::max(width, 1), fm.height() + 10};
 }
 
 void MenuBar::layOut() {
-    tree_.LinkTree();
-    backColor_ = style_ == 2 ? 0xFFFFFF : 0x8000000F;
-    const QFontMetrics fm(itemsFont_);
+    d_->tree_.LinkTree();
+    d_->backColor_ = d_->style_ == 2 ? 0xFFFFFF : 0x8000000F;
+    const QFontMetrics fm(d_->itemsFont_);
     const int height = fm.height() + 6;
-    int x = static_cast<int>(std::lround(spacing_ / 2.0));
-    for (MenuItem& item : tree_) {
+    int x = static_cast<int>(std::lround(d_->spacing_ / 2.0));
+    for (MenuItem& item : d_->tree_) {
         if (item.Ident != 0)
             continue;
         if (!item.Visible) {
@@ -145,54 +205,56 @@ void MenuBar::layOut() {
             item.SetRect(0, 0, -1, -1);
             continue;
         }
-        const int right = x + fm.horizontalAdvance(item.Caption) + spacing_;
+        const int right = x + fm.horizontalAdvance(item.Caption) + d_->spacing_;
         item.SetRect(x, 2, right, height);
-        item.X = static_cast<float>(x + std::lround(spacing_ / 2.0));
+        item.X = static_cast<float>(x + std::lround(d_->spacing_ / 2.0));
         item.Y = 4;
         x = right;
     }
-    layoutDirty_ = false;
+    d_->layoutDirty_ = false;
 }
 
 void MenuBar::Refresh() {
-    layoutDirty_ = true;
+    d_->layoutDirty_ = true;
     paintBar();
 }
 
 void MenuBar::paintBar() {
-    if (layoutDirty_)
+    if (d_->layoutDirty_)
         layOut();
-    if (surface_.size() != size())
-        surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    MenuBarPainter painter(surface_, itemsFont_, style_, backColor_);
+    if (d_->surface_.size() != size())
+        d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    MenuBarPainter painter(d_->surface_, d_->itemsFont_, d_->style_, d_->backColor_);
     painter.PaintBackground();
-    for (int i = 1; i <= tree_.Count(); ++i) {
-        const MenuItem& item = tree_.Item(i);
+    for (int i = 1; i <= d_->tree_.Count(); ++i) {
+        const MenuItem& item = d_->tree_.Item(i);
         if (item.Ident == 0 && item.Visible)
-            painter.PaintItem(item, i == hot_ ? (menuOpen_ ? StateOpen : StateHot) : StateNormal);
+            painter.PaintItem(item,
+                              i == d_->hot_ ? (d_->menuOpen_ ? StateOpen : StateHot) : StateNormal);
     }
     update();
 }
 
 void MenuBar::paintItem(int index, int state) {
-    const MenuItem* item = tree_.At(index);
+    const MenuItem* item = d_->tree_.At(index);
     if (!item || item->Ident != 0 || !item->Visible)
         return;
-    if (layoutDirty_ || surface_.size() != size()) {
+    if (d_->layoutDirty_ || d_->surface_.size() != size()) {
         paintBar();
         return;
     }
-    if (state == StateHot && menuOpen_)
+    if (state == StateHot && d_->menuOpen_)
         state = StateOpen;
-    MenuBarPainter(surface_, itemsFont_, style_, backColor_).PaintItem(*item, state);
+    MenuBarPainter(d_->surface_, d_->itemsFont_, d_->style_, d_->backColor_)
+        .PaintItem(*item, state);
     update(QRect(QPoint(item->Left(), item->Top()), QPoint(item->Right(), item->Bottom())));
 }
 
 int MenuBar::HitTest(int x, int y) {
-    if (layoutDirty_)
+    if (d_->layoutDirty_)
         layOut();
-    for (int i = 1; i <= tree_.Count(); ++i) {
-        const MenuItem& item = tree_.Item(i);
+    for (int i = 1; i <= d_->tree_.Count(); ++i) {
+        const MenuItem& item = d_->tree_.Item(i);
         if (item.Ident == 0 && item.Visible && item.PointInside(x, y))
             return i;
     }
@@ -200,14 +262,14 @@ int MenuBar::HitTest(int x, int y) {
 }
 
 void MenuBar::paintEvent(QPaintEvent* event) {
-    if (surface_.size() != size())
+    if (d_->surface_.size() != size())
         paintBar();
     QPainter p(this);
-    p.drawImage(event->rect(), surface_, event->rect());
+    p.drawImage(event->rect(), d_->surface_, event->rect());
 }
 
 void MenuBar::resizeEvent(QResizeEvent*) {
-    if (spacing_ != 0)
+    if (d_->spacing_ != 0)
         Refresh();
 }
 
@@ -216,15 +278,15 @@ void MenuBar::mousePressEvent(QMouseEvent* event) {
     const int hit = HitTest(pos.x(), pos.y());
     if (hit == 0)
         return;
-    if (hit != hot_) {
-        const int old = hot_;
-        hot_ = hit;
+    if (hit != d_->hot_) {
+        const int old = d_->hot_;
+        d_->hot_ = hit;
         paintItem(old, StateNormal);
     }
     paintItem(hit, StateOpen);
-    if (menuOpen_) {
+    if (d_->menuOpen_) {
         closePopupFromBar();
-        menuOpen_ = false;
+        d_->menuOpen_ = false;
         return;
     }
     try {
@@ -235,27 +297,27 @@ void MenuBar::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QCoreApplication::processEvents();
-    menuOpen_ = popup_ != nullptr;
+    d_->menuOpen_ = d_->popup_ != nullptr;
 }
 
 void MenuBar::mouseMoveEvent(QMouseEvent* event) {
-    if (!hoverTimer_.isActive())
-        hoverTimer_.start();
+    if (!d_->hoverTimer_.isActive())
+        d_->hoverTimer_.start();
     if (event->buttons() & Qt::LeftButton)
         return;
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    if (hit == 0 && menuOpen_)
+    if (hit == 0 && d_->menuOpen_)
         return;
     bool reopen = false;
-    if (hit != hot_) {
+    if (hit != d_->hot_) {
         emit ItemDescription(QString());
-        const int old = hot_;
-        hot_ = hit;
+        const int old = d_->hot_;
+        d_->hot_ = hit;
         if (old != 0) {
             paintItem(old, StateNormal);
-            const MenuItem* oldItem = tree_.At(old);
-            if (oldItem && oldItem->Expanded && popup_) {
+            const MenuItem* oldItem = d_->tree_.At(old);
+            if (oldItem && oldItem->Expanded && d_->popup_) {
                 closePopupFromBar();
                 reopen = true;
             }
@@ -266,7 +328,7 @@ void MenuBar::mouseMoveEvent(QMouseEvent* event) {
     if (reopen) {
         try {
             ShowMenu(hit);
-            menuOpen_ = popup_ != nullptr;
+            d_->menuOpen_ = d_->popup_ != nullptr;
         } catch (const ControlError&) {
             // Same as a click: over a modal window the menu stays closed.
         }
@@ -275,41 +337,36 @@ void MenuBar::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MenuBar::onHoverTimer() {
-    if (hot_ == 0) {
-        hoverTimer_.stop();
+    if (d_->hot_ == 0) {
+        d_->hoverTimer_.stop();
         return;
     }
-    if (menuOpen_)
+    if (d_->menuOpen_)
         return;
     const QPoint pos = mapFromGlobal(QCursor::pos());
     if (pos.x() < 0 || pos.y() < 0 || pos.x() > width() || pos.y() > height()) {
-        const int old = hot_;
-        hot_ = 0;
+        const int old = d_->hot_;
+        d_->hot_ = 0;
         paintItem(old, StateNormal);
-        hoverTimer_.stop();
+        d_->hoverTimer_.stop();
     }
 }
 
 void MenuBar::ShowMenu(int index) {
-    if (popup_)
-        popup_->Unload();
-    MenuItem* item = tree_.At(index);
+    if (d_->popup_)
+        d_->popup_->Unload();
+    MenuItem* item = d_->tree_.At(index);
     if (!item)
         return;
     if (QApplication::activeModalWidget())
         RaiseMenuError(35607, "xMenu", "ShowMenu");
     const QPoint corner = mapToGlobal(QPoint(item->Left(), item->Bottom()));
     auto* popup = new PopupMenu(this);
-    popup->MenuTree = &tree_;
-    popup->ParentForm = this;
-    popup->SetItemsFont(itemsFont_);
-    popup->FilterIndex = index;
-    popup->LeftCorner = PixelsToTwipsX(corner.x());
-    popup->TopCorner = PixelsToTwipsY(corner.y());
-    popup->Style = style_;
-    popup->OwnerWidth = item->Right() - item->Left();
-    popup->HighLight = highLightStyle_;
-    popup_ = popup;
+    popup->SetItemsFont(d_->itemsFont_);
+    popup->Setup(&d_->tree_, this, index,
+                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->style_,
+                 d_->highLightStyle_, item->Right() - item->Left());
+    d_->popup_ = popup;
     popup->FillItems();
     popup->ShowPopup();
     item->Expanded = true;
@@ -320,12 +377,12 @@ void MenuBar::closePopupFromBar() {
     // so that its own timer finds nothing left to do.
     if (QWidget* top = window(); top && top != this)
         top->activateWindow();
-    if (popup_)
-        popup_->Unload();
+    if (d_->popup_)
+        d_->popup_->Unload();
 }
 
 bool MenuBar::CloseOpenMenu() {
-    for (const MenuItem& item : tree_) {
+    for (const MenuItem& item : d_->tree_) {
         if (item.Expanded) {
             closePopupFromBar();
             return true;
@@ -335,18 +392,18 @@ bool MenuBar::CloseOpenMenu() {
 }
 
 void MenuBar::ChildUnloaded(PopupMenu* child) {
-    if (popup_ == child)
-        popup_ = nullptr;
-    const bool wasOpen = menuOpen_;
-    menuOpen_ = false;
+    if (d_->popup_ == child)
+        d_->popup_ = nullptr;
+    const bool wasOpen = d_->menuOpen_;
+    d_->menuOpen_ = false;
     // When the chain closes after a choice, the activation it held goes back to our window;
     // when it closed because another window took the activation, that window keeps it.
     QWidget* active = QApplication::activeWindow();
     if ((!active || qobject_cast<PopupMenu*>(active)) && window() != this)
         window()->activateWindow();
     // The item painted as open would otherwise keep that look until the mouse moves.
-    if (wasOpen && hot_ != 0)
-        paintItem(hot_, StateHot);
+    if (wasOpen && d_->hot_ != 0)
+        paintItem(d_->hot_, StateHot);
 }
 
 } // namespace pelmora

@@ -6,10 +6,9 @@
 #include <QFont>
 #include <QImage>
 #include <QJsonObject>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 namespace pelmora {
 
@@ -29,8 +28,8 @@ public:
     ~MenuBar() override;
 
     /// The whole menu, indices from 1.
-    MenuItemList& MenuTree() { return tree_; }
-    const MenuItemList& MenuTree() const { return tree_; }
+    MenuItemList& MenuTree();
+    const MenuItemList& MenuTree() const;
 
     /// A key that is a non-zero number is the index itself (not range-checked); otherwise the
     /// first item whose Name equals the key ignoring case. Raises 35601 when nothing matches.
@@ -47,24 +46,24 @@ public:
     /// Closes whatever popup of this bar is open; false when none was.
     bool CloseOpenMenu();
 
-    int Spacing() const { return spacing_; }
+    int Spacing() const;
     /// Sets the padding of a bar item; takes effect at the next Refresh.
     void SetSpacing(int spacing);
-    int Style() const { return style_; }
+    int Style() const;
     /// Sets the paint style 0...3; takes effect at the next Refresh.
     void SetStyle(int style);
-    int HighLightStyle() const { return highLightStyle_; }
+    int HighLightStyle() const;
     /// Sets the highlight style 0...5 of the popups.
     void SetHighLightStyle(int style);
-    const QFont& ItemsFont() const { return itemsFont_; }
+    const QFont& ItemsFont() const;
     /// Sets the font of the bar and its first-level popups; takes effect at the next Refresh.
     void SetItemsFont(const QFont& font);
     /// Colour (OLE) with which item cells are filled before painting.
-    std::uint32_t BackColor() const { return backColor_; }
-    void SetBackColor(std::uint32_t color) { backColor_ = color; }
+    std::uint32_t BackColor() const;
+    void SetBackColor(std::uint32_t color);
     /// True once a persisted property was set since the design was read.
-    bool Changed() const { return changed_; }
-    void SetChanged(bool changed) { changed_ = changed; }
+    bool Changed() const;
+    void SetChanged(bool changed);
 
     /// Always "xMenu".
     QString Name() const override { return QStringLiteral("xMenu"); }
@@ -81,15 +80,15 @@ public:
     bool LoadDesign(const QString& path);
 
     /// Index of the hot bar item, 0 for none.
-    int HotItem() const { return hot_; }
+    int HotItem() const;
     /// A popup of this bar is open.
-    bool MenuOpen() const { return menuOpen_; }
+    bool MenuOpen() const;
     /// The first-level popup, or nullptr.
     PopupMenu* Popup() const;
     /// Index of the bar item at a point of the control, 0 for none.
     int HitTest(int x, int y);
     /// The painted bar.
-    const QImage& Surface() const { return surface_; }
+    const QImage& Surface() const;
 
     QSize sizeHint() const override;
 
@@ -114,19 +113,8 @@ private:
     void closePopupFromBar();
     void onHoverTimer();
 
-    MenuItemList tree_;
-    int spacing_ = 12;
-    int style_ = 0;
-    int highLightStyle_ = 1;
-    QFont itemsFont_;
-    std::uint32_t backColor_ = 0x8000000F;
-    bool changed_ = false;
-    bool layoutDirty_ = true;
-    int hot_ = 0;
-    bool menuOpen_ = false;
-    QPointer<PopupMenu> popup_;
-    QTimer hoverTimer_;
-    QImage surface_;
+    class Private;
+    std::unique_ptr<Private> d_;
 };
 
 } // namespace pelmora

@@ -4,15 +4,18 @@
 #include "controls/menu/MenuDrawing.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/MenuItemPainter.h"
+#include "controls/paint/PaintEffects.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPolygon>
 #include <QRegion>
 #include <QScreen>
+#include <QTimer>
 
 namespace pelmora {
 
@@ -26,16 +29,94 @@ int verticalMargin(int style) {
 }
 } // namespace
 
-PopupMenu::PopupMenu(QWidget* opener) : QWidget(opener, Qt::Tool | Qt::FramelessWindowHint) {
+// The popup's state: what the opener set up, the rows shown, the hot row and the child.
+class PopupMenu::Private {
+public:
+    MenuItemList* tree_ = nullptr;
+    MenuOwner* parent_ = nullptr;
+    int filterIndex_ = 0;
+    int leftCorner_ = 0;
+    int topCorner_ = 0;
+    int style_ = 0;
+    int ownerWidth_ = 0;
+    int highLight_ = 0;
+    bool menuOpen_ = false;
+    std::vector<int> items_;
+    int hot_ = 0;
+    QPointer<PopupMenu> child_;
+    bool building_ = false;
+    bool painted_ = false;
+    bool unloaded_ = false;
+    bool everActive_ = false;
+    QWidget* activeAtShow_ = nullptr;
+    QTimer timer_;
+    QImage surface_;
+    PaintEffects effects_;
+};
+
+PopupMenu::PopupMenu(QWidget* opener)
+    : QWidget(opener, Qt::Tool | Qt::FramelessWindowHint), d_(std::make_unique<Private>()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    timer_.setInterval(100);
-    connect(&timer_, &QTimer::timeout, this, &PopupMenu::onActivationTimer);
-    timer_.start();
+    d_->timer_.setInterval(100);
+    connect(&d_->timer_, &QTimer::timeout, this, &PopupMenu::onActivationTimer);
+    d_->timer_.start();
 }
 
 PopupMenu::~PopupMenu() {
     Unload();
+}
+
+void PopupMenu::Setup(MenuItemList* tree, MenuOwner* opener, int filterIndex, QPoint cornerTwips,
+                      int style, int highLight, int ownerWidth) {
+    d_->tree_ = tree;
+    d_->parent_ = opener;
+    d_->filterIndex_ = filterIndex;
+    d_->leftCorner_ = cornerTwips.x();
+    d_->topCorner_ = cornerTwips.y();
+    d_->style_ = style;
+    d_->highLight_ = highLight;
+    d_->ownerWidth_ = ownerWidth;
+}
+
+MenuItemList* PopupMenu::MenuTree() const {
+    return d_->tree_;
+}
+MenuOwner* PopupMenu::ParentForm() const {
+    return d_->parent_;
+}
+int PopupMenu::FilterIndex() const {
+    return d_->filterIndex_;
+}
+int PopupMenu::LeftCorner() const {
+    return d_->leftCorner_;
+}
+int PopupMenu::TopCorner() const {
+    return d_->topCorner_;
+}
+int PopupMenu::Style() const {
+    return d_->style_;
+}
+int PopupMenu::OwnerWidth() const {
+    return d_->ownerWidth_;
+}
+int PopupMenu::HighLight() const {
+    return d_->highLight_;
+}
+bool PopupMenu::MenuOpen() const {
+    return d_->menuOpen_;
+}
+const std::vector<int>& PopupMenu::Items() const {
+    return d_->items_;
+}
+int PopupMenu::HotItem() const {
+    return d_->hot_;
+}
+const QImage& PopupMenu::Surface() const {
+    return d_->surface_;
+}
+bool PopupMenu::IsUnloaded() const {
+    return d_->unloaded_;
 }
 
 void PopupMenu::SetItemsFont(const QFont& itemsFont) {
@@ -50,28 +131,28 @@ void PopupMenu::SetItemsFont(const QFont& itemsFont) {
 }
 
 PopupMenu* PopupMenu::ChildPopup() const {
-    return child_.data();
+    return d_->child_.data();
 }
 
 void PopupMenu::FillItems() {
-    building_ = true;
-    items_.clear();
-    hot_ = 0;
+    d_->building_ = true;
+    d_->items_.clear();
+    d_->hot_ = 0;
     const QFontMetrics fm(font());
     const int rowHeight = fm.height() + 6;
-    const int margin = verticalMargin(Style);
+    const int margin = verticalMargin(d_->style_);
     int y = margin / 2;
     int widest = 0;
-    const MenuItem* filter = MenuTree ? MenuTree->At(FilterIndex) : nullptr;
+    const MenuItem* filter = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr;
     if (filter) {
         const int level = filter->Ident + 1;
-        for (int i = FilterIndex + 1; i <= MenuTree->Count(); ++i) {
-            MenuItem& item = MenuTree->Item(i);
+        for (int i = d_->filterIndex_ + 1; i <= d_->tree_->Count(); ++i) {
+            MenuItem& item = d_->tree_->Item(i);
             if (item.Ident < level)
                 break;
             if (item.Ident != level || !item.Visible)
                 continue;
-            items_.push_back(i);
+            d_->items_.push_back(i);
             item.X = TextLeft;
             item.Y = static_cast<float>(y + 2);
             const int bottom = y + rowHeight;
@@ -82,26 +163,26 @@ void PopupMenu::FillItems() {
         }
     }
     // Half the margin above the first row and half below the last.
-    QRect frame(TwipsToPixelsX(LeftCorner), TwipsToPixelsY(TopCorner), widest + TextLeft,
+    QRect frame(TwipsToPixelsX(d_->leftCorner_), TwipsToPixelsY(d_->topCorner_), widest + TextLeft,
                 y + margin / 2);
     keepOnScreen(frame);
     setGeometry(frame);
-    surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    surface_.fill(MenuColor(MenuItemPainter::BackColor(Style)));
-    painted_ = false;
-    for (int index : items_) {
-        MenuItem& item = MenuTree->Item(index);
+    d_->surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->style_)));
+    d_->painted_ = false;
+    for (int index : d_->items_) {
+        MenuItem& item = d_->tree_->Item(index);
         item.SetRect(RowLeft, item.Top(), widest + TextLeft - RowLeft, item.Bottom());
     }
-    if (Style == 2)
+    if (d_->style_ == 2)
         SetRegions(filter ? filter->Ident + 1 : 1);
-    building_ = false;
+    d_->building_ = false;
 }
 
 void PopupMenu::SetRegions(int) {
     QRegion shape;
-    for (int index : items_) {
-        const MenuItem& item = MenuTree->Item(index);
+    for (int index : d_->items_) {
+        const MenuItem& item = d_->tree_->Item(index);
         const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
         const QPolygon row({QPoint(l - 8, t + 1), QPoint(r + 8, t + 1), QPoint(r + 8, b - 1),
                             QPoint(l - 8, b - 1)});
@@ -123,7 +204,7 @@ void PopupMenu::keepOnScreen(QRect& frame) const {
     const QRect area = screen->availableGeometry();
     if (frame.right() > area.right()) {
         // A submenu with no room on the right opens to the left of its parent instead.
-        const auto* parentPopup = dynamic_cast<const PopupMenu*>(ParentForm);
+        const auto* parentPopup = dynamic_cast<const PopupMenu*>(d_->parent_);
         if (parentPopup && parentPopup->isVisible())
             frame.moveRight(parentPopup->geometry().left() - 1);
         else
@@ -141,62 +222,63 @@ void PopupMenu::keepOnScreen(QRect& frame) const {
 }
 
 void PopupMenu::ShowPopup() {
-    activeAtShow_ = QApplication::activeWindow();
+    d_->activeAtShow_ = QApplication::activeWindow();
     show();
     raise();
     activateWindow();
 }
 
 void PopupMenu::showEvent(QShowEvent*) {
-    if (!painted_)
+    if (!d_->painted_)
         paintWindow();
 }
 
 void PopupMenu::resizeEvent(QResizeEvent*) {
-    if (!building_ && isVisible())
+    if (!d_->building_ && isVisible())
         paintWindow();
 }
 
 void PopupMenu::paintWindow() {
-    if (surface_.size() != size().expandedTo(QSize(1, 1))) {
-        surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        surface_.fill(MenuColor(MenuItemPainter::BackColor(Style)));
+    if (d_->surface_.size() != size().expandedTo(QSize(1, 1))) {
+        d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->style_)));
     }
-    MenuItemPainter painter(surface_, font(), Style, HighLight, effects_);
-    painter.PaintBackground(OwnerWidth);
-    if (MenuTree) {
-        for (int index : items_) {
-            const MenuItem& item = MenuTree->Item(index);
-            if (item.Top() > surface_.height())
+    MenuItemPainter painter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_);
+    painter.PaintBackground(d_->ownerWidth_);
+    if (d_->tree_) {
+        for (int index : d_->items_) {
+            const MenuItem& item = d_->tree_->Item(index);
+            if (item.Top() > d_->surface_.height())
                 break;
             painter.Paint(item, MenuItemPainter::Normal);
         }
     }
-    painted_ = true;
+    d_->painted_ = true;
     update();
 }
 
 void PopupMenu::paintItem(int index, int state) {
-    const MenuItem* item = MenuTree ? MenuTree->At(index) : nullptr;
+    const MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
     if (!item)
         return;
-    if (!painted_)
+    if (!d_->painted_)
         paintWindow();
-    MenuItemPainter(surface_, font(), Style, HighLight, effects_).Paint(*item, state);
+    MenuItemPainter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_)
+        .Paint(*item, state);
     update(QRect(QPoint(item->Left() - 1, item->Top() - 3),
                  QPoint(item->Right() + 1, item->Bottom() + 1)));
 }
 
 void PopupMenu::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(event->rect(), surface_, event->rect());
+    p.drawImage(event->rect(), d_->surface_, event->rect());
 }
 
 int PopupMenu::HitTest(int x, int y) const {
-    if (!MenuTree)
+    if (!d_->tree_)
         return 0;
-    for (int index : items_) {
-        if (MenuTree->Item(index).PointInside(x, y))
+    for (int index : d_->items_) {
+        if (d_->tree_->Item(index).PointInside(x, y))
             return index;
     }
     return 0;
@@ -205,12 +287,12 @@ int PopupMenu::HitTest(int x, int y) const {
 void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    if (hit == hot_)
+    if (hit == d_->hot_)
         return;
     if (hit != 0)
-        SendDescriptionEvent(MenuTree->Item(hit).Description);
-    const int old = hot_;
-    hot_ = hit;
+        SendDescriptionEvent(d_->tree_->Item(hit).Description);
+    const int old = d_->hot_;
+    d_->hot_ = hit;
     if (old != 0)
         paintItem(old, MenuItemPainter::Normal);
     if (hit != 0)
@@ -226,28 +308,28 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
     // closes whatever submenu is open.
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    const bool toggledOff = child_ && hit != 0 && child_->FilterIndex == hit;
-    if (child_) {
-        child_->Unload();
+    const bool toggledOff = d_->child_ && hit != 0 && d_->child_->FilterIndex() == hit;
+    if (d_->child_) {
+        d_->child_->Unload();
         activateWindow();
     }
     if (hit == 0)
         return;
-    if (hit != hot_) {
-        const int old = hot_;
-        hot_ = hit;
+    if (hit != d_->hot_) {
+        const int old = d_->hot_;
+        d_->hot_ = hit;
         if (old != 0)
             paintItem(old, MenuItemPainter::Normal);
     }
     paintItem(hit, MenuItemPainter::Highlighted);
-    MenuItem& item = MenuTree->Item(hit);
+    MenuItem& item = d_->tree_->Item(hit);
     if (item.IsRoot) {
         if (toggledOff) {
-            MenuOpen = false;
+            d_->menuOpen_ = false;
         } else {
             ShowMenu(hit);
             QCoreApplication::processEvents();
-            MenuOpen = child_ != nullptr;
+            d_->menuOpen_ = d_->child_ != nullptr;
         }
         return;
     }
@@ -260,71 +342,67 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
     SendClickEvent(key);
     if (!self)
         return;
-    if (child_)
-        child_->Unload();
-    if (ParentForm)
-        ParentForm->ForceUnload();
+    if (d_->child_)
+        d_->child_->Unload();
+    if (d_->parent_)
+        d_->parent_->ForceUnload();
     Unload();
 }
 
 void PopupMenu::ShowMenu(int index) {
-    if (child_)
-        child_->Unload();
-    MenuItem* item = MenuTree ? MenuTree->At(index) : nullptr;
-    if (!item || unloaded_)
+    if (d_->child_)
+        d_->child_->Unload();
+    MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
+    if (!item || d_->unloaded_)
         return;
     const QPoint corner = mapToGlobal(QPoint(item->Left() + item->Right(), item->Top()));
     auto* popup = new PopupMenu(this);
-    popup->MenuTree = MenuTree;
-    popup->ParentForm = this;
-    popup->FilterIndex = index;
-    popup->LeftCorner = PixelsToTwipsX(corner.x());
-    popup->TopCorner = PixelsToTwipsY(corner.y());
-    popup->Style = Style;
-    popup->HighLight = HighLight;
-    child_ = popup;
+    popup->Setup(d_->tree_, this, index,
+                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->style_,
+                 d_->highLight_);
+    d_->child_ = popup;
     popup->FillItems();
     popup->ShowPopup();
     item->Expanded = true;
 }
 
 void PopupMenu::SendClickEvent(const QString& key) {
-    if (ParentForm)
-        ParentForm->SendClickEvent(key);
+    if (d_->parent_)
+        d_->parent_->SendClickEvent(key);
 }
 
 void PopupMenu::SendDescriptionEvent(const QString& description) {
-    if (ParentForm)
-        ParentForm->SendDescriptionEvent(description);
+    if (d_->parent_)
+        d_->parent_->SendDescriptionEvent(description);
 }
 
 void PopupMenu::ForceUnload() {
-    if (ParentForm)
-        ParentForm->ForceUnload();
+    if (d_->parent_)
+        d_->parent_->ForceUnload();
     Unload();
 }
 
 void PopupMenu::Unload() {
-    if (unloaded_)
+    if (d_->unloaded_)
         return;
-    unloaded_ = true;
-    timer_.stop();
-    if (child_)
-        child_->Unload();
-    child_ = nullptr;
-    if (ParentForm)
-        ParentForm->ChildUnloaded(this);
-    if (MenuItem* item = MenuTree ? MenuTree->At(FilterIndex) : nullptr)
+    d_->unloaded_ = true;
+    d_->timer_.stop();
+    if (d_->child_)
+        d_->child_->Unload();
+    d_->child_ = nullptr;
+    if (d_->parent_)
+        d_->parent_->ChildUnloaded(this);
+    if (MenuItem* item = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr)
         item->Expanded = false;
-    ParentForm = nullptr;
+    d_->parent_ = nullptr;
     hide();
     deleteLater();
 }
 
 void PopupMenu::ChildUnloaded(PopupMenu* child) {
-    if (child_ == child)
-        child_ = nullptr;
-    MenuOpen = false;
+    if (d_->child_ == child)
+        d_->child_ = nullptr;
+    d_->menuOpen_ = false;
 }
 
 void PopupMenu::closeEvent(QCloseEvent* event) {
@@ -335,18 +413,19 @@ void PopupMenu::closeEvent(QCloseEvent* event) {
 void PopupMenu::onActivationTimer() {
     QWidget* active = QApplication::activeWindow();
     if (active == this) {
-        everActive_ = true;
+        d_->everActive_ = true;
         return;
     }
-    if (child_)
+    if (d_->child_)
         return;
     // Where the window system never handed us the activation, only a change of the active
     // window away from the one active at show time counts as leaving the menu.
-    if (!everActive_ && active == activeAtShow_)
+    if (!d_->everActive_ && active == d_->activeAtShow_)
         return;
     QPointer<PopupMenu> self(this);
-    if (ParentForm && ParentForm->Name() == QLatin1String("wMenu"))
-        ParentForm->ForceUnload();
+    if (auto* parentPopup = dynamic_cast<PopupMenu*>(d_->parent_)) {
+        parentPopup->ForceUnload();
+    }
     if (self)
         Unload();
 }

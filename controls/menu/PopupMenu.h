@@ -1,13 +1,11 @@
 #pragma once
 
 #include "controls/menu/MenuOwner.h"
-#include "controls/paint/PaintEffects.h"
 
 #include <QImage>
-#include <QPointer>
-#include <QTimer>
+#include <QPoint>
 #include <QWidget>
-#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace pelmora {
@@ -15,7 +13,7 @@ namespace pelmora {
 class MenuItemList;
 
 /// Borderless popup window showing the visible children of one menu item. Popups form a
-/// chain bar -> popup -> popup; each knows its opener (`ParentForm`).
+/// chain bar -> popup -> popup; each knows its opener (ParentForm).
 class PopupMenu : public QWidget, public MenuOwner {
     Q_OBJECT
 
@@ -24,25 +22,23 @@ public:
     explicit PopupMenu(QWidget* opener = nullptr);
     ~PopupMenu() override;
 
-    // Set by the opener, in this order, before FillItems.
-    /// The whole menu, shared with the bar.
-    MenuItemList* MenuTree = nullptr;
-    /// The opener: the bar for a first-level popup, else the parent popup.
-    MenuOwner* ParentForm = nullptr;
-    /// Index of the item whose children this popup shows.
-    int FilterIndex = 0;
-    /// Screen position of the top-left corner, twips.
-    int LeftCorner = 0;
-    /// Screen position of the top-left corner, twips.
-    int TopCorner = 0;
-    /// Paint style 0...3.
-    int Style = 0;
-    /// Width of the bar item that opened the popup (first level only), pixels.
-    int OwnerWidth = 0;
-    /// Highlight style 0...5.
-    int HighLight = 0;
+    /// Set by the opener before FillItems: the whole menu (shared with the bar), the opener
+    /// (the bar for a first-level popup, else the parent popup), the index of the item whose
+    /// children are shown, the screen position of the top-left corner in twips, the paint
+    /// style 0...3, the highlight style 0...5 and the width in pixels of the bar item that
+    /// opened the popup (first level only, else 0).
+    void Setup(MenuItemList* tree, MenuOwner* opener, int filterIndex, QPoint cornerTwips,
+               int style, int highLight, int ownerWidth = 0);
+    MenuItemList* MenuTree() const;
+    MenuOwner* ParentForm() const;
+    int FilterIndex() const;
+    int LeftCorner() const;
+    int TopCorner() const;
+    int Style() const;
+    int OwnerWidth() const;
+    int HighLight() const;
     /// A child popup of this window is open.
-    bool MenuOpen = false;
+    bool MenuOpen() const;
 
     /// Takes the name, size and bold of the bar's font (first-level popups only).
     void SetItemsFont(const QFont& font);
@@ -67,17 +63,17 @@ public:
     void SetRegions(int level);
 
     /// MenuTree indices of the items shown, in order.
-    const std::vector<int>& Items() const { return items_; }
+    const std::vector<int>& Items() const;
     /// The highlighted item, 0 for none.
-    int HotItem() const { return hot_; }
+    int HotItem() const;
     /// The open child popup, or nullptr.
     PopupMenu* ChildPopup() const;
     /// MenuTree index of the item at a point of the window, 0 for none.
     int HitTest(int x, int y) const;
     /// The painted window.
-    const QImage& Surface() const { return surface_; }
+    const QImage& Surface() const;
     /// Was unloaded and waits for deletion.
-    bool IsUnloaded() const { return unloaded_; }
+    bool IsUnloaded() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,17 +90,8 @@ private:
     void keepOnScreen(QRect& frame) const;
     void onActivationTimer();
 
-    std::vector<int> items_;
-    int hot_ = 0;
-    QPointer<PopupMenu> child_;
-    bool building_ = false;
-    bool painted_ = false;
-    bool unloaded_ = false;
-    bool everActive_ = false;
-    QWidget* activeAtShow_ = nullptr;
-    QTimer timer_;
-    QImage surface_;
-    PaintEffects effects_;
+    class Private;
+    std::unique_ptr<Private> d_;
 };
 
 } // namespace pelmora

@@ -49,7 +49,7 @@ protected:
                                                            (bar.Top() + bar.Bottom()) / 2)));
         PopupMenu* popup = menu->Popup();
         ASSERT_NE(popup, nullptr) << barItem.toStdString();
-        const MenuItem& row = popup->MenuTree->Item(menu->KeyToIndex(item));
+        const MenuItem& row = popup->MenuTree()->Item(menu->KeyToIndex(item));
         QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
                           QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
     }

@@ -182,7 +182,7 @@ void AddMenuStates(Sheet& sheet, int style, int highLight) {
         sheet.Add(popup->Surface());
     }
     for (int row : {2, 4}) {
-        const MenuItem& item = popup->MenuTree->Item(row);
+        const MenuItem& item = popup->MenuTree()->Item(row);
         const QPoint centre((item.Left() + item.Right()) / 2, (item.Top() + item.Bottom()) / 2);
         Mouse(popup, QEvent::MouseMove, centre, Qt::NoButton);
         sheet.Add(popup->Surface());

@@ -48,7 +48,7 @@ TEST(MainMenu, TheOptionsMenuShowsTicksAndReportsTheCompressItem) {
     ASSERT_NE(p, nullptr);
     // A checked item carries a dark-grey tick in its left strip; an unchecked one does not.
     auto tickPixels = [&](int index) {
-        const MenuItem& it = p->MenuTree->Item(index);
+        const MenuItem& it = p->MenuTree()->Item(index);
         int n = 0;
         for (int y = it.Top(); y <= it.Bottom(); ++y)
             for (int x = it.Left() + 4; x <= it.Left() + 18; ++x)

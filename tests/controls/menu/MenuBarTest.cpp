@@ -125,7 +125,7 @@ TEST(MenuBarClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
     ASSERT_NE(m.bar->Popup(), nullptr);
     EXPECT_TRUE(m.bar->MenuOpen());
     EXPECT_TRUE(m.bar->MenuTree().Item(m.file).Expanded);
-    EXPECT_EQ(m.bar->Popup()->FilterIndex, m.file);
+    EXPECT_EQ(m.bar->Popup()->FilterIndex(), m.file);
     EXPECT_EQ(m.bar->Popup()->Items(), (std::vector<int>{m.add, m.sep, m.exit}));
     // Placed under the item, at its bottom-left corner on the screen.
     const MenuItem& file = m.bar->MenuTree().Item(m.file);
@@ -159,7 +159,8 @@ TEST(MenuBarClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain)
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
     // The activation the popup held goes back to the bar's window.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == m.window.get(); }, 1000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == m.window.get(); }, 1000));
 }
 
 TEST(MenuBarHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
@@ -174,7 +175,7 @@ TEST(MenuBarHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
     EXPECT_EQ(m.bar->HotItem(), m.edit);
     ASSERT_NE(m.bar->Popup(), nullptr);
     EXPECT_NE(m.bar->Popup(), first.data());
-    EXPECT_EQ(m.bar->Popup()->FilterIndex, m.edit);
+    EXPECT_EQ(m.bar->Popup()->FilterIndex(), m.edit);
     EXPECT_TRUE(m.bar->MenuOpen());
     EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded);
     EXPECT_TRUE(m.bar->MenuTree().Item(m.edit).Expanded);

@@ -1,8 +1,8 @@
 #pragma once
 // Builds small menus and drives the bar and its popups with real mouse events.
 
-#include "controls/menu/PopupMenu.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/PopupMenu.h"
 #include "controls/paint/ControlError.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ inline void Move(QWidget* w, QPoint pos) {
 
 /// Centre of a popup row.
 inline QPoint RowCentre(const PopupMenu* popup, int index) {
-    const MenuItem& m = popup->MenuTree->Item(index);
+    const MenuItem& m = popup->MenuTree()->Item(index);
     return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
 }
 

@@ -51,11 +51,11 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         const int rowHeight = fm.height() + 6;
         int widest = 0;
         for (int i : p->Items())
-            widest = std::max(widest, fm.horizontalAdvance(p->MenuTree->Item(i).Caption) + 35);
+            widest = std::max(widest, fm.horizontalAdvance(p->MenuTree()->Item(i).Caption) + 35);
         const int top = style == 3 ? 0 : 4;
         int y = top;
         for (int i : p->Items()) {
-            const MenuItem& it = p->MenuTree->Item(i);
+            const MenuItem& it = p->MenuTree()->Item(i);
             EXPECT_EQ(it.Left(), 3);
             EXPECT_EQ(it.Top(), y);
             EXPECT_EQ(it.Right(), widest + 27);
@@ -66,7 +66,7 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         }
         EXPECT_EQ(p->width(), widest + 30) << style;
         EXPECT_EQ(p->height(), y + top) << style;
-        EXPECT_EQ(p->OwnerWidth,
+        EXPECT_EQ(p->OwnerWidth(),
                   m.bar->MenuTree().Item(m.tools).Right() - m.bar->MenuTree().Item(m.tools).Left());
         // The first-level popup uses the bar's font.
         EXPECT_EQ(p->font().family(), m.bar->ItemsFont().family());
@@ -108,7 +108,7 @@ TEST(PopupMenuClicks, SeparatorsAndDisabledItemsTakeNoClickAndNoHighlight) {
     // An enabled item is highlighted (solid bar in the highlight colour).
     Move(p, RowCentre(p, m.run));
     EXPECT_NE(p->Surface(), before);
-    const MenuItem& run = p->MenuTree->Item(m.run);
+    const MenuItem& run = p->MenuTree()->Item(m.run);
     EXPECT_EQ(p->Surface().pixelColor(run.Left() + 2, run.Top() + 2), MenuColor(0x80000003));
 }
 
@@ -119,18 +119,18 @@ TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     Press(p, RowCentre(p, m.more));
     PopupMenu* sub = p->ChildPopup();
     ASSERT_NE(sub, nullptr);
-    EXPECT_TRUE(p->MenuOpen);
-    EXPECT_TRUE(p->MenuTree->Item(m.more).Expanded);
+    EXPECT_TRUE(p->MenuOpen());
+    EXPECT_TRUE(p->MenuTree()->Item(m.more).Expanded);
     EXPECT_EQ(sub->Items(), (std::vector<int>{m.subA, m.subB}));
-    EXPECT_EQ(sub->OwnerWidth, 0);
+    EXPECT_EQ(sub->OwnerWidth(), 0);
     // Beside the popup: the row's left plus right, level with the row.
-    const MenuItem& more = p->MenuTree->Item(m.more);
+    const MenuItem& more = p->MenuTree()->Item(m.more);
     EXPECT_EQ(sub->geometry().topLeft(),
               p->mapToGlobal(QPoint(more.Left() + more.Right(), more.Top())));
     Press(p, RowCentre(p, m.more));
     EXPECT_EQ(p->ChildPopup(), nullptr);
-    EXPECT_FALSE(p->MenuOpen);
-    EXPECT_FALSE(p->MenuTree->Item(m.more).Expanded);
+    EXPECT_FALSE(p->MenuOpen());
+    EXPECT_FALSE(p->MenuTree()->Item(m.more).Expanded);
     EXPECT_EQ(m.bar->Popup(), p);
     Press(p, RowCentre(p, m.more));
     EXPECT_NE(p->ChildPopup(), nullptr);
@@ -172,7 +172,8 @@ TEST(PopupMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     PopupMenu* p = m.Open();
     Press(p, RowCentre(p, m.more));
     ASSERT_NE(p->ChildPopup(), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == p->ChildPopup(); }, 1000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == p->ChildPopup(); }, 1000));
     QWidget other;
     other.setGeometry(600, 400, 50, 50);
     other.show();
@@ -243,8 +244,8 @@ TEST(PopupMenuPaint, StyleTwoLeavesTransparentGapsBetweenRows) {
     ASSERT_NE(p, nullptr);
     const QRegion mask = p->mask();
     ASSERT_FALSE(mask.isEmpty());
-    const MenuItem& run = p->MenuTree->Item(m.run);
-    const MenuItem& sep = p->MenuTree->Item(m.sep);
+    const MenuItem& run = p->MenuTree()->Item(m.run);
+    const MenuItem& sep = p->MenuTree()->Item(m.sep);
     EXPECT_TRUE(mask.contains(RowCentre(p, m.run)));
     EXPECT_TRUE(mask.contains(RowCentre(p, m.sep)));
     EXPECT_FALSE(mask.contains(QPoint(20, run.Bottom())));
@@ -287,7 +288,7 @@ TEST(PopupMenuPaint, EveryStyleAndHighlightPaintsItsRows) {
             EXPECT_NE(p->Surface(), normal) << style << "/" << hl;
             Move(p, RowCentre(p, m.last));
             // Leaving the row restores its normal look.
-            const MenuItem& run = p->MenuTree->Item(m.run);
+            const MenuItem& run = p->MenuTree()->Item(m.run);
             const QRect row(QPoint(run.Left(), run.Top() + 1),
                             QPoint(run.Right(), run.Bottom() - 1));
             EXPECT_EQ(p->Surface().copy(row), normal.copy(row)) << style << "/" << hl;
