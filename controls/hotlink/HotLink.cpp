@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -52,124 +53,177 @@ void OpenWithDesktop(const QString& target) {
     QDesktopServices::openUrl(QUrl::fromUserInput(target));
 }
 
+// A stored value, or the default when it is missing or unreadable; fonts default to the
+// host's font.
+quint32 ReadValue(const PropertyBag& bag, const char* key, quint32 def, const QFont&) {
+    return static_cast<quint32>(bag.ReadInteger(key, def, 0, 0xFFFFFFFF));
+}
+bool ReadValue(const PropertyBag& bag, const char* key, bool def, const QFont&) {
+    return bag.ReadBool(key, def);
+}
+QString ReadValue(const PropertyBag& bag, const char* key, const QString& def, const QFont&) {
+    return bag.ReadString(key, def);
+}
+QFont ReadValue(const PropertyBag& bag, const char* key, const QFont&, const QFont& host) {
+    return StoredFont::Read(bag.Value(key), host);
+}
+
+// Writes a value unless it equals its default.
+void WriteValue(PropertyBag& bag, const char* key, quint32 value, quint32 def, const QFont&) {
+    bag.Write(key, static_cast<double>(value), static_cast<double>(def));
+}
+void WriteValue(PropertyBag& bag, const char* key, bool value, bool def, const QFont&) {
+    bag.Write(key, value, def);
+}
+void WriteValue(PropertyBag& bag, const char* key, const QString& value, const QString& def,
+                const QFont&) {
+    bag.Write(key, value, def);
+}
+void WriteValue(PropertyBag& bag, const char* key, const QFont& value, const QFont&,
+                const QFont& host) {
+    bag.Write(key, StoredFont::Write(value), StoredFont::Write(host));
+}
+
+enum class HotLinkEffect { Back, Later, Widget, Text, Fit, TextColour };
+
+// The stored values with their defaults.
+struct HotLinkValues {
+#define PELMORA_HOTLINK_FIELD(type, name, key, def, effect) type name = def;
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_FIELD)
+#undef PELMORA_HOTLINK_FIELD
+};
+
 } // namespace
 
-HotLink::HotLink(QWidget* parent)
-    : QWidget(parent), captionLabel_(new QLabel(this)), opener_(OpenWithDesktop),
-      caption_(kDefaultCaption) {
+// The label's state: its inner label, the stored values and the hover and click flags.
+class HotLink::Private {
+public:
+    explicit Private(HotLink* link) : captionLabel_(new QLabel(link)), opener_(OpenWithDesktop) {}
+
+    QLabel* captionLabel_;
+    QTimer hoverTimer_;
+    Opener opener_;
+    HotLinkValues values_;
+    bool hoverFlag_ = false;
+    bool designChanged_ = false;
+    bool pressedOnControl_ = false;
+    bool pressedOnLabel_ = false;
+    bool fitting_ = false;
+};
+
+HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(this)) {
     setObjectName(QStringLiteral("HotLink"));
-    captionLabel_->setObjectName(QStringLiteral("lblCaption"));
+    d_->captionLabel_->setObjectName(QStringLiteral("lblCaption"));
     // Pointer movements over the label itself raise nothing: the label tracks no
     // movements, so they end there. Clicks on it are watched for Click.
-    captionLabel_->installEventFilter(this);
+    d_->captionLabel_->installEventFilter(this);
     setMouseTracking(true);
-    defFont_ = HostFont();
-    hoverFont_ = defFont_;
-    captionLabel_->setFont(defFont_);
-    captionLabel_->setText(caption_);
+    d_->values_.DefFont = HostFont();
+    d_->values_.HoverFont = d_->values_.DefFont;
+    d_->captionLabel_->setFont(d_->values_.DefFont);
+    d_->captionLabel_->setText(d_->values_.Caption);
     ApplyBackColor();
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    hoverTimer_.setInterval(kHoverTimerInterval);
-    connect(&hoverTimer_, &QTimer::timeout, this, [this] { hoverFlag_ = false; });
-    hoverTimer_.start();
+    d_->hoverTimer_.setInterval(kHoverTimerInterval);
+    connect(&d_->hoverTimer_, &QTimer::timeout, this, [this] { d_->hoverFlag_ = false; });
+    d_->hoverTimer_.start();
 }
+
+HotLink::~HotLink() = default;
 
 QFont HotLink::HostFont() const {
     return parentWidget() != nullptr ? parentWidget()->font() : QApplication::font();
 }
 
-void HotLink::SetCaption(const QString& caption) {
-    caption_ = caption;
-    captionLabel_->setText(caption_);
-    FitToLabel();
-    updateGeometry();
-    MarkChanged();
-}
+#define PELMORA_HOTLINK_DEFINE(type, name, key, def, effect)                                       \
+    type HotLink::name() const {                                                                   \
+        return d_->values_.name;                                                                   \
+    }                                                                                              \
+    void HotLink::Set##name(const type& value) {                                                   \
+        if (d_->values_.name == value) {                                                           \
+            return;                                                                                \
+        }                                                                                          \
+        d_->values_.name = value;                                                                  \
+        d_->designChanged_ = true;                                                                 \
+        Apply(static_cast<int>(HotLinkEffect::effect));                                            \
+    }
+PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_DEFINE)
+#undef PELMORA_HOTLINK_DEFINE
 
-void HotLink::SetNormalColor(quint32 color) {
-    normalColor_ = color;
-    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
-    MarkChanged();
-}
-
-void HotLink::SetHoverColor(quint32 color) {
-    hoverColor_ = color;
-    MarkChanged();
-}
-
-void HotLink::SetDefFont(const QFont& font) {
-    defFont_ = font;
-    updateGeometry();
-    MarkChanged();
-}
-
-void HotLink::SetHoverFont(const QFont& font) {
-    hoverFont_ = font;
-    updateGeometry();
-    MarkChanged();
-}
-
-void HotLink::SetBackColor(quint32 color) {
-    backColor_ = color;
-    ApplyBackColor();
-    MarkChanged();
-}
-
-void HotLink::SetAutoSize(bool autoSize) {
-    autoSize_ = autoSize;
-    PlaceLabel();
-    FitToLabel();
-    MarkChanged();
+void HotLink::Apply(int effect) {
+    switch (static_cast<HotLinkEffect>(effect)) {
+    case HotLinkEffect::Back:
+        ApplyBackColor();
+        break;
+    case HotLinkEffect::Widget:
+        updateGeometry();
+        break;
+    case HotLinkEffect::Text:
+        d_->captionLabel_->setText(d_->values_.Caption);
+        FitToLabel();
+        updateGeometry();
+        break;
+    case HotLinkEffect::Fit:
+        PlaceLabel();
+        FitToLabel();
+        break;
+    case HotLinkEffect::TextColour:
+        SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor);
+        break;
+    case HotLinkEffect::Later:
+        break;
+    }
 }
 
 void HotLink::SetEnabled(bool enabled) {
-    setEnabled(enabled);
-    MarkChanged();
+    if (enabled != isEnabled()) {
+        setEnabled(enabled);
+        d_->designChanged_ = true;
+    }
 }
 
-void HotLink::SetMouseP(bool mouseP) {
-    mouseP_ = mouseP;
-    MarkChanged();
+bool HotLink::HoverFlag() const {
+    return d_->hoverFlag_;
+}
+bool HotLink::DesignChanged() const {
+    return d_->designChanged_;
+}
+QLabel* HotLink::CaptionLabel() const {
+    return d_->captionLabel_;
+}
+QTimer* HotLink::HoverTimer() {
+    return &d_->hoverTimer_;
 }
 
 void HotLink::LoadDesign(const PropertyBag& bag) {
-    constexpr int64_t maxColor = 0xFFFFFFFF;
     const QFont host = HostFont();
-    mouseP_ = bag.ReadBool("MouseP", true);
+    HotLinkValues& v = d_->values_;
+    // Read in the stored order, then applied in the order the label needs.
+#define PELMORA_HOTLINK_READ(type, name, key, def, effect)                                         \
+    v.name = ReadValue(bag, key, type(def), host);
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_READ)
+#undef PELMORA_HOTLINK_READ
     setEnabled(bag.ReadBool("Enabled", true));
-    hoverColor_ =
-        static_cast<quint32>(bag.ReadInteger("HoverColor", kDefaultHoverColor, 0, maxColor));
-    backColor_ = static_cast<quint32>(bag.ReadInteger("BackColor", kDefaultBackColor, 0, maxColor));
     ApplyBackColor();
-    caption_ = bag.ReadString("Caption", kDefaultCaption);
-    autoSize_ = bag.ReadBool("AutoSize", true);
-    normalColor_ = static_cast<quint32>(bag.ReadInteger("NormalColor", 0, 0, maxColor));
-    hoverFont_ = StoredFont::Read(bag.Value("HoverFont"), host);
-    defFont_ = StoredFont::Read(bag.Value("DefFont"), host);
-    ApplyLook(normalColor_, defFont_);
+    ApplyLook(v.NormalColor, v.DefFont);
     updateGeometry();
     ApplyPointer();
     PlaceLabel();
     FitToLabel();
-    hoverTimer_.start();
-    designChanged_ = false;
+    d_->hoverTimer_.start();
+    d_->designChanged_ = false;
 }
 
 void HotLink::SaveDesign(PropertyBag& bag) {
-    const QJsonValue host = StoredFont::Write(HostFont());
+    const QFont host = HostFont();
     bag.Write("Enabled", isEnabled(), true);
-    bag.Write("BackColor", static_cast<double>(backColor_), static_cast<double>(kDefaultBackColor));
-    bag.Write("HoverColor", static_cast<double>(hoverColor_),
-              static_cast<double>(kDefaultHoverColor));
-    bag.Write("HoverFont", StoredFont::Write(hoverFont_), host);
-    bag.Write("DefFont", StoredFont::Write(defFont_), host);
-    bag.Write("Caption", caption_, kDefaultCaption);
-    bag.Write("AutoSize", autoSize_, true);
-    bag.Write("NormalColor", static_cast<double>(normalColor_), 0.0);
-    bag.Write("MouseP", mouseP_, true);
-    designChanged_ = false;
+#define PELMORA_HOTLINK_WRITE(type, name, key, def, effect)                                        \
+    WriteValue(bag, key, d_->values_.name, type(def), host);
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_WRITE)
+#undef PELMORA_HOTLINK_WRITE
+    d_->designChanged_ = false;
 }
 
 void HotLink::Shell(const QString& file, const QString& /*parameters*/, const QString& directory,
@@ -177,100 +231,100 @@ void HotLink::Shell(const QString& file, const QString& /*parameters*/, const QS
     QString target = file;
     if (QUrl(file).isRelative() && !QDir::isAbsolutePath(file) && !directory.isEmpty())
         target = QDir(directory).absoluteFilePath(file);
-    if (opener_)
-        opener_(target);
+    if (d_->opener_)
+        d_->opener_(target);
 }
 
 void HotLink::SetOpener(Opener opener) {
-    opener_ = std::move(opener);
+    d_->opener_ = std::move(opener);
 }
 
 void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
-    captionLabel_->setCursor(cursor());
+    d_->captionLabel_->setCursor(cursor());
     const double w = width() * TwipsPerPixelX(this);
     const double h = height() * TwipsPerPixelY(this);
     const bool inside = x >= 0 && x <= w && y >= 0 && y <= h;
     emit MouseMove(button, shift, x, y);
     if (!inside) {
-        hoverFlag_ = false;
+        d_->hoverFlag_ = false;
         emit MouseExist();
         // Only the holder of the capture can release it; that is when the look goes back.
         if (QWidget::mouseGrabber() == this) {
             releaseMouse();
-            ApplyLook(normalColor_, defFont_);
+            ApplyLook(d_->values_.NormalColor, d_->values_.DefFont);
         }
         return;
     }
-    if (hoverFlag_)
+    if (d_->hoverFlag_)
         return;
-    hoverFlag_ = true;
+    d_->hoverFlag_ = true;
     emit MouseEnter();
     QWidget* holder = QWidget::mouseGrabber();
     grabMouse();
     if (holder == nullptr || holder == this)
-        ApplyLook(hoverColor_, hoverFont_);
+        ApplyLook(d_->values_.HoverColor, d_->values_.HoverFont);
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
-    captionLabel_->setFont(font);
-    captionLabel_->setText(caption_);
-    if (autoSize_)
-        captionLabel_->adjustSize();
+    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, color);
+    d_->captionLabel_->setFont(font);
+    d_->captionLabel_->setText(d_->values_.Caption);
+    if (d_->values_.AutoSize)
+        d_->captionLabel_->adjustSize();
 }
 
 void HotLink::ApplyBackColor() {
-    SetPaletteColor(this, QPalette::Window, backColor_);
+    SetPaletteColor(this, QPalette::Window, d_->values_.BackColor);
     setAutoFillBackground(true);
     // The label takes the colour the control ended up with.
-    QPalette labelPalette = captionLabel_->palette();
+    QPalette labelPalette = d_->captionLabel_->palette();
     labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
-    captionLabel_->setPalette(labelPalette);
-    captionLabel_->setAutoFillBackground(true);
+    d_->captionLabel_->setPalette(labelPalette);
+    d_->captionLabel_->setAutoFillBackground(true);
 }
 
 void HotLink::ApplyPointer() {
-    if (mouseP_) {
+    if (d_->values_.MouseP) {
         setCursor(HotLinkPointer());
-        captionLabel_->setCursor(cursor());
+        d_->captionLabel_->setCursor(cursor());
     } else {
         unsetCursor();
-        captionLabel_->unsetCursor();
+        d_->captionLabel_->unsetCursor();
     }
 }
 
 void HotLink::PlaceLabel() {
     const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
     const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
-    if (autoSize_) {
-        captionLabel_->move(left, top);
-        captionLabel_->adjustSize();
+    if (d_->values_.AutoSize) {
+        d_->captionLabel_->move(left, top);
+        d_->captionLabel_->adjustSize();
     } else {
-        captionLabel_->setGeometry(left, top, std::max(0, width() - left),
-                                   std::max(0, height() - top));
+        d_->captionLabel_->setGeometry(left, top, std::max(0, width() - left),
+                                       std::max(0, height() - top));
     }
 }
 
 QSize HotLink::sizeHint() const {
-    const QFontMetrics normal(defFont_);
-    const QFontMetrics hover(hoverFont_);
-    const int textWidth =
-        std::max(normal.horizontalAdvance(caption_), hover.horizontalAdvance(caption_));
+    const QFontMetrics normal(d_->values_.DefFont);
+    const QFontMetrics hover(d_->values_.HoverFont);
+    const int textWidth = std::max(normal.horizontalAdvance(d_->values_.Caption),
+                                   hover.horizontalAdvance(d_->values_.Caption));
     const int textHeight = std::max(normal.height(), hover.height());
-    const int labelMargins = 2 * (captionLabel_->margin() + captionLabel_->frameWidth());
+    const int labelMargins = 2 * (d_->captionLabel_->margin() + d_->captionLabel_->frameWidth());
     return {TwipsToPixelsX(kLabelOffsetTwips + kFitMarginTwips, this) + textWidth + labelMargins,
             TwipsToPixelsY(kLabelOffsetTwips + kFitMarginTwips, this) + textHeight + labelMargins};
 }
 
 void HotLink::FitToLabel() {
-    if (!autoSize_ || fitting_)
+    if (!d_->values_.AutoSize || d_->fitting_)
         return;
-    fitting_ = true;
-    captionLabel_->adjustSize();
-    const double widthTwips = captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
-    const double heightTwips = captionLabel_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
+    d_->fitting_ = true;
+    d_->captionLabel_->adjustSize();
+    const double widthTwips = d_->captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
+    const double heightTwips = d_->captionLabel_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
     resize(TwipsToPixelsX(widthTwips, this), TwipsToPixelsY(heightTwips, this));
-    fitting_ = false;
+    d_->fitting_ = false;
 }
 
 void HotLink::mouseMoveEvent(QMouseEvent* event) {
@@ -292,14 +346,14 @@ void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
 
 void HotLink::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        pressedOnControl_ = true;
+        d_->pressedOnControl_ = true;
     RaiseMouseEvent(event, true);
 }
 
 void HotLink::mouseReleaseEvent(QMouseEvent* event) {
     RaiseMouseEvent(event, false);
-    if (event->button() == Qt::LeftButton && pressedOnControl_) {
-        pressedOnControl_ = false;
+    if (event->button() == Qt::LeftButton && d_->pressedOnControl_) {
+        d_->pressedOnControl_ = false;
         if (rect().contains(event->position().toPoint()))
             emit Click();
     }
@@ -313,23 +367,23 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    SetPaletteColor(captionLabel_, QPalette::WindowText, normalColor_);
+    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor);
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != captionLabel_)
+    if (watched != d_->captionLabel_)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            pressedOnLabel_ = true;
+            d_->pressedOnLabel_ = true;
         return true;
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && pressedOnLabel_) {
-            pressedOnLabel_ = false;
-            if (captionLabel_->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && d_->pressedOnLabel_) {
+            d_->pressedOnLabel_ = false;
+            if (d_->captionLabel_->rect().contains(mouse->position().toPoint()))
                 emit Click();
         }
         return true;

@@ -8,13 +8,35 @@
 
 #include <QFont>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLabel;
+class QTimer;
 
 namespace pelmora {
+
+// The stored values of the label, one row each in stored order:
+//   X(type, name, stored key, default, what a change does)
+// Text: the shown text and the control's size follow; TextColour: the text is recoloured at
+// once; Back: the control's background; Fit: the label is placed and sized again; Later:
+// used from the next hover or load on; Widget: the font the control measures with changed.
+// The fonts default to the host window's font whatever the row says. The row is the one
+// place a value is declared: its field, getter, setter and stored key come from it.
+#define PELMORA_HOTLINK_PROPERTIES(X)                                                              \
+    X(quint32, BackColor, "BackColor", HotLink::kDefaultBackColor, Back)                           \
+    X(quint32, HoverColor, "HoverColor", HotLink::kDefaultHoverColor, Later)                       \
+    X(QFont, HoverFont, "HoverFont", QFont(), Widget)                                              \
+    X(QFont, DefFont, "DefFont", QFont(), Widget)                                                  \
+    X(QString, Caption, "Caption", HotLink::kDefaultCaption, Text)                                 \
+    X(bool, AutoSize, "AutoSize", true, Fit)                                                       \
+    X(quint32, NormalColor, "NormalColor", 0u, TextColour)                                         \
+    X(bool, MouseP, "MouseP", true, Later)
+
+#define PELMORA_HOTLINK_ACCESSORS(type, name, key, def, effect)                                    \
+    type name() const;                                                                             \
+    void Set##name(const type& value);
 
 class HotLink : public QWidget {
     Q_OBJECT
@@ -34,39 +56,20 @@ public:
 
     /// A new control with the defaults of a freshly placed one.
     explicit HotLink(QWidget* parent = nullptr);
+    ~HotLink() override;
 
-    /// The text shown.
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    /// Text colour while the pointer is not over the control (OLE colour).
-    quint32 NormalColor() const { return normalColor_; }
-    void SetNormalColor(quint32 color);
-    /// Text colour of the hover look (OLE colour); used from the next hover on.
-    quint32 HoverColor() const { return hoverColor_; }
-    void SetHoverColor(quint32 color);
-    /// Font of the normal look; used when the hover look ends.
-    QFont DefFont() const { return defFont_; }
-    void SetDefFont(const QFont& font);
-    /// Font of the hover look; used from the next hover on.
-    QFont HoverFont() const { return hoverFont_; }
-    void SetHoverFont(const QFont& font);
-    /// Background of the control and its label (OLE colour).
-    quint32 BackColor() const { return backColor_; }
-    void SetBackColor(quint32 color);
-    /// Whether the label sizes itself to its text (and the control to the label).
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize);
+    // One getter and setter per row of the table above. A setter given a new value marks the
+    // design changed and applies the value as its row says; given the value the property
+    // has, it does nothing.
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_ACCESSORS)
     /// The control's enabled state.
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool enabled);
-    /// Whether the control shows its own pointer; applied at the next load.
-    bool MouseP() const { return mouseP_; }
-    void SetMouseP(bool mouseP);
 
     /// True while the hover flag is set (cleared by leaving and by the hover timer).
-    bool HoverFlag() const { return hoverFlag_; }
+    bool HoverFlag() const;
     /// True once a setter changed the design since the last load or save.
-    bool DesignChanged() const { return designChanged_; }
+    bool DesignChanged() const;
 
     /// Reads the stored design; missing or unreadable values take their defaults.
     void LoadDesign(const PropertyBag& bag);
@@ -90,9 +93,9 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
     /// The inner label that shows the caption.
-    QLabel* CaptionLabel() const { return captionLabel_; }
+    QLabel* CaptionLabel() const;
     /// The timer that clears the hover flag.
-    QTimer* HoverTimer() { return &hoverTimer_; }
+    QTimer* HoverTimer();
 
 signals:
     /// The pointer left the control.
@@ -118,30 +121,18 @@ protected:
 
 private:
     QFont HostFont() const;
+    void Apply(int effect);
     void ApplyLook(quint32 color, const QFont& font);
     void ApplyBackColor();
     void ApplyPointer();
     void FitToLabel();
     void PlaceLabel();
-    void MarkChanged() { designChanged_ = true; }
     void RaiseMouseEvent(QMouseEvent* event, bool press);
 
-    QLabel* captionLabel_;
-    QTimer hoverTimer_;
-    Opener opener_;
-    QString caption_;
-    quint32 normalColor_ = 0;
-    quint32 hoverColor_ = kDefaultHoverColor;
-    quint32 backColor_ = kDefaultBackColor;
-    QFont defFont_;
-    QFont hoverFont_;
-    bool autoSize_ = true;
-    bool mouseP_ = true;
-    bool hoverFlag_ = false;
-    bool designChanged_ = false;
-    bool pressedOnControl_ = false;
-    bool pressedOnLabel_ = false;
-    bool fitting_ = false;
+    class Private;
+    std::unique_ptr<Private> d_;
 };
+
+#undef PELMORA_HOTLINK_ACCESSORS
 
 } // namespace pelmora
