@@ -155,7 +155,9 @@ PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_DEFINE)
 void HotLink::Apply(int effect) {
     switch (static_cast<HotLinkEffect>(effect)) {
     case HotLinkEffect::Back:
-        ApplyBackColor();
+        // The label takes the colour at the next load.
+        SetPaletteColor(this, QPalette::Window, d_->values_.BackColor);
+        setAutoFillBackground(true);
         break;
     case HotLinkEffect::Widget:
         updateGeometry();

@@ -225,6 +225,18 @@ TEST_F(HotLinkTest, AutoSizeFitsTheControlAroundTheLabel) {
     EXPECT_EQ(link->size(), QSize(30, 40));
 }
 
+TEST_F(HotLinkTest, BackColorReachesTheLabelOnlyAtTheNextLoad) {
+    const QColor labelBack = link->CaptionLabel()->palette().color(QPalette::Window);
+    ASSERT_NE(labelBack, QColor(Qt::white));
+    link->SetBackColor(0xFFFFFF);
+    EXPECT_EQ(link->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(link->CaptionLabel()->palette().color(QPalette::Window), labelBack);
+    PropertyBag bag;
+    link->SaveDesign(bag);
+    link->LoadDesign(PropertyBag(bag.ToObject()));
+    EXPECT_EQ(link->CaptionLabel()->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
 TEST_F(HotLinkTest, StoredDesignRoundTripAndDefaults) {
     EXPECT_TRUE(Saved(*link).isEmpty()) << "defaults are not stored";
 
