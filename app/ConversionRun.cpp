@@ -114,7 +114,7 @@ void ConversionRun::Run() {
 
     PoolSettings pool;
     pool.sessions = w.RunSessions();
-    BatchRunner runner(pool);
+    BatchRunner runner(w.Converter(), pool);
     runner.StartSessions(static_cast<std::size_t>(total_));
     // Stop lets the tasks in progress finish, as the one-session run did: Next() hands
     // out nothing more once the run state is left.

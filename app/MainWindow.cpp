@@ -33,7 +33,8 @@
 
 namespace pelmora {
 
-MainWindow::MainWindow(DesktopSeam& seam, QWidget* parent) : QWidget(parent), seam_(seam) {
+MainWindow::MainWindow(DesktopSeam& seam, ConverterFactory& converter, QWidget* parent)
+    : QWidget(parent), seam_(seam), converter_(converter) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel"));
     // The program's own icon, the one its About box shows.

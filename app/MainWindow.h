@@ -22,6 +22,7 @@ class QProgressBar;
 
 namespace pelmora {
 
+class ConverterFactory;
 class DesktopSeam;
 class TaskList;
 class MenuBar;
@@ -34,8 +35,9 @@ class CommandDispatcher;
 class MainWindow : public QWidget, public RunHost {
     Q_OBJECT
 public:
-    /// Builds the window; every dialog and message box goes through seam.
-    explicit MainWindow(DesktopSeam& seam, QWidget* parent = nullptr);
+    /// Builds the window; every dialog and message box goes through seam, and runs
+    /// convert with converter, which must outlive the window.
+    MainWindow(DesktopSeam& seam, ConverterFactory& converter, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /// The output folder of the last confirmed dialog: empty for each source's own
@@ -127,6 +129,7 @@ public:
     /// How many converter sessions the next runs use at most; 0: one per core.
     void SetRunSessions(std::size_t sessions) { runSessions_ = sessions; }
     std::size_t RunSessions() const override { return runSessions_; }
+    ConverterFactory& Converter() const override { return converter_; }
 
     /// Lets the window system deliver pending events.
     void Yield() override;
@@ -186,6 +189,7 @@ private:
     bool AddDroppedFile(const QString& path);
 
     DesktopSeam& seam_;
+    ConverterFactory& converter_;
     MenuBar* menuBar_ = nullptr;
     ToolBar* toolBar_ = nullptr;
     TaskList* taskList_ = nullptr;

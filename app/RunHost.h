@@ -8,6 +8,7 @@
 
 namespace pelmora {
 
+class ConverterFactory;
 class TaskList;
 
 /// The window side of a conversion run.
@@ -47,6 +48,8 @@ public:
     virtual void Yield() = 0;
     /// How many converter sessions a run uses at most; 0: one per core, as memory allows.
     virtual std::size_t RunSessions() const = 0;
+    /// The converter the run opens its sessions from.
+    virtual ConverterFactory& Converter() const = 0;
 };
 
 } // namespace pelmora

@@ -4,14 +4,16 @@
 
 namespace pelmora {
 
+class ConverterFactory;
 class DesktopSeam;
 
-/// Opens and closes one converter session. When the converter cannot start, tells
+/// Opens and closes one session of converter. When the converter cannot start, tells
 /// the user what to install and returns false.
-bool ConverterStartsUp(DesktopSeam& seam);
+bool ConverterStartsUp(DesktopSeam& seam, ConverterFactory& converter);
 
-/// Creates the application, runs the start-up test and shows the main window; the
-/// result is the process exit status (0, or 2 when the converter cannot start).
-int RunWindowed(int argc, char** argv);
+/// Creates the application, runs the start-up test and shows the main window, which
+/// converts with converter; the result is the process exit status (0, or 2 when the
+/// converter cannot start).
+int RunWindowed(int argc, char** argv, ConverterFactory& converter);
 
 } // namespace pelmora

@@ -4,7 +4,7 @@
 #include "app/WindowedStartup.h"
 #include "cli/Arguments.h"
 #include "cli/CommandLine.h"
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -26,10 +26,10 @@ bool HasGraphicalSession() {
 
 int main(int argc, char** argv) {
     // LibreOffice is the converter that stands in for Word, in both front ends.
-    pelmora::RegisterLibreOffice();
+    pelmora::LibreOfficeConverter converter;
     const pelmora::CommandLineArguments arguments(argc, argv);
     if (arguments.ArgumentCount() > 0) {
-        return pelmora::RunCommandLine(arguments, std::cout, std::cerr);
+        return pelmora::RunCommandLine(arguments, converter, std::cout, std::cerr);
     }
     if (!HasGraphicalSession()) {
         std::cerr << "pelmora: the window needs a graphical session (DISPLAY or WAYLAND_DISPLAY); "
@@ -37,5 +37,5 @@ int main(int argc, char** argv) {
         pelmora::ShowUsage(std::cerr);
         return pelmora::kNoDisplay;
     }
-    return pelmora::RunWindowed(argc, argv);
+    return pelmora::RunWindowed(argc, argv, converter);
 }

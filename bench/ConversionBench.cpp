@@ -2,11 +2,12 @@
 // does. Prints documents per second.
 
 #include "engine/Conversion.h"
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,14 @@ const std::vector<std::string> kReadable = {
 struct BenchSession {
     // false (the benchmark skipped) when the converter or the folder is not there.
     bool Open(benchmark::State& state) {
-        pelmora::RegisterLibreOffice();
-        if (!pelmora::OpenWordSession(session)) {
+        session = pelmora::StartSession(converter);
+        if (!session) {
             state.SkipWithError("the converter cannot be started");
             return false;
         }
         std::string pattern = (fs::temp_directory_path() / "pelmora-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
-            pelmora::CloseWordSession(session);
+            pelmora::EndSession(session);
             state.SkipWithError("no temporary folder");
             return false;
         }
@@ -42,12 +43,13 @@ struct BenchSession {
     }
     ~BenchSession() {
         if (!out.empty()) {
-            pelmora::CloseWordSession(session);
+            pelmora::EndSession(session);
             fs::remove_all(out);
         }
     }
 
-    pelmora::WordSession session;
+    pelmora::LibreOfficeConverter converter;
+    std::unique_ptr<pelmora::ConverterSession> session;
     std::string out;
     pelmora::DocumentOptions options;
 };
@@ -62,7 +64,7 @@ void BM_ConvertSamples(benchmark::State& state) {
     for (auto _ : state) {
         for (const std::string& name : kReadable) {
             const pelmora::ConversionResult result =
-                pelmora::ConvertDocument(bench.session, PELMORA_TEST_DATA "/corpus/" + name,
+                pelmora::ConvertDocument(bench.session.get(), PELMORA_TEST_DATA "/corpus/" + name,
                                          bench.out + "/" + name + ".htm", bench.options);
             if (!result.Converted()) {
                 state.SkipWithError(result.line.c_str());
@@ -96,7 +98,7 @@ void BM_PasswordTries(benchmark::State& state) {
     bench.options.otherPasswords.push_back("password");
     for (auto _ : state) {
         const pelmora::ConversionResult result = pelmora::ConvertDocument(
-            bench.session, PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
+            bench.session.get(), PELMORA_TEST_DATA "/corpus/password_password_cryptoapi.doc",
             bench.out + "/secret.htm", bench.options);
         if (!result.Converted()) {
             state.SkipWithError(result.line.c_str());

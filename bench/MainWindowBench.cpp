@@ -3,6 +3,7 @@
 // as their folder) with the event loop never kept waiting much longer than the adding's
 // yield interval, and ChangeFilesState over 10,000 rows in under 20 ms.
 #include "app/MainWindow.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
 
 #include "app/TaskList.h"
@@ -71,9 +72,10 @@ const Files& TheFiles() {
 void BM_AddTenThousandFiles(benchmark::State& state) {
     Application();
     pelmora::ScriptedDesktopSeam seam;
+    pelmora::LibreOfficeConverter converter; // never started: nothing is converted
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<pelmora::MainWindow>(seam);
+        auto window = std::make_unique<pelmora::MainWindow>(seam, converter);
         window->show();
         state.ResumeTiming();
         for (const QString& path : TheFiles().Paths()) {
@@ -96,6 +98,7 @@ BENCHMARK(BM_AddTenThousandFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 void DropTenThousand(benchmark::State& state, bool asFolder) {
     Application();
     pelmora::ScriptedDesktopSeam seam;
+    pelmora::LibreOfficeConverter converter; // never started: nothing is converted
     QList<QUrl> urls;
     if (asFolder) {
         urls.push_back(QUrl::fromLocalFile(TheFiles().Root()));
@@ -107,7 +110,7 @@ void DropTenThousand(benchmark::State& state, bool asFolder) {
     qint64 longestGap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<pelmora::MainWindow>(seam);
+        auto window = std::make_unique<pelmora::MainWindow>(seam, converter);
         window->show();
         QMimeData data;
         data.setUrls(urls);
@@ -152,7 +155,8 @@ BENCHMARK(BM_DropAFolderOfTenThousandFiles)->Unit(benchmark::kMillisecond)->Iter
 void BM_ChangeFilesStateOnTenThousandRows(benchmark::State& state) {
     Application();
     pelmora::ScriptedDesktopSeam seam;
-    pelmora::MainWindow window(seam);
+    pelmora::LibreOfficeConverter converter; // never started: nothing is converted
+    pelmora::MainWindow window(seam, converter);
     window.show();
     for (const QString& path : TheFiles().Paths()) {
         window.AddFile(path);

@@ -3,7 +3,7 @@
 // opened, saved as a page with its pictures, and closed. Prints documents per
 // second; the office's start is measured on its own.
 
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeSession.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,11 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Convert(pelmora::AutomationApplication& app, const std::string& source,
+void Convert(pelmora::ConverterSession& app, const std::string& source,
              const std::string& folder) {
-    auto document = app.Documents().Open(source, std::nullopt, true, false, " ");
-    app.ChangeFileOpenDirectory(folder + "/");
-    document->SaveAs(fs::path(source).stem().string() + ".htm", 8);
+    auto document = app.Open(source, " ");
+    document->SaveAsPage(folder + "/", fs::path(source).stem().string() + ".htm");
     document->Close();
 }
 
@@ -31,7 +30,7 @@ void BM_SessionCallsOnTheCorpus(benchmark::State& state) {
         return;
     }
     const std::string out = pattern;
-    pelmora::LibreOfficeApplication app;
+    pelmora::LibreOfficeSession app;
     // The readable documents are those that convert without a password.
     std::vector<std::string> documents;
     for (const auto& entry : fs::directory_iterator(std::string(PELMORA_TEST_DATA) + "/corpus")) {
@@ -42,7 +41,7 @@ void BM_SessionCallsOnTheCorpus(benchmark::State& state) {
         try {
             Convert(app, path, out);
             documents.push_back(path);
-        } catch (const pelmora::AutomationError&) {
+        } catch (const pelmora::ConverterError&) {
         }
     }
     for (auto _ : state) {
@@ -63,7 +62,7 @@ BENCHMARK(BM_SessionCallsOnTheCorpus)
 
 void BM_StartAndQuitTheOffice(benchmark::State& state) {
     for (auto _ : state) {
-        pelmora::LibreOfficeApplication app;
+        pelmora::LibreOfficeSession app;
         app.Quit();
     }
 }

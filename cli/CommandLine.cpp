@@ -12,9 +12,9 @@
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/Sharding.h"
-#include "engine/WordSession.h"
 
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <csignal>
@@ -34,25 +34,34 @@ namespace {
 // The signal that stopped the run, 0 while none came. A signal handler can reach no
 // other state, so this flag is the one the run polls between documents.
 volatile std::sig_atomic_t gStopSignal = 0;
+// The converter of the run the signal stops; lock-free, so the handler may read it.
+std::atomic<ConverterFactory*> gStopConverter{nullptr};
+
+void StopConverterNow() noexcept {
+    if (ConverterFactory* converter = gStopConverter.load()) {
+        converter->StopAllNow();
+    }
+}
 
 extern "C" void OnStopSignal(int signal) {
     if (gStopSignal != 0) {
         // A second Ctrl+C while the log is being written: the user wants out now.
-        StopWordSessionsNow();
+        StopConverterNow();
         _exit(kRunInterrupted);
     }
     gStopSignal = signal;
     // Kill the office at once: the document it is working on fails, and the run
     // sees the flag before it starts the next one.
-    StopWordSessionsNow();
+    StopConverterNow();
 }
 
 // Catches Ctrl+C and termination signals for the length of one run, and ignores a
 // closed standard output (a pipe into "head"), so that no office outlives the run.
 class StopSignalScope {
 public:
-    StopSignalScope() {
+    explicit StopSignalScope(ConverterFactory& converter) {
         gStopSignal = 0;
+        gStopConverter = &converter;
         struct sigaction action {};
         action.sa_handler = OnStopSignal;
         sigemptyset(&action.sa_mask);
@@ -74,6 +83,7 @@ public:
             sigaction(kSignals[i], &saved_[i], nullptr);
         }
         sigaction(SIGPIPE, &savedPipe_, nullptr);
+        gStopConverter = nullptr;
     }
     StopSignalScope(const StopSignalScope&) = delete;
     StopSignalScope& operator=(const StopSignalScope&) = delete;
@@ -154,7 +164,8 @@ private:
 
 } // namespace
 
-int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err) {
+int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& converter,
+                   std::ostream& out, std::ostream& err) {
     std::string problem;
     const std::optional<RunChoices> choices = ReadRunChoices(arguments, problem);
     if (!choices) {
@@ -171,7 +182,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
         return kRunSucceeded;
     }
 
-    StopSignalScope signals;
+    StopSignalScope signals(converter);
 
     const RunChoices& settings = *choices;
     DocumentOptions options = choices->document;
@@ -199,7 +210,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     }
 
     // The offices start as soon as the search has found a first file, not after it.
-    BatchRunner runner(pool);
+    BatchRunner runner(converter, pool);
     std::vector<std::string> files;
     std::vector<std::string> unmatched;
     try {
@@ -276,7 +287,7 @@ int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std
     }
     if (signals.Stopped()) {
         // Offices ended at once could not clean up after themselves.
-        RemoveWordSessionLeftovers();
+        converter.RemoveLeftovers();
         return kRunInterrupted;
     }
     if (end == RunEnd::kConverterUnavailable) {

@@ -3,6 +3,7 @@
 // line converted in order, the run's log lines appended to the log file in one write.
 
 #include "engine/Conversion.h"
+#include "engine/Converter.h"
 
 #include <iosfwd>
 #include <string>
@@ -21,11 +22,12 @@ enum CommandLineStatus : int {
     kRunInterrupted = 130,     ///< stopped by Ctrl+C or a termination signal
 };
 
-/// Runs the batch the arguments describe (ReadRunChoices); a missing or bad option
+/// Runs the batch the arguments describe (ReadRunChoices) with converter; a missing or bad option
 /// value is one line on err and kBadOptions. Each log line is also written to out when
 /// its file is done; err gets one line when the log file cannot be written. Ctrl+C or
 /// a termination signal during the run stops the converter at once, still appends the
 /// lines of the files done so far, and gives kRunInterrupted.
-int RunCommandLine(const CommandLineArguments& arguments, std::ostream& out, std::ostream& err);
+int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& converter,
+                   std::ostream& out, std::ostream& err);
 
 } // namespace pelmora

@@ -2,7 +2,6 @@
 
 #include "engine/Conversion.h"
 #include "engine/StagingFolder.h"
-#include "engine/WordSession.h"
 
 #include <algorithm>
 #include <chrono>
@@ -103,8 +102,8 @@ struct BatchRunner::Worker {
     bool ended = false;
 };
 
-BatchRunner::BatchRunner(PoolSettings settings)
-    : settings_(settings),
+BatchRunner::BatchRunner(ConverterFactory& converter, PoolSettings settings)
+    : converter_(converter), settings_(settings),
       poolSize_(std::clamp<std::size_t>(
           settings.sessions == 0 ? DefaultPoolSize() : settings.sessions, 1, kMostSessions)) {}
 
@@ -153,11 +152,11 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
         return result;
     };
-    WordSession session;
+    std::unique_ptr<ConverterSession> session;
     auto open = [&] {
         return timed([&] {
-            if (!OpenWordSession(session, settings_.documentTimeLimit)) {
-                CloseWordSession(session);
+            session = StartSession(converter_, settings_.documentTimeLimit);
+            if (!session) {
                 return false;
             }
             ++sessionsStarted_;
@@ -166,7 +165,7 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
     };
     auto close = [&] {
         timed([&] {
-            CloseWordSession(session);
+            EndSession(session);
             return true;
         });
     };
@@ -192,7 +191,7 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
         const BatchDocument& document = job.document;
         ConversionResult result = timed([&] {
             try {
-                return ConvertDocument(session, document.source, document.page, document.options);
+                return ConvertDocument(session.get(), document.source, document.page, document.options);
             } catch (const std::exception& e) {
                 return MakeConversionResult(ConversionCode::kFailed, document.source, document.page,
                                             e.what());
@@ -209,8 +208,8 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
             stopping = stopping_ || worker.quit;
         }
         const bool worn = converted >= settings_.documentsPerSession ||
-                          (settings_.officeMemoryLimit > 0 && session.application &&
-                           ProcessTreeMemory(session.application->OfficeProcessId()) >
+                          (settings_.officeMemoryLimit > 0 && session &&
+                           ProcessTreeMemory(session->OfficeProcessId()) >
                                settings_.officeMemoryLimit);
         if (worn && !stopping) {
             close();
@@ -399,7 +398,7 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     EndWorkers(yield);
     if (end == RunEnd::kStopped) {
         // Offices ended at once could not remove their own folders.
-        RemoveWordSessionLeftovers();
+        converter_.RemoveLeftovers();
     }
     observer.RunFinished();
     return end;
@@ -413,7 +412,7 @@ void BatchRunner::Stop() {
         }
         stopping_ = true;
     }
-    StopWordSessionsNow();
+    converter_.StopAllNow();
 }
 
 void BatchRunner::EndWorkers(const YieldHook& yield) {

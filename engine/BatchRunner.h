@@ -5,6 +5,7 @@
 
 #include "engine/BatchObserver.h"
 #include "engine/Compaction.h"
+#include "engine/Converter.h"
 
 #include <atomic>
 #include <chrono>
@@ -77,7 +78,8 @@ enum class RunEnd {
 /// session whose office does not come back is replaced by a new session.
 class BatchRunner {
 public:
-    explicit BatchRunner(PoolSettings settings = {});
+    /// Opens its sessions from converter, which must outlive the runner.
+    explicit BatchRunner(ConverterFactory& converter, PoolSettings settings = {});
     /// Ends every session (stopping the run first if one is going on).
     ~BatchRunner();
     BatchRunner(const BatchRunner&) = delete;
@@ -127,6 +129,7 @@ private:
     void Post(Event event);
     void EndWorkers(const YieldHook& yield);
 
+    ConverterFactory& converter_;
     PoolSettings settings_;
     std::size_t poolSize_ = 1;
     std::vector<std::unique_ptr<Worker>> workers_;

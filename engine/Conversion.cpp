@@ -14,8 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::int16_t kHtmlFormat = 8;
-
 std::runtime_error PathError(const std::string& what, const std::string& path,
                              const std::error_code& error) {
     return std::runtime_error(what + " " + path + ": " + error.message());
@@ -64,9 +62,10 @@ bool LiesIn(const std::string& path, const std::string& folder) {
 }
 
 // The steps after the checks; every failure throws with its description.
-void Convert(WordSession& session, const std::string& sourcePath, const std::string& outputPath,
-             const DocumentOptions& options, const YieldHook& yield) {
-    if (!session.application) {
+void Convert(ConverterSession* session, const std::string& sourcePath,
+             const std::string& outputPath, const DocumentOptions& options,
+             const YieldHook& yield) {
+    if (session == nullptr) {
         throw std::runtime_error("The document converter is not running");
     }
     const std::size_t slash = outputPath.rfind(kPathSeparator);
@@ -77,13 +76,12 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
     }
     std::string password = options.password.empty() ? " " : options.password;
 
-    std::unique_ptr<AutomationDocument> document;
+    std::unique_ptr<ConverterDocument> document;
     for (std::size_t next = 0;; ++next) {
         try {
-            document = session.application->Documents().Open(sourcePath, std::nullopt, true, false,
-                                                             password);
+            document = session->Open(sourcePath, password);
             break;
-        } catch (const AutomationPasswordError&) {
+        } catch (const ConverterPasswordError&) {
             if (next >= options.otherPasswords.size()) {
                 throw;
             }
@@ -101,8 +99,7 @@ void Convert(WordSession& session, const std::string& sourcePath, const std::str
         }
     }
     const StagingFolder staging(folder);
-    session.application->ChangeFileOpenDirectory(staging.Path() + kPathSeparator);
-    document->SaveAs(name, kHtmlFormat);
+    document->SaveAsPage(staging.Path() + kPathSeparator, name);
     document->Close();
     document.reset();
 
@@ -178,7 +175,7 @@ ConversionResult MakeConversionResult(ConversionCode code, const std::string& so
     return ConversionResult{code, FormatLogLine(code, source, output, error)};
 }
 
-ConversionResult ConvertDocument(WordSession& session, const std::string& sourcePath,
+ConversionResult ConvertDocument(ConverterSession* session, const std::string& sourcePath,
                                  const std::string& outputPath, const DocumentOptions& options,
                                  const YieldHook& yield) {
     if (!options.overwrite && FileExists(outputPath)) {

@@ -2,7 +2,7 @@
 // Converting one document into one HTML page, reported as one numbered log line.
 
 #include "engine/Compaction.h"
-#include "engine/WordSession.h"
+#include "engine/Converter.h"
 
 #include <string>
 #include <vector>
@@ -63,9 +63,9 @@ std::string FormatLogLine(ConversionCode code, const std::string& source, const 
 ConversionResult MakeConversionResult(ConversionCode code, const std::string& source,
                                       const std::string& output, const std::string& error = {});
 
-/// Converts sourcePath into the page outputPath through the open session; the
-/// result carries the outcome (codes 100 to 103).
-ConversionResult ConvertDocument(WordSession& session, const std::string& sourcePath,
+/// Converts sourcePath into the page outputPath through session; the result carries
+/// the outcome (codes 100 to 103). Without a session every document fails (103).
+ConversionResult ConvertDocument(ConverterSession* session, const std::string& sourcePath,
                                  const std::string& outputPath, const DocumentOptions& options,
                                  const YieldHook& yield = {});
 

@@ -1,6 +1,6 @@
 #include "engine/libreoffice/OfficeProcess.h"
 
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <ctime>
 #include <fcntl.h>
@@ -179,14 +179,14 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
                              std::chrono::milliseconds startTimeLimit)
     : program_(programFolder + "/soffice.bin") {
     if (access(program_.c_str(), X_OK) != 0) {
-        throw AutomationError("LibreOffice is not installed: " + program_ + " is missing");
+        throw ConverterError("LibreOffice is not installed: " + program_ + " is missing");
     }
     IgnoreBrokenPipes();
     RemoveLeftoversOfEndedPrograms();
     const std::string prefix = kFolderPrefix + std::to_string(getpid()) + "-";
     std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) {
-        throw AutomationError("cannot create a temporary folder for LibreOffice: " +
+        throw ConverterError("cannot create a temporary folder for LibreOffice: " +
                               std::string(std::strerror(errno)));
     }
     root_ = pattern;
@@ -205,12 +205,12 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
         while (Running()) {
             if (Clock::now() >= until) {
                 Kill();
-                throw AutomationError("LibreOffice did not prepare its profile in time");
+                throw ConverterError("LibreOffice did not prepare its profile in time");
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         if (endDescription_ != "exit code 0") {
-            throw AutomationError("LibreOffice could not prepare its profile (" + endDescription_ +
+            throw ConverterError("LibreOffice could not prepare its profile (" + endDescription_ +
                                   ")");
         }
         endDescription_.clear();
@@ -286,7 +286,7 @@ void OfficeProcess::Spawn(bool prepareProfile) {
 
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) {
-        throw AutomationError("cannot start LibreOffice: " + std::string(std::strerror(errno)));
+        throw ConverterError("cannot start LibreOffice: " + std::string(std::strerror(errno)));
     }
     // Ctrl+C between fork and registration must not leave an unknown office behind.
     sigset_t all;
@@ -325,14 +325,14 @@ void OfficeProcess::Spawn(bool prepareProfile) {
     close(report[1]);
     if (pid < 0) {
         close(report[0]);
-        throw AutomationError("cannot start LibreOffice: " + std::string(std::strerror(forkError)));
+        throw ConverterError("cannot start LibreOffice: " + std::string(std::strerror(forkError)));
     }
     int execError = 0;
     const ssize_t got = read(report[0], &execError, sizeof execError);
     close(report[0]);
     if (got == static_cast<ssize_t>(sizeof execError)) {
         Kill();
-        throw AutomationError("cannot start LibreOffice " + program_ + ": " +
+        throw ConverterError("cannot start LibreOffice " + program_ + ": " +
                               std::strerror(execError));
     }
 }

@@ -20,7 +20,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     /// Prepares a fresh profile, then starts programFolder/soffice.bin accepting
-    /// connections on PipeName(); throws AutomationError when it cannot.
+    /// connections on PipeName(); throws ConverterError when it cannot.
     OfficeProcess(const std::string& programFolder, std::chrono::milliseconds startTimeLimit);
     /// Kills the process if it still runs and removes its folders.
     ~OfficeProcess();

@@ -1,6 +1,6 @@
 #include "engine/libreoffice/OfficeSupport.h"
 
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,12 +15,12 @@ std::string CopySource(const std::string& workFolder, unsigned number,
     const fs::path source = fs::absolute(fs::path(fileName), error);
     const auto status = fs::status(source, error);
     if (!fs::is_regular_file(status)) {
-        throw AutomationError(fs::is_directory(status) ? fileName + " is a folder"
+        throw ConverterError(fs::is_directory(status) ? fileName + " is a folder"
                                                        : fileName + " does not exist");
     }
     // An empty file is no document, whatever the office would make of it.
     if (fs::file_size(source, error) == 0 && !error) {
-        throw AutomationError("the file is empty");
+        throw ConverterError("the file is empty");
     }
     const fs::path folder = fs::path(workFolder) / std::to_string(number);
     const fs::path copy = folder / source.filename();
@@ -31,7 +31,7 @@ std::string CopySource(const std::string& workFolder, unsigned number,
     if (error) {
         const std::string reason = error.message();
         fs::remove_all(folder, error);
-        throw AutomationError("cannot read " + fileName + ": " + reason);
+        throw ConverterError("cannot read " + fileName + ": " + reason);
     }
     fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, error);
     return copy.string();

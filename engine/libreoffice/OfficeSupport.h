@@ -9,7 +9,7 @@ namespace pelmora {
 
 /// Copies fileName into workFolder/number/ under its own name, writable by us, and
 /// returns the copy's path. The office reads only such copies, so it can neither
-/// lock nor change a source. Throws AutomationError when fileName is missing, a
+/// lock nor change a source. Throws ConverterError when fileName is missing, a
 /// folder, empty or unreadable.
 std::string CopySource(const std::string& workFolder, unsigned number, const std::string& fileName);
 

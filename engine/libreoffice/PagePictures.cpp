@@ -1,6 +1,6 @@
 #include "engine/libreoffice/PagePictures.h"
 
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -146,7 +146,7 @@ std::string DecodeReference(const std::string& raw) {
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw AutomationError("cannot read the page " + path.string());
+        throw ConverterError("cannot read the page " + path.string());
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -189,7 +189,7 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
                 fs::rename(base / name, base / companion / name, error);
             }
             if (error) {
-                throw AutomationError("cannot move the picture " + name + " into " +
+                throw ConverterError("cannot move the picture " + name + " into " +
                                       (base / companion).string() + ": " + error.message());
             }
             moved.insert(name);
@@ -209,7 +209,7 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(rewritten.data(), static_cast<std::streamsize>(rewritten.size()));
         if (!out.flush()) {
-            throw AutomationError("cannot write the page " + pagePath.string());
+            throw ConverterError("cannot write the page " + pagePath.string());
         }
     }
     std::error_code error;
@@ -217,7 +217,7 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw AutomationError("cannot write the page " + pagePath.string() + ": " +
+        throw ConverterError("cannot write the page " + pagePath.string() + ": " +
                               error.message());
     }
     return static_cast<int>(moved.size());

@@ -20,7 +20,7 @@ void ClickButton(QWidget* dialog, const char* name) {
 }
 
 void MainWindowTest::SetUp() {
-    window = std::make_unique<MainWindow>(seam);
+    window = std::make_unique<MainWindow>(seam, chosenConverter);
     // The one-session run unless a test asks for a pool.
     window->SetRunSessions(1);
     window->show();

@@ -2,11 +2,12 @@
 // Shared pieces of the main window tests: documents on disk, a window on the
 // offscreen platform with a scripted desktop, and waiting for modal dialogs.
 
-#include "tests/support/RealConverter.h"
-#include "tests/support/RecordingConverter.h"
 #include "app/MainWindow.h"
 #include "app/TaskList.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
+#include "tests/app/ChosenConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
+#include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
@@ -70,9 +71,14 @@ protected:
     QStringList Sources() const;
     /// The check box of every row, in list order.
     std::vector<bool> Checks() const;
+    /// Makes the window's runs convert with LibreOffice instead of the recording converter.
+    void UseRealConverter() { chosenConverter.Choose(realConverter); }
 
     TempFolder dir;
     ScriptedDesktopSeam seam;
+    RecordingConverter converter;
+    LibreOfficeConverter realConverter;
+    ChosenConverter chosenConverter{converter};
     std::unique_ptr<MainWindow> window;
 };
 

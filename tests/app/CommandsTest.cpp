@@ -161,7 +161,7 @@ TEST_F(CommandsTest, TheFourOptionsAreBackAfterARestart) {
     EXPECT_FALSE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCompress")));
 
-    window = std::make_unique<MainWindow>(seam);
+    window = std::make_unique<MainWindow>(seam, chosenConverter);
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuLogfile")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuCreateDir")));
     EXPECT_TRUE(window->MenuItemChecked(QStringLiteral("mnuOverwrite")));
@@ -169,7 +169,6 @@ TEST_F(CommandsTest, TheFourOptionsAreBackAfterARestart) {
 }
 
 TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
-    RecordingConverter converter;
     NoLogFile();
     for (const char* name : {"1.doc", "2.doc", "3.doc"}) {
         AddDocument(name);
@@ -221,7 +220,6 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
 }
 
 TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
-    RecordingConverter converter;
     AddTwoTasks();
     std::atomic<int> opened{0};
     bool cancelArmed = true;
@@ -245,7 +243,6 @@ TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
 }
 
 TEST_F(CommandsTest, ACommandArmedBeforeARunIsNotRunInsideIt) {
-    RecordingConverter converter;
     NoLogFile();
     AddDocument("1.doc");
     window->ChangeFilesState();
@@ -394,7 +391,6 @@ TEST_F(CommandsTest, ClosingWhileIdleAsksNothingAndExitCloses) {
 }
 
 TEST_F(CommandsTest, ClosingDuringARunAsksWithCancelPreselected) {
-    RecordingConverter converter;
     AddTwoTasks();
     std::atomic<int> opened{0};
     bool stillOpen = false;

@@ -47,8 +47,6 @@ protected:
         });
         timer->start();
     }
-
-    RecordingConverter converter;
 };
 
 TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords) {

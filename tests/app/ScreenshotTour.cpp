@@ -7,7 +7,7 @@
 #include "app/TaskList.h"
 #include "app/TaskRow.h"
 #include "controls/menu/MenuBar.h"
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,9 +59,9 @@ int main(int argc, char** argv) {
     }
 
     // As the program does at start: the window converts with LibreOffice.
-    pelmora::RegisterLibreOffice();
+    pelmora::LibreOfficeConverter converter;
     pelmora::QtDesktopSeam seam;
-    pelmora::MainWindow window(seam);
+    pelmora::MainWindow window(seam, converter);
     window.move(0, 0);
     window.show();
     for (const QString& document : documents)

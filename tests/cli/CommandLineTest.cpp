@@ -4,7 +4,6 @@
 
 #include "cli/Arguments.h"
 #include "cli/LongOptions.h"
-#include "engine/AutomationRegistry.h"
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/Matchers.h"
@@ -27,7 +26,7 @@ protected:
     int Run(std::vector<std::string> tokens) {
         out_.str("");
         err_.str("");
-        return RunCommandLine(test::Shell(tokens), out_, err_);
+        return RunCommandLine(test::Shell(tokens), converter_, out_, err_);
     }
 
     std::vector<std::string> LogLines() const { return test::Lines(test::ReadFile(log_)); }
@@ -157,7 +156,7 @@ TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) 
     script_.SetOnOpen([this](const std::string& path) {
         if (path == dir_ / "b.doc") {
             std::raise(SIGINT);
-            throw AutomationError("the office went away");
+            throw ConverterError("the office went away");
         }
     });
     struct sigaction before {};
@@ -168,6 +167,9 @@ TEST_F(CommandLineTest, InterruptStopsAtTheCurrentDocumentAndLogsTheLinesSoFar) 
     EXPECT_EQ(test::Lines(out_.str()), LogLines());
     EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
     EXPECT_EQ(script_.Count("Quit"), 1);
+    // The signal reached the converter the run was handed, and its leftovers went.
+    EXPECT_GE(converter_.Stops(), 1);
+    EXPECT_GE(converter_.Removals(), 1);
     struct sigaction after {};
     sigaction(SIGINT, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);

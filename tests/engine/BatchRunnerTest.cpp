@@ -3,7 +3,7 @@
 
 #include "engine/BatchRunner.h"
 #include "tests/support/Matchers.h"
-#include "tests/support/RealConverter.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
@@ -60,7 +60,7 @@ TEST(BatchRunner, ASessionWhoseOfficeDoesNotComeBackIsReplaced) {
     PoolSettings settings;
     settings.sessions = 1;
     settings.documentsPerSession = 1;
-    BatchRunner runner(settings);
+    BatchRunner runner(converter, settings);
     DocumentList list(documents);
     Outcomes outcomes;
 
@@ -77,7 +77,7 @@ TEST(BatchRunner, AConverterThatNeverStartsIsNotTriedAgain) {
     TempFolder folder;
     PoolSettings settings;
     settings.sessions = 2;
-    BatchRunner runner(settings);
+    BatchRunner runner(converter, settings);
     DocumentList list(Documents(folder, 3));
     Outcomes outcomes;
 
@@ -91,7 +91,8 @@ TEST(BatchRunner, AConverterThatNeverStartsIsNotTriedAgain) {
 std::size_t OfficesStartedConverting(PoolSettings settings,
                                      const std::vector<BatchDocument>& documents) {
     settings.sessions = 1;
-    BatchRunner runner(settings);
+    LibreOfficeConverter converter;
+    BatchRunner runner(converter, settings);
     DocumentList list(documents);
     Outcomes outcomes;
     EXPECT_EQ(runner.Run(list, documents.size(), outcomes), RunEnd::kCompleted);
@@ -102,7 +103,6 @@ std::size_t OfficesStartedConverting(PoolSettings settings,
 // Recycling for real: the session's office is ended and a new one started under the
 // run, by document count and by memory, and every document still converts.
 TEST(BatchRunnerOnLibreOffice, RecycledSessionsGoOnConverting) {
-    UseRealConverter();
     TempFolder folder;
     PoolSettings byCount;
     byCount.documentsPerSession = 2;

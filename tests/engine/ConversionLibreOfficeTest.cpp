@@ -6,7 +6,7 @@
 #include "engine/PathHelpers.h"
 #include "tests/engine/OfficeCommandLine.h"
 #include "tests/support/Matchers.h"
-#include "tests/support/RealConverter.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
@@ -91,27 +91,29 @@ private:
 };
 
 Sources* gSources = nullptr;
-WordSession* gSession = nullptr;
+LibreOfficeConverter* gConverter = nullptr;
+std::unique_ptr<ConverterSession>* gSession = nullptr;
 
 class LibreOfficeConversion : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         gSources = new Sources;
-        gSession = new WordSession;
-        test::UseRealConverter();
-        ASSERT_TRUE(OpenWordSession(*gSession));
+        gConverter = new LibreOfficeConverter;
+        gSession = new std::unique_ptr<ConverterSession>(StartSession(*gConverter));
+        ASSERT_TRUE(*gSession);
     }
 
     static void TearDownTestSuite() {
-        CloseWordSession(*gSession);
+        EndSession(*gSession);
         delete gSession;
+        delete gConverter;
         delete gSources;
     }
 
     std::string Source(const std::string& name) const { return gSources->Path(name); }
 
     bool Convert(const std::string& source, const std::string& output) {
-        const ConversionResult result = ConvertDocument(*gSession, source, output, options);
+        const ConversionResult result = ConvertDocument(gSession->get(), source, output, options);
         line = result.line;
         return result.Converted();
     }
@@ -121,7 +123,7 @@ protected:
         DocumentOptions plain;
         plain.overwrite = true;
         const ConversionResult next =
-            ConvertDocument(*gSession, Source("text.doc"), out / "next/text.htm", plain);
+            ConvertDocument(gSession->get(), Source("text.doc"), out / "next/text.htm", plain);
         EXPECT_TRUE(next.Converted()) << next.line;
     }
 

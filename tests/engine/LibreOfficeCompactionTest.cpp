@@ -6,7 +6,7 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
-#include "tests/support/RealConverter.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -451,10 +451,10 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
             sources.push_back(entry.path().string());
         }
     }
-    test::UseRealConverter();
     std::sort(sources.begin(), sources.end());
-    WordSession session;
-    ASSERT_TRUE(OpenWordSession(session));
+    LibreOfficeConverter converter;
+    std::unique_ptr<ConverterSession> session = StartSession(converter);
+    ASSERT_TRUE(session);
     std::size_t before = 0;
     std::size_t after = 0;
     int pages = 0;
@@ -462,12 +462,12 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
         DocumentOptions options;
         options.password = "password";
         const std::string name = fs::path(source).stem().string();
-        if (!ConvertDocument(session, source, out / ("plain/" + name + ".htm"), options).Converted()) {
+        if (!ConvertDocument(session.get(), source, out / ("plain/" + name + ".htm"), options).Converted()) {
             continue; // a damaged or empty document makes no page
         }
         options.compact = true;
         const ConversionResult compacted =
-            ConvertDocument(session, source, out / ("small/" + name + ".htm"), options);
+            ConvertDocument(session.get(), source, out / ("small/" + name + ".htm"), options);
         ASSERT_TRUE(compacted.Converted()) << compacted.line;
         const std::string page = ReadFile(out / ("plain/" + name + ".htm"));
         const std::string small = ReadFile(out / ("small/" + name + ".htm"));
@@ -486,7 +486,7 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
             ++pages;
         }
     }
-    CloseWordSession(session);
+    EndSession(session);
     // Of the ten sample documents, the empty, the damaged and the crashing ones may
     // make no page.
     EXPECT_GE(pages, 7);

@@ -2,7 +2,7 @@
 
 #include "engine/libreoffice/OfficeSupport.h"
 #include "tests/support/TempFolder.h"
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST(OfficeSupport, SourcesThatCannotBeCopiedSayWhy) {
     const auto error = [&](const std::string& name) {
         try {
             CopySource(folder / "work", 1, folder / name);
-        } catch (const AutomationError& e) {
+        } catch (const ConverterError& e) {
             return std::string(e.what());
         }
         return std::string("(no error)");

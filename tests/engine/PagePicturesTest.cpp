@@ -2,7 +2,7 @@
 
 #include "engine/libreoffice/PagePictures.h"
 #include "tests/support/TempFolder.h"
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <gtest/gtest.h>
 
@@ -77,11 +77,11 @@ TEST(PagePictures, CompanionThatIsAFileIsAFailureWithTheReason) {
     WriteFile(folder / "page.files", "a file in the way");
     try {
         MovePagePictures(folder.Path(), "page.htm");
-        FAIL() << "expected an AutomationError";
-    } catch (const AutomationError& e) {
+        FAIL() << "expected an ConverterError";
+    } catch (const ConverterError& e) {
         EXPECT_NE(std::string(e.what()).find("page.files"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(MovePagePictures(folder.Path(), "missing.htm"), AutomationError);
+    EXPECT_THROW(MovePagePictures(folder.Path(), "missing.htm"), ConverterError);
 }
 
 } // namespace

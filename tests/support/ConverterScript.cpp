@@ -1,6 +1,6 @@
 #include "tests/support/ConverterScript.h"
 
-#include "engine/WordAutomation.h"
+#include "engine/Converter.h"
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ void ConverterScript::ClearCalls() {
 void ConverterScript::Record(const std::string& call) {
     calls_.push_back(call);
     if (!refuse_.empty() && call.rfind(refuse_, 0) == 0) {
-        throw AutomationError("refused " + call);
+        throw ConverterError("refused " + call);
     }
 }
 

@@ -13,25 +13,25 @@ namespace pelmora::test {
 /// The behaviour and the record of the recording converter of one test.
 class ConverterScript {
 public:
-    /// The text SaveAs writes as the page unless SetPage() gave another.
+    /// The text a save writes as the page unless SetPage() gave another.
     static constexpr const char* kDefaultPage = "<html><body><p>page</p></body></html>\n";
 
     /// Makes the factory fail, as a converter that is not installed.
     void SetFailStart(bool fail) { Store(failStart_, fail); }
     /// Makes the next count starts fail, as an office that cannot come up again.
     void FailNextStarts(int count) { Store(failNextStarts_, count); }
-    /// Makes the call whose record begins with call (such as "SaveNormalPrompt" or
-    /// "Quit") throw after it is recorded; empty: none.
+    /// Makes the call whose record begins with call (such as "Close" or "Quit") throw
+    /// after it is recorded; empty: none.
     void SetRefuse(const std::string& call) { Store(refuse_, call); }
-    /// Makes Documents.Open throw message; empty: it succeeds.
+    /// Makes Open throw message; empty: it succeeds.
     void SetFailOpen(const std::string& message) { Store(failOpen_, message); }
-    /// Makes SaveAs write half a page and then throw message; empty: it succeeds.
+    /// Makes a save write half a page and then throw message; empty: it succeeds.
     void SetFailSave(const std::string& message) { Store(failSave_, message); }
-    /// Whether SaveAs writes a page at all.
+    /// Whether a save writes a page at all.
     void SetWritePage(bool write) { Store(writePage_, write); }
-    /// The text SaveAs writes as the page.
+    /// The text a save writes as the page.
     void SetPage(const std::string& page) { Store(page_, page); }
-    /// Non-empty: SaveAs also writes a picture with this content into the page's
+    /// Non-empty: a save also writes a picture with this content into the page's
     /// ".files" folder.
     void SetPicture(const std::string& content) { Store(picture_, content); }
     /// Called (without the lock) at each Open, on the converter's thread.
@@ -39,10 +39,8 @@ public:
         Store(onOpen_, std::move(onOpen));
     }
 
-    /// Every call in order: "DisplayAlerts=0", "ConfirmConversions=false",
-    /// "SaveNormalPrompt=false", "SavePropertiesPrompt=false",
-    /// "Open(<file>, omitted|given, <readOnly>, <addToRecent>, [<password>])",
-    /// "ChangeFileOpenDirectory", "SaveAs(<name>, <format>)", "Close()", "Quit".
+    /// Every call in order: "DocumentTimeLimit=<n>ms" when a session is opened with a
+    /// limit, "Open(<file>, [<password>])", "SaveAsPage(<name>)", "Close()", "Quit".
     std::vector<std::string> Calls() { return Copy(calls_); }
     /// How often call was made.
     long Count(const std::string& call);
@@ -52,13 +50,13 @@ public:
     std::vector<std::string> Opened() { return Copy(opened_); }
     /// The password of each Open, in order.
     std::vector<std::string> Passwords() { return Copy(passwords_); }
-    /// The folder last given to ChangeFileOpenDirectory.
+    /// The folder the last save wrote into.
     std::string Folder() { return Copy(folder_); }
-    /// How many application objects the factory has made.
+    /// How many sessions the converter has started.
     int Started() { return Copy(started_); }
 
 private:
-    friend class RecordingApplication;
+    friend class RecordingSession;
     friend class RecordingDocument;
     friend class RecordingConverter;
 

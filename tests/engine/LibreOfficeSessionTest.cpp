@@ -1,8 +1,8 @@
 // The LibreOffice converter for real: conversions, bad input, crashes, hangs and
 // what is left behind.
 
-#include "engine/libreoffice/LibreOfficeApplication.h"
-#include "engine/WordSession.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
+#include "engine/libreoffice/LibreOfficeSession.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "tests/engine/OfficeCommandLine.h"
 #include "tests/support/LongTable.h"
@@ -110,7 +110,7 @@ void WaitUntilGone(int pid) {
 std::string ErrorOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const AutomationError& e) {
+    } catch (const ConverterError& e) {
         return e.what();
     }
     return "(no error)";
@@ -139,19 +139,19 @@ protected:
         }
     }
 
-    std::unique_ptr<LibreOfficeApplication> Start(LibreOfficeSettings settings = {}) {
+    std::unique_ptr<LibreOfficeSession> Start(LibreOfficeSettings settings = {}) {
         settings.documentTimeLimit = std::min(settings.documentTimeLimit,
                                               std::chrono::milliseconds(std::chrono::minutes(2)));
-        return std::make_unique<LibreOfficeApplication>(settings);
+        return std::make_unique<LibreOfficeSession>(settings);
     }
 
-    // The four per-document calls as the conversion makes them.
-    void Convert(AutomationApplication& app, const std::string& source, const std::string& page,
+    // The per-document calls as the conversion makes them.
+    void Convert(ConverterSession& app, const std::string& source, const std::string& page,
                  const std::string& password = " ") {
-        auto document = app.Documents().Open(source, std::nullopt, true, false, password);
+        auto document = app.Open(source, password);
         fs::create_directories(fs::path(page).parent_path());
-        app.ChangeFileOpenDirectory(fs::path(page).parent_path().string() + "/");
-        document->SaveAs(fs::path(page).filename().string(), 8);
+        document->SaveAsPage(fs::path(page).parent_path().string() + "/",
+                             fs::path(page).filename().string());
         document->Close();
     }
 
@@ -375,10 +375,10 @@ TEST_F(LibreOfficeTest, BadInputFailsWithAReasonAndTheNextDocumentConverts) {
     EXPECT_TRUE(Contains(failure(folder_ / "in/missing.doc"), "does not exist"));
     EXPECT_FALSE(fs::exists(folder_ / "out/x.htm"));
 
-    auto document = app->Documents().Open(Corpus("simple.doc"), std::nullopt, true, false, " ");
-    app->ChangeFileOpenDirectory(folder_ / "no/such/folder/");
-    EXPECT_TRUE(Contains(ErrorOf([&] { document->SaveAs("x.htm", 8); }), "does not exist"));
-    EXPECT_TRUE(Contains(ErrorOf([&] { document->SaveAs("x.doc", 0); }), "not supported"));
+    auto document = app->Open(Corpus("simple.doc"), " ");
+    EXPECT_TRUE(Contains(
+        ErrorOf([&] { document->SaveAsPage(folder_ / "no/such/folder/", "x.htm"); }),
+        "does not exist"));
     document->Close();
 
     Convert(*app, Corpus("simple.doc"), folder_ / "out/simple.htm");
@@ -387,13 +387,13 @@ TEST_F(LibreOfficeTest, BadInputFailsWithAReasonAndTheNextDocumentConverts) {
 
 TEST_F(LibreOfficeTest, CrashedOfficeFailsTheCallAndTheNextDocumentGetsAFreshOne) {
     auto app = Start();
-    auto document = app->Documents().Open(Corpus("simple.doc"), std::nullopt, true, false, " ");
+    auto document = app->Open(Corpus("simple.doc"), " ");
     const int first = app->OfficeProcessId();
     ASSERT_GT(first, 0);
     kill(first, SIGKILL);
     WaitUntilGone(first);
-    app->ChangeFileOpenDirectory(folder_.Path() + "/");
-    const std::string error = ErrorOf([&] { document->SaveAs("simple.htm", 8); });
+    const std::string error =
+        ErrorOf([&] { document->SaveAsPage(folder_.Path() + "/", "simple.htm"); });
     EXPECT_TRUE(Contains(error, "the converter stopped while saving the page")) << error;
     EXPECT_TRUE(Contains(error, "signal 9")) << error;
     document.reset();
@@ -429,14 +429,13 @@ TEST_F(LibreOfficeTest, DocumentOverTheTimeLimitIsStoppedAndTheNextConverts) {
 }
 
 TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
-    RegisterLibreOffice(); // as the program does at start
-    WordSession session;
-    ASSERT_TRUE(OpenWordSession(session));
-    auto* app = dynamic_cast<LibreOfficeApplication*>(session.application.get());
+    LibreOfficeConverter converter; // as the program makes it at start
+    std::unique_ptr<ConverterSession> session = StartSession(converter);
+    auto* app = dynamic_cast<LibreOfficeSession*>(session.get());
     ASSERT_NE(app, nullptr);
     const int pid = app->OfficeProcessId();
     EXPECT_FALSE(PrivateTmpEmpty()) << "the office's folders are in the system's temporary folder";
-    CloseWordSession(session);
+    EndSession(session);
     EXPECT_TRUE(ProcessGone(pid));
     EXPECT_TRUE(PrivateTmpEmpty());
     const std::string ourPipes =
@@ -454,7 +453,7 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
     twice->Quit();
     twice->Quit();
     EXPECT_TRUE(Contains(
-        ErrorOf([&] { twice->Documents().Open(Corpus("simple.doc"), {}, true, false, " "); }),
+        ErrorOf([&] { twice->Open(Corpus("simple.doc"), " "); }),
         "quit"));
     EXPECT_TRUE(PrivateTmpEmpty());
 }
@@ -462,10 +461,10 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
 TEST_F(LibreOfficeTest, OfficeThatCannotStartIsAnErrorAndLeavesNothing) {
     LibreOfficeSettings missing;
     missing.programFolder = folder_ / "no-office";
-    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(missing); }), "not installed"));
+    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeSession app(missing); }), "not installed"));
     LibreOfficeSettings hurried;
     hurried.startTimeLimit = std::chrono::milliseconds(1);
-    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeApplication app(hurried); }), "in time"));
+    EXPECT_TRUE(Contains(ErrorOf([&] { LibreOfficeSession app(hurried); }), "in time"));
     EXPECT_TRUE(PrivateTmpEmpty());
 }
 
@@ -505,15 +504,14 @@ TEST_F(LibreOfficeTest, LeftoversOfAKilledProgramGoWhenTheNextOfficeStarts) {
 }
 
 TEST_F(LibreOfficeTest, EmergencyStopKillsTheOfficeAndTheSessionRecovers) {
-    // The command line reaches the stop through the session's interface, which
-    // reaches it through what the registration left.
-    RegisterLibreOffice();
+    // The command line reaches the stop through the converter it was handed.
+    LibreOfficeConverter converter;
     auto app = Start();
     const int pid = app->OfficeProcessId();
-    StopWordSessionsNow();
+    converter.StopAllNow();
     WaitUntilGone(pid);
     EXPECT_TRUE(ProcessGone(pid));
-    RemoveWordSessionLeftovers();
+    converter.RemoveLeftovers();
     EXPECT_TRUE(PrivateTmpEmpty());
 
     Convert(*app, Corpus("simple.doc"), folder_ / "simple.htm");

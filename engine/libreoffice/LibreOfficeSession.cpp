@@ -1,4 +1,4 @@
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeSession.h"
 
 #include "engine/libreoffice/OfficeProcess.h"
 #include "engine/libreoffice/OfficeSupport.h"
@@ -134,9 +134,9 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programFo
             context = new Reference<css::uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());
         } catch (const cppu::BootstrapException& e) {
-            throw AutomationError("cannot load LibreOffice's UNO runtime: " + Utf8(e.getMessage()));
+            throw ConverterError("cannot load LibreOffice's UNO runtime: " + Utf8(e.getMessage()));
         } catch (const css::uno::Exception& e) {
-            throw AutomationError("cannot load LibreOffice's UNO runtime: " + Message(e));
+            throw ConverterError("cannot load LibreOffice's UNO runtime: " + Message(e));
         }
     }
     return *context;
@@ -245,7 +245,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
         Reference<css::connection::XConnection> connection;
         while (!connection.is()) {
             if (!process.Running()) {
-                throw AutomationError(process.TimedOut()
+                throw ConverterError(process.TimedOut()
                                           ? "LibreOffice did not start within " +
                                                 DescribeDuration(settings.startTimeLimit)
                                           : "LibreOffice ended while starting (" +
@@ -266,7 +266,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
         process.NoteSockets();
     } catch (const css::uno::Exception& e) {
         office->ShutDown(false);
-        throw AutomationError("LibreOffice could not be started: " + Message(e));
+        throw ConverterError("LibreOffice could not be started: " + Message(e));
     } catch (...) {
         office->ShutDown(false);
         throw;
@@ -274,12 +274,10 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     return office;
 }
 
-// What the application and its documents share: the settings, the folder SaveAs
-// writes into and the office now running.
+// What the session and its documents share: the settings and the office now running.
 struct Session {
     LibreOfficeSettings settings_;
     bool commentWindows_ = false; // the installed office can show documents with comments
-    std::string folder_;
     std::shared_ptr<Office> office_;
     bool quit_ = false;
     unsigned copies_ = 0;
@@ -292,7 +290,7 @@ template <class Call, class Failure>
 auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
              const std::string& doing, Call call, Failure failure) -> decltype(call()) {
     if (office.stopped_ || !office.process_) {
-        throw AutomationError("the converter stopped before " + doing);
+        throw ConverterError("the converter stopped before " + doing);
     }
     std::string message;
     bool bridgeGone = false;
@@ -310,17 +308,17 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     }
     const bool timedOut = office.process_->TimedOut();
     if (!bridgeGone && !timedOut && office.process_->Running()) {
-        throw AutomationError(failure(message));
+        throw ConverterError(failure(message));
     }
     office.process_->Kill();
     const std::string end = office.process_->EndDescription();
     office.ShutDown(false);
     if (timedOut) {
-        throw AutomationError("the converter took longer than " +
+        throw ConverterError("the converter took longer than " +
                               DescribeDuration(session.settings_.documentTimeLimit) + " while " +
                               doing + " and was stopped");
     }
-    throw AutomationError("the converter stopped while " + doing + " (LibreOffice ended" +
+    throw ConverterError("the converter stopped while " + doing + " (LibreOffice ended" +
                           (end.empty() ? "" : " with " + end) + ")");
 }
 
@@ -338,7 +336,7 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     Properties descriptor = MakeProperties({{"URL", css::uno::Any(url)}});
     const OUString type = detection->queryTypeByDescriptor(descriptor, true);
     if (type.isEmpty()) {
-        throw AutomationError("LibreOffice does not recognise this file as a document");
+        throw ConverterError("LibreOffice does not recognise this file as a document");
     }
     OUString filter = Text(descriptor, "FilterName");
     if (filter.isEmpty()) {
@@ -355,7 +353,7 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     }
     const OUString service = Text(filterProperties, "DocumentService");
     if (service != "com.sun.star.text.TextDocument" && service != "com.sun.star.text.WebDocument") {
-        throw AutomationError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
+        throw ConverterError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
                               ")");
     }
     Reference<css::frame::XLoadable> model(
@@ -440,7 +438,7 @@ bool HasAbsolutePositions(const std::string& page) {
            page.find("position:absolute") != std::string::npos;
 }
 
-class LibreOfficeDocument final : public AutomationDocument {
+class LibreOfficeDocument final : public ConverterDocument {
 public:
     LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
                         Reference<css::lang::XComponent> component, Clock::time_point deadline,
@@ -457,25 +455,19 @@ public:
         }
     }
 
-    void SaveAs(const std::string& fileName, std::int16_t fileFormat) override {
+    void SaveAsPage(const std::string& given, const std::string& fileName) override {
         if (!component_.is()) {
-            throw AutomationError("the document is closed");
-        }
-        if (fileFormat != 8) {
-            throw AutomationError("file format " + std::to_string(fileFormat) +
-                                  " is not supported; 8 writes the HTML page");
+            throw ConverterError("the document is closed");
         }
         std::error_code error;
         const std::string folder =
-            fs::absolute(session_->folder_.empty() ? fs::path(".") : fs::path(session_->folder_),
-                         error)
-                .string();
+            fs::absolute(given.empty() ? fs::path(".") : fs::path(given), error).string();
         if (!fs::is_directory(folder, error)) {
-            throw AutomationError("the folder " + session_->folder_ + " does not exist");
+            throw ConverterError("the folder " + given + " does not exist");
         }
         if (access(folder.c_str(), W_OK | X_OK) != 0) {
-            throw AutomationError("cannot write into the folder " + session_->folder_ + ": " +
-                                  std::strerror(errno));
+            throw ConverterError("cannot write into the folder " + given + ": " +
+                                 std::strerror(errno));
         }
         const std::string target = (fs::path(folder) / fileName).string();
         Store(component_, target);
@@ -538,14 +530,14 @@ private:
                 [&] { return AttachHiddenView(); },
                 [](const std::string& message) { return message; });
             Store(component_, target);
-        } catch (const AutomationError&) {
+        } catch (const ConverterError&) {
             std::ofstream out(target, std::ios::binary | std::ios::trunc);
             out << withoutLayout;
         }
         if (frame.is()) {
             try {
                 CloseComponent(Reference<css::lang::XComponent>(frame, UNO_QUERY));
-            } catch (const AutomationError&) {
+            } catch (const ConverterError&) {
                 // The page is written; a dead office is replaced by the next Open.
             }
         }
@@ -609,7 +601,7 @@ private:
 
 } // namespace
 
-class LibreOfficeApplication::Impl final : public AutomationOptions, public AutomationDocuments {
+class LibreOfficeSession::Impl final {
 public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
         if (settings.programFolder.empty()) {
@@ -620,20 +612,12 @@ public:
         session_->office_ = StartOffice(session_->settings_);
     }
 
-    // Remembered only: this converter never prompts.
-    void SetConfirmConversions(bool value) override { confirmConversions_ = value; }
-    void SetSaveNormalPrompt(bool value) override { saveNormalPrompt_ = value; }
-    void SetSavePropertiesPrompt(bool value) override { savePropertiesPrompt_ = value; }
-
-    // confirmConversions and addToRecentFiles change nothing: the office never asks
-    // and keeps no recent list. The office reads a private copy, so readOnly only
-    // tells it not to expect changes.
-    std::unique_ptr<AutomationDocument> Open(const std::string& fileName, std::optional<bool>,
-                                             bool readOnly, bool,
-                                             const std::string& passwordDocument) override {
+    // The office reads a private copy, so read-only only tells it not to expect changes.
+    std::unique_ptr<ConverterDocument> Open(const std::string& fileName,
+                                            const std::string& passwordDocument) {
         Session& session = *session_;
         if (session.quit_) {
-            throw AutomationError("the converter has been quit");
+            throw ConverterError("the converter has been quit");
         }
         if (!session.office_ || !session.office_->Responds()) {
             if (session.office_) {
@@ -651,7 +635,7 @@ public:
         auto* handler = new SilentHandler;
         const Reference<css::task::XInteractionHandler> handlerReference(handler);
         Properties properties = MakeProperties(
-            {{"ReadOnly", css::uno::Any(readOnly)},
+            {{"ReadOnly", css::uno::Any(true)},
              {"InteractionHandler", css::uno::Any(handlerReference)},
              {"MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)},
              {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)},
@@ -690,12 +674,12 @@ public:
                 });
             return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
                                                          fields, copyFolder);
-        } catch (const AutomationError& e) {
+        } catch (const ConverterError& e) {
             std::error_code ignored;
             fs::remove_all(copyFolder, ignored);
             if (handler->passwordRefused_) {
                 // The caller may have another password to try on the same office.
-                throw AutomationPasswordError(e.what());
+                throw ConverterPasswordError(e.what());
             }
             throw;
         } catch (...) {
@@ -703,12 +687,6 @@ public:
             fs::remove_all(copyFolder, ignored);
             throw;
         }
-    }
-
-    void ChangeFileOpenDirectory(const std::string& folder) { session_->folder_ = folder; }
-
-    void SetDocumentTimeLimit(std::chrono::milliseconds limit) {
-        session_->settings_.documentTimeLimit = limit;
     }
 
     void Quit() {
@@ -724,19 +702,14 @@ public:
         return office && office->process_ ? office->process_->Pid() : 0;
     }
 
-    std::int16_t displayAlerts = 0;
-
 private:
     std::shared_ptr<Session> session_;
-    bool confirmConversions_ = true;
-    bool saveNormalPrompt_ = true;
-    bool savePropertiesPrompt_ = true;
 };
 
-LibreOfficeApplication::LibreOfficeApplication(LibreOfficeSettings settings)
+LibreOfficeSession::LibreOfficeSession(LibreOfficeSettings settings)
     : impl_(std::make_unique<Impl>(std::move(settings))) {}
 
-LibreOfficeApplication::~LibreOfficeApplication() {
+LibreOfficeSession::~LibreOfficeSession() {
     try {
         impl_->Quit();
     } catch (const std::exception&) {
@@ -744,43 +717,17 @@ LibreOfficeApplication::~LibreOfficeApplication() {
     }
 }
 
-void LibreOfficeApplication::SetDisplayAlerts(std::int16_t value) {
-    impl_->displayAlerts = value;
+std::unique_ptr<ConverterDocument> LibreOfficeSession::Open(const std::string& fileName,
+                                                            const std::string& password) {
+    return impl_->Open(fileName, password);
 }
 
-AutomationOptions& LibreOfficeApplication::Options() {
-    return *impl_;
-}
-
-AutomationDocuments& LibreOfficeApplication::Documents() {
-    return *impl_;
-}
-
-void LibreOfficeApplication::ChangeFileOpenDirectory(const std::string& folder) {
-    impl_->ChangeFileOpenDirectory(folder);
-}
-
-void LibreOfficeApplication::SetDocumentTimeLimit(std::chrono::milliseconds limit) {
-    impl_->SetDocumentTimeLimit(limit);
-}
-
-void LibreOfficeApplication::Quit() {
+void LibreOfficeSession::Quit() {
     impl_->Quit();
 }
 
-int LibreOfficeApplication::OfficeProcessId() const {
+int LibreOfficeSession::OfficeProcessId() const {
     return impl_->OfficeProcessId();
-}
-
-AutomationFactory LibreOfficeFactory(LibreOfficeSettings settings) {
-    return [settings]() -> std::unique_ptr<AutomationApplication> {
-        return std::make_unique<LibreOfficeApplication>(settings);
-    };
-}
-
-void RegisterLibreOffice(LibreOfficeSettings settings) {
-    RegisterAutomationFactory("Word.Application", LibreOfficeFactory(std::move(settings)));
-    RegisterConverterCleanup({EmergencyStopOffices, RemoveOfficeLeftovers});
 }
 
 } // namespace pelmora

@@ -1,0 +1,27 @@
+#include "engine/libreoffice/LibreOfficeConverter.h"
+
+#include "engine/libreoffice/OfficeProcess.h"
+
+namespace pelmora {
+
+LibreOfficeConverter::LibreOfficeConverter(LibreOfficeSettings settings)
+    : settings_(std::move(settings)) {}
+
+std::unique_ptr<ConverterSession>
+LibreOfficeConverter::OpenSession(std::optional<std::chrono::milliseconds> documentTimeLimit) {
+    LibreOfficeSettings settings = settings_;
+    if (documentTimeLimit) {
+        settings.documentTimeLimit = *documentTimeLimit;
+    }
+    return std::make_unique<LibreOfficeSession>(std::move(settings));
+}
+
+void LibreOfficeConverter::StopAllNow() noexcept {
+    EmergencyStopOffices();
+}
+
+void LibreOfficeConverter::RemoveLeftovers() {
+    RemoveOfficeLeftovers();
+}
+
+} // namespace pelmora
