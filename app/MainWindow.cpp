@@ -133,12 +133,12 @@ void MainWindow::SetMenuItemChecked(const QString& key, bool checked) {
 
 bool MainWindow::MenuItemEnabled(const QString& key) const {
     const MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key));
-    return item != nullptr && item->Enabled;
+    return item != nullptr && item->Enabled();
 }
 
 void MainWindow::SetMenuItemEnabled(const QString& key, bool enabled) {
     if (MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key))) {
-        item->Enabled = enabled;
+        item->SetEnabled(enabled);
         menuBar_->Refresh();
     }
 }

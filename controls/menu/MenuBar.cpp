@@ -105,12 +105,12 @@ int MenuBar::KeyToIndex(const QString& key) const {
 
 bool MenuBar::ItemChecked(const QString& key) const {
     const MenuItem* item = d_->tree_.At(d_->tree_.FindName(key));
-    return item && item->Checked;
+    return item && item->Checked();
 }
 
 void MenuBar::SetItemChecked(const QString& key, bool checked) {
     if (MenuItem* item = d_->tree_.At(d_->tree_.FindName(key)))
-        item->Checked = checked;
+        item->SetChecked(checked);
 }
 
 void MenuBar::SetSpacing(int spacing) {
@@ -185,8 +185,8 @@ QSize MenuBar::sizeHint() const {
     const QFontMetrics fm(d_->itemsFont_);
     int width = d_->spacing_ / 2;
     for (const MenuItem& item : d_->tree_) {
-        if (item.Ident == 0 && item.Visible)
-            width += fm.horizontalAdvance(item.Caption) + d_->spacing_;
+        if (item.Ident() == 0 && item.Visible())
+            width += fm.horizontalAdvance(item.Caption()) + d_->spacing_;
     }
     return {std::max(width, 1), fm.height() + 10};
 }
@@ -198,17 +198,17 @@ void MenuBar::layOut() {
     const int height = fm.height() + 6;
     int x = static_cast<int>(std::lround(d_->spacing_ / 2.0));
     for (MenuItem& item : d_->tree_) {
-        if (item.Ident != 0)
+        if (item.Ident() != 0)
             continue;
-        if (!item.Visible) {
+        if (!item.Visible()) {
             // A hidden item keeps no cell that a click could still find.
             item.SetRect(0, 0, -1, -1);
             continue;
         }
-        const int right = x + fm.horizontalAdvance(item.Caption) + d_->spacing_;
+        const int right = x + fm.horizontalAdvance(item.Caption()) + d_->spacing_;
         item.SetRect(x, 2, right, height);
-        item.X = static_cast<float>(x + std::lround(d_->spacing_ / 2.0));
-        item.Y = 4;
+        item.SetX(static_cast<float>(x + std::lround(d_->spacing_ / 2.0)));
+        item.SetY(4);
         x = right;
     }
     d_->layoutDirty_ = false;
@@ -228,7 +228,7 @@ void MenuBar::paintBar() {
     painter.PaintBackground();
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
-        if (item.Ident == 0 && item.Visible)
+        if (item.Ident() == 0 && item.Visible())
             painter.PaintItem(item,
                               i == d_->hot_ ? (d_->menuOpen_ ? StateOpen : StateHot) : StateNormal);
     }
@@ -237,7 +237,7 @@ void MenuBar::paintBar() {
 
 void MenuBar::paintItem(int index, int state) {
     const MenuItem* item = d_->tree_.At(index);
-    if (!item || item->Ident != 0 || !item->Visible)
+    if (!item || item->Ident() != 0 || !item->Visible())
         return;
     if (d_->layoutDirty_ || d_->surface_.size() != size()) {
         paintBar();
@@ -255,7 +255,7 @@ int MenuBar::HitTest(int x, int y) {
         layOut();
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
-        if (item.Ident == 0 && item.Visible && item.PointInside(x, y))
+        if (item.Ident() == 0 && item.Visible() && item.PointInside(x, y))
             return i;
     }
     return 0;
@@ -317,7 +317,7 @@ void MenuBar::mouseMoveEvent(QMouseEvent* event) {
         if (old != 0) {
             paintItem(old, StateNormal);
             const MenuItem* oldItem = d_->tree_.At(old);
-            if (oldItem && oldItem->Expanded && d_->popup_) {
+            if (oldItem && oldItem->Expanded() && d_->popup_) {
                 closePopupFromBar();
                 reopen = true;
             }
@@ -369,7 +369,7 @@ void MenuBar::ShowMenu(int index) {
     d_->popup_ = popup;
     popup->FillItems();
     popup->ShowPopup();
-    item->Expanded = true;
+    item->SetExpanded(true);
 }
 
 void MenuBar::closePopupFromBar() {
@@ -383,7 +383,7 @@ void MenuBar::closePopupFromBar() {
 
 bool MenuBar::CloseOpenMenu() {
     for (const MenuItem& item : d_->tree_) {
-        if (item.Expanded) {
+        if (item.Expanded()) {
             closePopupFromBar();
             return true;
         }

@@ -60,18 +60,18 @@ MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFo
     d.ItemsFont = StoredFont::ReadWeighted(bag.value("ItemsFont"), containerFont);
     for (int i = 1; i <= count; ++i) {
         MenuItem item;
-        item.Enabled = readBool(bag, indexed("MenuEnabled", i), true);
-        item.Checked = readBool(bag, indexed("MenuChecked", i), false);
+        item.SetEnabled(readBool(bag, indexed("MenuEnabled", i), true));
+        item.SetChecked(readBool(bag, indexed("MenuChecked", i), false));
         // A negative level has no meaning in the tree; it reads as a bar item.
-        item.Ident = std::max(0, readInt(bag, indexed("MenuIdent", i), 0));
-        item.Caption = readString(bag, indexed("MenuCaption", i));
-        item.Name = readString(bag, indexed("MenuName", i));
-        item.UseMaskColor = readBool(bag, indexed("MenuUseMaskColor", i), true);
-        item.MaskColor = readColor(bag, indexed("MenuMaskColor", i), 0xFF00FF);
+        item.SetIdent(std::max(0, readInt(bag, indexed("MenuIdent", i), 0)));
+        item.SetCaption(readString(bag, indexed("MenuCaption", i)));
+        item.SetName(readString(bag, indexed("MenuName", i)));
+        item.SetUseMaskColor(readBool(bag, indexed("MenuUseMaskColor", i), true));
+        item.SetMaskColor(readColor(bag, indexed("MenuMaskColor", i), 0xFF00FF));
         const QJsonValue picture = bag.value(indexed("MenuPicture", i));
         item.SetAPicture(StoredPicture::Read(picture), StoredPicture::SourceOf(picture));
-        item.Visible = readBool(bag, indexed("MenuVisible", i), true);
-        item.Description = readString(bag, indexed("MenuDescription", i));
+        item.SetVisible(readBool(bag, indexed("MenuVisible", i), true));
+        item.SetDescription(readString(bag, indexed("MenuDescription", i)));
         d.Items.Add(item);
     }
     return d;
@@ -92,27 +92,27 @@ QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
     int i = 0;
     for (const MenuItem& item : Items) {
         ++i;
-        if (!item.Enabled)
+        if (!item.Enabled())
             bag[indexed("MenuEnabled", i)] = false;
-        if (item.Checked)
+        if (item.Checked())
             bag[indexed("MenuChecked", i)] = true;
-        if (item.Ident != 0)
-            bag[indexed("MenuIdent", i)] = item.Ident;
-        if (!item.Caption.isEmpty())
-            bag[indexed("MenuCaption", i)] = item.Caption;
-        if (!item.Name.isEmpty())
-            bag[indexed("MenuName", i)] = item.Name;
-        if (!item.UseMaskColor)
+        if (item.Ident() != 0)
+            bag[indexed("MenuIdent", i)] = item.Ident();
+        if (!item.Caption().isEmpty())
+            bag[indexed("MenuCaption", i)] = item.Caption();
+        if (!item.Name().isEmpty())
+            bag[indexed("MenuName", i)] = item.Name();
+        if (!item.UseMaskColor())
             bag[indexed("MenuUseMaskColor", i)] = false;
-        if (item.MaskColor != 0xFF00FF)
-            bag[indexed("MenuMaskColor", i)] = static_cast<double>(item.MaskColor);
+        if (item.MaskColor() != 0xFF00FF)
+            bag[indexed("MenuMaskColor", i)] = static_cast<double>(item.MaskColor());
         const QJsonValue picture = StoredPicture::Write(item.APicture(0), item.PictureSource());
         if (!picture.isNull())
             bag[indexed("MenuPicture", i)] = picture;
-        if (!item.Visible)
+        if (!item.Visible())
             bag[indexed("MenuVisible", i)] = false;
-        if (!item.Description.isEmpty())
-            bag[indexed("MenuDescription", i)] = item.Description;
+        if (!item.Description().isEmpty())
+            bag[indexed("MenuDescription", i)] = item.Description();
     }
     return bag;
 }

@@ -23,13 +23,6 @@ void MenuItem::SetRect(int left, int top, int right, int bottom) {
     bottom_ = bottom;
 }
 
-void MenuItem::GetRect(int& left, int& top, int& right, int& bottom) const {
-    left = left_;
-    top = top_;
-    right = right_;
-    bottom = bottom_;
-}
-
 bool MenuItem::PointInside(int x, int y) const {
     return left_ <= x && x <= right_ && top_ <= y && y <= bottom_;
 }

@@ -2,43 +2,56 @@
 
 #include "controls/paint/OlePicture.h"
 
+#include <QRect>
 #include <QString>
 #include <cstdint>
 
 namespace pelmora {
 
-/// One entry of a menu: the tree is expressed by `Ident`, the indent level of each item in
-/// the flat list kept by the menu bar.
+// The values of a menu item, one row each; the stored ones in stored order, the picture
+// (stored between MaskColor and Visible) kept apart where PICTURE stands:
+//   ROW(type, name, stored key (nullptr: not stored), default)
+// The row is the one place a value is declared: the item's field, getter and setter and the
+// stored design come from it.
+#define PELMORA_MENU_ITEM_VALUES(ROW, PICTURE)                                                     \
+    ROW(bool, Enabled, "MenuEnabled", true)                                                        \
+    ROW(bool, Checked, "MenuChecked", false)                                                       \
+    ROW(int, Ident, "MenuIdent", 0)                                                                \
+    ROW(QString, Caption, "MenuCaption", QString())                                                \
+    ROW(QString, Name, "MenuName", QString())                                                      \
+    ROW(bool, UseMaskColor, "MenuUseMaskColor", true)                                              \
+    ROW(std::uint32_t, MaskColor, "MenuMaskColor", 0xFF00FFu)                                      \
+    PICTURE                                                                                        \
+    ROW(bool, Visible, "MenuVisible", true)                                                        \
+    ROW(QString, Description, "MenuDescription", QString())                                        \
+    ROW(bool, Expanded, nullptr, false)                                                            \
+    ROW(int, RootIndex, nullptr, 0)                                                                \
+    ROW(bool, IsRoot, nullptr, false)                                                              \
+    ROW(float, X, nullptr, 0.0f)                                                                   \
+    ROW(float, Y, nullptr, 0.0f)
+
+// Name: identifier reported by the click event, compared without regard to case. Caption:
+// text, "&" marks the access key, "-" makes a separator. Ident: indent level, 0 = bar item;
+// level n + 1 right after level n is its first child. Visible: hidden items get no bar cell
+// and are not listed in popups. Enabled: disabled items are drawn greyed and cannot be
+// chosen. UseMaskColor: the picture is drawn with MaskColor (an OLE colour) transparent.
+// Description: status text sent with the description event. Expanded: this item's popup is
+// open. RootIndex: 1-based index of the parent item, 0 for bar items. IsRoot: the item has
+// children. X, Y: text position in the bar or popup, pixels.
+#define PELMORA_MENU_ITEM_ACCESSORS(type, name, key, def)                                          \
+    const type& name() const {                                                                     \
+        return name##_;                                                                            \
+    }                                                                                              \
+    void Set##name(const type& value) {                                                            \
+        name##_ = value;                                                                           \
+    }
+#define PELMORA_MENU_ITEM_FIELD(type, name, key, def) type name##_ = def;
+
+/// One entry of a menu: the tree is expressed by Ident, the indent level of each item in the
+/// flat list kept by the menu bar.
 class MenuItem {
 public:
-    /// Identifier reported by the click event; compared without regard to case.
-    QString Name;
-    /// Text; "&" marks the access key; "-" makes a separator.
-    QString Caption;
-    /// Indent level: 0 = bar item; level n + 1 right after level n is its first child.
-    int Ident = 0;
-    /// Hidden items get no bar cell and are not listed in popups.
-    bool Visible = true;
-    /// Disabled items are drawn greyed and cannot be chosen.
-    bool Enabled = true;
-    /// Check mark.
-    bool Checked = false;
-    /// The picture is drawn with MaskColor transparent.
-    bool UseMaskColor = true;
-    /// Transparent colour of the picture (OLE colour).
-    std::uint32_t MaskColor = 0xFF00FF;
-    /// Status text sent with the description event.
-    QString Description;
-    /// This item's popup is open.
-    bool Expanded = false;
-    /// 1-based index of the parent item, 0 for bar items.
-    int RootIndex = 0;
-    /// The item has children.
-    bool IsRoot = false;
-    /// Text position in the bar or popup, pixels.
-    float X = 0;
-    /// Text position in the bar or popup, pixels.
-    float Y = 0;
+    PELMORA_MENU_ITEM_VALUES(PELMORA_MENU_ITEM_ACCESSORS, )
 
     /// The item's picture; `which` is accepted and not used (there is one slot).
     const OlePicture& APicture(int which = 0) const;
@@ -49,10 +62,10 @@ public:
     /// The resource or file path the picture was read from; empty when not known.
     const QString& PictureSource() const { return pictureSource_; }
 
-    /// Stores the item's cell in the bar or popup, pixels.
+    /// Stores the item's cell in the bar or popup, pixels, all four edges inside.
     void SetRect(int left, int top, int right, int bottom);
-    /// Reads the item's cell back.
-    void GetRect(int& left, int& top, int& right, int& bottom) const;
+    /// The item's cell.
+    QRect Rect() const { return QRect(QPoint(left_, top_), QPoint(right_, bottom_)); }
     /// True when the point lies in the cell, all four edges included.
     bool PointInside(int x, int y) const;
 
@@ -62,6 +75,7 @@ public:
     int Bottom() const { return bottom_; }
 
 private:
+    PELMORA_MENU_ITEM_VALUES(PELMORA_MENU_ITEM_FIELD, )
     OlePicture picture_;
     QString pictureSource_;
     int left_ = 0;
@@ -69,5 +83,8 @@ private:
     int right_ = 0;
     int bottom_ = 0;
 };
+
+#undef PELMORA_MENU_ITEM_ACCESSORS
+#undef PELMORA_MENU_ITEM_FIELD
 
 } // namespace pelmora

@@ -32,21 +32,21 @@ int MenuItemList::Add(const MenuItem& item) {
 
 void MenuItemList::LinkTree() {
     for (MenuItem& item : items_) {
-        item.RootIndex = 0;
-        item.IsRoot = false;
+        item.SetRootIndex(0);
+        item.SetIsRoot(false);
     }
     // Only items exactly one level deeper are children; the scan ends where the subtree ends,
     // so a list with skipped levels still links every item it can.
     const int count = Count();
     for (int i = 1; i <= count; ++i) {
-        const int level = items_[i - 1].Ident + 1;
+        const int level = items_[i - 1].Ident() + 1;
         for (int j = i + 1; j <= count; ++j) {
             MenuItem& next = items_[j - 1];
-            if (next.Ident < level)
+            if (next.Ident() < level)
                 break;
-            if (next.Ident == level) {
-                next.RootIndex = i;
-                items_[i - 1].IsRoot = true;
+            if (next.Ident() == level) {
+                next.SetRootIndex(i);
+                items_[i - 1].SetIsRoot(true);
             }
         }
     }
@@ -54,7 +54,7 @@ void MenuItemList::LinkTree() {
 
 int MenuItemList::FindName(const QString& name) const {
     for (int i = 1; i <= Count(); ++i) {
-        if (items_[i - 1].Name.compare(name, Qt::CaseInsensitive) == 0)
+        if (items_[i - 1].Name().compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     return 0;

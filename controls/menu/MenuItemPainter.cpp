@@ -19,7 +19,7 @@ constexpr std::uint32_t HighlightCaptionColor = 0x57404A;
 constexpr std::uint32_t HighlightFrameColor = 0x80000003;
 
 bool isSeparator(const MenuItem& item) {
-    return item.Caption == QLatin1String("-");
+    return item.Caption() == QLatin1String("-");
 }
 } // namespace
 
@@ -47,7 +47,7 @@ void MenuItemPainter::PaintBackground(int ownerWidth) {
 }
 
 void MenuItemPainter::Paint(const MenuItem& item, int state) {
-    if (state != Normal && (isSeparator(item) || !item.Enabled))
+    if (state != Normal && (isSeparator(item) || !item.Enabled()))
         return;
     FillBox(painter_, item.Left(), item.Top(), item.Right(), item.Bottom(), BackColor(style_));
     if (state == Highlighted)
@@ -95,11 +95,11 @@ void MenuItemPainter::paintHighlighted(const MenuItem& item) {
     caption(item, 1, 1, MenuColor(HighlightCaptionColor));
     if (style_ == 0)
         DrawFrame(painter_, l, t, r, b, DarkGrey, White, White, DarkGrey);
-    if (!item.Checked)
+    if (!item.Checked())
         drawPicture(item, l + 1, t + 1);
-    if (item.IsRoot)
+    if (item.IsRoot())
         DrawTriangle(l, t, r, b, DarkGrey, 0);
-    if (item.Checked) {
+    if (item.Checked()) {
         DrawTick(painter_, l + 4, t, 10, 10, Black);
         DrawTick(painter_, l + 2, t - 2, 10, 10, checkColor);
     }
@@ -125,10 +125,10 @@ void MenuItemPainter::paintNormal(const MenuItem& item) {
         }
         return;
     }
-    if (item.Enabled) {
+    if (item.Enabled()) {
         caption(item, 0, 0, textColor_);
         drawPicture(item, l + 2, t + 2);
-        if (item.IsRoot) {
+        if (item.IsRoot()) {
             if (style_ == 3)
                 DrawTriangle(l, t, r, b, LightGrey, 1);
             else
@@ -140,7 +140,7 @@ void MenuItemPainter::paintNormal(const MenuItem& item) {
         caption(item, 2, 2, MenuColor(White));
         caption(item, 0, 0, MenuColor(LightGrey));
     }
-    if (item.Checked)
+    if (item.Checked())
         DrawTick(painter_, l + 4, t, 10, 10, DarkGrey);
 }
 
@@ -152,19 +152,19 @@ void MenuItemPainter::paintRaised(const MenuItem& item) {
 
 void MenuItemPainter::drawPicture(const MenuItem& item, int x, int y) {
     const OlePicture& picture = item.APicture();
-    if (!item.Enabled)
+    if (!item.Enabled())
         direct([&](QImage& s) {
             effects_.PaintDisabledPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
-                                          item.MaskColor, 0);
+                                          item.MaskColor(), 0);
         });
-    else if (picture.type() == OlePicture::Type::Icon || !item.UseMaskColor)
+    else if (picture.type() == OlePicture::Type::Icon || !item.UseMaskColor())
         direct([&](QImage& s) {
             effects_.PaintStandardPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0, 0);
         });
     else
         direct([&](QImage& s) {
             effects_.PaintTransparentPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
-                                             item.MaskColor, 0);
+                                             item.MaskColor(), 0);
         });
 }
 

@@ -145,18 +145,18 @@ void PopupMenu::FillItems() {
     int widest = 0;
     const MenuItem* filter = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr;
     if (filter) {
-        const int level = filter->Ident + 1;
+        const int level = filter->Ident() + 1;
         for (int i = d_->filterIndex_ + 1; i <= d_->tree_->Count(); ++i) {
             MenuItem& item = d_->tree_->Item(i);
-            if (item.Ident < level)
+            if (item.Ident() < level)
                 break;
-            if (item.Ident != level || !item.Visible)
+            if (item.Ident() != level || !item.Visible())
                 continue;
             d_->items_.push_back(i);
-            item.X = TextLeft;
-            item.Y = static_cast<float>(y + 2);
+            item.SetX(TextLeft);
+            item.SetY(static_cast<float>(y + 2));
             const int bottom = y + rowHeight;
-            const int right = fm.horizontalAdvance(item.Caption) + TextLeft + TextPadding;
+            const int right = fm.horizontalAdvance(item.Caption()) + TextLeft + TextPadding;
             item.SetRect(TextLeft, y, right, bottom);
             y = bottom;
             widest = std::max(widest, right);
@@ -175,7 +175,7 @@ void PopupMenu::FillItems() {
         item.SetRect(RowLeft, item.Top(), widest + TextLeft - RowLeft, item.Bottom());
     }
     if (d_->style_ == 2)
-        SetRegions(filter ? filter->Ident + 1 : 1);
+        SetRegions(filter ? filter->Ident() + 1 : 1);
     d_->building_ = false;
 }
 
@@ -290,7 +290,7 @@ void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
     if (hit == d_->hot_)
         return;
     if (hit != 0)
-        SendDescriptionEvent(d_->tree_->Item(hit).Description);
+        SendDescriptionEvent(d_->tree_->Item(hit).Description());
     const int old = d_->hot_;
     d_->hot_ = hit;
     if (old != 0)
@@ -323,7 +323,7 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
     }
     paintItem(hit, MenuItemPainter::Highlighted);
     MenuItem& item = d_->tree_->Item(hit);
-    if (item.IsRoot) {
+    if (item.IsRoot()) {
         if (toggledOff) {
             d_->menuOpen_ = false;
         } else {
@@ -333,9 +333,9 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (item.Caption == QLatin1String("-") || !item.Enabled)
+    if (item.Caption() == QLatin1String("-") || !item.Enabled())
         return;
-    const QString key = item.Name;
+    const QString key = item.Name();
     // The click handler may do anything, so nothing of this popup is used after it but the
     // guarded pointers of the chain.
     QPointer<PopupMenu> self(this);
@@ -363,7 +363,7 @@ void PopupMenu::ShowMenu(int index) {
     d_->child_ = popup;
     popup->FillItems();
     popup->ShowPopup();
-    item->Expanded = true;
+    item->SetExpanded(true);
 }
 
 void PopupMenu::SendClickEvent(const QString& key) {
@@ -393,7 +393,7 @@ void PopupMenu::Unload() {
     if (d_->parent_)
         d_->parent_->ChildUnloaded(this);
     if (MenuItem* item = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr)
-        item->Expanded = false;
+        item->SetExpanded(false);
     d_->parent_ = nullptr;
     hide();
     deleteLater();

@@ -4,8 +4,8 @@
 //   [--out FILE.png]
 // With --out the program opens the menu KEY (default mnuFile), moves the mouse onto the item
 // --hover if given, saves a picture of the bar with its popup and quits.
-#include "controls/menu/PopupMenu.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/PopupMenu.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-using pelmora::PopupMenu;
 using pelmora::MenuBar;
+using pelmora::PopupMenu;
 
 namespace {
 
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     if (parser.isSet("hover") && bar->Popup()) {
         const int index = bar->KeyToIndex(parser.value("hover"));
         mouse(bar->Popup(), tree.Item(index), QEvent::MouseMove);
-        if (tree.Item(index).IsRoot)
+        if (tree.Item(index).IsRoot())
             mouse(bar->Popup(), tree.Item(index), QEvent::MouseButtonPress);
     }
     const QImage image = snapshot(&window, bar);

@@ -30,7 +30,7 @@ TEST(MainMenu, LoadsWithItsBarItemsAndOpensEveryMenu) {
         Press(w.bar, w.Centre(index));
         EXPECT_EQ(w.bar->Popup(), nullptr);
     }
-    EXPECT_FALSE(w.bar->MenuTree().Item(w.bar->KeyToIndex("mnuStop")).Enabled);
+    EXPECT_FALSE(w.bar->MenuTree().Item(w.bar->KeyToIndex("mnuStop")).Enabled());
     EXPECT_TRUE(w.bar->ItemChecked("mnulogfile"));
     EXPECT_TRUE(w.bar->ItemChecked("MNUCREATEDIR"));
     EXPECT_TRUE(w.bar->ItemChecked("mnuoverwrite"));

@@ -23,7 +23,7 @@ struct SmallMenu : BarWindow {
         edit = Add(Item("mnuEdit", 0, "Edit"));
         undo = Add(Item("mnuUndo", 1, "Undo"));
         MenuItem v = Item("mnuView", 0, "View");
-        v.Visible = false;
+        v.SetVisible(false);
         view = Add(v);
         viewItem = Add(Item("mnuZoom", 1, "Zoom"));
         empty = Add(Item("mnuEmpty", 0, "Empty"));
@@ -71,7 +71,7 @@ TEST(MenuBarKeys, ItemCheckedReadsAndWritesByName) {
     SmallMenu m;
     EXPECT_FALSE(m.bar->ItemChecked("mnuexit"));
     m.bar->SetItemChecked("MNUEXIT", true);
-    EXPECT_TRUE(m.bar->MenuTree().Item(m.exit).Checked);
+    EXPECT_TRUE(m.bar->MenuTree().Item(m.exit).Checked());
     EXPECT_TRUE(m.bar->ItemChecked("mnuExit"));
     m.bar->SetItemChecked("nothing", true);
     EXPECT_FALSE(m.bar->ItemChecked("nothing"));
@@ -88,12 +88,12 @@ TEST(MenuBarLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
     EXPECT_EQ(file.Top(), 2);
     EXPECT_EQ(file.Right(), 6 + fm.horizontalAdvance("&File") + 12);
     EXPECT_EQ(file.Bottom(), fm.height() + 6);
-    EXPECT_EQ(file.X, 12.0f);
+    EXPECT_EQ(file.X(), 12.0f);
     EXPECT_EQ(t.Item(m.edit).Left(), file.Right());
     // The hidden bar item takes no room: the next visible item follows Edit directly.
     EXPECT_EQ(t.Item(m.empty).Left(), t.Item(m.edit).Right());
-    EXPECT_TRUE(t.Item(m.file).IsRoot);
-    EXPECT_FALSE(t.Item(m.empty).IsRoot);
+    EXPECT_TRUE(t.Item(m.file).IsRoot());
+    EXPECT_FALSE(t.Item(m.empty).IsRoot());
 
     EXPECT_EQ(m.bar->HitTest(file.Left(), file.Top()), m.file);
     EXPECT_EQ(m.bar->HitTest(file.Right(), file.Bottom()), m.file); // shared edge: first wins
@@ -102,7 +102,7 @@ TEST(MenuBarLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
     for (int y = 0; y < 24; ++y) {
         for (int x = 0; x < 400; ++x) {
             const int hit = m.bar->HitTest(x, y);
-            EXPECT_TRUE(hit == 0 || t.Item(hit).Ident == 0) << x << "," << y;
+            EXPECT_TRUE(hit == 0 || t.Item(hit).Ident() == 0) << x << "," << y;
             EXPECT_NE(hit, m.view);
         }
     }
@@ -124,7 +124,7 @@ TEST(MenuBarClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
     Press(m.bar, m.Centre(m.file));
     ASSERT_NE(m.bar->Popup(), nullptr);
     EXPECT_TRUE(m.bar->MenuOpen());
-    EXPECT_TRUE(m.bar->MenuTree().Item(m.file).Expanded);
+    EXPECT_TRUE(m.bar->MenuTree().Item(m.file).Expanded());
     EXPECT_EQ(m.bar->Popup()->FilterIndex(), m.file);
     EXPECT_EQ(m.bar->Popup()->Items(), (std::vector<int>{m.add, m.sep, m.exit}));
     // Placed under the item, at its bottom-left corner on the screen.
@@ -155,7 +155,7 @@ TEST(MenuBarClicks, ALeafClickRaisesItemClickWithTheStoredNameAndClosesTheChain)
     EXPECT_EQ(clicks.at(0).at(0).toString(), "MNUADD");
     EXPECT_EQ(m.bar->Popup(), nullptr);
     EXPECT_FALSE(m.bar->MenuOpen());
-    EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded);
+    EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded());
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
     // The activation the popup held goes back to the bar's window.
@@ -177,8 +177,8 @@ TEST(MenuBarHover, MovingAlongTheBarWithAMenuOpenSwitchesMenus) {
     EXPECT_NE(m.bar->Popup(), first.data());
     EXPECT_EQ(m.bar->Popup()->FilterIndex(), m.edit);
     EXPECT_TRUE(m.bar->MenuOpen());
-    EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded);
-    EXPECT_TRUE(m.bar->MenuTree().Item(m.edit).Expanded);
+    EXPECT_FALSE(m.bar->MenuTree().Item(m.file).Expanded());
+    EXPECT_TRUE(m.bar->MenuTree().Item(m.edit).Expanded());
     Settle();
     EXPECT_FALSE(first);
     EXPECT_EQ(VisiblePopups(), 1);
@@ -269,7 +269,7 @@ TEST(MenuBarDesign, AStoredDesignRoundTripsThroughTheControl) {
     EXPECT_EQ(other.bar->Spacing(), 12);
     ASSERT_EQ(other.bar->MenuTree().Count(), m.bar->MenuTree().Count());
     EXPECT_TRUE(other.bar->ItemChecked("mnuundo"));
-    EXPECT_FALSE(other.bar->MenuTree().Item(m.view).Visible);
+    EXPECT_FALSE(other.bar->MenuTree().Item(m.view).Visible());
     EXPECT_EQ(other.bar->WriteProperties(), bag);
     // Style 2 fills its cells white.
     EXPECT_EQ(other.bar->BackColor(), 0xFFFFFFu);
@@ -296,7 +296,7 @@ TEST(MenuBarDesign, AMalformedDesignLoadsPaintsAndOpensWithoutCrashing) {
     EXPECT_EQ(w.bar->KeyToIndex("DUP"), 2);
     for (int i = 1; i <= 9; ++i) {
         const MenuItem& it = w.bar->MenuTree().Item(i);
-        if (it.Ident == 0 && it.Visible) {
+        if (it.Ident() == 0 && it.Visible()) {
             Press(w.bar, w.Centre(i));
             ASSERT_NE(w.bar->Popup(), nullptr) << i;
             Press(w.bar, w.Centre(i));

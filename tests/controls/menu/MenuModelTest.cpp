@@ -13,9 +13,9 @@ namespace {
 
 MenuItem item(const QString& name, int ident, const QString& caption = "x") {
     MenuItem m;
-    m.Name = name;
-    m.Ident = ident;
-    m.Caption = caption;
+    m.SetName(name);
+    m.SetIdent(ident);
+    m.SetCaption(caption);
     return m;
 }
 
@@ -29,9 +29,8 @@ TEST(MenuItem, PointInsideIncludesAllFourEdges) {
     EXPECT_FALSE(m.PointInside(31, 30));
     EXPECT_FALSE(m.PointInside(20, 19));
     EXPECT_FALSE(m.PointInside(20, 41));
-    int l, t, r, b;
-    m.GetRect(l, t, r, b);
-    EXPECT_EQ((std::array{l, t, r, b}), (std::array{10, 20, 30, 40}));
+    const QRect r = m.Rect();
+    EXPECT_EQ((std::array{r.left(), r.top(), r.right(), r.bottom()}), (std::array{10, 20, 30, 40}));
 }
 
 TEST(MenuItemList, LinksChildrenToTheirParentsAndMarksRoots) {
@@ -45,18 +44,18 @@ TEST(MenuItemList, LinksChildrenToTheirParentsAndMarksRoots) {
     list.Add(item("edit", 0));   // 7
     list.Add(item("undo", 1));   // 8
     list.LinkTree();
-    EXPECT_TRUE(list.Item(1).IsRoot);
-    EXPECT_FALSE(list.Item(2).IsRoot);
-    EXPECT_TRUE(list.Item(3).IsRoot);
-    EXPECT_EQ(list.Item(2).RootIndex, 1);
-    EXPECT_EQ(list.Item(3).RootIndex, 1);
-    EXPECT_EQ(list.Item(4).RootIndex, 3);
-    EXPECT_EQ(list.Item(5).RootIndex, 3);
-    EXPECT_EQ(list.Item(6).RootIndex, 1);
-    EXPECT_EQ(list.Item(8).RootIndex, 7);
-    EXPECT_EQ(list.Item(7).RootIndex, 0);
+    EXPECT_TRUE(list.Item(1).IsRoot());
+    EXPECT_FALSE(list.Item(2).IsRoot());
+    EXPECT_TRUE(list.Item(3).IsRoot());
+    EXPECT_EQ(list.Item(2).RootIndex(), 1);
+    EXPECT_EQ(list.Item(3).RootIndex(), 1);
+    EXPECT_EQ(list.Item(4).RootIndex(), 3);
+    EXPECT_EQ(list.Item(5).RootIndex(), 3);
+    EXPECT_EQ(list.Item(6).RootIndex(), 1);
+    EXPECT_EQ(list.Item(8).RootIndex(), 7);
+    EXPECT_EQ(list.Item(7).RootIndex(), 0);
     // The last item never has children, whatever its level.
-    EXPECT_FALSE(list.Item(8).IsRoot);
+    EXPECT_FALSE(list.Item(8).IsRoot());
 }
 
 TEST(MenuItemList, ToleratesLevelsThatJumpAndAStartBelowTheBar) {
@@ -66,11 +65,11 @@ TEST(MenuItemList, ToleratesLevelsThatJumpAndAStartBelowTheBar) {
     list.Add(item("skip", 2));  // 3: two levels deeper, no parent at level 1
     list.Add(item("child", 1)); // 4
     list.LinkTree();
-    EXPECT_EQ(list.Item(1).RootIndex, 0);
-    EXPECT_FALSE(list.Item(1).IsRoot);
-    EXPECT_EQ(list.Item(3).RootIndex, 0);
-    EXPECT_EQ(list.Item(4).RootIndex, 2);
-    EXPECT_TRUE(list.Item(2).IsRoot);
+    EXPECT_EQ(list.Item(1).RootIndex(), 0);
+    EXPECT_FALSE(list.Item(1).IsRoot());
+    EXPECT_EQ(list.Item(3).RootIndex(), 0);
+    EXPECT_EQ(list.Item(4).RootIndex(), 2);
+    EXPECT_TRUE(list.Item(2).IsRoot());
 }
 
 TEST(MenuItemList, RelinkingForgetsOldLinks) {
@@ -78,10 +77,10 @@ TEST(MenuItemList, RelinkingForgetsOldLinks) {
     list.Add(item("a", 0));
     list.Add(item("b", 1));
     list.LinkTree();
-    list.Item(2).Ident = 0;
+    list.Item(2).SetIdent(0);
     list.LinkTree();
-    EXPECT_FALSE(list.Item(1).IsRoot);
-    EXPECT_EQ(list.Item(2).RootIndex, 0);
+    EXPECT_FALSE(list.Item(1).IsRoot());
+    EXPECT_EQ(list.Item(2).RootIndex(), 0);
 }
 
 TEST(MenuItemList, OutOfRangeIndicesGiveNothingOrTheElementError) {
@@ -117,12 +116,12 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     d.ItemsFont.setItalic(true);
     MenuItem a = item("mnuFile", 0, "&File");
     MenuItem b = item("mnuOpen", 1, "Open...");
-    b.Enabled = false;
-    b.Checked = true;
-    b.UseMaskColor = false;
-    b.MaskColor = 0x00FF00;
-    b.Visible = false;
-    b.Description = "Open a file";
+    b.SetEnabled(false);
+    b.SetChecked(true);
+    b.SetUseMaskColor(false);
+    b.SetMaskColor(0x00FF00);
+    b.SetVisible(false);
+    b.SetDescription("Open a file");
     b.SetAPicture(
         StoredPicture::Read(QJsonValue(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png")));
     ASSERT_FALSE(b.APicture(0).isNone());
@@ -139,16 +138,16 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     EXPECT_TRUE(r.ItemsFont.bold());
     EXPECT_TRUE(r.ItemsFont.italic());
     ASSERT_EQ(r.Items.Count(), 2);
-    EXPECT_EQ(r.Items.Item(1).Caption, "&File");
-    EXPECT_EQ(r.Items.Item(1).Name, "mnuFile");
+    EXPECT_EQ(r.Items.Item(1).Caption(), "&File");
+    EXPECT_EQ(r.Items.Item(1).Name(), "mnuFile");
     const MenuItem& rb = r.Items.Item(2);
-    EXPECT_EQ(rb.Ident, 1);
-    EXPECT_FALSE(rb.Enabled);
-    EXPECT_TRUE(rb.Checked);
-    EXPECT_FALSE(rb.UseMaskColor);
-    EXPECT_EQ(rb.MaskColor, 0x00FF00u);
-    EXPECT_FALSE(rb.Visible);
-    EXPECT_EQ(rb.Description, "Open a file");
+    EXPECT_EQ(rb.Ident(), 1);
+    EXPECT_FALSE(rb.Enabled());
+    EXPECT_TRUE(rb.Checked());
+    EXPECT_FALSE(rb.UseMaskColor());
+    EXPECT_EQ(rb.MaskColor(), 0x00FF00u);
+    EXPECT_FALSE(rb.Visible());
+    EXPECT_EQ(rb.Description(), "Open a file");
     EXPECT_TRUE(rb.APicture(0) == b.APicture(0));
     // Writing what was read gives the same stored design.
     EXPECT_EQ(r.ToJson(containerFont()), bag);
@@ -183,12 +182,12 @@ TEST(MenuDesign, BadStoredValuesLoadWithDefaults) {
     EXPECT_EQ(d.Spacing, 12);
     EXPECT_EQ(d.Style, 0);
     ASSERT_EQ(d.Items.Count(), 4);
-    EXPECT_EQ(d.Items.Item(1).Caption, "");
-    EXPECT_TRUE(d.Items.Item(1).Visible);
-    EXPECT_EQ(d.Items.Item(2).Caption, "Two");
-    EXPECT_EQ(d.Items.Item(2).Ident, 0);
-    EXPECT_TRUE(d.Items.Item(2).Enabled);
-    EXPECT_EQ(d.Items.Item(2).MaskColor, 0xFF00FFu);
+    EXPECT_EQ(d.Items.Item(1).Caption(), "");
+    EXPECT_TRUE(d.Items.Item(1).Visible());
+    EXPECT_EQ(d.Items.Item(2).Caption(), "Two");
+    EXPECT_EQ(d.Items.Item(2).Ident(), 0);
+    EXPECT_TRUE(d.Items.Item(2).Enabled());
+    EXPECT_EQ(d.Items.Item(2).MaskColor(), 0xFF00FFu);
     EXPECT_TRUE(d.Items.Item(2).APicture(0).isNone());
     EXPECT_EQ(d.ItemsFont, containerFont());
 }
@@ -213,20 +212,21 @@ TEST(MenuDesign, TheMainWindowDesignHoldsItsThirtySevenItems) {
     ASSERT_EQ(d.Items.Count(), 37);
     int bar = 0, pictures = 0;
     for (const MenuItem& m : d.Items) {
-        bar += m.Ident == 0;
+        bar += m.Ident() == 0;
         if (!m.APicture(0).isNone()) {
             ++pictures;
-            EXPECT_EQ(m.APicture(0).image().size(), QSize(16, 16)) << m.Name.toStdString();
+            EXPECT_EQ(m.APicture(0).image().size(), QSize(16, 16)) << m.Name().toStdString();
         }
     }
     EXPECT_EQ(bar, 5);
     EXPECT_EQ(pictures, 9);
-    EXPECT_EQ(d.Items.Item(5).Caption, "Remove File                             Del");
-    EXPECT_FALSE(d.Items.Item(25).Enabled);
-    EXPECT_EQ(d.Items.Item(29).Description, "Overwrite existing file");
-    EXPECT_TRUE(d.Items.Item(27).Checked && d.Items.Item(28).Checked && d.Items.Item(29).Checked);
-    EXPECT_FALSE(d.Items.Item(30).Checked);
-    EXPECT_EQ(d.Items.Item(37).Name, "mnuAbout");
+    EXPECT_EQ(d.Items.Item(5).Caption(), "Remove File                             Del");
+    EXPECT_FALSE(d.Items.Item(25).Enabled());
+    EXPECT_EQ(d.Items.Item(29).Description(), "Overwrite existing file");
+    EXPECT_TRUE(d.Items.Item(27).Checked() && d.Items.Item(28).Checked() &&
+                d.Items.Item(29).Checked());
+    EXPECT_FALSE(d.Items.Item(30).Checked());
+    EXPECT_EQ(d.Items.Item(37).Name(), "mnuAbout");
     EXPECT_FALSE(MenuDesign::Load(":/menu/nothing.json", containerFont(), d));
 }
 

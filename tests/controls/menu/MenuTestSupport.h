@@ -15,10 +15,10 @@ namespace pelmora::menutest {
 inline MenuItem Item(const QString& name, int ident, const QString& caption,
                      const QString& description = {}) {
     MenuItem m;
-    m.Name = name;
-    m.Ident = ident;
-    m.Caption = caption;
-    m.Description = description;
+    m.SetName(name);
+    m.SetIdent(ident);
+    m.SetCaption(caption);
+    m.SetDescription(description);
     return m;
 }
 

@@ -22,13 +22,13 @@ struct ToolsMenu : BarWindow {
         run = Add(Item("mnuRun", 1, "Run", "Run it"));
         sep = Add(Item("mnuSep", 1, "-", "separator text"));
         MenuItem s = Item("mnuStop", 1, "Stop", "Stop it");
-        s.Enabled = false;
+        s.SetEnabled(false);
         stop = Add(s);
         more = Add(Item("mnuMore", 1, "More"));
         subA = Add(Item("mnuSubA", 2, "Sub A"));
         subB = Add(Item("mnuSubB", 2, "Sub B"));
         MenuItem h = Item("mnuHidden", 1, "Hidden");
-        h.Visible = false;
+        h.SetVisible(false);
         hidden = Add(h);
         hiddenChild = Add(Item("mnuUnder", 2, "Under hidden"));
         last = Add(Item("mnuLast", 1, "Last"));
@@ -51,7 +51,7 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         const int rowHeight = fm.height() + 6;
         int widest = 0;
         for (int i : p->Items())
-            widest = std::max(widest, fm.horizontalAdvance(p->MenuTree()->Item(i).Caption) + 35);
+            widest = std::max(widest, fm.horizontalAdvance(p->MenuTree()->Item(i).Caption()) + 35);
         const int top = style == 3 ? 0 : 4;
         int y = top;
         for (int i : p->Items()) {
@@ -60,8 +60,8 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
             EXPECT_EQ(it.Top(), y);
             EXPECT_EQ(it.Right(), widest + 27);
             EXPECT_EQ(it.Bottom(), y + rowHeight);
-            EXPECT_EQ(it.X, 30.0f);
-            EXPECT_EQ(it.Y, static_cast<float>(y + 2));
+            EXPECT_EQ(it.X(), 30.0f);
+            EXPECT_EQ(it.Y(), static_cast<float>(y + 2));
             y += rowHeight;
         }
         EXPECT_EQ(p->width(), widest + 30) << style;
@@ -120,7 +120,7 @@ TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     PopupMenu* sub = p->ChildPopup();
     ASSERT_NE(sub, nullptr);
     EXPECT_TRUE(p->MenuOpen());
-    EXPECT_TRUE(p->MenuTree()->Item(m.more).Expanded);
+    EXPECT_TRUE(p->MenuTree()->Item(m.more).Expanded());
     EXPECT_EQ(sub->Items(), (std::vector<int>{m.subA, m.subB}));
     EXPECT_EQ(sub->OwnerWidth(), 0);
     // Beside the popup: the row's left plus right, level with the row.
@@ -130,7 +130,7 @@ TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     Press(p, RowCentre(p, m.more));
     EXPECT_EQ(p->ChildPopup(), nullptr);
     EXPECT_FALSE(p->MenuOpen());
-    EXPECT_FALSE(p->MenuTree()->Item(m.more).Expanded);
+    EXPECT_FALSE(p->MenuTree()->Item(m.more).Expanded());
     EXPECT_EQ(m.bar->Popup(), p);
     Press(p, RowCentre(p, m.more));
     EXPECT_NE(p->ChildPopup(), nullptr);
@@ -153,7 +153,7 @@ TEST(PopupMenuClicks, AClickInASubmenuReachesTheBarAndClosesEveryPopup) {
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
     for (const MenuItem& it : m.bar->MenuTree())
-        EXPECT_FALSE(it.Expanded) << it.Name.toStdString();
+        EXPECT_FALSE(it.Expanded()) << it.Name().toStdString();
 }
 
 TEST(PopupMenuClicks, HoverNeverOpensASubmenuAndARightClickClosesThePopup) {
@@ -261,8 +261,8 @@ TEST(PopupMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted
     QImage red(16, 16, QImage::Format_RGB32);
     red.fill(Qt::red);
     run.SetAPicture(OlePicture::bitmap(red));
-    run.UseMaskColor = false;
-    run.Checked = true;
+    run.SetUseMaskColor(false);
+    run.SetChecked(true);
     PopupMenu* p = m.Open();
     ASSERT_NE(p, nullptr);
     auto redPixels = [&] {
