@@ -229,9 +229,9 @@ void RemoveBlocks(std::string& page, std::string_view start, std::string_view en
     RemoveBlocksIn(page, start, end, throttle);
 }
 
-void CompactHtmlText(std::string& page, const YieldHook& yield) {
+void CompactHtmlText(std::string& page, const YieldHook& yield, std::string_view title) {
     if (IsLibreOfficePage(page)) {
-        CompactLibreOfficePage(page, yield);
+        CompactLibreOfficePage(page, yield, title);
         return;
     }
     YieldThrottle throttle(yield);
@@ -245,7 +245,13 @@ void CompactHtmlText(std::string& page, const YieldHook& yield) {
 
 void CompactHtml(const std::string& path, const YieldHook& yield) {
     std::string page = ReadWholeFile(path);
-    CompactHtmlText(page, yield);
+    // A page without a title of its own is named after its file, without extension.
+    const std::size_t slash = path.rfind(kPathSeparator);
+    std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (const std::size_t dot = title.rfind('.'); dot != std::string::npos && dot > 0) {
+        title.resize(dot);
+    }
+    CompactHtmlText(page, yield, title);
     ReplaceFile(path, page);
 }
 

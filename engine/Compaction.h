@@ -27,7 +27,8 @@ void RemoveBlocks(std::string& page, std::string_view start, std::string_view en
 
 /// Compacts the page text: a page that LibreOffice wrote by its own markup's rules
 /// (engine/LibreOfficeCompaction.h), any other page by Word's rules, in their order.
-void CompactHtmlText(std::string& page, const YieldHook& yield = {});
+/// title names the page when it has no title of its own.
+void CompactHtmlText(std::string& page, const YieldHook& yield = {}, std::string_view title = {});
 
 /// Compacts the page file at path: the result is written to a new file that then
 /// replaces the old one. Throws std::runtime_error with the reason on failure.

@@ -1,9 +1,8 @@
 #pragma once
-// Compaction of the pages LibreOffice writes. Its markup differs from Word's, so the
-// same kinds of office-only markup are found by reading its tags: office meta tags,
-// per-run formatting (spans with only a style or language, font tags) cut together
-// with their closing tags, and runs of blanks. Text in pre, script, style, textarea
-// and title elements, comments and attribute values is never changed.
+// Compaction of the pages LibreOffice writes: the page is read with an HTML5 parser
+// and written back from its tree as clean HTML5 that looks the same in a browser
+// (engine/PageRewriter.h says what changes). A page that cannot be read as a tree
+// faithfully is left exactly as it was.
 
 #include "engine/Compaction.h"
 
@@ -15,9 +14,9 @@ namespace pelmora {
 /// True when a meta tag before the page's body names LibreOffice as its generator.
 bool IsLibreOfficePage(std::string_view page);
 
-/// Cuts LibreOffice's office-only markup from page. A tag is only cut together with
-/// its matching closing tag, so no tag is left unclosed or stray that was not before.
-/// Yields once per stretch of work (kYieldWork bytes).
-void CompactLibreOfficePage(std::string& page, const YieldHook& yield = {});
+/// Rewrites page as clean HTML5. title is the page's title when its own is empty and
+/// no heading has text (the document's name). Yields between the long steps.
+void CompactLibreOfficePage(std::string& page, const YieldHook& yield = {},
+                            std::string_view title = {});
 
 } // namespace pelmora

@@ -1,0 +1,216 @@
+#include "engine/HtmlDocument.h"
+
+#include <gumbo.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace pelmora {
+
+namespace {
+
+// The parser's nodes live in blocks that are dropped at once: nothing is freed one by
+// one, and the tree is never walked again to free it (that walk recurses as deep as
+// the page nests).
+class Arena {
+public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    ~Arena() {
+        for (char* block : blocks_) {
+            std::free(block);
+        }
+    }
+
+    static void* Allocate(void* arena, std::size_t size) {
+        return static_cast<Arena*>(arena)->Take(size);
+    }
+    static void Free(void*, void*) {}
+
+private:
+    void* Take(std::size_t size) {
+        size = (size + 15) & ~std::size_t{15};
+        if (used_ + size > capacity_) {
+            capacity_ = std::max(size, kBlock);
+            char* block = static_cast<char*>(std::malloc(capacity_));
+            if (block == nullptr) {
+                std::abort(); // as the parser's own allocator does
+            }
+            blocks_.push_back(block);
+            used_ = 0;
+        }
+        void* at = blocks_.back() + used_;
+        used_ += size;
+        return at;
+    }
+
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
+    std::vector<char*> blocks_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+std::string TagName(const GumboElement& element) {
+    if (element.tag != GUMBO_TAG_UNKNOWN) {
+        return gumbo_normalized_tagname(element.tag);
+    }
+    GumboStringPiece piece = element.original_tag;
+    gumbo_tag_from_original_text(&piece);
+    std::string name(piece.data, piece.length);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+    }
+    return name;
+}
+
+const GumboVector& ChildrenOf(const GumboNode& node) {
+    return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
+}
+
+} // namespace
+
+bool IsUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        unsigned int code = 0;
+        if ((*p & 0xE0) == 0xC0) {
+            more = 1;
+            code = *p & 0x1Fu;
+        } else if ((*p & 0xF0) == 0xE0) {
+            more = 2;
+            code = *p & 0x0Fu;
+        } else if ((*p & 0xF8) == 0xF0) {
+            more = 3;
+            code = *p & 0x07u;
+        } else {
+            return false;
+        }
+        if (end - p <= more) {
+            return false;
+        }
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (p[i] & 0x3Fu);
+        }
+        static constexpr unsigned int kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        p += more + 1;
+    }
+    return true;
+}
+
+HtmlNode* HtmlDocument::NewNode(HtmlNode::Kind kind) {
+    HtmlNode& node = nodes_.emplace_back();
+    node.kind = kind;
+    return &node;
+}
+
+HtmlNode* HtmlDocument::NewElement(std::string name) {
+    HtmlNode* node = NewNode(HtmlNode::Kind::Element);
+    node->name = std::move(name);
+    return node;
+}
+
+HtmlNode* HtmlDocument::NewText(std::string text) {
+    HtmlNode* node = NewNode(HtmlNode::Kind::Text);
+    node->text = std::move(text);
+    return node;
+}
+
+std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
+    if (!IsUtf8(page)) {
+        return nullptr;
+    }
+    Arena arena;
+    GumboOptions options = kGumboDefaultOptions;
+    options.allocator = &Arena::Allocate;
+    options.deallocator = &Arena::Free;
+    options.userdata = &arena;
+    options.max_errors = 0;
+    const GumboOutput* output = gumbo_parse_with_options(&options, page.data(), page.size());
+    if (output == nullptr || output->root == nullptr ||
+        output->document->v.document.doc_type_quirks_mode != GUMBO_DOCTYPE_NO_QUIRKS) {
+        return nullptr;
+    }
+    std::unique_ptr<HtmlDocument> document(new HtmlDocument());
+    // The tree is copied without recursion: a pair of parser node and our parent.
+    struct Pending {
+        const GumboNode* from;
+        HtmlNode* into;
+        std::size_t depth;
+    };
+    std::vector<Pending> stack{{output->root, nullptr, 1}};
+    while (!stack.empty()) {
+        const Pending item = stack.back();
+        stack.pop_back();
+        const GumboNode& from = *item.from;
+        HtmlNode* node = nullptr;
+        switch (from.type) {
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE: {
+            const GumboElement& element = from.v.element;
+            if (element.tag_namespace != GUMBO_NAMESPACE_HTML || element.tag == GUMBO_TAG_FRAMESET ||
+                element.tag == GUMBO_TAG_PLAINTEXT || item.depth > kMaxDepth) {
+                return nullptr;
+            }
+            node = document->NewElement(TagName(element));
+            node->attributes.reserve(element.attributes.length);
+            for (unsigned int i = 0; i < element.attributes.length; ++i) {
+                const auto* a = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+                if (a->attr_namespace == GUMBO_ATTR_NAMESPACE_NONE && node->Find(a->name) == nullptr) {
+                    node->attributes.push_back({a->name, a->value});
+                }
+            }
+            const GumboVector& children = ChildrenOf(from);
+            for (unsigned int i = children.length; i-- > 0;) {
+                stack.push_back({static_cast<const GumboNode*>(children.data[i]), node,
+                                 item.depth + 1});
+            }
+            break;
+        }
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            node = document->NewText(from.v.text.text);
+            break;
+        case GUMBO_NODE_COMMENT:
+            node = document->NewNode(HtmlNode::Kind::Comment);
+            node->text = from.v.text.text;
+            break;
+        case GUMBO_NODE_DOCUMENT:
+            return nullptr;
+        }
+        if (item.into == nullptr) {
+            document->root_ = node;
+        } else {
+            node->parent = item.into;
+            item.into->children.push_back(node);
+        }
+    }
+    for (HtmlNode* child : document->root_->children) {
+        if (child->Is("head")) {
+            document->head_ = child;
+        } else if (child->Is("body")) {
+            document->body_ = child;
+        }
+    }
+    if (document->head_ == nullptr || document->body_ == nullptr) {
+        return nullptr;
+    }
+    return document;
+}
+
+} // namespace pelmora

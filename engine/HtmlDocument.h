@@ -1,0 +1,52 @@
+#pragma once
+// A page read with a real HTML5 parser (gumbo) into a tree of HtmlNode that can be
+// changed and written back. Only pages the tree can stand for faithfully are read:
+// UTF-8 text in standards mode, HTML elements only, nesting no deeper than a browser
+// keeps.
+
+#include "engine/HtmlNode.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+/// A parsed page: its html element and the nodes it owns.
+class HtmlDocument {
+public:
+    /// Deepest nesting read: browsers stop nesting at 512 elements, so a deeper page
+    /// would not show as its tree says.
+    static constexpr std::size_t kMaxDepth = 500;
+
+    /// Parses page; nullptr when it is not valid UTF-8, not in standards mode, holds
+    /// foreign (SVG, MathML) or frameset content, or nests deeper than kMaxDepth.
+    static std::unique_ptr<HtmlDocument> Parse(std::string_view page);
+
+    /// The html element; it always has a head and a body element.
+    HtmlNode& Root() { return *root_; }
+
+    /// The head and body elements.
+    HtmlNode& Head() { return *head_; }
+    HtmlNode& Body() { return *body_; }
+
+    /// New nodes owned by the document, not yet in the tree.
+    HtmlNode* NewElement(std::string name);
+    HtmlNode* NewText(std::string text);
+
+private:
+    HtmlDocument() = default;
+
+    HtmlNode* NewNode(HtmlNode::Kind kind);
+
+    std::deque<HtmlNode> nodes_;
+    HtmlNode* root_ = nullptr;
+    HtmlNode* head_ = nullptr;
+    HtmlNode* body_ = nullptr;
+};
+
+/// True when text is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
+} // namespace pelmora
