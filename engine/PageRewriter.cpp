@@ -1,5 +1,7 @@
 #include "engine/PageRewriter.h"
 
+#include "engine/RunStyles.h"
+#include "engine/StyleClasses.h"
 #include "engine/StyleSheetIndex.h"
 
 #include <algorithm>
@@ -175,6 +177,8 @@ void PageRewriter::Rewrite() {
     unwrap_.clear();
     remove_.clear();
     FixLinks(document_.Body());
+    ShortenRunStyles(document_.Body(), sheet);
+    MoveRepeatedStylesToClasses(document_.Body(), sheet_, StyleSheetIndex(sheet_));
     if (!sheet_.empty()) {
         HtmlNode* style = StyleElement();
         style->children.clear();
@@ -353,7 +357,6 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
         cell = found == tables_.end() ? nullptr : &found->second;
     }
     std::optional<BlockAlign> passes;
-    const bool wasFont = element.Is("font");
     CssDeclarations hints = TakePresentationalHints(element, cell, passes);
     RenameObsolete(element, hints);
     if (element.Is("table") && inherited != BlockAlign::None && !passes &&
@@ -375,9 +378,7 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
                     sheet.MaySet(element, "text-align"))) {
         inside = BlockAlign::None;
     }
-    if (wasFont && element.attributes.empty()) {
-        unwrap_.push_back(&element);
-    }
+
     Visit(element, sheet, inside);
 }
 
