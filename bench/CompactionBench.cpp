@@ -1,12 +1,21 @@
 // Compaction speed on a Word-style page (about 8 MB with 100,000 styled spans and
-// conditional blocks) and on a LibreOffice-style page (about 8 MB of paragraphs with
-// font tags, styled and language spans, office meta tags and indented lines). Prints
-// MB/s of page text and how much of the page was cut.
+// conditional blocks), on a LibreOffice-style page (about 8 MB of paragraphs with
+// font tags, styled and language spans, office meta tags and indented lines), and on
+// the real pages LibreOffice makes of the sample documents and of a long made-up
+// document. Prints MB/s of page text and how much of the page was cut.
 
 #include "engine/Compaction.h"
+#include "engine/Conversion.h"
+#include "engine/libreoffice/LibreOfficeApplication.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -91,6 +100,103 @@ void CompactPage(benchmark::State& state, const std::string& original) {
     state.counters["saved_%"] = 100.0 * static_cast<double>(original.size() - compacted) /
                                 static_cast<double>(original.size());
 }
+
+// A long document as people write them: headings, paragraphs with runs in several
+// fonts, sizes and colours, lists and bordered tables.
+std::string LongRtf() {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}"
+                      "{\\f2 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0"
+                      "\\blue255;}\\f0\\fs24 ";
+    const std::string cell = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb"
+                             "\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+    for (int i = 0; i < 1500; ++i) {
+        if (i % 50 == 0) {
+            rtf += "{\\pard\\outlinelevel0\\b\\fs32 Chapter " + std::to_string(i / 50) + "\\par}";
+        }
+        rtf += "{\\pard\\qj Paragraph " + std::to_string(i) +
+               " with {\\f1\\fs20 Arial ten}, {\\cf1 red}, {\\b bold {\\i italic}} and "
+               "{\\cf2\\f2 blue mono} runs, and plain text long enough to wrap over lines."
+               "\\par}";
+        if (i % 10 == 0) {
+            rtf += "{\\pard\\fi-360\\li720{\\pntext\\f0 \\u8226?\\tab}{\\*\\pn\\pnlvlblt"
+                   "\\pnf0\\pnindent360{\\pntxtb\\u8226?}}A point {\\cf1 in red}\\par}";
+        }
+        if (i % 25 == 0) {
+            for (int row = 0; row < 3; ++row) {
+                rtf += "\\trowd\\trgaph108" + cell + "\\cellx3000" + cell +
+                       "\\cellx6000\\pard\\intbl Cell {\\b one}\\cell\\pard\\intbl\\qr 42"
+                       "\\cell\\row";
+            }
+        }
+    }
+    return rtf + "}";
+}
+
+// The pages the real converter makes of the readable samples and of LongRtf(), made
+// once; empty when the converter cannot be started.
+const std::vector<std::string>& RealPages() {
+    static const std::vector<std::string> pages = [] {
+        namespace fs = std::filesystem;
+        std::vector<std::string> made;
+        pelmora::RegisterLibreOffice();
+        pelmora::WordSession session;
+        if (!pelmora::OpenWordSession(session)) {
+            return made;
+        }
+        const fs::path folder = fs::temp_directory_path() / ("pelmora-pages-" +
+                                                             std::to_string(::getpid()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "long.rtf") << LongRtf();
+        std::vector<std::string> sources = {(folder / "long.rtf").string()};
+        for (const char* name : {"simple.doc", "two_images.doc", "Word95.doc", "table-merges.doc",
+                                 "HeaderFooterUnicode.doc", "FloatingPictures.doc"}) {
+            sources.push_back(std::string(PELMORA_TEST_DATA "/corpus/") + name);
+        }
+        for (const std::string& source : sources) {
+            const fs::path page = folder / (fs::path(source).stem().string() + ".htm");
+            if (pelmora::ConvertDocument(session, source, page.string(), {}).Converted()) {
+                std::stringstream text;
+                text << std::ifstream(page).rdbuf();
+                made.push_back(text.str());
+            }
+        }
+        pelmora::CloseWordSession(session);
+        fs::remove_all(folder);
+        return made;
+    }();
+    return pages;
+}
+
+void BM_CompactRealPages(benchmark::State& state) {
+    const std::vector<std::string>& pages = RealPages();
+    if (pages.empty()) {
+        state.SkipWithError("the converter cannot be started");
+        return;
+    }
+    std::size_t bytes = 0;
+    std::size_t compacted = 0;
+    for (const std::string& page : pages) {
+        bytes += page.size();
+    }
+    for (auto _ : state) {
+        compacted = 0;
+        for (const std::string& original : pages) {
+            state.PauseTiming();
+            std::string page = original;
+            state.ResumeTiming();
+            pelmora::CompactHtmlText(page, {}, "page");
+            benchmark::DoNotOptimize(page.data());
+            compacted += page.size();
+        }
+    }
+    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(bytes) / 1e6 *
+                                                    static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
+    state.counters["pages"] = static_cast<double>(pages.size());
+    state.counters["pages_MB"] = static_cast<double>(bytes) / 1e6;
+    state.counters["ratio"] = static_cast<double>(compacted) / static_cast<double>(bytes);
+}
+BENCHMARK(BM_CompactRealPages)->Unit(benchmark::kMillisecond);
 
 void BM_CompactWordPage(benchmark::State& state) {
     CompactPage(state, WordStylePage());

@@ -2,7 +2,9 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 namespace pelmora {
@@ -70,7 +72,71 @@ const GumboVector& ChildrenOf(const GumboNode& node) {
     return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
 }
 
+bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Whether an ancestor of element (up to a scope boundary) would be closed by its start
+// tag when the page is read again: such a tree, made by the parser's repair of
+// misnested tags, cannot be written so that it reads back the same.
+bool ClosesAnAncestor(const HtmlNode& element) {
+    const std::string& name = element.name;
+    const bool heading = name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
+    const bool closesP =
+        heading || OneOf(name, {"address", "article", "aside", "blockquote", "center", "details",
+                                "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure",
+                                "footer", "header", "hgroup", "main", "menu", "nav", "ol", "p",
+                                "search", "section", "summary", "ul", "pre", "listing", "form",
+                                "table", "hr", "xmp"});
+    const bool item = OneOf(name, {"li", "dd", "dt"});
+    const bool unique = OneOf(name, {"a", "form", "nobr", "button"});
+    if (!closesP && !item && !unique) {
+        return false;
+    }
+    for (const HtmlNode* up = element.parent; up != nullptr; up = up->parent) {
+        if (OneOf(up->name, {"html", "table", "td", "th", "caption", "template", "object",
+                             "marquee", "applet", "button"})) {
+            return unique && up->name == name;
+        }
+        if ((closesP && up->name == "p") || (unique && up->name == name) ||
+            (heading && up->name.size() == 2 && up->name[0] == 'h' && up->name[1] >= '1' &&
+             up->name[1] <= '6')) {
+            return true;
+        }
+        if (item && (OneOf(up->name, {"li", "dd", "dt"}) || OneOf(up->name, {"ol", "ul", "dl"}))) {
+            return OneOf(up->name, {"li", "dd", "dt"});
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+std::size_t ForbiddenCharacterAt(const unsigned char* p, const unsigned char* end) {
+    const unsigned char c = *p;
+    if (c < 0x20) {
+        return c == '\t' || c == '\n' || c == '\f' || c == '\r' ? 0 : 1;
+    }
+    if (c == 0x7F) {
+        return 1;
+    }
+    if (c == 0xC2 && end - p > 1 && p[1] >= 0x80 && p[1] <= 0x9F) {
+        return 2;
+    }
+    if (c == 0xEF && end - p > 2 && p[1] == 0xB7 && p[2] >= 0x90 && p[2] <= 0xAF) {
+        return 3; // U+FDD0 to U+FDEF
+    }
+    if (c == 0xEF && end - p > 2 && p[1] == 0xBF && (p[2] == 0xBE || p[2] == 0xBF)) {
+        return 3; // U+FFFE, U+FFFF
+    }
+    if (c == 0xF0 || c == 0xF1 || c == 0xF2 || c == 0xF3 || c == 0xF4) {
+        // U+nFFFE and U+nFFFF of the supplementary planes
+        if (end - p > 3 && (p[1] & 0x0F) == 0x0F && p[2] == 0xBF && (p[3] == 0xBE || p[3] == 0xBF)) {
+            return 4;
+        }
+    }
+    return 0;
+}
 
 bool IsUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -112,6 +178,25 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+bool RemoveForbiddenCharacters(std::string& text) {
+    if (!IsUtf8(text)) {
+        return false;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    std::size_t kept = 0;
+    for (const auto* at = p; at < end;) {
+        const std::size_t skip = ForbiddenCharacterAt(at, end);
+        if (skip > 0) {
+            at += skip;
+            continue;
+        }
+        text[kept++] = static_cast<char>(*at++);
+    }
+    text.resize(kept);
+    return true;
+}
+
 HtmlNode* HtmlDocument::NewNode(HtmlNode::Kind kind) {
     HtmlNode& node = nodes_.emplace_back();
     node.kind = kind;
@@ -139,13 +224,14 @@ std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
     options.allocator = &Arena::Allocate;
     options.deallocator = &Arena::Free;
     options.userdata = &arena;
-    options.max_errors = 0;
+    options.max_errors = 1; // whether there was any is all that is asked
     const GumboOutput* output = gumbo_parse_with_options(&options, page.data(), page.size());
     if (output == nullptr || output->root == nullptr ||
         output->document->v.document.doc_type_quirks_mode != GUMBO_DOCTYPE_NO_QUIRKS) {
         return nullptr;
     }
     std::unique_ptr<HtmlDocument> document(new HtmlDocument());
+    document->repaired_ = output->errors.length > 0;
     // The tree is copied without recursion: a pair of parser node and our parent.
     struct Pending {
         const GumboNode* from;
@@ -167,6 +253,10 @@ std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
                 return nullptr;
             }
             node = document->NewElement(TagName(element));
+            node->parent = item.into;
+            if (ClosesAnAncestor(*node)) {
+                return nullptr;
+            }
             node->attributes.reserve(element.attributes.length);
             for (unsigned int i = 0; i < element.attributes.length; ++i) {
                 const auto* a = static_cast<const GumboAttribute*>(element.attributes.data[i]);

@@ -31,6 +31,10 @@ public:
     HtmlNode& Head() { return *head_; }
     HtmlNode& Body() { return *body_; }
 
+    /// True when the page had syntax errors that the parser repaired: such a tree may
+    /// not read back the same once written.
+    bool Repaired() const { return repaired_; }
+
     /// New nodes owned by the document, not yet in the tree.
     HtmlNode* NewElement(std::string name);
     HtmlNode* NewText(std::string text);
@@ -44,9 +48,19 @@ private:
     HtmlNode* root_ = nullptr;
     HtmlNode* head_ = nullptr;
     HtmlNode* body_ = nullptr;
+    bool repaired_ = false;
 };
 
 /// True when text is well-formed UTF-8.
 bool IsUtf8(std::string_view text);
+
+/// Length of the UTF-8 sequence at p (before end) when it is a character a page must
+/// not hold: a C0 control other than a blank, DEL, a C1 control or a noncharacter.
+/// 0 for any other character.
+std::size_t ForbiddenCharacterAt(const unsigned char* p, const unsigned char* end);
+
+/// Removes the characters a page must not hold; false (text unchanged) when text is
+/// not well-formed UTF-8.
+bool RemoveForbiddenCharacters(std::string& text);
 
 } // namespace pelmora

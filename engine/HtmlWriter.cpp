@@ -1,5 +1,7 @@
 #include "engine/HtmlWriter.h"
 
+#include "engine/HtmlDocument.h"
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -19,34 +21,6 @@ bool IsVoid(std::string_view name) {
 
 bool IsRawText(std::string_view name) {
     return OneOf(name, {"style", "script", "xmp", "iframe", "noembed", "noframes"});
-}
-
-// Length of the UTF-8 sequence at p that a page must not hold: C0 controls other
-// than blanks, DEL, C1 controls and noncharacters. 0 when the character is allowed.
-std::size_t ForbiddenAt(const unsigned char* p, const unsigned char* end) {
-    const unsigned char c = *p;
-    if (c < 0x20) {
-        return c == '\t' || c == '\n' || c == '\f' || c == '\r' ? 0 : 1;
-    }
-    if (c == 0x7F) {
-        return 1;
-    }
-    if (c == 0xC2 && end - p > 1 && p[1] >= 0x80 && p[1] <= 0x9F) {
-        return 2;
-    }
-    if (c == 0xEF && end - p > 2 && p[1] == 0xB7 && p[2] >= 0x90 && p[2] <= 0xAF) {
-        return 3; // U+FDD0 to U+FDEF
-    }
-    if (c == 0xEF && end - p > 2 && p[1] == 0xBF && (p[2] == 0xBE || p[2] == 0xBF)) {
-        return 3; // U+FFFE, U+FFFF
-    }
-    if (c == 0xF0 || c == 0xF1 || c == 0xF2 || c == 0xF3 || c == 0xF4) {
-        // U+nFFFE and U+nFFFF of the supplementary planes
-        if (end - p > 3 && (p[1] & 0x0F) == 0x0F && p[2] == 0xBF && (p[3] == 0xBE || p[3] == 0xBF)) {
-            return 4;
-        }
-    }
-    return 0;
 }
 
 class Writer {
@@ -101,7 +75,11 @@ bool EndTagImplied(const HtmlNode& node, const HtmlNode* next, const HtmlNode& p
         return false;
     }
     if (next == nullptr) {
-        return !OneOf(parent.name, {"a", "audio", "del", "ins", "map", "noscript", "video"});
+        // Only where a p belongs: inside a run's element (a page may have put one
+        // there) its end tag is needed to read the page back as it was.
+        return OneOf(parent.name, {"body", "div", "li", "td", "th", "dd", "blockquote", "section",
+                                   "article", "aside", "header", "footer", "main", "nav", "form",
+                                   "fieldset", "figure", "details", "caption", "center"});
     }
     return OneOf(nextName, {"address", "article", "aside", "blockquote", "details", "div", "dl",
                             "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3",
@@ -111,7 +89,7 @@ bool EndTagImplied(const HtmlNode& node, const HtmlNode* next, const HtmlNode& p
 
 // Whether the start tag of node may be left out (only for elements without
 // attributes whose start the parser infers from what they hold).
-bool StartTagImplied(const HtmlNode& node, bool previousEndOmitted) {
+bool StartTagImplied(const HtmlNode& node, const HtmlNode* previous, bool previousEndOmitted) {
     if (!node.attributes.empty()) {
         return false;
     }
@@ -120,8 +98,11 @@ bool StartTagImplied(const HtmlNode& node, bool previousEndOmitted) {
         return first == nullptr || first->kind == HtmlNode::Kind::Element;
     }
     if (node.name == "tbody" || node.name == "colgroup") {
-        return first != nullptr && first->Is(node.name == "tbody" ? "tr" : "col") &&
-               !previousEndOmitted;
+        const bool tbody = node.name == "tbody";
+        const bool previousOpen =
+            previousEndOmitted && previous != nullptr &&
+            (tbody ? OneOf(previous->name, {"tbody", "thead", "tfoot"}) : previous->Is("colgroup"));
+        return first != nullptr && first->Is(tbody ? "tr" : "col") && !previousOpen;
     }
     return false;
 }
@@ -175,7 +156,8 @@ void Writer::Children(const HtmlNode& node) {
         case HtmlNode::Kind::Element: {
             const HtmlNode* next = i + 1 < count ? node.children[i + 1] : nullptr;
             const bool omitEnd = EndTagImplied(child, next, node);
-            Element(child, StartTagImplied(child, previousEndOmitted), omitEnd);
+            const HtmlNode* previous = i > 0 ? node.children[i - 1] : nullptr;
+            Element(child, StartTagImplied(child, previous, previousEndOmitted), omitEnd);
             previousEndOmitted = omitEnd;
             break;
         }
@@ -234,7 +216,7 @@ void Writer::Text(std::string_view text, bool inAttribute, bool raw) {
         } else if (c == '"' && !raw && inAttribute) {
             reference = "&quot;";
         } else if (c < 0x20 || c == 0x7F || c == 0xC2 || c == 0xEF || (c >= 0xF0 && c <= 0xF4)) {
-            skip = ForbiddenAt(p, end);
+            skip = ForbiddenCharacterAt(p, end);
         }
         if (reference == nullptr && skip == 0) {
             ++p;

@@ -157,7 +157,10 @@ bool IsLibreOfficePage(std::string_view page) {
 }
 
 void CompactLibreOfficePage(std::string& page, const YieldHook& yield, std::string_view title) {
-    std::unique_ptr<HtmlDocument> document = HtmlDocument::Parse(page);
+    // The parser turns control characters into replacement characters: they go first.
+    std::string text = page;
+    std::unique_ptr<HtmlDocument> document =
+        RemoveForbiddenCharacters(text) ? HtmlDocument::Parse(text) : nullptr;
     if (yield) {
         yield();
     }
@@ -169,7 +172,15 @@ void CompactLibreOfficePage(std::string& page, const YieldHook& yield, std::stri
     if (yield) {
         yield();
     }
-    page = WriteHtml(document->Root());
+    std::string written = WriteHtml(document->Root());
+    if (document->Repaired()) {
+        // A tree repaired from misnested tags is kept only if it reads back the same.
+        const std::unique_ptr<HtmlDocument> again = HtmlDocument::Parse(written);
+        if (again == nullptr || WriteHtml(again->Root()) != written) {
+            return;
+        }
+    }
+    page = std::move(written);
 }
 
 } // namespace pelmora

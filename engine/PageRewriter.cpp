@@ -151,6 +151,24 @@ const HtmlNode* FirstHeading(const HtmlNode& node) {
     return nullptr;
 }
 
+// Takes every style element out from under node and returns their text.
+std::string TakeStyleSheets(HtmlNode& node) {
+    std::string sheet;
+    for (std::size_t i = 0; i < node.children.size(); ++i) {
+        HtmlNode& child = *node.children[i];
+        if (child.Is("style")) {
+            for (const HtmlNode* text : child.children) {
+                sheet += text->text;
+            }
+            child.Detach();
+            --i;
+        } else if (child.kind == HtmlNode::Kind::Element) {
+            sheet += TakeStyleSheets(child);
+        }
+    }
+    return sheet;
+}
+
 } // namespace
 
 std::string IdWithoutBlanks(std::string_view name) {
@@ -244,6 +262,8 @@ void PageRewriter::RewriteHead() {
         }
         kept.push_back(child);
     }
+    // A style sheet in the body (not where it belongs) styles the page all the same.
+    sheet += TakeStyleSheets(document_.Body());
     sheet_ = ParseStyleSheet(sheet);
     for (CssRule& rule : sheet_) {
         DropOfficeDeclarations(rule.declarations);
@@ -428,7 +448,8 @@ void PageRewriter::Anchor(HtmlNode& element) {
     HtmlNode* parent = element.parent;
     const bool bare = element.attributes.empty() && element.children.empty();
     if (bare && parent != nullptr && parent->Find("id") == nullptr &&
-        !OneOf(parent->name, {"body", "html", "head"}) && parent->IndexOf(&element) == 0) {
+        IsHtmlElement(parent->name) && !OneOf(parent->name, {"body", "html", "head"}) &&
+        parent->IndexOf(&element) == 0) {
         // An empty anchor that begins an element marks that element.
         parent->Set("id", id);
         remove_.push_back(&element);

@@ -284,10 +284,10 @@ std::string CssFontFamily(std::string_view face) {
         }
         if (!plain && !quoted) {
             // A name a browser cannot read as CSS words: quoted, as it was meant.
-            if (name.find_first_of("\"\\") != std::string_view::npos) {
+            if (name.find_first_of("'\\") != std::string_view::npos) {
                 return {};
             }
-            out += (out.empty() ? "\"" : ",\"") + std::string(name) + "\"";
+            out += (out.empty() ? "'" : ",'") + std::string(name) + "'";
             continue;
         }
         out += (out.empty() ? "" : ",") + std::string(name);

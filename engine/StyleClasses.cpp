@@ -103,7 +103,8 @@ void MoveRepeatedStylesToClasses(HtmlNode& root, std::vector<CssRule>& sheet,
     const int repeat = index.MostClasses() + 1;
     std::size_t counter = 0;
     for (auto& [style, usage] : repeated) {
-        std::string name = NextName(counter, classes);
+        std::size_t next = counter;
+        std::string name = NextName(next, classes);
         std::string selector;
         for (int i = 0; i < repeat; ++i) {
             selector += "." + name;
@@ -114,6 +115,7 @@ void MoveRepeatedStylesToClasses(HtmlNode& root, std::vector<CssRule>& sheet,
         if (saved <= cost) {
             continue;
         }
+        counter = next;
         usage->name = std::move(name);
         sheet.push_back({selector, ParseDeclarations(*style), ""});
     }

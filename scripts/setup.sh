@@ -9,6 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     libreoffice-writer-nogui libreoffice-dev
     fonts-dejavu-core
+    libgumbo-dev chromium
     man-db groff-base
     parallel
 )

@@ -1,29 +1,20 @@
-// Compaction of the pages LibreOffice writes: checked with a tag reader of the test's
-// own on made-up pages and on the pages the real converter makes of every sample
-// document.
+// Compaction of the pages LibreOffice writes: made-up pages rewritten as clean HTML5,
+// read back with the HTML5 parser to see that nothing a reader gets was lost.
 
 #include "engine/LibreOfficeCompaction.h"
 #include "engine/Compaction.h"
-#include "engine/Conversion.h"
-#include "engine/PathHelpers.h"
-#include "engine/libreoffice/LibreOfficeConverter.h"
+#include "engine/HtmlDocument.h"
+#include "engine/HtmlWriter.h"
+#include "tests/engine/PageOutline.h"
 #include "tests/support/TempFolder.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <iostream>
-#include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace pelmora::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 const std::string kHead = "<!DOCTYPE html>\n<html>\n<head>\n"
                           "\t<meta http-equiv=\"content-type\" content=\"text/html; "
@@ -31,242 +22,28 @@ const std::string kHead = "<!DOCTYPE html>\n<html>\n<head>\n"
                           "\t<meta name=\"generator\" content=\"LibreOffice 7.4.7.2 (Linux)\"/>\n"
                           "</head>\n<body>\n";
 
+// What every compacted page begins with when its head had nothing else.
+const std::string kCleanHead = "<!DOCTYPE html><meta charset=utf-8><title>doc</title><body>";
+
 std::string Compacted(std::string page) {
-    CompactHtmlText(page);
+    CompactHtmlText(page, {}, "doc");
     return page;
-}
-
-// What a page is made of, read the way a browser's tokenizer reads it.
-struct PageParts {
-    std::vector<std::string> tags;         // every tag as written, in order
-    std::map<std::string, int> opened;     // per element name
-    std::map<std::string, int> closed;     // per element name
-    std::set<std::string> strayOrUnclosed; // names closed while none was open, or left open
-    std::vector<std::string> words;        // the text, split at blanks and line breaks
-    std::vector<std::string> verbatim;     // comments, pre, script, style, textarea contents
-};
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
-bool OneOf(const std::string& name, std::initializer_list<const char*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
-}
-
-// Text as shown: the two references a compaction may write, read left to right.
-std::string Decoded(const std::string& run) {
-    std::string shown;
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        if (run.compare(i, 4, "&lt;") == 0) {
-            shown += '<';
-            i += 3;
-        } else if (run.compare(i, 5, "&amp;") == 0) {
-            shown += '&';
-            i += 4;
-        } else {
-            shown += run[i];
-        }
-    }
-    return shown;
-}
-
-// Elements that start a new line: the words on their two sides never run together.
-bool StartsALine(const std::string& name) {
-    return OneOf(name, {"p",     "br",    "div",    "td",      "tr",        "th",  "li",
-                        "table", "thead", "tbody",  "tfoot",   "caption",   "col", "colgroup",
-                        "h1",    "h2",    "h3",     "h4",      "h5",        "h6",  "body",
-                        "head",  "html",  "title",  "ul",      "ol",        "dl",  "dt",
-                        "dd",    "hr",    "center", "address", "blockquote"});
-}
-
-// The end of the tag whose attributes begin at i: its '>' or the page's end. A quote
-// opens a value only where a value may begin, right after '=' and blanks.
-std::size_t TagEnd(const std::string& page, std::size_t i) {
-    enum { Between, Name, AfterName, BeforeValue, Unquoted } state = Between;
-    for (; i < page.size(); ++i) {
-        const char c = page[i];
-        const bool blank = std::isspace(static_cast<unsigned char>(c)) != 0;
-        if (state == BeforeValue && (c == '"' || c == '\'')) {
-            i = page.find(c, i + 1);
-            if (i == std::string::npos) {
-                return page.size();
-            }
-            state = Between;
-        } else if (c == '>') {
-            return i;
-        } else if (state == Unquoted) {
-            state = blank ? Between : Unquoted;
-        } else if (state == BeforeValue) {
-            state = blank ? BeforeValue : Unquoted;
-        } else if (c == '=' && (state == Name || state == AfterName)) {
-            state = BeforeValue;
-        } else if (c == '/') {
-            state = Between;
-        } else if (blank) {
-            state = state == Name || state == AfterName ? AfterName : Between;
-        } else {
-            state = Name;
-        }
-    }
-    return page.size();
-}
-
-PageParts ReadPage(const std::string& page) {
-    PageParts parts;
-    std::map<std::string, int> depth;
-    std::string text;
-    std::string run;
-    int preDepth = 0;
-    std::string preText;
-    const auto endRun = [&] {
-        const std::string shown = Decoded(run);
-        text += shown;
-        if (preDepth > 0) {
-            preText += shown;
-        }
-        run.clear();
-    };
-    std::size_t i = 0;
-    while (i < page.size()) {
-        if (page[i] != '<') {
-            run += page[i++];
-            continue;
-        }
-        if (page.compare(i, 4, "<!--") == 0) {
-            std::size_t end = page.find("-->", i + 4);
-            if (page.compare(i + 4, 1, ">") == 0) {
-                end = i + 2;
-            } else if (page.compare(i + 4, 2, "->") == 0) {
-                end = i + 3;
-            }
-            end = end == std::string::npos ? page.size() : end + 3;
-            endRun();
-            parts.verbatim.push_back(page.substr(i, end - i));
-            i = end;
-            continue;
-        }
-        const bool closing = i + 1 < page.size() && page[i + 1] == '/';
-        std::size_t n = i + (closing ? 2 : 1);
-        if (n >= page.size() || !std::isalpha(static_cast<unsigned char>(page[n]))) {
-            if (n < page.size() && (page[i + 1] == '!' || page[i + 1] == '?' || closing)) {
-                endRun();
-                const std::size_t gt = page.find('>', i);
-                i = gt == std::string::npos ? page.size() : gt + 1;
-                continue;
-            }
-            run += page[i++];
-            continue;
-        }
-        endRun();
-        std::string name;
-        while (n < page.size() && !std::isspace(static_cast<unsigned char>(page[n])) &&
-               page[n] != '/' && page[n] != '>') {
-            name += page[n++];
-        }
-        name = LowerCase(name);
-        const std::size_t gt = TagEnd(page, n);
-        const std::size_t end = gt < page.size() ? gt + 1 : page.size();
-        parts.tags.push_back(page.substr(i, end - i));
-        i = end;
-        if (StartsALine(name)) {
-            text += '\n';
-        }
-        if (OneOf(name, {"meta", "br", "img", "hr", "col", "link", "input"})) {
-            continue;
-        }
-        if (closing) {
-            ++parts.closed[name];
-            if (--depth[name] < 0) {
-                parts.strayOrUnclosed.insert(name);
-            }
-            if (name == "pre" && preDepth > 0 && --preDepth == 0) {
-                parts.verbatim.push_back(preText);
-                preText.clear();
-            }
-            continue;
-        }
-        ++parts.opened[name];
-        ++depth[name];
-        if (name == "pre") {
-            ++preDepth;
-        }
-        if (OneOf(name, {"script", "style", "textarea", "title"})) {
-            std::size_t close = i;
-            while ((close = page.find("</", close)) != std::string::npos &&
-                   LowerCase(page.substr(close + 2, name.size())) != name) {
-                close += 2;
-            }
-            close = close == std::string::npos ? page.size() : close;
-            parts.verbatim.push_back(page.substr(i, close - i));
-            if (name == "textarea") {
-                text += page.substr(i, close - i);
-            }
-            i = close;
-        }
-    }
-    endRun();
-    std::string word;
-    for (const char c : text + " ") {
-        if (std::isspace(static_cast<unsigned char>(c))) {
-            if (!word.empty()) {
-                parts.words.push_back(word);
-            }
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    for (const auto& [name, count] : depth) {
-        if (count > 0) {
-            parts.strayOrUnclosed.insert(name);
-        }
-    }
-    return parts;
-}
-
-// The compacted page keeps the structure and text of the page it came from.
-void ExpectSameStructureAndText(const std::string& before, const std::string& after) {
-    const PageParts from = ReadPage(before);
-    const PageParts to = ReadPage(after);
-    for (const auto& [name, count] : from.opened) {
-        const auto closedBefore = from.closed.find(name);
-        const bool balanced = closedBefore != from.closed.end() && closedBefore->second == count &&
-                              !from.strayOrUnclosed.count(name);
-        if (balanced) {
-            EXPECT_EQ(to.opened.count(name) ? to.opened.at(name) : 0,
-                      to.closed.count(name) ? to.closed.at(name) : 0)
-                << "<" << name << "> opened and closed unequally";
-            EXPECT_FALSE(to.strayOrUnclosed.count(name)) << "<" << name << "> stray or unclosed";
-        }
-    }
-    for (const auto& [name, count] : from.closed) {
-        if (!from.opened.count(name)) {
-            EXPECT_LE(to.closed.count(name) ? to.closed.at(name) : 0, count) << name;
-        }
-    }
-    EXPECT_EQ(to.words, from.words);
-    EXPECT_EQ(to.verbatim, from.verbatim);
-    // Every tag left is one of the page's tags, unchanged and in its order.
-    std::size_t k = 0;
-    for (const std::string& tag : to.tags) {
-        while (k < from.tags.size() && from.tags[k] != tag) {
-            ++k;
-        }
-        ASSERT_LT(k, from.tags.size()) << "a tag the page did not have: " << tag;
-        ++k;
-    }
 }
 
 // The compacted body of a LibreOffice page with the given body text.
 std::string Body(const std::string& text) {
-    const std::string head = Compacted(kHead);
     const std::string page = Compacted(kHead + text);
-    EXPECT_EQ(page.substr(0, head.size()), head);
-    return page.substr(head.size());
+    EXPECT_EQ(page.substr(0, kCleanHead.size()), kCleanHead);
+    return page.substr(std::min(kCleanHead.size(), page.size()));
+}
+
+void ExpectSameOutline(const std::string& before, const std::string& after) {
+    const PageOutline from = OutlineOf(before);
+    const PageOutline to = OutlineOf(after);
+    ASSERT_TRUE(to.parsed);
+    EXPECT_EQ(to.words, from.words);
+    EXPECT_EQ(to.structure, from.structure);
+    EXPECT_EQ(to.targets, from.targets);
 }
 
 TEST(LibreOfficeCompaction, RecognisesLibreOfficePagesByTheirGenerator) {
@@ -285,214 +62,170 @@ TEST(LibreOfficeCompaction, RecognisesLibreOfficePagesByTheirGenerator) {
     EXPECT_EQ(Compacted(word), "\r\n<p>Saved by LibreOffice</p>");
 }
 
-TEST(LibreOfficeCompaction, CutsOfficeMetaTagsAndKeepsThoseForBrowsers) {
-    const std::string page =
-        "<html><head>\n\t<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\"/>\n"
-        "\t<meta charset=\"utf-8\">\n\t<title>T</title>\n"
+TEST(LibreOfficeCompaction, WritesAHeadWithCharsetTitleAndACleanStyleSheet) {
+    const std::string head =
+        "<!DOCTYPE html>\n<html><head>\n\t<meta http-equiv=\"content-type\" "
+        "content=\"text/html; charset=utf-8\"/>\n\t<title></title>\n"
         "\t<meta name=\"generator\" content=\"LibreOffice 7.4.7.2 (Linux)\"/>\n"
         "\t<meta name=\"author\" content=\"A\"/>\n\t<meta name=\"created\" content=\"2003\"/>\n"
-        "\t<meta name=\"changedby\" content=\"B\"/>\n\t<meta name=\"changed\" content=\"2004\"/>\n"
-        "\t<meta name=\"description\" content=\"D\"/>\n"
-        "\t<meta name=\"viewport\" content=\"width=device-width\"/>\n</head></html>\n";
-    EXPECT_EQ(Compacted(page),
-              "<html><head><meta http-equiv=\"content-type\" content=\"text/html; "
-              "charset=utf-8\"/><meta charset=\"utf-8\"><title>T</title>"
-              "<meta name=\"description\" content=\"D\"/>"
-              "<meta name=\"viewport\" content=\"width=device-width\"/></head></html>");
+        "\t<meta name=\"changed\" content=\"2004\"/>\n\t<style type=\"text/css\">\n"
+        "\t\tp { color: #000000; orphans: 0; widows: 0; margin-bottom: 0.08in }\n"
+        "\t\tp.western { font-family: \"Times New Roman\", serif; so-language: ru-RU }\n"
+        "\t\th1 { so-language: en-US; orphans: 2 }\n\t</style>\n</head>\n"
+        "<body lang=\"en-US\" text=\"#000000\" link=\"#000080\" vlink=\"#800000\" dir=\"ltr\">";
+    // The first heading with text names an untitled page, else the document does.
+    EXPECT_EQ(Compacted(head + "<h1> </h1><h2>The  <b>title</b></h2></body></html>"),
+              "<!DOCTYPE html><html lang=en-US dir=ltr><meta charset=utf-8><title>The title</title>"
+              "<meta name=author content=A><style>a:link{color:#000080}a:visited{color:#800000}"
+              "p{color:#000;margin-bottom:.08in}p.western{font-family:\"Times New Roman\",serif}"
+              "h1{orphans:2}</style><body style=color:#000><h1></h1><h2>The <b>title</b></h2>");
+    EXPECT_NE(Compacted(head + "<p>x</p>").find("<title>doc</title>"), std::string::npos);
 }
 
-TEST(LibreOfficeCompaction, CutsRunFormattingAsPairs) {
-    // The fault seen on real pages: the opening tag stayed and ran on over the page.
-    EXPECT_EQ(Body("<p><span style=\"font-variant: small-caps\">small caps</span> and</p>"),
-              "<p>small caps and</p>");
-    EXPECT_EQ(Body("<p><font face=\"Arial\"><font size=\"2\" style=\"font-size: 10pt\">A "
-                   "<span lang=\"de-DE\">Wort</span></font> <b>b</b></font></p>"),
-              "<p>A Wort <b>b</b></p>");
-    EXPECT_EQ(Body("<sdfield type=PAGE subtype=RANDOM format=PAGE>8</sdfield>"), "8");
-    // Spans that do more than format a run stay, with their closing tags; the
-    // closing tags pair with the innermost open span.
-    EXPECT_EQ(Body("<span style=\"color: red\"><span class=\"sd-abs-pos\" style=\"x\">a</span>"
-                   "<span style=\"display: none\">hidden</span>"
-                   "<span style=\"position: absolute\">b</span><span>c</span></span>"),
-              "<span class=\"sd-abs-pos\" style=\"x\">a</span>"
-              "<span style=\"display: none\">hidden</span>"
-              "<span style=\"position: absolute\">b</span><span>c</span>");
-    // Unmatched tags stay as they were: no pair, no cut.
-    EXPECT_EQ(Body("<font color=\"red\">open <span lang=\"en\">x</span></span></font></font>"),
-              "open x</span></font>");
-    EXPECT_EQ(Body("<span style=\"color: red\">never closed <font face=\"A\">x"),
-              "<span style=\"color: red\">never closed <font face=\"A\">x");
-    // Pairs of different names may cross; each name pairs on its own.
-    EXPECT_EQ(Body("<font face=\"A\"><span lang=\"en\">a</font>b</span>"), "ab");
-    // A cut must not turn a text '<' into a tag, nor a text '&' into a reference.
-    EXPECT_EQ(Body("1 <<font face=\"A\">b</font> &<span lang=\"en\">amp;</span> <<font>"),
-              "1 &lt;b &amp;amp; <<font>");
+TEST(LibreOfficeCompaction, TurnsObsoleteMarkupIntoCssWithTheSameResult) {
+    // Font tags: face, size and colour as the browser reads them.
+    EXPECT_EQ(Body("<p><font face=\"Arial, sans-serif\" size=\"2\" color=\"#FF0000\">a</font> "
+                   "<font size=\"+2\">b</font> <font face=\"3D Font, serif\">c</font></p>"),
+              "<p><span style=font-family:Arial,sans-serif;font-size:small;color:#f00>a</span> "
+              "<span style=font-size:x-large>b</span> "
+              "<span style=\"font-family:'3D Font',serif\">c</span>");
+    // A centred table: its cells get the table's padding and borders, unless they
+    // set their own; the table's text goes back to the start, as browsers do.
+    EXPECT_EQ(Body("<center><table border=\"1\" cellpadding=\"4\" cellspacing=\"0\" "
+                   "width=\"50%\"><col width=\"128*\"/><col width=\"20\"/><tr valign=\"top\">"
+                   "<td bgcolor=\"#ffff00\" nowrap>x</td><td style=\"padding: 0in\" width=\"20\">y"
+                   "</td></tr></table></center>"),
+              "<div style=text-align:center><table style=width:50%;border-width:1px;"
+              "border-style:outset;border-spacing:0;margin-left:auto;margin-right:auto;"
+              "text-align:start><col><col style=width:20px><tr style=vertical-align:top>"
+              "<td style=padding:4px;border-width:1px;border-style:inset;border-color:inherit;"
+              "background-color:#ff0;white-space:nowrap>x<td style=border-width:1px;"
+              "border-style:inset;border-color:inherit;width:20px;padding:0>y</table></div>");
+    EXPECT_EQ(Body("<p align=\"right\"><img src=\"a.png\" align=\"left\" border=\"2\" hspace=\"3\" "
+                   "width=\"10\" height=\"50%\"/><strike>s</strike><tt>t</tt><br clear=\"all\"/></p>"),
+              "<p style=text-align:right><img src=a.png width=10 alt style=\"float:left;"
+              "border:2px solid;margin-left:3px;margin-right:3px;height:50%\"><s>s</s>"
+              "<code>t</code><br style=clear:both>");
+    // The page's own rules win over markup, so markup they override gives nothing.
+    const std::string sheet = "<style>p { text-align: left }</style>";
+    EXPECT_NE(Compacted(kHead + sheet + "<p align=\"center\">x</p>").find("<p>x"),
+              std::string::npos);
+}
+
+TEST(LibreOfficeCompaction, MakesTheOfficesOwnMarkupStandard) {
+    EXPECT_EQ(Body("<p><a name=\"Mark 1\"></a>T <a href=\"#Mark 1\">go</a> <a name=\"in\">t</a> "
+                   "<a name=\"in\"></a><img src=\"a b|c.png\" name=\"Image1\"/> "
+                   "<img src=\"d.png\" alt=\"Kept\"/></p><sdfield type=PAGE>3</sdfield>"
+                   "<p>ctl\x03x\x07y\x08z\xc2\x85!<!-- note --></p>"),
+              "<p id=Mark_1>T <a href=#Mark_1>go</a> <a id=in>t</a> <a></a>"
+              "<img src=a%20b%7Cc.png alt> <img src=d.png alt=Kept></p>3<p>ctlxyz!");
+}
+
+TEST(LibreOfficeCompaction, DropsRunStylesTheTextHasAnywayAndMakesRepeatsClasses) {
+    const std::string sheet = "<style>p.western { font-family: \"Times New Roman\", serif; "
+                              "font-size: 12pt }</style>"; // in the body: it counts all the same
+    const std::string run = "<font face=\"Times New Roman, serif\"><font size=\"3\" "
+                            "style=\"font-size: 12pt\">same</font></font> "
+                            "<font face=\"Arial\"><font size=\"2\" style=\"font-size: 10pt\">"
+                            "arial</font></font> ";
+    const std::string page = Compacted(kHead + sheet + "<p class=\"western\" style=\"margin: 0in\">" +
+                                       run + "</p><p class=\"western\" style=\"margin: 0in\">" + run +
+                                       "<sup><font size=\"3\" style=\"font-size: 12pt\">s</font>"
+                                       "</sup></p>");
+    // The class outranks p.western as the style attribute did; a style used twice
+    // that is shorter than a rule for it stays.
+    EXPECT_NE(page.find("<style>p.western{font-family:\"Times New Roman\",serif;font-size:12pt}"
+                        ".a.a{font-family:Arial;font-size:10pt}</style>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("<p class=western style=margin:0>same <span class=a>arial</span><p "
+                        "class=western style=margin:0>same <span class=a>arial</span> <sup>"
+                        "<span style=font-size:12pt>s</span>"),
+              std::string::npos)
+        << page;
+    // In justified lines each run keeps an element: the browser spreads the line's
+    // room run by run.
+    EXPECT_EQ(Body("<p style=\"text-align: justify\"><font face=\"A\"><span lang=\"de\">x</span>"
+                   "</font><font face=\"B\">y</font> <font size=\"3\" style=\"font-size: 12pt\">"
+                   "z</font></p>"),
+              "<p style=text-align:justify><span style=font-family:A lang=de>x</span>"
+              "<span style=font-family:B>y</span> <span style=font-size:12pt>z</span>");
 }
 
 TEST(LibreOfficeCompaction, CollapsesBlanksButNeverInsideProtectedText) {
-    EXPECT_EQ(Body("<p>one  \t two\n\n   three</p>\n\n<p>\n  four <font face=\"A\"> </font> five"
-                   "</p>\n<br/>\n six"),
-              "<p>one two\nthree</p><p>four five</p><br/>six");
-    EXPECT_EQ(Body("a\r\n\r\n  b"), "a\r\nb");
-    // A run of blanks beside an element that shows nothing keeps one blank, so the
-    // words on both sides stay apart.
-    EXPECT_EQ(Body("one <script>x</script> two"), "one <script>x</script> two");
+    EXPECT_EQ(Body("<p>\n  one  \t two\n\n   three <br/>\n four </p>\n\n<ul>\n\t<li> a </li>\n</ul>"),
+              "<p>one two\nthree<br>four<ul><li>a</ul>");
+    EXPECT_EQ(Body("<p>a <b> b </b> c</p>"), "<p>a <b> b </b> c");
     const std::string kept[] = {
-        "<pre>a  <font face=\"A\">b</font>\n\n  c</pre>",
+        "<pre>\n\na  <b>b</b>\n\n  c</pre>",
+        "<textarea>  two  &lt;x</textarea>",
         "<script>if (a  <  b) { x = \"<font>\"; }</script>",
-        "<style>p  {  color: red }  </style>",
-        "<textarea>  two  <span lang=\"en\">x</span></textarea>",
-        "<!--  <font face=\"A\">  -->",
-        "<a title=\"  two  <font>  \" href='a  b'>x</a>",
-        "<title>  <span lang=\"en\">T</span>  </title>",
+        "<span style=white-space:pre>  a  </span>",
     };
     for (const std::string& text : kept) {
-        const std::string result = Body("<div>" + text + "</div>");
-        if (text.rfind("<pre>", 0) == 0) {
-            // Tags inside pre are still markup; only its text is untouched.
-            EXPECT_EQ(result, "<div><pre>a  b\n\n  c</pre></div>");
-        } else {
-            EXPECT_EQ(result, "<div>" + text + "</div>");
-        }
+        // pre and textarea lose one leading line break when read, and write it again.
+        EXPECT_EQ(Body("<div>" + text + "</div>"), "<div>" + text + "</div>");
     }
 }
 
-TEST(LibreOfficeCompaction, KeepsStructureAndTextOfRandomPages) {
-    const std::vector<std::string> pieces = {"<span style=\"color: #ff0000\">",
-                                             "<span lang=\"de-DE\">",
-                                             "<span class=\"x\">",
-                                             "<span style=\"display: none\">",
-                                             "</span>",
-                                             "</SPAN>",
-                                             "<font face=\"Arial\">",
-                                             "<FONT color='#ff0000'>",
-                                             "</font>",
-                                             "<sdfield type=PAGE>",
-                                             "</sdfield>",
-                                             "<p>",
-                                             "</p>",
-                                             "<br/>",
-                                             "<b>",
-                                             "</b>",
-                                             "<div>",
-                                             "</div>",
-                                             " ",
-                                             "  ",
-                                             "\n",
-                                             "\t",
-                                             "\r\n",
-                                             "word",
-                                             "w",
-                                             "<pre>",
-                                             "</pre>",
-                                             "<script>",
-                                             "</script>",
-                                             "<style>",
-                                             "</style>",
-                                             "<textarea>",
-                                             "</textarea>",
-                                             "<!--",
-                                             "-->",
-                                             "<a title=\"  <font> x \">",
-                                             "</a>",
-                                             "<img src='a  b.png'/>",
-                                             "<meta name=\"created\" content=\"x\"/>",
-                                             "<",
-                                             ">",
-                                             "&amp;",
-                                             "=",
-                                             "\"",
-                                             "'",
-                                             "</",
-                                             "<!x>",
-                                             "<span style=\"a>b\">",
-                                             "<font\nface=x>"};
+TEST(LibreOfficeCompaction, LeavesPagesItCannotRewriteFaithfullyAsTheyWere) {
+    const std::string pages[] = {
+        kHead + "<p>not UTF-8: \xe9t\xe9</p>",
+        "<html><head><meta name=\"generator\" content=\"LibreOffice 6\"></head><body>"
+        "<table><tr><td>no doctype: quirks mode</table>",
+        kHead + "<svg><rect width=\"1\"/></svg>",
+        kHead + [] {
+            std::string deep;
+            for (int i = 0; i < 600; ++i) {
+                deep += "<div>"; // deeper than browsers nest
+            }
+            return deep;
+        }(),
+    };
+    TempFolder folder;
+    for (const std::string& page : pages) {
+        EXPECT_EQ(Compacted(page), page);
+        WriteFile(folder / "page.htm", page);
+        EXPECT_NO_THROW(CompactHtml(folder / "page.htm"));
+        EXPECT_EQ(ReadFile(folder / "page.htm"), page);
+    }
+}
+
+TEST(LibreOfficeCompaction, KeepsTextAndStructureOfRandomPages) {
+    const std::vector<std::string> pieces = {
+        "<span style=\"color: #ff0000\">", "<span lang=\"de-DE\">", "</span>",
+        "<font face=\"Arial\">", "<FONT color='#ff0000' size=4>", "</font>",
+        "<sdfield type=PAGE>", "</sdfield>", "<p>", "<p align=center>", "</p>", "<br/>",
+        "<b>", "</b>", "<div>", "</div>", " ", "  ", "\n", "\t", "word", "w", "<pre>",
+        "</pre>", "<h2>", "</h2>", "<ul><li>", "</li>", "</ul>", "<table border=1><tr><td>",
+        "</td><td width=10>", "</table>", "<center>", "</center>", "<!--", "-->",
+        "<a name=\"x y\">", "<a href=\"#x y\">", "</a>", "<img src='a  b.png'/>", "<",
+        ">", "&amp;", "&nbsp;", "=", "\"", "\x01", "<strike>", "</strike>",
+        "<style>p { color: red }</style>", "<span style=\"font-size: 8pt\">"};
     std::mt19937 random(1103);
-    for (int round = 0; round < 5000; ++round) {
+    int unchanged = 0;
+    for (int round = 0; round < 3000; ++round) {
         std::string page = kHead;
         const int count = std::uniform_int_distribution<int>(0, 40)(random);
         for (int i = 0; i < count; ++i) {
-            page +=
-                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+            page += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         SCOPED_TRACE(page);
         const std::string result = Compacted(page);
-        ASSERT_LE(result.size(), page.size());
-        ExpectSameStructureAndText(page, result);
-        // The compacted page names no generator any more; its rules find nothing more.
-        std::string again = result;
-        CompactLibreOfficePage(again);
-        ASSERT_EQ(again, result) << "a second compaction still cuts";
+        if (result == page) {
+            ++unchanged; // a tree the parser repaired so that it cannot be written back
+            continue;
+        }
+        ExpectSameOutline(page, result);
+        // Written from its own tree, the page reads back as the same tree.
+        std::unique_ptr<HtmlDocument> again = HtmlDocument::Parse(result);
+        ASSERT_NE(again, nullptr);
+        ASSERT_EQ(WriteHtml(again->Root()), result);
         if (HasFailure()) {
             return;
         }
     }
-}
-
-// An RTF document with runs in many fonts, sizes, colours, languages and effects.
-std::string FormattedRtf() {
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}"
-                      "{\\f2 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;"
-                      "\\red0\\green0\\blue255;}\\f0\\lang1033 ";
-    for (int i = 0; i < 20; ++i) {
-        rtf += "Paragraph " + std::to_string(i) + ": {\\f1\\fs20 Arial ten} {\\cf1 red} " +
-               "{\\cf2\\f2 blue mono} {\\scaps small caps} {\\lang1031 deutsches Wort} " +
-               "{\\v hidden} {\\b\\i bold italic {\\ul under}} and    spaces.\\par ";
-    }
-    return rtf + "}";
-}
-
-TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
-    TempFolder out;
-    WriteFile(out / "formatted.rtf", FormattedRtf());
-    std::vector<std::string> sources = {out / "formatted.rtf"};
-    for (const auto& entry : fs::directory_iterator(PELMORA_TEST_DATA "/corpus")) {
-        if (entry.path().extension() == ".doc") {
-            sources.push_back(entry.path().string());
-        }
-    }
-    std::sort(sources.begin(), sources.end());
-    LibreOfficeConverter converter;
-    std::unique_ptr<ConverterSession> session = StartSession(converter);
-    ASSERT_TRUE(session);
-    std::size_t before = 0;
-    std::size_t after = 0;
-    int pages = 0;
-    for (const std::string& source : sources) {
-        DocumentOptions options;
-        options.password = "password";
-        const std::string name = fs::path(source).stem().string();
-        if (!ConvertDocument(session.get(), source, out / ("plain/" + name + ".htm"), options).Converted()) {
-            continue; // a damaged or empty document makes no page
-        }
-        options.compact = true;
-        const ConversionResult compacted =
-            ConvertDocument(session.get(), source, out / ("small/" + name + ".htm"), options);
-        ASSERT_TRUE(compacted.Converted()) << compacted.line;
-        const std::string page = ReadFile(out / ("plain/" + name + ".htm"));
-        const std::string small = ReadFile(out / ("small/" + name + ".htm"));
-        SCOPED_TRACE(source);
-        ASSERT_TRUE(IsLibreOfficePage(page));
-        EXPECT_EQ(small, Compacted(page));
-        ExpectSameStructureAndText(page, small);
-        EXPECT_LT(small.size(), page.size());
-        std::cout << "  " << name << ": " << page.size() << " -> " << small.size() << " bytes, "
-                  << 100.0 * static_cast<double>(page.size() - small.size()) /
-                         static_cast<double>(page.size())
-                  << "% saved\n";
-        if (source.find("/corpus/") != std::string::npos) {
-            before += page.size();
-            after += small.size();
-            ++pages;
-        }
-    }
-    EndSession(session);
-    // Of the ten sample documents, the empty, the damaged and the crashing ones may
-    // make no page.
-    EXPECT_GE(pages, 7);
-    const double saved = 100.0 * static_cast<double>(before - after) / static_cast<double>(before);
-    std::cout << "  all sample pages: " << before << " -> " << after << " bytes, " << saved << "% saved\n";
-    EXPECT_GE(saved, 10.0);
+    EXPECT_LT(unchanged, 1000);
 }
 
 } // namespace

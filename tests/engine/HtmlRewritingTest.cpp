@@ -1,0 +1,126 @@
+// The parts of the page rewrite: the HTML5 parser's tree and its writer, CSS read and
+// written, presentational values as CSS, and what a style sheet says about elements.
+
+#include "engine/CssSyntax.h"
+#include "engine/HtmlDocument.h"
+#include "engine/HtmlWriter.h"
+#include "engine/PresentationalHints.h"
+#include "engine/StyleSheetIndex.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace pelmora::test {
+namespace {
+
+std::string Rewritten(const std::string& page) {
+    std::unique_ptr<HtmlDocument> document = HtmlDocument::Parse(page);
+    return document == nullptr ? "(none)" : WriteHtml(document->Root());
+}
+
+TEST(HtmlWriter, LeavesOutOnlyWhatTheParserPutsBack) {
+    EXPECT_EQ(Rewritten("<!DOCTYPE html><p class='a b' title=\"x&quot;y\" id=q>1<p>2</p>"
+                        "<div>3</div><ul><li>a<li>b</ul><table><col><tr><td>c<td>d</table>"),
+              "<!DOCTYPE html><body><p class=\"a b\" title=\"x&quot;y\" id=q>1<p>2<div>3</div>"
+              "<ul><li>a<li>b</ul><table><col><tr><td>c<td>d</table>");
+    // A p inside a run's element keeps its end tag; a p before text or a span too.
+    EXPECT_EQ(Rewritten("<!DOCTYPE html><a href=x><p>1</p></a><p>2</p>x<p>3</p><span>y</span>"
+                        "<s><p>4</p></s><table><colgroup><col></colgroup><colgroup><col>"
+                        "<tbody><tr><td>5</td></tr></tbody><tbody><tr><td>6</table>"),
+              "<!DOCTYPE html><body><a href=x><p>1</p></a><p>2</p>x<p>3</p><span>y</span>"
+              "<s><p>4</p></s><table><col><colgroup><col><tr><td>5<tbody><tr><td>6</table>");
+    // Text and attributes are escaped only where they must be; nothing else changes.
+    EXPECT_EQ(Rewritten("<!DOCTYPE html><p title='a&lt;b' data-x=''>1 &lt; 2 &amp; 3 &gt; 0 "
+                        "&nbsp;\xc3\xa4</p><pre>\n\nx</pre><textarea>\n\nt</textarea>"),
+              "<!DOCTYPE html><body><p title=\"a<b\" data-x>1 &lt; 2 &amp; 3 > 0 \xc2\xa0\xc3\xa4"
+              "<pre>\n\nx</pre><textarea>\n\nt</textarea>");
+    EXPECT_EQ(Rewritten("<!DOCTYPE html><style>p > a { x: '&amp;' }</style><script>a<b&&c"
+                        "</script>"),
+              "<!DOCTYPE html><style>p > a { x: '&amp;' }</style><script>a<b&&c</script><body>");
+}
+
+TEST(HtmlDocument, ReadsOnlyPagesItsTreeStandsForFaithfully) {
+    EXPECT_EQ(HtmlDocument::Parse("<!DOCTYPE html>\xff"), nullptr);
+    EXPECT_EQ(HtmlDocument::Parse("<p>quirks mode"), nullptr);
+    EXPECT_EQ(HtmlDocument::Parse("<!DOCTYPE html><math><mi>x</mi></math>"), nullptr);
+    EXPECT_EQ(HtmlDocument::Parse("<!DOCTYPE html><frameset></frameset>"), nullptr);
+    EXPECT_NE(HtmlDocument::Parse("<!DOCTYPE html><x-office a=1>t</x-office>"), nullptr);
+    std::string text = "a\x01" "b\x7f" "c\xc2\x80" "d\xef\xbf\xbf" "e\xf0\x9f\xbf\xbe" "f\t\n";
+    EXPECT_TRUE(RemoveForbiddenCharacters(text));
+    EXPECT_EQ(text, "abcdef\t\n");
+    std::string broken = "a\xc3";
+    EXPECT_FALSE(RemoveForbiddenCharacters(broken));
+    EXPECT_EQ(broken, "a\xc3");
+    EXPECT_FALSE(IsUtf8("\xed\xa0\x80")); // a surrogate
+    EXPECT_FALSE(IsUtf8("\xc0\xaf"));     // an overlong form
+}
+
+TEST(CssSyntax, ReadsDeclarationsAndRulesAsABrowserDoes) {
+    const CssDeclarations d = ParseDeclarations(
+        " Color : RED ; font-family: \"a;b\", serif /* c; d */; bad; content: ')' ; "
+        "margin: 0in 0.08in !important;;");
+    ASSERT_EQ(d.size(), 4u);
+    EXPECT_EQ(d[0].property, "color");
+    EXPECT_EQ(d[1].value, "\"a;b\", serif");
+    EXPECT_EQ(d[2].value, "')'");
+    EXPECT_TRUE(d[3].important);
+    EXPECT_EQ(WriteDeclarations(d),
+              "color:RED;font-family:\"a;b\",serif;content:')';margin:0 .08in!important");
+    EXPECT_EQ(ShortValue("border", "1px  solid #FFAA00"), "1px solid #fa0");
+    EXPECT_EQ(ShortValue("font-family", "Cafe0a, \"x  y\""), "Cafe0a,\"x  y\"");
+    const std::vector<CssRule> rules = ParseStyleSheet(
+        "<!-- @page { size: 8.5in 11in } p  >  a, h1.x{color:#000000} "
+        "@media print { p { x: y } } @import url(a.css); -->");
+    EXPECT_EQ(WriteStyleSheet(rules),
+              "@page{size:8.5in 11in}p>a,h1.x{color:#000}@media print{p { x: y }}"
+              "@import url(a.css);");
+    EXPECT_TRUE(PropertiesOverlap("border", "border-top-color"));
+    EXPECT_TRUE(PropertiesOverlap("font-size", "font"));
+    EXPECT_FALSE(PropertiesOverlap("border", "border-spacing"));
+    EXPECT_FALSE(PropertiesOverlap("margin", "margin2"));
+}
+
+TEST(PresentationalHints, GiveTheValuesBrowsersDerive) {
+    EXPECT_EQ(CssFontSize("1"), "x-small");
+    EXPECT_EQ(CssFontSize("+1"), "large");
+    EXPECT_EQ(CssFontSize("-5"), "x-small");
+    EXPECT_EQ(CssFontSize("9"), "xxx-large");
+    EXPECT_EQ(CssFontSize("x"), "");
+    EXPECT_EQ(CssColor("#FFAA00"), "#ffaa00");
+    EXPECT_EQ(CssColor("ffaa00"), "#ffaa00");
+    EXPECT_EQ(CssColor("Red"), "red");
+    EXPECT_EQ(CssColor("transparent"), "");
+    EXPECT_EQ(CssLength("120"), "120px");
+    EXPECT_EQ(CssLength(" 50% "), "50%");
+    EXPECT_EQ(CssLength("128*"), "");
+    EXPECT_EQ(CssLength("-3"), "");
+    EXPECT_EQ(CssFontFamily("Times New Roman, serif"), "Times New Roman,serif");
+    EXPECT_EQ(CssFontFamily("3D Font,'Quoted'"), "'3D Font','Quoted'");
+    EXPECT_EQ(CssFontFamily("a,,b"), "");
+}
+
+TEST(StyleSheetIndex, KnowsWhichRulesReachAnElement) {
+    const std::vector<CssRule> rules =
+        ParseStyleSheet("p { color: red } p.western { font: 12pt serif } td p { margin: 0 } "
+                        "a:link { color: blue } .x.y { width: 1px }");
+    const StyleSheetIndex index(rules);
+    HtmlNode p;
+    p.name = "p";
+    EXPECT_EQ(index.ValueOn(p, "color"), "red");
+    EXPECT_TRUE(index.MaySet(p, "margin-top")); // through "td p"
+    EXPECT_EQ(index.ValueOn(p, "margin-left"), std::nullopt);
+    EXPECT_EQ(index.ValueOn(p, "width"), "");
+    p.Set("class", "western  z");
+    EXPECT_EQ(index.ValueOn(p, "font-size"), std::nullopt); // set by a shorthand
+    HtmlNode a;
+    a.name = "a";
+    EXPECT_EQ(index.ValueOn(a, "color"), std::nullopt);
+    EXPECT_TRUE(index.NamesClass("western"));
+    EXPECT_FALSE(index.NamesClass("z"));
+    EXPECT_EQ(index.MostClasses(), 2);
+    EXPECT_FALSE(index.Outranks());
+    EXPECT_TRUE(StyleSheetIndex(ParseStyleSheet("#i { color: red }")).Outranks());
+}
+
+} // namespace
+} // namespace pelmora::test
