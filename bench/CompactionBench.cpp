@@ -143,8 +143,8 @@ const std::vector<std::string>& RealPages() {
         if (!pelmora::OpenWordSession(session)) {
             return made;
         }
-        const fs::path folder = fs::temp_directory_path() / ("pelmora-pages-" +
-                                                             std::to_string(::getpid()));
+        const fs::path folder =
+            fs::temp_directory_path() / ("pelmora-pages-" + std::to_string(::getpid()));
         fs::create_directories(folder);
         std::ofstream(folder / "long.rtf") << LongRtf();
         std::vector<std::string> sources = {(folder / "long.rtf").string()};

@@ -19,14 +19,14 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 // begin or end a line.
 bool IsBlock(const HtmlNode* node) {
     return node != nullptr && node->kind == HtmlNode::Kind::Element &&
-           OneOf(node->name, {"p",       "div",     "table",   "ul",      "ol",     "dl",
-                              "li",      "h1",      "h2",      "h3",      "h4",     "h5",
-                              "h6",      "blockquote", "pre",  "hr",      "address", "form",
-                              "fieldset", "dd",     "dt",      "caption", "figure", "section",
-                              "article", "header",  "footer",  "nav",     "aside",  "main",
-                              "tbody",   "thead",   "tfoot",   "tr",      "td",     "th",
-                              "col",     "colgroup", "body",   "head",    "html",   "title",
-                              "meta",    "style",   "link",    "script",  "br"});
+           OneOf(node->name,
+                 {"p",       "div",    "table",    "ul",      "ol",       "dl",     "li",
+                  "h1",      "h2",     "h3",       "h4",      "h5",       "h6",     "blockquote",
+                  "pre",     "hr",     "address",  "form",    "fieldset", "dd",     "dt",
+                  "caption", "figure", "section",  "article", "header",   "footer", "nav",
+                  "aside",   "main",   "tbody",    "thead",   "tfoot",    "tr",     "td",
+                  "th",      "col",    "colgroup", "body",    "head",     "html",   "title",
+                  "meta",    "style",  "link",     "script",  "br"});
 }
 
 // Elements whose children are blocks only: any blank among them is lost.
@@ -58,7 +58,8 @@ void Collapse(std::string& text) {
 }
 
 bool KeepsBlanks(const HtmlNode& element) {
-    if (OneOf(element.name, {"pre", "textarea", "listing", "xmp", "script", "style", "plaintext"})) {
+    if (OneOf(element.name,
+              {"pre", "textarea", "listing", "xmp", "script", "style", "plaintext"})) {
         return true;
     }
     const std::string* style = element.Find("style");

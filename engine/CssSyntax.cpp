@@ -220,8 +220,8 @@ CssDeclarations ParseDeclarations(std::string_view block) {
         }
         const std::string_view property = Trim(item.substr(0, colon));
         std::string_view value = Trim(item.substr(colon + 1));
-        if (property.empty() || value.empty() || property.find_first_of("\"'(){}[] \t\n") !=
-                                                     std::string_view::npos) {
+        if (property.empty() || value.empty() ||
+            property.find_first_of("\"'(){}[] \t\n") != std::string_view::npos) {
             continue;
         }
         bool important = false;
@@ -310,7 +310,8 @@ std::vector<CssRule> ParseStyleSheet(std::string_view sheet) {
         }
         const bool plainAtRule = selectors == "@page" || selectors.substr(0, 10) == "@font-face";
         if (!selectors.empty() && selectors[0] == '@' && !plainAtRule) {
-            rules.push_back({"", {}, std::string(selectors) + "{" + std::string(Trim(block)) + "}"});
+            rules.push_back(
+                {"", {}, std::string(selectors) + "{" + std::string(Trim(block)) + "}"});
             continue;
         }
         rules.push_back({ShortSelectors(selectors), ParseDeclarations(block), ""});

@@ -68,6 +68,16 @@ std::string TagName(const GumboElement& element) {
     return name;
 }
 
+void CopyAttributes(const GumboElement& element, HtmlNode& node) {
+    node.attributes.reserve(element.attributes.length);
+    for (unsigned int i = 0; i < element.attributes.length; ++i) {
+        const auto* a = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+        if (a->attr_namespace == GUMBO_ATTR_NAMESPACE_NONE && node.Find(a->name) == nullptr) {
+            node.attributes.push_back({a->name, a->value});
+        }
+    }
+}
+
 const GumboVector& ChildrenOf(const GumboNode& node) {
     return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
 }
@@ -83,11 +93,13 @@ bool ClosesAnAncestor(const HtmlNode& element) {
     const std::string& name = element.name;
     const bool heading = name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
     const bool closesP =
-        heading || OneOf(name, {"address", "article", "aside", "blockquote", "center", "details",
-                                "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure",
-                                "footer", "header", "hgroup", "main", "menu", "nav", "ol", "p",
-                                "search", "section", "summary", "ul", "pre", "listing", "form",
-                                "table", "hr", "xmp"});
+        heading ||
+        OneOf(name,
+              {"address", "article", "aside",   "blockquote", "center",     "details", "dialog",
+               "dir",     "div",     "dl",      "fieldset",   "figcaption", "figure",  "footer",
+               "header",  "hgroup",  "main",    "menu",       "nav",        "ol",      "p",
+               "search",  "section", "summary", "ul",         "pre",        "listing", "form",
+               "table",   "hr",      "xmp"});
     const bool item = OneOf(name, {"li", "dd", "dt"});
     const bool unique = OneOf(name, {"a", "form", "nobr", "button"});
     if (!closesP && !item && !unique) {
@@ -131,7 +143,8 @@ std::size_t ForbiddenCharacterAt(const unsigned char* p, const unsigned char* en
     }
     if (c == 0xF0 || c == 0xF1 || c == 0xF2 || c == 0xF3 || c == 0xF4) {
         // U+nFFFE and U+nFFFF of the supplementary planes
-        if (end - p > 3 && (p[1] & 0x0F) == 0x0F && p[2] == 0xBF && (p[3] == 0xBE || p[3] == 0xBF)) {
+        if (end - p > 3 && (p[1] & 0x0F) == 0x0F && p[2] == 0xBF &&
+            (p[3] == 0xBE || p[3] == 0xBF)) {
             return 4;
         }
     }
@@ -215,6 +228,63 @@ HtmlNode* HtmlDocument::NewText(std::string text) {
     return node;
 }
 
+bool HtmlDocument::CopyTree(const void* parserRoot) {
+    // The tree is copied without recursion: a pair of parser node and our parent.
+    struct Pending {
+        const GumboNode* from;
+        HtmlNode* into;
+        std::size_t depth;
+    };
+    std::vector<Pending> stack{{static_cast<const GumboNode*>(parserRoot), nullptr, 1}};
+    while (!stack.empty()) {
+        const Pending item = stack.back();
+        stack.pop_back();
+        const GumboNode& from = *item.from;
+        HtmlNode* node = nullptr;
+        switch (from.type) {
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE: {
+            const GumboElement& element = from.v.element;
+            if (element.tag_namespace != GUMBO_NAMESPACE_HTML ||
+                element.tag == GUMBO_TAG_FRAMESET || element.tag == GUMBO_TAG_PLAINTEXT ||
+                item.depth > kMaxDepth) {
+                return false;
+            }
+            node = NewElement(TagName(element));
+            node->parent = item.into;
+            if (ClosesAnAncestor(*node)) {
+                return false;
+            }
+            CopyAttributes(element, *node);
+            const GumboVector& children = ChildrenOf(from);
+            for (unsigned int i = children.length; i-- > 0;) {
+                stack.push_back(
+                    {static_cast<const GumboNode*>(children.data[i]), node, item.depth + 1});
+            }
+            break;
+        }
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            node = NewText(from.v.text.text);
+            break;
+        case GUMBO_NODE_COMMENT:
+            node = NewNode(HtmlNode::Kind::Comment);
+            node->text = from.v.text.text;
+            break;
+        case GUMBO_NODE_DOCUMENT:
+            return false;
+        }
+        if (item.into == nullptr) {
+            root_ = node;
+        } else {
+            node->parent = item.into;
+            item.into->children.push_back(node);
+        }
+    }
+    return root_ != nullptr;
+}
+
 std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
     if (!IsUtf8(page)) {
         return nullptr;
@@ -232,63 +302,8 @@ std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
     }
     std::unique_ptr<HtmlDocument> document(new HtmlDocument());
     document->repaired_ = output->errors.length > 0;
-    // The tree is copied without recursion: a pair of parser node and our parent.
-    struct Pending {
-        const GumboNode* from;
-        HtmlNode* into;
-        std::size_t depth;
-    };
-    std::vector<Pending> stack{{output->root, nullptr, 1}};
-    while (!stack.empty()) {
-        const Pending item = stack.back();
-        stack.pop_back();
-        const GumboNode& from = *item.from;
-        HtmlNode* node = nullptr;
-        switch (from.type) {
-        case GUMBO_NODE_ELEMENT:
-        case GUMBO_NODE_TEMPLATE: {
-            const GumboElement& element = from.v.element;
-            if (element.tag_namespace != GUMBO_NAMESPACE_HTML || element.tag == GUMBO_TAG_FRAMESET ||
-                element.tag == GUMBO_TAG_PLAINTEXT || item.depth > kMaxDepth) {
-                return nullptr;
-            }
-            node = document->NewElement(TagName(element));
-            node->parent = item.into;
-            if (ClosesAnAncestor(*node)) {
-                return nullptr;
-            }
-            node->attributes.reserve(element.attributes.length);
-            for (unsigned int i = 0; i < element.attributes.length; ++i) {
-                const auto* a = static_cast<const GumboAttribute*>(element.attributes.data[i]);
-                if (a->attr_namespace == GUMBO_ATTR_NAMESPACE_NONE && node->Find(a->name) == nullptr) {
-                    node->attributes.push_back({a->name, a->value});
-                }
-            }
-            const GumboVector& children = ChildrenOf(from);
-            for (unsigned int i = children.length; i-- > 0;) {
-                stack.push_back({static_cast<const GumboNode*>(children.data[i]), node,
-                                 item.depth + 1});
-            }
-            break;
-        }
-        case GUMBO_NODE_TEXT:
-        case GUMBO_NODE_WHITESPACE:
-        case GUMBO_NODE_CDATA:
-            node = document->NewText(from.v.text.text);
-            break;
-        case GUMBO_NODE_COMMENT:
-            node = document->NewNode(HtmlNode::Kind::Comment);
-            node->text = from.v.text.text;
-            break;
-        case GUMBO_NODE_DOCUMENT:
-            return nullptr;
-        }
-        if (item.into == nullptr) {
-            document->root_ = node;
-        } else {
-            node->parent = item.into;
-            item.into->children.push_back(node);
-        }
+    if (!document->CopyTree(output->root)) {
+        return nullptr;
     }
     for (HtmlNode* child : document->root_->children) {
         if (child->Is("head")) {

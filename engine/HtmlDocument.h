@@ -44,6 +44,10 @@ private:
 
     HtmlNode* NewNode(HtmlNode::Kind kind);
 
+    // Copies the parser's tree (a GumboNode) under root_; false when the tree holds
+    // what the document cannot stand for.
+    bool CopyTree(const void* parserRoot);
+
     std::deque<HtmlNode> nodes_;
     HtmlNode* root_ = nullptr;
     HtmlNode* head_ = nullptr;

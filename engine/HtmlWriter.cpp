@@ -14,9 +14,9 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 }
 
 bool IsVoid(std::string_view name) {
-    return OneOf(name, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
-                        "source", "track", "wbr", "basefont", "bgsound", "frame", "keygen",
-                        "param"});
+    return OneOf(name,
+                 {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
+                  "source", "track", "wbr", "basefont", "bgsound", "frame", "keygen", "param"});
 }
 
 bool IsRawText(std::string_view name) {
@@ -77,14 +77,16 @@ bool EndTagImplied(const HtmlNode& node, const HtmlNode* next, const HtmlNode& p
     if (next == nullptr) {
         // Only where a p belongs: inside a run's element (a page may have put one
         // there) its end tag is needed to read the page back as it was.
-        return OneOf(parent.name, {"body", "div", "li", "td", "th", "dd", "blockquote", "section",
-                                   "article", "aside", "header", "footer", "main", "nav", "form",
-                                   "fieldset", "figure", "details", "caption", "center"});
+        return OneOf(parent.name,
+                     {"body",    "div",      "li",     "td",      "th",      "dd",    "blockquote",
+                      "section", "article",  "aside",  "header",  "footer",  "main",  "nav",
+                      "form",    "fieldset", "figure", "details", "caption", "center"});
     }
-    return OneOf(nextName, {"address", "article", "aside", "blockquote", "details", "div", "dl",
-                            "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3",
-                            "h4", "h5", "h6", "header", "hgroup", "hr", "main", "menu", "nav",
-                            "ol", "p", "pre", "section", "table", "ul"});
+    return OneOf(nextName, {"address", "article",  "aside",      "blockquote", "details", "div",
+                            "dl",      "fieldset", "figcaption", "figure",     "footer",  "form",
+                            "h1",      "h2",       "h3",         "h4",         "h5",      "h6",
+                            "header",  "hgroup",   "hr",         "main",       "menu",    "nav",
+                            "ol",      "p",        "pre",        "section",    "table",   "ul"});
 }
 
 // Whether the start tag of node may be left out (only for elements without
@@ -170,8 +172,8 @@ bool NeedsQuotes(std::string_view value) {
         return true;
     }
     for (const char c : value) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == '"' ||
-            c == '\'' || c == '=' || c == '<' || c == '>' || c == '`') {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == '"' || c == '\'' ||
+            c == '=' || c == '<' || c == '>' || c == '`') {
             return true;
         }
     }
@@ -239,9 +241,9 @@ void Writer::Text(std::string_view text, bool inAttribute, bool raw) {
 std::string WriteHtml(const HtmlNode& root) {
     std::string out = "<!DOCTYPE html>";
     Writer writer(out);
-    const bool omitStart = root.attributes.empty() &&
-                           (root.children.empty() || root.children.front()->kind !=
-                                                          HtmlNode::Kind::Comment);
+    const bool omitStart =
+        root.attributes.empty() &&
+        (root.children.empty() || root.children.front()->kind != HtmlNode::Kind::Comment);
     writer.Element(root, omitStart, true);
     return out;
 }

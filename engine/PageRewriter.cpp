@@ -22,25 +22,26 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 // Elements of HTML; anything else (the office's own, a misspelling) keeps only its
 // content.
 bool IsHtmlElement(std::string_view name) {
-    return OneOf(name,
-                 {"a",        "abbr",     "address",  "area",     "article",  "aside",   "audio",
-                  "b",        "base",     "bdi",      "bdo",      "blockquote", "body",  "br",
-                  "button",   "canvas",   "caption",  "cite",     "code",     "col",     "colgroup",
-                  "data",     "datalist", "dd",       "del",      "details",  "dfn",     "dialog",
-                  "div",      "dl",       "dt",       "em",       "embed",    "fieldset",
-                  "figcaption", "figure", "footer",   "form",     "h1",       "h2",      "h3",
-                  "h4",       "h5",       "h6",       "head",     "header",   "hgroup",  "hr",
-                  "html",     "i",        "iframe",   "img",      "input",    "ins",     "kbd",
-                  "label",    "legend",   "li",       "link",     "main",     "map",     "mark",
-                  "menu",     "meta",     "meter",    "nav",      "noscript", "object",  "ol",
-                  "optgroup", "option",   "output",   "p",        "param",    "picture", "pre",
-                  "progress", "q",        "rp",       "rt",       "ruby",     "s",       "samp",
-                  "script",   "search",   "section",  "select",   "slot",     "small",   "source",
-                  "span",     "strong",   "style",    "sub",      "summary",  "sup",     "table",
-                  "tbody",    "td",       "template", "textarea", "tfoot",    "th",      "thead",
-                  "time",     "title",    "tr",       "track",    "u",        "ul",      "var",
-                  "video",    "wbr",      "font",     "center",   "strike",   "tt",      "big",
-                  "nobr",     "acronym",  "dir",      "multicol"});
+    return OneOf(
+        name,
+        {"a",       "abbr",     "address",  "area",     "article",    "aside",    "audio",
+         "b",       "base",     "bdi",      "bdo",      "blockquote", "body",     "br",
+         "button",  "canvas",   "caption",  "cite",     "code",       "col",      "colgroup",
+         "data",    "datalist", "dd",       "del",      "details",    "dfn",      "dialog",
+         "div",     "dl",       "dt",       "em",       "embed",      "fieldset", "figcaption",
+         "figure",  "footer",   "form",     "h1",       "h2",         "h3",       "h4",
+         "h5",      "h6",       "head",     "header",   "hgroup",     "hr",       "html",
+         "i",       "iframe",   "img",      "input",    "ins",        "kbd",      "label",
+         "legend",  "li",       "link",     "main",     "map",        "mark",     "menu",
+         "meta",    "meter",    "nav",      "noscript", "object",     "ol",       "optgroup",
+         "option",  "output",   "p",        "param",    "picture",    "pre",      "progress",
+         "q",       "rp",       "rt",       "ruby",     "s",          "samp",     "script",
+         "search",  "section",  "select",   "slot",     "small",      "source",   "span",
+         "strong",  "style",    "sub",      "summary",  "sup",        "table",    "tbody",
+         "td",      "template", "textarea", "tfoot",    "th",         "thead",    "time",
+         "title",   "tr",       "track",    "u",        "ul",         "var",      "video",
+         "wbr",     "font",     "center",   "strike",   "tt",         "big",      "nobr",
+         "acronym", "dir",      "multicol"});
 }
 
 // Obsolete elements that have a standard one with the same default look.
@@ -220,8 +221,8 @@ void PageRewriter::CollectIds(const HtmlNode& node) {
     if (const std::string* id = node.Find("id")) {
         ids_.insert(*id);
     }
-    if (const std::string* href = node.Find("href"); href != nullptr && !href->empty() &&
-                                                      (*href)[0] == '#') {
+    if (const std::string* href = node.Find("href");
+        href != nullptr && !href->empty() && (*href)[0] == '#') {
         linkedFragments_.insert(href->substr(1));
     }
     for (const HtmlNode* child : node.children) {
@@ -242,8 +243,9 @@ void PageRewriter::RewriteHead() {
         if (child->Is("meta")) {
             const std::string* name = child->Find("name");
             if (child->Find("http-equiv") != nullptr || child->Find("charset") != nullptr ||
-                (name != nullptr && OneOf(*name, {"generator", "GENERATOR", "created", "changed",
-                                                  "changedby", "CHANGEDBY", "CHANGED", "CREATED"}))) {
+                (name != nullptr &&
+                 OneOf(*name, {"generator", "GENERATOR", "created", "changed", "changedby",
+                               "CHANGEDBY", "CHANGED", "CREATED"}))) {
                 continue;
             }
         }
@@ -380,7 +382,8 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
     CssDeclarations hints = TakePresentationalHints(element, cell, passes);
     RenameObsolete(element, hints);
     if (element.Is("table") && inherited != BlockAlign::None && !passes &&
-        FindDeclaration(hints, "float") == nullptr && FindDeclaration(hints, "margin-left") == nullptr) {
+        FindDeclaration(hints, "float") == nullptr &&
+        FindDeclaration(hints, "margin-left") == nullptr) {
         // A table inside a block aligned by markup moves with the text, and its own
         // text goes back to the start, as browsers do for that alignment.
         if (inherited != BlockAlign::Left) {
@@ -413,11 +416,10 @@ void PageRewriter::ApplyStyle(HtmlNode& element, CssDeclarations hints,
     CssDeclarations all;
     for (CssDeclaration& hint : hints) {
         // The page's rules and the element's own style win over what markup gives.
-        const bool overridden =
-            sheet.MaySet(element, hint.property) ||
-            std::any_of(own.begin(), own.end(), [&](const CssDeclaration& d) {
-                return PropertiesOverlap(d.property, hint.property);
-            });
+        const bool overridden = sheet.MaySet(element, hint.property) ||
+                                std::any_of(own.begin(), own.end(), [&](const CssDeclaration& d) {
+                                    return PropertiesOverlap(d.property, hint.property);
+                                });
         if (!overridden) {
             RemoveDeclaration(all, hint.property);
             all.push_back(std::move(hint));
@@ -447,9 +449,8 @@ void PageRewriter::Anchor(HtmlNode& element) {
     }
     HtmlNode* parent = element.parent;
     const bool bare = element.attributes.empty() && element.children.empty();
-    if (bare && parent != nullptr && parent->Find("id") == nullptr &&
-        IsHtmlElement(parent->name) && !OneOf(parent->name, {"body", "html", "head"}) &&
-        parent->IndexOf(&element) == 0) {
+    if (bare && parent != nullptr && parent->Find("id") == nullptr && IsHtmlElement(parent->name) &&
+        !OneOf(parent->name, {"body", "html", "head"}) && parent->IndexOf(&element) == 0) {
         // An empty anchor that begins an element marks that element.
         parent->Set("id", id);
         remove_.push_back(&element);

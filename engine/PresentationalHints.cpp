@@ -125,10 +125,23 @@ void ImageHints(HtmlNode& image, CssDeclarations& out) {
         Add(out, "vertical-align", "middle");
     } else if (align == "absbottom") {
         Add(out, "vertical-align", "bottom");
-    } else if (align == "middle") {
-        image.Set("align", "middle"); // no standard CSS has this value: kept as it was
     }
-    const std::optional<long> border = Pixels(image.Take("border"));
+    const std::optional<long> border = Pixels(image.Find("border") ? *image.Find("border") : "");
+    if (align == "middle") {
+        // Browsers put the picture's middle on the baseline: as far down as half of it.
+        const std::string* height = image.Find("height");
+        const std::string* space = image.Find("vspace");
+        const std::optional<long> h = height == nullptr ? std::nullopt : Pixels(*height);
+        const long box = h.value_or(0) + 2 * border.value_or(0) +
+                         2 * (space == nullptr ? 0 : Pixels(*space).value_or(0));
+        if (h && std::all_of(height->begin(), height->end(), IsDigit)) {
+            Add(out, "vertical-align",
+                box == 0 ? "0" : "-" + std::to_string(box / 2) + (box % 2 ? ".5px" : "px"));
+        } else {
+            image.Set("align", "middle"); // no CSS value says this without the height
+        }
+    }
+    image.Take("border");
     if (border && *border > 0) {
         Add(out, "border", Px(*border) + " solid");
     }
@@ -142,7 +155,8 @@ void ImageHints(HtmlNode& image, CssDeclarations& out) {
     }
     for (const char* size : {"width", "height"}) {
         const std::string* value = image.Find(size);
-        if (value != nullptr && (value->empty() || !std::all_of(value->begin(), value->end(), IsDigit))) {
+        if (value != nullptr &&
+            (value->empty() || !std::all_of(value->begin(), value->end(), IsDigit))) {
             Add(out, size, CssLength(image.Take(size)));
         }
     }
@@ -201,8 +215,14 @@ void ListHints(HtmlNode& list, CssDeclarations& out) {
         return;
     }
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kTypes{{
-        {"disc", "disc"}, {"circle", "circle"}, {"square", "square"}, {"1", "decimal"},
-        {"a", "lower-alpha"}, {"A", "upper-alpha"}, {"i", "lower-roman"}, {"I", "upper-roman"},
+        {"disc", "disc"},
+        {"circle", "circle"},
+        {"square", "square"},
+        {"1", "decimal"},
+        {"a", "lower-alpha"},
+        {"A", "upper-alpha"},
+        {"i", "lower-roman"},
+        {"I", "upper-roman"},
     }};
     for (const auto& [html, css] : kTypes) {
         if (Trim(*type) == html || (html.size() > 1 && Lower(Trim(*type)) == html)) {
@@ -221,9 +241,8 @@ std::string CssColor(std::string_view value) {
         return {};
     }
     const auto isHex = [](std::string_view digits) {
-        return std::all_of(digits.begin(), digits.end(), [](char c) {
-            return IsDigit(c) || (c >= 'a' && c <= 'f');
-        });
+        return std::all_of(digits.begin(), digits.end(),
+                           [](char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); });
     };
     if (lower[0] == '#' && (lower.size() == 4 || lower.size() == 7) && isHex(lower.substr(1))) {
         return lower;
@@ -244,7 +263,8 @@ std::string CssLength(std::string_view value) {
         ++i;
     }
     const std::string_view number = value.substr(0, i);
-    if (number.empty() || !IsDigit(number[0]) || std::count(number.begin(), number.end(), '.') > 1) {
+    if (number.empty() || !IsDigit(number[0]) ||
+        std::count(number.begin(), number.end(), '.') > 1) {
         return {};
     }
     if (i < value.size() && value[i] == '*') {
@@ -268,8 +288,8 @@ std::string CssFontFamily(std::string_view face) {
         if (name.empty()) {
             return {};
         }
-        const bool quoted = name.size() >= 2 && (name[0] == '"' || name[0] == '\'') &&
-                            name.back() == name[0];
+        const bool quoted =
+            name.size() >= 2 && (name[0] == '"' || name[0] == '\'') && name.back() == name[0];
         bool plain = !quoted;
         bool wordStart = true;
         for (const char c : name) {
@@ -373,7 +393,8 @@ CssDeclarations TakePresentationalHints(HtmlNode& element, const CellHints* cell
             Add(out, "margin-right", a == "right" ? "0" : "auto");
         }
     }
-    if (name == "body" || name == "table" || OneOf(name, {"td", "th", "tr", "tbody", "thead", "tfoot"})) {
+    if (name == "body" || name == "table" ||
+        OneOf(name, {"td", "th", "tr", "tbody", "thead", "tfoot"})) {
         const std::string background = element.Take("background");
         if (!background.empty() && background.find_first_of("\"\\()") == std::string::npos) {
             Add(out, "background-image", "url(\"" + background + "\")");

@@ -59,8 +59,10 @@ bool IsRelative(std::string_view property, std::string_view value) {
     if (property != "font-size") {
         return OneOf(value, {"inherit", "initial", "unset", "revert", "currentcolor"});
     }
-    return value.find('%') != std::string_view::npos || value.find("em") != std::string_view::npos ||
-           value.find("ex") != std::string_view::npos || value.find("ch") != std::string_view::npos ||
+    return value.find('%') != std::string_view::npos ||
+           value.find("em") != std::string_view::npos ||
+           value.find("ex") != std::string_view::npos ||
+           value.find("ch") != std::string_view::npos ||
            OneOf(value, {"larger", "smaller", "inherit", "initial", "unset", "revert"});
 }
 
@@ -73,9 +75,8 @@ bool BrowserSets(const HtmlNode& element, std::size_t property) {
     case 0:
         return monospace;
     case 1:
-        return monospace ||
-               OneOf(element.name, {"h1", "h2", "h3", "h4", "h5", "h6", "small", "big", "sub",
-                                    "sup", "font"});
+        return monospace || OneOf(element.name, {"h1", "h2", "h3", "h4", "h5", "h6", "small", "big",
+                                                 "sub", "sup", "font"});
     default:
         return OneOf(element.name, {"a", "mark", "input", "select", "button", "textarea", "font"});
     }
@@ -164,8 +165,9 @@ bool JoinsSafely(const CssDeclarations& declarations) {
 }
 
 bool OnlyStyleAndLang(const HtmlNode& span) {
-    return std::all_of(span.attributes.begin(), span.attributes.end(),
-                       [](const HtmlAttribute& a) { return a.name == "style" || a.name == "lang"; });
+    return std::all_of(span.attributes.begin(), span.attributes.end(), [](const HtmlAttribute& a) {
+        return a.name == "style" || a.name == "lang";
+    });
 }
 
 // Joins a span that wraps nothing but one span into that one, innermost first.
@@ -184,7 +186,8 @@ void Join(HtmlNode& element) {
     }
     const std::string* outerStyle = element.Find("style");
     const std::string* innerStyle = inner.Find("style");
-    CssDeclarations all = outerStyle == nullptr ? CssDeclarations() : ParseDeclarations(*outerStyle);
+    CssDeclarations all =
+        outerStyle == nullptr ? CssDeclarations() : ParseDeclarations(*outerStyle);
     const CssDeclarations more =
         innerStyle == nullptr ? CssDeclarations() : ParseDeclarations(*innerStyle);
     if (!JoinsSafely(all) || !JoinsSafely(more)) {

@@ -68,8 +68,8 @@ void Apply(HtmlNode& node, const std::unordered_map<std::string, Usage>& styles)
         const auto found = styles.find(*style);
         if (found != styles.end() && !found->second.name.empty()) {
             const std::string* classes = node.Find("class");
-            node.Set("class", classes == nullptr ? found->second.name
-                                                 : *classes + " " + found->second.name);
+            node.Set("class",
+                     classes == nullptr ? found->second.name : *classes + " " + found->second.name);
             node.Take("style");
         }
     }
@@ -111,7 +111,8 @@ void MoveRepeatedStylesToClasses(HtmlNode& root, std::vector<CssRule>& sheet,
         }
         // Worth it only when the rule costs less than the styles it replaces.
         const std::size_t saved = usage->count * (style->size() + 8);
-        const std::size_t cost = selector.size() + style->size() + 2 + usage->count * (name.size() + 8);
+        const std::size_t cost =
+            selector.size() + style->size() + 2 + usage->count * (name.size() + 8);
         if (saved <= cost) {
             continue;
         }

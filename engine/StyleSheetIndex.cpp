@@ -70,6 +70,69 @@ std::vector<std::string_view> ClassesOf(const HtmlNode& element) {
     return classes;
 }
 
+StyleSheetIndex::Selector StyleSheetIndex::ReadSelector(std::string_view text, std::size_t rule) {
+    Selector selector;
+    selector.rule = rule;
+    int classes = 0;
+    int types = 0;
+    // The last compound decides which element the rule styles.
+    std::size_t start = text.size();
+    while (start > 0 && !IsBlank(text[start - 1]) && text[start - 1] != '>' &&
+           text[start - 1] != '+' && text[start - 1] != '~') {
+        --start;
+    }
+    selector.onlyCompound = text.find_first_not_of(" \t\n") == start;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const bool last = i >= start;
+        if (c == '.' || c == '#' || c == ':' || c == '[') {
+            std::size_t end = i + 1;
+            while (end < text.size() && (IsNameChar(text[end]) || text[end] == ':')) {
+                ++end;
+            }
+            const std::string name(text.substr(i + 1, end - i - 1));
+            if (c == '.') {
+                classes_.insert(name);
+                if (last) {
+                    selector.classes.push_back(name);
+                }
+            } else {
+                selector.onlyCompound = selector.onlyCompound && !last;
+                outranks_ = outranks_ || c == '#';
+            }
+            if (c == '[' || c == '(') {
+                end = std::min(text.find(c == '[' ? ']' : ')', end), text.size());
+                ++end;
+            }
+            if (end < text.size() && text[end] == '(') {
+                end = std::min(text.find(')', end), text.size()) + 1;
+            }
+            classes += c == ':' && name.substr(0, 1) == ":" ? 0 : 1;
+            types += c == ':' && name.substr(0, 1) == ":" ? 1 : 0;
+            i = std::min(end, text.size());
+            continue;
+        }
+        if (IsNameChar(c) || c == '*') {
+            std::size_t end = i + 1;
+            while (end < text.size() && IsNameChar(text[end])) {
+                ++end;
+            }
+            if (c != '*') {
+                ++types;
+            }
+            if (last) {
+                selector.type = Lower(text.substr(i, end - i));
+            }
+            i = end;
+            continue;
+        }
+        ++i;
+    }
+    selector.specificity = classes * 256 + types;
+    mostClasses_ = std::max(mostClasses_, classes);
+    return selector;
+}
+
 StyleSheetIndex::StyleSheetIndex(const std::vector<CssRule>& rules) : rules_(rules) {
     for (std::size_t r = 0; r < rules.size(); ++r) {
         const CssRule& rule = rules[r];
@@ -80,72 +143,12 @@ StyleSheetIndex::StyleSheetIndex(const std::vector<CssRule>& rules) : rules_(rul
             continue;
         }
         for (const std::string_view text : SplitList(rule.selectors)) {
-            Selector selector;
-            selector.rule = r;
-            int classes = 0;
-            int types = 0;
-            // The last compound decides which element the rule styles.
-            std::size_t start = text.size();
-            while (start > 0 && !IsBlank(text[start - 1]) && text[start - 1] != '>' &&
-                   text[start - 1] != '+' && text[start - 1] != '~') {
-                --start;
-            }
-            selector.onlyCompound = text.find_first_not_of(" \t\n") == start;
-            for (std::size_t i = 0; i < text.size();) {
-                const char c = text[i];
-                const bool last = i >= start;
-                if (c == '.' || c == '#' || c == ':' || c == '[') {
-                    std::size_t end = i + 1;
-                    while (end < text.size() && (IsNameChar(text[end]) || text[end] == ':')) {
-                        ++end;
-                    }
-                    const std::string name(text.substr(i + 1, end - i - 1));
-                    if (c == '.') {
-                        classes_.insert(name);
-                        if (last) {
-                            selector.classes.push_back(name);
-                        }
-                    } else {
-                        selector.onlyCompound = selector.onlyCompound && !last;
-                        outranks_ = outranks_ || c == '#';
-                    }
-                    if (c == '[' || c == '(') {
-                        end = std::min(text.find(c == '[' ? ']' : ')', end), text.size());
-                        ++end;
-                    }
-                    if (end < text.size() && text[end] == '(') {
-                        end = std::min(text.find(')', end), text.size()) + 1;
-                    }
-                    classes += c == ':' && name.substr(0, 1) == ":" ? 0 : 1;
-                    types += c == ':' && name.substr(0, 1) == ":" ? 1 : 0;
-                    i = std::min(end, text.size());
-                    continue;
-                }
-                if (IsNameChar(c) || c == '*') {
-                    std::size_t end = i + 1;
-                    while (end < text.size() && IsNameChar(text[end])) {
-                        ++end;
-                    }
-                    if (c != '*') {
-                        ++types;
-                    }
-                    if (last) {
-                        selector.type = Lower(text.substr(i, end - i));
-                    }
-                    i = end;
-                    continue;
-                }
-                ++i;
-            }
-            selector.specificity = classes * 256 + types;
-            mostClasses_ = std::max(mostClasses_, classes);
-            selectors_.push_back(std::move(selector));
+            selectors_.push_back(ReadSelector(text, r));
         }
     }
 }
 
-StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector,
-                                                 const HtmlNode& element) {
+StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const HtmlNode& element) {
     if (!selector.type.empty() && selector.type != "*" && selector.type != element.name) {
         return Match::No;
     }
@@ -174,7 +177,7 @@ bool StyleSheetIndex::MaySet(const HtmlNode& element, std::string_view property)
 }
 
 std::optional<std::string> StyleSheetIndex::ValueOn(const HtmlNode& element,
-                                                     std::string_view property) const {
+                                                    std::string_view property) const {
     const Selector* best = nullptr;
     const CssDeclaration* value = nullptr;
     for (const Selector& selector : selectors_) {

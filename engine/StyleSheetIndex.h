@@ -48,6 +48,9 @@ private:
 
     static Match Matches(const Selector& selector, const HtmlNode& element);
 
+    // Reads one selector of rule; notes the classes it names and whether it has an id.
+    Selector ReadSelector(std::string_view text, std::size_t rule);
+
     const std::vector<CssRule>& rules_;
     std::vector<Selector> selectors_;
     std::unordered_set<std::string> classes_;

@@ -33,8 +33,8 @@ const char* const kPicture =
 // Headings, runs in many fonts, sizes and colours, aligned paragraphs, lists, links
 // and a bookmark, fields, pictures and a centred table with borders and a shaded cell.
 std::string FeaturesRtf() {
-    const std::string picture = std::string("{\\pict\\pngblip\\picw40\\pich20\\picwgoal600\\pichgoal300 ") +
-                                kPicture + "}";
+    const std::string picture =
+        std::string("{\\pict\\pngblip\\picw40\\pich20\\picwgoal600\\pichgoal300 ") + kPicture + "}";
     std::string rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
         "{\\f2\\fmodern Courier New;}{\\f3\\fswiss DejaVu Sans;}}{\\colortbl;\\red255\\green0"
@@ -73,8 +73,9 @@ bool Render(const std::string& page, int width, const std::string& png) {
     const std::string sandbox = ::geteuid() == 0 ? " --no-sandbox" : "";
     const std::string command = "chromium --headless=new" + sandbox +
                                 " --disable-gpu --hide-scrollbars --force-device-scale-factor=1"
-                                " --window-size=" + std::to_string(width) + ",3000 --screenshot='" +
-                                png + "' 'file://" + page + "' >/dev/null 2>&1";
+                                " --window-size=" +
+                                std::to_string(width) + ",3000 --screenshot='" + png +
+                                "' 'file://" + page + "' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0 && fs::exists(png);
 }
 

@@ -242,7 +242,8 @@ TEST(RemoveBlocks, YieldsOncePerStretchOfWorkWhateverTheClockSays) {
 }
 
 TEST(CompactHtmlText, LibreOfficePagesYieldOncePerStretchOfWork) {
-    std::string page = "<html><head><meta name=\"generator\" content=\"LibreOffice\"/></head>";
+    std::string page =
+        "<!DOCTYPE html><html><head><meta name=\"generator\" content=\"LibreOffice\"/></head>";
     while (page.size() < 4 * kYieldWork) {
         page += "<p><font face=\"Arial\">Text  in  a  font</font></p>\n";
     }

@@ -45,7 +45,12 @@ TEST(HtmlDocument, ReadsOnlyPagesItsTreeStandsForFaithfully) {
     EXPECT_EQ(HtmlDocument::Parse("<!DOCTYPE html><math><mi>x</mi></math>"), nullptr);
     EXPECT_EQ(HtmlDocument::Parse("<!DOCTYPE html><frameset></frameset>"), nullptr);
     EXPECT_NE(HtmlDocument::Parse("<!DOCTYPE html><x-office a=1>t</x-office>"), nullptr);
-    std::string text = "a\x01" "b\x7f" "c\xc2\x80" "d\xef\xbf\xbf" "e\xf0\x9f\xbf\xbe" "f\t\n";
+    std::string text = "a\x01"
+                       "b\x7f"
+                       "c\xc2\x80"
+                       "d\xef\xbf\xbf"
+                       "e\xf0\x9f\xbf\xbe"
+                       "f\t\n";
     EXPECT_TRUE(RemoveForbiddenCharacters(text));
     EXPECT_EQ(text, "abcdef\t\n");
     std::string broken = "a\xc3";
@@ -68,9 +73,9 @@ TEST(CssSyntax, ReadsDeclarationsAndRulesAsABrowserDoes) {
               "color:RED;font-family:\"a;b\",serif;content:')';margin:0 .08in!important");
     EXPECT_EQ(ShortValue("border", "1px  solid #FFAA00"), "1px solid #fa0");
     EXPECT_EQ(ShortValue("font-family", "Cafe0a, \"x  y\""), "Cafe0a,\"x  y\"");
-    const std::vector<CssRule> rules = ParseStyleSheet(
-        "<!-- @page { size: 8.5in 11in } p  >  a, h1.x{color:#000000} "
-        "@media print { p { x: y } } @import url(a.css); -->");
+    const std::vector<CssRule> rules =
+        ParseStyleSheet("<!-- @page { size: 8.5in 11in } p  >  a, h1.x{color:#000000} "
+                        "@media print { p { x: y } } @import url(a.css); -->");
     EXPECT_EQ(WriteStyleSheet(rules),
               "@page{size:8.5in 11in}p>a,h1.x{color:#000}@media print{p { x: y }}"
               "@import url(a.css);");

@@ -101,11 +101,17 @@ TEST(LibreOfficeCompaction, TurnsObsoleteMarkupIntoCssWithTheSameResult) {
               "<td style=padding:4px;border-width:1px;border-style:inset;border-color:inherit;"
               "background-color:#ff0;white-space:nowrap>x<td style=border-width:1px;"
               "border-style:inset;border-color:inherit;width:20px;padding:0>y</table></div>");
-    EXPECT_EQ(Body("<p align=\"right\"><img src=\"a.png\" align=\"left\" border=\"2\" hspace=\"3\" "
-                   "width=\"10\" height=\"50%\"/><strike>s</strike><tt>t</tt><br clear=\"all\"/></p>"),
-              "<p style=text-align:right><img src=a.png width=10 alt style=\"float:left;"
-              "border:2px solid;margin-left:3px;margin-right:3px;height:50%\"><s>s</s>"
-              "<code>t</code><br style=clear:both>");
+    EXPECT_EQ(
+        Body("<p align=\"right\"><img src=\"a.png\" align=\"left\" border=\"2\" hspace=\"3\" "
+             "width=\"10\" height=\"50%\"/><strike>s</strike><tt>t</tt><br clear=\"all\"/></p>"),
+        "<p style=text-align:right><img src=a.png width=10 alt style=\"float:left;"
+        "border:2px solid;margin-left:3px;margin-right:3px;height:50%\"><s>s</s>"
+        "<code>t</code><br style=clear:both>");
+    // A picture's middle on the baseline: half its box below it.
+    EXPECT_EQ(Body("<img src=\"a.png\" align=\"middle\" height=\"21\" border=\"1\"/>"
+                   "<img src=\"b.png\" align=\"middle\"/>"),
+              "<img src=a.png height=21 alt style=\"vertical-align:-11.5px;border:1px solid\">"
+              "<img src=b.png alt align=middle>");
     // The page's own rules win over markup, so markup they override gives nothing.
     const std::string sheet = "<style>p { text-align: left }</style>";
     EXPECT_NE(Compacted(kHead + sheet + "<p align=\"center\">x</p>").find("<p>x"),
@@ -128,10 +134,11 @@ TEST(LibreOfficeCompaction, DropsRunStylesTheTextHasAnywayAndMakesRepeatsClasses
                             "style=\"font-size: 12pt\">same</font></font> "
                             "<font face=\"Arial\"><font size=\"2\" style=\"font-size: 10pt\">"
                             "arial</font></font> ";
-    const std::string page = Compacted(kHead + sheet + "<p class=\"western\" style=\"margin: 0in\">" +
-                                       run + "</p><p class=\"western\" style=\"margin: 0in\">" + run +
-                                       "<sup><font size=\"3\" style=\"font-size: 12pt\">s</font>"
-                                       "</sup></p>");
+    const std::string page =
+        Compacted(kHead + sheet + "<p class=\"western\" style=\"margin: 0in\">" + run +
+                  "</p><p class=\"western\" style=\"margin: 0in\">" + run +
+                  "<sup><font size=\"3\" style=\"font-size: 12pt\">s</font>"
+                  "</sup></p>");
     // The class outranks p.western as the style attribute did; a style used twice
     // that is shorter than a rule for it stays.
     EXPECT_NE(page.find("<style>p.western{font-family:\"Times New Roman\",serif;font-size:12pt}"
@@ -153,8 +160,9 @@ TEST(LibreOfficeCompaction, DropsRunStylesTheTextHasAnywayAndMakesRepeatsClasses
 }
 
 TEST(LibreOfficeCompaction, CollapsesBlanksButNeverInsideProtectedText) {
-    EXPECT_EQ(Body("<p>\n  one  \t two\n\n   three <br/>\n four </p>\n\n<ul>\n\t<li> a </li>\n</ul>"),
-              "<p>one two\nthree<br>four<ul><li>a</ul>");
+    EXPECT_EQ(
+        Body("<p>\n  one  \t two\n\n   three <br/>\n four </p>\n\n<ul>\n\t<li> a </li>\n</ul>"),
+        "<p>one two\nthree<br>four<ul><li>a</ul>");
     EXPECT_EQ(Body("<p>a <b> b </b> c</p>"), "<p>a <b> b </b> c");
     const std::string kept[] = {
         "<pre>\n\na  <b>b</b>\n\n  c</pre>",
@@ -174,13 +182,14 @@ TEST(LibreOfficeCompaction, LeavesPagesItCannotRewriteFaithfullyAsTheyWere) {
         "<html><head><meta name=\"generator\" content=\"LibreOffice 6\"></head><body>"
         "<table><tr><td>no doctype: quirks mode</table>",
         kHead + "<svg><rect width=\"1\"/></svg>",
-        kHead + [] {
-            std::string deep;
-            for (int i = 0; i < 600; ++i) {
-                deep += "<div>"; // deeper than browsers nest
-            }
-            return deep;
-        }(),
+        kHead +
+            [] {
+                std::string deep;
+                for (int i = 0; i < 600; ++i) {
+                    deep += "<div>"; // deeper than browsers nest
+                }
+                return deep;
+            }(),
     };
     TempFolder folder;
     for (const std::string& page : pages) {
@@ -192,23 +201,65 @@ TEST(LibreOfficeCompaction, LeavesPagesItCannotRewriteFaithfullyAsTheyWere) {
 }
 
 TEST(LibreOfficeCompaction, KeepsTextAndStructureOfRandomPages) {
-    const std::vector<std::string> pieces = {
-        "<span style=\"color: #ff0000\">", "<span lang=\"de-DE\">", "</span>",
-        "<font face=\"Arial\">", "<FONT color='#ff0000' size=4>", "</font>",
-        "<sdfield type=PAGE>", "</sdfield>", "<p>", "<p align=center>", "</p>", "<br/>",
-        "<b>", "</b>", "<div>", "</div>", " ", "  ", "\n", "\t", "word", "w", "<pre>",
-        "</pre>", "<h2>", "</h2>", "<ul><li>", "</li>", "</ul>", "<table border=1><tr><td>",
-        "</td><td width=10>", "</table>", "<center>", "</center>", "<!--", "-->",
-        "<a name=\"x y\">", "<a href=\"#x y\">", "</a>", "<img src='a  b.png'/>", "<",
-        ">", "&amp;", "&nbsp;", "=", "\"", "\x01", "<strike>", "</strike>",
-        "<style>p { color: red }</style>", "<span style=\"font-size: 8pt\">"};
+    const std::vector<std::string> pieces = {"<span style=\"color: #ff0000\">",
+                                             "<span lang=\"de-DE\">",
+                                             "</span>",
+                                             "<font face=\"Arial\">",
+                                             "<FONT color='#ff0000' size=4>",
+                                             "</font>",
+                                             "<sdfield type=PAGE>",
+                                             "</sdfield>",
+                                             "<p>",
+                                             "<p align=center>",
+                                             "</p>",
+                                             "<br/>",
+                                             "<b>",
+                                             "</b>",
+                                             "<div>",
+                                             "</div>",
+                                             " ",
+                                             "  ",
+                                             "\n",
+                                             "\t",
+                                             "word",
+                                             "w",
+                                             "<pre>",
+                                             "</pre>",
+                                             "<h2>",
+                                             "</h2>",
+                                             "<ul><li>",
+                                             "</li>",
+                                             "</ul>",
+                                             "<table border=1><tr><td>",
+                                             "</td><td width=10>",
+                                             "</table>",
+                                             "<center>",
+                                             "</center>",
+                                             "<!--",
+                                             "-->",
+                                             "<a name=\"x y\">",
+                                             "<a href=\"#x y\">",
+                                             "</a>",
+                                             "<img src='a  b.png'/>",
+                                             "<",
+                                             ">",
+                                             "&amp;",
+                                             "&nbsp;",
+                                             "=",
+                                             "\"",
+                                             "\x01",
+                                             "<strike>",
+                                             "</strike>",
+                                             "<style>p { color: red }</style>",
+                                             "<span style=\"font-size: 8pt\">"};
     std::mt19937 random(1103);
     int unchanged = 0;
     for (int round = 0; round < 3000; ++round) {
         std::string page = kHead;
         const int count = std::uniform_int_distribution<int>(0, 40)(random);
         for (int i = 0; i < count; ++i) {
-            page += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+            page +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         SCOPED_TRACE(page);
         const std::string result = Compacted(page);

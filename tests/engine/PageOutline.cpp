@@ -8,9 +8,9 @@
 namespace pelmora::test {
 namespace {
 
-const std::vector<std::string> kLines = {"p",  "div", "br", "li", "td", "th", "tr", "h1",
-                                         "h2", "h3",  "h4", "h5", "h6", "center", "table",
-                                         "ul", "ol",  "pre", "dt", "dd", "caption", "blockquote"};
+const std::vector<std::string> kLines = {
+    "p",  "div", "br",     "li",    "td", "th", "tr",  "h1", "h2", "h3",      "h4",
+    "h5", "h6",  "center", "table", "ul", "ol", "pre", "dt", "dd", "caption", "blockquote"};
 
 // An address as the browser follows it: %XX escapes read, and a link into the page
 // naming its target with blanks as '_' (an id has no blanks).
@@ -26,12 +26,13 @@ std::string Address(const std::string& value) {
         }
     }
     if (!out.empty() && out[0] == '#') {
-        std::replace_if(out.begin(), out.end(), [](char c) { return std::isspace(c) != 0; }, '_');
+        std::replace_if(
+            out.begin(), out.end(), [](char c) { return std::isspace(c) != 0; }, '_');
     }
     return out;
 }
 
-const std::vector<std::string> kMeaningful = {"h1", "h2", "h3", "h4",  "h5", "h6", "ul",
+const std::vector<std::string> kMeaningful = {"h1", "h2", "h3",    "h4", "h5", "h6", "ul",
                                               "ol", "li", "table", "tr", "td", "th", "pre"};
 
 void Walk(const HtmlNode& node, PageOutline& outline, std::string& text) {
@@ -47,7 +48,8 @@ void Walk(const HtmlNode& node, PageOutline& outline, std::string& text) {
         const std::string* value = node.Find(target);
         if (value != nullptr && !value->empty() && (node.Is("a") || target[0] == 'i')) {
             std::string id = *value;
-            std::replace_if(id.begin(), id.end(), [](char c) { return std::isspace(c) != 0; }, '_');
+            std::replace_if(
+                id.begin(), id.end(), [](char c) { return std::isspace(c) != 0; }, '_');
             outline.targets.insert(id);
         }
     }
