@@ -6,12 +6,13 @@
 
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
-#include "engine/libreoffice/LibreOfficeApplication.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -138,9 +139,9 @@ const std::vector<std::string>& RealPages() {
     static const std::vector<std::string> pages = [] {
         namespace fs = std::filesystem;
         std::vector<std::string> made;
-        pelmora::RegisterLibreOffice();
-        pelmora::WordSession session;
-        if (!pelmora::OpenWordSession(session)) {
+        pelmora::LibreOfficeConverter converter;
+        std::unique_ptr<pelmora::ConverterSession> session = pelmora::StartSession(converter);
+        if (!session) {
             return made;
         }
         const fs::path folder =
@@ -154,13 +155,13 @@ const std::vector<std::string>& RealPages() {
         }
         for (const std::string& source : sources) {
             const fs::path page = folder / (fs::path(source).stem().string() + ".htm");
-            if (pelmora::ConvertDocument(session, source, page.string(), {}).Converted()) {
+            if (pelmora::ConvertDocument(session.get(), source, page.string(), {}).Converted()) {
                 std::stringstream text;
                 text << std::ifstream(page).rdbuf();
                 made.push_back(text.str());
             }
         }
-        pelmora::CloseWordSession(session);
+        pelmora::EndSession(session);
         fs::remove_all(folder);
         return made;
     }();

@@ -5,8 +5,8 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/LibreOfficeCompaction.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/engine/PageOutline.h"
-#include "tests/support/RealConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -107,10 +107,10 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
             sources.push_back(entry.path().string());
         }
     }
-    UseRealConverter();
     std::sort(sources.begin(), sources.end());
-    WordSession session;
-    ASSERT_TRUE(OpenWordSession(session));
+    LibreOfficeConverter converter;
+    std::unique_ptr<ConverterSession> session = StartSession(converter);
+    ASSERT_TRUE(session);
     std::size_t before = 0;
     std::size_t after = 0;
     int pages = 0;
@@ -119,12 +119,12 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
         options.password = "password";
         options.keepPictureFolder = true;
         const std::string name = fs::path(source).stem().string() + ".htm";
-        if (!ConvertDocument(session, source, out / ("plain/" + name), options).Converted()) {
+        if (!ConvertDocument(session.get(), source, out / ("plain/" + name), options).Converted()) {
             continue; // a damaged or empty document makes no page
         }
         options.compact = true;
         const ConversionResult compacted =
-            ConvertDocument(session, source, out / ("small/" + name), options);
+            ConvertDocument(session.get(), source, out / ("small/" + name), options);
         ASSERT_TRUE(compacted.Converted()) << compacted.line;
         const std::string page = ReadFile(out / ("plain/" + name));
         const std::string small = ReadFile(out / ("small/" + name));
@@ -141,7 +141,7 @@ TEST(LibreOfficeCompaction, PagesOfEverySampleDocumentStaySoundAndGetSmaller) {
         after += small.size();
         ++pages;
     }
-    CloseWordSession(session);
+    EndSession(session);
     // Of the ten sample documents, the empty, the damaged and the crashing ones may
     // make no page.
     EXPECT_GE(pages, 7);
