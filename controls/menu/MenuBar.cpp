@@ -22,10 +22,7 @@ namespace pelmora {
 class MenuBar::Private {
 public:
     MenuItemList tree_;
-    int spacing_ = 12;
-    int style_ = 0;
-    int highLightStyle_ = 1;
-    QFont itemsFont_;
+    MenuDesign values_; // the stored control values; the items are tree_
     std::uint32_t backColor_ = 0x8000000F;
     bool changed_ = false;
     bool layoutDirty_ = true;
@@ -37,8 +34,9 @@ public:
 };
 
 MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>()) {
-    d_->itemsFont_ = font();
-    d_->itemsFont_.setBold(false);
+    QFont itemsFont = font();
+    itemsFont.setBold(false);
+    d_->values_.SetItemsFont(itemsFont);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     d_->hoverTimer_.setInterval(100);
@@ -51,17 +49,8 @@ MenuItemList& MenuBar::MenuTree() {
 const MenuItemList& MenuBar::MenuTree() const {
     return d_->tree_;
 }
-int MenuBar::Spacing() const {
-    return d_->spacing_;
-}
-int MenuBar::Style() const {
-    return d_->style_;
-}
-int MenuBar::HighLightStyle() const {
-    return d_->highLightStyle_;
-}
 const QFont& MenuBar::ItemsFont() const {
-    return d_->itemsFont_;
+    return d_->values_.ItemsFont();
 }
 std::uint32_t MenuBar::BackColor() const {
     return d_->backColor_;
@@ -113,25 +102,22 @@ void MenuBar::SetItemChecked(const QString& key, bool checked) {
         item->SetChecked(checked);
 }
 
-void MenuBar::SetSpacing(int spacing) {
-    d_->spacing_ = spacing;
-    d_->changed_ = true;
-    d_->layoutDirty_ = true;
-}
-
-void MenuBar::SetStyle(int style) {
-    d_->style_ = style;
-    d_->changed_ = true;
-    d_->layoutDirty_ = true;
-}
-
-void MenuBar::SetHighLightStyle(int style) {
-    d_->highLightStyle_ = style;
-    d_->changed_ = true;
-}
+#define PELMORA_MENU_BAR_DEFINE(type, name, key, def, relayout)                                    \
+    type MenuBar::name() const {                                                                   \
+        return d_->values_.name();                                                                 \
+    }                                                                                              \
+    void MenuBar::Set##name(const type& value) {                                                   \
+        if (d_->values_.name() != value) {                                                         \
+            d_->values_.Set##name(value);                                                          \
+            d_->changed_ = true;                                                                   \
+            d_->layoutDirty_ = d_->layoutDirty_ || (relayout);                                     \
+        }                                                                                          \
+    }
+PELMORA_MENU_BAR_VALUES(PELMORA_MENU_BAR_DEFINE)
+#undef PELMORA_MENU_BAR_DEFINE
 
 void MenuBar::SetItemsFont(const QFont& font) {
-    d_->itemsFont_ = font;
+    d_->values_.SetItemsFont(font);
     d_->changed_ = true;
     d_->layoutDirty_ = true;
 }
@@ -147,24 +133,17 @@ void MenuBar::SendDescriptionEvent(const QString& description) {
 void MenuBar::ReadProperties(const QJsonObject& bag) {
     // The open popup shows indices of the list being replaced.
     CloseOpenMenu();
-    MenuDesign design = MenuDesign::FromJson(bag, parentWidget() ? parentWidget()->font() : font());
-    d_->tree_ = std::move(design.Items);
-    d_->spacing_ = design.Spacing;
-    d_->style_ = design.Style;
-    d_->highLightStyle_ = design.HighLightStyle;
-    d_->itemsFont_ = design.ItemsFont;
+    d_->values_ = MenuDesign::FromJson(bag, parentWidget() ? parentWidget()->font() : font());
+    d_->tree_ = std::move(d_->values_.Items());
+    d_->values_.Items() = MenuItemList();
     d_->hot_ = 0;
     d_->changed_ = false;
     Refresh();
 }
 
 QJsonObject MenuBar::WriteProperties() const {
-    MenuDesign design;
-    design.Spacing = d_->spacing_;
-    design.Style = d_->style_;
-    design.HighLightStyle = d_->highLightStyle_;
-    design.ItemsFont = d_->itemsFont_;
-    design.Items = d_->tree_;
+    MenuDesign design = d_->values_;
+    design.Items() = d_->tree_;
     return design.ToJson(parentWidget() ? parentWidget()->font() : font());
 }
 
@@ -182,21 +161,21 @@ PopupMenu* MenuBar::Popup() const {
 }
 
 QSize MenuBar::sizeHint() const {
-    const QFontMetrics fm(d_->itemsFont_);
-    int width = d_->spacing_ / 2;
+    const QFontMetrics fm(d_->values_.ItemsFont());
+    int width = d_->values_.Spacing() / 2;
     for (const MenuItem& item : d_->tree_) {
         if (item.Ident() == 0 && item.Visible())
-            width += fm.horizontalAdvance(item.Caption()) + d_->spacing_;
+            width += fm.horizontalAdvance(item.Caption()) + d_->values_.Spacing();
     }
     return {std::max(width, 1), fm.height() + 10};
 }
 
 void MenuBar::layOut() {
     d_->tree_.LinkTree();
-    d_->backColor_ = d_->style_ == 2 ? 0xFFFFFF : 0x8000000F;
-    const QFontMetrics fm(d_->itemsFont_);
+    d_->backColor_ = d_->values_.Style() == 2 ? 0xFFFFFF : 0x8000000F;
+    const QFontMetrics fm(d_->values_.ItemsFont());
     const int height = fm.height() + 6;
-    int x = static_cast<int>(std::lround(d_->spacing_ / 2.0));
+    int x = static_cast<int>(std::lround(d_->values_.Spacing() / 2.0));
     for (MenuItem& item : d_->tree_) {
         if (item.Ident() != 0)
             continue;
@@ -205,9 +184,9 @@ void MenuBar::layOut() {
             item.SetRect(0, 0, -1, -1);
             continue;
         }
-        const int right = x + fm.horizontalAdvance(item.Caption()) + d_->spacing_;
+        const int right = x + fm.horizontalAdvance(item.Caption()) + d_->values_.Spacing();
         item.SetRect(x, 2, right, height);
-        item.SetX(static_cast<float>(x + std::lround(d_->spacing_ / 2.0)));
+        item.SetX(static_cast<float>(x + std::lround(d_->values_.Spacing() / 2.0)));
         item.SetY(4);
         x = right;
     }
@@ -224,7 +203,8 @@ void MenuBar::paintBar() {
         layOut();
     if (d_->surface_.size() != size())
         d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    MenuBarPainter painter(d_->surface_, d_->itemsFont_, d_->style_, d_->backColor_);
+    MenuBarPainter painter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(),
+                           d_->backColor_);
     painter.PaintBackground();
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
@@ -245,7 +225,7 @@ void MenuBar::paintItem(int index, int state) {
     }
     if (state == StateHot && d_->menuOpen_)
         state = StateOpen;
-    MenuBarPainter(d_->surface_, d_->itemsFont_, d_->style_, d_->backColor_)
+    MenuBarPainter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(), d_->backColor_)
         .PaintItem(*item, state);
     update(QRect(QPoint(item->Left(), item->Top()), QPoint(item->Right(), item->Bottom())));
 }
@@ -269,7 +249,7 @@ void MenuBar::paintEvent(QPaintEvent* event) {
 }
 
 void MenuBar::resizeEvent(QResizeEvent*) {
-    if (d_->spacing_ != 0)
+    if (d_->values_.Spacing() != 0)
         Refresh();
 }
 
@@ -362,10 +342,10 @@ void MenuBar::ShowMenu(int index) {
         RaiseMenuError(35607, "xMenu", "ShowMenu");
     const QPoint corner = mapToGlobal(QPoint(item->Left(), item->Bottom()));
     auto* popup = new PopupMenu(this);
-    popup->SetItemsFont(d_->itemsFont_);
+    popup->SetItemsFont(d_->values_.ItemsFont());
     popup->Setup(&d_->tree_, this, index,
-                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->style_,
-                 d_->highLightStyle_, item->Right() - item->Left());
+                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())),
+                 d_->values_.Style(), d_->values_.HighLightStyle(), item->Right() - item->Left());
     d_->popup_ = popup;
     popup->FillItems();
     popup->ShowPopup();

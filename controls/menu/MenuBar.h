@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/menu/MenuDesign.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/MenuOwner.h"
 
@@ -13,6 +14,10 @@
 namespace pelmora {
 
 class PopupMenu;
+
+#define PELMORA_MENU_BAR_ACCESSORS(type, name, key, def, relayout)                                 \
+    type name() const;                                                                             \
+    void Set##name(const type& value);
 
 /// Owner-drawn menu bar: the bar items are the level-0 items of one flat item list; a click
 /// opens a popup menu window with the item's children.
@@ -46,15 +51,9 @@ public:
     /// Closes whatever popup of this bar is open; false when none was.
     bool CloseOpenMenu();
 
-    int Spacing() const;
-    /// Sets the padding of a bar item; takes effect at the next Refresh.
-    void SetSpacing(int spacing);
-    int Style() const;
-    /// Sets the paint style 0...3; takes effect at the next Refresh.
-    void SetStyle(int style);
-    int HighLightStyle() const;
-    /// Sets the highlight style 0...5 of the popups.
-    void SetHighLightStyle(int style);
+    // One getter and setter per row of PELMORA_MENU_BAR_VALUES: a new value marks the design
+    // changed and takes effect at the next Refresh; the value the property has does nothing.
+    PELMORA_MENU_BAR_VALUES(PELMORA_MENU_BAR_ACCESSORS)
     const QFont& ItemsFont() const;
     /// Sets the font of the bar and its first-level popups; takes effect at the next Refresh.
     void SetItemsFont(const QFont& font);
@@ -116,5 +115,7 @@ private:
     class Private;
     std::unique_ptr<Private> d_;
 };
+
+#undef PELMORA_MENU_BAR_ACCESSORS
 
 } // namespace pelmora

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace pelmora {
 
@@ -47,72 +48,88 @@ QString indexed(const char* word, int i) {
     return QString::fromLatin1(word) + QString::number(i);
 }
 
+// A stored value of each kind, or its default when missing or unreadable.
+int readValue(const QJsonObject& bag, const QString& key, int def) {
+    return readInt(bag, key, def);
+}
+bool readValue(const QJsonObject& bag, const QString& key, bool def) {
+    return readBool(bag, key, def);
+}
+QString readValue(const QJsonObject& bag, const QString& key, const QString&) {
+    return readString(bag, key);
+}
+std::uint32_t readValue(const QJsonObject& bag, const QString& key, std::uint32_t def) {
+    return readColor(bag, key, def);
+}
+float readValue(const QJsonObject&, const QString&, float def) { // no such value is stored
+    return def;
+}
+
+// Writes a value unless it equals its default.
+template <typename T>
+void writeValue(QJsonObject& bag, const QString& key, const T& value, const T& def) {
+    if (value == def) {
+        return;
+    }
+    if constexpr (std::is_same_v<T, std::uint32_t>) {
+        bag[key] = static_cast<double>(value);
+    } else {
+        bag[key] = value;
+    }
+}
+
 } // namespace
 
 MenuDesign MenuDesign::FromJson(const QJsonObject& bag, const QFont& containerFont) {
     MenuDesign d;
-    d.Spacing = readInt(bag, "Spacing", 12);
-    d.Style = readInt(bag, "Style", 0);
-    d.HighLightStyle = readInt(bag, "HighLightStyle", 1);
+#define PELMORA_MENU_BAR_READ(type, name, key, def, relayout)                                      \
+    d.name##_ = readValue(bag, QStringLiteral(key), type(def));
+    PELMORA_MENU_BAR_VALUES(PELMORA_MENU_BAR_READ)
+#undef PELMORA_MENU_BAR_READ
     // A declared count larger than the items stored is honoured (the rest take defaults), but
     // never beyond what a 16-bit index can address.
     const int count = std::clamp(readInt(bag, "ItemCount", 0), 0, MaxItems);
-    d.ItemsFont = StoredFont::ReadWeighted(bag.value("ItemsFont"), containerFont);
+    d.itemsFont_ = StoredFont::ReadWeighted(bag.value("ItemsFont"), containerFont);
     for (int i = 1; i <= count; ++i) {
         MenuItem item;
-        item.SetEnabled(readBool(bag, indexed("MenuEnabled", i), true));
-        item.SetChecked(readBool(bag, indexed("MenuChecked", i), false));
-        // A negative level has no meaning in the tree; it reads as a bar item.
-        item.SetIdent(std::max(0, readInt(bag, indexed("MenuIdent", i), 0)));
-        item.SetCaption(readString(bag, indexed("MenuCaption", i)));
-        item.SetName(readString(bag, indexed("MenuName", i)));
-        item.SetUseMaskColor(readBool(bag, indexed("MenuUseMaskColor", i), true));
-        item.SetMaskColor(readColor(bag, indexed("MenuMaskColor", i), 0xFF00FF));
         const QJsonValue picture = bag.value(indexed("MenuPicture", i));
-        item.SetAPicture(StoredPicture::Read(picture), StoredPicture::SourceOf(picture));
-        item.SetVisible(readBool(bag, indexed("MenuVisible", i), true));
-        item.SetDescription(readString(bag, indexed("MenuDescription", i)));
-        d.Items.Add(item);
+#define PELMORA_MENU_ITEM_READ(type, name, key, def)                                               \
+    if constexpr (key != nullptr) {                                                                \
+        item.Set##name(readValue(bag, indexed(key, i), type(def)));                                \
+    }
+        PELMORA_MENU_ITEM_VALUES(
+            PELMORA_MENU_ITEM_READ,
+            item.SetAPicture(StoredPicture::Read(picture), StoredPicture::SourceOf(picture));)
+#undef PELMORA_MENU_ITEM_READ
+        // A negative level has no meaning in the tree; it reads as a bar item.
+        item.SetIdent(std::max(0, item.Ident()));
+        d.items_.Add(item);
     }
     return d;
 }
 
 QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
     QJsonObject bag;
-    if (Spacing != 12)
-        bag["Spacing"] = Spacing;
-    if (Style != 0)
-        bag["Style"] = Style;
-    if (HighLightStyle != 1)
-        bag["HighLightStyle"] = HighLightStyle;
-    if (Items.Count() != 0)
-        bag["ItemCount"] = Items.Count();
-    if (ItemsFont != containerFont)
-        bag["ItemsFont"] = StoredFont::WriteWeighted(ItemsFont);
+#define PELMORA_MENU_BAR_WRITE(type, name, key, def, relayout)                                     \
+    writeValue(bag, QStringLiteral(key), name##_, type(def));
+    PELMORA_MENU_BAR_VALUES(PELMORA_MENU_BAR_WRITE)
+#undef PELMORA_MENU_BAR_WRITE
+    writeValue(bag, QStringLiteral("ItemCount"), items_.Count(), 0);
+    if (itemsFont_ != containerFont) {
+        bag["ItemsFont"] = StoredFont::WriteWeighted(itemsFont_);
+    }
     int i = 0;
-    for (const MenuItem& item : Items) {
+    for (const MenuItem& item : items_) {
         ++i;
-        if (!item.Enabled())
-            bag[indexed("MenuEnabled", i)] = false;
-        if (item.Checked())
-            bag[indexed("MenuChecked", i)] = true;
-        if (item.Ident() != 0)
-            bag[indexed("MenuIdent", i)] = item.Ident();
-        if (!item.Caption().isEmpty())
-            bag[indexed("MenuCaption", i)] = item.Caption();
-        if (!item.Name().isEmpty())
-            bag[indexed("MenuName", i)] = item.Name();
-        if (!item.UseMaskColor())
-            bag[indexed("MenuUseMaskColor", i)] = false;
-        if (item.MaskColor() != 0xFF00FF)
-            bag[indexed("MenuMaskColor", i)] = static_cast<double>(item.MaskColor());
         const QJsonValue picture = StoredPicture::Write(item.APicture(0), item.PictureSource());
-        if (!picture.isNull())
-            bag[indexed("MenuPicture", i)] = picture;
-        if (!item.Visible())
-            bag[indexed("MenuVisible", i)] = false;
-        if (!item.Description().isEmpty())
-            bag[indexed("MenuDescription", i)] = item.Description();
+#define PELMORA_MENU_ITEM_WRITE(type, name, key, def)                                              \
+    if constexpr (key != nullptr) {                                                                \
+        writeValue(bag, indexed(key, i), item.name(), type(def));                                  \
+    }
+        PELMORA_MENU_ITEM_VALUES(
+            PELMORA_MENU_ITEM_WRITE,
+            if (!picture.isNull()) { bag[indexed("MenuPicture", i)] = picture; })
+#undef PELMORA_MENU_ITEM_WRITE
     }
     return bag;
 }

@@ -107,13 +107,14 @@ QFont containerFont() {
 
 TEST(MenuDesign, RoundTripKeepsEveryValue) {
     MenuDesign d;
-    d.Spacing = 18;
-    d.Style = 3;
-    d.HighLightStyle = 5;
-    d.ItemsFont = QFont("DejaVu Serif");
-    d.ItemsFont.setPointSizeF(11.5);
-    d.ItemsFont.setBold(true);
-    d.ItemsFont.setItalic(true);
+    d.SetSpacing(18);
+    d.SetStyle(3);
+    d.SetHighLightStyle(5);
+    QFont font("DejaVu Serif");
+    font.setPointSizeF(11.5);
+    font.setBold(true);
+    font.setItalic(true);
+    d.SetItemsFont(font);
     MenuItem a = item("mnuFile", 0, "&File");
     MenuItem b = item("mnuOpen", 1, "Open...");
     b.SetEnabled(false);
@@ -125,22 +126,22 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
     b.SetAPicture(
         StoredPicture::Read(QJsonValue(PELMORA_SOURCE_DIR "/resources/menu/pictures/go-up.png")));
     ASSERT_FALSE(b.APicture(0).isNone());
-    d.Items.Add(a);
-    d.Items.Add(b);
+    d.Items().Add(a);
+    d.Items().Add(b);
 
     const QJsonObject bag = d.ToJson(containerFont());
     const MenuDesign r = MenuDesign::FromJson(bag, containerFont());
-    EXPECT_EQ(r.Spacing, 18);
-    EXPECT_EQ(r.Style, 3);
-    EXPECT_EQ(r.HighLightStyle, 5);
-    EXPECT_EQ(r.ItemsFont.family(), "DejaVu Serif");
-    EXPECT_DOUBLE_EQ(r.ItemsFont.pointSizeF(), 11.5);
-    EXPECT_TRUE(r.ItemsFont.bold());
-    EXPECT_TRUE(r.ItemsFont.italic());
-    ASSERT_EQ(r.Items.Count(), 2);
-    EXPECT_EQ(r.Items.Item(1).Caption(), "&File");
-    EXPECT_EQ(r.Items.Item(1).Name(), "mnuFile");
-    const MenuItem& rb = r.Items.Item(2);
+    EXPECT_EQ(r.Spacing(), 18);
+    EXPECT_EQ(r.Style(), 3);
+    EXPECT_EQ(r.HighLightStyle(), 5);
+    EXPECT_EQ(r.ItemsFont().family(), "DejaVu Serif");
+    EXPECT_DOUBLE_EQ(r.ItemsFont().pointSizeF(), 11.5);
+    EXPECT_TRUE(r.ItemsFont().bold());
+    EXPECT_TRUE(r.ItemsFont().italic());
+    ASSERT_EQ(r.Items().Count(), 2);
+    EXPECT_EQ(r.Items().Item(1).Caption(), "&File");
+    EXPECT_EQ(r.Items().Item(1).Name(), "mnuFile");
+    const MenuItem& rb = r.Items().Item(2);
     EXPECT_EQ(rb.Ident(), 1);
     EXPECT_FALSE(rb.Enabled());
     EXPECT_TRUE(rb.Checked());
@@ -155,16 +156,16 @@ TEST(MenuDesign, RoundTripKeepsEveryValue) {
 
 TEST(MenuDesign, DefaultsAreNotStored) {
     MenuDesign d;
-    d.ItemsFont = containerFont();
-    d.Items.Add(MenuItem{});
+    d.SetItemsFont(containerFont());
+    d.Items().Add(MenuItem{});
     const QJsonObject bag = d.ToJson(containerFont());
     EXPECT_EQ(bag.keys(), QStringList{"ItemCount"});
     const MenuDesign r = MenuDesign::FromJson(QJsonObject{}, containerFont());
-    EXPECT_EQ(r.Spacing, 12);
-    EXPECT_EQ(r.Style, 0);
-    EXPECT_EQ(r.HighLightStyle, 1);
-    EXPECT_EQ(r.Items.Count(), 0);
-    EXPECT_EQ(r.ItemsFont, containerFont());
+    EXPECT_EQ(r.Spacing(), 12);
+    EXPECT_EQ(r.Style(), 0);
+    EXPECT_EQ(r.HighLightStyle(), 1);
+    EXPECT_EQ(r.Items().Count(), 0);
+    EXPECT_EQ(r.ItemsFont(), containerFont());
 }
 
 TEST(MenuDesign, BadStoredValuesLoadWithDefaults) {
@@ -179,39 +180,39 @@ TEST(MenuDesign, BadStoredValuesLoadWithDefaults) {
     bag["MenuPicture2"] = ":/no/such/picture.png";
     bag["ItemsFont"] = 12;
     const MenuDesign d = MenuDesign::FromJson(bag, containerFont());
-    EXPECT_EQ(d.Spacing, 12);
-    EXPECT_EQ(d.Style, 0);
-    ASSERT_EQ(d.Items.Count(), 4);
-    EXPECT_EQ(d.Items.Item(1).Caption(), "");
-    EXPECT_TRUE(d.Items.Item(1).Visible());
-    EXPECT_EQ(d.Items.Item(2).Caption(), "Two");
-    EXPECT_EQ(d.Items.Item(2).Ident(), 0);
-    EXPECT_TRUE(d.Items.Item(2).Enabled());
-    EXPECT_EQ(d.Items.Item(2).MaskColor(), 0xFF00FFu);
-    EXPECT_TRUE(d.Items.Item(2).APicture(0).isNone());
-    EXPECT_EQ(d.ItemsFont, containerFont());
+    EXPECT_EQ(d.Spacing(), 12);
+    EXPECT_EQ(d.Style(), 0);
+    ASSERT_EQ(d.Items().Count(), 4);
+    EXPECT_EQ(d.Items().Item(1).Caption(), "");
+    EXPECT_TRUE(d.Items().Item(1).Visible());
+    EXPECT_EQ(d.Items().Item(2).Caption(), "Two");
+    EXPECT_EQ(d.Items().Item(2).Ident(), 0);
+    EXPECT_TRUE(d.Items().Item(2).Enabled());
+    EXPECT_EQ(d.Items().Item(2).MaskColor(), 0xFF00FFu);
+    EXPECT_TRUE(d.Items().Item(2).APicture(0).isNone());
+    EXPECT_EQ(d.ItemsFont(), containerFont());
 }
 
 TEST(MenuDesign, AnAbsurdItemCountIsCappedAtTheIndexRange) {
     QJsonObject bag;
     bag["ItemCount"] = 1e12;
-    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items.Count(), 0); // unreadable
+    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items().Count(), 0); // unreadable
     bag["ItemCount"] = 2000000000;
-    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items.Count(), MenuDesign::MaxItems);
+    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items().Count(), MenuDesign::MaxItems);
     bag["ItemCount"] = -7;
-    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items.Count(), 0);
+    EXPECT_EQ(MenuDesign::FromJson(bag, containerFont()).Items().Count(), 0);
 }
 
 TEST(MenuDesign, TheMainWindowDesignHoldsItsThirtySevenItems) {
     MenuDesign d;
     ASSERT_TRUE(MenuDesign::Load(":/menu/main_menu.json", containerFont(), d));
-    EXPECT_EQ(d.Spacing, 18);
-    EXPECT_EQ(d.Style, 1);
-    EXPECT_EQ(d.HighLightStyle, 0);
-    EXPECT_EQ(d.ItemsFont.family(), "MS Sans Serif");
-    ASSERT_EQ(d.Items.Count(), 37);
+    EXPECT_EQ(d.Spacing(), 18);
+    EXPECT_EQ(d.Style(), 1);
+    EXPECT_EQ(d.HighLightStyle(), 0);
+    EXPECT_EQ(d.ItemsFont().family(), "MS Sans Serif");
+    ASSERT_EQ(d.Items().Count(), 37);
     int bar = 0, pictures = 0;
-    for (const MenuItem& m : d.Items) {
+    for (const MenuItem& m : d.Items()) {
         bar += m.Ident() == 0;
         if (!m.APicture(0).isNone()) {
             ++pictures;
@@ -220,13 +221,13 @@ TEST(MenuDesign, TheMainWindowDesignHoldsItsThirtySevenItems) {
     }
     EXPECT_EQ(bar, 5);
     EXPECT_EQ(pictures, 9);
-    EXPECT_EQ(d.Items.Item(5).Caption(), "Remove File                             Del");
-    EXPECT_FALSE(d.Items.Item(25).Enabled());
-    EXPECT_EQ(d.Items.Item(29).Description(), "Overwrite existing file");
-    EXPECT_TRUE(d.Items.Item(27).Checked() && d.Items.Item(28).Checked() &&
-                d.Items.Item(29).Checked());
-    EXPECT_FALSE(d.Items.Item(30).Checked());
-    EXPECT_EQ(d.Items.Item(37).Name(), "mnuAbout");
+    EXPECT_EQ(d.Items().Item(5).Caption(), "Remove File                             Del");
+    EXPECT_FALSE(d.Items().Item(25).Enabled());
+    EXPECT_EQ(d.Items().Item(29).Description(), "Overwrite existing file");
+    EXPECT_TRUE(d.Items().Item(27).Checked() && d.Items().Item(28).Checked() &&
+                d.Items().Item(29).Checked());
+    EXPECT_FALSE(d.Items().Item(30).Checked());
+    EXPECT_EQ(d.Items().Item(37).Name(), "mnuAbout");
     EXPECT_FALSE(MenuDesign::Load(":/menu/nothing.json", containerFont(), d));
 }
 
