@@ -35,10 +35,10 @@ struct MainBar {
         int best = 0, bestCount = -1;
         const auto& tree = bar->MenuTree();
         for (int i = 1; i <= tree.Count(); ++i) {
-            if (tree.Item(i).Ident != 0)
+            if (tree.Item(i).Ident() != 0)
                 continue;
             int n = 0;
-            for (int j = i + 1; j <= tree.Count() && tree.Item(j).Ident > 0; ++j)
+            for (int j = i + 1; j <= tree.Count() && tree.Item(j).Ident() > 0; ++j)
                 ++n;
             if (n > bestCount) {
                 best = i;
@@ -50,7 +50,7 @@ struct MainBar {
 };
 
 void move(PopupMenu* popup, int index) {
-    const MenuItem& item = popup->MenuTree->Item(index);
+    const MenuItem& item = popup->MenuTree()->Item(index);
     const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
     QMouseEvent e(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                   Qt::NoModifier);
@@ -90,12 +90,12 @@ void BM_OpenPopupOfFiveHundredItems(benchmark::State& state) {
     QWidget window;
     auto* bar = new MenuBar(&window);
     MenuItem root;
-    root.Caption = "Many";
+    root.SetCaption("Many");
     bar->MenuTree().Add(root);
     for (int i = 0; i < 500; ++i) {
         MenuItem item;
-        item.Ident = 1;
-        item.Caption = QString("Item number %1").arg(i);
+        item.SetIdent(1);
+        item.SetCaption(QString("Item number %1").arg(i));
         bar->MenuTree().Add(item);
     }
     window.setGeometry(20, 20, 300, 100);
