@@ -47,6 +47,10 @@ std::optional<BatchDocument> ConversionRun::Next() {
     return std::nullopt;
 }
 
+bool ConversionRun::HandOutMore() {
+    return host_.Converting();
+}
+
 void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
     RunHost& w = host_;
     ++converting_;
@@ -87,8 +91,10 @@ void ConversionRun::DocumentFinished(std::size_t index, const BatchDocument&,
         row->SetChecked(false);
     }
     w.StepProgress(false);
-    // Every finished document, converted or not, feeds the time-left estimate.
-    w.DocumentFinished();
+}
+
+void ConversionRun::TimeLeft(double seconds) {
+    host_.TimeLeftEstimated(seconds);
 }
 
 void ConversionRun::ShowProgressText() {
@@ -116,8 +122,8 @@ void ConversionRun::Run() {
     pool.sessions = w.RunSessions();
     BatchRunner runner(w.Converter(), pool);
     runner.StartSessions(static_cast<std::size_t>(total_));
-    // Stop lets the tasks in progress finish, as the one-session run did: Next() hands
-    // out nothing more once the run state is left.
+    // Stop lets the tasks in progress finish, as the one-session run did: nothing more
+    // is handed out once the run state is left (Next, HandOutMore).
     const RunEnd end =
         runner.Run(*this, static_cast<std::size_t>(total_), *this, [&w] { w.Yield(); });
     if (end == RunEnd::kConverterUnavailable && processed_ == 0) {

@@ -29,9 +29,11 @@ public:
 
 private:
     std::optional<BatchDocument> Next() override;
+    bool HandOutMore() override;
     void DocumentStarted(std::size_t index, const BatchDocument& document) override;
     void DocumentFinished(std::size_t index, const BatchDocument& document,
                           const DocumentOutcome& outcome) override;
+    void TimeLeft(double seconds) override;
 
     void OnRowAboutToBeRemoved(int position, TaskRow* row);
     void ShowProgressText();

@@ -534,7 +534,7 @@ void MainWindow::EnterRunState(int total) {
     progress->setValue(0);
     progress->show();
     statusPanels_->SetTimeLeft(QString());
-    timeLeft_.Start(total);
+    timeLeft_.Start();
     timeLeftTimer_.start();
     Yield();
 
@@ -583,8 +583,8 @@ void MainWindow::StepProgress(bool last) {
                             : std::min(progress->value() + 10, progress->maximum()));
 }
 
-void MainWindow::DocumentFinished() {
-    timeLeft_.DocumentFinished();
+void MainWindow::TimeLeftEstimated(double seconds) {
+    timeLeft_.Estimated(seconds);
     ShowTimeLeft();
 }
 

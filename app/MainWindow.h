@@ -157,7 +157,7 @@ public:
     /// Moves the progress bar on by one task, or fills it.
     void StepProgress(bool last) override;
     /// Counts a finished document and refreshes the time left (at most once a second).
-    void DocumentFinished() override;
+    void TimeLeftEstimated(double seconds) override;
     /// The run's time estimate; its clock may be replaced before a run.
     TimeLeftEstimate& timeLeft() { return timeLeft_; }
     /// Appends a line to the log pane.

@@ -36,8 +36,8 @@ public:
     virtual void ShowRunStatus(const QString& text) = 0;
     /// Moves the progress bar one task on; the last step fills it.
     virtual void StepProgress(bool last) = 0;
-    /// A document of the run finished, converted or not: the time left is estimated anew.
-    virtual void DocumentFinished() = 0;
+    /// The run's estimate of the seconds it has left, shown as the time left.
+    virtual void TimeLeftEstimated(double seconds) = 0;
     /// Appends a line to the log pane.
     virtual void AppendLogLine(const QString& line) = 0;
     /// Tells the user something in a message box.

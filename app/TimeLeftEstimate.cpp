@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace pelmora {
@@ -22,25 +23,22 @@ TimeLeftEstimate::TimeLeftEstimate() : clock_(MonotonicMs) {}
 
 TimeLeftEstimate::TimeLeftEstimate(Clock clock) : clock_(std::move(clock)) {}
 
-void TimeLeftEstimate::Start(int total) {
-    start_ = clock_();
+void TimeLeftEstimate::Start() {
     lastShown_ = -1;
-    total_ = total;
-    done_ = 0;
+    seconds_.reset();
 }
 
-void TimeLeftEstimate::DocumentFinished() {
-    ++done_;
+void TimeLeftEstimate::Estimated(double seconds) {
+    seconds_ = seconds;
+    estimatedAt_ = clock_();
 }
 
 QString TimeLeftEstimate::Text() const {
-    // One document's time says little: the first one also pays for starting the office.
-    if (done_ < 2) {
+    if (!seconds_) {
         return QString();
     }
-    const qint64 elapsed = clock_() - start_;
-    const int left = std::max(total_ - done_, 0);
-    const qint64 seconds = (elapsed * left / done_ + 999) / 1000;
+    const double left = std::max(*seconds_ - (clock_() - estimatedAt_) / 1000.0, 0.0);
+    const auto seconds = static_cast<qint64>(std::ceil(left));
     return QStringLiteral("About %1:%2:%3 left")
         .arg(seconds / 3600)
         .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
@@ -48,7 +46,7 @@ QString TimeLeftEstimate::Text() const {
 }
 
 bool TimeLeftEstimate::TakeUpdate() {
-    if (done_ < 2) {
+    if (!seconds_) {
         return false;
     }
     const qint64 now = clock_();

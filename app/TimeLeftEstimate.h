@@ -1,13 +1,15 @@
 #pragma once
-// The time a run still needs, from the pace of the documents it has finished so far.
-// The clock is handed in, so the estimate can be checked without waiting.
+// The time a run still needs, as the run estimates it from the work it has left,
+// counted down between its estimates. The clock is handed in, so the text can be
+// checked without waiting.
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace pelmora {
 
-/// Estimates the time left of a run from the documents finished so far.
+/// Shows a run's estimate of the time it has left.
 class TimeLeftEstimate {
 public:
     /// Milliseconds on a clock that never goes back.
@@ -18,11 +20,12 @@ public:
     /// An estimate reading clock.
     explicit TimeLeftEstimate(Clock clock);
 
-    /// Starts a run of total documents now; nothing is shown until two are done.
-    void Start(int total);
-    /// A document of the run finished (converted or not).
-    void DocumentFinished();
-    /// The text to show: empty until two documents are done, then "About h:mm:ss left".
+    /// Starts a run: nothing is shown until the run gives its first estimate.
+    void Start();
+    /// The run estimates that it needs seconds more, as of now.
+    void Estimated(double seconds);
+    /// The text to show: empty until the run gave an estimate, then "About h:mm:ss
+    /// left", the last estimate less the time since it came.
     QString Text() const;
     /// True when Text should be shown anew: it has something to show and the last shown
     /// text is at least a second old (or none was shown yet). Marks it shown.
@@ -30,10 +33,9 @@ public:
 
 private:
     Clock clock_;
-    qint64 start_ = 0;
     qint64 lastShown_ = -1;
-    int total_ = 0;
-    int done_ = 0;
+    std::optional<double> seconds_;
+    qint64 estimatedAt_ = 0;
 };
 
 } // namespace pelmora

@@ -1,5 +1,6 @@
 #include "cli/ProgressLine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
@@ -58,14 +59,15 @@ ProgressLine::ProgressLine(std::ostream& terminal, Clock clock, Width width, boo
       sharesTerminal_(sharesTerminal) {}
 
 std::string ProgressLine::Format(std::size_t done, std::size_t total, double elapsedSeconds,
-                                 const std::string& file, int width) {
+                                 std::optional<double> secondsLeft, const std::string& file,
+                                 int width) {
     const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
     const double rate = elapsedSeconds > 0 ? done / elapsedSeconds : 0;
     std::string left = "--:--";
     if (done >= total) {
         left = "0:00";
-    } else if (rate > 0) {
-        left = Duration((total - done) / rate);
+    } else if (secondsLeft) {
+        left = Duration(std::max(*secondsLeft, 0.0));
     }
     char head[128];
     std::snprintf(head, sizeof head, "%zu/%zu %d%% %.1f doc/s %s left", done, total, percent, rate,
@@ -103,6 +105,7 @@ int ProgressLine::TerminalWidth(int fd) {
 void ProgressLine::RunStarted(std::size_t documentCount) {
     total_ = documentCount;
     done_ = 0;
+    secondsLeft_.reset();
     start_ = clock_();
     // An empty run has nothing to show; a line drawn and cleared at once would flash.
     if (total_ > 0) {
@@ -125,6 +128,11 @@ void ProgressLine::DocumentFinished(std::size_t, const BatchDocument&, const Doc
     }
 }
 
+void ProgressLine::TimeLeft(double seconds) {
+    secondsLeft_ = seconds;
+    Draw(false);
+}
+
 void ProgressLine::RunFinished() {
     Erase();
 }
@@ -141,7 +149,7 @@ void ProgressLine::Draw(bool force) {
     if (shown_ && !force && now - lastDraw_ < kRedrawInterval) {
         return;
     }
-    terminal_ << kClearLine << Format(done_, total_, now - start_, file_, width_()) << std::flush;
+    terminal_ << kClearLine << Format(done_, total_, now - start_, secondsLeft_, file_, width_()) << std::flush;
     lastDraw_ = now;
     shown_ = true;
 }

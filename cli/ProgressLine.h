@@ -7,12 +7,13 @@
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace pelmora {
 
 /// Draws "done/total, percent, documents a second, time left, current file" on one
-/// terminal line. A visible line is redrawn at most four times a second; a line taken
+/// terminal line; the time left is the run's own estimate from its work (TimeLeft). A visible line is redrawn at most four times a second; a line taken
 /// away for a report line is drawn again at the next event.
 class ProgressLine : public BatchObserver {
 public:
@@ -29,6 +30,7 @@ public:
     void DocumentStarted(std::size_t index, const BatchDocument& document) override;
     void DocumentFinished(std::size_t index, const BatchDocument& document,
                           const DocumentOutcome& outcome) override;
+    void TimeLeft(double seconds) override;
     /// Clears the line.
     void RunFinished() override;
 
@@ -37,10 +39,12 @@ public:
     void Erase();
 
     /// The text of the line, at most width - 1 columns (the last column is left free
-    /// so the terminal never wraps): "12/345 3% 1.5 doc/s 3:45 left file"; the file
-    /// loses its start ("...") when the line is too long.
+    /// so the terminal never wraps): "12/345 3% 1.5 doc/s 3:45 left file"; "--:--"
+    /// while there is no estimate of the seconds left; the file loses its start
+    /// ("...") when the line is too long.
     static std::string Format(std::size_t done, std::size_t total, double elapsedSeconds,
-                              const std::string& file, int width);
+                              std::optional<double> secondsLeft, const std::string& file,
+                              int width);
 
     /// The width of the terminal on fd: its window size, else $COLUMNS, else 80.
     static int TerminalWidth(int fd);
@@ -58,6 +62,7 @@ private:
     std::size_t total_ = 0;
     std::size_t done_ = 0;
     std::string file_;
+    std::optional<double> secondsLeft_;
     double start_ = 0;
     double lastDraw_ = 0;
     bool shown_ = false;

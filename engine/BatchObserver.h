@@ -38,6 +38,10 @@ public:
                                   const DocumentOutcome& outcome) {
         (void)index, (void)document, (void)outcome;
     }
+    /// The run's estimate of the seconds it has left, from the expected cost of the
+    /// documents not yet done: told once a document has finished, after each finished
+    /// document and a few times a second.
+    virtual void TimeLeft(double seconds) { (void)seconds; }
     /// The run is over (also when it was stopped).
     virtual void RunFinished() {}
 };

@@ -1,7 +1,10 @@
 #include "engine/BatchRunner.h"
 
 #include "engine/Conversion.h"
+#include "engine/ExpectedCost.h"
+#include "engine/HandOutQueue.h"
 #include "engine/StagingFolder.h"
+#include "engine/TimeLeftEstimator.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +24,9 @@ using Clock = std::chrono::steady_clock;
 
 // How often the waiting run gives the caller's yield a turn.
 constexpr auto kYieldInterval = std::chrono::milliseconds(30);
+
+// How often the run tells its estimate of the time left while documents convert.
+constexpr double kTimeLeftInterval = 0.25;
 
 // Never more offices than the emergency stop can track.
 constexpr std::size_t kMostSessions = 32;
@@ -241,12 +247,21 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
         bool started = false;
         bool done = false;
         bool stopped = false;
+        bool dropped = false; // never handed out: the source wanted no more
         DocumentOutcome outcome;
     };
     std::deque<Pending> pending;
     std::size_t reported = 0;
-    std::size_t waiting = 0; // taken but not handed out
-    std::multiset<std::string> busyPages;
+    // One session takes the list in its order; several take the costliest first, and
+    // then every document is taken at once to know which that is.
+    const bool longestFirst = poolSize_ > 1;
+    HandOutQueue queue(longestFirst);
+    TimeLeftEstimator estimate(poolSize_);
+    const auto runStart = Clock::now();
+    const auto sinceStart = [&] {
+        return std::chrono::duration<double>(Clock::now() - runStart).count();
+    };
+    double lastTold = 0;
     std::set<std::string> sweptFolders;
     bool exhausted = false;
     RunEnd end = RunEnd::kCompleted;
@@ -258,8 +273,8 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             stopped = stopping_;
         }
         // Report in list order, as soon as a document and all before it are done.
-        while (!pending.empty() &&
-               (pending.front().done || (stopped && !pending.front().started))) {
+        while (!pending.empty() && (pending.front().done || pending.front().dropped ||
+                                    (stopped && !pending.front().started))) {
             const Pending& front = pending.front();
             if (front.done && !front.stopped) {
                 observer.DocumentFinished(reported, front.document, front.outcome);
@@ -267,13 +282,22 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             pending.pop_front();
             ++reported;
         }
-        // A document is taken only when a session is free for it (or, before any
+        // The estimate of the time left, after every finished document and a few times
+        // a second.
+        if (const double now = sinceStart(); !stopped && now - lastTold >= kTimeLeftInterval) {
+            if (const std::optional<double> left = estimate.SecondsLeft(now)) {
+                observer.TimeLeft(*left);
+                lastTold = now;
+            }
+        }
+        // One session takes a document only when it is free for it (or, before any
         // session runs, to learn that the list is not empty): the list may still change
-        // and a document's options are read as it starts.
+        // and a document's options are read as it starts. Several sessions take every
+        // document once the first office is starting, to hand out the costliest first.
         while (!stopped && !exhausted) {
             const std::size_t idle = static_cast<std::size_t>(std::count_if(
                 workers_.begin(), workers_.end(), [](const auto& w) { return w->idle; }));
-            if (LiveWorkers() == 0 ? !pending.empty() : idle <= waiting) {
+            if (LiveWorkers() == 0 ? !pending.empty() : !longestFirst && idle <= queue.Waiting()) {
                 break;
             }
             std::optional<BatchDocument> next = source.Next();
@@ -289,46 +313,48 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 sweptFolders.insert(folder).second) {
                 RemoveStaleStagingFolders(folder);
             }
+            const double cost = ExpectedCost(next->source);
+            queue.Add(reported + pending.size(), entry.page, cost);
+            estimate.Add(cost);
             entry.document = std::move(*next);
             pending.push_back(std::move(entry));
-            ++waiting;
         }
         // An office per document in hand, up to the pool's size; never one for an empty list.
         if (!stopped) {
             StartSessions(pending.size());
         }
 
-        // Hand out in list order; a document whose page is being converted, or waits
-        // behind an earlier document of the same page, stays for a later round.
+        // A document whose page is being converted, or waits behind an earlier
+        // document of the same page, stays for a later round.
         for (const auto& worker : workers_) {
-            if (stopped || waiting == 0) {
+            if (stopped || queue.Waiting() == 0) {
                 break;
             }
             if (!worker->idle || worker->ended) {
                 continue;
             }
-            std::set<std::string> heldBack;
-            for (std::size_t i = 0; i < pending.size(); ++i) {
-                Pending& entry = pending[i];
-                if (entry.started) {
-                    continue;
+            if (!source.HandOutMore()) {
+                for (Pending& entry : pending) {
+                    entry.dropped = !entry.started;
                 }
-                if (busyPages.count(entry.page) != 0 || heldBack.count(entry.page) != 0) {
-                    heldBack.insert(entry.page);
-                    continue;
-                }
-                entry.started = true;
-                --waiting;
-                busyPages.insert(entry.page);
-                worker->idle = false;
-                {
-                    std::lock_guard guard(lock_);
-                    worker->job = Worker::Job{reported + i, entry.document};
-                }
-                workerWake_.notify_all();
-                observer.DocumentStarted(reported + i, entry.document);
+                queue.Clear();
+                exhausted = true;
                 break;
             }
+            const std::optional<std::size_t> index = queue.Next();
+            if (!index) {
+                break;
+            }
+            Pending& entry = pending[*index - reported];
+            entry.started = true;
+            worker->idle = false;
+            {
+                std::lock_guard guard(lock_);
+                worker->job = Worker::Job{*index, entry.document};
+            }
+            workerWake_.notify_all();
+            estimate.Started(*index, sinceStart());
+            observer.DocumentStarted(*index, entry.document);
         }
 
         if (stopped) {
@@ -381,7 +407,9 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
                 Pending& entry = pending[event.index - reported];
                 entry.done = true;
                 entry.outcome = std::move(event.outcome);
-                busyPages.erase(busyPages.find(entry.page));
+                queue.Done(event.index);
+                estimate.Finished(event.index, entry.outcome.seconds);
+                lastTold = -kTimeLeftInterval; // told at once
                 bool stoppedNow = false;
                 {
                     std::lock_guard guard(lock_);

@@ -1,7 +1,8 @@
 #pragma once
 // The one batch runner of the command line and the window: a supervised pool of
 // converter sessions, each its own private office on its own thread, converting the
-// documents of a list in list order of hand-out and reporting them in list order.
+// documents of a list (costliest expected first when there are several sessions) and
+// reporting them in list order.
 
 #include "engine/BatchObserver.h"
 #include "engine/Compaction.h"
@@ -50,6 +51,9 @@ public:
     virtual ~DocumentSource() = default;
     /// The next document to convert; empty when there is none left.
     virtual std::optional<BatchDocument> Next() = 0;
+    /// False once no more documents are to be started: those taken and not yet handed
+    /// to a session are then dropped, unreported. Asked before each hand-out.
+    virtual bool HandOutMore() { return true; }
 };
 
 /// A fixed list as a document source.
@@ -71,9 +75,12 @@ enum class RunEnd {
 };
 
 /// Runs batches on a pool of converter sessions. Staging folders that killed runs left
-/// in the output folders are removed as the documents are taken. Documents go out in
-/// list order to whichever session is free, one at a time per session; two documents
-/// with the same page never convert at once, the later waits for the earlier. A document that
+/// in the output folders are removed as the documents are taken. Documents go out to
+/// whichever session is free, one at a time per session: with one session in list
+/// order, with several the costliest expected first (so that a batch ends when its
+/// longest document does); two documents with the same page never convert at once,
+/// the later waits for the earlier. The observer hears of the time left from the
+/// expected cost of the work left, calibrated by what finished documents really took. A document that
 /// crashes or hangs its office fails with 103 and only that office is replaced; a
 /// session whose office does not come back is replaced by a new session.
 class BatchRunner {

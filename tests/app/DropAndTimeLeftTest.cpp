@@ -91,44 +91,41 @@ TEST_F(DropTest, ADropDuringARunIsRefusedAndTextIsNoDrop) {
     EXPECT_EQ(window->PanelText(2), QStringLiteral("1 added, 0 skipped"));
 }
 
-TEST(TimeLeftEstimateTest, ShowsThePaceOfTheFinishedDocumentsAtMostOnceASecond) {
+TEST(TimeLeftEstimateTest, ShowsTheRunsEstimateCountedDownAtMostOnceASecond) {
     qint64 now = 0;
     TimeLeftEstimate estimate([&now] { return now; });
-    estimate.Start(10);
+    estimate.Start();
     now = 3000;
-    estimate.DocumentFinished();
     EXPECT_EQ(estimate.Text(), QString());
-    EXPECT_FALSE(estimate.TakeUpdate()); // one document says too little
-    now = 6000;
-    estimate.DocumentFinished();
-    // 3 s a document, 8 documents to go.
+    EXPECT_FALSE(estimate.TakeUpdate()); // the run has not estimated anything yet
+    estimate.Estimated(24);
     EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:24 left"));
     EXPECT_TRUE(estimate.TakeUpdate());
-    now = 6500;
-    estimate.DocumentFinished();
+    // Between estimates the last one counts down, rounded up to whole seconds.
+    now = 3500;
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:24 left"));
     EXPECT_FALSE(estimate.TakeUpdate());
-    now = 7000;
+    now = 4000;
     EXPECT_TRUE(estimate.TakeUpdate());
-    // 7 s for 3 documents, 7 to go: 16.33 s, rounded up.
-    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:17 left"));
-
-    estimate.Start(5);
-    now += 2 * 3600 * 1000;
-    estimate.DocumentFinished();
-    estimate.DocumentFinished();
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:23 left"));
+    // A longer estimate replaces a shorter one: the run learned its work costs more.
+    estimate.Estimated(3 * 3600);
     EXPECT_EQ(estimate.Text(), QStringLiteral("About 3:00:00 left"));
+    now += 4 * 3600 * 1000;
+    EXPECT_EQ(estimate.Text(), QStringLiteral("About 0:00:00 left"));
+
+    estimate.Start();
+    EXPECT_EQ(estimate.Text(), QString());
 }
 
-TEST_F(DropTest, TheRunShowsTheTimeLeftBesideItsStatusOnceTwoDocumentsAreDone) {
+TEST_F(DropTest, TheRunShowsItsTimeLeftBesideItsStatus) {
     qint64 now = 0;
     window->timeLeft() = TimeLeftEstimate([&now] { return now; });
     window->EnterRunState(4);
     window->ShowRunStatus(QStringLiteral("Now Converting ...     1/4"));
-    now = 2000;
-    window->DocumentFinished();
     EXPECT_EQ(window->statusPanels()->TimeLeft(), QString());
     now = 4000;
-    window->DocumentFinished();
+    window->TimeLeftEstimated(4);
     EXPECT_EQ(window->statusPanels()->TimeLeft(), QStringLiteral("About 0:00:04 left"));
     EXPECT_TRUE(window->progressBar()->isTextVisible());
     EXPECT_EQ(window->PanelText(1), QStringLiteral("Now Converting ...     1/4"));

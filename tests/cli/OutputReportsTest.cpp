@@ -26,31 +26,33 @@ std::size_t CodePoints(const std::string& text) {
 }
 
 TEST(ProgressLineText, CountsRateTimeLeftAndFile) {
-    // 10 of 40 in 20 s: 0.5 a second, 30 more take 60 s.
-    EXPECT_EQ(ProgressLine::Format(10, 40, 20, "/d/a.doc", 80),
-              "10/40 25% 0.5 doc/s 1:00 left /d/a.doc");
+    // 10 of 40 in 20 s: 0.5 a second; the time left is the run's estimate, not the
+    // pace of the count.
+    EXPECT_EQ(ProgressLine::Format(10, 40, 20, 150, "/d/a.doc", 80),
+              "10/40 25% 0.5 doc/s 2:30 left /d/a.doc");
     // Nothing done yet: no rate, no estimate.
-    EXPECT_EQ(ProgressLine::Format(0, 3, 5, "x.doc", 80), "0/3 0% 0.0 doc/s --:-- left x.doc");
+    EXPECT_EQ(ProgressLine::Format(0, 3, 5, std::nullopt, "x.doc", 80),
+              "0/3 0% 0.0 doc/s --:-- left x.doc");
     // Hours once the estimate passes one.
-    EXPECT_EQ(ProgressLine::Format(1, 5000, 2, "", 80), "1/5000 0% 0.5 doc/s 2:46:38 left");
-    EXPECT_EQ(ProgressLine::Format(4, 4, 2, "", 80), "4/4 100% 2.0 doc/s 0:00 left");
+    EXPECT_EQ(ProgressLine::Format(1, 5000, 2, 9998, "", 80), "1/5000 0% 0.5 doc/s 2:46:38 left");
+    EXPECT_EQ(ProgressLine::Format(4, 4, 2, std::nullopt, "", 80), "4/4 100% 2.0 doc/s 0:00 left");
 }
 
 TEST(ProgressLineText, KeepsWithinTheWidthAndShowsTheFileNameEnd) {
     const std::string file = "/very/long/folder/name/that/goes/on/and/on/\xC3\xBC"
                              "ber.doc";
     for (const int width : {10, 30, 40, 45, 60}) {
-        const std::string line = ProgressLine::Format(3, 9, 3, file, width);
+        const std::string line = ProgressLine::Format(3, 9, 3, 6, file, width);
         EXPECT_LE(CodePoints(line), static_cast<std::size_t>(width - 1)) << width << ": " << line;
     }
-    const std::string line = ProgressLine::Format(3, 9, 3, file, 40);
+    const std::string line = ProgressLine::Format(3, 9, 3, 6, file, 40);
     EXPECT_THAT(line, StartsWith("3/9 33% 1.0 doc/s 0:06 left ..."));
     EXPECT_THAT(line, ::testing::EndsWith("\xC3\xBC"
                                           "ber.doc"));
     // Too narrow even for the counts: the counts are cut, never wrapped.
-    EXPECT_EQ(ProgressLine::Format(3, 9, 3, file, 8), "3/9 33%");
+    EXPECT_EQ(ProgressLine::Format(3, 9, 3, 6, file, 8), "3/9 33%");
     // Wide enough: the whole path.
-    EXPECT_THAT(ProgressLine::Format(3, 9, 3, file, 200), HasSubstr(" " + file));
+    EXPECT_THAT(ProgressLine::Format(3, 9, 3, 6, file, 200), HasSubstr(" " + file));
 }
 
 TEST(ProgressLineDrawing, RedrawsAtMostFourTimesASecondAndClearsAtTheEnd) {
@@ -104,6 +106,10 @@ TEST(ProgressLineDrawing, SharedTerminalGetsACleanLineBeforeEachReportLine) {
     progress.DocumentStarted(1, {"b.doc", "b.htm", {}});
     EXPECT_THAT(terminal.str(), HasSubstr("1/2 50%"));
     EXPECT_THAT(terminal.str(), HasSubstr("b.doc"));
+    // The run's estimate shows at the next redraw.
+    now += 1;
+    progress.TimeLeft(75);
+    EXPECT_THAT(terminal.str(), HasSubstr("1:15 left b.doc"));
 }
 
 TEST(JsonReportObjects, ReadBackForEveryCodeWithOddPaths) {
