@@ -47,8 +47,10 @@ std::optional<BatchDocument> ConversionRun::Next() {
     return std::nullopt;
 }
 
-bool ConversionRun::HandOutMore() {
-    return host_.Converting();
+// A row removed after it was taken is not converted, nor anything once a stop was asked.
+bool ConversionRun::Wanted(std::size_t index) {
+    const auto row = rowsAt_.find(index);
+    return host_.Converting() && row != rowsAt_.end() && row->second != nullptr;
 }
 
 void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
@@ -123,7 +125,7 @@ void ConversionRun::Run() {
     BatchRunner runner(w.Converter(), pool);
     runner.StartSessions(static_cast<std::size_t>(total_));
     // Stop lets the tasks in progress finish, as the one-session run did: nothing more
-    // is handed out once the run state is left (Next, HandOutMore).
+    // is handed out once the run state is left (Next, Wanted).
     const RunEnd end =
         runner.Run(*this, static_cast<std::size_t>(total_), *this, [&w] { w.Yield(); });
     if (end == RunEnd::kConverterUnavailable && processed_ == 0) {

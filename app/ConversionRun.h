@@ -29,7 +29,7 @@ public:
 
 private:
     std::optional<BatchDocument> Next() override;
-    bool HandOutMore() override;
+    bool Wanted(std::size_t index) override;
     void DocumentStarted(std::size_t index, const BatchDocument& document) override;
     void DocumentFinished(std::size_t index, const BatchDocument& document,
                           const DocumentOutcome& outcome) override;

@@ -333,15 +333,12 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             if (!worker->idle || worker->ended) {
                 continue;
             }
-            if (!source.HandOutMore()) {
-                for (Pending& entry : pending) {
-                    entry.dropped = !entry.started;
-                }
-                queue.Clear();
-                exhausted = true;
-                break;
+            std::optional<std::size_t> index = queue.Next();
+            for (; index && !source.Wanted(*index); index = queue.Next()) {
+                pending[*index - reported].dropped = true;
+                queue.Done(*index);
+                estimate.Forget(*index);
             }
-            const std::optional<std::size_t> index = queue.Next();
             if (!index) {
                 break;
             }

@@ -51,9 +51,13 @@ public:
     virtual ~DocumentSource() = default;
     /// The next document to convert; empty when there is none left.
     virtual std::optional<BatchDocument> Next() = 0;
-    /// False once no more documents are to be started: those taken and not yet handed
-    /// to a session are then dropped, unreported. Asked before each hand-out.
-    virtual bool HandOutMore() { return true; }
+    /// False when the document taken at position index is no longer to be converted
+    /// (the list changed, or no more are to start): it is then dropped, unreported.
+    /// Asked as it is about to go to a session.
+    virtual bool Wanted(std::size_t index) {
+        (void)index;
+        return true;
+    }
 };
 
 /// A fixed list as a document source.

@@ -37,6 +37,16 @@ void TimeLeftEstimator::Finished(std::size_t index, double seconds) {
     doneSeconds_ += std::max(seconds, 0.0);
 }
 
+void TimeLeftEstimator::Forget(std::size_t index) {
+    if (index >= documents_.size() || documents_[index].state != State::kWaiting) {
+        return;
+    }
+    Document& document = documents_[index];
+    waiting_.erase(waiting_.find(document.cost));
+    document.state = State::kDone;
+    totalCost_ -= document.cost;
+}
+
 double TimeLeftEstimator::DoneShare() const {
     return totalCost_ > 0 ? std::min(doneCost_ / totalCost_, 1.0) : 0.0;
 }

@@ -26,6 +26,8 @@ public:
     void Started(std::size_t index, double now);
     /// The document at index is done; it took seconds in its session.
     void Finished(std::size_t index, double seconds);
+    /// The document at index, not started, is no longer part of the run.
+    void Forget(std::size_t index);
 
     /// The share of the expected work that is done, from 0 to 1.
     double DoneShare() const;

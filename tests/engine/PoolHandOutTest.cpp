@@ -121,5 +121,40 @@ TEST(PoolHandOut, TheLaterSourceOfAPageWaitsForTheEarlierEvenWhenCostlier) {
     }
 }
 
+// A list whose caller no longer wants some of the documents taken.
+class ListWithout final : public DocumentSource {
+public:
+    ListWithout(std::vector<BatchDocument> documents, std::size_t unwanted)
+        : list_(std::move(documents)), unwanted_(unwanted) {}
+    std::optional<BatchDocument> Next() override { return list_.Next(); }
+    bool Wanted(std::size_t index) override { return index != unwanted_; }
+
+private:
+    DocumentList list_;
+    std::size_t unwanted_;
+};
+
+TEST(PoolHandOut, ADocumentNoLongerWantedIsNeitherConvertedNorReported) {
+    RecordingConverter converter;
+    TempFolder folder;
+    const auto documents = Documents(folder, {1, 300, 2, 900});
+    for (const std::size_t sessions : {1u, 2u}) {
+        PoolSettings settings;
+        settings.sessions = sessions;
+        BatchRunner runner(settings);
+        ListWithout list(documents, 3);
+        Events events;
+        EXPECT_EQ(runner.Run(list, documents.size(), events), RunEnd::kCompleted);
+        EXPECT_THAT(events.finished, ElementsAre(0, 1, 2)) << sessions;
+        for (const BatchDocument& document : documents) {
+            std::error_code ignored;
+            fs::remove(document.page, ignored);
+        }
+    }
+    const std::vector<std::string> opened = converter.Script().Opened();
+    EXPECT_EQ(std::count(opened.begin(), opened.end(), documents[3].source), 0);
+    EXPECT_EQ(opened.size(), 6u);
+}
+
 } // namespace
 } // namespace pelmora::test
