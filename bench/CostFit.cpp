@@ -102,7 +102,8 @@ double PairsInOrder(const std::vector<double>& costs, const std::vector<double>&
     return pairs == 0 ? 1 : static_cast<double>(right) / pairs;
 }
 
-void Report(const char* name, const std::vector<double>& costs, const std::vector<double>& seconds) {
+void Report(const char* name, const std::vector<double>& costs,
+            const std::vector<double>& seconds) {
     double sumCost = 0;
     double sumSeconds = 0;
     for (std::size_t i = 0; i < costs.size(); ++i) {

@@ -149,7 +149,8 @@ void ProgressLine::Draw(bool force) {
     if (shown_ && !force && now - lastDraw_ < kRedrawInterval) {
         return;
     }
-    terminal_ << kClearLine << Format(done_, total_, now - start_, secondsLeft_, file_, width_()) << std::flush;
+    terminal_ << kClearLine << Format(done_, total_, now - start_, secondsLeft_, file_, width_())
+              << std::flush;
     lastDraw_ = now;
     shown_ = true;
 }

@@ -13,8 +13,9 @@
 namespace pelmora {
 
 /// Draws "done/total, percent, documents a second, time left, current file" on one
-/// terminal line; the time left is the run's own estimate from its work (TimeLeft). A visible line is redrawn at most four times a second; a line taken
-/// away for a report line is drawn again at the next event.
+/// terminal line; the time left is the run's own estimate from its work (TimeLeft). A visible line
+/// is redrawn at most four times a second; a line taken away for a report line is drawn again at
+/// the next event.
 class ProgressLine : public BatchObserver {
 public:
     /// Seconds on a steady clock.

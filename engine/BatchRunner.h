@@ -84,9 +84,9 @@ enum class RunEnd {
 /// order, with several the costliest expected first (so that a batch ends when its
 /// longest document does); two documents with the same page never convert at once,
 /// the later waits for the earlier. The observer hears of the time left from the
-/// expected cost of the work left, calibrated by what finished documents really took. A document that
-/// crashes or hangs its office fails with 103 and only that office is replaced; a
-/// session whose office does not come back is replaced by a new session.
+/// expected cost of the work left, calibrated by what finished documents really took. A document
+/// that crashes or hangs its office fails with 103 and only that office is replaced; a session
+/// whose office does not come back is replaced by a new session.
 class BatchRunner {
 public:
     /// Opens its sessions from converter, which must outlive the runner.

@@ -75,7 +75,8 @@ std::optional<std::uint64_t> TextStreamBytes(std::ifstream& in,
     std::vector<unsigned char> sector(std::size_t{1} << shift);
     const std::uint64_t sectors = fileSize >> shift;
     std::vector<std::uint32_t> fat;
-    const std::size_t fatSectors = std::min<std::size_t>(Le32(header.data() + 0x2C), kHeaderFatSectors);
+    const std::size_t fatSectors =
+        std::min<std::size_t>(Le32(header.data() + 0x2C), kHeaderFatSectors);
     for (std::size_t i = 0; i < fatSectors; ++i) {
         const std::uint32_t at = Le32(header.data() + 0x4C + 4 * i);
         if (at >= sectors || !ReadAt(in, (std::uint64_t{at} + 1) << shift, sector)) {
@@ -98,8 +99,9 @@ std::optional<std::uint64_t> TextStreamBytes(std::ifstream& in,
             constexpr unsigned char kStream = 2;
             if (entry[0x42] == kStream && IsTextStream(entry)) {
                 // Version 3 files keep garbage in the size's high half.
-                const std::uint64_t size = Le32(entry + 0x78) |
-                                           (shift == 12 ? std::uint64_t{Le32(entry + 0x7C)} << 32 : 0);
+                const std::uint64_t size =
+                    Le32(entry + 0x78) |
+                    (shift == 12 ? std::uint64_t{Le32(entry + 0x7C)} << 32 : 0);
                 text += std::min(size, fileSize);
             }
         }
@@ -114,10 +116,12 @@ double SampledPictureShare(std::ifstream& in, std::uint64_t fileSize) {
     constexpr std::uint64_t kSamples = 16;
     constexpr std::size_t kPiece = 4096;
     const std::uint64_t pieces = std::max<std::uint64_t>(std::min(kSamples, fileSize / kPiece), 1);
-    std::vector<unsigned char> piece(static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, fileSize)));
+    std::vector<unsigned char> piece(
+        static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, fileSize)));
     std::uint64_t pictures = 0;
     for (std::uint64_t i = 0; i < pieces && !piece.empty(); ++i) {
-        if (!ReadAt(in, (fileSize - piece.size()) * i / std::max<std::uint64_t>(pieces - 1, 1), piece)) {
+        if (!ReadAt(in, (fileSize - piece.size()) * i / std::max<std::uint64_t>(pieces - 1, 1),
+                    piece)) {
             return 0;
         }
         const auto digits = std::count_if(piece.begin(), piece.end(), [](unsigned char c) {

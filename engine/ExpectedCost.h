@@ -20,7 +20,7 @@ enum class DocumentKind {
 /// What the cost of one document is judged by.
 struct CostFeatures {
     DocumentKind kind = DocumentKind::kUnknown;
-    std::uint64_t bytes = 0;         ///< the file's size
+    std::uint64_t bytes = 0; ///< the file's size
     /// Pictures and embedded objects: of a compound file all but its text streams; of
     /// RTF and XML the share that samples find to be encoded picture data.
     std::uint64_t embeddedBytes = 0;
@@ -28,8 +28,8 @@ struct CostFeatures {
 
 /// Reads the features of the file at path: its first bytes tell the kind (a .doc
 /// that is really RTF is RTF); of a compound file its directory tells the text
-/// streams from pictures and embedded objects, of RTF and XML a few samples do. A file that cannot be read, or whose
-/// directory makes no sense, is judged by its size (or as empty) alone.
+/// streams from pictures and embedded objects, of RTF and XML a few samples do. A file that cannot
+/// be read, or whose directory makes no sense, is judged by its size (or as empty) alone.
 CostFeatures ReadCostFeatures(const std::string& path);
 
 /// The expected cost in seconds of one office on an unloaded core. Only the order of

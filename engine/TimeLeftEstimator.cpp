@@ -5,7 +5,8 @@
 
 namespace pelmora {
 
-TimeLeftEstimator::TimeLeftEstimator(std::size_t sessions) : sessions_(std::max<std::size_t>(sessions, 1)) {}
+TimeLeftEstimator::TimeLeftEstimator(std::size_t sessions)
+    : sessions_(std::max<std::size_t>(sessions, 1)) {}
 
 void TimeLeftEstimator::Add(double expectedCost) {
     const double cost = std::max(expectedCost, 0.0);

@@ -63,8 +63,9 @@ TEST(ExpectedCost, TheFirstBytesTellTheKindOverTheName) {
     const CostFeatures rtf = ReadCostFeatures(Write(folder, "letter.doc", "{\\rtf1 hello}"));
     EXPECT_EQ(rtf.kind, DocumentKind::kRtf);
     EXPECT_EQ(rtf.bytes, 13u);
-    EXPECT_EQ(ReadCostFeatures(Write(folder, "a.doc", "<?xml version=\"1.0\"?><w:wordDocument/>")).kind,
-              DocumentKind::kWordXml);
+    EXPECT_EQ(
+        ReadCostFeatures(Write(folder, "a.doc", "<?xml version=\"1.0\"?><w:wordDocument/>")).kind,
+        DocumentKind::kWordXml);
     EXPECT_EQ(ReadCostFeatures(Write(folder, "b.xml", "plain")).kind, DocumentKind::kWordXml);
     EXPECT_EQ(ReadCostFeatures(Write(folder, "c.txt", "plain")).kind, DocumentKind::kUnknown);
     const CostFeatures missing = ReadCostFeatures(folder / "missing.doc");
@@ -82,7 +83,8 @@ TEST(ExpectedCost, ACompoundFileIsSplitIntoTextAndEmbeddedBytes) {
 
     // A directory chain that loops, or points past the file, is not followed.
     for (const std::uint32_t next : {1u, 500u}) {
-        const CostFeatures broken = ReadCostFeatures(Write(folder, "broken.doc", CompoundFile(next)));
+        const CostFeatures broken =
+            ReadCostFeatures(Write(folder, "broken.doc", CompoundFile(next)));
         EXPECT_EQ(broken.kind, DocumentKind::kBinaryWord);
         EXPECT_EQ(broken.embeddedBytes, 0u) << next;
     }

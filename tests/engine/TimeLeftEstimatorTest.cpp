@@ -1,5 +1,5 @@
-#include "engine/ExpectedCost.h"
 #include "engine/TimeLeftEstimator.h"
+#include "engine/ExpectedCost.h"
 
 #include <gtest/gtest.h>
 
