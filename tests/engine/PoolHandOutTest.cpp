@@ -58,10 +58,11 @@ std::vector<BatchDocument> Documents(const TempFolder& folder, const std::vector
     return documents;
 }
 
-Events RunOn(std::size_t sessions, const std::vector<BatchDocument>& documents) {
+Events RunOn(RecordingConverter& converter, std::size_t sessions,
+             const std::vector<BatchDocument>& documents) {
     PoolSettings settings;
     settings.sessions = sessions;
-    BatchRunner runner(settings);
+    BatchRunner runner(converter, settings);
     DocumentList list(documents);
     Events events;
     EXPECT_EQ(runner.Run(list, documents.size(), events), RunEnd::kCompleted);
@@ -72,7 +73,7 @@ TEST(PoolHandOut, SeveralSessionsTakeTheCostliestFirstAndReportInListOrder) {
     RecordingConverter converter;
     TempFolder folder;
     const auto documents = Documents(folder, {1, 300, 2, 900, 40, 1});
-    const Events events = RunOn(2, documents);
+    const Events events = RunOn(converter, 2, documents);
     EXPECT_THAT(events.started, ElementsAre(3, 1, 4, 2, 0, 5));
     EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
     std::vector<std::string> sources;
@@ -90,7 +91,7 @@ TEST(PoolHandOut, OneSessionKeepsListOrderWhateverTheCosts) {
     RecordingConverter converter;
     TempFolder folder;
     const auto documents = Documents(folder, {1, 300, 2, 900, 40, 1});
-    const Events events = RunOn(1, documents);
+    const Events events = RunOn(converter, 1, documents);
     EXPECT_THAT(events.started, ElementsAre(0, 1, 2, 3, 4, 5));
     EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
     std::vector<std::string> opened;
@@ -106,7 +107,7 @@ TEST(PoolHandOut, TheLaterSourceOfAPageWaitsForTheEarlierEvenWhenCostlier) {
     // Document 1 is the costliest but shares its page with document 0.
     const auto documents = Documents(folder, {1, 900, 40, 1}, {"p", "p", "q", "r"});
     for (int round = 0; round < 3; ++round) {
-        const Events events = RunOn(2, documents);
+        const Events events = RunOn(converter, 2, documents);
         EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3));
         ASSERT_GE(events.started.size(), 2u);
         EXPECT_EQ(events.started[0], 2u);
@@ -141,7 +142,7 @@ TEST(PoolHandOut, ADocumentNoLongerWantedIsNeitherConvertedNorReported) {
     for (const std::size_t sessions : {1u, 2u}) {
         PoolSettings settings;
         settings.sessions = sessions;
-        BatchRunner runner(settings);
+        BatchRunner runner(converter, settings);
         ListWithout list(documents, 3);
         Events events;
         EXPECT_EQ(runner.Run(list, documents.size(), events), RunEnd::kCompleted);
