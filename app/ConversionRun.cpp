@@ -47,10 +47,12 @@ std::optional<BatchDocument> ConversionRun::Next() {
     return std::nullopt;
 }
 
-// A row removed after it was taken is not converted, nor anything once a stop was asked.
+// A row removed or unchecked after it was taken is not converted, nor anything once a
+// stop was asked: as if it had not been taken yet.
 bool ConversionRun::Wanted(std::size_t index) {
     const auto row = rowsAt_.find(index);
-    return host_.Converting() && row != rowsAt_.end() && row->second != nullptr;
+    return host_.Converting() && row != rowsAt_.end() && row->second != nullptr &&
+           row->second->Checked();
 }
 
 void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -185,6 +186,35 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
     EXPECT_THAT(Checks(), ElementsAre(false, false));
     // The removed task's line is still logged: its document was converted.
     EXPECT_EQ(window->logPane()->toPlainText().count(QStringLiteral("  100, ")), 3);
+}
+
+// Two offices take every task at once to hand out the longest first; a task unchecked
+// while the first two convert is still left alone.
+TEST_F(ConversionRunTest, ATaskUncheckedDuringATwoOfficeRunIsNeverConverted) {
+    window->SetRunSessions(2);
+    for (const char* name : {"1.doc", "2.doc", "3.doc", "4.doc"}) {
+        AddDocument(name);
+    }
+    window->ChangeFilesState();
+    std::atomic<bool> started{false};
+    std::atomic<bool> unchecked{false};
+    converter.Script().SetOnOpen([&](const std::string& file) {
+        if (file == Src("1.doc") || file == Src("2.doc")) {
+            started = true;
+            EXPECT_TRUE(WaitFor(unchecked));
+        }
+    });
+    OnWindowThreadWhen(started, [&] {
+        List().Row(3)->SetChecked(false);
+        unchecked = true;
+    });
+    window->RunConversion();
+
+    const std::vector<std::string> opened = converter.Script().Opened();
+    EXPECT_EQ(std::count(opened.begin(), opened.end(), Src("3.doc")), 0);
+    EXPECT_EQ(std::count(opened.begin(), opened.end(), Src("4.doc")), 1);
+    EXPECT_EQ(window->logPane()->toPlainText().count(QStringLiteral("  100, ")), 3);
+    EXPECT_EQ(List().Row(3)->State(), QStringLiteral("Ready"));
 }
 
 TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
