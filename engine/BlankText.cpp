@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <unordered_set>
 
 namespace pelmora {
 
@@ -18,15 +19,15 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 // Elements laid out as blocks (by the browser's own style): blanks beside them
 // begin or end a line.
 bool IsBlock(const HtmlNode* node) {
+    static const std::unordered_set<std::string_view> kBlocks = {
+        "p",       "div",    "table",    "ul",    "ol",    "dl",         "li",     "h1",
+        "h2",      "h3",     "h4",       "h5",    "h6",    "blockquote", "pre",    "hr",
+        "address", "form",   "fieldset", "dd",    "dt",    "caption",    "figure", "section",
+        "article", "header", "footer",   "nav",   "aside", "main",       "tbody",  "thead",
+        "tfoot",   "tr",     "td",       "th",    "col",   "colgroup",   "body",   "head",
+        "html",    "title",  "meta",     "style", "link",  "script",     "br"};
     return node != nullptr && node->kind == HtmlNode::Kind::Element &&
-           OneOf(node->name,
-                 {"p",       "div",    "table",    "ul",      "ol",       "dl",     "li",
-                  "h1",      "h2",     "h3",       "h4",      "h5",       "h6",     "blockquote",
-                  "pre",     "hr",     "address",  "form",    "fieldset", "dd",     "dt",
-                  "caption", "figure", "section",  "article", "header",   "footer", "nav",
-                  "aside",   "main",   "tbody",    "thead",   "tfoot",    "tr",     "td",
-                  "th",      "col",    "colgroup", "body",    "head",     "html",   "title",
-                  "meta",    "style",  "link",     "script",  "br"});
+           kBlocks.count(node->name) > 0;
 }
 
 // Elements whose children are blocks only: any blank among them is lost.

@@ -22,26 +22,26 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 // Elements of HTML; anything else (the office's own, a misspelling) keeps only its
 // content.
 bool IsHtmlElement(std::string_view name) {
-    return OneOf(
-        name,
-        {"a",       "abbr",     "address",  "area",     "article",    "aside",    "audio",
-         "b",       "base",     "bdi",      "bdo",      "blockquote", "body",     "br",
-         "button",  "canvas",   "caption",  "cite",     "code",       "col",      "colgroup",
-         "data",    "datalist", "dd",       "del",      "details",    "dfn",      "dialog",
-         "div",     "dl",       "dt",       "em",       "embed",      "fieldset", "figcaption",
-         "figure",  "footer",   "form",     "h1",       "h2",         "h3",       "h4",
-         "h5",      "h6",       "head",     "header",   "hgroup",     "hr",       "html",
-         "i",       "iframe",   "img",      "input",    "ins",        "kbd",      "label",
-         "legend",  "li",       "link",     "main",     "map",        "mark",     "menu",
-         "meta",    "meter",    "nav",      "noscript", "object",     "ol",       "optgroup",
-         "option",  "output",   "p",        "param",    "picture",    "pre",      "progress",
-         "q",       "rp",       "rt",       "ruby",     "s",          "samp",     "script",
-         "search",  "section",  "select",   "slot",     "small",      "source",   "span",
-         "strong",  "style",    "sub",      "summary",  "sup",        "table",    "tbody",
-         "td",      "template", "textarea", "tfoot",    "th",         "thead",    "time",
-         "title",   "tr",       "track",    "u",        "ul",         "var",      "video",
-         "wbr",     "font",     "center",   "strike",   "tt",         "big",      "nobr",
-         "acronym", "dir",      "multicol"});
+    static const std::unordered_set<std::string_view> kElements = {
+        "a",       "abbr",     "address",  "area",     "article",    "aside",    "audio",
+        "b",       "base",     "bdi",      "bdo",      "blockquote", "body",     "br",
+        "button",  "canvas",   "caption",  "cite",     "code",       "col",      "colgroup",
+        "data",    "datalist", "dd",       "del",      "details",    "dfn",      "dialog",
+        "div",     "dl",       "dt",       "em",       "embed",      "fieldset", "figcaption",
+        "figure",  "footer",   "form",     "h1",       "h2",         "h3",       "h4",
+        "h5",      "h6",       "head",     "header",   "hgroup",     "hr",       "html",
+        "i",       "iframe",   "img",      "input",    "ins",        "kbd",      "label",
+        "legend",  "li",       "link",     "main",     "map",        "mark",     "menu",
+        "meta",    "meter",    "nav",      "noscript", "object",     "ol",       "optgroup",
+        "option",  "output",   "p",        "param",    "picture",    "pre",      "progress",
+        "q",       "rp",       "rt",       "ruby",     "s",          "samp",     "script",
+        "search",  "section",  "select",   "slot",     "small",      "source",   "span",
+        "strong",  "style",    "sub",      "summary",  "sup",        "table",    "tbody",
+        "td",      "template", "textarea", "tfoot",    "th",         "thead",    "time",
+        "title",   "tr",       "track",    "u",        "ul",         "var",      "video",
+        "wbr",     "font",     "center",   "strike",   "tt",         "big",      "nobr",
+        "acronym", "dir",      "multicol"};
+    return kElements.count(name) > 0;
 }
 
 // Obsolete elements that have a standard one with the same default look.
@@ -402,7 +402,26 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
         inside = BlockAlign::None;
     }
 
+    if (element.Is("ul") || element.Is("ol")) {
+        WrapNestedLists(element);
+    }
     Visit(element, sheet, inside);
+}
+
+// A list right inside a list (the office's way to begin at a deeper level) goes into
+// an item of its own, laid out as a plain block: no marker, no number counted.
+void PageRewriter::WrapNestedLists(HtmlNode& list) {
+    for (std::size_t i = 0; i < list.children.size(); ++i) {
+        HtmlNode* child = list.children[i];
+        if (!child->Is("ul") && !child->Is("ol")) {
+            continue;
+        }
+        HtmlNode* item = document_.NewElement("li");
+        item->Set("style", "display:block");
+        item->parent = &list;
+        list.children[i] = item;
+        item->Insert(0, child);
+    }
 }
 
 void PageRewriter::ApplyStyle(HtmlNode& element, CssDeclarations hints,

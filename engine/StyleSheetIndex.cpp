@@ -163,13 +163,30 @@ StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const 
     return selector.onlyCompound ? Match::Yes : Match::Maybe;
 }
 
-bool StyleSheetIndex::MaySet(const HtmlNode& element, std::string_view property) const {
+const std::vector<StyleSheetIndex::Setter>&
+StyleSheetIndex::SettersOf(std::string_view property) const {
+    const auto known = setters_.find(std::string(property));
+    if (known != setters_.end()) {
+        return known->second;
+    }
+    std::vector<Setter>& setters = setters_[std::string(property)];
     for (const Selector& selector : selectors_) {
-        bool sets = false;
+        const CssDeclaration* last = nullptr;
         for (const CssDeclaration& d : rules_[selector.rule].declarations) {
-            sets = sets || PropertiesOverlap(d.property, property);
+            if (PropertiesOverlap(d.property, property)) {
+                last = &d;
+            }
         }
-        if (sets && Matches(selector, element) != Match::No) {
+        if (last != nullptr) {
+            setters.push_back({&selector, last});
+        }
+    }
+    return setters;
+}
+
+bool StyleSheetIndex::MaySet(const HtmlNode& element, std::string_view property) const {
+    for (const Setter& setter : SettersOf(property)) {
+        if (Matches(*setter.selector, element) != Match::No) {
             return true;
         }
     }
@@ -180,23 +197,16 @@ std::optional<std::string> StyleSheetIndex::ValueOn(const HtmlNode& element,
                                                     std::string_view property) const {
     const Selector* best = nullptr;
     const CssDeclaration* value = nullptr;
-    for (const Selector& selector : selectors_) {
-        const CssDeclaration* found = nullptr;
-        for (const CssDeclaration& d : rules_[selector.rule].declarations) {
-            if (PropertiesOverlap(d.property, property)) {
-                found = &d;
-            }
-        }
-        if (found == nullptr) {
-            continue;
-        }
-        const Match match = Matches(selector, element);
-        if (match == Match::Maybe || (match == Match::Yes && found->property != property)) {
+    for (const Setter& setter : SettersOf(property)) {
+        const Match match = Matches(*setter.selector, element);
+        if (match == Match::Maybe ||
+            (match == Match::Yes && setter.declaration->property != property)) {
             return std::nullopt;
         }
-        if (match == Match::Yes && (best == nullptr || selector.specificity >= best->specificity)) {
-            best = &selector;
-            value = found;
+        if (match == Match::Yes &&
+            (best == nullptr || setter.selector->specificity >= best->specificity)) {
+            best = setter.selector;
+            value = setter.declaration;
         }
     }
     return value == nullptr ? std::string() : value->value;

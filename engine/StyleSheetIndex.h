@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -46,7 +47,16 @@ private:
         std::size_t rule = 0;             // index into rules_
     };
 
+    // A selector whose rule sets a property, with its last declaration of it.
+    struct Setter {
+        const Selector* selector;
+        const CssDeclaration* declaration;
+    };
+
     static Match Matches(const Selector& selector, const HtmlNode& element);
+
+    // The selectors whose rules set property (or a shorthand of it), found once.
+    const std::vector<Setter>& SettersOf(std::string_view property) const;
 
     // Reads one selector of rule; notes the classes it names and whether it has an id.
     Selector ReadSelector(std::string_view text, std::size_t rule);
@@ -54,6 +64,7 @@ private:
     const std::vector<CssRule>& rules_;
     std::vector<Selector> selectors_;
     std::unordered_set<std::string> classes_;
+    mutable std::unordered_map<std::string, std::vector<Setter>> setters_;
     int mostClasses_ = 0;
     bool outranks_ = false;
 };

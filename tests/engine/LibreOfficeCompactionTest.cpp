@@ -125,6 +125,9 @@ TEST(LibreOfficeCompaction, MakesTheOfficesOwnMarkupStandard) {
                    "<p>ctl\x03x\x07y\x08z\xc2\x85!<!-- note --></p>"),
               "<p id=Mark_1>T <a href=#Mark_1>go</a> <a id=in>t</a> <a></a>"
               "<img src=a%20b%7Cc.png alt> <img src=d.png alt=Kept></p>3<p>ctlxyz!");
+    // A list that begins at a deeper level gets an item of its own, counted by nothing.
+    EXPECT_EQ(Body("<ol><ol type=\"a\"><li>x</li></ol><li>y</li></ol>"),
+              "<ol><li style=display:block><ol type=a><li>x</ol><li>y</ol>");
 }
 
 TEST(LibreOfficeCompaction, DropsRunStylesTheTextHasAnywayAndMakesRepeatsClasses) {

@@ -35,6 +35,18 @@ std::string Address(const std::string& value) {
 const std::vector<std::string> kMeaningful = {"h1", "h2", "h3",    "h4", "h5", "h6", "ul",
                                               "ol", "li", "table", "tr", "td", "th", "pre"};
 
+// An item that holds nothing but lists is no item of its own to a reader.
+bool HoldsOnlyLists(const HtmlNode& item) {
+    const auto list = [](const HtmlNode* child) { return child->Is("ul") || child->Is("ol"); };
+    return std::any_of(item.children.begin(), item.children.end(), list) &&
+           std::all_of(item.children.begin(), item.children.end(), [](const HtmlNode* child) {
+               return child->Is("ul") || child->Is("ol") || child->Is("style") ||
+                      child->kind == HtmlNode::Kind::Comment ||
+                      (child->kind == HtmlNode::Kind::Text &&
+                       child->text.find_first_not_of(" \t\n\r\f") == std::string::npos);
+           });
+}
+
 void Walk(const HtmlNode& node, PageOutline& outline, std::string& text) {
     if (node.kind == HtmlNode::Kind::Text) {
         text += node.text;
@@ -61,7 +73,8 @@ void Walk(const HtmlNode& node, PageOutline& outline, std::string& text) {
         const std::string* alt = node.Find("alt");
         outline.structure.push_back("img src=" + Address(src ? *src : "") +
                                     " alt=" + (alt ? *alt : ""));
-    } else if (std::find(kMeaningful.begin(), kMeaningful.end(), node.name) != kMeaningful.end()) {
+    } else if (std::find(kMeaningful.begin(), kMeaningful.end(), node.name) != kMeaningful.end() &&
+               !(node.Is("li") && HoldsOnlyLists(node))) {
         outline.structure.push_back(node.name);
     }
     // A block or a line break separates words.
