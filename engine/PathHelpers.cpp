@@ -198,25 +198,13 @@ std::string HelpFilePath(const std::string& programFolder) {
 }
 
 std::string DefaultLogPath() {
-    std::string date;
+    // The ISO date whatever the locale: the short date was ambiguous ("12-08-26" in
+    // the C locale), sorted badly, and in many locales held a "/".
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    char date[32] = "0000-00-00";
     if (localtime_r(&now, &local) != nullptr) {
-        char buffer[128] = {};
-        const std::size_t length = user != static_cast<locale_t>(0)
-                                       ? strftime_l(buffer, sizeof buffer, "%x", &local, user)
-                                       : std::strftime(buffer, sizeof buffer, "%x", &local);
-        date.assign(buffer, length);
-    }
-    if (user != static_cast<locale_t>(0)) {
-        freelocale(user);
-    }
-    // A "/" of the date would name folders that do not exist.
-    for (char& c : date) {
-        if (c == '/') {
-            c = '-';
-        }
+        std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     }
     return StateFolder() + date + ".log";
 }

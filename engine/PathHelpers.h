@@ -30,8 +30,8 @@ std::string AppFolder();
 /// is an absolute path), else "$HOME/.local/state/pelmora/"; ends with the
 /// separator. Created when missing.
 std::string StateFolder();
-/// StateFolder() + today's short date (any "/" made "-") + ".log": the log file of
-/// both the command line and the window.
+/// StateFolder() + today's date as YYYY-MM-DD + ".log": the log file of both the
+/// command line and the window.
 std::string DefaultLogPath();
 /// The help page of the program in programFolder (ending with the separator):
 /// "../share/doc/pelmora/help.html" from it once installed, else "help.html" beside

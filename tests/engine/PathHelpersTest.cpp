@@ -190,7 +190,7 @@ TEST(DefaultLogPath, IsTodaysDateInTheStateFolderWithoutSlashes) {
     TempFolder dir;
     const ScopedEnvironment locale("LC_ALL", "C");
     const ScopedEnvironment home("HOME", (dir / "home").c_str());
-    const std::string name = test::DayLogNameInCLocale();
+    const std::string name = test::DayLogName();
     {
         const ScopedEnvironment state("XDG_STATE_HOME", (dir / "state").c_str());
         EXPECT_EQ(StateFolder(), dir / "state/pelmora/");

@@ -6,7 +6,7 @@
 
 namespace pelmora::test {
 
-/// Today's log file name as the C locale writes the short date: "12-08-26.log".
-std::string DayLogNameInCLocale();
+/// Today's log file name, the date written year first: "2026-12-08.log".
+std::string DayLogName();
 
 } // namespace pelmora::test
