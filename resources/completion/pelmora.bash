@@ -1,27 +1,43 @@
 # Bash completion of pelmora: its options, files after those that take a file,
 # folders after --dest/-d, documents elsewhere.
+
+# Fills COMPREPLY with compgen's answers, one a line, so that names with blanks stay
+# whole; names are quoted as file names only when files are offered, as for ls.
+_pelmora_names() {
+    local IFS=$'\n'
+    COMPREPLY=($(compgen "$@"))
+    compopt -o filenames 2>/dev/null
+}
+
 _pelmora() {
     local cur prev
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD-1]}"
+    # Bash splits "--dest=out" at the "=" unless COMP_WORDBREAKS lacks it.
+    [[ "$prev" == = && $COMP_CWORD -ge 2 ]] && prev="${COMP_WORDS[COMP_CWORD-2]}"
+    [[ "$cur" == = ]] && { prev="${COMP_WORDS[COMP_CWORD-1]}"; cur=; }
     case "$prev" in
         -d|--dest)
-            COMPREPLY=($(compgen -d -- "$cur"))
+            _pelmora_names -d -- "$cur"
             return ;;
         -l|--log|--password-file)
-            COMPREPLY=($(compgen -f -- "$cur"))
+            _pelmora_names -f -- "$cur"
             return ;;
         -j|--jobs|--timeout|--shard|--recycle-after|--office-memory)
             return ;;
     esac
     case "$cur" in
         --dest=*|--log=*|--password-file=*)
-            local option="${cur%%=*}" value="${cur#*=}"
-            if [[ "$option" == --dest ]]; then
-                COMPREPLY=($(compgen -d -P "$option=" -- "$value"))
-            else
-                COMPREPLY=($(compgen -f -P "$option=" -- "$value"))
-            fi
+            local option="${cur%%=*}" value="${cur#*=}" kind=-f
+            [[ "$option" == --dest ]] && kind=-d
+            # The option stays in the word, so the file-name quoting cannot be used.
+            local IFS=$'\n' name
+            COMPREPLY=()
+            for name in $(compgen "$kind" -- "$value"); do
+                [[ -d "$name" ]] && name+=/
+                COMPREPLY+=("$option=$(printf '%q' "$name")")
+            done
+            [[ ${#COMPREPLY[@]} == 1 && "${COMPREPLY[0]}" == */ ]] && compopt -o nospace
             return ;;
         -*)
             COMPREPLY=($(compgen -W "--dest= --log --log= --subfolders --overwrite --compact
@@ -31,6 +47,6 @@ _pelmora() {
             [[ ${#COMPREPLY[@]} == 1 && "${COMPREPLY[0]}" == *= ]] && compopt -o nospace
             return ;;
     esac
-    COMPREPLY=($(compgen -f -- "$cur"))
+    _pelmora_names -f -- "$cur"
 }
-complete -o filenames -F _pelmora pelmora
+complete -F _pelmora pelmora
