@@ -4,6 +4,7 @@
 #include "app/TaskList.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "engine/TextLines.h"
 
 namespace pelmora {
 
@@ -87,7 +88,8 @@ void ConversionRun::DocumentFinished(std::size_t index, const BatchDocument&,
             row->SetState(QStringLiteral("Failure"));
         }
     }
-    const QString logLine = QString::fromStdString(outcome.result.line);
+    // A name with a line end or escape sequence stays on its one line.
+    const QString logLine = QString::fromStdString(EscapeControlCharacters(outcome.result.line));
     runText_ = runText_.isEmpty() ? logLine : runText_ + QLatin1Char('\n') + logLine;
     w.AppendLogLine(logLine);
     ShowProgressText();

@@ -3,6 +3,7 @@
 #include "cli/LongOptions.h"
 #include "engine/FileSearch.h"
 #include "engine/PathHelpers.h"
+#include "engine/TextLines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -162,7 +163,7 @@ void ShowUsage(std::ostream& out) {
 std::string NothingMatchesLine(const std::vector<std::string>& patterns) {
     std::string line = "pelmora: nothing matches";
     for (const std::string& pattern : patterns) {
-        line += " \"" + pattern + "\"";
+        line += " \"" + EscapeControlCharacters(pattern) + "\"";
     }
     return line;
 }

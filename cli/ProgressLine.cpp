@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "engine/TextLines.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -114,7 +116,7 @@ void ProgressLine::RunStarted(std::size_t documentCount) {
 }
 
 void ProgressLine::DocumentStarted(std::size_t, const BatchDocument& document) {
-    file_ = document.source;
+    file_ = EscapeControlCharacters(document.source);
     Draw(false);
 }
 

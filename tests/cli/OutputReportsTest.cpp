@@ -103,13 +103,14 @@ TEST(ProgressLineDrawing, SharedTerminalGetsACleanLineBeforeEachReportLine) {
     terminal.str("");
     now += 0.01;
     // The next document draws again at once, although it is within the interval.
-    progress.DocumentStarted(1, {"b.doc", "b.htm", {}});
+    // A name's escape sequence is shown, not obeyed.
+    progress.DocumentStarted(1, {"b\x1b]0;x\x07\xc2\x9b.doc", "b.htm", {}});
     EXPECT_THAT(terminal.str(), HasSubstr("1/2 50%"));
-    EXPECT_THAT(terminal.str(), HasSubstr("b.doc"));
+    EXPECT_THAT(terminal.str(), HasSubstr("b\\x1b]0;x\\x07\\xc2\\x9b.doc"));
     // The run's estimate shows at the next redraw.
     now += 1;
     progress.TimeLeft(75);
-    EXPECT_THAT(terminal.str(), HasSubstr("1:15 left b.doc"));
+    EXPECT_THAT(terminal.str(), HasSubstr("1:15 left b\\x1b]0;x\\x07\\xc2\\x9b.doc"));
 }
 
 TEST(JsonReportObjects, ReadBackForEveryCodeWithOddPaths) {
