@@ -5,8 +5,13 @@
 #include "app/QtDesktopSeam.h"
 #include "engine/Converter.h"
 
+#include "cli/Arguments.h"
+#include "cli/CommandLine.h"
+
 #include <QApplication>
 #include <csignal>
+#include <cstdlib>
+#include <iostream>
 
 namespace pelmora {
 
@@ -24,10 +29,34 @@ bool ConverterStartsUp(DesktopSeam& seam, ConverterFactory& converter) {
     return started;
 }
 
+namespace {
+
+// Qt ends the process with abort() when it cannot open the display it is given
+// (DISPLAY=:99 with no server there). While the application is made, its messages
+// stay quiet and that failure ends the run as a missing display does.
+void QuietUntilTheDisplayOpens(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) {
+        return;
+    }
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    if (display == nullptr || display[0] == '\0') {
+        display = std::getenv("DISPLAY");
+    }
+    std::cerr << "pelmora: the window cannot open the display "
+              << (display != nullptr ? display : "") << "; give files to convert them without it\n";
+    ShowUsage(std::cerr);
+    std::cerr.flush();
+    std::_Exit(kNoDisplay);
+}
+
+} // namespace
+
 int RunWindowed(int argc, char** argv, ConverterFactory& converter) {
     // An office process that dies mid-call must fail that call, not end the window.
     std::signal(SIGPIPE, SIG_IGN);
+    const QtMessageHandler previous = qInstallMessageHandler(QuietUntilTheDisplayOpens);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previous);
     QApplication::setApplicationName(kApplicationTitle);
     QtDesktopSeam seam;
     if (!ConverterStartsUp(seam, converter)) {

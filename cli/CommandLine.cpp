@@ -6,12 +6,14 @@
 #include "cli/PasswordFile.h"
 #include "cli/ProgressLine.h"
 #include "cli/RunChoices.h"
+#include "cli/TemporaryFolder.h"
 #include "cli/TextReport.h"
 #include "engine/BatchObserver.h"
 #include "engine/BatchRunner.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/Sharding.h"
+#include "engine/TextLines.h"
 
 #include <array>
 #include <atomic>
@@ -260,7 +262,10 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
                 report->RunFinished();
             }
         }
-        void Append(const std::string& line) { text += text.empty() ? line : "\n" + line; }
+        void Append(const std::string& line) {
+            const std::string safe = EscapeControlCharacters(line);
+            text += text.empty() ? safe : "\n" + safe;
+        }
         std::string text;
         bool failed = false;
 
@@ -281,6 +286,10 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
         const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
         reports.ReportUnavailable(line);
         log.Append(line);
+        // The line above is all the log may say; the user learns the real cause here.
+        if (const std::string problem = TemporaryFolderProblem(); !problem.empty()) {
+            err << EscapeControlCharacters(problem) << '\n' << std::flush;
+        }
     }
     if (!log.text.empty()) {
         WriteRunLog(settings.logFile, log.text, err);

@@ -19,6 +19,9 @@ std::runtime_error PathError(const std::string& what, const std::string& path,
     return std::runtime_error(what + " " + path + ": " + error.message());
 }
 
+// The page appeared while its document was converted, and is not to be replaced.
+struct OutputAppeared : std::exception {};
+
 // Moves the folder from into to; an existing folder to receives the entries, each
 // replacing one of the same name, as a converter saving into it would.
 void MoveFolderInto(const fs::path& from, const fs::path& to) {
@@ -98,7 +101,7 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
             throw PathError("Cannot create folder", folder, ec);
         }
     }
-    const StagingFolder staging(folder);
+    const StagingFolder staging(folder, name);
     document->SaveAsPage(staging.Path() + kPathSeparator, name);
     document->Close();
     document.reset();
@@ -113,13 +116,17 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
     }
     const std::string companion = folder + companionName;
     const fs::path stagedCompanion = fs::path(staging.Path()) / companionName;
+    // Another run may have written the page meanwhile; without overwriting it stays,
+    // and so do its pictures.
+    if (!options.overwrite && FileExists(outputPath)) {
+        throw OutputAppeared();
+    }
     std::error_code ec;
     if (options.keepPictureFolder && fs::is_directory(fs::symlink_status(stagedCompanion, ec))) {
         MoveFolderInto(stagedCompanion, companion);
     }
-    fs::rename(stagedPage, outputPath, ec);
-    if (ec) {
-        throw PathError("Cannot write", outputPath, ec);
+    if (!staging.MoveOut(name, outputPath, options.overwrite)) {
+        throw OutputAppeared();
     }
     // A picture folder of the same name left from an earlier conversion goes too, so
     // the page stands alone; a folder holding the source itself is not touched.
@@ -193,6 +200,8 @@ ConversionResult ConvertDocument(ConverterSession* session, const std::string& s
         }
         Convert(session, sourcePath, outputPath, options, yield);
         return MakeConversionResult(ConversionCode::kConverted, sourcePath, outputPath);
+    } catch (const OutputAppeared&) {
+        return MakeConversionResult(ConversionCode::kOutputExists, sourcePath, outputPath);
     } catch (const std::exception& e) {
         failure = e.what();
     } catch (...) {

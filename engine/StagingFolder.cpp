@@ -1,8 +1,11 @@
 #include "engine/StagingFolder.h"
 
+#include "engine/PathHelpers.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +13,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace pelmora {
@@ -70,24 +76,102 @@ bool OlderThanAnySetUp(const fs::path& folder) {
     return !ec && fs::file_time_type::clock::now() - changed > kLongestSetUp;
 }
 
-// True when the folder was left by a process of this machine that no longer runs.
-bool OwnerGone(const fs::path& stagingFolder) {
-    std::ifstream owner(stagingFolder / kOwnerFile);
+// What a staging folder's record says: the process that made it and the page it is
+// for. Empty fields when there is no record this program could have written.
+struct Record {
     long pid = 0;
     std::string started;
-    if (!(owner >> pid >> started) || pid <= 0) {
-        return OlderThanAnySetUp(stagingFolder);
-    }
-    // Records of earlier versions name no pid space; they were written here.
     std::string space;
-    if (owner >> space && space != PidSpace()) {
+    std::string page;
+    bool empty = false; ///< the record file exists and holds nothing
+};
+
+Record ReadRecord(const fs::path& stagingFolder) {
+    Record record;
+    // A link in a folder someone else made could lead anywhere.
+    const int fd = ::open((stagingFolder / kOwnerFile).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return record;
+    }
+    char buffer[8192];
+    const ssize_t length = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    record.empty = length == 0;
+    const std::string text(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+    const std::size_t lineEnd = text.find('\n');
+    if (lineEnd == std::string::npos || text.back() != '\n') {
+        return record;
+    }
+    std::istringstream fields(text.substr(0, lineEnd));
+    Record read;
+    std::string extra;
+    if (fields >> read.pid >> read.started >> read.space && !(fields >> extra) && read.pid > 0) {
+        read.page = text.substr(lineEnd + 1, text.size() - lineEnd - 2);
+        if (!read.page.empty() && read.page.find('/') == std::string::npos) {
+            return read;
+        }
+    }
+    return record;
+}
+
+// True when the record names a process of this machine that no longer runs.
+bool OwnerGone(const Record& record) {
+    if (record.space != PidSpace()) {
         return false;
     }
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+    if (::kill(static_cast<pid_t>(record.pid), 0) != 0 && errno == ESRCH) {
         return true;
     }
-    const std::string now = ProcessStartTime(pid);
-    return !now.empty() && now != started;
+    const std::string now = ProcessStartTime(record.pid);
+    return !now.empty() && now != record.started;
+}
+
+// True for the entries a conversion writes into the staging folder of page: the
+// page, its picture folder, the converter's work files and the office's lock files.
+bool WrittenByARun(const std::string& entry, const std::string& page) {
+    const std::string lock = ".~lock.";
+    const std::string work = kStagingWorkPrefix;
+    return entry == page || entry == ChangeExtension(page, ".files") ||
+           entry == lock + page + "#" || entry.rfind(work, 0) == 0 ||
+           entry.rfind(lock + work, 0) == 0;
+}
+
+// Removes what the killed run wrote, then the folder if nothing else is left in it.
+bool RemoveLeftFolder(const fs::path& folder) {
+    const Record record = ReadRecord(folder);
+    std::error_code ec;
+    if (record.pid == 0) {
+        // No record: being set up, killed before its record, or not ours at all.
+        if (!OlderThanAnySetUp(folder)) {
+            return false;
+        }
+        if (record.empty) {
+            fs::remove(folder / kOwnerFile, ec);
+        }
+        return fs::remove(folder, ec) && !ec;
+    }
+    if (!OwnerGone(record)) {
+        return false;
+    }
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        if (WrittenByARun(it->path().filename().string(), record.page)) {
+            std::error_code ignored;
+            fs::remove_all(it->path(), ignored);
+        }
+    }
+    // The record goes last, and only when nothing but it is left, so that the folder
+    // never holds someone's files without the record that explains them.
+    std::size_t entries = 0;
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        ++entries;
+    }
+    if (ec || entries != 1) {
+        return false;
+    }
+    fs::remove(folder / kOwnerFile, ec);
+    return fs::remove(folder, ec) && !ec;
 }
 
 bool IsStagingName(const std::string& name) {
@@ -97,25 +181,34 @@ bool IsStagingName(const std::string& name) {
 
 } // namespace
 
-StagingFolder::StagingFolder(const std::string& parent) {
+StagingFolder::StagingFolder(const std::string& parent, const std::string& pageName) {
     const fs::path base = fs::absolute(parent.empty() ? fs::path(".") : fs::path(parent));
     std::string pattern = (base / (std::string(kStagingFolderPrefix) + "XXXXXX")).string();
+    const std::string where = parent.empty() ? "." : parent;
     if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("Cannot write into folder " + (parent.empty() ? "." : parent) +
-                                 ": " + std::strerror(errno));
+        throw std::runtime_error("Cannot write into folder " + where + ": " + std::strerror(errno));
     }
     path_ = pattern;
-    std::ofstream owner(fs::path(path_) / kOwnerFile);
-    owner << ::getpid() << ' ' << ProcessStartTime(::getpid()) << ' ' << PidSpace() << '\n';
-    owner.close();
-    // Without its record the folder would look abandoned to other runs; a folder that
-    // cannot take these few bytes would not take a page either.
-    if (!owner) {
-        const int error = errno;
+    // The record comes in one write, so that no run killed on the way leaves half a
+    // record; without it the folder would look abandoned to other runs, and a folder
+    // that cannot take these few bytes would not take a page either.
+    std::ostringstream text;
+    text << ::getpid() << ' ' << ProcessStartTime(::getpid()) << ' ' << PidSpace() << '\n'
+         << pageName << '\n';
+    const std::string record = text.str();
+    const int fd = ::open((fs::path(path_) / kOwnerFile).c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const bool written =
+        fd >= 0 && ::write(fd, record.data(), record.size()) == static_cast<ssize_t>(record.size());
+    const int error = errno;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (!written) {
         std::error_code ignored;
         fs::remove_all(path_, ignored);
-        throw std::runtime_error("Cannot write into folder " + (parent.empty() ? "." : parent) +
-                                 ": " + std::strerror(error != 0 ? error : EIO));
+        throw std::runtime_error("Cannot write into folder " + where + ": " +
+                                 std::strerror(error != 0 ? error : EIO));
     }
 }
 
@@ -126,19 +219,39 @@ StagingFolder::~StagingFolder() {
     fs::remove_all(path_, ignored);
 }
 
+bool StagingFolder::MoveOut(const std::string& name, const std::string& target,
+                            bool replace) const {
+    const std::string from = path_ + "/" + name;
+    int result =
+        replace ? ::rename(from.c_str(), target.c_str())
+                : ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system that cannot rename without replacing: a new link fails on an
+        // existing name just the same.
+        result = ::link(from.c_str(), target.c_str());
+        if (result == 0) {
+            ::unlink(from.c_str());
+        }
+    }
+    if (result == 0) {
+        return true;
+    }
+    if (errno == EEXIST && !replace) {
+        return false;
+    }
+    throw std::runtime_error("Cannot write " + target + ": " + std::strerror(errno));
+}
+
 std::size_t RemoveStaleStagingFolders(const std::string& folder) {
     std::size_t removed = 0;
     std::error_code ec;
     const fs::path base = folder.empty() ? fs::path(".") : fs::path(folder);
     for (const fs::directory_entry& entry : fs::directory_iterator(base, ec)) {
         std::error_code kind;
-        if (!IsStagingName(entry.path().filename().string()) || entry.is_symlink(kind) ||
-            !entry.is_directory(kind) || !OwnerGone(entry.path())) {
-            continue;
+        if (IsStagingName(entry.path().filename().string()) && !entry.is_symlink(kind) &&
+            entry.is_directory(kind) && RemoveLeftFolder(entry.path())) {
+            ++removed;
         }
-        std::error_code gone;
-        fs::remove_all(entry.path(), gone);
-        removed += gone ? 0 : 1;
     }
     return removed;
 }

@@ -1,5 +1,6 @@
 #include "engine/libreoffice/LibreOfficeSession.h"
 
+#include "engine/StagingFolder.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "engine/libreoffice/OfficeSupport.h"
 #include "engine/libreoffice/PagePictures.h"
@@ -469,10 +470,22 @@ public:
             throw ConverterError("cannot write into the folder " + given + ": " +
                                  std::strerror(errno));
         }
-        const std::string target = (fs::path(folder) / fileName).string();
-        Store(component_, target);
-        StoreLaidOutWhenNeeded(target);
-        MovePagePictures(folder, fileName);
+        // The office writes a short name of plain letters: it cannot write a name that
+        // is not UTF-8, nor the longer names it makes from a long one.
+        const std::string stored = std::string(kStagingWorkPrefix) + "page.htm";
+        const std::string target = (fs::path(folder) / stored).string();
+        // A page written into a staging folder is read from the folder above it.
+        fs::path readFolder = fs::path(folder).lexically_normal();
+        if (readFolder.filename().empty()) {
+            readFolder = readFolder.parent_path();
+        }
+        if (readFolder.filename().string().rfind(kStagingFolderPrefix, 0) == 0) {
+            readFolder = readFolder.parent_path();
+        }
+        const std::string page = (readFolder / fileName).string();
+        Store(component_, target, page);
+        StoreLaidOutWhenNeeded(target, page);
+        PlaceStoredPage(folder, stored, fileName);
     }
 
     void Close() override {
@@ -487,10 +500,14 @@ public:
     }
 
 private:
-    void Store(const Reference<css::lang::XComponent>& component, const std::string& target) {
+    // Writes the page to target. Relative links are made relative to page, where
+    // the page will be read, not to target.
+    void Store(const Reference<css::lang::XComponent>& component, const std::string& target,
+               const std::string& page) {
         const Properties properties =
             MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
-                            {"Overwrite", css::uno::Any(true)}});
+                            {"Overwrite", css::uno::Any(true)},
+                            {"DocumentBaseURL", css::uno::Any(Unicode(SourceUrl(page)))}});
         Guarded(
             *session_, *office_, deadline_, "saving the page",
             [&] {
@@ -498,7 +515,8 @@ private:
                     ->storeToURL(Unicode(FileUrl(target)), properties);
             },
             [&](const std::string& message) {
-                return "LibreOffice cannot write the page " + target + ": " + message;
+                return "LibreOffice cannot write the page " + page + ": " +
+                       DescribeStoreError(message, fs::path(target).parent_path().string());
             });
     }
 
@@ -506,7 +524,7 @@ private:
     // the page shows values only a layout knows. Making a view can end the office on
     // files that convert fine without one, so the page written without layout is put
     // back whenever this fails; a crashed office is replaced by the next Open.
-    void StoreLaidOutWhenNeeded(const std::string& target) {
+    void StoreLaidOutWhenNeeded(const std::string& target, const std::string& page) {
         // A view would end the office; the page without layout is what its fallback
         // would keep anyway, so the office is spared.
         if (fields_.comments && !session_->commentWindows_) {
@@ -529,7 +547,7 @@ private:
                 *session_, *office_, deadline_, "laying out the document",
                 [&] { return AttachHiddenView(); },
                 [](const std::string& message) { return message; });
-            Store(component_, target);
+            Store(component_, target, page);
         } catch (const ConverterError&) {
             std::ofstream out(target, std::ios::binary | std::ios::trunc);
             out << withoutLayout;

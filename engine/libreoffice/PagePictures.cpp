@@ -143,6 +143,26 @@ std::string DecodeReference(const std::string& raw) {
     return name;
 }
 
+// A file name as a relative URL: every byte but letters, digits and "-._~" escaped,
+// which takes any name, UTF-8 or not.
+std::string PercentEncoded(const std::string& name) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string url;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0 && byte < 0x80) {
+            url += c;
+        } else if (c == '-' || c == '.' || c == '_' || c == '~') {
+            url += c;
+        } else {
+            url += '%';
+            url += kDigits[byte >> 4];
+            url += kDigits[byte & 0x0f];
+        }
+    }
+    return url;
+}
+
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -158,22 +178,33 @@ std::string CompanionFolderName(const std::string& pageName) {
     return (dot == std::string::npos ? pageName : pageName.substr(0, dot)) + ".files";
 }
 
-int MovePagePictures(const std::string& folder, const std::string& pageName) {
-    const fs::path base = folder.empty() ? fs::current_path() : fs::path(folder);
-    const fs::path pagePath = base / pageName;
-    const std::size_t dot = pageName.rfind('.');
-    const std::string stem = dot == std::string::npos ? pageName : pageName.substr(0, dot);
+namespace {
+
+// Moves the pictures of the page the export wrote as base/storedName into the
+// companion folder of pageName, rewriting the page's references to them.
+int MovePictures(const fs::path& base, const std::string& storedName, const std::string& pageName) {
+    const fs::path pagePath = base / storedName;
+    const std::size_t dot = storedName.rfind('.');
+    const std::string stem = dot == std::string::npos ? storedName : storedName.substr(0, dot);
     const std::string infix =
-        "_" + (dot == std::string::npos ? "" : pageName.substr(dot + 1)) + "_";
+        "_" + (dot == std::string::npos ? "" : storedName.substr(dot + 1)) + "_";
     const std::string companion = CompanionFolderName(pageName);
+    const std::string companionReference = PercentEncoded(companion) + "/";
+    const std::string throughFolder = "./" + (base / "").parent_path().filename().string() + "/";
 
     const std::string page = ReadAll(pagePath);
     std::string rewritten;
     std::set<std::string> moved;
     std::size_t copied = 0;
     for (const Span& span : FindReferences(page)) {
-        const std::string raw = page.substr(span.begin_, span.end_ - span.begin_);
-        const std::string name = DecodeReference(raw);
+        std::string raw = page.substr(span.begin_, span.end_ - span.begin_);
+        std::string name = DecodeReference(raw);
+        // Written relative to the page's final folder, a reference reaches the picture
+        // through the folder the export wrote it into.
+        if (name.rfind(throughFolder, 0) == 0 || name.rfind(throughFolder.substr(2), 0) == 0) {
+            name = name.substr(name.find('/', 2) + 1);
+            raw = raw.substr(raw.rfind('/') + 1);
+        }
         const std::size_t rawInfix = raw.rfind(infix);
         if (name.find('/') != std::string::npos || name.rfind(stem + infix, 0) != 0 ||
             rawInfix == std::string::npos) {
@@ -195,9 +226,12 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
             moved.insert(name);
         }
         // The picture's own reference already carries the page's stem in the
-        // exporter's encoding; the folder is that stem with ".files".
+        // exporter's encoding; the folder is that stem with ".files". A page written
+        // under another name gets its own name's folder, encoded here.
         rewritten.append(page, copied, span.begin_ - copied);
-        rewritten += raw.substr(0, rawInfix) + ".files/" + raw;
+        rewritten +=
+            (storedName == pageName ? raw.substr(0, rawInfix) + ".files/" : companionReference) +
+            raw;
         copied = span.end_;
     }
     if (moved.empty()) {
@@ -221,6 +255,25 @@ int MovePagePictures(const std::string& folder, const std::string& pageName) {
                               error.message());
     }
     return static_cast<int>(moved.size());
+}
+
+} // namespace
+
+int MovePagePictures(const std::string& folder, const std::string& pageName) {
+    return MovePictures(folder.empty() ? fs::current_path() : fs::path(folder), pageName, pageName);
+}
+
+int PlaceStoredPage(const std::string& folder, const std::string& storedName,
+                    const std::string& pageName) {
+    const fs::path base = folder.empty() ? fs::current_path() : fs::path(folder);
+    const int moved = MovePictures(base, storedName, pageName);
+    std::error_code error;
+    fs::rename(base / storedName, base / pageName, error);
+    if (error) {
+        throw ConverterError("cannot write the page " + (base / pageName).string() + ": " +
+                              error.message());
+    }
+    return moved;
 }
 
 } // namespace pelmora

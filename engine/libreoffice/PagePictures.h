@@ -18,4 +18,11 @@ std::string CompanionFolderName(const std::string& pageName);
 /// system's reason when the page or a picture cannot be read, moved or written.
 int MovePagePictures(const std::string& folder, const std::string& pageName);
 
+/// For a page the export wrote as folder/storedName: moves its pictures into the
+/// companion folder of pageName (keeping their names), points the references there,
+/// and renames the page pageName. Returns the number of pictures moved; throws
+/// ConverterError with the reason when a step fails.
+int PlaceStoredPage(const std::string& folder, const std::string& storedName,
+                    const std::string& pageName);
+
 } // namespace pelmora

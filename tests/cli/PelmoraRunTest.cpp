@@ -7,6 +7,8 @@
 #include "tests/cli/PelmoraRunFixture.h"
 #include "tests/support/DayLogName.h"
 #include "tests/support/Matchers.h"
+#include "tests/support/Pages.h"
+#include "tests/support/StagingRecord.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -130,6 +132,19 @@ TEST_F(PelmoraRun, UsageAndStatuses) {
     EXPECT_THAT(test::Lines(result.out),
                 ElementsAre(HasSubstr("  103, Convert " + dir_ / "bad.doc" + " failure"),
                             HasSubstr("  100, ")));
+
+    // A temporary folder the offices cannot use: the 104 line, and the reason beside it.
+    test::WriteFile(dir_ / "plain", "a file");
+    for (const auto& [folder, reason] :
+         {std::pair<std::string, std::string>{dir_ / "gone", "No such file or directory"},
+          {dir_ / "plain", "Not a directory"}}) {
+        result = Run({dir_ / "good.rtf", "-o", "-l:" + log_}, {{"TMPDIR", folder}});
+        EXPECT_EQ(result.exitStatus, 2);
+        EXPECT_THAT(test::Lines(result.out),
+                    ElementsAre(HasSubstr("  104, Can not load Microsoft Word, Terminate!")));
+        EXPECT_EQ(result.err, "pelmora: the temporary folder " + folder +
+                                  " (TMPDIR) cannot be used: " + reason + "\n");
+    }
 }
 
 TEST_F(PelmoraRun, OddFileNames) {
@@ -145,9 +160,70 @@ TEST_F(PelmoraRun, OddFileNames) {
     EXPECT_THAT(test::ReadFile(log_), HasSubstr("  100, Successfully convert ./" + name));
 }
 
+TEST_F(PelmoraRun, NamesTheOfficeCannotTakeConvertUnderTheirOwnBytes) {
+    // Latin-1 names, in a Latin-1 output folder, and a name near the file system's limit.
+    const std::string latin1 = "Bericht_M\xe4rz";
+    const std::string longName(246, 'L');
+    PlaceDoc(latin1 + ".doc");
+    PlaceDoc(longName + ".doc");
+    const std::string out = dir_ / "Ausgabe_f\xfcr";
+    auto result = Run({dir_ / (latin1 + ".doc"), dir_ / (longName + ".doc"), "-f1", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    result = Run({dir_ / (latin1 + ".doc"), "-d", out, "-f1", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    for (const std::string& page :
+         {dir_ / (latin1 + ".htm"), dir_ / (longName + ".htm"), out + "/" + latin1 + ".htm"}) {
+        EXPECT_THAT(test::ReadFile(page), HasSubstr("Hello picture")) << page;
+        const auto pictures = test::PictureReferences(page);
+        EXPECT_EQ(pictures.size(), 1u) << page;
+        for (const std::string& picture : pictures) {
+            EXPECT_TRUE(fs::is_regular_file(fs::path(page).parent_path() / picture)) << picture;
+        }
+    }
+}
+
+TEST_F(PelmoraRun, RelativeLinksLeadFromThePageToTheFileTheyLedToFromTheDocument) {
+    test::WriteFile(dir_ / "in/pics/dot.png", test::RedPng());
+    test::WriteFile(dir_ / "in/linked.html",
+                    "<html><body><p><img src=\"pics/dot.png\" width=\"8\" height=\"8\"></p>"
+                    "</body></html>");
+    const auto made =
+        test::ChildProcess("/usr/bin/env", {"soffice", "-env:UserInstallation=file://" + tmp_ / "p",
+                                            "--headless", "--convert-to", "odt:writer8", "--outdir",
+                                            dir_ / "in", dir_ / "in/linked.html"})
+            .Finish();
+    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    fs::remove_all(tmp_ / "p");
+    auto result = Run({dir_ / "in/linked.odt", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    EXPECT_THAT(test::PictureReferences(dir_ / "in/linked.htm"), ElementsAre("pics/dot.png"));
+    result = Run({dir_ / "in/linked.odt", "-d", dir_ / "out", "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.out;
+    EXPECT_THAT(test::PictureReferences(dir_ / "out/linked.htm"),
+                ElementsAre("../in/pics/dot.png"));
+}
+
+TEST_F(PelmoraRun, ControlCharactersInNamesStayOnTheirOneLine) {
+    // A line end that forges a success line, and a command that retitles the terminal.
+    const std::string name = "nl\nfake  100, Successfully convert y\x1b]0;owned\x07.rtf";
+    PlaceRtf(name, "forged");
+    const std::string shown = dir_ / "nl\\nfake  100, Successfully convert y\\x1b]0;owned\\x07.rtf";
+    auto result = Run({dir_ / name, "-l:" + log_});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_THAT(test::Lines(result.out),
+                ElementsAre(HasSubstr("  100, Successfully convert " + shown + " to ")));
+    EXPECT_EQ(test::Lines(test::ReadFile(log_)), test::Lines(result.out));
+    // JSON gives the name byte for byte.
+    result = Run({dir_ / name, "-o", "--json", "-l:" + log_});
+    const auto object = test::ReadFlatJsonObject(result.out);
+    ASSERT_TRUE(object.has_value()) << result.out;
+    EXPECT_EQ(object->at("source").text, dir_ / name);
+    EXPECT_EQ(test::Lines(test::ReadFile(log_)).size(), 2u);
+}
+
 TEST_F(PelmoraRun, DefaultLogFileInTheStateFolder) {
     PlaceRtf("d.rtf", "default log");
-    const std::string name = test::DayLogNameInCLocale();
+    const std::string name = test::DayLogName();
     // Earlier versions wrote the day's log beside the program.
     const std::string besideProgram = std::string(PELMORA_BINARY_DIR) + "/app/" + name;
     fs::remove(besideProgram);
@@ -205,16 +281,21 @@ TEST_F(PelmoraRun, PatternsFromTheWorkingFolderAndTheLineForThoseMatchingNothing
 }
 
 TEST_F(PelmoraRun, WithoutArgumentsOrDisplayTheUsageAndAFailureNotACrash) {
-    const auto result = Run({}, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
-    // 128 + SIGABRT would be Qt's abort.
-    EXPECT_EQ(result.exitStatus, 69);
-    const auto lines = test::Lines(result.err);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_THAT(lines[0], HasSubstr("graphical session"));
     std::ostringstream usage;
     ShowUsage(usage);
-    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), usage.str());
-    EXPECT_EQ(result.out, "");
+    // No display at all, and one that names no server.
+    for (const auto& [display, reason] :
+         {std::pair<std::string, std::string>{"", "graphical session"},
+          {":7391", "cannot open the display :7391"}}) {
+        const auto result = Run({}, {{"DISPLAY", display}}, {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+        // 128 + SIGABRT would be Qt's abort.
+        EXPECT_EQ(result.exitStatus, 69) << result.err;
+        const auto lines = test::Lines(result.err);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_THAT(lines[0], HasSubstr(reason));
+        EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), usage.str());
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 // pelmora run with a pseudo-terminal of 72 columns as its standard input, output and
@@ -456,7 +537,7 @@ TEST_F(PelmoraRun, KilledRunResumesWithEveryDocumentConvertedOnceAndWhole) {
     }
     waitpid(gone, nullptr, 0);
     fs::create_directories(dir_ / ".pelmora-gone00");
-    test::WriteFile(dir_ / ".pelmora-gone00/owner", std::to_string(gone) + " 12345\n");
+    test::WriteFile(dir_ / ".pelmora-gone00/owner", test::StagingRecord(gone, "12345", "a.htm"));
     fs::create_directories(dir_ / ".pelmora-unknwn");
 
     const auto second = Run(arguments);

@@ -7,6 +7,7 @@
 #include "engine/StagingFolder.h"
 #include "tests/support/Matchers.h"
 #include "tests/support/RecordingConverter.h"
+#include "tests/support/StagingRecord.h"
 #include "tests/support/TempFolder.h"
 
 #include <chrono>
@@ -156,6 +157,28 @@ TEST_F(ConvertDocumentTest, OverwriteReplacesThePageOnlyWhenTheConversionSucceed
     EXPECT_THAT(FolderNames(dir / "out"), ElementsAre("report.files", "report.htm"));
 }
 
+TEST_F(ConvertDocumentTest, PageThatAnotherRunWritesMeanwhileIsNeverReplacedWithoutOverwrite) {
+    const std::string output = dir / "out/report.htm";
+    options.keepPictureFolder = true;
+    script.SetOnOpen([&](const std::string&) {
+        WriteFile(output, "their page");
+        WriteFile(dir / "out/report.files/image001.png", "their picture");
+    });
+    EXPECT_FALSE(Convert(source, output));
+    EXPECT_THAT(line, MatchesRegex("[0-9:]{8}  101, Output file " + output + " exists, Ignore!"));
+    EXPECT_EQ(ReadFile(output), "their page");
+    EXPECT_EQ(ReadFile(dir / "out/report.files/image001.png"), "their picture");
+    EXPECT_THAT(FolderNames(dir / "out"), ElementsAre("report.files", "report.htm"));
+
+    // The last step itself never replaces a page that appeared just before it.
+    const StagingFolder staging(dir / "out", "report.htm");
+    WriteFile(staging.Path() + "/report.htm", "ours");
+    EXPECT_FALSE(staging.MoveOut("report.htm", output, false));
+    EXPECT_EQ(ReadFile(output), "their page");
+    EXPECT_TRUE(staging.MoveOut("report.htm", output, true));
+    EXPECT_EQ(ReadFile(output), "ours");
+}
+
 TEST_F(ConvertDocumentTest, ConverterThatWritesNoPageIsAFailure) {
     script.SetWritePage(false);
     EXPECT_FALSE(Convert(source, dir / "out/report.htm"));
@@ -225,9 +248,14 @@ TEST(ConvertDocument, WithoutAnOpenSessionEveryDocumentFails) {
 }
 
 // Writes an owner record as a converting process leaves it in its staging folder.
+// The record a run writes into its staging folder for the page page.htm.
 void WriteOwner(const std::string& folder, long pid, const std::string& started) {
     fs::create_directories(folder);
-    WriteFile(folder + "/owner", std::to_string(pid) + " " + started + "\n");
+    WriteFile(folder + "/owner", StagingRecord(pid, started, "page.htm"));
+}
+
+void Age(const std::string& path) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
 }
 
 // Field 22 of /proc/self/stat, read here independently of the engine.
@@ -261,8 +289,17 @@ TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
     fs::create_directories(dir / ".pelmora-noown1");    // being set up, or unknown
     // Left by a run killed between making the folder and writing its record.
     fs::create_directories(dir / ".pelmora-noold1");
-    fs::last_write_time(dir / ".pelmora-noold1",
-                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    Age(dir / ".pelmora-noold1");
+    // Not made by a run: no record, or one no run writes. Old, and still kept.
+    WriteFile(dir / ".pelmora-mydata/notes.txt", "precious");
+    WriteFile(dir / ".pelmora-XYZ123/owner", "made up\n");
+    Age(dir / ".pelmora-mydata");
+    Age(dir / ".pelmora-XYZ123");
+    // A gone run's folder that someone put a file into: only the run's page goes.
+    WriteOwner(dir / ".pelmora-dead03", child, "12345");
+    WriteFile(dir / ".pelmora-dead03/page.htm", "<html>");
+    WriteFile(dir / ".pelmora-dead03/page.files/a.png", "png");
+    WriteFile(dir / ".pelmora-dead03/notes.txt", "precious");
     // Another machine or container shares the folder: its pids mean nothing here.
     WriteFile(dir / ".pelmora-other1/owner",
               std::to_string(child) + " 12345 0f0e0d0c-aaaa-bbbb-cccc-000000000000/pid:[1]\n");
@@ -272,12 +309,17 @@ TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
     EXPECT_THAT(FolderNames(dir.Path()),
                 ::testing::UnorderedElementsAre(".pelmora-alive1", ".pelmora-old", "pelmora-dead02",
                                                 ".pelmora-noown1", ".pelmora-other1",
-                                                ".pelmora-file01"));
+                                                ".pelmora-file01", ".pelmora-mydata",
+                                                ".pelmora-XYZ123", ".pelmora-dead03"));
+    EXPECT_EQ(ReadFile(dir / ".pelmora-mydata/notes.txt"), "precious");
+    EXPECT_EQ(ReadFile(dir / ".pelmora-XYZ123/owner"), "made up\n");
+    EXPECT_THAT(FolderNames(dir / ".pelmora-dead03"),
+                ::testing::UnorderedElementsAre("notes.txt", "owner"));
 
     // What this program writes names its process and where that pid counts.
     std::string kept;
     {
-        const StagingFolder staging(dir.Path());
+        const StagingFolder staging(dir.Path(), "a\npage.htm");
         kept = staging.Path();
         EXPECT_EQ(RemoveStaleStagingFolders(dir.Path()), 0u);
         EXPECT_TRUE(fs::is_directory(kept));
@@ -286,6 +328,7 @@ TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
         std::string started;
         std::string space;
         record >> pid >> started >> space;
+        EXPECT_EQ(record.str().substr(record.tellg()), "\na\npage.htm\n");
         EXPECT_EQ(pid, getpid());
         EXPECT_EQ(started, OwnStartTime());
         EXPECT_THAT(space, ::testing::HasSubstr("/pid:["));

@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(OfficeSupport, LoadErrorsAreNamedByTheirClass) {
+TEST(OfficeSupport, LoadAndStoreErrorsAreNamedInWords) {
     EXPECT_EQ(DescribeLoadError("SfxBaseModel::handleLoadError: 0x0xf26"),
               "the file is damaged or not in a format LibreOffice reads (LibreOffice error 0xf26)");
     EXPECT_EQ(DescribeLoadError("handleLoadError: 0x0x503"),
@@ -23,6 +23,15 @@ TEST(OfficeSupport, LoadErrorsAreNamedByTheirClass) {
     EXPECT_EQ(DescribeLoadError("unsupported URL"),
               "LibreOffice cannot read this document: unsupported URL");
     EXPECT_EQ(DescribeLoadError(""), "LibreOffice cannot read this document");
+    // Writing: the input/output code in words, the number in brackets.
+    const std::string store = "SfxBaseModel::impl_store <file:///out/0xff.htm> failed: ";
+    EXPECT_EQ(
+        DescribeStoreError(store + "0x507(Error Area:Io Class:Access Code:7) at x.cxx:3", "/"),
+        "access to the file was denied (LibreOffice error 0x507)");
+    EXPECT_EQ(DescribeStoreError(store + "0x909(Error Area:Io Class:Space Code:9)", "/"),
+              "no space left on device (LibreOffice error 0x909)");
+    EXPECT_EQ(DescribeStoreError(store + "0x11b(Error Area:Io Class:Abort Code:27)", "/missing"),
+              "the writing was aborted (LibreOffice error 0x11b)");
 }
 
 TEST(OfficeSupport, DurationsInWords) {
@@ -45,6 +54,18 @@ TEST(OfficeSupport, CopyOfAReadOnlySourceIsWritableAndTheSourceUntouched) {
     EXPECT_NE(fs::status(copy).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_EQ(fs::status(folder / "in/letter.doc").permissions() & fs::perms::owner_write,
               fs::perms::none);
+    // Names the office cannot take, not UTF-8: a plain name, and plain extensions only.
+    WriteFile(folder / "in/Bericht_M\xe4rz.doc", "latin-1");
+    WriteFile(folder / "in/odd.d\xe4"
+                       "c",
+              "odd");
+    EXPECT_EQ(CopySource(folder / "work", 8, folder / "in/Bericht_M\xe4rz.doc"),
+              folder / "work/8/document.doc");
+    EXPECT_EQ(ReadFile(CopySource(folder / "work", 9,
+                                  folder / "in/odd.d\xe4"
+                                           "c")),
+              "odd");
+    EXPECT_TRUE(fs::exists(folder / "work/9/document"));
 }
 
 TEST(OfficeSupport, SourcesThatCannotBeCopiedSayWhy) {
