@@ -173,7 +173,8 @@ CommandLineArguments::CommandLineArguments(int argc, const char* const* argv) {
         std::string token = argv[i] ? argv[i] : "";
         if (token.size() >= 2 && token[0] == '-' && token[1] == '-' &&
             !FindLongOption(token.substr(2, token.find('=') - 2))) {
-            // Not one of ours: old scripts wrote "--x" for "-x".
+            // Not one of ours: an error, which ReadRunChoices reports.
+            unknownLongOptions_.push_back(token);
             token.erase(0, 1);
         }
         tokens_.push_back(std::move(token));
@@ -300,9 +301,50 @@ std::string CommandLineArguments::GetSwitchPath(const std::string& name) const {
     return TrimSpaces(value);
 }
 
+bool CommandLineArguments::BeginsWithSwitch() const {
+    return !tokens_.empty() && IsSwitch(tokens_.front());
+}
+
+bool CommandLineArguments::TakesNextToken(const std::string& token) const {
+    if (token.compare(0, 2, "--") == 0) {
+        if (token.find('=') != std::string::npos) {
+            return false;
+        }
+        const LongOption* option = FindLongOption(token.substr(2));
+        return option != nullptr && option->value != LongOptionValue::kNone;
+    }
+    // The short switches with a value: "-d", "-l", "-j", alone or with "=" or ":".
+    const char letter = token.size() > 1
+                            ? static_cast<char>(std::tolower(static_cast<unsigned char>(token[1])))
+                            : '\0';
+    const std::string rest = token.size() > 2 ? TrimSpaces(token.substr(2)) : std::string();
+    return (letter == 'd' || letter == 'l' || letter == 'j') &&
+           (rest.empty() || rest == "=" || rest == ":");
+}
+
+std::vector<std::string> CommandLineArguments::StrayTokens() const {
+    std::vector<std::string> stray;
+    if (!fromShell_) {
+        return stray;
+    }
+    bool afterSwitch = false;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+        if (IsSwitch(tokens_[i])) {
+            afterSwitch = true;
+            if (TakesNextToken(tokens_[i]) && i + 1 < tokens_.size() && !IsSwitch(tokens_[i + 1])) {
+                ++i;
+            }
+        } else if (afterSwitch) {
+            stray.push_back(tokens_[i]);
+        }
+    }
+    return stray;
+}
+
 void CommandLineArguments::ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
                                           std::vector<std::string>* unmatched,
-                                          const std::function<void()>& found) const {
+                                          const std::function<void()>& found,
+                                          std::vector<SkippedFolder>* skipped) const {
     for (int index = 1; index <= ArgumentCount(); ++index) {
         std::string a = GetArgument(index, true);
         if (!fromShell_) {
@@ -321,8 +363,9 @@ void CommandLineArguments::ExpandFileList(std::vector<std::string>& list, bool i
         const auto slash = a.rfind(kPathSeparator);
         const std::vector<std::string> matches =
             slash == std::string::npos
-                ? FindFiles(std::string(".") + kPathSeparator, a, includeSubfolders, false)
-                : FindFiles(a.substr(0, slash + 1), a.substr(slash + 1), includeSubfolders, false);
+                ? FindFiles(std::string(".") + kPathSeparator, a, includeSubfolders, false, skipped)
+                : FindFiles(a.substr(0, slash + 1), a.substr(slash + 1), includeSubfolders, false,
+                            skipped);
         if (matches.empty() && unmatched != nullptr) {
             unmatched->push_back(a);
         }

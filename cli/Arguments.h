@@ -2,6 +2,8 @@
 // The program's command line as a list of tokens: switch tests and values, the usage
 // text, and the expansion of file arguments (with wildcard patterns) into source files.
 
+#include "engine/FileSearch.h"
+
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -30,8 +32,8 @@ class CommandLineArguments {
 public:
     /// Tokens from a process's arguments: each element after the program name is one
     /// token, already unquoted by the shell. Only "-" begins a switch; "--name" is a
-    /// long option when name is one (LongOptions), else it is read as "-name". A
-    /// switch's value may also be the next token.
+    /// long option when name is one (LongOptions), else an unknown option (read as
+    /// "-name" by the switch tests). A switch's value may also be the next token.
     CommandLineArguments(int argc, const char* const* argv);
 
     /// Tokens from a raw command-line string (ParseCommandLine): "/" and "-" begin
@@ -75,13 +77,27 @@ public:
     /// also in every folder below it). A pattern without a folder is searched in the
     /// working folder (its files come as "./name"). Each pattern that finds nothing
     /// is appended to unmatched when that is given; found, when given, is called each
-    /// time the list has grown.
+    /// time the list has grown. Subfolders the search cannot read are appended to
+    /// skipped when that is given.
     void ExpandFileList(std::vector<std::string>& list, bool includeSubfolders,
                         std::vector<std::string>* unmatched = nullptr,
-                        const std::function<void()>& found = {}) const;
+                        const std::function<void()>& found = {},
+                        std::vector<SkippedFolder>* skipped = nullptr) const;
+
+    /// The tokens that begin with "--" but name no long option ("--dry-run"), in order.
+    const std::vector<std::string>& UnknownLongOptions() const { return unknownLongOptions_; }
+
+    /// True when the first token is a switch, so that the file list is empty.
+    bool BeginsWithSwitch() const;
+
+    /// For shell arguments, the tokens after the first switch that are neither switches
+    /// nor a switch's value ("b.doc" of "a.doc -o b.doc"): they are not converted.
+    std::vector<std::string> StrayTokens() const;
 
 private:
     CommandLineArguments(std::vector<std::string> tokens, bool fromShell);
+
+    bool TakesNextToken(const std::string& token) const;
 
     bool IsSwitch(const std::string& token) const;
     int FindSwitch(const std::string& name) const;
@@ -89,6 +105,7 @@ private:
     std::string NextValueToken(int at) const;
 
     std::vector<std::string> tokens_;
+    std::vector<std::string> unknownLongOptions_;
     bool fromShell_ = true;
 };
 

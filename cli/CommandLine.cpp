@@ -11,6 +11,7 @@
 #include "engine/BatchObserver.h"
 #include "engine/BatchRunner.h"
 #include "engine/Conversion.h"
+#include "engine/LogFile.h"
 #include "engine/PathHelpers.h"
 #include "engine/Sharding.h"
 #include "engine/TextLines.h"
@@ -113,10 +114,13 @@ void ReportPoolUse(const BatchRunner& runner, std::chrono::steady_clock::duratio
         << std::flush;
 }
 
-void WriteRunLog(const std::string& logFile, const std::string& text, std::ostream& err) {
-    if (!WriteLogFile(logFile, text)) {
-        err << "pelmora: could not write the log file " << logFile << '\n' << std::flush;
+// The one warning about tokens that are not converted, since they follow a switch.
+std::string StrayTokensLine(const std::vector<std::string>& tokens) {
+    std::string line = "pelmora: not converted, as they follow the first option:";
+    for (const std::string& token : tokens) {
+        line += " \"" + EscapeControlCharacters(token) + "\"";
     }
+    return line + " (the files come first)";
 }
 
 double SteadySeconds() {
@@ -184,6 +188,10 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
         return kRunSucceeded;
     }
 
+    if (!choices->strayTokens.empty()) {
+        err << StrayTokensLine(choices->strayTokens) << '\n' << std::flush;
+    }
+
     StopSignalScope signals(converter);
 
     const RunChoices& settings = *choices;
@@ -215,11 +223,19 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
     BatchRunner runner(converter, pool);
     std::vector<std::string> files;
     std::vector<std::string> unmatched;
+    std::vector<SkippedFolder> skipped;
     try {
-        arguments.ExpandFileList(files, settings.includeSubfolders, &unmatched,
-                                 [&] { runner.StartSessions(files.size()); });
+        arguments.ExpandFileList(
+            files, settings.includeSubfolders, &unmatched,
+            [&] { runner.StartSessions(files.size()); }, &skipped);
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
+    }
+    // Documents in a folder the search could not enter are missed, as a failed one is.
+    for (const SkippedFolder& folder : skipped) {
+        err << "pelmora: cannot search " << EscapeControlCharacters(folder.folder) << ": "
+            << folder.reason << '\n'
+            << std::flush;
     }
     if (files.empty() && !unmatched.empty()) {
         err << NothingMatchesLine(unmatched) << '\n' << std::flush;
@@ -234,11 +250,13 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
             {path, PagePath(path, settings.outputFolder, kCommandLinePageExtension), options});
     }
 
-    // Each line goes out once it and every line before it are done; the log file gets
-    // them all in one write at the end.
+    // Each line goes out, and into the log file, once it and every line before it are
+    // done: a run that is killed keeps the record of its finished work.
     class RunLog final : public BatchObserver {
     public:
-        explicit RunLog(const std::vector<BatchObserver*>& reports) : reports_(reports) {}
+        RunLog(const std::vector<BatchObserver*>& reports, const std::string& logFile,
+               std::ostream& err)
+            : reports_(reports), file_(logFile), err_(err) {}
         void RunStarted(std::size_t count) override {
             for (BatchObserver* report : reports_) {
                 report->RunStarted(count);
@@ -263,20 +281,27 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
             }
         }
         void Append(const std::string& line) {
-            const std::string safe = EscapeControlCharacters(line);
-            text += text.empty() ? safe : "\n" + safe;
+            if (!file_.Append(EscapeControlCharacters(line)) && !told_) {
+                told_ = true;
+                err_ << "pelmora: could not write the log file "
+                     << EscapeControlCharacters(file_.Path()) << '\n'
+                     << std::flush;
+            }
         }
-        std::string text;
         bool failed = false;
 
     private:
         const std::vector<BatchObserver*>& reports_;
-    } log(reports.Observers());
+        LogFile file_;
+        std::ostream& err_;
+        bool told_ = false;
+    } log(reports.Observers(), settings.logFile, err);
 
     DocumentList source(std::move(documents));
     const auto started = std::chrono::steady_clock::now();
+    // Output nobody can read ends the run as a stop does: "| head -1" wants no more.
     const RunEnd end = runner.Run(source, files.size(), log, [&] {
-        if (signals.Stopped()) {
+        if (signals.Stopped() || out.fail()) {
             runner.Stop();
         }
     });
@@ -291,18 +316,19 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
             err << EscapeControlCharacters(problem) << '\n' << std::flush;
         }
     }
-    if (!log.text.empty()) {
-        WriteRunLog(settings.logFile, log.text, err);
-    }
     if (signals.Stopped()) {
         // Offices ended at once could not clean up after themselves.
         converter.RemoveLeftovers();
         return kRunInterrupted;
     }
+    if (out.fail()) {
+        err << "pelmora: standard output cannot be written; the run was stopped\n" << std::flush;
+        return kOutputFailed;
+    }
     if (end == RunEnd::kConverterUnavailable) {
         return kConverterUnavailable;
     }
-    return log.failed ? kRunHadFailures : kRunSucceeded;
+    return log.failed || !skipped.empty() ? kRunHadFailures : kRunSucceeded;
 }
 
 } // namespace pelmora

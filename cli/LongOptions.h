@@ -29,7 +29,7 @@ struct LongOption {
 std::span<const LongOption> LongOptions();
 
 /// The long option named name (the text after "--" up to any "="), or nullptr when
-/// it is not one: such a token keeps the old reading as a one-dash switch.
+/// it is not one: such a token is an unknown option.
 const LongOption* FindLongOption(const std::string& name);
 
 /// Writes one line per long option to out, after a heading line.

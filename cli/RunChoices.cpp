@@ -2,6 +2,7 @@
 
 #include "cli/Arguments.h"
 #include "engine/PathHelpers.h"
+#include "engine/TextLines.h"
 
 #include <charconv>
 #include <climits>
@@ -60,6 +61,20 @@ std::optional<RunChoices> ReadRunChoices(const CommandLineArguments& arguments,
         choices.showVersion = true;
         return choices;
     }
+    // Read as its first letter, a mistyped "--dry-run" would write into "ry-run/".
+    if (!arguments.UnknownLongOptions().empty()) {
+        problem = "pelmora: unknown option " +
+                  EscapeControlCharacters(arguments.UnknownLongOptions().front());
+        return std::nullopt;
+    }
+    // The file list ends at the first switch: this line would convert nothing.
+    if (arguments.BeginsWithSwitch()) {
+        problem = "pelmora: no files to convert, since the command line begins with the option " +
+                  EscapeControlCharacters(arguments.GetArgument(1, false)) +
+                  "; the files come first (a file whose name begins with \"-\" is ./-name)";
+        return std::nullopt;
+    }
+    choices.strayTokens = arguments.StrayTokens();
 
     // A short "-d" with nothing after it keeps its old meaning (pages beside their
     // sources); the long option says what it wants, so nothing after it is a mistake.

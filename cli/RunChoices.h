@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -34,10 +35,13 @@ struct RunChoices {
     int timeoutSeconds = kDefaultTimeoutSeconds; ///< "--timeout": limit of one document
     int recycleAfter = 0;   ///< "--recycle-after": documents per office; 0: the pool's default
     int officeMemoryMb = 0; ///< "--office-memory": MiB an office may hold; 0: the pool's default
+    /// Tokens after the first switch that are neither switches nor values: not converted.
+    std::vector<std::string> strayTokens;
 };
 
 /// Reads the run's choices. With "--help" or "--version" the other values are not
-/// checked. A value that is missing or bad gives nullopt and problem one line for
+/// checked. An unknown long option, a command line that begins with a switch (no
+/// files), or a value that is missing or bad gives nullopt and problem one line for
 /// standard error ("pelmora: --jobs needs a whole number from 1 to 256, not "0"").
 std::optional<RunChoices> ReadRunChoices(const CommandLineArguments& arguments,
                                          std::string& problem);

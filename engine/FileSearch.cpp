@@ -75,10 +75,10 @@ struct Entry {
 };
 
 // The entries of folder other than "." and "..", in name order; empty when the
-// folder is missing or cannot be read. isFolder is false for a link to a folder.
-std::vector<Entry> ListFolder(const std::string& folder) {
+// folder is missing or cannot be read, and then error says why. isFolder is false
+// for a link to a folder.
+std::vector<Entry> ListFolder(const std::string& folder, std::error_code& ec) {
     std::vector<Entry> entries;
-    std::error_code ec;
     std::filesystem::directory_iterator it(folder, ec);
     const std::filesystem::directory_iterator end;
     while (!ec && it != end) {
@@ -118,6 +118,7 @@ struct Walk {
     std::vector<std::string> patterns_;
     bool showStatus_ = false;
     std::vector<std::string> found_;
+    std::vector<SkippedFolder>* skipped_ = nullptr;
 };
 
 // Appends the entries of here that match the search pattern, in their order. Runs
@@ -151,7 +152,12 @@ void SearchFolder(const std::string& folder, Walk& walk) {
     }
     const std::string here = WithSeparator(folder);
     // One listing serves both the folder's matches and its subfolders.
-    const std::vector<Entry> entries = ListFolder(here);
+    std::error_code ec;
+    const std::vector<Entry> entries = ListFolder(here, ec);
+    // A folder that went away meanwhile held nothing to miss; any other is reported.
+    if (ec && ec != std::errc::no_such_file_or_directory && walk.skipped_ != nullptr) {
+        walk.skipped_->push_back({folder, ec.message()});
+    }
     AppendMatches(here, entries, walk);
     for (const Entry& entry : entries) {
         if (entry.isFolder_ && entry.name_[0] != '.') {
@@ -183,14 +189,16 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
 }
 
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern,
-                                   bool includeSubfolders, bool showStatus) {
+                                   bool includeSubfolders, bool showStatus,
+                                   std::vector<SkippedFolder>* skipped) {
     SearchState& search = SharedSearch();
-    Walk walk{SplitPatterns(pattern), showStatus, {}};
+    Walk walk{SplitPatterns(pattern), showStatus, {}, nullptr};
     if (!includeSubfolders) {
         // One folder is listed at once: there is no walk to announce or to stop.
         search.running = true;
         const std::string here = WithSeparator(folder);
-        AppendMatches(here, ListFolder(here), walk);
+        std::error_code ignored;
+        AppendMatches(here, ListFolder(here, ignored), walk);
         search.running = false;
         return walk.found_;
     }
@@ -209,6 +217,7 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
         ShowStatus(search, "Now searching Word files, please wait...");
     }
     search.running = true;
+    walk.skipped_ = skipped;
     SearchFolder(WithSeparator(folder), walk);
     search.running = false;
     if (showStatus) {

@@ -21,6 +21,12 @@ struct SearchState {
     std::function<void()> yield;
 };
 
+/// A folder the search could not look into, and why.
+struct SkippedFolder {
+    std::string folder;
+    std::string reason;
+};
+
 /// The search state shared by the whole program.
 SearchState& SharedSearch();
 
@@ -31,8 +37,11 @@ SearchState& SharedSearch();
 /// matched by two of them is listed once). A search with subfolders started while
 /// one runs stops that one instead and finds nothing; a stopped search returns what
 /// it found so far. showStatus reports progress through the shared status text.
+/// Subfolders that cannot be read (no permission, a path too long) are appended to
+/// skipped when that is given.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern,
-                                   bool includeSubfolders, bool showStatus);
+                                   bool includeSubfolders, bool showStatus,
+                                   std::vector<SkippedFolder>* skipped = nullptr);
 
 /// Stops the running search at its next step.
 void StopSearch();

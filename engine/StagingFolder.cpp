@@ -127,13 +127,16 @@ bool OwnerGone(const Record& record) {
 }
 
 // True for the entries a conversion writes into the staging folder of page: the
-// page, its picture folder, the converter's work files and the office's lock files.
+// page, its picture folder, the converter's work files, and the office's lock and
+// temporary files (".~lock.NAME#", "luNNNN.tmp").
 bool WrittenByARun(const std::string& entry, const std::string& page) {
     const std::string lock = ".~lock.";
     const std::string work = kStagingWorkPrefix;
+    const bool officeTemporary = entry.size() > 6 && entry.rfind("lu", 0) == 0 &&
+                                 entry.compare(entry.size() - 4, 4, ".tmp") == 0;
     return entry == page || entry == ChangeExtension(page, ".files") ||
            entry == lock + page + "#" || entry.rfind(work, 0) == 0 ||
-           entry.rfind(lock + work, 0) == 0;
+           entry.rfind(lock + work, 0) == 0 || officeTemporary;
 }
 
 // Removes what the killed run wrote, then the folder if nothing else is left in it.

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -63,9 +64,66 @@ TEST_F(CommandLineTest, BadOptionValueIsOneErrorLineAndNothingConverted) {
         EXPECT_EQ(out_.str(), "");
         EXPECT_THAT(test::Lines(err_.str()), ElementsAre(::testing::StartsWith("pelmora: --")));
     }
+    // A mistyped long option is not read as the switch of its first letter.
+    for (const std::string& typo :
+         std::vector<std::string>{"--dry-run", "--dets=" + dir_ / "out", "--output"}) {
+        EXPECT_EQ(Run({dir_ / "a.doc", typo, "-l:" + log_}), kBadOptions);
+        EXPECT_EQ(err_.str(), "pelmora: unknown option " + typo + "\n");
+    }
+    // The file list ends at the first switch: a line that begins with one has none.
+    EXPECT_EQ(Run({"-d", dir_ / "out", dir_ / "a.doc", "-l:" + log_}), kBadOptions);
+    EXPECT_THAT(test::Lines(err_.str()),
+                ElementsAre(AllOf(HasSubstr("begins with the option -d"), HasSubstr("./-name"))));
     EXPECT_EQ(script_.Started(), 0);
     EXPECT_FALSE(std::filesystem::exists(log_));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "a.htm"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out"));
+}
+
+TEST_F(CommandLineTest, NamesAfterTheFirstSwitchAreNamedAsNotConverted) {
+    test::WriteFile(dir_ / "a.doc", "a");
+    test::WriteFile(dir_ / "b.doc", "b");
+    EXPECT_EQ(
+        Run({dir_ / "a.doc", "-d", dir_ / "out", "-o", dir_ / "b.doc", "-j", "1", "-l:" + log_}),
+        kRunSucceeded);
+    EXPECT_EQ(err_.str(), "pelmora: not converted, as they follow the first option: \"" +
+                              dir_ / "b.doc" + "\" (the files come first)\n");
+    EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc"));
+}
+
+TEST_F(CommandLineTest, OutputThatCannotBeWrittenStopsTheRunAndTheLogKeepsItsLines) {
+    for (const char* name : {"a.doc", "b.doc", "c.doc"}) {
+        test::WriteFile(dir_ / name, "x");
+    }
+    // Standard output gone after the first line, as "| head -1" or a full disk leave it.
+    script_.SetOnOpen([this](const std::string& path) {
+        if (path == dir_ / "b.doc") {
+            out_.setstate(std::ios::badbit);
+        }
+    });
+    EXPECT_EQ(RunCommandLine(test::Shell({dir_ / "*.doc", "-l:" + log_, "-j", "1"}), out_, err_),
+              kOutputFailed);
+    EXPECT_THAT(test::Lines(err_.str()), ElementsAre(HasSubstr("standard output")));
+    EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
+    EXPECT_EQ(LogLines().size(), 2u);
+}
+
+TEST_F(CommandLineTest, FoldersTheSearchCannotEnterAreNamedAndFailTheRun) {
+    test::WriteFile(dir_ / "a.doc", "a");
+    // Deeper than a path may be: the search cannot list the last folder.
+    const std::string level(200, 'd');
+    std::string deep = dir_.Path();
+    while (deep.size() < 4200) {
+        deep += "/" + level;
+    }
+    ASSERT_EQ(std::system(("mkdir -p '" + deep + "'").c_str()), 0);
+    EXPECT_EQ(Run({dir_ / "*.doc", "-s", "-l:" + log_}), kRunHadFailures);
+    EXPECT_THAT(test::Lines(err_.str()),
+                ElementsAre(AllOf(HasSubstr("pelmora: cannot search " + dir_ / level),
+                                  HasSubstr("too long"))));
+    EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc"));
+    // The tree is deeper than std::filesystem can remove.
+    std::system(("rm -rf '" + dir_ / level + "'").c_str());
 }
 
 TEST_F(CommandLineTest, HelpListsTheLongOptionsAndVersionIsTheProjects) {
@@ -112,12 +170,12 @@ TEST_F(CommandLineTest, ConverterThatCannotStartGivesOneLineAndStatusTwo) {
     EXPECT_EQ(out_.str(), lines[1] + "\n");
 }
 
-TEST_F(CommandLineTest, LinesArePrintedInOrderAndLoggedInOneWriteAtTheEnd) {
+TEST_F(CommandLineTest, LinesArePrintedAndLoggedInOrderAsSoonAsTheyAreFinal) {
     test::WriteFile(dir_ / "a.doc", "x");
     test::WriteFile(dir_ / "c.rtf", "x");
-    script_.SetOnOpen([this](const std::string&) {
-        // Nothing reaches the log file while the run goes on.
-        EXPECT_FALSE(std::filesystem::exists(log_));
+    script_.SetOnOpen([this](const std::string& path) {
+        // The lines before a document are in the log file while it converts.
+        EXPECT_EQ(test::Lines(test::ReadFile(log_)).size(), path == dir_ / "a.doc" ? 0u : 2u);
     });
     EXPECT_EQ(Run({dir_ / "a.doc", dir_ / "b.doc", dir_ / "c.rtf", "-l:" + log_, "-j", "1"}),
               kRunHadFailures);

@@ -90,9 +90,9 @@ TEST(RunChoices, LongOptionsWithTheValueAfterEqualsOrInTheNextToken) {
     // "--log" alone, or followed by another option, is the default log.
     EXPECT_EQ(Read({"a.doc", "--log"}).logFile, DefaultLogPath());
     EXPECT_EQ(Read({"a.doc", "--log", "--json"}).logFile, DefaultLogPath());
-    // Words that are no long option keep their old one-dash reading.
-    EXPECT_EQ(Read({"a.doc", "--destination"}).outputFolder, "estination");
-    EXPECT_TRUE(Read({"a.doc", "--ocr"}).document.overwrite);
+    // Words that are no long option are refused, not read as their first letter.
+    EXPECT_EQ(Refused({"a.doc", "--destination"}), "pelmora: unknown option --destination");
+    EXPECT_EQ(Refused({"a.doc", "--ocr"}), "pelmora: unknown option --ocr");
 }
 
 TEST(RunChoices, HelpAndVersionSkipTheOtherValues) {

@@ -281,6 +281,7 @@ TEST(StaleStagingFolders, OnlyThoseOfGoneProcessesAndOnlyThatNamePattern) {
 
     WriteOwner(dir / ".pelmora-dead01", child, "12345");
     WriteFile(dir / ".pelmora-dead01/page.htm", "<html><p>half");
+    WriteFile(dir / ".pelmora-dead01/lu12345abcd.tmp", "");
     WriteOwner(dir / ".pelmora-alive1", getpid(), OwnStartTime());
     // This process's pid, but another start time: the pid was given to a new process.
     WriteOwner(dir / ".pelmora-reused", getpid(), "1");
