@@ -101,7 +101,8 @@ TEST_F(CommandLineTest, OutputThatCannotBeWrittenStopsTheRunAndTheLogKeepsItsLin
             out_.setstate(std::ios::badbit);
         }
     });
-    EXPECT_EQ(RunCommandLine(test::Shell({dir_ / "*.doc", "-l:" + log_, "-j", "1"}), out_, err_),
+    EXPECT_EQ(RunCommandLine(test::Shell({dir_ / "*.doc", "-l:" + log_, "-j", "1"}), converter_,
+                             out_, err_),
               kOutputFailed);
     EXPECT_THAT(test::Lines(err_.str()), ElementsAre(HasSubstr("standard output")));
     EXPECT_THAT(script_.Opened(), ElementsAre(dir_ / "a.doc", dir_ / "b.doc"));
