@@ -180,6 +180,25 @@ std::string CompanionFolderName(const std::string& pageName) {
 
 namespace {
 
+// Puts text in place of the page at pagePath, whole or not at all.
+void ReplacePage(const fs::path& pagePath, const std::string& text) {
+    const fs::path temporary = pagePath.string() + ".pictures";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out.flush()) {
+            throw ConverterError("cannot write the page " + pagePath.string());
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, pagePath, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw ConverterError("cannot write the page " + pagePath.string() + ": " + error.message());
+    }
+}
+
 // Moves the pictures of the page the export wrote as base/storedName into the
 // companion folder of pageName, rewriting the page's references to them.
 int MovePictures(const fs::path& base, const std::string& storedName, const std::string& pageName) {
@@ -221,7 +240,7 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
             }
             if (error) {
                 throw ConverterError("cannot move the picture " + name + " into " +
-                                      (base / companion).string() + ": " + error.message());
+                                     (base / companion).string() + ": " + error.message());
             }
             moved.insert(name);
         }
@@ -238,22 +257,7 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
         return 0;
     }
     rewritten.append(page, copied, std::string::npos);
-    const fs::path temporary = pagePath.string() + ".pictures";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(rewritten.data(), static_cast<std::streamsize>(rewritten.size()));
-        if (!out.flush()) {
-            throw ConverterError("cannot write the page " + pagePath.string());
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, pagePath, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw ConverterError("cannot write the page " + pagePath.string() + ": " +
-                              error.message());
-    }
+    ReplacePage(pagePath, rewritten);
     return static_cast<int>(moved.size());
 }
 
@@ -271,7 +275,7 @@ int PlaceStoredPage(const std::string& folder, const std::string& storedName,
     fs::rename(base / storedName, base / pageName, error);
     if (error) {
         throw ConverterError("cannot write the page " + (base / pageName).string() + ": " +
-                              error.message());
+                             error.message());
     }
     return moved;
 }
