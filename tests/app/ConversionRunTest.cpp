@@ -4,6 +4,7 @@
 // RealConversionRunTest.
 
 #include "engine/PathHelpers.h"
+#include "tests/support/StagingRecord.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
 #include "tests/support/Matchers.h"
@@ -87,7 +88,7 @@ TEST_F(ConversionRunTest, StagingFoldersOfKilledRunsGoBeforeTheRunWrites) {
         _exit(0);
     }
     waitpid(gone, nullptr, 0);
-    WriteFile(dir / ".pelmora-gone00/owner", std::to_string(gone) + " 12345\n");
+    WriteFile(dir / ".pelmora-gone00/owner", test::StagingRecord(gone, "12345", "1.html"));
     WriteFile(dir / ".pelmora-gone00/1.html", "half a page");
     WriteFile(dir / ".pelmora-unknwn/1.html", "a page being written");
 
