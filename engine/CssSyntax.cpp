@@ -8,26 +8,6 @@ constexpr bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
-}
-
 // Copies text without comments; strings and escapes are kept as they are.
 std::string WithoutComments(std::string_view text) {
     std::string out;
@@ -105,7 +85,7 @@ bool IsWordChar(char c) {
 // One word of a value (outside strings and functions) in a shorter form.
 std::string ShortWord(std::string_view word) {
     if (word.size() == 7 && word[0] == '#') {
-        std::string hex = Lower(word);
+        std::string hex = AsciiLower(word);
         for (std::size_t i = 1; i < 7; ++i) {
             if (!IsHexDigit(hex[i])) {
                 return std::string(word);
@@ -156,12 +136,32 @@ std::string ShortSelectors(std::string_view selectors) {
 
 } // namespace
 
+std::string_view TrimCssBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+    }
+    return out;
+}
+
 std::string ShortValue(std::string_view property, std::string_view value) {
     // Font names are written as they were: a word of one may look like a colour.
     const bool keepWords = property == "font-family" || property == "font";
     std::string out;
     out.reserve(value.size());
-    value = Trim(value);
+    value = TrimCssBlanks(value);
     std::size_t i = 0;
     while (i < value.size()) {
         const char c = value[i];
@@ -218,19 +218,20 @@ CssDeclarations ParseDeclarations(std::string_view block) {
         if (colon == std::string_view::npos) {
             continue;
         }
-        const std::string_view property = Trim(item.substr(0, colon));
-        std::string_view value = Trim(item.substr(colon + 1));
+        const std::string_view property = TrimCssBlanks(item.substr(0, colon));
+        std::string_view value = TrimCssBlanks(item.substr(colon + 1));
         if (property.empty() || value.empty() ||
             property.find_first_of("\"'(){}[] \t\n") != std::string_view::npos) {
             continue;
         }
         bool important = false;
         const std::size_t bang = value.rfind('!');
-        if (bang != std::string_view::npos && Lower(Trim(value.substr(bang + 1))) == "important") {
+        if (bang != std::string_view::npos &&
+            AsciiLower(TrimCssBlanks(value.substr(bang + 1))) == "important") {
             important = true;
-            value = Trim(value.substr(0, bang));
+            value = TrimCssBlanks(value.substr(0, bang));
         }
-        declarations.push_back({Lower(property), std::string(value), important});
+        declarations.push_back({AsciiLower(property), std::string(value), important});
     }
     return declarations;
 }
@@ -293,7 +294,7 @@ std::vector<CssRule> ParseStyleSheet(std::string_view sheet) {
     std::size_t at = 0;
     while (at < all.size()) {
         const std::size_t open = FindTopLevel(all, at, "{;");
-        const std::string_view prelude = Trim(all.substr(at, open - at));
+        const std::string_view prelude = TrimCssBlanks(all.substr(at, open - at));
         if (open >= all.size() || all[open] == ';') {
             if (!prelude.empty() && prelude != "<!--" && prelude != "-->") {
                 rules.push_back({"", {}, std::string(prelude) + ";"});
@@ -306,12 +307,12 @@ std::vector<CssRule> ParseStyleSheet(std::string_view sheet) {
         at = close + 1;
         std::string_view selectors = prelude;
         if (selectors.substr(0, 4) == "<!--") {
-            selectors = Trim(selectors.substr(4));
+            selectors = TrimCssBlanks(selectors.substr(4));
         }
         const bool plainAtRule = selectors == "@page" || selectors.substr(0, 10) == "@font-face";
         if (!selectors.empty() && selectors[0] == '@' && !plainAtRule) {
             rules.push_back(
-                {"", {}, std::string(selectors) + "{" + std::string(Trim(block)) + "}"});
+                {"", {}, std::string(selectors) + "{" + std::string(TrimCssBlanks(block)) + "}"});
             continue;
         }
         rules.push_back({ShortSelectors(selectors), ParseDeclarations(block), ""});

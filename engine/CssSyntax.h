@@ -52,4 +52,10 @@ std::string WriteStyleSheet(const std::vector<CssRule>& rules);
 /// A value with its blanks collapsed outside strings, colours and zero lengths short.
 std::string ShortValue(std::string_view property, std::string_view value);
 
+/// text with blanks (space, tab, newline, return, form feed) cut from both ends.
+std::string_view TrimCssBlanks(std::string_view text);
+
+/// text with the ASCII capitals A-Z made small; other bytes stay as they are.
+std::string AsciiLower(std::string_view text);
+
 } // namespace pelmora

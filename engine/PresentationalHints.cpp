@@ -1,4 +1,5 @@
 #include "engine/PresentationalHints.h"
+#include "engine/CssSyntax.h"
 
 #include <algorithm>
 #include <array>
@@ -8,32 +9,8 @@ namespace pelmora {
 
 namespace {
 
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
@@ -43,7 +20,7 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
 // A non-negative whole number of pixels, as browsers read border, cellpadding and the
 // like ("3px" reads as 3); nullopt when there is no number.
 std::optional<long> Pixels(std::string_view value) {
-    value = Trim(value);
+    value = TrimCssBlanks(value);
     std::size_t i = 0;
     if (i < value.size() && value[i] == '+') {
         ++i;
@@ -106,7 +83,7 @@ void TableHints(HtmlNode& table, CssDeclarations& out) {
     table.Take("frame");
     table.Take("rules");
     table.Take("summary");
-    const std::string align = Lower(Trim(table.Take("align")));
+    const std::string align = AsciiLower(TrimCssBlanks(table.Take("align")));
     if (align == "left" || align == "right") {
         Add(out, "float", align);
     } else if (align == "center") {
@@ -116,7 +93,7 @@ void TableHints(HtmlNode& table, CssDeclarations& out) {
 }
 
 void ImageHints(HtmlNode& image, CssDeclarations& out) {
-    const std::string align = Lower(Trim(image.Take("align")));
+    const std::string align = AsciiLower(TrimCssBlanks(image.Take("align")));
     if (align == "left" || align == "right") {
         Add(out, "float", align);
     } else if (align == "top" || align == "texttop") {
@@ -165,7 +142,7 @@ void ImageHints(HtmlNode& image, CssDeclarations& out) {
 void TablePartHints(HtmlNode& part, CssDeclarations& out, std::optional<BlockAlign>& align) {
     const bool cell = part.Is("td") || part.Is("th");
     Add(out, "background-color", CssColor(part.Take("bgcolor")));
-    const std::string valign = Lower(Trim(part.Take("valign")));
+    const std::string valign = AsciiLower(TrimCssBlanks(part.Take("valign")));
     if (OneOf(valign, {"top", "middle", "bottom", "baseline"})) {
         Add(out, "vertical-align", valign);
     }
@@ -177,7 +154,7 @@ void TablePartHints(HtmlNode& part, CssDeclarations& out, std::optional<BlockAli
         Add(out, "width", width);
         return;
     }
-    if (const char* text = TextAlign(Lower(Trim(part.Take("align"))), align)) {
+    if (const char* text = TextAlign(AsciiLower(TrimCssBlanks(part.Take("align"))), align)) {
         Add(out, "text-align", text);
     }
     const bool noWrap = part.Find("nowrap") != nullptr;
@@ -225,7 +202,8 @@ void ListHints(HtmlNode& list, CssDeclarations& out) {
         {"I", "upper-roman"},
     }};
     for (const auto& [html, css] : kTypes) {
-        if (Trim(*type) == html || (html.size() > 1 && Lower(Trim(*type)) == html)) {
+        if (TrimCssBlanks(*type) == html ||
+            (html.size() > 1 && AsciiLower(TrimCssBlanks(*type)) == html)) {
             Add(out, "list-style-type", std::string(css));
         }
     }
@@ -235,8 +213,8 @@ void ListHints(HtmlNode& list, CssDeclarations& out) {
 } // namespace
 
 std::string CssColor(std::string_view value) {
-    value = Trim(value);
-    const std::string lower = Lower(value);
+    value = TrimCssBlanks(value);
+    const std::string lower = AsciiLower(value);
     if (lower.empty() || lower == "transparent") {
         return {};
     }
@@ -257,7 +235,7 @@ std::string CssColor(std::string_view value) {
 }
 
 std::string CssLength(std::string_view value) {
-    value = Trim(value);
+    value = TrimCssBlanks(value);
     std::size_t i = 0;
     while (i < value.size() && (IsDigit(value[i]) || value[i] == '.')) {
         ++i;
@@ -283,7 +261,7 @@ std::string CssFontFamily(std::string_view face) {
     while (from <= face.size()) {
         std::size_t comma = face.find(',', from);
         comma = comma == std::string_view::npos ? face.size() : comma;
-        const std::string_view name = Trim(face.substr(from, comma - from));
+        const std::string_view name = TrimCssBlanks(face.substr(from, comma - from));
         from = comma + 1;
         if (name.empty()) {
             return {};
@@ -316,7 +294,7 @@ std::string CssFontFamily(std::string_view face) {
 }
 
 std::string CssFontSize(std::string_view size) {
-    size = Trim(size);
+    size = TrimCssBlanks(size);
     int sign = 0;
     if (!size.empty() && (size[0] == '+' || size[0] == '-')) {
         sign = size[0] == '+' ? 1 : -1;
@@ -372,11 +350,11 @@ CssDeclarations TakePresentationalHints(HtmlNode& element, const CellHints* cell
         Add(out, "text-align", "center");
         align = BlockAlign::Center;
     } else if (OneOf(name, {"p", "div", "h1", "h2", "h3", "h4", "h5", "h6", "caption", "legend"})) {
-        if (const char* text = TextAlign(Lower(Trim(element.Take("align"))), align)) {
+        if (const char* text = TextAlign(AsciiLower(TrimCssBlanks(element.Take("align"))), align)) {
             Add(out, "text-align", text);
         }
     } else if (name == "br") {
-        const std::string clear = Lower(Trim(element.Take("clear")));
+        const std::string clear = AsciiLower(TrimCssBlanks(element.Take("clear")));
         if (clear == "left" || clear == "right") {
             Add(out, "clear", clear);
         } else if (clear == "all" || clear == "both") {
@@ -387,7 +365,7 @@ CssDeclarations TakePresentationalHints(HtmlNode& element, const CellHints* cell
         element.Take("compact");
     } else if (name == "hr") {
         Add(out, "width", CssLength(element.Take("width")));
-        const std::string a = Lower(Trim(element.Take("align")));
+        const std::string a = AsciiLower(TrimCssBlanks(element.Take("align")));
         if (a == "left" || a == "right" || a == "center") {
             Add(out, "margin-left", a == "left" ? "0" : "auto");
             Add(out, "margin-right", a == "right" ? "0" : "auto");

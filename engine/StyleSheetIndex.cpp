@@ -1,4 +1,5 @@
 #include "engine/StyleSheetIndex.h"
+#include "engine/CssSyntax.h"
 
 #include <algorithm>
 
@@ -33,16 +34,6 @@ std::vector<std::string_view> SplitList(std::string_view list) {
     }
     parts.push_back(list.substr(from));
     return parts;
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -121,7 +112,7 @@ StyleSheetIndex::Selector StyleSheetIndex::ReadSelector(std::string_view text, s
                 ++types;
             }
             if (last) {
-                selector.type = Lower(text.substr(i, end - i));
+                selector.type = AsciiLower(text.substr(i, end - i));
             }
             i = end;
             continue;
