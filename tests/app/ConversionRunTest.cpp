@@ -4,10 +4,10 @@
 // RealConversionRunTest.
 
 #include "engine/PathHelpers.h"
-#include "tests/support/StagingRecord.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ListChecks.h"
 #include "tests/support/Matchers.h"
+#include "tests/support/StagingRecord.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
