@@ -68,22 +68,11 @@ enum class ButtonEffect {
 /// every number 0, every flag false and every picture absent.
 class ToolbarButton {
 public:
-#define PELMORA_BUTTON_ACCESSORS(type, field, key, def, effect)                                    \
-    const type& field() const {                                                                    \
-        return field##_;                                                                           \
-    }                                                                                              \
-    void Set##field(const type& value) {                                                           \
-        field##_ = value;                                                                          \
-    }
     PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_ACCESSORS, )
 
     /// Background drawn instead of the back colour when set.
-    const OlePicture& TemporaryPicture() const {
-        return temporaryPicture_;
-    }
-    void SetTemporaryPicture(const OlePicture& picture) {
-        temporaryPicture_ = picture;
-    }
+    const OlePicture& TemporaryPicture() const { return temporaryPicture_; }
+    void SetTemporaryPicture(const OlePicture& picture) { temporaryPicture_ = picture; }
 
     /// Picture 0 (normal), 1 (hover) or 2 (pressed/checked); other indexes raise error 9.
     const OlePicture& APicture(int whichPicture) const;
