@@ -16,8 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Convert(pelmora::ConverterSession& app, const std::string& source,
-             const std::string& folder) {
+void Convert(pelmora::ConverterSession& app, const std::string& source, const std::string& folder) {
     auto document = app.Open(source, " ");
     document->SaveAsPage(folder + "/", fs::path(source).stem().string() + ".htm");
     document->Close();
@@ -55,10 +54,7 @@ void BM_SessionCallsOnTheCorpus(benchmark::State& state) {
     state.counters["docs/s"] = benchmark::Counter(
         static_cast<double>(documents.size() * state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SessionCallsOnTheCorpus)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(5.0)
-    ->UseRealTime();
+BENCHMARK(BM_SessionCallsOnTheCorpus)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
 
 void BM_StartAndQuitTheOffice(benchmark::State& state) {
     for (auto _ : state) {

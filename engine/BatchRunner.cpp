@@ -197,7 +197,8 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
         const BatchDocument& document = job.document;
         ConversionResult result = timed([&] {
             try {
-                return ConvertDocument(session.get(), document.source, document.page, document.options);
+                return ConvertDocument(session.get(), document.source, document.page,
+                                       document.options);
             } catch (const std::exception& e) {
                 return MakeConversionResult(ConversionCode::kFailed, document.source, document.page,
                                             e.what());
@@ -213,10 +214,10 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
             std::lock_guard guard(lock_);
             stopping = stopping_ || worker.quit;
         }
-        const bool worn = converted >= settings_.documentsPerSession ||
-                          (settings_.officeMemoryLimit > 0 && session &&
-                           ProcessTreeMemory(session->OfficeProcessId()) >
-                               settings_.officeMemoryLimit);
+        const bool worn =
+            converted >= settings_.documentsPerSession ||
+            (settings_.officeMemoryLimit > 0 && session &&
+             ProcessTreeMemory(session->OfficeProcessId()) > settings_.officeMemoryLimit);
         if (worn && !stopping) {
             close();
             converted = 0;

@@ -247,10 +247,10 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
         while (!connection.is()) {
             if (!process.Running()) {
                 throw ConverterError(process.TimedOut()
-                                          ? "LibreOffice did not start within " +
-                                                DescribeDuration(settings.startTimeLimit)
-                                          : "LibreOffice ended while starting (" +
-                                                process.EndDescription() + ")");
+                                         ? "LibreOffice did not start within " +
+                                               DescribeDuration(settings.startTimeLimit)
+                                         : "LibreOffice ended while starting (" +
+                                               process.EndDescription() + ")");
             }
             try {
                 connection = connector->connect(pipe);
@@ -316,11 +316,11 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     office.ShutDown(false);
     if (timedOut) {
         throw ConverterError("the converter took longer than " +
-                              DescribeDuration(session.settings_.documentTimeLimit) + " while " +
-                              doing + " and was stopped");
+                             DescribeDuration(session.settings_.documentTimeLimit) + " while " +
+                             doing + " and was stopped");
     }
     throw ConverterError("the converter stopped while " + doing + " (LibreOffice ended" +
-                          (end.empty() ? "" : " with " + end) + ")");
+                         (end.empty() ? "" : " with " + end) + ")");
 }
 
 // Loads a text document without any window or view: the view's controls are what
@@ -355,7 +355,7 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     const OUString service = Text(filterProperties, "DocumentService");
     if (service != "com.sun.star.text.TextDocument" && service != "com.sun.star.text.WebDocument") {
         throw ConverterError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
-                              ")");
+                             ")");
     }
     Reference<css::frame::XLoadable> model(
         factory->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);

@@ -187,7 +187,7 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
     std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw ConverterError("cannot create a temporary folder for LibreOffice: " +
-                              std::string(std::strerror(errno)));
+                             std::string(std::strerror(errno)));
     }
     root_ = pattern;
     pipeName_ = kPipePrefix + std::to_string(getpid()) + "_" +
@@ -211,7 +211,7 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
         }
         if (endDescription_ != "exit code 0") {
             throw ConverterError("LibreOffice could not prepare its profile (" + endDescription_ +
-                                  ")");
+                                 ")");
         }
         endDescription_.clear();
         Spawn(false);
@@ -333,7 +333,7 @@ void OfficeProcess::Spawn(bool prepareProfile) {
     if (got == static_cast<ssize_t>(sizeof execError)) {
         Kill();
         throw ConverterError("cannot start LibreOffice " + program_ + ": " +
-                              std::strerror(execError));
+                             std::strerror(execError));
     }
 }
 

@@ -62,7 +62,7 @@ std::string CopySource(const std::string& workFolder, unsigned number,
     const auto status = fs::status(source, error);
     if (!fs::is_regular_file(status)) {
         throw ConverterError(fs::is_directory(status) ? fileName + " is a folder"
-                                                       : fileName + " does not exist");
+                                                      : fileName + " does not exist");
     }
     // An empty file is no document, whatever the office would make of it.
     if (fs::file_size(source, error) == 0 && !error) {

@@ -2,8 +2,8 @@
 // (on the recording converter) and recycling offices while the run goes on (for real).
 
 #include "engine/BatchRunner.h"
-#include "tests/support/Matchers.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
+#include "tests/support/Matchers.h"
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 

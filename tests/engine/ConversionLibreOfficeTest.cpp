@@ -4,9 +4,9 @@
 #include "engine/Compaction.h"
 #include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/engine/OfficeCommandLine.h"
 #include "tests/support/Matchers.h"
-#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>

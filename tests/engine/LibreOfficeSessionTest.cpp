@@ -1,8 +1,8 @@
 // The LibreOffice converter for real: conversions, bad input, crashes, hangs and
 // what is left behind.
 
-#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "engine/libreoffice/LibreOfficeSession.h"
+#include "engine/libreoffice/LibreOfficeConverter.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "tests/engine/OfficeCommandLine.h"
 #include "tests/support/LongTable.h"
@@ -46,7 +46,6 @@ std::vector<std::string> Matches(const std::string& text, const std::string& pat
     }
     return found;
 }
-
 
 bool ProcessGone(int pid) {
     if (kill(pid, 0) != 0) {
@@ -345,9 +344,9 @@ TEST_F(LibreOfficeTest, BadInputFailsWithAReasonAndTheNextDocumentConverts) {
     EXPECT_FALSE(fs::exists(folder_ / "out/x.htm"));
 
     auto document = app->Open(Corpus("simple.doc"), " ");
-    EXPECT_TRUE(Contains(
-        ErrorOf([&] { document->SaveAsPage(folder_ / "no/such/folder/", "x.htm"); }),
-        "does not exist"));
+    EXPECT_TRUE(
+        Contains(ErrorOf([&] { document->SaveAsPage(folder_ / "no/such/folder/", "x.htm"); }),
+                 "does not exist"));
     document->Close();
 
     Convert(*app, Corpus("simple.doc"), folder_ / "out/simple.htm");
@@ -421,9 +420,7 @@ TEST_F(LibreOfficeTest, SessionLeavesNoProcessProfileOrPipeBehind) {
     auto twice = Start();
     twice->Quit();
     twice->Quit();
-    EXPECT_TRUE(Contains(
-        ErrorOf([&] { twice->Open(Corpus("simple.doc"), " "); }),
-        "quit"));
+    EXPECT_TRUE(Contains(ErrorOf([&] { twice->Open(Corpus("simple.doc"), " "); }), "quit"));
     EXPECT_TRUE(PrivateTmpEmpty());
 }
 

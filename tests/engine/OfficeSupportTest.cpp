@@ -1,8 +1,8 @@
 // The converter's private source copies and its failures in words.
 
 #include "engine/libreoffice/OfficeSupport.h"
-#include "tests/support/TempFolder.h"
 #include "engine/Converter.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Gathering the exporter's pictures into the page's companion folder.
 
 #include "engine/libreoffice/PagePictures.h"
-#include "tests/support/TempFolder.h"
 #include "engine/Converter.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "controls/paint/PaintEffects.h"
 #include "controls/paint/ControlError.h"
 #include "controls/paint/MemoryBitmap.h"
-#include "controls/paint/PaintEffects.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
