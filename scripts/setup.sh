@@ -12,6 +12,8 @@ PACKAGES=(
     libgumbo-dev chromium
     man-db groff-base
     parallel
+    clang-format
+    bubblewrap
 )
 
 missing=()
