@@ -4,6 +4,7 @@
 #include "engine/libreoffice/OfficeProcess.h"
 #include "engine/libreoffice/OfficeSupport.h"
 #include "engine/libreoffice/PagePictures.h"
+#include "engine/libreoffice/PipeConnection.h"
 
 #include <com/sun/star/awt/Toolkit.hpp>
 #include <com/sun/star/awt/WindowClass.hpp>
@@ -132,6 +133,9 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programFo
             rtl::Bootstrap::set(
                 OUString("URE_BOOTSTRAP"),
                 Unicode("vnd.sun.star.pathname:" + programFolder + "/fundamentalrc"));
+            // This side needs no user profile; left unset, looking for one creates
+            // ~/.config in the user's HOME.
+            rtl::Bootstrap::set(OUString("UserInstallation"), OUString("file:///nonexistent"));
             context = new Reference<css::uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());
         } catch (const cppu::BootstrapException& e) {
@@ -234,8 +238,8 @@ struct Office {
 
 std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     auto office = std::make_shared<Office>();
-    office->process_ =
-        std::make_unique<OfficeProcess>(settings.programFolder, settings.startTimeLimit);
+    office->process_ = std::make_unique<OfficeProcess>(
+        settings.programFolder, settings.startTimeLimit, settings.bwrap, settings.memoryCeiling);
     OfficeProcess& process = *office->process_;
     const auto deadline = Clock::now() + settings.startTimeLimit;
     try {
@@ -253,7 +257,15 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
                                                process.EndDescription() + ")");
             }
             try {
-                connection = connector->connect(pipe);
+                if (process.Sandboxed()) {
+                    const std::string path = process.SandboxPipePath();
+                    connection = path.empty() ? nullptr : ConnectPipe(path);
+                    if (!connection.is()) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    }
+                } else {
+                    connection = connector->connect(pipe);
+                }
             } catch (const css::connection::NoConnectException&) {
                 // A refused connect costs microseconds; every start waits out the rest.
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -308,12 +320,18 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
         }
     }
     const bool timedOut = office.process_->TimedOut();
-    if (!bridgeGone && !timedOut && office.process_->Running()) {
+    const bool tooBig = office.process_->MemoryExceeded();
+    if (!bridgeGone && !timedOut && !tooBig && office.process_->Running()) {
         throw ConverterError(failure(message));
     }
     office.process_->Kill();
     const std::string end = office.process_->EndDescription();
     office.ShutDown(false);
+    if (tooBig) {
+        throw ConverterError("the converter used more than " +
+                             std::to_string(session.settings_.memoryCeiling >> 20) + " MB while " +
+                             doing + " and was stopped");
+    }
     if (timedOut) {
         throw ConverterError("the converter took longer than " +
                              DescribeDuration(session.settings_.documentTimeLimit) + " while " +
@@ -473,7 +491,6 @@ public:
         // The office writes a short name of plain letters: it cannot write a name that
         // is not UTF-8, nor the longer names it makes from a long one.
         const std::string stored = std::string(kStagingWorkPrefix) + "page.htm";
-        const std::string target = (fs::path(folder) / stored).string();
         // A page written into a staging folder is read from the folder above it.
         fs::path readFolder = fs::path(folder).lexically_normal();
         if (readFolder.filename().empty()) {
@@ -483,8 +500,17 @@ public:
             readFolder = readFolder.parent_path();
         }
         const std::string page = (readFolder / fileName).string();
+        // The sandboxed office writes into its own folder only; the page and its
+        // pictures are moved out from there.
+        const bool sandboxed = office_->process_ && office_->process_->Sandboxed();
+        const std::string storeFolder = sandboxed ? copyFolder_ + "/page" : folder;
+        fs::create_directories(storeFolder, error);
+        const std::string target = (fs::path(storeFolder) / stored).string();
         Store(component_, target, page);
         StoreLaidOutWhenNeeded(target, page);
+        if (sandboxed) {
+            MoveFiles(storeFolder, folder);
+        }
         PlaceStoredPage(folder, stored, fileName);
     }
 
@@ -512,7 +538,8 @@ private:
             *session_, *office_, deadline_, "saving the page",
             [&] {
                 Reference<css::frame::XStorable>(component, UNO_QUERY_THROW)
-                    ->storeToURL(Unicode(FileUrl(target)), properties);
+                    ->storeToURL(Unicode(FileUrl(office_->process_->OfficePath(target))),
+                                 properties);
             },
             [&](const std::string& message) {
                 return "LibreOffice cannot write the page " + page + ": " +
@@ -663,7 +690,7 @@ public:
         if (!passwordDocument.empty()) {
             properties = With(properties, "Password", css::uno::Any(Unicode(passwordDocument)));
         }
-        const OUString url = Unicode(FileUrl(copy));
+        const OUString url = Unicode(FileUrl(office->process_->OfficePath(copy)));
         try {
             const auto [component, fields] = Guarded(
                 session, *office, deadline, "opening the document",

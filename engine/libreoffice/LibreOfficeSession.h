@@ -5,6 +5,7 @@
 #include "engine/Converter.h"
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,10 @@ struct LibreOfficeSettings {
     std::chrono::milliseconds documentTimeLimit = std::chrono::minutes(5);
     /// How long starting the office and connecting to it may take.
     std::chrono::milliseconds startTimeLimit = std::chrono::seconds(60);
+    /// The bwrap program each office runs under; empty: no sandbox.
+    std::string bwrap;
+    /// The most memory (bytes) an office may hold while it converts; 0: no limit.
+    std::uint64_t memoryCeiling = 0;
 };
 
 /// A converter session backed by a private headless LibreOffice. The office is

@@ -1,6 +1,8 @@
 #include "engine/libreoffice/OfficeProcess.h"
 
+#include "engine/BatchRunner.h"
 #include "engine/Converter.h"
+#include "engine/libreoffice/OfficeSandbox.h"
 
 #include <ctime>
 #include <fcntl.h>
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -176,13 +179,22 @@ std::string Describe(int status) {
 } // namespace
 
 OfficeProcess::OfficeProcess(const std::string& programFolder,
-                             std::chrono::milliseconds startTimeLimit)
-    : program_(programFolder + "/soffice.bin") {
+                             std::chrono::milliseconds startTimeLimit, const std::string& bwrap,
+                             std::uint64_t memoryCeiling)
+    : program_(programFolder + "/soffice.bin"), bwrap_(bwrap), memoryCeiling_(memoryCeiling) {
     if (access(program_.c_str(), X_OK) != 0) {
         throw ConverterError("LibreOffice is not installed: " + program_ + " is missing");
     }
     IgnoreBrokenPipes();
     RemoveLeftoversOfEndedPrograms();
+    if (Sandboxed()) {
+        // Nothing of a sandboxed office is on this machine's disk: its folders and
+        // pipes are in the sandbox's own tmpfs.
+        pipeName_ =
+            kPipePrefix + std::to_string(getpid()) + "_" + std::to_string(std::random_device{}());
+        Spawn(false);
+        return;
+    }
     const std::string prefix = kFolderPrefix + std::to_string(getpid()) + "-";
     std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) {
@@ -195,6 +207,7 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
     RecordLeftovers(this, {root_, PipePath(pipeName_)});
     std::error_code error;
     fs::create_directories(root_ + "/tmp", error);
+    fs::create_directories(root_ + "/home", error);
     fs::create_directories(WorkFolder(), error);
     try {
         // A fresh profile makes the office set itself up and then exit asking for a
@@ -223,6 +236,59 @@ OfficeProcess::OfficeProcess(const std::string& programFolder,
     }
 }
 
+std::string OfficeProcess::WorkFolder() const {
+    if (!Sandboxed()) {
+        return root_ + "/work";
+    }
+    return sandboxRoot_ < 0 ? std::string()
+                            : "/proc/self/fd/" + std::to_string(sandboxRoot_) + "/tmp/work";
+}
+
+std::string OfficeProcess::OfficePath(const std::string& hostPath) const {
+    const std::string root = "/proc/self/fd/" + std::to_string(sandboxRoot_);
+    if (Sandboxed() && sandboxRoot_ >= 0 && hostPath.rfind(root + "/", 0) == 0) {
+        return hostPath.substr(root.size());
+    }
+    return hostPath;
+}
+
+std::string OfficeProcess::SandboxPipePath() {
+    if (sandboxRoot_ >= 0) {
+        return "/proc/self/fd/" + std::to_string(sandboxRoot_) + "/tmp/" + sandboxPipe_;
+    }
+    if (pid_ == 0) {
+        return {};
+    }
+    // bwrap's one child is the sandbox's first process.
+    std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
+                           "/children");
+    int child = 0;
+    if (!(children >> child)) {
+        return {};
+    }
+    // Its root is the sandbox's only once the pipe is in it (before, it may still be
+    // this machine's); a descriptor keeps it, whatever becomes of the process id.
+    const std::string root = "/proc/" + std::to_string(child) + "/root";
+    const std::string uid = std::to_string(getuid());
+    for (const std::string& name : {"OSL_PIPE_" + pipeName_, "OSL_PIPE_" + uid + "_" + pipeName_}) {
+        struct stat info {};
+        if (lstat((root + "/tmp/" + name).c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
+            continue;
+        }
+        const int fd = open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const std::string path = "/proc/self/fd/" + std::to_string(fd) + "/tmp/" + name;
+        if (fd >= 0 && lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+            sandboxRoot_ = fd;
+            sandboxPipe_ = name;
+            return path;
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    return {};
+}
+
 OfficeProcess::~OfficeProcess() {
     {
         std::lock_guard<std::mutex> guard(lock_);
@@ -233,32 +299,39 @@ OfficeProcess::~OfficeProcess() {
         watchdog_.join();
     }
     Kill();
-    RemovePaths({root_});
+    if (!root_.empty()) {
+        RemovePaths({root_});
+    }
     RecordLeftovers(this, {});
 }
 
 void OfficeProcess::Spawn(bool prepareProfile) {
+    const std::string root = Sandboxed() ? kSandboxPrivateFolder : root_;
     std::vector<std::string> args = {
-        program_,
-        "-env:UserInstallation=" + FileUrl(root_ + "/profile"),
-        "--headless",
-        "--invisible",
-        "--norestore",
-        "--nologo",
-        "--nodefault",
-        "--nolockcheck",
-        prepareProfile ? "--terminate_after_init"
-                       : "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
+        program_,      "-env:UserInstallation=" + FileUrl(root + "/profile"),
+        "--headless",  "--invisible",
+        "--norestore", "--nologo",
+        "--nodefault", "--nolockcheck",
     };
-    // The office's own temporary files go into our folder, so a killed office
-    // leaves nothing in the system's temporary folder.
-    std::vector<std::string> env = {"TMPDIR=" + root_ + "/tmp"};
+    const std::string accept =
+        "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext";
+    if (Sandboxed()) {
+        args = SandboxCommand(bwrap_, fs::path(program_).parent_path().string(),
+                              RunTwiceCommand(args, "--terminate_after_init", accept));
+    } else {
+        args.push_back(prepareProfile ? "--terminate_after_init" : accept);
+    }
+    // The office's own temporary files and whatever it keeps in HOME (dconf, ~/.config) go
+    // into its private folder: the user's own HOME is never written.
+    std::vector<std::string> env = {"TMPDIR=" + root + "/tmp", "HOME=" + root + "/home"};
     // The office turns file URLs into names with its locale's character set: without
     // UTF-8 there, "Bericht für 2024.doc" could be neither read nor written.
     const bool utf8 = Utf8Locale();
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
-        if (entry.rfind("TMPDIR=", 0) == 0 || (!utf8 && entry.rfind("LC_CTYPE=", 0) == 0)) {
+        if (entry.rfind("TMPDIR=", 0) == 0 || entry.rfind("HOME=", 0) == 0 ||
+            entry.rfind("XDG_CONFIG_HOME=", 0) == 0 || entry.rfind("XDG_CACHE_HOME=", 0) == 0 ||
+            (!utf8 && entry.rfind("LC_CTYPE=", 0) == 0)) {
             continue;
         }
         if (!utf8 && entry.rfind("LC_ALL=", 0) == 0) {
@@ -341,6 +414,10 @@ pid_t OfficeProcess::Release() {
     std::lock_guard<std::mutex> guard(lock_);
     const pid_t pid = pid_;
     pid_ = 0;
+    if (sandboxRoot_ >= 0) {
+        close(sandboxRoot_);
+        sandboxRoot_ = -1;
+    }
     UnregisterPid(slot_);
     slot_ = -1;
     return pid;
@@ -370,7 +447,7 @@ bool OfficeProcess::Running() {
 }
 
 void OfficeProcess::NoteSockets() {
-    if (pid_ == 0) {
+    if (pid_ == 0 || Sandboxed()) {
         return;
     }
     std::set<std::string> inodes;
@@ -401,6 +478,9 @@ void OfficeProcess::NoteSockets() {
 }
 
 void OfficeProcess::RemoveLeftovers() {
+    if (Sandboxed()) {
+        return; // everything went with the sandbox
+    }
     std::vector<std::string> paths = sockets_;
     paths.push_back(PipePath(pipeName_));
     RemovePaths(paths);
@@ -454,20 +534,35 @@ bool OfficeProcess::TimedOut() const {
     return timedOut_;
 }
 
+bool OfficeProcess::MemoryExceeded() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return memoryExceeded_;
+}
+
 void OfficeProcess::WatchLoop() {
+    // Measured: an office grows by up to 60 MB in 50 ms, so a ceiling is overshot
+    // by that much at most before the office is ended.
+    constexpr auto kMemorySampling = std::chrono::milliseconds(50);
     std::unique_lock<std::mutex> guard(lock_);
     while (!quitting_) {
         if (!armed_) {
             wake_.wait(guard);
-        } else if (wake_.wait_until(guard, deadline_) == std::cv_status::timeout && armed_ &&
-                   Clock::now() >= deadline_) {
-            // Killing ends the call that hangs: the bridge breaks and the waiting
-            // thread gets its error. Reaping stays with that thread.
-            if (pid_ != 0) {
-                killpg(pid_, SIGKILL);
-                kill(pid_, SIGKILL);
-                timedOut_ = true;
-            }
+            continue;
+        }
+        const auto wake =
+            memoryCeiling_ > 0 ? std::min(deadline_, Clock::now() + kMemorySampling) : deadline_;
+        wake_.wait_until(guard, wake);
+        if (!armed_ || quitting_ || pid_ == 0) {
+            continue;
+        }
+        const bool late = Clock::now() >= deadline_;
+        const bool big = !late && memoryCeiling_ > 0 && ProcessTreeMemory(pid_) > memoryCeiling_;
+        if (late || big) {
+            // Killing ends the call: the bridge breaks and the waiting thread gets
+            // its error. Reaping stays with that thread.
+            killpg(pid_, SIGKILL);
+            kill(pid_, SIGKILL);
+            (late ? timedOut_ : memoryExceeded_) = true;
             armed_ = false;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,8 +21,11 @@ public:
     using Clock = std::chrono::steady_clock;
 
     /// Prepares a fresh profile, then starts programFolder/soffice.bin accepting
-    /// connections on PipeName(); throws ConverterError when it cannot.
-    OfficeProcess(const std::string& programFolder, std::chrono::milliseconds startTimeLimit);
+    /// connections on PipeName(); throws ConverterError when it cannot. With a bwrap
+    /// program, both happen in one sandbox whose private folder dies with it.
+    /// memoryCeiling (bytes, 0: none) is the most the office may hold during a call.
+    OfficeProcess(const std::string& programFolder, std::chrono::milliseconds startTimeLimit,
+                  const std::string& bwrap = {}, std::uint64_t memoryCeiling = 0);
     /// Kills the process if it still runs and removes its folders.
     ~OfficeProcess();
     OfficeProcess(const OfficeProcess&) = delete;
@@ -29,8 +33,15 @@ public:
 
     /// The name of the pipe the office accepts UNO connections on.
     const std::string& PipeName() const { return pipeName_; }
-    /// A private scratch folder (ends without separator) removed with the process.
-    std::string WorkFolder() const { return root_ + "/work"; }
+    /// A private scratch folder (ends without separator) removed with the process,
+    /// as this process reaches it; empty while a sandbox is still being made.
+    std::string WorkFolder() const;
+    /// hostPath, a path in WorkFolder(), as the office sees it.
+    std::string OfficePath(const std::string& hostPath) const;
+    /// True when the office runs in a sandbox.
+    bool Sandboxed() const { return !bwrap_.empty(); }
+    /// The sandboxed office's pipe as this process reaches it; empty until known.
+    std::string SandboxPipePath();
     /// The process id, 0 once the process has been reaped.
     pid_t Pid() const { return pid_; }
 
@@ -65,8 +76,10 @@ public:
     private:
         OfficeProcess& process_;
     };
-    /// True once the watchdog has killed the process.
+    /// True once the watchdog has killed the process for its time.
     bool TimedOut() const;
+    /// True once the watchdog has killed the process for its memory.
+    bool MemoryExceeded() const;
 
 private:
     void Spawn(bool prepareProfile);
@@ -76,7 +89,11 @@ private:
     void RemoveLeftovers();
 
     std::string program_;
+    std::string bwrap_;
+    std::uint64_t memoryCeiling_ = 0;
     std::string root_;
+    int sandboxRoot_ = -1; // the sandbox's root folder, once its pipe is there
+    std::string sandboxPipe_;
     std::string pipeName_;
     pid_t pid_ = 0;
     int slot_ = -1;
@@ -90,6 +107,7 @@ private:
     bool armed_ = false;
     bool quitting_ = false;
     bool timedOut_ = false;
+    bool memoryExceeded_ = false;
 };
 
 /// A file:// URL for an absolute path. Every byte outside the unreserved characters

@@ -1,7 +1,6 @@
 #include "engine/libreoffice/OfficeSupport.h"
 
 #include "engine/Converter.h"
-#include "engine/libreoffice/PagePictures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -190,29 +189,23 @@ std::string DescribeDuration(std::chrono::milliseconds limit) {
     return std::to_string(count) + (count == 1 ? " millisecond" : " milliseconds");
 }
 
-void MovePage(const std::string& from, const std::string& to, const std::string& pageName) {
-    for (const std::string& name : {CompanionFolderName(pageName), pageName}) {
-        const fs::path source = fs::path(from) / name;
-        const fs::path target = fs::path(to) / name;
-        std::error_code error;
-        if (!fs::exists(source, error)) {
-            continue;
-        }
-        fs::rename(source, target, error);
+void MoveFiles(const std::string& from, const std::string& to) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(from, error)) {
+        const fs::path target = fs::path(to) / entry.path().filename();
+        fs::rename(entry.path(), target, error);
         if (error) {
             // Another file system (the sandbox's own): copied, then removed.
             error.clear();
-            if (fs::is_directory(source)) {
-                fs::create_directories(target, error);
-            }
-            fs::copy(source, target,
+            fs::copy(entry.path(), target,
                      fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
             if (!error) {
-                fs::remove_all(source, error);
+                fs::remove_all(entry.path(), error);
             }
         }
         if (error) {
-            throw ConverterError("cannot move " + name + " into " + to + ": " + error.message());
+            throw ConverterError("cannot move " + entry.path().filename().string() + " into " + to +
+                                 ": " + error.message());
         }
     }
 }

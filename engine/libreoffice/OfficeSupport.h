@@ -15,10 +15,10 @@ namespace pelmora {
 /// folder, empty or unreadable.
 std::string CopySource(const std::string& workFolder, unsigned number, const std::string& fileName);
 
-/// Moves the page pageName and its companion folder of pictures from the folder
-/// from into the folder to, replacing what is there under those names. Throws
-/// AutomationError with the file system's reason when it cannot.
-void MovePage(const std::string& from, const std::string& to, const std::string& pageName);
+/// Moves every file and folder in the folder from into the folder to, replacing what
+/// is there under those names. Throws ConverterError with the file system's reason
+/// when it cannot.
+void MoveFiles(const std::string& from, const std::string& to);
 
 /// A load failure reported by LibreOffice (a message ending in its error number,
 /// "... 0xf26") in words, the number kept for reference.
