@@ -35,6 +35,12 @@ constexpr std::array kLongOptions{
                "start each office afresh after N documents (default: 200)"},
     LongOption{"office-memory", LongOptionValue::kRequired, "", "--office-memory=MB",
                "start an office afresh once it holds more than MB megabytes (default: 1536)"},
+    LongOption{"memory-limit", LongOptionValue::kRequired, "", "--memory-limit=MB",
+               "end an office that holds more than MB megabytes while it converts; its "
+               "document fails (default: twice --office-memory)"},
+    LongOption{"sandbox", LongOptionValue::kRequired, "", "--sandbox=auto|on|off",
+               "run each office in a bubblewrap sandbox: auto where it works, on or refuse to "
+               "run (status 69), off (default: auto)"},
     LongOption{"quiet", LongOptionValue::kNone, "", "--quiet",
                "draw no progress line on a terminal"},
     LongOption{"help", LongOptionValue::kNone, "?", "--help, -?", "show this text"},

@@ -23,10 +23,16 @@ _pelmora() {
         -l|--log|--password-file)
             _pelmora_names -f -- "$cur"
             return ;;
-        -j|--jobs|--timeout|--shard|--recycle-after|--office-memory)
+        -j|--jobs|--timeout|--shard|--recycle-after|--office-memory|--memory-limit)
+            return ;;
+        --sandbox)
+            COMPREPLY=($(compgen -W "auto on off" -- "$cur"))
             return ;;
     esac
     case "$cur" in
+        --sandbox=*)
+            COMPREPLY=($(compgen -W "auto on off" -P "--sandbox=" -- "${cur#*=}"))
+            return ;;
         --dest=*|--log=*|--password-file=*)
             local option="${cur%%=*}" value="${cur#*=}" kind=-f
             [[ "$option" == --dest ]] && kind=-d
@@ -42,7 +48,7 @@ _pelmora() {
         -*)
             COMPREPLY=($(compgen -W "--dest= --log --log= --subfolders --overwrite --compact
                 --keep-files --jobs= --json --password-file= --shard= --timeout= --recycle-after=
-                --office-memory= --quiet
+                --office-memory= --memory-limit= --sandbox= --quiet
                 --help --version -d -l -s -o -c -f1 -j -?" -- "$cur"))
             [[ ${#COMPREPLY[@]} == 1 && "${COMPREPLY[0]}" == *= ]] && compopt -o nospace
             return ;;

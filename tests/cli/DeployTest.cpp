@@ -52,15 +52,22 @@ TEST(Deploy, KubernetesJobIsAnIndexedJobOfNParts) {
     ASSERT_EQ(pod.exitStatus, 0) << pod.err;
     EXPECT_THAT(test::Lines(pod.out),
                 ElementsAre("/data/in/*.doc", "-s", "-d", "/data/out", "--shard", "3/4",
-                            "-l:/data/logs/shard-3-of-4.log"));
+                            "-l:/data/logs/shard-3-of-4.log", "--sandbox=on"));
 }
 
 TEST(Deploy, ContainerFileUsesThePathsOfThisTree) {
     const std::string file = test::ReadFile(PELMORA_SOURCE_DIR "/deploy/container/Dockerfile");
     EXPECT_THAT(file, HasSubstr("\nFROM debian:bookworm\n"));
     EXPECT_THAT(file, HasSubstr("scripts/setup.sh"));
-    EXPECT_THAT(test::ReadFile(PELMORA_SOURCE_DIR "/scripts/setup.sh"),
-                HasSubstr("libreoffice-writer-nogui"));
+    for (const std::string package : {"libreoffice-writer-nogui", "bubblewrap"}) {
+        EXPECT_THAT(test::ReadFile(PELMORA_SOURCE_DIR "/scripts/setup.sh"), HasSubstr(package));
+    }
+    // The sandbox is on whatever the user's arguments are: the option follows them, as
+    // the file list ends at the first option.
+    EXPECT_THAT(
+        file,
+        HasSubstr(
+            R"(ENTRYPOINT ["/bin/sh", "-c", "exec pelmora \"$@\" --sandbox=on", "pelmora"])"));
     // What it installs from the build must be where the build puts it.
     for (const std::string built : {"build/app/pelmora", "resources/help.html"}) {
         EXPECT_THAT(file, HasSubstr(built));
