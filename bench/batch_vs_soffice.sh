@@ -2,7 +2,9 @@
 # Converts two batches of Word documents (.doc, .rtf, Word 2003 .xml) several ways,
 # each into a fresh output folder, and prints the times, the documents each converted
 # and the ratios:
-#   pelmora with its default pool of offices (one per core), and with -j 1;
+#   pelmora with its default pool of offices (one per core), and with -j 1, its offices
+#   in their sandbox (--sandbox=on); and the default pool once more without the sandbox
+#   ("open", --sandbox=off), for the sandbox's cost;
 #   one "soffice --headless --convert-to html" process over the whole batch;
 #   N such processes side by side on N equal parts of the batch (N = cores), each with
 #   its own profile, as a user would split the work by hand.
@@ -10,7 +12,7 @@
 # same with a few documents of 3 to 20 s each late in the list.
 # Goals on 2 cores, default pool: pelmora / one soffice <= 0.60 on both batches;
 # pelmora / N soffice <= 1.0 on the uniform batch and <= 0.80 on the mixed one; at
-# least as many documents converted as either. It also prints how much of the
+# least as many documents converted as either; pool / open < 1.03. It also prints how much of the
 # sessions' time pelmora spent inside office calls; the rest is pelmora's own share
 # (goal < 10%).
 #
@@ -67,12 +69,13 @@ done
 
 # Each way takes the batch's name and leaves its time in $took.
 run_pelmora() {
-    local list="$1" jobs="$2" start
+    local list="$1" jobs="$2" sandbox="$3" start
     rm -rf "$WORK/out-pelmora" "$WORK/pelmora.log"
     mkdir -p "$WORK/out-pelmora"
     start=$(now)
     PELMORA_POOL_STATS=1 "$PELMORA" "$WORK/$list/*.doc;*.rtf;*.xml" "-d:$WORK/out-pelmora" -f1 \
-        "-l:$WORK/pelmora.log" ${jobs:+-j "$jobs"} >/dev/null 2>"$WORK/pool.txt" || true
+        "-l:$WORK/pelmora.log" ${jobs:+-j "$jobs"} "--sandbox=$sandbox" >/dev/null \
+        2>"$WORK/pool-$sandbox.txt" || true
     took=$(elapsed "$start")
     converted=$(grep -c '  100, ' "$WORK/pelmora.log" || true)
 }
@@ -101,11 +104,12 @@ run_parts() {
 
 # The ways in the order of a round; the order turns each round, so that a machine
 # growing slower or faster during a round does not favour one way.
-WAYS=(pool one parts single)
+WAYS=(pool one parts single open)
 run_way() {
     case "$2" in
-    pool) run_pelmora "$1" "" ;;
-    single) run_pelmora "$1" 1 ;;
+    pool) run_pelmora "$1" "" on ;;
+    single) run_pelmora "$1" 1 on ;;
+    open) run_pelmora "$1" "" off ;;
     one) run_soffice "$1" ;;
     parts) run_parts "$1" ;;
     esac
@@ -115,7 +119,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     for list in "${BATCHES[@]}"; do
         order=("${WAYS[@]}")
         if ((round % 2 == 0)); then
-            order=("${WAYS[3]}" "${WAYS[2]}" "${WAYS[1]}" "${WAYS[0]}")
+            order=("${WAYS[4]}" "${WAYS[3]}" "${WAYS[2]}" "${WAYS[1]}" "${WAYS[0]}")
         fi
         line=""
         for way in "${order[@]}"; do
@@ -124,12 +128,13 @@ for ((round = 1; round <= ROUNDS; round++)); do
             echo "$converted" >"$WORK/$list-$way.converted"
             if [ "$way" = pool ]; then
                 # "...(99.1% of session time)": the share of the sessions' time in office calls.
-                sed -n 's/.*(\([0-9.]*\)% of session time).*/\1/p' "$WORK/pool.txt" >>"$WORK/$list-share"
+                sed -n 's/.*(\([0-9.]*\)% of session time).*/\1/p' "$WORK/pool-on.txt" >>"$WORK/$list-share"
             fi
             line+=$(printf ' %s %.2f s' "$way" "$took")
         done
         echo "$(cat "$WORK/$list-pool.took") $(cat "$WORK/$list-single.took")" \
-            "$(cat "$WORK/$list-one.took") $(cat "$WORK/$list-parts.took")" >>"$WORK/$list-times"
+            "$(cat "$WORK/$list-one.took") $(cat "$WORK/$list-parts.took")" \
+            "$(cat "$WORK/$list-open.took")" >>"$WORK/$list-times"
         echo "round $round, $list:$line"
     done
 done
@@ -138,13 +143,13 @@ done
 # their median is printed: this shared machine's speed drifts more between rounds than
 # the ways differ.
 ratio() { awk "{ print \$$2 / \$$3 }" "$WORK/$1-times" | median; }
-printf '\nmedians of %d rounds, %d cores (pool = pelmora default, single = pelmora -j 1):\n' \
+printf '\nmedians of %d rounds, %d cores (pool = pelmora default, single = pelmora -j 1, open = pool without sandbox):\n' \
     "$ROUNDS" "$CORES"
 for list in "${BATCHES[@]}"; do
     count=$(find "$WORK/$list" -maxdepth 1 -type f | wc -l)
     printf '%s batch:\n' "$list"
     column=1
-    for way in pool single one parts; do
+    for way in pool single one parts open; do
         printf '  %-7s %7.2f s  (%d of %d converted)\n' "$way" \
             "$(awk "{ print \$$column }" "$WORK/$list-times" | median)" \
             "$(cat "$WORK/$list-$way.converted")" "$count"
@@ -156,8 +161,9 @@ for list in "${BATCHES[@]}"; do
     printf '  pool / %d soffice:        %.2f (goal <= %s)\n' "$CORES" "$(ratio "$list" 1 4)" "$goal_parts"
     printf '  single / one soffice:    %.2f\n' "$(ratio "$list" 2 3)"
     printf '  single / %d soffice:      %.2f\n' "$CORES" "$(ratio "$list" 2 4)"
+    printf '  sandbox on / off (pool / open): %.3f (goal < 1.03)\n' "$(ratio "$list" 1 5)"
     share=$(median <"$WORK/$list-share")
     printf '  pool sessions inside office calls: %.1f%%, its own share %.1f%% (goal < 10%%)\n' \
         "${share:-0}" "$(awk "BEGIN { print 100 - ${share:-0} }")"
 done
-cat "$WORK/pool.txt"
+cat "$WORK/pool-on.txt"
