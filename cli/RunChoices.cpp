@@ -4,6 +4,7 @@
 #include "engine/PathHelpers.h"
 #include "engine/TextLines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 
@@ -145,7 +146,8 @@ std::optional<RunChoices> ReadRunChoices(const CommandLineArguments& arguments,
 
     // How long an office lives: by documents converted and by memory held.
     for (auto [name, field] : {std::pair{"recycle-after", &choices.recycleAfter},
-                               std::pair{"office-memory", &choices.officeMemoryMb}}) {
+                               std::pair{"office-memory", &choices.officeMemoryMb},
+                               std::pair{"memory-limit", &choices.memoryLimitMb}}) {
         if (const auto value = OptionValue(arguments, name, "")) {
             const auto number = ReadWholeNumber(*value, 1, INT_MAX);
             if (!number) {
@@ -155,6 +157,18 @@ std::optional<RunChoices> ReadRunChoices(const CommandLineArguments& arguments,
             }
             *field = *number;
         }
+    }
+
+    if (const auto sandbox = OptionValue(arguments, "sandbox", "")) {
+        const std::pair<const char*, SandboxMode> modes[] = {
+            {"auto", SandboxMode::kAuto}, {"on", SandboxMode::kOn}, {"off", SandboxMode::kOff}};
+        const auto mode = std::find_if(std::begin(modes), std::end(modes),
+                                       [&](const auto& m) { return *sandbox == m.first; });
+        if (mode == std::end(modes)) {
+            problem = "pelmora: --sandbox needs auto, on or off" + NotThis(*sandbox);
+            return std::nullopt;
+        }
+        choices.sandbox = mode->second;
     }
     return choices;
 }

@@ -3,6 +3,7 @@
 // long options and checked before anything is converted.
 
 #include "engine/Conversion.h"
+#include "engine/libreoffice/OfficeSandbox.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,9 @@ struct RunChoices {
     int timeoutSeconds = kDefaultTimeoutSeconds; ///< "--timeout": limit of one document
     int recycleAfter = 0;   ///< "--recycle-after": documents per office; 0: the pool's default
     int officeMemoryMb = 0; ///< "--office-memory": MiB an office may hold; 0: the pool's default
+    int memoryLimitMb = 0;  ///< "--memory-limit": MiB an office may reach while converting;
+                            ///< 0: twice the office memory
+    SandboxMode sandbox = SandboxMode::kAuto; ///< "--sandbox=auto|on|off"
     /// Tokens after the first switch that are neither switches nor values: not converted.
     std::vector<std::string> strayTokens;
 };

@@ -321,17 +321,22 @@ void OfficeProcess::Spawn(bool prepareProfile) {
     } else {
         args.push_back(prepareProfile ? "--terminate_after_init" : accept);
     }
-    // The office's own temporary files and whatever it keeps in HOME (dconf, ~/.config) go
-    // into its private folder: the user's own HOME is never written.
-    std::vector<std::string> env = {"TMPDIR=" + root + "/tmp", "HOME=" + root + "/home"};
+    // The office's own temporary files and whatever it keeps in HOME (dconf, ~/.config)
+    // go into its private folder: the user's own HOME is never written. (The sandbox
+    // sets them for the office itself.)
+    std::vector<std::string> env;
+    if (!Sandboxed()) {
+        env = {"TMPDIR=" + root + "/tmp", "HOME=" + root + "/home"};
+    }
     // The office turns file URLs into names with its locale's character set: without
     // UTF-8 there, "Bericht für 2024.doc" could be neither read nor written.
     const bool utf8 = Utf8Locale();
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
-        if (entry.rfind("TMPDIR=", 0) == 0 || entry.rfind("HOME=", 0) == 0 ||
-            entry.rfind("XDG_CONFIG_HOME=", 0) == 0 || entry.rfind("XDG_CACHE_HOME=", 0) == 0 ||
-            (!utf8 && entry.rfind("LC_CTYPE=", 0) == 0)) {
+        const bool ownFolder = entry.rfind("TMPDIR=", 0) == 0 || entry.rfind("HOME=", 0) == 0 ||
+                               entry.rfind("XDG_CONFIG_HOME=", 0) == 0 ||
+                               entry.rfind("XDG_CACHE_HOME=", 0) == 0;
+        if ((ownFolder && !Sandboxed()) || (!utf8 && entry.rfind("LC_CTYPE=", 0) == 0)) {
             continue;
         }
         if (!utf8 && entry.rfind("LC_ALL=", 0) == 0) {

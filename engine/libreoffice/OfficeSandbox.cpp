@@ -113,9 +113,19 @@ std::vector<std::string> SandboxCommand(const std::string& bwrap, const std::str
         Add(args, {"--ro-bind", shell, kSandboxShell});
     }
     const std::string home = std::string(kSandboxPrivateFolder) + "/home";
-    Add(args, {"--proc", "/proc", "--dev", "/dev", "--tmpfs", kSandboxPrivateFolder, "--dir", home,
-               "--setenv", "HOME", home, "--setenv", "TMPDIR", kSandboxPrivateFolder, "--chdir",
-               kSandboxPrivateFolder, "--"});
+    Add(args, {"--proc",     "/proc",
+               "--dev",      "/dev",
+               "--tmpfs",    kSandboxPrivateFolder,
+               "--dir",      home,
+               "--setenv",   "HOME",
+               home,         "--setenv",
+               "TMPDIR",     kSandboxPrivateFolder,
+               "--unsetenv", "XDG_CONFIG_HOME",
+               "--unsetenv", "XDG_CACHE_HOME",
+               "--unsetenv", "XDG_DATA_HOME",
+               "--unsetenv", "XDG_RUNTIME_DIR",
+               "--chdir",    kSandboxPrivateFolder,
+               "--"});
     args.insert(args.end(), command.begin(), command.end());
     return args;
 }
@@ -185,6 +195,15 @@ std::string SandboxProblem(const std::string& bwrap, const std::string& programF
     }
     message = message.substr(0, message.find('\n'));
     return message.empty() ? bwrap + " could not start a sandbox" : message;
+}
+
+SandboxChoice ChooseSandbox(SandboxMode mode, const std::string& programFolder) {
+    if (mode == SandboxMode::kOff) {
+        return {};
+    }
+    const std::string bwrap = FindBubblewrap();
+    std::string problem = SandboxProblem(bwrap, programFolder);
+    return {problem.empty() ? bwrap : std::string(), std::move(problem)};
 }
 
 std::string HostPathInSandbox(int sandboxPid, const std::string& path) {

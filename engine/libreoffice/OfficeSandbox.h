@@ -9,6 +9,20 @@
 
 namespace pelmora {
 
+/// Whether offices run in the sandbox: where it works (falling back with a
+/// warning), always (refusing to run without it) or never.
+enum class SandboxMode { kAuto, kOn, kOff };
+
+/// The sandbox a run uses.
+struct SandboxChoice {
+    std::string bwrap;   ///< the bwrap program; empty: offices run without the sandbox
+    std::string problem; ///< why the sandbox cannot be used; empty when it can (or kOff)
+};
+
+/// Looks, unless mode is kOff, whether the sandbox works here for programFolder's
+/// office; with kAuto and kOn alike, a problem leaves bwrap empty.
+SandboxChoice ChooseSandbox(SandboxMode mode, const std::string& programFolder);
+
 /// The private folder as the office sees it: its profile, temporary files, HOME,
 /// the copy of the current document, the page it writes and its UNO pipe.
 inline constexpr const char* kSandboxPrivateFolder = "/tmp";

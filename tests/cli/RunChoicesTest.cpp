@@ -85,6 +85,12 @@ TEST(RunChoices, LongOptionsWithTheValueAfterEqualsOrInTheNextToken) {
     const RunChoices recycled = Read({"a.doc", "--recycle-after=20", "--office-memory", "900"});
     EXPECT_EQ(recycled.recycleAfter, 20);
     EXPECT_EQ(recycled.officeMemoryMb, 900);
+    EXPECT_EQ(recycled.memoryLimitMb, 0);
+    EXPECT_EQ(recycled.sandbox, SandboxMode::kAuto);
+    const RunChoices boxed = Read({"a.doc", "--memory-limit=2500", "--sandbox", "off"});
+    EXPECT_EQ(boxed.memoryLimitMb, 2500);
+    EXPECT_EQ(boxed.sandbox, SandboxMode::kOff);
+    EXPECT_EQ(Read({"a.doc", "--sandbox=on"}).sandbox, SandboxMode::kOn);
     EXPECT_EQ(Read({"a.doc", "-j7"}).jobs, 7);
     EXPECT_EQ(Read({"a.doc", "--shard", "5/5"}).shardIndex, 5);
     // "--log" alone, or followed by another option, is the default log.
@@ -133,6 +139,9 @@ TEST(RunChoices, MissingAndBadValuesAreOneLineNamingTheOption) {
         {{"a.doc", "--recycle-after=many"}, "--recycle-after"},
         {{"a.doc", "--office-memory", "-1"}, "--office-memory"},
         {{"a.doc", "--office-memory"}, "--office-memory"},
+        {{"a.doc", "--memory-limit=0"}, "--memory-limit"},
+        {{"a.doc", "--sandbox=yes"}, "--sandbox"},
+        {{"a.doc", "--sandbox"}, "--sandbox"},
     };
     for (const auto& [tokens, option] : cases) {
         const std::string problem = Refused(tokens);
