@@ -3,6 +3,7 @@
 #include "app/DesktopDialogs.h"
 #include "app/MainWindow.h"
 #include "app/QtDesktopSeam.h"
+#include "engine/BatchRunner.h"
 #include "engine/Converter.h"
 
 #include "cli/Arguments.h"
@@ -51,6 +52,14 @@ void QuietUntilTheDisplayOpens(QtMsgType type, const QMessageLogContext&, const 
 
 } // namespace
 
+QString ConfineConverter(ConverterFactory& converter) {
+    const std::string problem =
+        converter.Confine(SandboxMode::kAuto, 2 * PoolSettings{}.officeMemoryLimit);
+    return problem.empty() ? QString()
+                           : QStringLiteral("Warning: converting without the sandbox: ") +
+                                 QString::fromStdString(problem);
+}
+
 int RunWindowed(int argc, char** argv, ConverterFactory& converter) {
     // An office process that dies mid-call must fail that call, not end the window.
     std::signal(SIGPIPE, SIG_IGN);
@@ -59,6 +68,7 @@ int RunWindowed(int argc, char** argv, ConverterFactory& converter) {
     qInstallMessageHandler(previous);
     QApplication::setApplicationName(kApplicationTitle);
     QtDesktopSeam seam;
+    const QString unsandboxed = ConfineConverter(converter);
     if (!ConverterStartsUp(seam, converter)) {
         return 2;
     }
@@ -68,6 +78,9 @@ int RunWindowed(int argc, char** argv, ConverterFactory& converter) {
     MainWindow window(seam, converter);
     QObject::connect(&window, &MainWindow::Unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    if (!unsandboxed.isEmpty()) {
+        window.AppendLogLine(unsandboxed);
+    }
     window.show();
     return QApplication::exec();
 }

@@ -168,6 +168,26 @@ private:
     std::vector<BatchObserver*> observers_;
 };
 
+// Puts the offices in their sandbox and under their memory ceiling, before anything
+// starts. A status to end the run with when "--sandbox=on" cannot be honoured.
+std::optional<int> ConfineOffices(ConverterFactory& converter, const RunChoices& choices,
+                                  std::uint64_t officeMemory, std::ostream& err) {
+    const std::uint64_t ceiling = choices.memoryLimitMb > 0
+                                      ? static_cast<std::uint64_t>(choices.memoryLimitMb) << 20
+                                      : 2 * officeMemory;
+    const std::string problem = converter.Confine(choices.sandbox, ceiling);
+    if (problem.empty()) {
+        return std::nullopt;
+    }
+    if (choices.sandbox == SandboxMode::kOn) {
+        err << "pelmora: --sandbox=on, but the offices' sandbox cannot be used: " << problem << '\n'
+            << std::flush;
+        return kNoSandbox;
+    }
+    err << "pelmora: warning: converting without the sandbox: " << problem << '\n' << std::flush;
+    return std::nullopt;
+}
+
 } // namespace
 
 int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& converter,
@@ -217,6 +237,9 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
     }
     if (settings.officeMemoryMb > 0) {
         pool.officeMemoryLimit = static_cast<std::uint64_t>(settings.officeMemoryMb) << 20;
+    }
+    if (const auto refused = ConfineOffices(converter, settings, pool.officeMemoryLimit, err)) {
+        return *refused;
     }
 
     // The offices start as soon as the search has found a first file, not after it.

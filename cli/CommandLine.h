@@ -19,6 +19,7 @@ enum CommandLineStatus : int {
     kConverterUnavailable = 2, ///< the converter could not be started (104)
     kBadOptions = 64,          ///< a bad option or value, or no files first; nothing converted
     kNoDisplay = 69,           ///< no arguments and no graphical session for the window
+    kNoSandbox = 69,           ///< "--sandbox=on" where the offices' sandbox cannot be used
     kOutputFailed = 74,        ///< standard output could not be written; the run was stopped
     kRunInterrupted = 130,     ///< stopped by Ctrl+C or a termination signal
 };

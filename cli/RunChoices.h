@@ -3,7 +3,7 @@
 // long options and checked before anything is converted.
 
 #include "engine/Conversion.h"
-#include "engine/libreoffice/OfficeSandbox.h"
+#include "engine/Converter.h"
 
 #include <optional>
 #include <string>

@@ -4,6 +4,7 @@
 // time. The real converter drives LibreOffice; tests use a recording one.
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -49,6 +50,10 @@ public:
     virtual int OfficeProcessId() const { return 0; }
 };
 
+/// Whether converters run in a sandbox: where it works (falling back with a
+/// warning), always (refusing to run without it) or never.
+enum class SandboxMode { kAuto, kOn, kOff };
+
 /// Starts converter sessions: what a front end hands the engine.
 class ConverterFactory {
 public:
@@ -64,6 +69,14 @@ public:
     /// Removes what converters ended by StopAllNow() could not remove themselves; call
     /// it only when no session is in use any more.
     virtual void RemoveLeftovers() {}
+    /// Confines the converters started from now on: in a sandbox as mode says, and
+    /// ended when one holds more than memoryCeiling bytes while it converts (0: never).
+    /// Returns why the sandbox cannot be used; empty when it is used or mode is kOff.
+    virtual std::string Confine(SandboxMode mode, std::uint64_t memoryCeiling) {
+        (void)mode;
+        (void)memoryCeiling;
+        return {};
+    }
 };
 
 /// Starts a session of converter; empty when the converter cannot be started.

@@ -1,6 +1,7 @@
 #include "engine/libreoffice/LibreOfficeConverter.h"
 
 #include "engine/libreoffice/OfficeProcess.h"
+#include "engine/libreoffice/OfficeSandbox.h"
 
 namespace pelmora {
 
@@ -22,6 +23,13 @@ void LibreOfficeConverter::StopAllNow() noexcept {
 
 void LibreOfficeConverter::RemoveLeftovers() {
     RemoveOfficeLeftovers();
+}
+
+std::string LibreOfficeConverter::Confine(SandboxMode mode, std::uint64_t memoryCeiling) {
+    SandboxChoice choice = ChooseSandbox(mode, OfficeProgramFolder(settings_));
+    settings_.bwrap = choice.bwrap;
+    settings_.memoryCeiling = memoryCeiling;
+    return choice.problem;
 }
 
 } // namespace pelmora

@@ -16,6 +16,7 @@ public:
     OpenSession(std::optional<std::chrono::milliseconds> documentTimeLimit) override;
     void StopAllNow() noexcept override;
     void RemoveLeftovers() override;
+    std::string Confine(SandboxMode mode, std::uint64_t memoryCeiling) override;
 
 private:
     LibreOfficeSettings settings_;

@@ -646,12 +646,15 @@ private:
 
 } // namespace
 
+std::string OfficeProgramFolder(const LibreOfficeSettings& settings) {
+    return settings.programFolder.empty() ? PELMORA_LIBREOFFICE_PROGRAM_DIR
+                                          : settings.programFolder;
+}
+
 class LibreOfficeSession::Impl final {
 public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
-        if (settings.programFolder.empty()) {
-            settings.programFolder = PELMORA_LIBREOFFICE_PROGRAM_DIR;
-        }
+        settings.programFolder = OfficeProgramFolder(settings);
         session_->settings_ = std::move(settings);
         session_->commentWindows_ = CommentWindowsAvailable(session_->settings_.programFolder);
         session_->office_ = StartOffice(session_->settings_);

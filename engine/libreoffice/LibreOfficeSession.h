@@ -27,6 +27,9 @@ struct LibreOfficeSettings {
     std::uint64_t memoryCeiling = 0;
 };
 
+/// The program folder settings name, or the one the program was built against.
+std::string OfficeProgramFolder(const LibreOfficeSettings& settings);
+
 /// A converter session backed by a private headless LibreOffice. The office is
 /// started by the constructor (throwing ConverterError when it cannot be) and
 /// replaced transparently by the next Open after it crashed or was killed. Use one

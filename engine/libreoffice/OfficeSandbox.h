@@ -4,14 +4,12 @@
 // folder of its own (a tmpfs that dies with the sandbox). No network, no other
 // process, no HOME, no source or output folder; it dies with its parent.
 
+#include "engine/Converter.h"
+
 #include <string>
 #include <vector>
 
 namespace pelmora {
-
-/// Whether offices run in the sandbox: where it works (falling back with a
-/// warning), always (refusing to run without it) or never.
-enum class SandboxMode { kAuto, kOn, kOff };
 
 /// The sandbox a run uses.
 struct SandboxChoice {

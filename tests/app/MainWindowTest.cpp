@@ -5,6 +5,7 @@
 #include "app/WindowedStartup.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
+#include "engine/BatchRunner.h"
 #include "tests/app/AppTestSupport.h"
 
 #include <QGroupBox>
@@ -184,6 +185,30 @@ TEST(WindowedStartupTest, TheConverterIsStartedOnceAndQuitBeforeTheWindowOpens) 
     EXPECT_EQ(seam.messages[0].icon, QMessageBox::Information);
     EXPECT_EQ(seam.messages[0].buttons, QMessageBox::Ok);
     EXPECT_EQ(seam.messages[0].title, kApplicationTitle);
+}
+
+TEST(WindowedStartupTest, TheWindowSandboxesWhereItCanAndWarnsWhereItCannot) {
+    // Only confined here, never started.
+    struct Refusing : ConverterFactory {
+        std::unique_ptr<ConverterSession>
+        OpenSession(std::optional<std::chrono::milliseconds>) override {
+            return nullptr;
+        }
+        std::string Confine(SandboxMode mode, std::uint64_t ceiling) override {
+            modes.push_back(mode);
+            ceilings.push_back(ceiling);
+            return problem;
+        }
+        std::string problem;
+        std::vector<SandboxMode> modes;
+        std::vector<std::uint64_t> ceilings;
+    } converter;
+    EXPECT_TRUE(ConfineConverter(converter).isEmpty());
+    converter.problem = "no bwrap here";
+    EXPECT_EQ(ConfineConverter(converter),
+              QStringLiteral("Warning: converting without the sandbox: no bwrap here"));
+    EXPECT_EQ(converter.modes, (std::vector<SandboxMode>{SandboxMode::kAuto, SandboxMode::kAuto}));
+    EXPECT_EQ(converter.ceilings.at(0), 2 * PoolSettings{}.officeMemoryLimit);
 }
 
 TEST(WindowedStartupTest, TheRealConverterStarts) {
