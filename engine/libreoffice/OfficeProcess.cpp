@@ -169,6 +169,16 @@ void IgnoreBrokenPipes() {
     }
 }
 
+// The null-terminated array exec wants, pointing into texts.
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 std::string Describe(int status) {
     if (WIFSIGNALED(status)) {
         return "signal " + std::to_string(WTERMSIG(status));
@@ -305,7 +315,7 @@ OfficeProcess::~OfficeProcess() {
     RecordLeftovers(this, {});
 }
 
-void OfficeProcess::Spawn(bool prepareProfile) {
+std::vector<std::string> OfficeProcess::Arguments(bool prepareProfile) const {
     const std::string root = Sandboxed() ? kSandboxPrivateFolder : root_;
     std::vector<std::string> args = {
         program_,      "-env:UserInstallation=" + FileUrl(root + "/profile"),
@@ -321,12 +331,16 @@ void OfficeProcess::Spawn(bool prepareProfile) {
     } else {
         args.push_back(prepareProfile ? "--terminate_after_init" : accept);
     }
+    return args;
+}
+
+std::vector<std::string> OfficeProcess::Environment() const {
     // The office's own temporary files and whatever it keeps in HOME (dconf, ~/.config)
     // go into its private folder: the user's own HOME is never written. (The sandbox
     // sets them for the office itself.)
     std::vector<std::string> env;
     if (!Sandboxed()) {
-        env = {"TMPDIR=" + root + "/tmp", "HOME=" + root + "/home"};
+        env = {"TMPDIR=" + root_ + "/tmp", "HOME=" + root_ + "/home"};
     }
     // The office turns file URLs into names with its locale's character set: without
     // UTF-8 there, "Bericht für 2024.doc" could be neither read nor written.
@@ -351,16 +365,14 @@ void OfficeProcess::Spawn(bool prepareProfile) {
     if (!utf8) {
         env.emplace_back("LC_CTYPE=C.UTF-8");
     }
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : env) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    return env;
+}
+
+void OfficeProcess::Spawn(bool prepareProfile) {
+    std::vector<std::string> args = Arguments(prepareProfile);
+    std::vector<std::string> env = Environment();
+    std::vector<char*> argv = Pointers(args);
+    std::vector<char*> envp = Pointers(env);
 
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) {

@@ -82,6 +82,8 @@ public:
     bool MemoryExceeded() const;
 
 private:
+    std::vector<std::string> Arguments(bool prepareProfile) const;
+    std::vector<std::string> Environment() const;
     void Spawn(bool prepareProfile);
     pid_t Release();
     void Reap(pid_t pid);
