@@ -508,10 +508,17 @@ public:
         const std::string target = (fs::path(storeFolder) / stored).string();
         Store(component_, target, page);
         StoreLaidOutWhenNeeded(target, page);
+        std::vector<std::string> writtenThrough;
         if (sandboxed) {
             MoveFiles(storeFolder, folder);
+            // The export named the pictures where the office wrote them, as seen
+            // from the page's folder: relative, or absolute when it found no path.
+            const fs::path officeFolder = office_->process_->OfficePath(storeFolder);
+            writtenThrough = {officeFolder.lexically_relative(readFolder).generic_string() + "/",
+                              officeFolder.generic_string() + "/",
+                              "file://" + officeFolder.generic_string() + "/"};
         }
-        PlaceStoredPage(folder, stored, fileName);
+        PlaceStoredPage(folder, stored, fileName, writtenThrough);
     }
 
     void Close() override {

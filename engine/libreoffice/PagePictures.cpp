@@ -201,7 +201,8 @@ void ReplacePage(const fs::path& pagePath, const std::string& text) {
 
 // Moves the pictures of the page the export wrote as base/storedName into the
 // companion folder of pageName, rewriting the page's references to them.
-int MovePictures(const fs::path& base, const std::string& storedName, const std::string& pageName) {
+int MovePictures(const fs::path& base, const std::string& storedName, const std::string& pageName,
+                 const std::vector<std::string>& writtenThrough) {
     const fs::path pagePath = base / storedName;
     const std::size_t dot = storedName.rfind('.');
     const std::string stem = dot == std::string::npos ? storedName : storedName.substr(0, dot);
@@ -210,6 +211,8 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
     const std::string companion = CompanionFolderName(pageName);
     const std::string companionReference = PercentEncoded(companion) + "/";
     const std::string throughFolder = "./" + (base / "").parent_path().filename().string() + "/";
+    std::vector<std::string> prefixes{throughFolder, throughFolder.substr(2)};
+    prefixes.insert(prefixes.end(), writtenThrough.begin(), writtenThrough.end());
 
     const std::string page = ReadAll(pagePath);
     std::string rewritten;
@@ -220,9 +223,12 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
         std::string name = DecodeReference(raw);
         // Written relative to the page's final folder, a reference reaches the picture
         // through the folder the export wrote it into.
-        if (name.rfind(throughFolder, 0) == 0 || name.rfind(throughFolder.substr(2), 0) == 0) {
-            name = name.substr(name.find('/', 2) + 1);
-            raw = raw.substr(raw.rfind('/') + 1);
+        for (const std::string& prefix : prefixes) {
+            if (!prefix.empty() && name.rfind(prefix, 0) == 0) {
+                name = name.substr(prefix.size());
+                raw = raw.substr(raw.rfind('/') + 1);
+                break;
+            }
         }
         const std::size_t rawInfix = raw.rfind(infix);
         if (name.find('/') != std::string::npos || name.rfind(stem + infix, 0) != 0 ||
@@ -264,13 +270,14 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
 } // namespace
 
 int MovePagePictures(const std::string& folder, const std::string& pageName) {
-    return MovePictures(folder.empty() ? fs::current_path() : fs::path(folder), pageName, pageName);
+    return MovePictures(folder.empty() ? fs::current_path() : fs::path(folder), pageName, pageName,
+                        {});
 }
 
 int PlaceStoredPage(const std::string& folder, const std::string& storedName,
-                    const std::string& pageName) {
+                    const std::string& pageName, const std::vector<std::string>& writtenThrough) {
     const fs::path base = folder.empty() ? fs::current_path() : fs::path(folder);
-    const int moved = MovePictures(base, storedName, pageName);
+    const int moved = MovePictures(base, storedName, pageName, writtenThrough);
     std::error_code error;
     fs::rename(base / storedName, base / pageName, error);
     if (error) {

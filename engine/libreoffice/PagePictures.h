@@ -4,6 +4,7 @@
 // expect.
 
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -21,8 +22,11 @@ int MovePagePictures(const std::string& folder, const std::string& pageName);
 /// For a page the export wrote as folder/storedName: moves its pictures into the
 /// companion folder of pageName (keeping their names), points the references there,
 /// and renames the page pageName. Returns the number of pictures moved; throws
-/// ConverterError with the reason when a step fails.
+/// ConverterError with the reason when a step fails. writtenThrough lists further
+/// folder prefixes the export may have put before a picture's name (an office in a
+/// sandbox writes its pictures elsewhere than where the page is read).
 int PlaceStoredPage(const std::string& folder, const std::string& storedName,
-                    const std::string& pageName);
+                    const std::string& pageName,
+                    const std::vector<std::string>& writtenThrough = {});
 
 } // namespace pelmora

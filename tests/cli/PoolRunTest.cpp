@@ -150,8 +150,10 @@ TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
         dir_ / "after1.rtf", dir_ / "table-merges.doc", dir_ / "after2.rtf"};
     auto run = [&](const std::string& jobs) {
         std::vector<std::string> arguments = files;
+        // The offices are found by their files in the temporary folder, which a
+        // sandboxed office does not use.
         arguments.insert(arguments.end(), {"-d", dir_ / ("out" + jobs), "-l", log_, "--jobs", jobs,
-                                           "--timeout", "6"});
+                                           "--timeout", "6", "--sandbox=off"});
         test::ChildProcess child(test::PelmoraBinary(), arguments, Environment());
         // The office that opened crashes.rtf dies under it, once.
         bool killed = false;
