@@ -1,5 +1,7 @@
 #include "engine/BlankText.h"
 
+#include "engine/MarkupText.h"
+
 #include <algorithm>
 #include <initializer_list>
 #include <unordered_set>
@@ -7,14 +9,6 @@
 namespace pelmora {
 
 namespace {
-
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // Elements laid out as blocks (by the browser's own style): blanks beside them
 // begin or end a line.
@@ -41,21 +35,36 @@ bool IsBlankText(const HtmlNode* node) {
            std::all_of(node->text.begin(), node->text.end(), IsBlank);
 }
 
+// In place: the text only gets shorter.
 void Collapse(std::string& text) {
-    std::string out;
-    out.reserve(text.size());
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < text.size();) {
         if (!IsBlank(text[i])) {
-            out += text[i++];
+            text[kept++] = text[i++];
             continue;
         }
         bool lineBreak = false;
         for (; i < text.size() && IsBlank(text[i]); ++i) {
             lineBreak = lineBreak || text[i] == '\n';
         }
-        out += lineBreak ? '\n' : ' ';
+        text[kept++] = lineBreak ? '\n' : ' ';
     }
-    text.swap(out);
+    text.resize(kept);
+}
+
+// Text split by markup that went is one run again.
+void JoinTexts(std::vector<HtmlNode*>& children) {
+    std::size_t kept = 0;
+    for (HtmlNode* child : children) {
+        if (kept > 0 && child->kind == HtmlNode::Kind::Text &&
+            children[kept - 1]->kind == HtmlNode::Kind::Text) {
+            children[kept - 1]->text += child->text;
+            child->parent = nullptr;
+        } else {
+            children[kept++] = child;
+        }
+    }
+    children.resize(kept);
 }
 
 bool KeepsBlanks(const HtmlNode& element) {
@@ -72,16 +81,7 @@ bool KeepsBlanks(const HtmlNode& element) {
 void DropHiddenBlanks(HtmlNode& node, bool keepAll) {
     keepAll = keepAll || KeepsBlanks(node);
     std::vector<HtmlNode*>& children = node.children;
-    // Text split by markup that went is one run again.
-    for (std::size_t i = 1; i < children.size(); ++i) {
-        if (children[i]->kind == HtmlNode::Kind::Text &&
-            children[i - 1]->kind == HtmlNode::Kind::Text) {
-            children[i - 1]->text += children[i]->text;
-            children[i]->parent = nullptr;
-            children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
-            --i;
-        }
-    }
+    JoinTexts(children);
     for (HtmlNode* child : children) {
         if (child->kind == HtmlNode::Kind::Element) {
             DropHiddenBlanks(*child, keepAll);
@@ -92,29 +92,32 @@ void DropHiddenBlanks(HtmlNode& node, bool keepAll) {
     if (keepAll) {
         return;
     }
-    const bool block = IsBlock(&node) || HoldsOnlyBlocks(node);
+    const bool onlyBlocks = HoldsOnlyBlocks(node);
+    const bool block = onlyBlocks || IsBlock(&node);
+    // The children are kept in place: those before `kept` stay.
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < children.size(); ++i) {
         HtmlNode* child = children[i];
-        if (child->kind != HtmlNode::Kind::Text) {
-            continue;
+        if (child->kind == HtmlNode::Kind::Text) {
+            const HtmlNode* before = kept > 0 ? children[kept - 1] : nullptr;
+            const HtmlNode* after = i + 1 < children.size() ? children[i + 1] : nullptr;
+            const bool lineStart = (before == nullptr && block) || IsBlock(before);
+            const bool lineEnd = (after == nullptr && block) || IsBlock(after);
+            std::string& text = child->text;
+            if (lineStart && !text.empty() && IsBlank(text.front())) {
+                text.erase(0, 1);
+            }
+            if (lineEnd && !text.empty() && IsBlank(text.back())) {
+                text.pop_back();
+            }
+            if (text.empty() || (onlyBlocks && IsBlankText(child))) {
+                child->parent = nullptr;
+                continue;
+            }
         }
-        const HtmlNode* before = i > 0 ? children[i - 1] : nullptr;
-        const HtmlNode* after = i + 1 < children.size() ? children[i + 1] : nullptr;
-        const bool lineStart = (before == nullptr && block) || IsBlock(before);
-        const bool lineEnd = (after == nullptr && block) || IsBlock(after);
-        std::string& text = child->text;
-        if (lineStart && !text.empty() && IsBlank(text.front())) {
-            text.erase(0, 1);
-        }
-        if (lineEnd && !text.empty() && IsBlank(text.back())) {
-            text.pop_back();
-        }
-        if (text.empty() || (HoldsOnlyBlocks(node) && IsBlankText(child))) {
-            child->parent = nullptr;
-            children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
-            --i;
-        }
+        children[kept++] = child;
     }
+    children.resize(kept);
 }
 
 } // namespace pelmora

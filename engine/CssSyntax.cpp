@@ -1,12 +1,10 @@
 #include "engine/CssSyntax.h"
 
+#include "engine/MarkupText.h"
+
 namespace pelmora {
 
 namespace {
-
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 // Copies text without comments; strings and escapes are kept as they are.
 std::string WithoutComments(std::string_view text) {
@@ -71,10 +69,6 @@ std::size_t StringEnd(std::string_view text, std::size_t at) {
         }
     }
     return std::min(at, text.size());
-}
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 bool IsWordChar(char c) {
@@ -206,8 +200,12 @@ std::string ShortValue(std::string_view property, std::string_view value) {
 }
 
 CssDeclarations ParseDeclarations(std::string_view block) {
-    const std::string text = WithoutComments(block);
-    const std::string_view all = text;
+    std::string text;
+    if (block.find("/*") != std::string_view::npos) {
+        text = WithoutComments(block);
+        block = text;
+    }
+    const std::string_view all = block;
     CssDeclarations declarations;
     std::size_t at = 0;
     while (at < all.size()) {
@@ -288,8 +286,12 @@ bool PropertiesOverlap(std::string_view property, std::string_view longhand) {
 }
 
 std::vector<CssRule> ParseStyleSheet(std::string_view sheet) {
-    const std::string text = WithoutComments(sheet);
-    const std::string_view all = text;
+    std::string text;
+    if (sheet.find("/*") != std::string_view::npos) {
+        text = WithoutComments(sheet);
+        sheet = text;
+    }
+    const std::string_view all = sheet;
     std::vector<CssRule> rules;
     std::size_t at = 0;
     while (at < all.size()) {

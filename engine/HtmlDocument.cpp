@@ -1,5 +1,7 @@
 #include "engine/HtmlDocument.h"
 
+#include "engine/MarkupText.h"
+
 #include <gumbo.h>
 
 #include <algorithm>
@@ -82,16 +84,12 @@ const GumboVector& ChildrenOf(const GumboNode& node) {
     return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
 }
 
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 // Whether an ancestor of element (up to a scope boundary) would be closed by its start
 // tag when the page is read again: such a tree, made by the parser's repair of
 // misnested tags, cannot be written so that it reads back the same.
 bool ClosesAnAncestor(const HtmlNode& element) {
     const std::string& name = element.name;
-    const bool heading = name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
+    const bool heading = IsHeadingName(name);
     const bool closesP =
         heading ||
         OneOf(name,
@@ -111,8 +109,7 @@ bool ClosesAnAncestor(const HtmlNode& element) {
             return unique && up->name == name;
         }
         if ((closesP && up->name == "p") || (unique && up->name == name) ||
-            (heading && up->name.size() == 2 && up->name[0] == 'h' && up->name[1] >= '1' &&
-             up->name[1] <= '6')) {
+            (heading && IsHeadingName(up->name))) {
             return true;
         }
         if (item && (OneOf(up->name, {"li", "dd", "dt"}) || OneOf(up->name, {"ol", "ul", "dl"}))) {
@@ -257,6 +254,7 @@ bool HtmlDocument::CopyTree(const void* parserRoot) {
             }
             CopyAttributes(element, *node);
             const GumboVector& children = ChildrenOf(from);
+            node->children.reserve(children.length);
             for (unsigned int i = children.length; i-- > 0;) {
                 stack.push_back(
                     {static_cast<const GumboNode*>(children.data[i]), node, item.depth + 1});

@@ -1,8 +1,43 @@
 #include "engine/HtmlNode.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace pelmora {
+
+namespace {
+
+using NodeSet = std::unordered_set<const HtmlNode*>;
+
+// Appends the children of from to out as children of into, each child that goes
+// replaced by its own children.
+void Splice(HtmlNode& from, HtmlNode& into, const NodeSet& going, std::vector<HtmlNode*>& out) {
+    for (HtmlNode* child : from.children) {
+        if (going.count(child) > 0) {
+            Splice(*child, into, going, out);
+            child->children.clear();
+            child->parent = nullptr;
+        } else {
+            child->parent = &into;
+            out.push_back(child);
+        }
+    }
+}
+
+// The parents of nodes that are not among them, each once.
+std::vector<HtmlNode*> OuterParents(const std::vector<HtmlNode*>& nodes, const NodeSet& going) {
+    std::vector<HtmlNode*> parents;
+    for (const HtmlNode* node : nodes) {
+        if (node->parent != nullptr && going.count(node->parent) == 0) {
+            parents.push_back(node->parent);
+        }
+    }
+    std::sort(parents.begin(), parents.end());
+    parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+    return parents;
+}
+
+} // namespace
 
 const std::string* HtmlNode::Find(std::string_view attribute) const {
     for (const HtmlAttribute& a : attributes) {
@@ -55,6 +90,27 @@ void HtmlNode::Unwrap() {
                         children.end());
     children.clear();
     parent = nullptr;
+}
+
+void HtmlNode::UnwrapAll(const std::vector<HtmlNode*>& elements) {
+    const NodeSet going(elements.begin(), elements.end());
+    for (HtmlNode* parent : OuterParents(elements, going)) {
+        std::vector<HtmlNode*> kept;
+        kept.reserve(parent->children.size());
+        Splice(*parent, *parent, going, kept);
+        parent->children.swap(kept);
+    }
+}
+
+void HtmlNode::DetachAll(const std::vector<HtmlNode*>& nodes) {
+    const NodeSet going(nodes.begin(), nodes.end());
+    for (HtmlNode* parent : OuterParents(nodes, going)) {
+        std::erase_if(parent->children,
+                      [&](const HtmlNode* child) { return going.count(child) > 0; });
+    }
+    for (HtmlNode* node : nodes) {
+        node->parent = nullptr;
+    }
 }
 
 void HtmlNode::Detach() {

@@ -43,6 +43,13 @@ public:
     /// Takes the node out of its parent.
     void Detach();
 
+    /// Unwrap() of each element, in one pass over the children of their parents:
+    /// one call after another would cost as much as those children for each element.
+    static void UnwrapAll(const std::vector<HtmlNode*>& elements);
+
+    /// Detach() of each node, in one pass over the children of their parents.
+    static void DetachAll(const std::vector<HtmlNode*>& nodes);
+
     Kind kind = Kind::Element;
     std::string name; // element: lower-case tag name
     std::string text; // text or comment: its characters, references decoded

@@ -1,6 +1,7 @@
 #include "engine/HtmlWriter.h"
 
 #include "engine/HtmlDocument.h"
+#include "engine/MarkupText.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -8,10 +9,6 @@
 namespace pelmora {
 
 namespace {
-
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 bool IsVoid(std::string_view name) {
     return OneOf(name,
@@ -47,8 +44,7 @@ bool EndTagImplied(const HtmlNode& node, const HtmlNode* next, const HtmlNode& p
     const std::string_view nextName = nextIsElement ? std::string_view(next->name) : "";
     if (next != nullptr && !nextIsElement) {
         return name == "head" && next->kind == HtmlNode::Kind::Text && !next->text.empty() &&
-               next->text[0] != ' ' && next->text[0] != '\t' && next->text[0] != '\n' &&
-               next->text[0] != '\f' && next->text[0] != '\r';
+               !IsBlank(next->text[0]);
     }
     if (OneOf(name, {"html", "body", "head", "colgroup"})) {
         return true;
@@ -172,8 +168,7 @@ bool NeedsQuotes(std::string_view value) {
         return true;
     }
     for (const char c : value) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == '"' || c == '\'' ||
-            c == '=' || c == '<' || c == '>' || c == '`') {
+        if (IsBlank(c) || c == '"' || c == '\'' || c == '=' || c == '<' || c == '>' || c == '`') {
             return true;
         }
     }

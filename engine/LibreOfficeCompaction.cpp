@@ -3,6 +3,7 @@
 #include "engine/BlankText.h"
 #include "engine/HtmlDocument.h"
 #include "engine/HtmlWriter.h"
+#include "engine/MarkupText.h"
 #include "engine/PageRewriter.h"
 
 #include <cstring>
@@ -13,10 +14,6 @@ namespace pelmora {
 namespace {
 
 constexpr std::size_t kNone = std::string::npos;
-
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 constexpr char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;

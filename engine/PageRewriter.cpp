@@ -1,5 +1,6 @@
 #include "engine/PageRewriter.h"
 
+#include "engine/MarkupText.h"
 #include "engine/RunStyles.h"
 #include "engine/StyleClasses.h"
 #include "engine/StyleSheetIndex.h"
@@ -10,14 +11,6 @@
 namespace pelmora {
 
 namespace {
-
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // Elements of HTML; anything else (the office's own, a misspelling) keeps only its
 // content.
@@ -78,24 +71,16 @@ bool IsFragmentChar(unsigned char c) {
            c != '`' && c != '{' && c != '}' && c != '|';
 }
 
-bool IsHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 // An address with the characters a URL may not hold written as %XX escapes: the
 // browser escapes them so when it follows the link.
 std::string EscapedAddress(std::string_view address) {
-    while (!address.empty() && IsBlank(address.front())) {
-        address.remove_prefix(1);
-    }
-    while (!address.empty() && IsBlank(address.back())) {
-        address.remove_suffix(1);
-    }
+    address = TrimCssBlanks(address);
     std::string out;
     for (std::size_t i = 0; i < address.size(); ++i) {
         const auto c = static_cast<unsigned char>(address[i]);
         const bool badPercent =
-            c == '%' && !(i + 2 < address.size() && IsHex(address[i + 1]) && IsHex(address[i + 2]));
+            c == '%' &&
+            !(i + 2 < address.size() && IsHexDigit(address[i + 1]) && IsHexDigit(address[i + 2]));
         if (IsFragmentChar(c) && !badPercent) {
             out += static_cast<char>(c);
             continue;
@@ -141,8 +126,7 @@ const HtmlNode* FirstHeading(const HtmlNode& node) {
         if (child->kind != HtmlNode::Kind::Element) {
             continue;
         }
-        if (child->name.size() == 2 && child->name[0] == 'h' && child->name[1] >= '1' &&
-            child->name[1] <= '6' && !CollapsedBlanks(ShownText(*child)).empty()) {
+        if (IsHeadingName(child->name) && !CollapsedBlanks(ShownText(*child)).empty()) {
             return child;
         }
         if (const HtmlNode* inner = FirstHeading(*child)) {
@@ -187,12 +171,8 @@ void PageRewriter::Rewrite() {
     BodyColors();
     const StyleSheetIndex sheet(sheet_);
     Visit(document_.Body(), sheet, BlockAlign::None);
-    for (HtmlNode* node : unwrap_) {
-        node->Unwrap();
-    }
-    for (HtmlNode* node : remove_) {
-        node->Detach();
-    }
+    HtmlNode::UnwrapAll(unwrap_);
+    HtmlNode::DetachAll(remove_);
     unwrap_.clear();
     remove_.clear();
     FixLinks(document_.Body());
@@ -358,14 +338,7 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
     if (element.Is("a")) {
         Anchor(element);
     } else if (element.Is("img")) {
-        const std::string name = element.Take("name");
-        if (linkedFragments_.count(name) > 0 && element.Find("id") == nullptr &&
-            ids_.insert(IdWithoutBlanks(name)).second) {
-            element.Set("id", IdWithoutBlanks(name));
-        }
-        if (element.Find("alt") == nullptr) {
-            element.Set("alt", "");
-        }
+        Picture(element);
     } else if (element.Is("table")) {
         tables_[&element] = CellHintsOf(element);
     }
@@ -406,6 +379,17 @@ void PageRewriter::VisitElement(HtmlNode& element, const StyleSheetIndex& sheet,
         WrapNestedLists(element);
     }
     Visit(element, sheet, inside);
+}
+
+void PageRewriter::Picture(HtmlNode& image) {
+    const std::string name = image.Take("name");
+    if (linkedFragments_.count(name) > 0 && image.Find("id") == nullptr &&
+        ids_.insert(IdWithoutBlanks(name)).second) {
+        image.Set("id", IdWithoutBlanks(name));
+    }
+    if (image.Find("alt") == nullptr) {
+        image.Set("alt", "");
+    }
 }
 
 // A list right inside a list (the office's way to begin at a deeper level) goes into

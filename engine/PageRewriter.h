@@ -34,6 +34,7 @@ private:
     void VisitElement(HtmlNode& element, const StyleSheetIndex& sheet, BlockAlign inherited);
     void ApplyStyle(HtmlNode& element, CssDeclarations hints, const StyleSheetIndex& sheet);
     void Anchor(HtmlNode& element);
+    void Picture(HtmlNode& image);
     void WrapNestedLists(HtmlNode& list);
     void CollectIds(const HtmlNode& node);
     void FixLinks(HtmlNode& node);

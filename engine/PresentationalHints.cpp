@@ -1,5 +1,6 @@
 #include "engine/PresentationalHints.h"
 #include "engine/CssSyntax.h"
+#include "engine/MarkupText.h"
 
 #include <algorithm>
 #include <array>
@@ -11,10 +12,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // A non-negative whole number of pixels, as browsers read border, cellpadding and the

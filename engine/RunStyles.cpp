@@ -1,10 +1,12 @@
 #include "engine/RunStyles.h"
 
 #include "engine/CssSyntax.h"
+#include "engine/MarkupText.h"
 #include "engine/StyleSheetIndex.h"
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -14,14 +16,18 @@ namespace pelmora {
 
 namespace {
 
-bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 constexpr std::array<std::string_view, 3> kRunProperties = {"font-family", "font-size", "color"};
 
-// What a run inherits: the computed font family, size and colour, where known.
-using Inherited = std::array<std::optional<std::string>, 3>;
+// What a run inherits: the computed font family, size and colour, where known (null
+// where not). The values live in the walk's store, shared by every run that has them.
+using Inherited = std::array<const std::string*, 3>;
+
+// One walk over the runs of a page.
+struct Walk {
+    const StyleSheetIndex& sheet;
+    std::deque<std::string> values; // the values Inherited points to
+    std::vector<HtmlNode*> bare;    // spans left without attributes
+};
 
 // A value as a browser compares it: names in lower case, blanks and quotes that
 // change nothing gone (generic family names keep their quotes: quoted, they are names).
@@ -83,8 +89,8 @@ bool BrowserSets(const HtmlNode& element, std::size_t property) {
 }
 
 Inherited Own(const HtmlNode& element, const CssDeclarations& style, const Inherited& parent,
-              const StyleSheetIndex& sheet) {
-    Inherited own;
+              Walk& walk) {
+    Inherited own{};
     for (std::size_t p = 0; p < kRunProperties.size(); ++p) {
         const std::string_view property = kRunProperties[p];
         const CssDeclaration* set = nullptr;
@@ -93,18 +99,19 @@ Inherited Own(const HtmlNode& element, const CssDeclarations& style, const Inher
                 set = &d;
             }
         }
-        std::optional<std::string> value;
+        std::optional<std::string_view> value;
         if (set != nullptr) {
-            value = set->property == property ? std::optional(set->value) : std::nullopt;
+            value = set->property == property ? std::optional<std::string_view>(set->value)
+                                              : std::nullopt;
         } else {
-            value = sheet.ValueOn(element, property);
+            value = walk.sheet.ValueOn(element, property);
             if (value && value->empty()) {
-                own[p] = BrowserSets(element, p) ? std::nullopt : parent[p];
+                own[p] = BrowserSets(element, p) ? nullptr : parent[p];
                 continue;
             }
         }
         if (value && !IsRelative(property, *value)) {
-            own[p] = Comparable(property, *value);
+            own[p] = &walk.values.emplace_back(Comparable(property, *value));
         }
     }
     return own;
@@ -117,27 +124,26 @@ bool Justified(const HtmlNode& element, const CssDeclarations& style, bool paren
     if (const CssDeclaration* align = FindDeclaration(style, "text-align")) {
         return align->value == "justify";
     }
-    const std::optional<std::string> value = sheet.ValueOn(element, "text-align");
+    const std::optional<std::string_view> value = sheet.ValueOn(element, "text-align");
     return !value || (value->empty() ? parent : *value == "justify");
 }
 
-void Shorten(HtmlNode& element, const Inherited& parent, bool parentJustified,
-             const StyleSheetIndex& sheet, std::vector<HtmlNode*>& bare) {
+void Shorten(HtmlNode& element, const Inherited& parent, bool parentJustified, Walk& walk) {
     const std::string* written = element.Find("style");
     CssDeclarations style = written == nullptr ? CssDeclarations() : ParseDeclarations(*written);
-    const Inherited own = Own(element, style, parent, sheet);
-    const bool justified = Justified(element, style, parentJustified, sheet);
-    if (element.Is("span") && written != nullptr) {
-        // A value the run inherits anyway says nothing.
+    const Inherited own = Own(element, style, parent, walk);
+    const bool justified = Justified(element, style, parentJustified, walk.sheet);
+    // A value the run inherits anyway says nothing.
+    if (element.Is("span") && written != nullptr &&
         std::erase_if(style, [&](const CssDeclaration& d) {
             for (std::size_t p = 0; p < kRunProperties.size(); ++p) {
-                if (d.property == kRunProperties[p] && !d.important && parent[p] &&
+                if (d.property == kRunProperties[p] && !d.important && parent[p] != nullptr &&
                     *parent[p] == Comparable(d.property, d.value)) {
                     return true;
                 }
             }
             return false;
-        });
+        }) > 0) {
         if (style.empty()) {
             element.Take("style");
         } else {
@@ -146,11 +152,11 @@ void Shorten(HtmlNode& element, const Inherited& parent, bool parentJustified,
     }
     for (HtmlNode* child : element.children) {
         if (child->kind == HtmlNode::Kind::Element) {
-            Shorten(*child, own, justified, sheet, bare);
+            Shorten(*child, own, justified, walk);
         }
     }
     if (element.Is("span") && element.attributes.empty() && !justified) {
-        bare.push_back(&element);
+        walk.bare.push_back(&element);
     }
 }
 
@@ -209,11 +215,9 @@ void Join(HtmlNode& element) {
 } // namespace
 
 void ShortenRunStyles(HtmlNode& root, const StyleSheetIndex& sheet) {
-    std::vector<HtmlNode*> bare;
-    Shorten(root, Inherited(), false, sheet, bare);
-    for (HtmlNode* span : bare) {
-        span->Unwrap();
-    }
+    Walk walk{sheet, {}, {}};
+    Shorten(root, Inherited{}, false, walk);
+    HtmlNode::UnwrapAll(walk.bare);
     Join(root);
 }
 

@@ -1,15 +1,12 @@
 #include "engine/StyleSheetIndex.h"
 #include "engine/CssSyntax.h"
+#include "engine/MarkupText.h"
 
 #include <algorithm>
 
 namespace pelmora {
 
 namespace {
-
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 bool IsNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -34,6 +31,16 @@ std::vector<std::string_view> SplitList(std::string_view list) {
     }
     parts.push_back(list.substr(from));
     return parts;
+}
+
+// Where the last compound of a selector begins: it decides which element the rule styles.
+std::size_t LastCompoundStart(std::string_view text) {
+    std::size_t start = text.size();
+    while (start > 0 && !IsBlank(text[start - 1]) && text[start - 1] != '>' &&
+           text[start - 1] != '+' && text[start - 1] != '~') {
+        --start;
+    }
+    return start;
 }
 
 } // namespace
@@ -61,66 +68,63 @@ std::vector<std::string_view> ClassesOf(const HtmlNode& element) {
     return classes;
 }
 
+std::size_t StyleSheetIndex::ReadPart(std::string_view text, std::size_t at, bool last,
+                                      Selector& selector, Parts& parts) {
+    const char c = text[at];
+    std::size_t end = at + 1;
+    while (end < text.size() && (IsNameChar(text[end]) || text[end] == ':')) {
+        ++end;
+    }
+    const std::string_view name = text.substr(at + 1, end - at - 1);
+    if (c == '.') {
+        classes_.emplace(name);
+        if (last) {
+            selector.classes.emplace_back(name);
+        }
+    } else {
+        selector.onlyCompound = selector.onlyCompound && !last;
+        outranks_ = outranks_ || c == '#';
+    }
+    if (c == '[') {
+        end = std::min(text.find(']', end), text.size()) + 1;
+    }
+    if (end < text.size() && text[end] == '(') {
+        end = std::min(text.find(')', end), text.size()) + 1;
+    }
+    // A pseudo-element ("::before") counts as a type.
+    const bool element = c == ':' && name.substr(0, 1) == ":";
+    parts.classes += element ? 0 : 1;
+    parts.types += element ? 1 : 0;
+    return std::min(end, text.size());
+}
+
 StyleSheetIndex::Selector StyleSheetIndex::ReadSelector(std::string_view text, std::size_t rule) {
     Selector selector;
     selector.rule = rule;
-    int classes = 0;
-    int types = 0;
-    // The last compound decides which element the rule styles.
-    std::size_t start = text.size();
-    while (start > 0 && !IsBlank(text[start - 1]) && text[start - 1] != '>' &&
-           text[start - 1] != '+' && text[start - 1] != '~') {
-        --start;
-    }
+    Parts parts;
+    const std::size_t start = LastCompoundStart(text);
     selector.onlyCompound = text.find_first_not_of(" \t\n") == start;
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
         const bool last = i >= start;
         if (c == '.' || c == '#' || c == ':' || c == '[') {
-            std::size_t end = i + 1;
-            while (end < text.size() && (IsNameChar(text[end]) || text[end] == ':')) {
-                ++end;
-            }
-            const std::string name(text.substr(i + 1, end - i - 1));
-            if (c == '.') {
-                classes_.insert(name);
-                if (last) {
-                    selector.classes.push_back(name);
-                }
-            } else {
-                selector.onlyCompound = selector.onlyCompound && !last;
-                outranks_ = outranks_ || c == '#';
-            }
-            if (c == '[' || c == '(') {
-                end = std::min(text.find(c == '[' ? ']' : ')', end), text.size());
-                ++end;
-            }
-            if (end < text.size() && text[end] == '(') {
-                end = std::min(text.find(')', end), text.size()) + 1;
-            }
-            classes += c == ':' && name.substr(0, 1) == ":" ? 0 : 1;
-            types += c == ':' && name.substr(0, 1) == ":" ? 1 : 0;
-            i = std::min(end, text.size());
-            continue;
-        }
-        if (IsNameChar(c) || c == '*') {
+            i = ReadPart(text, i, last, selector, parts);
+        } else if (IsNameChar(c) || c == '*') {
             std::size_t end = i + 1;
             while (end < text.size() && IsNameChar(text[end])) {
                 ++end;
             }
-            if (c != '*') {
-                ++types;
-            }
+            parts.types += c != '*' ? 1 : 0;
             if (last) {
                 selector.type = AsciiLower(text.substr(i, end - i));
             }
             i = end;
-            continue;
+        } else {
+            ++i;
         }
-        ++i;
     }
-    selector.specificity = classes * 256 + types;
-    mostClasses_ = std::max(mostClasses_, classes);
+    selector.specificity = parts.classes * 256 + parts.types;
+    mostClasses_ = std::max(mostClasses_, parts.classes);
     return selector;
 }
 
@@ -139,16 +143,14 @@ StyleSheetIndex::StyleSheetIndex(const std::vector<CssRule>& rules) : rules_(rul
     }
 }
 
-StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const HtmlNode& element) {
+StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const HtmlNode& element,
+                                                const std::vector<std::string_view>& has) {
     if (!selector.type.empty() && selector.type != "*" && selector.type != element.name) {
         return Match::No;
     }
-    if (!selector.classes.empty()) {
-        const std::vector<std::string_view> has = ClassesOf(element);
-        for (const std::string& needed : selector.classes) {
-            if (std::find(has.begin(), has.end(), needed) == has.end()) {
-                return Match::No;
-            }
+    for (const std::string& needed : selector.classes) {
+        if (std::find(has.begin(), has.end(), needed) == has.end()) {
+            return Match::No;
         }
     }
     return selector.onlyCompound ? Match::Yes : Match::Maybe;
@@ -156,7 +158,7 @@ StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const 
 
 const std::vector<StyleSheetIndex::Setter>&
 StyleSheetIndex::SettersOf(std::string_view property) const {
-    const auto known = setters_.find(std::string(property));
+    const auto known = setters_.find(property);
     if (known != setters_.end()) {
         return known->second;
     }
@@ -176,20 +178,30 @@ StyleSheetIndex::SettersOf(std::string_view property) const {
 }
 
 bool StyleSheetIndex::MaySet(const HtmlNode& element, std::string_view property) const {
-    for (const Setter& setter : SettersOf(property)) {
-        if (Matches(*setter.selector, element) != Match::No) {
+    const std::vector<Setter>& setters = SettersOf(property);
+    if (setters.empty()) {
+        return false;
+    }
+    const std::vector<std::string_view> has = ClassesOf(element);
+    for (const Setter& setter : setters) {
+        if (Matches(*setter.selector, element, has) != Match::No) {
             return true;
         }
     }
     return false;
 }
 
-std::optional<std::string> StyleSheetIndex::ValueOn(const HtmlNode& element,
-                                                    std::string_view property) const {
+std::optional<std::string_view> StyleSheetIndex::ValueOn(const HtmlNode& element,
+                                                         std::string_view property) const {
+    const std::vector<Setter>& setters = SettersOf(property);
+    if (setters.empty()) {
+        return std::string_view();
+    }
+    const std::vector<std::string_view> has = ClassesOf(element);
     const Selector* best = nullptr;
     const CssDeclaration* value = nullptr;
-    for (const Setter& setter : SettersOf(property)) {
-        const Match match = Matches(*setter.selector, element);
+    for (const Setter& setter : setters) {
+        const Match match = Matches(*setter.selector, element, has);
         if (match == Match::Maybe ||
             (match == Match::Yes && setter.declaration->property != property)) {
             return std::nullopt;
@@ -200,7 +212,7 @@ std::optional<std::string> StyleSheetIndex::ValueOn(const HtmlNode& element,
             value = setter.declaration;
         }
     }
-    return value == nullptr ? std::string() : value->value;
+    return value == nullptr ? std::string_view() : std::string_view(value->value);
 }
 
 } // namespace pelmora

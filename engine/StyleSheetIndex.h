@@ -25,7 +25,8 @@ public:
 
     /// The value the sheet gives property on element: "" when no rule sets it, nullopt
     /// when that depends on more than the element's name and classes.
-    std::optional<std::string> ValueOn(const HtmlNode& element, std::string_view property) const;
+    std::optional<std::string_view> ValueOn(const HtmlNode& element,
+                                            std::string_view property) const;
 
     /// True when a selector names the class.
     bool NamesClass(std::string_view name) const { return classes_.count(std::string(name)) > 0; }
@@ -53,7 +54,20 @@ private:
         const CssDeclaration* declaration;
     };
 
-    static Match Matches(const Selector& selector, const HtmlNode& element);
+    // Class-like and type parts of a selector, for its specificity.
+    struct Parts {
+        int classes = 0;
+        int types = 0;
+    };
+
+    // Looks properties up without making a string of each question.
+    struct Hash : std::hash<std::string_view> {
+        using is_transparent = void;
+    };
+
+    // has: the element's classes.
+    static Match Matches(const Selector& selector, const HtmlNode& element,
+                         const std::vector<std::string_view>& has);
 
     // The selectors whose rules set property (or a shorthand of it), found once.
     const std::vector<Setter>& SettersOf(std::string_view property) const;
@@ -61,10 +75,15 @@ private:
     // Reads one selector of rule; notes the classes it names and whether it has an id.
     Selector ReadSelector(std::string_view text, std::size_t rule);
 
+    // Reads the class, id, pseudo-class or attribute part at `at` (its first character
+    // says which) into selector; last: it belongs to the last compound. Returns its end.
+    std::size_t ReadPart(std::string_view text, std::size_t at, bool last, Selector& selector,
+                         Parts& parts);
+
     const std::vector<CssRule>& rules_;
     std::vector<Selector> selectors_;
     std::unordered_set<std::string> classes_;
-    mutable std::unordered_map<std::string, std::vector<Setter>> setters_;
+    mutable std::unordered_map<std::string, std::vector<Setter>, Hash, std::equal_to<>> setters_;
     int mostClasses_ = 0;
     bool outranks_ = false;
 };

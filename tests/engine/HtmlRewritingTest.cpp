@@ -7,8 +7,10 @@
 #include "engine/PresentationalHints.h"
 #include "engine/StyleSheetIndex.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace pelmora::test {
 namespace {
@@ -58,6 +60,52 @@ TEST(HtmlDocument, ReadsOnlyPagesItsTreeStandsForFaithfully) {
     EXPECT_EQ(broken, "a\xc3");
     EXPECT_FALSE(IsUtf8("\xed\xa0\x80")); // a surrogate
     EXPECT_FALSE(IsUtf8("\xc0\xaf"));     // an overlong form
+}
+
+// Every node under node names its parent as it is.
+bool ParentsAgree(const HtmlNode& node) {
+    return std::all_of(node.children.begin(), node.children.end(), [&](const HtmlNode* child) {
+        return child->parent == &node && ParentsAgree(*child);
+    });
+}
+
+std::vector<HtmlNode*> Named(HtmlNode& node, std::string_view prefix) {
+    std::vector<HtmlNode*> found;
+    for (HtmlNode* child : node.children) {
+        if (child->kind == HtmlNode::Kind::Element && child->name.substr(0, 2) == prefix) {
+            found.push_back(child);
+        }
+        for (HtmlNode* inner : Named(*child, prefix)) {
+            found.push_back(inner);
+        }
+    }
+    return found;
+}
+
+TEST(HtmlNode, UnwrapsAndDetachesManyAtOnceInOrder) {
+    std::unique_ptr<HtmlDocument> document =
+        HtmlDocument::Parse("<!DOCTYPE html><div><x-a>1<x-b>2<y-b>3</y-b></x-b>4</x-a><i>5</i>"
+                            "<x-c>6</x-c><!--7--><b><x-d>8</x-d></b>9</div><p>0</p>");
+    ASSERT_NE(document, nullptr);
+    // Nested elements that both go, in document order and the other way round.
+    std::vector<HtmlNode*> going = Named(document->Body(), "x-");
+    std::reverse(going.begin() + 2, going.end());
+    HtmlNode::UnwrapAll(going);
+    std::vector<HtmlNode*> removed = Named(document->Body(), "y-");
+    const std::vector<HtmlNode*>& inDiv = document->Body().children[0]->children;
+    removed.push_back(*std::find_if(inDiv.begin(), inDiv.end(), [](const HtmlNode* node) {
+        return node->kind == HtmlNode::Kind::Comment;
+    }));
+    HtmlNode::DetachAll(removed);
+    EXPECT_EQ(WriteHtml(document->Root()),
+              "<!DOCTYPE html><body><div>124<i>5</i>6<b>8</b>9</div><p>0");
+    EXPECT_TRUE(ParentsAgree(document->Root()));
+    for (const HtmlNode* node : removed) {
+        EXPECT_EQ(node->parent, nullptr);
+    }
+    HtmlNode::UnwrapAll({});
+    HtmlNode::DetachAll({});
+    EXPECT_TRUE(ParentsAgree(document->Root()));
 }
 
 TEST(CssSyntax, ReadsDeclarationsAndRulesAsABrowserDoes) {
