@@ -1,16 +1,12 @@
 #include "engine/BatchRunner.h"
 
 #include "engine/Conversion.h"
-#include "engine/ExpectedCost.h"
-#include "engine/HandOutQueue.h"
-#include "engine/StagingFolder.h"
-#include "engine/TimeLeftEstimator.h"
+#include "engine/PendingDocuments.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -49,12 +45,21 @@ std::uint64_t ReadKilobytes(const std::string& file, const std::string& key) {
     return 0;
 }
 
-// Pages are compared as absolute, normalized paths: "a.htm" and "./a.htm" are one page.
-std::string PageKey(const std::string& page) {
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(page, ec);
-    return (ec ? fs::path(page) : absolute).lexically_normal().string();
-}
+// Adds the wall time of its scope to total: the time spent inside converter calls.
+class OfficeTimer {
+public:
+    explicit OfficeTimer(std::atomic<std::int64_t>& total) : total_(total), start_(Clock::now()) {}
+    ~OfficeTimer() {
+        total_ +=
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_).count();
+    }
+    OfficeTimer(const OfficeTimer&) = delete;
+    OfficeTimer& operator=(const OfficeTimer&) = delete;
+
+private:
+    std::atomic<std::int64_t>& total_;
+    Clock::time_point start_;
+};
 
 } // namespace
 
@@ -95,10 +100,6 @@ std::optional<BatchDocument> DocumentList::Next() {
 }
 
 struct BatchRunner::Worker {
-    struct Job {
-        std::size_t index = 0;
-        BatchDocument document;
-    };
     std::thread thread;
     // Guarded by the runner's lock.
     std::optional<Job> job;
@@ -148,87 +149,85 @@ void BatchRunner::Post(Event event) {
     eventWake_.notify_one();
 }
 
+bool BatchRunner::OpenSession(std::unique_ptr<ConverterSession>& session) {
+    const OfficeTimer timer(officeMicroseconds_);
+    session = StartSession(converter_, settings_.documentTimeLimit);
+    if (!session) {
+        return false;
+    }
+    ++sessionsStarted_;
+    return true;
+}
+
+void BatchRunner::CloseSession(std::unique_ptr<ConverterSession>& session) {
+    const OfficeTimer timer(officeMicroseconds_);
+    EndSession(session);
+}
+
+std::optional<BatchRunner::Job> BatchRunner::NextJob(Worker& worker) {
+    std::unique_lock lock(lock_);
+    workerWake_.wait(lock, [&] { return worker.quit || worker.job.has_value(); });
+    std::optional<Job> job = std::move(worker.job);
+    worker.job.reset();
+    return job;
+}
+
+DocumentOutcome BatchRunner::Convert(ConverterSession* session, const BatchDocument& document) {
+    const auto start = Clock::now();
+    ConversionResult result;
+    {
+        const OfficeTimer timer(officeMicroseconds_);
+        try {
+            result = ConvertDocument(session, document.source, document.page, document.options);
+        } catch (const std::exception& e) {
+            result = MakeConversionResult(ConversionCode::kFailed, document.source, document.page,
+                                          e.what());
+        }
+    }
+    return DocumentOutcome{std::move(result),
+                           std::chrono::duration<double>(Clock::now() - start).count()};
+}
+
+// Offices grow over long runs: a fresh one after enough documents or memory, unless
+// the run is ending anyway.
+bool BatchRunner::RecycleWhenWorn(const Worker& worker, std::unique_ptr<ConverterSession>& session,
+                                  std::size_t& converted) {
+    ++converted;
+    bool stopping = false;
+    {
+        std::lock_guard guard(lock_);
+        stopping = stopping_ || worker.quit;
+    }
+    const bool worn = converted >= settings_.documentsPerSession ||
+                      (settings_.officeMemoryLimit > 0 && session &&
+                       ProcessTreeMemory(session->OfficeProcessId()) > settings_.officeMemoryLimit);
+    if (!worn || stopping) {
+        return true;
+    }
+    CloseSession(session);
+    converted = 0;
+    return OpenSession(session);
+}
+
 // Each session lives on its own thread: an office ends with the thread that started it,
 // and a hung office holds up only its own thread.
 void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
-    auto timed = [this](auto call) {
-        const auto start = Clock::now();
-        auto result = call();
-        officeMicroseconds_ +=
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
-        return result;
-    };
     std::unique_ptr<ConverterSession> session;
-    auto open = [&] {
-        return timed([&] {
-            session = StartSession(converter_, settings_.documentTimeLimit);
-            if (!session) {
-                return false;
-            }
-            ++sessionsStarted_;
-            return true;
-        });
-    };
-    auto close = [&] {
-        timed([&] {
-            EndSession(session);
-            return true;
-        });
-    };
-
-    if (!open()) {
+    if (!OpenSession(session)) {
         Post({Event::Kind::kFailed, self, 0, {}});
         return;
     }
     Post({Event::Kind::kReady, self, 0, {}});
     std::size_t converted = 0;
-    for (;;) {
-        Worker::Job job;
-        {
-            std::unique_lock lock(lock_);
-            workerWake_.wait(lock, [&] { return worker.quit || worker.job.has_value(); });
-            if (!worker.job) {
-                break;
-            }
-            job = std::move(*worker.job);
-            worker.job.reset();
-        }
-        const auto start = Clock::now();
-        const BatchDocument& document = job.document;
-        ConversionResult result = timed([&] {
-            try {
-                return ConvertDocument(session.get(), document.source, document.page,
-                                       document.options);
-            } catch (const std::exception& e) {
-                return MakeConversionResult(ConversionCode::kFailed, document.source, document.page,
-                                            e.what());
-            }
-        });
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        Post({Event::Kind::kDone, self, job.index, DocumentOutcome{std::move(result), seconds}});
-
-        // Offices grow over long runs: a fresh one after enough documents or memory.
-        ++converted;
-        bool stopping = false;
-        {
-            std::lock_guard guard(lock_);
-            stopping = stopping_ || worker.quit;
-        }
-        const bool worn =
-            converted >= settings_.documentsPerSession ||
-            (settings_.officeMemoryLimit > 0 && session &&
-             ProcessTreeMemory(session->OfficeProcessId()) > settings_.officeMemoryLimit);
-        if (worn && !stopping) {
-            close();
-            converted = 0;
-            if (!open()) {
-                Post({Event::Kind::kFailed, self, 0, {}});
-                return;
-            }
+    while (std::optional<Job> job = NextJob(worker)) {
+        Post({Event::Kind::kDone, self, job->index, Convert(session.get(), job->document)});
+        if (!RecycleWhenWorn(worker, session, converted)) {
+            Post({Event::Kind::kFailed, self, 0, {}});
+            return;
         }
         Post({Event::Kind::kReady, self, 0, {}});
     }
-    close();
+    CloseSession(session);
     Post({Event::Kind::kEnded, self, 0, {}});
 }
 
@@ -239,188 +238,40 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
         stopping_ = false;
     }
     observer.RunStarted(documentCount);
-
-    // The documents taken from the source and not yet reported; the first has
-    // position reported.
-    struct Pending {
-        BatchDocument document;
-        std::string page;
-        bool started = false;
-        bool done = false;
-        bool stopped = false;
-        bool dropped = false; // never handed out: the source wanted no more
-        DocumentOutcome outcome;
-    };
-    std::deque<Pending> pending;
-    std::size_t reported = 0;
-    // One session takes the list in its order; several take the costliest first, and
-    // then every document is taken at once to know which that is.
-    const bool longestFirst = poolSize_ > 1;
-    HandOutQueue queue(longestFirst);
-    TimeLeftEstimator estimate(poolSize_);
+    PendingDocuments pending(poolSize_);
     const auto runStart = Clock::now();
     const auto sinceStart = [&] {
         return std::chrono::duration<double>(Clock::now() - runStart).count();
     };
     double lastTold = 0;
-    std::set<std::string> sweptFolders;
-    bool exhausted = false;
     RunEnd end = RunEnd::kCompleted;
-
     for (;;) {
-        bool stopped = false;
-        {
-            std::lock_guard guard(lock_);
-            stopped = stopping_;
-        }
+        const bool stopped = StopAsked();
         // Report in list order, as soon as a document and all before it are done.
-        while (!pending.empty() && (pending.front().done || pending.front().dropped ||
-                                    (stopped && !pending.front().started))) {
-            const Pending& front = pending.front();
-            if (front.done && !front.stopped) {
-                observer.DocumentFinished(reported, front.document, front.outcome);
-            }
-            pending.pop_front();
-            ++reported;
-        }
-        // The estimate of the time left, after every finished document and a few times
-        // a second.
-        if (const double now = sinceStart(); !stopped && now - lastTold >= kTimeLeftInterval) {
-            if (const std::optional<double> left = estimate.SecondsLeft(now)) {
-                observer.TimeLeft(*left);
-                lastTold = now;
-            }
-        }
-        // One session takes a document only when it is free for it (or, before any
-        // session runs, to learn that the list is not empty): the list may still change
-        // and a document's options are read as it starts. Several sessions take every
-        // document once the first office is starting, to hand out the costliest first.
-        while (!stopped && !exhausted) {
-            const std::size_t idle = static_cast<std::size_t>(std::count_if(
-                workers_.begin(), workers_.end(), [](const auto& w) { return w->idle; }));
-            if (LiveWorkers() == 0 ? !pending.empty() : !longestFirst && idle <= queue.Waiting()) {
-                break;
-            }
-            std::optional<BatchDocument> next = source.Next();
-            if (!next) {
-                exhausted = true;
-                break;
-            }
-            Pending entry;
-            entry.page = PageKey(next->page);
-            // Staging folders a killed run left go before this run writes beside them;
-            // each output folder is looked at once.
-            if (const std::string folder = fs::path(entry.page).parent_path().string();
-                sweptFolders.insert(folder).second) {
-                RemoveStaleStagingFolders(folder);
-            }
-            const double cost = ExpectedCost(next->source);
-            queue.Add(reported + pending.size(), entry.page, cost);
-            estimate.Add(cost);
-            entry.document = std::move(*next);
-            pending.push_back(std::move(entry));
-        }
-        // An office per document in hand, up to the pool's size; never one for an empty list.
+        pending.ReportDone(observer, stopped);
         if (!stopped) {
-            StartSessions(pending.size());
+            TellTimeLeft(pending, observer, sinceStart(), lastTold);
+            TakeDocuments(pending, source);
+            // An office per document in hand, up to the pool's size; never one for an
+            // empty list.
+            StartSessions(pending.Count());
+            HandOut(pending, source, observer, sinceStart());
         }
-
-        // A document whose page is being converted, or waits behind an earlier
-        // document of the same page, stays for a later round.
-        for (const auto& worker : workers_) {
-            if (stopped || queue.Waiting() == 0) {
-                break;
-            }
-            if (!worker->idle || worker->ended) {
-                continue;
-            }
-            std::optional<std::size_t> index = queue.Next();
-            for (; index && !source.Wanted(*index); index = queue.Next()) {
-                pending[*index - reported].dropped = true;
-                queue.Done(*index);
-                estimate.Forget(*index);
-            }
-            if (!index) {
-                break;
-            }
-            Pending& entry = pending[*index - reported];
-            entry.started = true;
-            worker->idle = false;
-            {
-                std::lock_guard guard(lock_);
-                worker->job = Worker::Job{*index, entry.document};
-            }
-            workerWake_.notify_all();
-            estimate.Started(*index, sinceStart());
-            observer.DocumentStarted(*index, entry.document);
-        }
-
-        if (stopped) {
-            // What is still converting was stopped in its office; the documents done
-            // after a stopped one are still reported, in order.
-            const bool inFlight = std::any_of(pending.begin(), pending.end(), [](const Pending& p) {
-                return p.started && !p.done;
-            });
-            if (!inFlight) {
-                for (std::size_t i = 0; i < pending.size(); ++i) {
-                    if (pending[i].done && !pending[i].stopped) {
-                        observer.DocumentFinished(reported + i, pending[i].document,
-                                                  pending[i].outcome);
-                    }
-                }
-                end = RunEnd::kStopped;
-                break;
-            }
-        } else if (exhausted && pending.empty()) {
-            break;
-        } else if (LiveWorkers() == 0 && !pending.empty()) {
-            end = RunEnd::kConverterUnavailable;
+        if (const std::optional<RunEnd> over = RunOver(pending, observer, stopped)) {
+            end = *over;
             break;
         }
-
-        std::deque<Event> events;
-        {
-            std::unique_lock lock(lock_);
-            eventWake_.wait_for(lock, kYieldInterval, [this] { return !events_.empty(); });
-            events.swap(events_);
-        }
+        std::deque<Event> events = WaitForEvents();
         // First the caller's turn: a stop it asks for now marks the outcomes below.
         if (yield) {
             yield();
         }
         for (Event& event : events) {
-            Worker& worker = *workers_[event.worker];
-            switch (event.kind) {
-            case Event::Kind::kReady:
-                worker.idle = true;
-                break;
-            case Event::Kind::kFailed:
-                ++failedStarts_;
-                [[fallthrough]];
-            case Event::Kind::kEnded:
-                worker.ended = true;
-                worker.idle = false;
-                break;
-            case Event::Kind::kDone: {
-                Pending& entry = pending[event.index - reported];
-                entry.done = true;
-                entry.outcome = std::move(event.outcome);
-                queue.Done(event.index);
-                estimate.Finished(event.index, entry.outcome.seconds);
+            if (Apply(event, pending)) {
                 lastTold = -kTimeLeftInterval; // told at once
-                bool stoppedNow = false;
-                {
-                    std::lock_guard guard(lock_);
-                    stoppedNow = stopping_;
-                }
-                // The office was ended under this document: it was stopped, not failed.
-                entry.stopped = stoppedNow && entry.outcome.result.code == ConversionCode::kFailed;
-                break;
-            }
             }
         }
     }
-
     EndWorkers(yield);
     if (end == RunEnd::kStopped) {
         // Offices ended at once could not remove their own folders.
@@ -428,6 +279,119 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     }
     observer.RunFinished();
     return end;
+}
+
+bool BatchRunner::StopAsked() {
+    std::lock_guard guard(lock_);
+    return stopping_;
+}
+
+// The estimate of the time left, after every finished document and a few times a second.
+void BatchRunner::TellTimeLeft(const PendingDocuments& pending, BatchObserver& observer, double now,
+                               double& lastTold) {
+    if (now - lastTold < kTimeLeftInterval) {
+        return;
+    }
+    if (const std::optional<double> left = pending.SecondsLeft(now)) {
+        observer.TimeLeft(*left);
+        lastTold = now;
+    }
+}
+
+// One session takes a document only when it is free for it (or, before any session
+// runs, to learn that the list is not empty): the list may still change and a
+// document's options are read as it starts. Several sessions take every document once
+// the first office is starting, to hand out the costliest first.
+void BatchRunner::TakeDocuments(PendingDocuments& pending, DocumentSource& source) {
+    while (!pending.Exhausted()) {
+        const std::size_t idle = static_cast<std::size_t>(
+            std::count_if(workers_.begin(), workers_.end(), [](const auto& w) { return w->idle; }));
+        if (LiveWorkers() == 0 ? pending.Count() > 0
+                               : !pending.LongestFirst() && idle <= pending.Waiting()) {
+            return;
+        }
+        if (!pending.Take(source)) {
+            return;
+        }
+    }
+}
+
+// Every idle session gets the next document that may go now; a document whose page is
+// being converted, or waits behind an earlier document of the same page, stays for a
+// later round.
+void BatchRunner::HandOut(PendingDocuments& pending, DocumentSource& source,
+                          BatchObserver& observer, double now) {
+    for (const auto& worker : workers_) {
+        if (pending.Waiting() == 0) {
+            return;
+        }
+        if (!worker->idle || worker->ended) {
+            continue;
+        }
+        const std::optional<std::size_t> position = pending.NextToHandOut(source);
+        if (!position) {
+            return;
+        }
+        const BatchDocument& document = pending.HandOut(*position, now);
+        worker->idle = false;
+        {
+            std::lock_guard guard(lock_);
+            worker->job = Job{*position, document};
+        }
+        workerWake_.notify_all();
+        observer.DocumentStarted(*position, document);
+    }
+}
+
+std::optional<RunEnd> BatchRunner::RunOver(PendingDocuments& pending, BatchObserver& observer,
+                                           bool stopped) {
+    if (stopped) {
+        // What is still converting was stopped in its office; the documents done
+        // after a stopped one are still reported, in order.
+        if (pending.Converting()) {
+            return std::nullopt;
+        }
+        pending.ReportDoneAfterStop(observer);
+        return RunEnd::kStopped;
+    }
+    if (pending.Exhausted() && pending.Count() == 0) {
+        return RunEnd::kCompleted;
+    }
+    if (LiveWorkers() == 0 && pending.Count() > 0) {
+        return RunEnd::kConverterUnavailable;
+    }
+    return std::nullopt;
+}
+
+std::deque<BatchRunner::Event> BatchRunner::WaitForEvents() {
+    std::deque<Event> events;
+    std::unique_lock lock(lock_);
+    eventWake_.wait_for(lock, kYieldInterval, [this] { return !events_.empty(); });
+    events.swap(events_);
+    return events;
+}
+
+bool BatchRunner::Apply(Event& event, PendingDocuments& pending) {
+    Worker& worker = *workers_[event.worker];
+    switch (event.kind) {
+    case Event::Kind::kReady:
+        worker.idle = true;
+        break;
+    case Event::Kind::kFailed:
+        ++failedStarts_;
+        [[fallthrough]];
+    case Event::Kind::kEnded:
+        worker.ended = true;
+        worker.idle = false;
+        break;
+    case Event::Kind::kDone: {
+        // The office was ended under this document: it was stopped, not failed.
+        const bool stopped = StopAsked() && event.outcome.result.code == ConversionCode::kFailed;
+        pending.Finish(event.index, std::move(event.outcome), stopped);
+        return true;
+    }
+    }
+    return false;
 }
 
 void BatchRunner::Stop() {
@@ -455,13 +419,7 @@ void BatchRunner::EndWorkers(const YieldHook& yield) {
                            [](const auto& w) { return !w->ended; });
     };
     while (running()) {
-        std::deque<Event> events;
-        {
-            std::unique_lock lock(lock_);
-            eventWake_.wait_for(lock, kYieldInterval, [this] { return !events_.empty(); });
-            events.swap(events_);
-        }
-        for (const Event& event : events) {
+        for (const Event& event : WaitForEvents()) {
             if (event.kind == Event::Kind::kFailed || event.kind == Event::Kind::kEnded) {
                 workers_[event.worker]->ended = true;
             }

@@ -22,6 +22,8 @@
 
 namespace pelmora {
 
+class PendingDocuments;
+
 /// The measured resident memory of one office converting the sample documents, with
 /// room for larger documents; the pool never starts more offices than the available
 /// memory holds at this size.
@@ -133,12 +135,37 @@ private:
         DocumentOutcome outcome;
     };
     struct Worker;
+    struct Job {
+        std::size_t index = 0;
+        BatchDocument document;
+    };
 
+    // The pool: sessions on their threads, started, replaced and ended here.
     void StartWorker();
     std::size_t LiveWorkers() const;
-    void WorkerLoop(Worker& worker, std::size_t self);
-    void Post(Event event);
     void EndWorkers(const YieldHook& yield);
+
+    // A session's thread: converting what it is given, recycling its office.
+    void WorkerLoop(Worker& worker, std::size_t self);
+    bool OpenSession(std::unique_ptr<ConverterSession>& session);
+    void CloseSession(std::unique_ptr<ConverterSession>& session);
+    std::optional<Job> NextJob(Worker& worker);
+    DocumentOutcome Convert(ConverterSession* session, const BatchDocument& document);
+    bool RecycleWhenWorn(const Worker& worker, std::unique_ptr<ConverterSession>& session,
+                         std::size_t& converted);
+    void Post(Event event);
+
+    // The run's thread: taking, handing out, hearing back, ending.
+    bool StopAsked();
+    void TellTimeLeft(const PendingDocuments& pending, BatchObserver& observer, double now,
+                      double& lastTold);
+    void TakeDocuments(PendingDocuments& pending, DocumentSource& source);
+    void HandOut(PendingDocuments& pending, DocumentSource& source, BatchObserver& observer,
+                 double now);
+    std::optional<RunEnd> RunOver(PendingDocuments& pending, BatchObserver& observer, bool stopped);
+    std::deque<Event> WaitForEvents();
+    // True when event reports a finished document.
+    bool Apply(Event& event, PendingDocuments& pending);
 
     ConverterFactory& converter_;
     PoolSettings settings_;
