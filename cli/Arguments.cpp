@@ -51,19 +51,10 @@ bool EqualsIgnoringCase(const std::string& a, std::string::size_type offset, con
     return true;
 }
 
-} // namespace
-
-std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine) {
-    std::vector<std::string> tokens;
-    const std::string raw = TrimSpaces(rawCommandLine);
-    if (raw.empty()) {
-        return tokens;
-    }
-
-    const std::string text = " " + ReplaceAll(raw, "\"\"", std::string(1, kEscapedQuote)) + " ";
-
-    // Segments alternate between outside and inside quotes; an unclosed quote makes
-    // the rest of the line one quoted run.
+// Segments alternate between outside and inside quotes; inside, the characters that
+// would split a token stand masked. An unclosed quote makes the rest of the line one
+// quoted run.
+std::string MaskQuotedRuns(const std::string& text) {
     std::string joined;
     std::string::size_type start = 0;
     bool quoted = false;
@@ -86,13 +77,15 @@ std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine) {
             joined += segment;
         }
         if (quote == std::string::npos) {
-            break;
+            return joined;
         }
         start = quote + 1;
         quoted = !quoted;
     }
-    joined = TrimSpaces(joined);
+}
 
+// A space before every switch character, so that each switch becomes a token.
+std::string CutBeforeSwitches(const std::string& joined) {
     std::string cut;
     cut.reserve(joined.size() * 2);
     for (char c : joined) {
@@ -101,31 +94,49 @@ std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine) {
         }
         cut += c;
     }
+    return cut;
+}
 
-    for (const std::string& piece : SplitAt(cut, ' ')) {
-        if (piece.empty()) {
-            continue;
+// The piece with its masked characters back.
+std::string Unmasked(const std::string& piece) {
+    std::string token;
+    for (char c : piece) {
+        switch (c) {
+        case kEscapedQuote:
+            token += "\"\"";
+            break;
+        case kQuotedSpace:
+            token += ' ';
+            break;
+        case kQuotedSlash:
+            token += '/';
+            break;
+        case kQuotedDash:
+            token += '-';
+            break;
+        default:
+            token += c;
         }
-        std::string token;
-        for (char c : piece) {
-            switch (c) {
-            case kEscapedQuote:
-                token += "\"\"";
-                break;
-            case kQuotedSpace:
-                token += ' ';
-                break;
-            case kQuotedSlash:
-                token += '/';
-                break;
-            case kQuotedDash:
-                token += '-';
-                break;
-            default:
-                token += c;
-            }
+    }
+    return token;
+}
+
+} // namespace
+
+std::vector<std::string> ParseCommandLine(const std::string& rawCommandLine) {
+    std::vector<std::string> tokens;
+    const std::string raw = TrimSpaces(rawCommandLine);
+    if (raw.empty()) {
+        return tokens;
+    }
+
+    const std::string text = " " + ReplaceAll(raw, "\"\"", std::string(1, kEscapedQuote)) + " ";
+
+    const std::string joined = TrimSpaces(MaskQuotedRuns(text));
+    for (const std::string& piece : SplitAt(CutBeforeSwitches(joined), ' ')) {
+        if (!piece.empty()) {
+            tokens.push_back(Unmasked(piece));
         }
-        tokens.push_back(std::move(token));
     }
     return tokens;
 }

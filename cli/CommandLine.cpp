@@ -6,12 +6,12 @@
 #include "cli/PasswordFile.h"
 #include "cli/ProgressLine.h"
 #include "cli/RunChoices.h"
+#include "cli/RunLog.h"
 #include "cli/TemporaryFolder.h"
 #include "cli/TextReport.h"
 #include "engine/BatchObserver.h"
 #include "engine/BatchRunner.h"
 #include "engine/Conversion.h"
-#include "engine/LogFile.h"
 #include "engine/PathHelpers.h"
 #include "engine/Sharding.h"
 #include "engine/TextLines.h"
@@ -188,68 +188,55 @@ std::optional<int> ConfineOffices(ConverterFactory& converter, const RunChoices&
     return std::nullopt;
 }
 
-} // namespace
-
-int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& converter,
-                   std::ostream& out, std::ostream& err) {
+// The password file's passwords: the first as the password, the rest to try after it.
+// False, with the problem on err, when the file cannot be read.
+bool ReadPasswords(const RunChoices& choices, DocumentOptions& options, std::ostream& err) {
+    if (choices.passwordFile.empty()) {
+        return true;
+    }
+    std::vector<std::string> passwords;
     std::string problem;
-    const std::optional<RunChoices> choices = ReadRunChoices(arguments, problem);
-    if (!choices) {
+    if (!ReadPasswordFile(choices.passwordFile, passwords, err, problem)) {
         err << problem << '\n' << std::flush;
-        return kBadOptions;
+        return false;
     }
-    if (choices->showHelp) {
-        ShowUsage(out);
-        ShowLongOptions(out);
-        return kRunSucceeded;
+    if (!passwords.empty()) {
+        options.password = passwords.front();
+        options.otherPasswords.assign(passwords.begin() + 1, passwords.end());
     }
-    if (choices->showVersion) {
-        ShowVersion(out);
-        return kRunSucceeded;
-    }
+    return true;
+}
 
-    if (!choices->strayTokens.empty()) {
-        err << StrayTokensLine(choices->strayTokens) << '\n' << std::flush;
-    }
-
-    StopSignalScope signals(converter);
-
-    const RunChoices& settings = *choices;
-    DocumentOptions options = choices->document;
-    if (!choices->passwordFile.empty()) {
-        std::vector<std::string> passwords;
-        if (!ReadPasswordFile(choices->passwordFile, passwords, err, problem)) {
-            err << problem << '\n' << std::flush;
-            return kBadOptions;
-        }
-        if (!passwords.empty()) {
-            options.password = passwords.front();
-            options.otherPasswords.assign(passwords.begin() + 1, passwords.end());
-        }
-    }
-    RunReports reports(out, err, choices->json, choices->quiet);
-
+PoolSettings PoolOf(const RunChoices& choices) {
     PoolSettings pool;
-    pool.sessions = static_cast<std::size_t>(settings.jobs);
-    pool.documentTimeLimit = std::chrono::seconds(settings.timeoutSeconds);
-    if (settings.recycleAfter > 0) {
-        pool.documentsPerSession = static_cast<std::size_t>(settings.recycleAfter);
+    pool.sessions = static_cast<std::size_t>(choices.jobs);
+    pool.documentTimeLimit = std::chrono::seconds(choices.timeoutSeconds);
+    if (choices.recycleAfter > 0) {
+        pool.documentsPerSession = static_cast<std::size_t>(choices.recycleAfter);
     }
-    if (settings.officeMemoryMb > 0) {
-        pool.officeMemoryLimit = static_cast<std::uint64_t>(settings.officeMemoryMb) << 20;
+    if (choices.officeMemoryMb > 0) {
+        pool.officeMemoryLimit = static_cast<std::uint64_t>(choices.officeMemoryMb) << 20;
     }
-    if (const auto refused = ConfineOffices(converter, settings, pool.officeMemoryLimit, err)) {
-        return *refused;
-    }
+    return pool;
+}
 
-    // The offices start as soon as the search has found a first file, not after it.
-    BatchRunner runner(converter, pool);
+// The documents of one run, and whether the search missed some.
+struct DocumentListing {
+    std::vector<BatchDocument> documents;
+    bool foldersSkipped = false; // a folder could not be searched
+};
+
+// The files the arguments name, this machine's shard of them, each with its page. The
+// offices start as soon as the search has found a first file, not after it.
+DocumentListing ListDocuments(const CommandLineArguments& arguments, const RunChoices& choices,
+                              const DocumentOptions& options, BatchRunner& runner,
+                              std::ostream& err) {
     std::vector<std::string> files;
     std::vector<std::string> unmatched;
     std::vector<SkippedFolder> skipped;
     try {
         arguments.ExpandFileList(
-            files, settings.includeSubfolders, &unmatched,
+            files, choices.includeSubfolders, &unmatched,
             [&] { runner.StartSessions(files.size()); }, &skipped);
     } catch (const std::exception&) {
         // The paths found before the failure are still converted.
@@ -263,73 +250,36 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
     if (files.empty() && !unmatched.empty()) {
         err << NothingMatchesLine(unmatched) << '\n' << std::flush;
     }
-    files = FilesOfShard(files, settings.shardIndex, settings.shardCount, settings.outputFolder,
+    files = FilesOfShard(files, choices.shardIndex, choices.shardCount, choices.outputFolder,
                          kCommandLinePageExtension);
-
-    std::vector<BatchDocument> documents;
-    documents.reserve(files.size());
+    DocumentListing listing{{}, !skipped.empty()};
+    listing.documents.reserve(files.size());
     for (const std::string& path : files) {
-        documents.push_back(
-            {path, PagePath(path, settings.outputFolder, kCommandLinePageExtension), options});
+        listing.documents.push_back(
+            {path, PagePath(path, choices.outputFolder, kCommandLinePageExtension), options});
     }
+    return listing;
+}
 
-    // Each line goes out, and into the log file, once it and every line before it are
-    // done: a run that is killed keeps the record of its finished work.
-    class RunLog final : public BatchObserver {
-    public:
-        RunLog(const std::vector<BatchObserver*>& reports, const std::string& logFile,
-               std::ostream& err)
-            : reports_(reports), file_(logFile), err_(err) {}
-        void RunStarted(std::size_t count) override {
-            for (BatchObserver* report : reports_) {
-                report->RunStarted(count);
-            }
-        }
-        void DocumentStarted(std::size_t index, const BatchDocument& document) override {
-            for (BatchObserver* report : reports_) {
-                report->DocumentStarted(index, document);
-            }
-        }
-        void DocumentFinished(std::size_t index, const BatchDocument& document,
-                              const DocumentOutcome& outcome) override {
-            failed = failed || outcome.result.Failed();
-            for (BatchObserver* report : reports_) {
-                report->DocumentFinished(index, document, outcome);
-            }
-            Append(outcome.result.line);
-        }
-        void RunFinished() override {
-            for (BatchObserver* report : reports_) {
-                report->RunFinished();
-            }
-        }
-        void Append(const std::string& line) {
-            if (!file_.Append(EscapeControlCharacters(line)) && !told_) {
-                told_ = true;
-                err_ << "pelmora: could not write the log file "
-                     << EscapeControlCharacters(file_.Path()) << '\n'
-                     << std::flush;
-            }
-        }
-        bool failed = false;
-
-    private:
-        const std::vector<BatchObserver*>& reports_;
-        LogFile file_;
-        std::ostream& err_;
-        bool told_ = false;
-    } log(reports.Observers(), settings.logFile, err);
-
+RunEnd RunDocuments(BatchRunner& runner, std::vector<BatchDocument> documents, RunLog& log,
+                    const StopSignalScope& signals, std::ostream& out, std::ostream& err) {
+    const std::size_t count = documents.size();
     DocumentList source(std::move(documents));
     const auto started = std::chrono::steady_clock::now();
     // Output nobody can read ends the run as a stop does: "| head -1" wants no more.
-    const RunEnd end = runner.Run(source, files.size(), log, [&] {
+    const RunEnd end = runner.Run(source, count, log, [&] {
         if (signals.Stopped() || out.fail()) {
             runner.Stop();
         }
     });
     ReportPoolUse(runner, std::chrono::steady_clock::now() - started, err);
+    return end;
+}
 
+// The end of the run: the line of a converter that could not start, and the exit status.
+int FinishRun(RunEnd end, bool foldersSkipped, RunReports& reports, RunLog& log,
+              ConverterFactory& converter, const StopSignalScope& signals, std::ostream& out,
+              std::ostream& err) {
     if (end == RunEnd::kConverterUnavailable && !signals.Stopped()) {
         const std::string line = FormatLogLine(ConversionCode::kConverterUnavailable, {}, {});
         reports.ReportUnavailable(line);
@@ -351,7 +301,47 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
     if (end == RunEnd::kConverterUnavailable) {
         return kConverterUnavailable;
     }
-    return log.failed || !skipped.empty() ? kRunHadFailures : kRunSucceeded;
+    return log.Failed() || foldersSkipped ? kRunHadFailures : kRunSucceeded;
+}
+
+} // namespace
+
+int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& converter,
+                   std::ostream& out, std::ostream& err) {
+    std::string problem;
+    const std::optional<RunChoices> choices = ReadRunChoices(arguments, problem);
+    if (!choices) {
+        err << problem << '\n' << std::flush;
+        return kBadOptions;
+    }
+    if (choices->showHelp) {
+        ShowUsage(out);
+        ShowLongOptions(out);
+        return kRunSucceeded;
+    }
+    if (choices->showVersion) {
+        ShowVersion(out);
+        return kRunSucceeded;
+    }
+    if (!choices->strayTokens.empty()) {
+        err << StrayTokensLine(choices->strayTokens) << '\n' << std::flush;
+    }
+
+    StopSignalScope signals(converter);
+    DocumentOptions options = choices->document;
+    if (!ReadPasswords(*choices, options, err)) {
+        return kBadOptions;
+    }
+    RunReports reports(out, err, choices->json, choices->quiet);
+    const PoolSettings pool = PoolOf(*choices);
+    if (const auto refused = ConfineOffices(converter, *choices, pool.officeMemoryLimit, err)) {
+        return *refused;
+    }
+    BatchRunner runner(converter, pool);
+    DocumentListing listing = ListDocuments(arguments, *choices, options, runner, err);
+    RunLog log(reports.Observers(), choices->logFile, err);
+    const RunEnd end = RunDocuments(runner, std::move(listing.documents), log, signals, out, err);
+    return FinishRun(end, listing.foldersSkipped, reports, log, converter, signals, out, err);
 }
 
 } // namespace pelmora

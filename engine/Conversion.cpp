@@ -64,25 +64,16 @@ bool LiesIn(const std::string& path, const std::string& folder) {
     return !ec && fs::equivalent(parent, folder, ec) && !ec;
 }
 
-// The steps after the checks; every failure throws with its description.
-void Convert(ConverterSession* session, const std::string& sourcePath,
-             const std::string& outputPath, const DocumentOptions& options,
-             const YieldHook& yield) {
-    if (session == nullptr) {
-        throw std::runtime_error("The document converter is not running");
-    }
-    const std::size_t slash = outputPath.rfind(kPathSeparator);
-    const std::string folder = slash == std::string::npos ? "" : outputPath.substr(0, slash + 1);
-    const std::string name = outputPath.substr(folder.size());
-    if (name.empty() || name == "." || name == "..") {
-        throw std::runtime_error("The output path " + outputPath + " names no file");
-    }
+// Opens sourcePath with the password, then with each other password while the one
+// before is refused; a blank stands for no password.
+std::unique_ptr<ConverterDocument> OpenWithPasswords(ConverterSession& session,
+                                                     const std::string& sourcePath,
+                                                     const DocumentOptions& options) {
     std::string password = options.password.empty() ? " " : options.password;
-
     std::unique_ptr<ConverterDocument> document;
     for (std::size_t next = 0;; ++next) {
         try {
-            document = session->Open(sourcePath, password);
+            document = session.Open(sourcePath, password);
             break;
         } catch (const ConverterPasswordError&) {
             if (next >= options.otherPasswords.size()) {
@@ -94,18 +85,15 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
     if (!document) {
         throw std::runtime_error("The converter opened no document");
     }
-    if (!folder.empty() && !FolderExists(folder)) {
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        if (ec) {
-            throw PathError("Cannot create folder", folder, ec);
-        }
-    }
-    const StagingFolder staging(folder, name);
-    document->SaveAsPage(staging.Path() + kPathSeparator, name);
-    document->Close();
-    document.reset();
+    return document;
+}
 
+// The page saved into staging goes to outputPath, compacted if asked, with or without
+// its picture folder.
+void PlaceStagedPage(const StagingFolder& staging, const std::string& folder,
+                     const std::string& name, const std::string& sourcePath,
+                     const std::string& outputPath, const DocumentOptions& options,
+                     const YieldHook& yield) {
     const std::string companionName = ChangeExtension(name, ".files");
     const std::string stagedPage = staging.Path() + kPathSeparator + name;
     if (!FileExists(stagedPage)) {
@@ -133,6 +121,34 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
     if (!options.keepPictureFolder && !LiesIn(sourcePath, companion)) {
         DeleteFolder(companion);
     }
+}
+
+// The steps after the checks; every failure throws with its description.
+void Convert(ConverterSession* session, const std::string& sourcePath,
+             const std::string& outputPath, const DocumentOptions& options,
+             const YieldHook& yield) {
+    if (session == nullptr) {
+        throw std::runtime_error("The document converter is not running");
+    }
+    const std::size_t slash = outputPath.rfind(kPathSeparator);
+    const std::string folder = slash == std::string::npos ? "" : outputPath.substr(0, slash + 1);
+    const std::string name = outputPath.substr(folder.size());
+    if (name.empty() || name == "." || name == "..") {
+        throw std::runtime_error("The output path " + outputPath + " names no file");
+    }
+    std::unique_ptr<ConverterDocument> document = OpenWithPasswords(*session, sourcePath, options);
+    if (!folder.empty() && !FolderExists(folder)) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec) {
+            throw PathError("Cannot create folder", folder, ec);
+        }
+    }
+    const StagingFolder staging(folder, name);
+    document->SaveAsPage(staging.Path() + kPathSeparator, name);
+    document->Close();
+    document.reset();
+    PlaceStagedPage(staging, folder, name, sourcePath, outputPath, options, yield);
 }
 
 } // namespace

@@ -236,6 +236,40 @@ struct Office {
     }
 };
 
+// Connects to the office process as soon as it accepts connections: on its pipe, or
+// inside the sandbox on the socket it shares with this process.
+Reference<css::connection::XConnection>
+ConnectToOffice(OfficeProcess& process, const Reference<css::uno::XComponentContext>& local,
+                std::chrono::milliseconds startTimeLimit) {
+    const auto connector = css::connection::Connector::create(local);
+    const OUString pipe = Unicode("pipe,name=" + process.PipeName());
+    Reference<css::connection::XConnection> connection;
+    while (!connection.is()) {
+        if (!process.Running()) {
+            throw ConverterError(
+                process.TimedOut()
+                    ? "LibreOffice did not start within " + DescribeDuration(startTimeLimit)
+                    : "LibreOffice ended while starting (" + process.EndDescription() + ")");
+        }
+        try {
+            if (process.Sandboxed()) {
+                const std::string path = process.SandboxPipePath();
+                connection = path.empty() ? nullptr : ConnectPipe(path);
+                if (!connection.is()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+            } else {
+                connection = connector->connect(pipe);
+            }
+        } catch (const css::connection::NoConnectException&) {
+            // A refused connect costs microseconds; every start waits out the rest.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    return connection;
+}
+
+// Spawns an office process (its arguments built by OfficeProcess), then connects to it.
 std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     auto office = std::make_shared<Office>();
     office->process_ = std::make_unique<OfficeProcess>(
@@ -244,33 +278,9 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
     const auto deadline = Clock::now() + settings.startTimeLimit;
     try {
         const auto local = LocalContext(settings.programFolder);
-        const auto connector = css::connection::Connector::create(local);
-        const OUString pipe = Unicode("pipe,name=" + process.PipeName());
         OfficeProcess::Watch watch(process, deadline);
-        Reference<css::connection::XConnection> connection;
-        while (!connection.is()) {
-            if (!process.Running()) {
-                throw ConverterError(process.TimedOut()
-                                         ? "LibreOffice did not start within " +
-                                               DescribeDuration(settings.startTimeLimit)
-                                         : "LibreOffice ended while starting (" +
-                                               process.EndDescription() + ")");
-            }
-            try {
-                if (process.Sandboxed()) {
-                    const std::string path = process.SandboxPipePath();
-                    connection = path.empty() ? nullptr : ConnectPipe(path);
-                    if (!connection.is()) {
-                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                    }
-                } else {
-                    connection = connector->connect(pipe);
-                }
-            } catch (const css::connection::NoConnectException&) {
-                // A refused connect costs microseconds; every start waits out the rest.
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        }
+        const Reference<css::connection::XConnection> connection =
+            ConnectToOffice(process, local, settings.startTimeLimit);
         office->bridge_ = css::bridge::BridgeFactory::create(local)->createBridge(
             OUString(), OUString("urp"), connection, nullptr);
         office->context_.set(office->bridge_->getInstance(OUString("StarOffice.ComponentContext")),
@@ -455,6 +465,44 @@ bool HasAbsolutePositions(const std::string& page) {
     return page.find("sd-abs-pos") != std::string::npos ||
            page.find("position: absolute") != std::string::npos ||
            page.find("position:absolute") != std::string::npos;
+}
+
+// How a document is loaded: read-only, never asking, no macros, no updated links.
+Properties LoadProperties(const Reference<css::task::XInteractionHandler>& handler,
+                          const std::string& fileName, const std::string& password) {
+    Properties properties = MakeProperties(
+        {{"ReadOnly", css::uno::Any(true)},
+         {"InteractionHandler", css::uno::Any(handler)},
+         {"MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)},
+         {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)},
+         // Links the document makes relative to itself resolve from the source's
+         // real folder, not from the private copy's.
+         {"DocumentBaseURL", css::uno::Any(Unicode(SourceUrl(fileName)))}});
+    if (!password.empty()) {
+        properties = With(properties, "Password", css::uno::Any(Unicode(password)));
+    }
+    return properties;
+}
+
+// Loads url and updates its fields; returns the document and what its fields need.
+std::pair<Reference<css::lang::XComponent>, FieldKinds>
+LoadWithFields(Office& office, const OUString& url, const Properties& properties) {
+    const auto loaded = LoadDocument(office, url, properties);
+    // Unknown kinds are refreshed, but not laid out: values without layout are better
+    // than no page.
+    FieldKinds fields{.any = true};
+    try {
+        fields = KindsOfFields(loaded);
+    } catch (const css::lang::DisposedException&) {
+        throw;
+    } catch (const css::uno::RuntimeException&) {
+    }
+    // Updating fields costs as much as a third of loading, for nothing when there
+    // are none.
+    if (fields.any) {
+        RefreshFields(loaded);
+    }
+    return std::make_pair(loaded, fields);
 }
 
 class LibreOfficeDocument final : public ConverterDocument {
@@ -671,17 +719,7 @@ public:
     std::unique_ptr<ConverterDocument> Open(const std::string& fileName,
                                             const std::string& passwordDocument) {
         Session& session = *session_;
-        if (session.quit_) {
-            throw ConverterError("the converter has been quit");
-        }
-        if (!session.office_ || !session.office_->Responds()) {
-            if (session.office_) {
-                session.office_->ShutDown(false);
-            }
-            session.office_.reset();
-            session.office_ = StartOffice(session.settings_);
-        }
-        const std::shared_ptr<Office> office = session.office_;
+        const std::shared_ptr<Office> office = RunningOffice();
         const auto deadline = Clock::now() + session.settings_.documentTimeLimit;
         const std::string copy =
             CopySource(office->process_->WorkFolder(), ++session.copies_, fileName);
@@ -689,39 +727,12 @@ public:
 
         auto* handler = new SilentHandler;
         const Reference<css::task::XInteractionHandler> handlerReference(handler);
-        Properties properties = MakeProperties(
-            {{"ReadOnly", css::uno::Any(true)},
-             {"InteractionHandler", css::uno::Any(handlerReference)},
-             {"MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)},
-             {"UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)},
-             // Links the document makes relative to itself resolve from the source's
-             // real folder, not from the private copy's.
-             {"DocumentBaseURL", css::uno::Any(Unicode(SourceUrl(fileName)))}});
-        if (!passwordDocument.empty()) {
-            properties = With(properties, "Password", css::uno::Any(Unicode(passwordDocument)));
-        }
+        const Properties properties = LoadProperties(handlerReference, fileName, passwordDocument);
         const OUString url = Unicode(FileUrl(office->process_->OfficePath(copy)));
         try {
             const auto [component, fields] = Guarded(
                 session, *office, deadline, "opening the document",
-                [&] {
-                    const auto loaded = LoadDocument(*office, url, properties);
-                    // Unknown kinds are refreshed, but not laid out: values without
-                    // layout are better than no page.
-                    FieldKinds fields{.any = true};
-                    try {
-                        fields = KindsOfFields(loaded);
-                    } catch (const css::lang::DisposedException&) {
-                        throw;
-                    } catch (const css::uno::RuntimeException&) {
-                    }
-                    // Updating fields costs as much as a third of loading, for
-                    // nothing when there are none.
-                    if (fields.any) {
-                        RefreshFields(loaded);
-                    }
-                    return std::make_pair(loaded, fields);
-                },
+                [&] { return LoadWithFields(*office, url, properties); },
                 [&](const std::string& message) {
                     return handler->passwordRefused_
                                ? std::string("the password is wrong or missing")
@@ -742,6 +753,22 @@ public:
             fs::remove_all(copyFolder, ignored);
             throw;
         }
+    }
+
+    // The office of the session, started anew when it does not answer.
+    std::shared_ptr<Office> RunningOffice() {
+        Session& session = *session_;
+        if (session.quit_) {
+            throw ConverterError("the converter has been quit");
+        }
+        if (!session.office_ || !session.office_->Responds()) {
+            if (session.office_) {
+                session.office_->ShutDown(false);
+            }
+            session.office_.reset();
+            session.office_ = StartOffice(session.settings_);
+        }
+        return session.office_;
     }
 
     void Quit() {

@@ -199,6 +199,24 @@ void ReplacePage(const fs::path& pagePath, const std::string& text) {
     }
 }
 
+// Moves the picture base/name into base/companion; false when it is no plain file
+// (a reference to something else, or a link the page must not carry off).
+bool MovePicture(const fs::path& base, const std::string& name, const std::string& companion) {
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(base / name, error))) {
+        return false;
+    }
+    fs::create_directory(base / companion, error);
+    if (!error) {
+        fs::rename(base / name, base / companion / name, error);
+    }
+    if (error) {
+        throw ConverterError("cannot move the picture " + name + " into " +
+                             (base / companion).string() + ": " + error.message());
+    }
+    return true;
+}
+
 // Moves the pictures of the page the export wrote as base/storedName into the
 // companion folder of pageName, rewriting the page's references to them.
 int MovePictures(const fs::path& base, const std::string& storedName, const std::string& pageName,
@@ -236,17 +254,8 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
             continue;
         }
         if (!moved.count(name)) {
-            std::error_code error;
-            if (!fs::is_regular_file(fs::symlink_status(base / name, error))) {
+            if (!MovePicture(base, name, companion)) {
                 continue;
-            }
-            fs::create_directory(base / companion, error);
-            if (!error) {
-                fs::rename(base / name, base / companion / name, error);
-            }
-            if (error) {
-                throw ConverterError("cannot move the picture " + name + " into " +
-                                     (base / companion).string() + ": " + error.message());
             }
             moved.insert(name);
         }
