@@ -2,6 +2,8 @@
 
 #include "engine/MarkupText.h"
 
+#include <algorithm>
+
 namespace pelmora {
 
 namespace {
@@ -49,7 +51,7 @@ std::size_t FindTopLevel(std::string_view text, std::size_t at, std::string_view
                     ++at;
                 }
             }
-        } else if (depth == 0 && stops.find(c) != std::string_view::npos) {
+        } else if (depth == 0 && std::find(stops.begin(), stops.end(), c) != stops.end()) {
             return at;
         } else if (c == '(' || c == '[' || c == '{') {
             ++depth;

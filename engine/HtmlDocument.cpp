@@ -5,7 +5,9 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -79,6 +81,15 @@ void CopyAttributes(const GumboElement& element, HtmlNode& node) {
         }
     }
 }
+
+// How the parser marks nodes it moved, cloned, re-opened or made of other tags while
+// repairing misnested markup. Other errors (a colgroup or tbody left implied, a
+// self-closing slash, a stray end tag) leave a tree that reads back as it is.
+constexpr unsigned int kRepairs =
+    GUMBO_INSERTION_CONVERTED_FROM_END_TAG | GUMBO_INSERTION_FROM_ISINDEX |
+    GUMBO_INSERTION_FROM_IMAGE | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT |
+    GUMBO_INSERTION_ADOPTION_AGENCY_CLONED | GUMBO_INSERTION_ADOPTION_AGENCY_MOVED |
+    GUMBO_INSERTION_FOSTER_PARENTED;
 
 const GumboVector& ChildrenOf(const GumboNode& node) {
     return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
@@ -154,6 +165,15 @@ bool IsUtf8(std::string_view text) {
     while (p < end) {
         if (*p < 0x80) {
             ++p;
+            // Most of a page is ASCII: eight bytes at a time.
+            while (end - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if ((word & 0x8080808080808080u) != 0) {
+                    break;
+                }
+                p += 8;
+            }
             continue;
         }
         int more = 0;
@@ -196,6 +216,10 @@ bool RemoveForbiddenCharacters(std::string& text) {
     const auto* end = p + text.size();
     std::size_t kept = 0;
     for (const auto* at = p; at < end;) {
+        if (*at >= 0x20 && *at < 0x7F) {
+            text[kept++] = static_cast<char>(*at++);
+            continue;
+        }
         const std::size_t skip = ForbiddenCharacterAt(at, end);
         if (skip > 0) {
             at += skip;
@@ -237,6 +261,7 @@ bool HtmlDocument::CopyTree(const void* parserRoot) {
         const Pending item = stack.back();
         stack.pop_back();
         const GumboNode& from = *item.from;
+        repaired_ = repaired_ || (from.parse_flags & kRepairs) != 0;
         HtmlNode* node = nullptr;
         switch (from.type) {
         case GUMBO_NODE_ELEMENT:
@@ -292,14 +317,13 @@ std::unique_ptr<HtmlDocument> HtmlDocument::Parse(std::string_view page) {
     options.allocator = &Arena::Allocate;
     options.deallocator = &Arena::Free;
     options.userdata = &arena;
-    options.max_errors = 1; // whether there was any is all that is asked
+    options.max_errors = 0; // the nodes' own flags say what was repaired
     const GumboOutput* output = gumbo_parse_with_options(&options, page.data(), page.size());
     if (output == nullptr || output->root == nullptr ||
         output->document->v.document.doc_type_quirks_mode != GUMBO_DOCTYPE_NO_QUIRKS) {
         return nullptr;
     }
     std::unique_ptr<HtmlDocument> document(new HtmlDocument());
-    document->repaired_ = output->errors.length > 0;
     if (!document->CopyTree(output->root)) {
         return nullptr;
     }

@@ -31,8 +31,8 @@ public:
     HtmlNode& Head() { return *head_; }
     HtmlNode& Body() { return *body_; }
 
-    /// True when the page had syntax errors that the parser repaired: such a tree may
-    /// not read back the same once written.
+    /// True when the parser moved, cloned or re-opened elements to repair misnested
+    /// markup: such a tree may not read back the same once written.
     bool Repaired() const { return repaired_; }
 
     /// New nodes owned by the document, not yet in the tree.

@@ -20,7 +20,11 @@ constexpr bool IsHexDigit(char c) {
 
 /// True when name is one of names.
 inline bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    // The length and first letter rule out most names without comparing the rest.
+    return std::any_of(names.begin(), names.end(), [name](std::string_view candidate) {
+        return candidate.size() == name.size() &&
+               (name.empty() || (candidate[0] == name[0] && candidate == name));
+    });
 }
 
 /// True for the (lower-case) names h1 to h6.

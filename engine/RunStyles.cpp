@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace pelmora {
@@ -27,6 +28,20 @@ struct Walk {
     const StyleSheetIndex& sheet;
     std::deque<std::string> values; // the values Inherited points to
     std::vector<HtmlNode*> bare;    // spans left without attributes
+    // Style attributes read so far: a page repeats few styles over many runs.
+    std::unordered_map<std::string, CssDeclarations> read;
+
+    // The declarations of the element's style attribute (none when it has none).
+    const CssDeclarations& StyleOf(const HtmlNode& element) {
+        static const CssDeclarations kNone;
+        const std::string* style = element.Find("style");
+        if (style == nullptr) {
+            return kNone;
+        }
+        const auto known = read.find(*style);
+        return known != read.end() ? known->second
+                                   : read.emplace(*style, ParseDeclarations(*style)).first->second;
+    }
 };
 
 // A value as a browser compares it: names in lower case, blanks and quotes that
@@ -42,20 +57,25 @@ std::string Comparable(std::string_view property, std::string_view value) {
         return text;
     }
     std::string out;
+    out.reserve(text.size());
+    const std::string_view all = text;
     std::size_t from = 0;
-    while (from <= text.size()) {
-        std::size_t comma = text.find(',', from);
-        comma = comma == std::string::npos ? text.size() : comma;
-        std::string name = text.substr(from, comma - from);
+    while (from <= all.size()) {
+        std::size_t comma = all.find(',', from);
+        comma = comma == std::string_view::npos ? all.size() : comma;
+        std::string_view name = all.substr(from, comma - from);
         from = comma + 1;
         if (name.size() >= 2 && (name[0] == '"' || name[0] == '\'') && name.back() == name[0]) {
-            const std::string inner = name.substr(1, name.size() - 2);
+            const std::string_view inner = name.substr(1, name.size() - 2);
             if (!OneOf(inner, {"serif", "sans-serif", "monospace", "cursive", "fantasy",
                                "system-ui", "inherit", "initial", "default"})) {
                 name = inner;
             }
         }
-        out += (out.empty() ? "" : ",") + name;
+        if (!out.empty()) {
+            out += ',';
+        }
+        out += name;
     }
     return out;
 }
@@ -129,25 +149,26 @@ bool Justified(const HtmlNode& element, const CssDeclarations& style, bool paren
 }
 
 void Shorten(HtmlNode& element, const Inherited& parent, bool parentJustified, Walk& walk) {
-    const std::string* written = element.Find("style");
-    CssDeclarations style = written == nullptr ? CssDeclarations() : ParseDeclarations(*written);
+    const CssDeclarations& style = walk.StyleOf(element);
     const Inherited own = Own(element, style, parent, walk);
     const bool justified = Justified(element, style, parentJustified, walk.sheet);
     // A value the run inherits anyway says nothing.
-    if (element.Is("span") && written != nullptr &&
-        std::erase_if(style, [&](const CssDeclaration& d) {
-            for (std::size_t p = 0; p < kRunProperties.size(); ++p) {
-                if (d.property == kRunProperties[p] && !d.important && parent[p] != nullptr &&
-                    *parent[p] == Comparable(d.property, d.value)) {
-                    return true;
-                }
+    const auto inherited = [&](const CssDeclaration& d) {
+        for (std::size_t p = 0; p < kRunProperties.size(); ++p) {
+            if (d.property == kRunProperties[p] && !d.important && parent[p] != nullptr &&
+                *parent[p] == Comparable(d.property, d.value)) {
+                return true;
             }
-            return false;
-        }) > 0) {
-        if (style.empty()) {
+        }
+        return false;
+    };
+    if (element.Is("span") && std::any_of(style.begin(), style.end(), inherited)) {
+        CssDeclarations kept = style;
+        std::erase_if(kept, inherited);
+        if (kept.empty()) {
             element.Take("style");
         } else {
-            element.Set("style", WriteDeclarations(style));
+            element.Set("style", WriteDeclarations(kept));
         }
     }
     for (HtmlNode* child : element.children) {
@@ -177,10 +198,10 @@ bool OnlyStyleAndLang(const HtmlNode& span) {
 }
 
 // Joins a span that wraps nothing but one span into that one, innermost first.
-void Join(HtmlNode& element) {
+void Join(HtmlNode& element, Walk& walk) {
     for (HtmlNode* child : element.children) {
         if (child->kind == HtmlNode::Kind::Element) {
-            Join(*child);
+            Join(*child, walk);
         }
     }
     if (!element.Is("span") || element.children.size() != 1 || !element.children[0]->Is("span")) {
@@ -190,15 +211,12 @@ void Join(HtmlNode& element) {
     if (!OnlyStyleAndLang(element) || !OnlyStyleAndLang(inner)) {
         return;
     }
-    const std::string* outerStyle = element.Find("style");
-    const std::string* innerStyle = inner.Find("style");
-    CssDeclarations all =
-        outerStyle == nullptr ? CssDeclarations() : ParseDeclarations(*outerStyle);
-    const CssDeclarations more =
-        innerStyle == nullptr ? CssDeclarations() : ParseDeclarations(*innerStyle);
-    if (!JoinsSafely(all) || !JoinsSafely(more)) {
+    const CssDeclarations& outer = walk.StyleOf(element);
+    const CssDeclarations& more = walk.StyleOf(inner);
+    if (!JoinsSafely(outer) || !JoinsSafely(more)) {
         return;
     }
+    CssDeclarations all = outer;
     for (const CssDeclaration& d : more) {
         RemoveDeclaration(all, d.property);
         all.push_back(d);
@@ -215,10 +233,10 @@ void Join(HtmlNode& element) {
 } // namespace
 
 void ShortenRunStyles(HtmlNode& root, const StyleSheetIndex& sheet) {
-    Walk walk{sheet, {}, {}};
+    Walk walk{sheet, {}, {}, {}};
     Shorten(root, Inherited{}, false, walk);
     HtmlNode::UnwrapAll(walk.bare);
-    Join(root);
+    Join(root, walk);
 }
 
 } // namespace pelmora

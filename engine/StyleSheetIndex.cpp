@@ -158,11 +158,13 @@ StyleSheetIndex::Match StyleSheetIndex::Matches(const Selector& selector, const 
 
 const std::vector<StyleSheetIndex::Setter>&
 StyleSheetIndex::SettersOf(std::string_view property) const {
-    const auto known = setters_.find(property);
-    if (known != setters_.end()) {
-        return known->second;
+    for (const auto& [asked, setters] : setters_) {
+        if (asked == property) {
+            return setters;
+        }
     }
-    std::vector<Setter>& setters = setters_[std::string(property)];
+    std::vector<Setter>& setters =
+        setters_.emplace_back(std::string(property), std::vector<Setter>()).second;
     for (const Selector& selector : selectors_) {
         const CssDeclaration* last = nullptr;
         for (const CssDeclaration& d : rules_[selector.rule].declarations) {

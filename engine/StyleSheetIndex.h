@@ -6,10 +6,10 @@
 #include "engine/CssSyntax.h"
 #include "engine/HtmlNode.h"
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -60,11 +60,6 @@ private:
         int types = 0;
     };
 
-    // Looks properties up without making a string of each question.
-    struct Hash : std::hash<std::string_view> {
-        using is_transparent = void;
-    };
-
     // has: the element's classes.
     static Match Matches(const Selector& selector, const HtmlNode& element,
                          const std::vector<std::string_view>& has);
@@ -83,7 +78,8 @@ private:
     const std::vector<CssRule>& rules_;
     std::vector<Selector> selectors_;
     std::unordered_set<std::string> classes_;
-    mutable std::unordered_map<std::string, std::vector<Setter>, Hash, std::equal_to<>> setters_;
+    // Per property asked: a page asks about few, so a list beats hashing each question.
+    mutable std::deque<std::pair<std::string, std::vector<Setter>>> setters_;
     int mostClasses_ = 0;
     bool outranks_ = false;
 };

@@ -254,7 +254,12 @@ TEST(LibreOfficeCompaction, KeepsTextAndStructureOfRandomPages) {
                                              "<strike>",
                                              "</strike>",
                                              "<style>p { color: red }</style>",
-                                             "<span style=\"font-size: 8pt\">"};
+                                             "<span style=\"font-size: 8pt\">",
+                                             "<table>",
+                                             "<tr>",
+                                             "</td>",
+                                             "<i>",
+                                             "</i>"};
     std::mt19937 random(1103);
     int unchanged = 0;
     for (int round = 0; round < 3000; ++round) {
