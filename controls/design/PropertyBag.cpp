@@ -20,12 +20,14 @@ bool PropertyBag::ReadBool(const QString& key, bool def) const {
 
 int64_t PropertyBag::ReadInteger(const QString& key, int64_t def, int64_t min, int64_t max) const {
     const QJsonValue v = values_.value(key);
-    if (!v.isDouble())
+    if (!v.isDouble()) {
         return def;
+    }
     const double d = v.toDouble();
     if (!std::isfinite(d) || d != std::floor(d) || d < static_cast<double>(min) ||
-        d > static_cast<double>(max))
+        d > static_cast<double>(max)) {
         return def;
+    }
     return static_cast<int64_t>(d);
 }
 
@@ -40,8 +42,9 @@ QString PropertyBag::ReadString(const QString& key, const QString& def) const {
 }
 
 void PropertyBag::Write(const QString& key, const QJsonValue& value, const QJsonValue& def) {
-    if (value != def)
+    if (value != def) {
         WriteAlways(key, value);
+    }
 }
 
 void PropertyBag::WriteAlways(const QString& key, const QJsonValue& value) {
@@ -50,8 +53,9 @@ void PropertyBag::WriteAlways(const QString& key, const QJsonValue& value) {
 
 QJsonObject PropertyBag::ToObject() const {
     QJsonObject object;
-    for (const auto& [key, value] : written_)
+    for (const auto& [key, value] : written_) {
         object.insert(key, value);
+    }
     return object;
 }
 

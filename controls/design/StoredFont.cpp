@@ -15,11 +15,13 @@ bool readBool(const QJsonObject& o, const char* key, bool def) {
 // The members both forms share; sizes at or above maxSize are ignored as unreadable.
 QFont readShared(const QJsonObject& o, const QFont& def, double maxSize) {
     QFont font = def;
-    if (o.value("Name").isString() && !o.value("Name").toString().isEmpty())
+    if (o.value("Name").isString() && !o.value("Name").toString().isEmpty()) {
         font.setFamily(o.value("Name").toString());
+    }
     const double size = o.value("Size").toDouble(0);
-    if (std::isfinite(size) && size > 0 && size < maxSize)
+    if (std::isfinite(size) && size > 0 && size < maxSize) {
         font.setPointSizeF(size);
+    }
     font.setItalic(readBool(o, "Italic", def.italic()));
     font.setUnderline(readBool(o, "Underline", def.underline()));
     font.setStrikeOut(readBool(o, "Strikethrough", def.strikeOut()));
@@ -35,8 +37,9 @@ QJsonValue Write(const QFont& font) {
 }
 
 QFont Read(const QJsonValue& value, const QFont& def) {
-    if (!value.isObject())
+    if (!value.isObject()) {
         return def;
+    }
     const QJsonObject o = value.toObject();
     QFont font = readShared(o, def, 4096);
     font.setBold(readBool(o, "Bold", def.bold()));
@@ -53,18 +56,21 @@ QJsonObject WriteWeighted(const QFont& font) {
 }
 
 QFont ReadWeighted(const QJsonValue& value, const QFont& def) {
-    if (!value.isObject())
+    if (!value.isObject()) {
         return def;
+    }
     const QJsonObject o = value.toObject();
     QFont font = readShared(o, def, 1000);
     const QJsonValue weight = o.value("Weight");
     if (weight.isDouble()) {
         const double w = std::round(weight.toDouble());
-        if (w >= 1 && w <= 1000)
+        if (w >= 1 && w <= 1000) {
             font.setWeight(static_cast<QFont::Weight>(static_cast<int>(w)));
+        }
     }
-    if (o.value("Bold").isBool())
+    if (o.value("Bold").isBool()) {
         font.setBold(o.value("Bold").toBool());
+    }
     return font;
 }
 

@@ -11,16 +11,18 @@ const QString DataPrefix = QStringLiteral("data:image/png;base64,");
 // Pictures with an alpha channel keep it: they are painted as icons, which honour it.
 // Opaque pictures are bitmaps, whose mask colour makes them transparent.
 OlePicture pictureOf(const QImage& image) {
-    if (image.isNull())
+    if (image.isNull()) {
         return {};
+    }
     return image.hasAlphaChannel() ? OlePicture::icon(image) : OlePicture::bitmap(image);
 }
 } // namespace
 
 OlePicture StoredPicture::Read(const QJsonValue& value) {
     const QString text = value.toString();
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         return {};
+    }
     if (text.startsWith(DataPrefix)) {
         const QByteArray png = QByteArray::fromBase64(text.mid(DataPrefix.size()).toLatin1());
         return pictureOf(QImage::fromData(png, "PNG"));
@@ -41,10 +43,12 @@ QString StoredPicture::SourceOf(const QJsonValue& value) {
 }
 
 QJsonValue StoredPicture::Write(const OlePicture& picture, const QString& source) {
-    if (picture.isNone())
+    if (picture.isNone()) {
         return QJsonValue();
-    if (!source.isEmpty())
+    }
+    if (!source.isEmpty()) {
         return source;
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -28,8 +28,9 @@ constexpr double kFitMarginTwips = 40.0;
 // A colour that does not translate leaves the palette entry as it was.
 void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
     const std::optional<QRgb> rgb = OleColorToRgb(ole);
-    if (!rgb)
+    if (!rgb) {
         return;
+    }
     QPalette palette = widget->palette();
     palette.setColor(role, QColor(*rgb));
     widget->setPalette(palette);
@@ -231,10 +232,12 @@ void HotLink::SaveDesign(PropertyBag& bag) {
 void HotLink::Shell(const QString& file, const QString& /*parameters*/, const QString& directory,
                     int /*showCmd*/) {
     QString target = file;
-    if (QUrl(file).isRelative() && !QDir::isAbsolutePath(file) && !directory.isEmpty())
+    if (QUrl(file).isRelative() && !QDir::isAbsolutePath(file) && !directory.isEmpty()) {
         target = QDir(directory).absoluteFilePath(file);
-    if (d_->opener_)
+    }
+    if (d_->opener_) {
         d_->opener_(target);
+    }
 }
 
 void HotLink::SetOpener(Opener opener) {
@@ -257,22 +260,25 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
         }
         return;
     }
-    if (d_->hoverFlag_)
+    if (d_->hoverFlag_) {
         return;
+    }
     d_->hoverFlag_ = true;
     emit MouseEnter();
     QWidget* holder = QWidget::mouseGrabber();
     grabMouse();
-    if (holder == nullptr || holder == this)
+    if (holder == nullptr || holder == this) {
         ApplyLook(d_->values_.HoverColor, d_->values_.HoverFont);
+    }
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
     SetPaletteColor(d_->captionLabel_, QPalette::WindowText, color);
     d_->captionLabel_->setFont(font);
     d_->captionLabel_->setText(d_->values_.Caption);
-    if (d_->values_.AutoSize)
+    if (d_->values_.AutoSize) {
         d_->captionLabel_->adjustSize();
+    }
 }
 
 void HotLink::ApplyBackColor() {
@@ -319,8 +325,9 @@ QSize HotLink::sizeHint() const {
 }
 
 void HotLink::FitToLabel() {
-    if (!d_->values_.AutoSize || d_->fitting_)
+    if (!d_->values_.AutoSize || d_->fitting_) {
         return;
+    }
     d_->fitting_ = true;
     d_->captionLabel_->adjustSize();
     const double widthTwips = d_->captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
@@ -340,15 +347,17 @@ void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
     short shift = VbShift(event->modifiers());
     auto x = static_cast<float>(event->position().x() * TwipsPerPixelX(this));
     auto y = static_cast<float>(event->position().y() * TwipsPerPixelY(this));
-    if (press)
+    if (press) {
         emit MouseDown(button, shift, x, y);
-    else
+    } else {
         emit MouseUp(button, shift, x, y);
+    }
 }
 
 void HotLink::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         d_->pressedOnControl_ = true;
+    }
     RaiseMouseEvent(event, true);
 }
 
@@ -356,8 +365,9 @@ void HotLink::mouseReleaseEvent(QMouseEvent* event) {
     RaiseMouseEvent(event, false);
     if (event->button() == Qt::LeftButton && d_->pressedOnControl_) {
         d_->pressedOnControl_ = false;
-        if (rect().contains(event->position().toPoint()))
+        if (rect().contains(event->position().toPoint())) {
             emit Click();
+        }
     }
 }
 
@@ -373,20 +383,23 @@ void HotLink::showEvent(QShowEvent* event) {
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != d_->captionLabel_)
+    if (watched != d_->captionLabel_) {
         return QWidget::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             d_->pressedOnLabel_ = true;
+        }
         return true;
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && d_->pressedOnLabel_) {
             d_->pressedOnLabel_ = false;
-            if (d_->captionLabel_->rect().contains(mouse->position().toPoint()))
+            if (d_->captionLabel_->rect().contains(mouse->position().toPoint())) {
                 emit Click();
+            }
         }
         return true;
     }

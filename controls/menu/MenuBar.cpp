@@ -75,20 +75,24 @@ const QImage& MenuBar::Surface() const {
 }
 
 MenuBar::~MenuBar() {
-    if (d_->popup_)
+    if (d_->popup_) {
         d_->popup_->Unload();
+    }
 }
 
 int MenuBar::KeyToIndex(const QString& key) const {
     // A key whose leading number is not 0 is the index itself, read as the toolbar does.
     const NumericKey number = ReadNumericKey(key);
-    if (number.overflow)
+    if (number.overflow) {
         RaiseMenuError(6, "xMenu", "KeyToIndex");
-    if (number.isIndex)
+    }
+    if (number.isIndex) {
         return number.index;
+    }
     const int index = d_->tree_.FindName(key);
-    if (index == 0)
+    if (index == 0) {
         RaiseMenuError(35601, "xMenu", "KeyToIndex");
+    }
     return index;
 }
 
@@ -98,8 +102,9 @@ bool MenuBar::ItemChecked(const QString& key) const {
 }
 
 void MenuBar::SetItemChecked(const QString& key, bool checked) {
-    if (MenuItem* item = d_->tree_.At(d_->tree_.FindName(key)))
+    if (MenuItem* item = d_->tree_.At(d_->tree_.FindName(key))) {
         item->SetChecked(checked);
+    }
 }
 
 #define PELMORA_MENU_BAR_DEFINE(type, name, key, def, relayout)                                    \
@@ -150,8 +155,9 @@ QJsonObject MenuBar::WriteProperties() const {
 bool MenuBar::LoadDesign(const QString& path) {
     MenuDesign design;
     const QFont container = parentWidget() ? parentWidget()->font() : font();
-    if (!MenuDesign::Load(path, container, design))
+    if (!MenuDesign::Load(path, container, design)) {
         return false;
+    }
     ReadProperties(design.ToJson(container));
     return true;
 }
@@ -164,8 +170,9 @@ QSize MenuBar::sizeHint() const {
     const QFontMetrics fm(d_->values_.ItemsFont());
     int width = d_->values_.Spacing() / 2;
     for (const MenuItem& item : d_->tree_) {
-        if (item.Ident() == 0 && item.Visible())
+        if (item.Ident() == 0 && item.Visible()) {
             width += fm.horizontalAdvance(item.Caption()) + d_->values_.Spacing();
+        }
     }
     return {std::max(width, 1), fm.height() + 10};
 }
@@ -177,8 +184,9 @@ void MenuBar::layOut() {
     const int height = fm.height() + 6;
     int x = static_cast<int>(std::lround(d_->values_.Spacing() / 2.0));
     for (MenuItem& item : d_->tree_) {
-        if (item.Ident() != 0)
+        if (item.Ident() != 0) {
             continue;
+        }
         if (!item.Visible()) {
             // A hidden item keeps no cell that a click could still find.
             item.SetRect(0, 0, -1, -1);
@@ -199,65 +207,75 @@ void MenuBar::Refresh() {
 }
 
 void MenuBar::paintBar() {
-    if (d_->layoutDirty_)
+    if (d_->layoutDirty_) {
         layOut();
-    if (d_->surface_.size() != size())
+    }
+    if (d_->surface_.size() != size()) {
         d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    }
     MenuBarPainter painter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(),
                            d_->backColor_);
     painter.PaintBackground();
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
-        if (item.Ident() == 0 && item.Visible())
+        if (item.Ident() == 0 && item.Visible()) {
             painter.PaintItem(item,
                               i == d_->hot_ ? (d_->menuOpen_ ? StateOpen : StateHot) : StateNormal);
+        }
     }
     update();
 }
 
 void MenuBar::paintItem(int index, int state) {
     const MenuItem* item = d_->tree_.At(index);
-    if (!item || item->Ident() != 0 || !item->Visible())
+    if (!item || item->Ident() != 0 || !item->Visible()) {
         return;
+    }
     if (d_->layoutDirty_ || d_->surface_.size() != size()) {
         paintBar();
         return;
     }
-    if (state == StateHot && d_->menuOpen_)
+    if (state == StateHot && d_->menuOpen_) {
         state = StateOpen;
+    }
     MenuBarPainter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(), d_->backColor_)
         .PaintItem(*item, state);
     update(QRect(QPoint(item->Left(), item->Top()), QPoint(item->Right(), item->Bottom())));
 }
 
 int MenuBar::HitTest(int x, int y) {
-    if (d_->layoutDirty_)
+    if (d_->layoutDirty_) {
         layOut();
+    }
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
-        if (item.Ident() == 0 && item.Visible() && item.PointInside(x, y))
+        if (item.Ident() == 0 && item.Visible() && item.PointInside(x, y)) {
             return i;
+        }
     }
     return 0;
 }
 
 void MenuBar::paintEvent(QPaintEvent* event) {
-    if (d_->surface_.size() != size())
+    if (d_->surface_.size() != size()) {
         paintBar();
+    }
     QPainter p(this);
     p.drawImage(event->rect(), d_->surface_, event->rect());
 }
 
 void MenuBar::resizeEvent(QResizeEvent*) {
-    if (d_->values_.Spacing() != 0)
+    if (d_->values_.Spacing() != 0) {
         Refresh();
+    }
 }
 
 void MenuBar::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    if (hit == 0)
+    if (hit == 0) {
         return;
+    }
     if (hit != d_->hot_) {
         const int old = d_->hot_;
         d_->hot_ = hit;
@@ -281,14 +299,17 @@ void MenuBar::mousePressEvent(QMouseEvent* event) {
 }
 
 void MenuBar::mouseMoveEvent(QMouseEvent* event) {
-    if (!d_->hoverTimer_.isActive())
+    if (!d_->hoverTimer_.isActive()) {
         d_->hoverTimer_.start();
-    if (event->buttons() & Qt::LeftButton)
+    }
+    if (event->buttons() & Qt::LeftButton) {
         return;
+    }
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    if (hit == 0 && d_->menuOpen_)
+    if (hit == 0 && d_->menuOpen_) {
         return;
+    }
     bool reopen = false;
     if (hit != d_->hot_) {
         emit ItemDescription(QString());
@@ -303,8 +324,9 @@ void MenuBar::mouseMoveEvent(QMouseEvent* event) {
             }
         }
     }
-    if (hit == 0)
+    if (hit == 0) {
         return;
+    }
     if (reopen) {
         try {
             ShowMenu(hit);
@@ -321,8 +343,9 @@ void MenuBar::onHoverTimer() {
         d_->hoverTimer_.stop();
         return;
     }
-    if (d_->menuOpen_)
+    if (d_->menuOpen_) {
         return;
+    }
     const QPoint pos = mapFromGlobal(QCursor::pos());
     if (pos.x() < 0 || pos.y() < 0 || pos.x() > width() || pos.y() > height()) {
         const int old = d_->hot_;
@@ -333,13 +356,16 @@ void MenuBar::onHoverTimer() {
 }
 
 void MenuBar::ShowMenu(int index) {
-    if (d_->popup_)
+    if (d_->popup_) {
         d_->popup_->Unload();
+    }
     MenuItem* item = d_->tree_.At(index);
-    if (!item)
+    if (!item) {
         return;
-    if (QApplication::activeModalWidget())
+    }
+    if (QApplication::activeModalWidget()) {
         RaiseMenuError(35607, "xMenu", "ShowMenu");
+    }
     const QPoint corner = mapToGlobal(QPoint(item->Left(), item->Bottom()));
     auto* popup = new PopupMenu(this);
     popup->SetItemsFont(d_->values_.ItemsFont());
@@ -355,10 +381,12 @@ void MenuBar::ShowMenu(int index) {
 void MenuBar::closePopupFromBar() {
     // The popup closes itself when it loses the activation; hand it back to our window first
     // so that its own timer finds nothing left to do.
-    if (QWidget* top = window(); top && top != this)
+    if (QWidget* top = window(); top && top != this) {
         top->activateWindow();
-    if (d_->popup_)
+    }
+    if (d_->popup_) {
         d_->popup_->Unload();
+    }
 }
 
 bool MenuBar::CloseOpenMenu() {
@@ -372,18 +400,21 @@ bool MenuBar::CloseOpenMenu() {
 }
 
 void MenuBar::ChildUnloaded(PopupMenu* child) {
-    if (d_->popup_ == child)
+    if (d_->popup_ == child) {
         d_->popup_ = nullptr;
+    }
     const bool wasOpen = d_->menuOpen_;
     d_->menuOpen_ = false;
     // When the chain closes after a choice, the activation it held goes back to our window;
     // when it closed because another window took the activation, that window keeps it.
     QWidget* active = QApplication::activeWindow();
-    if ((!active || qobject_cast<PopupMenu*>(active)) && window() != this)
+    if ((!active || qobject_cast<PopupMenu*>(active)) && window() != this) {
         window()->activateWindow();
+    }
     // The item painted as open would otherwise keep that look until the mouse moves.
-    if (wasOpen && d_->hot_ != 0)
+    if (wasOpen && d_->hot_ != 0) {
         paintItem(d_->hot_, StateHot);
+    }
 }
 
 } // namespace pelmora

@@ -14,8 +14,9 @@ MenuBarPainter::MenuBarPainter(QImage& surface, const QFont& font, int style,
 
 void MenuBarPainter::PaintBackground() {
     surface_.fill(MenuColor(ButtonFace));
-    if (style_ == 3)
+    if (style_ == 3) {
         DrawBandedGradient(painter_, 0, 0, surface_.width(), surface_.height(), White, LightGrey);
+    }
 }
 
 void MenuBarPainter::PaintItem(const MenuItem& item, int state) {
@@ -79,8 +80,9 @@ void MenuBarPainter::paintStyle2(const MenuItem& item, int state) {
     });
     // Thick points in the cell colour round the corners off.
     painter_.setPen(QPen(MenuColor(backColor_), 10, Qt::SolidLine, Qt::RoundCap));
-    for (const QPoint& corner : {QPoint(l, t), QPoint(r, t), QPoint(r, b), QPoint(l, b)})
+    for (const QPoint& corner : {QPoint(l, t), QPoint(r, t), QPoint(r, b), QPoint(l, b)}) {
         painter_.drawPoint(corner);
+    }
     painter_.setPen(QPen(MenuColor(backColor_), 1));
     caption(item, 0, 0, MenuColor(open ? Black : DarkGrey));
 }

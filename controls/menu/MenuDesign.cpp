@@ -17,11 +17,13 @@ namespace {
 // its default rather than as zero.
 int readInt(const QJsonObject& bag, const QString& key, int fallback) {
     const QJsonValue v = bag.value(key);
-    if (!v.isDouble())
+    if (!v.isDouble()) {
         return fallback;
+    }
     const double d = v.toDouble();
-    if (!std::isfinite(d) || d < -2147483648.0 || d > 2147483647.0)
+    if (!std::isfinite(d) || d < -2147483648.0 || d > 2147483647.0) {
         return fallback;
+    }
     return static_cast<int>(std::lround(d));
 }
 
@@ -36,11 +38,13 @@ QString readString(const QJsonObject& bag, const QString& key) {
 
 std::uint32_t readColor(const QJsonObject& bag, const QString& key, std::uint32_t fallback) {
     const QJsonValue v = bag.value(key);
-    if (!v.isDouble())
+    if (!v.isDouble()) {
         return fallback;
+    }
     const double d = v.toDouble();
-    if (!std::isfinite(d) || d < 0 || d > 4294967295.0)
+    if (!std::isfinite(d) || d < 0 || d > 4294967295.0) {
         return fallback;
+    }
     return static_cast<std::uint32_t>(d);
 }
 
@@ -136,12 +140,14 @@ QJsonObject MenuDesign::ToJson(const QFont& containerFont) const {
 
 bool MenuDesign::Load(const QString& path, const QFont& containerFont, MenuDesign& design) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return false;
+    }
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
+    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         return false;
+    }
     design = FromJson(doc.object(), containerFont);
     return true;
 }

@@ -40,13 +40,15 @@ void DrawFrame(QPainter& p, int left, int top, int right, int bottom, std::uint3
 void DrawBandedGradient(QPainter& p, int left, int top, int right, int bottom,
                         std::uint32_t fromColor, std::uint32_t toColor) {
     std::vector<ColorRef> colors(21);
-    if (!BuildGradientColors(fromColor, toColor, colors))
+    if (!BuildGradientColors(fromColor, toColor, colors)) {
         return;
+    }
     // A cell narrower than 20 pixels would give bands of no width and never end.
     const int w = std::max(1, static_cast<int>(std::lround((right - left) / 20.0)));
     std::size_t band = 0;
-    for (int x = left; x <= right && band < colors.size(); x += w, ++band)
+    for (int x = left; x <= right && band < colors.size(); x += w, ++band) {
         FillBox(p, x, top, x + w, bottom, static_cast<OleColor>(colors[band]));
+    }
     DrawFrame(p, left + 1, top + 1, right - 1, bottom - 1, MenuColors::White, MenuColors::DarkGrey,
               MenuColors::DarkGrey, MenuColors::White);
 }
@@ -54,8 +56,9 @@ void DrawBandedGradient(QPainter& p, int left, int top, int right, int bottom,
 QString PrintedCaption(const QString& caption) {
     QString text = caption;
     const qsizetype amp = text.indexOf(QLatin1Char('&'));
-    if (amp >= 0)
+    if (amp >= 0) {
         text.remove(amp, 1);
+    }
     return text;
 }
 
@@ -65,14 +68,16 @@ void DrawMenuCaption(QPainter& p, int x, int y, const QString& caption, const QC
     const QString text = PrintedCaption(caption);
     p.setPen(color);
     p.drawText(QPoint(x, y + fm.ascent()), text);
-    if (amp < 0 || amp >= text.size())
+    if (amp < 0 || amp >= text.size()) {
         return;
+    }
     // The line sits under the letter as printed, i.e. measured without the "&".
     const int from = x + fm.horizontalAdvance(text.left(amp));
     const int width = fm.horizontalAdvance(text.mid(amp, 1));
     const int lineY = y + fm.height() - 1;
-    if (width > 0)
+    if (width > 0) {
         p.drawLine(from, lineY, from + width - 1, lineY);
+    }
 }
 
 void DrawTick(QPainter& p, int x, int y, int w, int h, std::uint32_t color) {

@@ -5,8 +5,9 @@
 namespace pelmora {
 
 MenuItem* MenuItemList::At(int index) {
-    if (index < 1 || index > Count())
+    if (index < 1 || index > Count()) {
         return nullptr;
+    }
     return &items_[static_cast<std::size_t>(index - 1)];
 }
 
@@ -16,8 +17,9 @@ const MenuItem* MenuItemList::At(int index) const {
 
 MenuItem& MenuItemList::Item(int index) {
     MenuItem* item = At(index);
-    if (!item)
+    if (!item) {
         RaiseMenuError(35601, "MenuTree", "Item");
+    }
     return *item;
 }
 
@@ -42,8 +44,9 @@ void MenuItemList::LinkTree() {
         const int level = items_[i - 1].Ident() + 1;
         for (int j = i + 1; j <= count; ++j) {
             MenuItem& next = items_[j - 1];
-            if (next.Ident() < level)
+            if (next.Ident() < level) {
                 break;
+            }
             if (next.Ident() == level) {
                 next.SetRootIndex(i);
                 items_[i - 1].SetIsRoot(true);
@@ -54,8 +57,9 @@ void MenuItemList::LinkTree() {
 
 int MenuItemList::FindName(const QString& name) const {
     for (int i = 1; i <= Count(); ++i) {
-        if (items_[i - 1].Name().compare(name, Qt::CaseInsensitive) == 0)
+        if (items_[i - 1].Name().compare(name, Qt::CaseInsensitive) == 0) {
             return i;
+        }
     }
     return 0;
 }

@@ -40,22 +40,25 @@ void MenuItemPainter::PaintBackground(int ownerWidth) {
     } else if (style_ == 1) {
         surface_.fill(MenuColor(WindowColor));
         OutlineBox(painter_, 0, 0, w, h, DarkGrey);
-        if (ownerWidth > 0)
+        if (ownerWidth > 0) {
             MenuLine(painter_, 0, 0, ownerWidth, 0, White);
+        }
         FillBox(painter_, 1, 1, StripRight, h - 1, ButtonFace);
     }
 }
 
 void MenuItemPainter::Paint(const MenuItem& item, int state) {
-    if (state != Normal && (isSeparator(item) || !item.Enabled()))
+    if (state != Normal && (isSeparator(item) || !item.Enabled())) {
         return;
+    }
     FillBox(painter_, item.Left(), item.Top(), item.Right(), item.Bottom(), BackColor(style_));
-    if (state == Highlighted)
+    if (state == Highlighted) {
         paintHighlighted(item);
-    else if (state == Raised)
+    } else if (state == Raised) {
         paintRaised(item);
-    else
+    } else {
         paintNormal(item);
+    }
 }
 
 void MenuItemPainter::paintHighlighted(const MenuItem& item) {
@@ -93,12 +96,15 @@ void MenuItemPainter::paintHighlighted(const MenuItem& item) {
         break;
     }
     caption(item, 1, 1, MenuColor(HighlightCaptionColor));
-    if (style_ == 0)
+    if (style_ == 0) {
         DrawFrame(painter_, l, t, r, b, DarkGrey, White, White, DarkGrey);
-    if (!item.Checked())
+    }
+    if (!item.Checked()) {
         drawPicture(item, l + 1, t + 1);
-    if (item.IsRoot())
+    }
+    if (item.IsRoot()) {
         DrawTriangle(l, t, r, b, DarkGrey, 0);
+    }
     if (item.Checked()) {
         DrawTick(painter_, l + 4, t, 10, 10, Black);
         DrawTick(painter_, l + 2, t - 2, 10, 10, checkColor);
@@ -129,10 +135,11 @@ void MenuItemPainter::paintNormal(const MenuItem& item) {
         caption(item, 0, 0, textColor_);
         drawPicture(item, l + 2, t + 2);
         if (item.IsRoot()) {
-            if (style_ == 3)
+            if (style_ == 3) {
                 DrawTriangle(l, t, r, b, LightGrey, 1);
-            else
+            } else {
                 DrawTriangle(l, t, r, b, Black, 0);
+            }
         }
     } else if (style_ == 1) {
         caption(item, 0, 0, MenuColor(LightGrey));
@@ -140,8 +147,9 @@ void MenuItemPainter::paintNormal(const MenuItem& item) {
         caption(item, 2, 2, MenuColor(White));
         caption(item, 0, 0, MenuColor(LightGrey));
     }
-    if (item.Checked())
+    if (item.Checked()) {
         DrawTick(painter_, l + 4, t, 10, 10, DarkGrey);
+    }
 }
 
 void MenuItemPainter::paintRaised(const MenuItem& item) {
@@ -152,20 +160,21 @@ void MenuItemPainter::paintRaised(const MenuItem& item) {
 
 void MenuItemPainter::drawPicture(const MenuItem& item, int x, int y) {
     const OlePicture& picture = item.APicture();
-    if (!item.Enabled())
+    if (!item.Enabled()) {
         direct([&](QImage& s) {
             effects_.PaintDisabledPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
                                           item.MaskColor(), 0);
         });
-    else if (picture.type() == OlePicture::Type::Icon || !item.UseMaskColor())
+    } else if (picture.type() == OlePicture::Type::Icon || !item.UseMaskColor()) {
         direct([&](QImage& s) {
             effects_.PaintStandardPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0, 0);
         });
-    else
+    } else {
         direct([&](QImage& s) {
             effects_.PaintTransparentPicture(s, picture, x, y, PictureSize, PictureSize, 0, 0,
                                              item.MaskColor(), 0);
         });
+    }
 }
 
 void MenuItemPainter::DrawTriangle(int left, int top, int right, int bottom, std::uint32_t color,

@@ -122,10 +122,11 @@ bool PopupMenu::IsUnloaded() const {
 void PopupMenu::SetItemsFont(const QFont& itemsFont) {
     QFont f = font();
     f.setFamily(itemsFont.family());
-    if (itemsFont.pointSizeF() > 0)
+    if (itemsFont.pointSizeF() > 0) {
         f.setPointSizeF(itemsFont.pointSizeF());
-    else
+    } else {
         f.setPixelSize(itemsFont.pixelSize());
+    }
     f.setBold(itemsFont.bold());
     setFont(f);
 }
@@ -148,10 +149,12 @@ void PopupMenu::FillItems() {
         const int level = filter->Ident() + 1;
         for (int i = d_->filterIndex_ + 1; i <= d_->tree_->Count(); ++i) {
             MenuItem& item = d_->tree_->Item(i);
-            if (item.Ident() < level)
+            if (item.Ident() < level) {
                 break;
-            if (item.Ident() != level || !item.Visible())
+            }
+            if (item.Ident() != level || !item.Visible()) {
                 continue;
+            }
             d_->items_.push_back(i);
             item.SetX(TextLeft);
             item.SetY(static_cast<float>(y + 2));
@@ -174,8 +177,9 @@ void PopupMenu::FillItems() {
         MenuItem& item = d_->tree_->Item(index);
         item.SetRect(RowLeft, item.Top(), widest + TextLeft - RowLeft, item.Bottom());
     }
-    if (d_->style_ == 2)
+    if (d_->style_ == 2) {
         SetRegions(filter ? filter->Ident() + 1 : 1);
+    }
     d_->building_ = false;
 }
 
@@ -189,36 +193,44 @@ void PopupMenu::SetRegions(int) {
         shape += QRegion(row, Qt::OddEvenFill);
     }
     // An empty mask would mean no mask at all; one hidden pixel keeps an empty popup empty.
-    if (shape.isEmpty())
+    if (shape.isEmpty()) {
         shape = QRegion(-1, -1, 1, 1);
+    }
     setMask(shape);
     update();
 }
 
 void PopupMenu::keepOnScreen(QRect& frame) const {
     QScreen* screen = QGuiApplication::screenAt(frame.topLeft());
-    if (!screen)
+    if (!screen) {
         screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    }
+    if (!screen) {
         return;
+    }
     const QRect area = screen->availableGeometry();
     if (frame.right() > area.right()) {
         // A submenu with no room on the right opens to the left of its parent instead.
         const auto* parentPopup = dynamic_cast<const PopupMenu*>(d_->parent_);
-        if (parentPopup && parentPopup->isVisible())
+        if (parentPopup && parentPopup->isVisible()) {
             frame.moveRight(parentPopup->geometry().left() - 1);
-        else
+        } else {
             frame.moveRight(area.right());
+        }
     }
-    if (frame.left() < area.left())
+    if (frame.left() < area.left()) {
         frame.moveLeft(area.left());
+    }
     // Rows below the screen could never be reached, so a popup is never taller than it.
-    if (frame.height() > area.height())
+    if (frame.height() > area.height()) {
         frame.setHeight(area.height());
-    if (frame.bottom() > area.bottom())
+    }
+    if (frame.bottom() > area.bottom()) {
         frame.moveBottom(area.bottom());
-    if (frame.top() < area.top())
+    }
+    if (frame.top() < area.top()) {
         frame.moveTop(area.top());
+    }
 }
 
 void PopupMenu::ShowPopup() {
@@ -229,13 +241,15 @@ void PopupMenu::ShowPopup() {
 }
 
 void PopupMenu::showEvent(QShowEvent*) {
-    if (!d_->painted_)
+    if (!d_->painted_) {
         paintWindow();
+    }
 }
 
 void PopupMenu::resizeEvent(QResizeEvent*) {
-    if (!d_->building_ && isVisible())
+    if (!d_->building_ && isVisible()) {
         paintWindow();
+    }
 }
 
 void PopupMenu::paintWindow() {
@@ -248,8 +262,9 @@ void PopupMenu::paintWindow() {
     if (d_->tree_) {
         for (int index : d_->items_) {
             const MenuItem& item = d_->tree_->Item(index);
-            if (item.Top() > d_->surface_.height())
+            if (item.Top() > d_->surface_.height()) {
                 break;
+            }
             painter.Paint(item, MenuItemPainter::Normal);
         }
     }
@@ -259,10 +274,12 @@ void PopupMenu::paintWindow() {
 
 void PopupMenu::paintItem(int index, int state) {
     const MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
-    if (!item)
+    if (!item) {
         return;
-    if (!d_->painted_)
+    }
+    if (!d_->painted_) {
         paintWindow();
+    }
     MenuItemPainter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_)
         .Paint(*item, state);
     update(QRect(QPoint(item->Left() - 1, item->Top() - 3),
@@ -275,11 +292,13 @@ void PopupMenu::paintEvent(QPaintEvent* event) {
 }
 
 int PopupMenu::HitTest(int x, int y) const {
-    if (!d_->tree_)
+    if (!d_->tree_) {
         return 0;
+    }
     for (int index : d_->items_) {
-        if (d_->tree_->Item(index).PointInside(x, y))
+        if (d_->tree_->Item(index).PointInside(x, y)) {
             return index;
+        }
     }
     return 0;
 }
@@ -287,16 +306,20 @@ int PopupMenu::HitTest(int x, int y) const {
 void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const int hit = HitTest(pos.x(), pos.y());
-    if (hit == d_->hot_)
+    if (hit == d_->hot_) {
         return;
-    if (hit != 0)
+    }
+    if (hit != 0) {
         SendDescriptionEvent(d_->tree_->Item(hit).Description());
+    }
     const int old = d_->hot_;
     d_->hot_ = hit;
-    if (old != 0)
+    if (old != 0) {
         paintItem(old, MenuItemPainter::Normal);
-    if (hit != 0)
+    }
+    if (hit != 0) {
         paintItem(hit, MenuItemPainter::Highlighted);
+    }
 }
 
 void PopupMenu::mousePressEvent(QMouseEvent* event) {
@@ -313,13 +336,15 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
         d_->child_->Unload();
         activateWindow();
     }
-    if (hit == 0)
+    if (hit == 0) {
         return;
+    }
     if (hit != d_->hot_) {
         const int old = d_->hot_;
         d_->hot_ = hit;
-        if (old != 0)
+        if (old != 0) {
             paintItem(old, MenuItemPainter::Normal);
+        }
     }
     paintItem(hit, MenuItemPainter::Highlighted);
     MenuItem& item = d_->tree_->Item(hit);
@@ -333,28 +358,34 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (item.Caption() == QLatin1String("-") || !item.Enabled())
+    if (item.Caption() == QLatin1String("-") || !item.Enabled()) {
         return;
+    }
     const QString key = item.Name();
     // The click handler may do anything, so nothing of this popup is used after it but the
     // guarded pointers of the chain.
     QPointer<PopupMenu> self(this);
     SendClickEvent(key);
-    if (!self)
+    if (!self) {
         return;
-    if (d_->child_)
+    }
+    if (d_->child_) {
         d_->child_->Unload();
-    if (d_->parent_)
+    }
+    if (d_->parent_) {
         d_->parent_->ForceUnload();
+    }
     Unload();
 }
 
 void PopupMenu::ShowMenu(int index) {
-    if (d_->child_)
+    if (d_->child_) {
         d_->child_->Unload();
+    }
     MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
-    if (!item || d_->unloaded_)
+    if (!item || d_->unloaded_) {
         return;
+    }
     const QPoint corner = mapToGlobal(QPoint(item->Left() + item->Right(), item->Top()));
     auto* popup = new PopupMenu(this);
     popup->Setup(d_->tree_, this, index,
@@ -367,41 +398,49 @@ void PopupMenu::ShowMenu(int index) {
 }
 
 void PopupMenu::SendClickEvent(const QString& key) {
-    if (d_->parent_)
+    if (d_->parent_) {
         d_->parent_->SendClickEvent(key);
+    }
 }
 
 void PopupMenu::SendDescriptionEvent(const QString& description) {
-    if (d_->parent_)
+    if (d_->parent_) {
         d_->parent_->SendDescriptionEvent(description);
+    }
 }
 
 void PopupMenu::ForceUnload() {
-    if (d_->parent_)
+    if (d_->parent_) {
         d_->parent_->ForceUnload();
+    }
     Unload();
 }
 
 void PopupMenu::Unload() {
-    if (d_->unloaded_)
+    if (d_->unloaded_) {
         return;
+    }
     d_->unloaded_ = true;
     d_->timer_.stop();
-    if (d_->child_)
+    if (d_->child_) {
         d_->child_->Unload();
+    }
     d_->child_ = nullptr;
-    if (d_->parent_)
+    if (d_->parent_) {
         d_->parent_->ChildUnloaded(this);
-    if (MenuItem* item = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr)
+    }
+    if (MenuItem* item = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr) {
         item->SetExpanded(false);
+    }
     d_->parent_ = nullptr;
     hide();
     deleteLater();
 }
 
 void PopupMenu::ChildUnloaded(PopupMenu* child) {
-    if (d_->child_ == child)
+    if (d_->child_ == child) {
         d_->child_ = nullptr;
+    }
     d_->menuOpen_ = false;
 }
 
@@ -416,18 +455,21 @@ void PopupMenu::onActivationTimer() {
         d_->everActive_ = true;
         return;
     }
-    if (d_->child_)
+    if (d_->child_) {
         return;
+    }
     // Where the window system never handed us the activation, only a change of the active
     // window away from the one active at show time counts as leaving the menu.
-    if (!d_->everActive_ && active == d_->activeAtShow_)
+    if (!d_->everActive_ && active == d_->activeAtShow_) {
         return;
+    }
     QPointer<PopupMenu> self(this);
     if (auto* parentPopup = dynamic_cast<PopupMenu*>(d_->parent_)) {
         parentPopup->ForceUnload();
     }
-    if (self)
+    if (self) {
         Unload();
+    }
 }
 
 } // namespace pelmora

@@ -12,8 +12,9 @@ double LeadingNumber(const QString& text) {
     std::string digits;
     bool seenDigit = false, seenPoint = false, seenExponent = false;
     for (QChar c : text) {
-        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r')
+        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
             continue;
+        }
         const char ch = c.toLatin1();
         if (ch >= '0' && ch <= '9') {
             seenDigit = true;
@@ -32,22 +33,27 @@ double LeadingNumber(const QString& text) {
     }
     // An exponent marker or sign with nothing after it is not part of the number.
     while (!digits.empty() &&
-           (digits.back() == 'e' || digits.back() == '+' || digits.back() == '-'))
+           (digits.back() == 'e' || digits.back() == '+' || digits.back() == '-')) {
         digits.pop_back();
-    if (!seenDigit || digits.empty())
+    }
+    if (!seenDigit || digits.empty()) {
         return 0;
-    if (digits[0] == '+')
+    }
+    if (digits[0] == '+') {
         digits.erase(0, 1); // the parser below takes no plus sign
-    if (digits.empty())
+    }
+    if (digits.empty()) {
         return 0;
+    }
     double value = 0;
     const char* end = digits.data() + digits.size();
     if (std::from_chars(digits.data(), end, value).ec == std::errc::result_out_of_range) {
         // Too large becomes infinite (and later overflows); too small is zero.
         const auto e = digits.find('e');
         const bool tiny = e != std::string::npos && e + 1 < digits.size() && digits[e + 1] == '-';
-        if (tiny)
+        if (tiny) {
             return 0;
+        }
         return digits[0] == '-' ? -std::numeric_limits<double>::infinity()
                                 : std::numeric_limits<double>::infinity();
     }
@@ -57,8 +63,9 @@ double LeadingNumber(const QString& text) {
 NumericKey ReadNumericKey(const QString& key) {
     NumericKey result;
     const double number = LeadingNumber(key);
-    if (number == 0)
+    if (number == 0) {
         return result;
+    }
     result.isIndex = true;
     const double rounded = std::nearbyint(number); // halves to even
     if (!(rounded >= -32768 && rounded <= 32767)) {

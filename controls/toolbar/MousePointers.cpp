@@ -13,10 +13,12 @@ std::optional<QCursor> MousePointerCursor(int16_t pointer, const OlePicture& ico
         Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
         Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
         Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
-    if (pointer >= 1 && pointer < static_cast<int>(kShapes.size()))
+    if (pointer >= 1 && pointer < static_cast<int>(kShapes.size())) {
         return QCursor(kShapes[pointer]);
-    if (pointer == 99 && !icon.isNone())
+    }
+    if (pointer == 99 && !icon.isNone()) {
         return QCursor(QPixmap::fromImage(icon.image()));
+    }
     return std::nullopt;
 }
 

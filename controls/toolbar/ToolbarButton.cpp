@@ -7,9 +7,10 @@ namespace pelmora {
 namespace {
 
 void CheckPictureIndex(int which) {
-    if (which < 0 || which > 2)
+    if (which < 0 || which > 2) {
         ToolbarErrors::Raise(QStringLiteral("clsBSButton"), QStringLiteral("APicture"),
                              ToolbarErrors::ErrSubscript);
+    }
 }
 
 } // namespace

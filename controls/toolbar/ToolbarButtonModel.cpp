@@ -41,16 +41,20 @@ void ToolbarButtonModel::RaiseControlError(const QString& procedure, int number,
 }
 
 int16_t ToolbarButtonModel::KeyToIndex(const QVariant& Index) {
-    if (IsNumber(Index) && Index.toDouble() == 0)
+    if (IsNumber(Index) && Index.toDouble() == 0) {
         return 0;
+    }
     const QString text = Index.toString();
     const NumericKey number = ReadNumericKey(text);
-    if (number.overflow)
+    if (number.overflow) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("KeyToIndex"), ToolbarErrors::ErrOverflow);
-    if (number.isIndex)
+    }
+    if (number.isIndex) {
         return number.index;
-    if (const int found = buttons_.FindKey(text))
+    }
+    if (const int found = buttons_.FindKey(text)) {
         return static_cast<int16_t>(found);
+    }
     RaiseControlError(QStringLiteral("KeyToIndex"), ToolbarErrors::ErrKeyNotFound,
                       QStringLiteral("Element not found. Key is missing or illegal."));
     return 0;
@@ -58,9 +62,10 @@ int16_t ToolbarButtonModel::KeyToIndex(const QVariant& Index) {
 
 int ToolbarButtonModel::ValidIndex(const QVariant& Index, const char* procedure) {
     const int index = KeyToIndex(Index);
-    if (!buttons_.IsValidIndex(index))
+    if (!buttons_.IsValidIndex(index)) {
         ToolbarErrors::Raise(kTypeName, QString::fromLatin1(procedure),
                              ToolbarErrors::ErrSubscript);
+    }
     return index;
 }
 
@@ -74,8 +79,9 @@ int16_t ToolbarButtonModel::AddButtonEx(const QString& Key, int32_t Style,
                                         OleColor MaskColor, bool UseMaskColor,
                                         const QString& Caption, bool Checked, bool Enabled,
                                         float PlaceholderWidth, bool Visible) {
-    if (buttons_.Count() >= 32767)
+    if (buttons_.Count() >= 32767) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("AddButtonEx"), ToolbarErrors::ErrOverflow);
+    }
     ToolbarButton b;
     b.SetKey(Key);
     b.SetStyle(Style);
@@ -136,30 +142,35 @@ int16_t ToolbarButtonModel::CurrentGroupID(int16_t GroupID) const {
 
 int ToolbarButtonModel::PictureWidth(int What) const {
     int widest = 0;
-    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i)
+    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i) {
         widest = std::max(widest, buttons_[i].APicture(What).width());
+    }
     return widest;
 }
 
 int ToolbarButtonModel::PictureHeight(int What) const {
     int highest = 0;
-    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i)
+    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i) {
         highest = std::max(highest, buttons_[i].APicture(What).height());
+    }
     return highest;
 }
 
 void ToolbarButtonModel::SelectGroupButton(int index) {
-    if (!buttons_.IsValidIndex(index) || buttons_[index].GroupID() == 0)
+    if (!buttons_.IsValidIndex(index) || buttons_[index].GroupID() == 0) {
         return;
-    for (int other : buttons_.GroupMembers(buttons_[index].GroupID(), index))
+    }
+    for (int other : buttons_.GroupMembers(buttons_[index].GroupID(), index)) {
         SetButtonChecked(other, false);
+    }
     SetButtonChecked(index, true);
 }
 
 void ToolbarButtonModel::Changed(int index, const char* name, bool appendIndex) {
     QString property = QString::fromLatin1(name);
-    if (appendIndex)
+    if (appendIndex) {
         property += QString::number(index);
+    }
     ButtonPropertyChanged(property);
 }
 

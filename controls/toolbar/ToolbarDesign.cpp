@@ -77,10 +77,11 @@ struct Writer {
         }
     }
     void Pictures(const ToolbarButton& b, const QString& n) const {
-        for (int which = 0; which < 3; ++which)
+        for (int which = 0; which < 3; ++which) {
             bag.Write(kPictureKeys[which] + n,
                       StoredPicture::Write(b.APicture(which), b.PictureSource(which)),
                       QJsonValue());
+        }
     }
 };
 

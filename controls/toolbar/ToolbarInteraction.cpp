@@ -76,20 +76,23 @@ void ToolbarInteraction::MouseDown(int16_t Button, int16_t Shift, float X, float
 }
 
 bool ToolbarInteraction::IsOverGripper(float X, float Y) const {
-    if (toolbar_.DockingStyle() == 0)
+    if (toolbar_.DockingStyle() == 0) {
         return false;
+    }
     const float w = static_cast<float>(toolbar_.width());
     const float h = static_cast<float>(toolbar_.height());
-    if (w > h)
+    if (w > h) {
         return X > 0 && X < 10 && Y > 2 && Y < h - 2;
+    }
     return Y > 0 && Y < 10 && X > 2 && X < w - 2;
 }
 
 void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
     mouseX_ = X;
     mouseY_ = Y;
-    if (dragTimer_.isActive())
+    if (dragTimer_.isActive()) {
         return;
+    }
     const int16_t index = toolbar_.IsWithinButton(X, Y);
     underCursor_ = CursorOverControl() ? index : int16_t(0);
     if (index == 0) {
@@ -103,8 +106,9 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
         emit toolbar_.MouseMove(Button, Shift, X, Y);
         return;
     }
-    if (index == hotButton_)
+    if (index == hotButton_) {
         return;
+    }
     const ToolbarButton& b = toolbar_.buttons_[index];
     const bool clickable = IsClickableStyle(b.Style());
     if (clickable) {
@@ -136,8 +140,9 @@ void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y
         CancelToolTip();
         return;
     }
-    if (!mouseIsDown_)
+    if (!mouseIsDown_) {
         return;
+    }
     mouseIsDown_ = false;
     hotButton_ = savedHot_;
     CancelToolTip();
@@ -145,8 +150,9 @@ void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y
     if (Button != 0) {
         const int16_t index = toolbar_.IsWithinButton(X, Y);
         if (index == 0) {
-            if (Button == 2)
+            if (Button == 2) {
                 emit toolbar_.RightClick();
+            }
         } else {
             ClickButton(index, Button);
         }
@@ -176,10 +182,11 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
             bool cancelBeep = false;
             emit toolbar_.ButtonRightClick(static_cast<int16_t>(index), key, cancelBeep);
             if (!cancelBeep) {
-                if (beep_)
+                if (beep_) {
                     beep_();
-                else
+                } else {
                     QApplication::beep();
+                }
             }
         }
         return;
@@ -204,19 +211,23 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
 }
 
 void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t Button) {
-    if (cancelled || !toolbar_.buttons_.IsValidIndex(index))
+    if (cancelled || !toolbar_.buttons_.IsValidIndex(index)) {
         return;
-    if (player_)
+    }
+    if (player_) {
         PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds(), *player_);
-    else
+    } else {
         PlayResourceSound(QStringLiteral("BUTTON_CLICK"), toolbar_.PlaySounds());
+    }
     // Only a left release is followed by the platform's click, so only a left click has
     // one to swallow; a right click setting the flag would eat the next real Click.
-    if (Button == 1)
+    if (Button == 1) {
         clickHandled_ = true;
+    }
     toolbar_.SelectGroupButton(index);
-    if (toolbar_.buttons_.IsValidIndex(index))
+    if (toolbar_.buttons_.IsValidIndex(index)) {
         emit toolbar_.ButtonClick(static_cast<int16_t>(index), toolbar_.buttons_[index].Key());
+    }
 }
 
 void ToolbarInteraction::PlatformClick() {
@@ -228,8 +239,9 @@ void ToolbarInteraction::PlatformClick() {
 }
 
 void ToolbarInteraction::ResetButton(int index) {
-    if (!toolbar_.buttons_.IsValidIndex(index))
+    if (!toolbar_.buttons_.IsValidIndex(index)) {
         return;
+    }
     toolbar_.d_->PaintButton(index, false, true);
     CloseTip();
 }
@@ -249,8 +261,9 @@ void ToolbarInteraction::CancelToolTip() {
 void ToolbarInteraction::ArmToolTip(const QString& text) {
     if (!text.isEmpty() && toolbar_.ShowToolTips()) {
         pendingTip_ = text;
-        if (!toolbar_.DesignMode())
+        if (!toolbar_.DesignMode()) {
             tipTimer_.start();
+        }
         return;
     }
     CloseTip();
@@ -269,18 +282,21 @@ void ToolbarInteraction::StopTimers() {
 }
 
 void ToolbarInteraction::TipElapsed() {
-    if (dragTimer_.isActive())
+    if (dragTimer_.isActive()) {
         return;
+    }
     CancelToolTip(); // shown once per arming
-    if (!CursorOverControl())
+    if (!CursorOverControl()) {
         return;
+    }
     const QFont font = toolbar_.ToolTipFont();
     ShowToolTip(pendingTip_, QApplication::activeWindow(), &font);
 }
 
 void ToolbarInteraction::CheckLeave() {
-    if (CursorOverControl() || dragTimer_.isActive())
+    if (CursorOverControl() || dragTimer_.isActive()) {
         return;
+    }
     mouseX_ = 0;
     mouseY_ = 0;
     ResetButton(hotButton_);
@@ -291,8 +307,9 @@ void ToolbarInteraction::CheckLeave() {
 
 void ToolbarInteraction::DragTick() {
     QWidget* container = toolbar_.hWndContainer();
-    if (!mouseIsDown_ || container == nullptr)
+    if (!mouseIsDown_ || container == nullptr) {
         return;
+    }
     // Positions are taken against the container's client origin on both axes, so the toolbar
     // follows the cursor exactly whatever frame the container has.
     const QPoint origin = container->mapToGlobal(QPoint(0, 0));
@@ -300,12 +317,14 @@ void ToolbarInteraction::DragTick() {
     const QRect own = toolbar_.geometry();
     if (toolbar_.width() > toolbar_.height()) {
         const int left = cursor.x() - origin.x() - dragStart_.x();
-        if (left != own.left() && left >= 0)
+        if (left != own.left() && left >= 0) {
             toolbar_.move(left, own.top());
+        }
     } else {
         const int top = cursor.y() - origin.y() - dragStart_.y();
-        if (top != own.top() && top >= 0)
+        if (top != own.top() && top >= 0) {
             toolbar_.move(own.left(), top);
+        }
     }
     int32_t x = cursor.x() - origin.x();
     int32_t y = cursor.y() - origin.y();

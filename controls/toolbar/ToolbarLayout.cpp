@@ -10,30 +10,36 @@ int BorderInset(const ToolbarProperties& p, int side) {
     static constexpr bool ToolbarProperties::*sideFlags[4] = {
         &ToolbarProperties::BorderLeft, &ToolbarProperties::BorderTop,
         &ToolbarProperties::BorderRight, &ToolbarProperties::BorderBottom};
-    if (side < 0 || side > 3)
+    if (side < 0 || side > 3) {
         return 1;
+    }
     int inset = 1;
-    if (p.*sideFlags[side])
+    if (p.*sideFlags[side]) {
         ++inset;
+    }
     if (p.BorderStyle == tbbsFrame || p.BorderStyle == tbbsInsetButton ||
-        p.BorderStyle == tbbsRaisedButton)
+        p.BorderStyle == tbbsRaisedButton) {
         ++inset;
-    if ((side == 1 && p.DoubleTopBorder) || (side == 3 && p.DoubleBottomBorder))
+    }
+    if ((side == 1 && p.DoubleTopBorder) || (side == 3 && p.DoubleBottomBorder)) {
         ++inset;
+    }
     return inset;
 }
 
 bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button) {
-    if (button.Caption().isEmpty())
+    if (button.Caption().isEmpty()) {
         return false;
+    }
     return p.CaptionOptions == iftoShowLabels ||
            (p.CaptionOptions == iftoSelectedLabels && button.AlwaysShowCaption());
 }
 
 QFont MeasuringFont(const ToolbarProperties& p, const QFont& font) {
     QFont f = font;
-    if (p.BoldOnChecked)
+    if (p.BoldOnChecked) {
         f.setBold(true);
+    }
     return f;
 }
 
@@ -41,10 +47,12 @@ namespace {
 
 // Length of one button along the bar, before the caption is added.
 int BaseLength(const ToolbarButton& b, int cross) {
-    if (b.Style() == tbbtPlaceholder && b.PlaceholderSize() != 0)
+    if (b.Style() == tbbtPlaceholder && b.PlaceholderSize() != 0) {
         return static_cast<int>(std::lrint(b.PlaceholderSize()));
-    if (b.Style() == tbbtSeparator)
+    }
+    if (b.Style() == tbbtSeparator) {
         return SeparatorLength;
+    }
     return cross;
 }
 

@@ -26,10 +26,12 @@ const QImage& ToolbarPaintResources::MaskedPicture(const OlePicture& picture, Ol
                                                    const PaintEffects& effects) {
     const auto key = std::make_pair(picture.image().cacheKey(), mask);
     auto found = masked_.constFind(key);
-    if (found != masked_.constEnd())
+    if (found != masked_.constEnd()) {
         return *found;
-    if (masked_.size() >= 256) // a bound for toolbars with very many pictures
+    }
+    if (masked_.size() >= 256) { // a bound for toolbars with very many pictures
         masked_.clear();
+    }
     // Painted over full transparency, the mask-coloured pixels stay transparent.
     QImage image(picture.width(), picture.height(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

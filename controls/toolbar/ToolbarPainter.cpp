@@ -24,19 +24,21 @@ int Half(int value) {
 }
 
 void Fill(QImage& surface, int x, int y, int w, int h, OleColor colour) {
-    if (const auto rgb = OleColorToRgb(colour))
+    if (const auto rgb = OleColorToRgb(colour)) {
         pixelops::FillArea(surface, x, y, w, h, *rgb);
+    }
 }
 
 // A line without its end point. Level and upright lines (all the toolbar draws but the
 // rounded corners) are filled in one go instead of pixel by pixel.
 void Line(QImage& surface, int x1, int y1, int x2, int y2, OleColor colour) {
-    if (y1 == y2 && x1 != x2)
+    if (y1 == y2 && x1 != x2) {
         Fill(surface, std::min(x1, x2 + 1), y1, std::abs(x2 - x1), 1, colour);
-    else if (x1 == x2 && y1 != y2)
+    } else if (x1 == x2 && y1 != y2) {
         Fill(surface, x1, std::min(y1, y2 + 1), 1, std::abs(y2 - y1), colour);
-    else
+    } else {
         DrawLine(surface, x1, y1, x2, y2, colour);
+    }
 }
 
 } // namespace
@@ -58,8 +60,9 @@ void ToolbarPainter::DrawBox(int x1, int y1, int x2, int y2, OleColor colour) {
 }
 
 void ToolbarPainter::DrawControlBorder() {
-    if (p_.DockingStyle != 0)
+    if (p_.DockingStyle != 0) {
         DrawGripper();
+    }
     const int w = surface_.width();
     const int h = surface_.height();
     switch (p_.BorderStyle) {
@@ -68,14 +71,18 @@ void ToolbarPainter::DrawControlBorder() {
         const bool raised = p_.BorderStyle == tbbsRaised;
         const OleColor light = raised ? p_.HighlightColor : p_.ShadowColor;
         const OleColor dark = raised ? p_.ShadowColor : p_.HighlightColor;
-        if (p_.BorderTop)
+        if (p_.BorderTop) {
             Line(surface_, 0, 0, w - 1, 0, light);
-        if (p_.BorderRight)
+        }
+        if (p_.BorderRight) {
             Line(surface_, w - 1, 0, w - 1, h - 1, dark);
-        if (p_.BorderBottom)
+        }
+        if (p_.BorderBottom) {
             Line(surface_, 0, h - 1, w, h - 1, dark);
-        if (p_.BorderLeft)
+        }
+        if (p_.BorderLeft) {
             Line(surface_, 0, 0, 0, h - 1, light);
+        }
         if (p_.DoubleTopBorder) {
             Line(surface_, 0, 0, w, 0, p_.ShadowColor);
             Line(surface_, 0, 1, w - 1, 1, p_.HighlightColor);
@@ -108,16 +115,18 @@ void ToolbarPainter::DrawGripper() {
     const bool horizontal = surface_.width() > surface_.height();
     const int length = horizontal ? surface_.height() : surface_.width();
     auto line = [&](int x1, int y1, int x2, int y2, OleColor c) {
-        if (horizontal)
+        if (horizontal) {
             Line(surface_, x1, y1, x2, y2, c);
-        else
+        } else {
             Line(surface_, y1, x1, y2, x2, c);
+        }
     };
     auto dot = [&](int x, int y, OleColor c) { // a point drawn with a pen 2 pixels wide
-        if (horizontal)
+        if (horizontal) {
             Fill(surface_, x, y, 2, 2, c);
-        else
+        } else {
             Fill(surface_, y, x, 2, 2, c);
+        }
     };
     if (p_.DockingStyle == 1) {
         for (int x : {6, 10}) {
@@ -155,8 +164,9 @@ void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
     Fill(surface_, x1, y1 + 2, x2 - x1, y2 - y1 - 4, fill);
     Fill(surface_, x1 + 1, y2 - 2, x2 - x1 - 2, 1, fill);
     Fill(surface_, x1 + 2, y2 - 1, x2 - x1 - 4, 1, fill);
-    for (int i = 1; i < last; ++i)
+    for (int i = 1; i < last; ++i) {
         Line(surface_, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(), edge);
+    }
     Fill(surface_, x1 + 3, y2 - 4, x2 - x1 - 6, 2, fill); // the 2-pixel line along the foot
 }
 
@@ -180,26 +190,30 @@ void ToolbarPainter::DrawLoweredEdges() {
 void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
     const bool clickable = IsClickableStyle(b.Style());
     const bool separator = b.Style() == tbbtSeparator;
-    if (!clickable && !separator)
+    if (!clickable && !separator) {
         return;
+    }
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     const bool flat = p_.Appearance == ifcaFlat;
     if (look.lowered || b.Checked()) {
         if (!flat) {
-            if (clickable)
+            if (clickable) {
                 DrawLoweredEdges();
+            }
             return;
         }
         const bool draw = look.designMode || b.Checked() || p_.SolidChecked ||
                           !(look.forceNoBorder || (look.singleButton && look.anotherHot));
-        if (!draw)
+        if (!draw) {
             return;
-        if (separator)
+        }
+        if (separator) {
             DrawSeparatorLine(look.horizontal);
-        else if (p_.SolidChecked)
+        } else if (p_.SolidChecked) {
             DrawLoweredEdges();
-        else
+        } else {
             DrawSoftButton(l, t, l + w, t + h, 2);
+        }
         return;
     }
     if (!flat) {
@@ -210,10 +224,11 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
         return;
     }
     if (look.designMode || !(look.forceNoBorder || look.singleButton)) {
-        if (clickable)
+        if (clickable) {
             DrawSoftButton(l, t, l + w, t + h, 1);
-        else
+        } else {
             DrawSeparatorLine(look.horizontal);
+        }
     }
 }
 
@@ -223,28 +238,33 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const
     // The flat shapes reach one pixel past the rectangle, so the flat look clears that far;
     // the standard frame stays inside, where clearing further would erase the next button.
     const int extra = p_.Appearance == ifcaFlat ? 1 : 0;
-    if (!b.TemporaryPicture().isNone())
+    if (!b.TemporaryPicture().isNone()) {
         effects_.PaintStandardPicture(surface_, b.TemporaryPicture(), l, t,
                                       b.TemporaryPicture().width(), b.TemporaryPicture().height());
-    else
+    } else {
         Fill(surface_, l, t, w + extra, h + extra, p_.BackColor);
+    }
 
     int offset = 0;
     if (b.Checked()) {
-        if (!look.mouseOver && !resources_.Dither().isNull())
+        if (!look.mouseOver && !resources_.Dither().isNull()) {
             effects_.PaintCheckedPattern(surface_, resources_.Dither(), l, t, w, h,
                                          p_.HighlightColor, nullptr, p_.BackColor);
+        }
         offset = 1;
     }
-    if (look.lowered && look.mouseDown)
+    if (look.lowered && look.mouseDown) {
         ++offset;
+    }
     DrawFrame(b, look);
 
     const OlePicture* pic = &b.APicture(0);
-    if (look.mouseOver && !b.APicture(1).isNone())
+    if (look.mouseOver && !b.APicture(1).isNone()) {
         pic = &b.APicture(1);
-    if ((look.lowered || b.Checked()) && !b.APicture(2).isNone())
+    }
+    if ((look.lowered || b.Checked()) && !b.APicture(2).isNone()) {
         pic = &b.APicture(2);
+    }
     const int pw = pic->width(), ph = pic->height();
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
     int px, py;
@@ -274,21 +294,24 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const
         py = b.Caption().isEmpty() ? t + offset + Half(h - ph) : t + h + offset - (ph + in1 + 3);
     }
     DrawPicture(b, look, *pic, px, py);
-    if (ToolbarLayout::CaptionShown(p_, b))
+    if (ToolbarLayout::CaptionShown(p_, b)) {
         DrawCaption(b, look, offset, pw, ph);
+    }
 }
 
 void ToolbarPainter::DrawPicture(const ToolbarButton& b, const ButtonLook& look,
                                  const OlePicture& pic, int px, int py) {
-    if (pic.isNone())
+    if (pic.isNone()) {
         return;
+    }
     const int pw = pic.width(), ph = pic.height();
     if (look.controlEnabled && b.Enabled()) {
-        if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor())
+        if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor()) {
             pixelops::BlendArea(surface_, px, py,
                                 resources_.MaskedPicture(pic, b.MaskColor(), effects_));
-        else
+        } else {
             effects_.PaintStandardPicture(surface_, pic, px, py, pw, ph);
+        }
     } else {
         effects_.PaintDisabledPicture(surface_, pic, px, py, pw, ph, 0, 0, b.MaskColor());
     }
@@ -298,13 +321,15 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
                                  int ph) {
     const bool enabled = look.controlEnabled && b.Enabled();
     OleColor colour;
-    if (enabled)
+    if (enabled) {
         colour = p_.HotTracking && look.mouseOver ? p_.HotTrackingColor : p_.TextColor;
-    else
+    } else {
         colour = p_.DisabledText3D ? p_.HighlightColor : p_.TextDisabledColor;
+    }
     QFont font = font_;
-    if (b.Checked() && p_.BoldOnChecked)
+    if (b.Checked() && p_.BoldOnChecked) {
         font.setBold(true);
+    }
     const QFontMetrics metrics(font);
     const int th = metrics.height();
     // Only side captions and vertical ones need the text width; measuring costs shaping.
@@ -318,8 +343,9 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
     QPainter painter(&surface_);
     auto print = [&](int u, OleColor c) {
         const auto rgb = OleColorToRgb(c);
-        if (!rgb)
+        if (!rgb) {
             return;
+        }
         painter.setPen(QColor(*rgb));
         const int o = offset + u;
         if (!look.horizontal) {
@@ -360,8 +386,9 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
 
 void ToolbarPainter::DrawGapSeparators(const QRect& cell, bool horizontal) {
     cell_ = cell;
-    if (p_.ButtonGap <= 3 || !p_.ShowSeparators || p_.Appearance != ifcaFlat)
+    if (p_.ButtonGap <= 3 || !p_.ShowSeparators || p_.Appearance != ifcaFlat) {
         return;
+    }
     const int m = p_.ButtonGap / 2 - 1;
     const int x = cell_.x(), y = cell_.y(), w = cell_.width(), h = cell_.height();
     if (horizontal) {

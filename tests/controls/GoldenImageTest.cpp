@@ -55,12 +55,15 @@ void ExpectGolden(const QString& name, const QImage& painted) {
     ASSERT_FALSE(expected.isNull()) << "missing " << golden.toStdString();
     int differing = 0;
     if (expected.size() == painted.size()) {
-        for (int y = 0; y < painted.height(); ++y)
-            for (int x = 0; x < painted.width(); ++x)
+        for (int y = 0; y < painted.height(); ++y) {
+            for (int x = 0; x < painted.width(); ++x) {
                 differing += expected.pixel(x, y) != painted.pixel(x, y);
+            }
+        }
     }
-    if (expected.size() != painted.size() || differing != 0)
+    if (expected.size() != painted.size() || differing != 0) {
         painted.save(QStringLiteral(PELMORA_BINARY_DIR "/") + name);
+    }
     EXPECT_EQ(expected.size(), painted.size()) << name.toStdString();
     EXPECT_EQ(differing, 0) << name.toStdString() << ": pixels differ";
 }
@@ -87,8 +90,9 @@ QImage PaintedToolbar(const QByteArray& controlValues, QSize size, int pressed =
     tb.resize(size);
     tb.LoadDesign("{" + controlValues + (controlValues.isEmpty() ? "" : ",") + kToolbarButtons +
                   "}");
-    if (pressed != 0)
+    if (pressed != 0) {
         tb.RefreshButton(pressed, true, false);
+    }
     return tb.Surface().copy();
 }
 
@@ -101,10 +105,11 @@ TEST(GoldenImages, ToolbarLooks) {
                                       ", \"Appearance\": " + QByteArray::number(appearance);
             sheet.Add(PaintedToolbar(values, bar, border == 2 ? 1 : 0));
         }
-        for (int alignment = 0; alignment <= 2; ++alignment)
+        for (int alignment = 0; alignment <= 2; ++alignment) {
             sheet.Add(PaintedToolbar("\"Appearance\": " + QByteArray::number(appearance) +
                                          ", \"CaptionAlignment\": " + QByteArray::number(alignment),
                                      QSize(330, 60)));
+        }
     }
     sheet.Add(PaintedToolbar(R"("DockStyle": 1, "DoubleTopBorder": true, "DoubleBottomBorder":
                              true, "ButtonGap": 6, "Appearance": 1, "ShowSeparators": true)",
@@ -194,8 +199,9 @@ void AddMenuStates(Sheet& sheet, int style, int highLight) {
 TEST(GoldenImages, MenuBarAndPopupLooks) {
     for (int style = 0; style <= 3; ++style) {
         Sheet sheet;
-        for (int highLight = 0; highLight <= 5; ++highLight)
+        for (int highLight = 0; highLight <= 5; ++highLight) {
             AddMenuStates(sheet, style, highLight);
+        }
         ExpectGolden(QStringLiteral("menu_style%1.png").arg(style), sheet.Image());
     }
 }

@@ -29,16 +29,18 @@ void mouse(QWidget* target, const pelmora::MenuItem& item, QEvent::Type type) {
 
 QImage snapshot(QWidget* window, MenuBar* bar) {
     QRect area = window->frameGeometry();
-    for (PopupMenu* p = bar->Popup(); p; p = p->ChildPopup())
+    for (PopupMenu* p = bar->Popup(); p; p = p->ChildPopup()) {
         area |= p->geometry();
+    }
     QImage image(area.size(), QImage::Format_RGB32);
     image.fill(Qt::darkGray);
     QPainter painter(&image);
     painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
     for (PopupMenu* p = bar->Popup(); p; p = p->ChildPopup()) {
         const QPoint at = p->geometry().topLeft() - area.topLeft();
-        if (!p->mask().isEmpty())
+        if (!p->mask().isEmpty()) {
             painter.setClipRegion(p->mask().translated(at));
+        }
         painter.drawImage(at, p->Surface());
         painter.setClipping(false);
     }
@@ -68,10 +70,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "menu design not found\n");
         return 1;
     }
-    if (parser.isSet("paint-style"))
+    if (parser.isSet("paint-style")) {
         bar->SetStyle(parser.value("paint-style").toInt());
-    if (parser.isSet("highlight"))
+    }
+    if (parser.isSet("highlight")) {
         bar->SetHighLightStyle(parser.value("highlight").toInt());
+    }
     bar->Refresh();
     bar->setFixedHeight(bar->sizeHint().height());
     layout->addWidget(bar);
@@ -81,8 +85,9 @@ int main(int argc, char** argv) {
     window.setGeometry(40, 40, 420, 260);
     window.show();
 
-    if (!parser.isSet("out"))
+    if (!parser.isSet("out")) {
         return app.exec();
+    }
 
     QCoreApplication::processEvents();
     const auto& tree = bar->MenuTree();
@@ -91,8 +96,9 @@ int main(int argc, char** argv) {
     if (parser.isSet("hover") && bar->Popup()) {
         const int index = bar->KeyToIndex(parser.value("hover"));
         mouse(bar->Popup(), tree.Item(index), QEvent::MouseMove);
-        if (tree.Item(index).IsRoot())
+        if (tree.Item(index).IsRoot()) {
             mouse(bar->Popup(), tree.Item(index), QEvent::MouseButtonPress);
+        }
     }
     const QImage image = snapshot(&window, bar);
     if (!image.save(parser.value("out"))) {

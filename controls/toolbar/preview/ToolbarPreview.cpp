@@ -33,16 +33,18 @@ int main(int argc, char** argv) {
     const QStringList size = parser.value("size").split('x');
     ToolBar toolbar;
     toolbar.resize(size.value(0).toInt(), size.value(1).toInt());
-    if (!toolbar.LoadDesign(file.readAll()))
+    if (!toolbar.LoadDesign(file.readAll())) {
         std::fprintf(stderr, "the design is no JSON object; defaults shown\n");
+    }
     QObject::connect(&toolbar, &ToolBar::ButtonClick, [](int16_t index, const QString& key) {
         std::printf("ButtonClick %d %s\n", index, qPrintable(key));
         std::fflush(stdout);
     });
     toolbar.setWindowTitle(toolbar.Title());
     toolbar.show();
-    if (!parser.isSet("out"))
+    if (!parser.isSet("out")) {
         return app.exec();
+    }
 
     QCoreApplication::processEvents();
     if (parser.isSet("hover")) {

@@ -41,8 +41,9 @@ protected:
         MoveTo(QPoint(5, 5));
     }
     void TearDown() override {
-        if (QWidget::mouseGrabber() != nullptr)
+        if (QWidget::mouseGrabber() != nullptr) {
             QWidget::mouseGrabber()->releaseMouse();
+        }
     }
 
     QWindow* Window() const { return host->windowHandle(); }

@@ -50,9 +50,11 @@ TEST(MainMenu, TheOptionsMenuShowsTicksAndReportsTheCompressItem) {
     auto tickPixels = [&](int index) {
         const MenuItem& it = p->MenuTree()->Item(index);
         int n = 0;
-        for (int y = it.Top(); y <= it.Bottom(); ++y)
-            for (int x = it.Left() + 4; x <= it.Left() + 18; ++x)
+        for (int y = it.Top(); y <= it.Bottom(); ++y) {
+            for (int x = it.Left() + 4; x <= it.Left() + 18; ++x) {
                 n += p->Surface().pixelColor(x, y) == QColor(0x80, 0x80, 0x80);
+            }
+        }
         return n;
     };
     EXPECT_GT(tickPixels(w.bar->KeyToIndex("mnuLogfile")), 10);

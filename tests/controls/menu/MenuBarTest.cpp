@@ -310,8 +310,9 @@ TEST(MenuBarDesign, AMalformedDesignLoadsPaintsAndOpensWithoutCrashing) {
 TEST(MenuBarDesign, FiveHundredItemsOpenTheirPopup) {
     BarWindow w;
     const int root = w.Add(Item("root", 0, "Many"));
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < 500; ++i) {
         w.Add(Item(QString("i%1").arg(i), 1, QString("Item %1").arg(i)));
+    }
     w.Show();
     Press(w.bar, w.Centre(root));
     ASSERT_NE(w.bar->Popup(), nullptr);

@@ -85,8 +85,9 @@ inline void Settle() {
 /// Visible popup windows of the application.
 inline int VisiblePopups() {
     int n = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
+    for (QWidget* w : QApplication::topLevelWidgets()) {
         n += qobject_cast<PopupMenu*>(w) && w->isVisible();
+    }
     return n;
 }
 

@@ -50,8 +50,9 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         const QFontMetrics fm(p->font());
         const int rowHeight = fm.height() + 6;
         int widest = 0;
-        for (int i : p->Items())
+        for (int i : p->Items()) {
             widest = std::max(widest, fm.horizontalAdvance(p->MenuTree()->Item(i).Caption()) + 35);
+        }
         const int top = style == 3 ? 0 : 4;
         int y = top;
         for (int i : p->Items()) {
@@ -152,8 +153,9 @@ TEST(PopupMenuClicks, AClickInASubmenuReachesTheBarAndClosesEveryPopup) {
     EXPECT_FALSE(m.bar->MenuOpen());
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
-    for (const MenuItem& it : m.bar->MenuTree())
+    for (const MenuItem& it : m.bar->MenuTree()) {
         EXPECT_FALSE(it.Expanded()) << it.Name().toStdString();
+    }
 }
 
 TEST(PopupMenuClicks, HoverNeverOpensASubmenuAndARightClickClosesThePopup) {
@@ -211,9 +213,11 @@ TEST(PopupMenuPaint, TheAccessKeyLetterIsUnderlinedAndATrailingAmpersandDropped)
         p.setFont(f);
         DrawMenuCaption(p, 10, 5, caption, Qt::black);
         std::vector<int> xs;
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixelColor(x, lineY) == QColor(Qt::black))
+        for (int x = 0; x < img.width(); ++x) {
+            if (img.pixelColor(x, lineY) == QColor(Qt::black)) {
                 xs.push_back(x);
+            }
+        }
         return xs;
     };
     const std::vector<int> xs = underlined("E&xit");
@@ -267,9 +271,11 @@ TEST(PopupMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted
     ASSERT_NE(p, nullptr);
     auto redPixels = [&] {
         int n = 0;
-        for (int y = run.Top(); y <= run.Bottom(); ++y)
-            for (int x = run.Left(); x < run.Left() + 20; ++x)
+        for (int y = run.Top(); y <= run.Bottom(); ++y) {
+            for (int x = run.Left(); x < run.Left() + 20; ++x) {
                 n += p->Surface().pixelColor(x, y) == QColor(Qt::red);
+            }
+        }
         return n;
     };
     EXPECT_GT(redPixels(), 100); // normal: picture and tick

@@ -11,8 +11,9 @@ using ButtonModelTest = ToolbarTest;
 
 QStringList Keys(ToolBar& tb) {
     QStringList keys;
-    for (int i = 1; i <= tb.ButtonCount(); ++i)
+    for (int i = 1; i <= tb.ButtonCount(); ++i) {
         keys << tb.ButtonKey(i);
+    }
     return keys;
 }
 
@@ -108,8 +109,9 @@ TEST_F(ButtonModelTest, AddButtonGivesAnEnabledVisiblePushButtonWithAMagentaMask
 
 TEST_F(ButtonModelTest, ThereIsRoomForExactly32767Buttons) {
     tb->SetRedraw(false);
-    for (int i = 0; i < 32767; ++i)
+    for (int i = 0; i < 32767; ++i) {
         tb->AddButton();
+    }
     EXPECT_EQ(tb->ButtonCount(), 32767);
     ExpectError([&] { tb->AddButton(); }, 6, "AddButtonEx");
     EXPECT_EQ(tb->ButtonCount(), 32767);
@@ -133,8 +135,9 @@ TEST_F(ButtonModelTest, ChangeNoticesNameThePropertyAndSomeTheIndex) {
     tb->SetButtonPictureDown(1, OlePicture());
     tb->SetButtonCaption(2, "x");
     QStringList names;
-    for (const auto& args : changed)
+    for (const auto& args : changed) {
         names << args.at(0).toString();
+    }
     EXPECT_EQ(names, QStringList({"ButtonChecked3", "ButtonPictureOver2", "ButtonPictureDown1",
                                   "ButtonCaption"}));
 }
@@ -155,8 +158,9 @@ TEST_F(ButtonModelTest, WritingTheSameEnabledValueRepaintsAndSignalsNothing) {
 
 TEST_F(ButtonModelTest, CheckedWritesIgnoreGroupsAndCurrentGroupIdFindsTheLastChecked) {
     AddButtons(6);
-    for (int i : {2, 4, 6})
+    for (int i : {2, 4, 6}) {
         tb->SetButtonGroupID(i, 5);
+    }
     tb->SetButtonChecked(2, true);
     tb->SetButtonChecked(6, true);
     EXPECT_TRUE(tb->ButtonChecked(2)); // no group rule on a plain write

@@ -15,8 +15,9 @@ using InteractionTest = ToolbarTest;
 
 QList<int> ClickedIndexes(const QSignalSpy& spy) {
     QList<int> indexes;
-    for (const auto& args : spy)
+    for (const auto& args : spy) {
         indexes << args.at(0).value<int16_t>();
+    }
     return indexes;
 }
 
@@ -46,8 +47,9 @@ TEST_F(InteractionTest, DisabledButtonsSeparatorsAndPlaceholdersNeverClick) {
     tb->SetButtonStyle(3, tbbtPlaceholder);
     QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     QSignalSpy before(tb.get(), &ToolBar::BeforeButtonClick);
-    for (int i = 1; i <= 3; ++i)
+    for (int i = 1; i <= 3; ++i) {
         ClickAt(i);
+    }
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(before.count(), 0);
 }
@@ -80,8 +82,9 @@ TEST_F(InteractionTest, AGroupButtonUnchecksItsAdjacentRunOnly) {
     AddButtons(6, tbbtButtonGroup);
     tb->SetButtonStyle(1, tbbtButton);
     tb->SetButtonStyle(5, tbbtButton);
-    for (int i : {2, 4, 6})
+    for (int i : {2, 4, 6}) {
         tb->SetButtonChecked(i, true);
+    }
     ClickAt(3);
     EXPECT_TRUE(tb->ButtonChecked(3));
     EXPECT_FALSE(tb->ButtonChecked(2));
@@ -95,8 +98,9 @@ TEST_F(InteractionTest, AGroupIdChecksTheClickedButtonAndUnchecksTheWholeGroup) 
     AddButtons(4);
     tb->SetButtonStyle(2, tbbtCheck);
     tb->SetButtonStyle(4, tbbtSeparator);
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 4; ++i) {
         tb->SetButtonGroupID(i, 7);
+    }
     tb->SetButtonChecked(2, true);
     tb->SetButtonChecked(4, true);
     ClickAt(1);

@@ -20,8 +20,9 @@ QRect Rect(ToolBar& tb, int i) {
 TEST_F(LayoutTest, ThirtyPixelsHighGivesSquare26PixelButtonsAfterTheDottedGripper) {
     AddButtons(3);
     EXPECT_EQ(tb->DockingStyle(), 2);
-    for (int side = 0; side < 4; ++side)
+    for (int side = 0; side < 4; ++side) {
         EXPECT_EQ(tb->BorderInset(side), 2);
+    }
     EXPECT_EQ(Rect(*tb, 1), QRect(14, 2, 26, 26));
     EXPECT_EQ(Rect(*tb, 2), QRect(40, 2, 26, 26));
     tb->SetDockingStyle(0);
@@ -48,8 +49,9 @@ TEST_F(LayoutTest, FixedStyleMakesEveryButtonFixedSizeLong) {
     tb->SetButtonCaption(3, "A long caption");
     tb->SetStyle(tbtsFixed);
     tb->SetFixedSize(50);
-    for (int i = 1; i <= 3; ++i)
+    for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(tb->ButtonClientWidth(i), 50);
+    }
     EXPECT_EQ(tb->ButtonClientLeft(3), 14 + 100);
 }
 
@@ -143,9 +145,10 @@ TEST_F(LayoutTest, AutoSizeFitsTheButtonsOnceUntilTheButtonsChange) {
 
 TEST_F(LayoutTest, AThousandButtonsLayOutAndPaint) {
     tb->SetRedraw(false);
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 1000; ++i) {
         tb->AddButtonEx(QString::number(i), i % 4 + 1, OlePicture(), "", 0, true,
                         i % 3 ? "Cap" : "", i % 2, i % 5 != 0, 0, true);
+    }
     tb->SetRedraw(true);
     tb->Refresh();
     EXPECT_EQ(tb->ButtonCount(), 1000);

@@ -111,13 +111,14 @@ TEST_F(PaintTest, DisabledCaptionsAreEmbossedInHighlightAndShadow) {
     int shadow = 0, highlight = 0, text = 0;
     const QRect r(tb->ButtonClientLeft(1), tb->ButtonClientTop(1), tb->ButtonClientWidth(1),
                   tb->ButtonClientHeight(1));
-    for (int y = r.top() + 2; y < r.bottom() - 1; ++y)
+    for (int y = r.top() + 2; y < r.bottom() - 1; ++y) {
         for (int x = r.left() + 2; x < r.right() - 1; ++x) {
             const ColorRef c = Pixel(x, y);
             shadow += c == Colour(tb->ShadowColor());
             highlight += c == Colour(tb->HighlightColor());
             text += c == Colour(tb->TextColor());
         }
+    }
     EXPECT_GT(shadow, 10);
     EXPECT_GT(highlight, 10);
     EXPECT_EQ(text, 0);

@@ -122,8 +122,9 @@ TEST_F(ToolbarTest, EachSetterReportsRepaintsAndLaysOutAsItsRowSays) {
         const qint64 before = tb->Surface().cacheKey();
         row.set(*tb);
         QStringList names;
-        for (const QList<QVariant>& call : changed)
+        for (const QList<QVariant>& call : changed) {
             names << call.at(0).toString();
+        }
         EXPECT_EQ(names.join(u' '), QString::fromLatin1(row.notices));
         EXPECT_EQ(tb->Surface().cacheKey() != before, row.repaints);
         EXPECT_EQ(tb->width() != needed + 100, row.sizesItselfAgain);
