@@ -103,11 +103,11 @@ signals:
     /// The label or the control was clicked.
     void Click();
     /// A button was pressed on the control; a directly connected slot may change the values.
-    void MouseDown(short& Button, short& Shift, float& X, float& Y);
+    void MouseDown(short& button, short& shift, float& x, float& y);
     /// The pointer moved over the control (or anywhere while it holds the capture).
-    void MouseMove(short& Button, short& Shift, float& X, float& Y);
+    void MouseMove(short& button, short& shift, float& x, float& y);
     /// A button was released on the control.
-    void MouseUp(short& Button, short& Shift, float& X, float& Y);
+    void MouseUp(short& button, short& shift, float& x, float& y);
     /// The pointer entered the control.
     void MouseEnter();
 

@@ -31,33 +31,33 @@ bool MemoryBitmap::LoadBitmapIntoMemory(const QImage& picture) {
     return true;
 }
 
-bool MemoryBitmap::CreateByFile(const QString& FileName) {
-    if (!QFileInfo(FileName).isFile()) {
+bool MemoryBitmap::CreateByFile(const QString& fileName) {
+    if (!QFileInfo(fileName).isFile()) {
         throw ControlError(53, QString(), sourceOf("CreateByFile"));
     }
-    const OlePicture picture = OlePicture::fromFile(FileName);
+    const OlePicture picture = OlePicture::fromFile(fileName);
     if (picture.isNone()) {
         throw ControlError(481, QString(), sourceOf("CreateByFile"));
     }
     return LoadBitmapIntoMemory(picture.image());
 }
 
-bool MemoryBitmap::CreateByPicture(const OlePicture& Picture) {
-    if (Picture.isNone()) {
+bool MemoryBitmap::CreateByPicture(const OlePicture& picture) {
+    if (picture.isNone()) {
         return false;
     }
-    if (Picture.type() != OlePicture::Type::Bitmap) {
+    if (picture.type() != OlePicture::Type::Bitmap) {
         throw ControlError(481, QStringLiteral("Picture property must be of type Bitmap"),
                            sourceOf("CreateByPicture"));
     }
-    return LoadBitmapIntoMemory(Picture.image());
+    return LoadBitmapIntoMemory(picture.image());
 }
 
-bool MemoryBitmap::CreateByResource(const QString& ResourceID) {
-    const QImage image(QStringLiteral(":/bitmaps/") + ResourceID);
+bool MemoryBitmap::CreateByResource(const QString& resourceId) {
+    const QImage image(QStringLiteral(":/bitmaps/") + resourceId);
     if (image.isNull()) {
         throw ControlError(
-            326, QStringLiteral("Resource with identifier '%1' not found").arg(ResourceID),
+            326, QStringLiteral("Resource with identifier '%1' not found").arg(resourceId),
             sourceOf("CreateByResource"));
     }
     return LoadBitmapIntoMemory(image);

@@ -17,14 +17,14 @@ public:
 
     /// Loads a picture file. False when it held no picture; throws 53 when the file is
     /// missing and 481 when it is not a picture.
-    bool CreateByFile(const QString& FileName);
+    bool CreateByFile(const QString& fileName);
     /// Loads a bitmap picture. False for nothing (type None); throws 481 "Picture property
     /// must be of type Bitmap" for any other type.
-    bool CreateByPicture(const OlePicture& Picture);
+    bool CreateByPicture(const OlePicture& picture);
     /// Loads the bitmap resource ResourceID (name or number); throws 326 when there is none.
-    bool CreateByResource(const QString& ResourceID);
+    bool CreateByResource(const QString& resourceId);
     /// Loads the bitmap resource with a numeric identifier.
-    bool CreateByResource(int ResourceID) { return CreateByResource(QString::number(ResourceID)); }
+    bool CreateByResource(int resourceId) { return CreateByResource(QString::number(resourceId)); }
 
     /// Releases the bitmap; Width and Height keep their values.
     void ClearUp();

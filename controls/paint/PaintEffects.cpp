@@ -99,7 +99,7 @@ bool PaintEffects::drawStateDisabled(QImage& dest, const QImage& stencil, int x,
 }
 
 void PaintEffects::PaintDisabledPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
-                                        int yDest, int Width, int Height, int xSrc, int ySrc,
+                                        int yDest, int width, int height, int xSrc, int ySrc,
                                         OleColor maskColor,
                                         const ColorPalette* givenPalette) const {
     if (sourcePicture.isNone()) {
@@ -110,15 +110,15 @@ void PaintEffects::PaintDisabledPicture(QImage& dest, const OlePicture& sourcePi
         if (sourcePicture.type() == OlePicture::Type::Icon) {
             drawn = drawStateDisabled(dest, iconStencil(sourcePicture.image()), xDest, yDest);
         } else {
-            QImage onWhite = MakeBuffer(Width, Height, kWhite);
+            QImage onWhite = MakeBuffer(width, height, kWhite);
             if (!onWhite.isNull()) {
-                PaintTransparentPicture(onWhite, sourcePicture, 0, 0, Width, Height, xSrc, ySrc,
+                PaintTransparentPicture(onWhite, sourcePicture, 0, 0, width, height, xSrc, ySrc,
                                         maskColor);
                 drawn = drawStateDisabled(dest, onWhite, xDest, yDest);
             }
         }
         if (!drawn) {
-            PaintDisabledPictureEx(dest, xDest, yDest, Width, Height, sourcePicture, xSrc, ySrc,
+            PaintDisabledPictureEx(dest, xDest, yDest, width, height, sourcePicture, xSrc, ySrc,
                                    maskColor, Sys3DHighlight, SysButtonShadow, givenPalette);
         }
     } catch (...) {
@@ -149,25 +149,25 @@ void PaintEffects::PaintCheckedPattern(QImage& dest, const QImage& sourceImage, 
     }
 }
 
-void PaintEffects::PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int Width, int Height,
+void PaintEffects::PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int width, int height,
                                           const OlePicture& sourcePicture, int xSrc, int ySrc,
                                           OleColor maskColor, OleColor highlightColor,
                                           OleColor shadowColor,
                                           const ColorPalette* givenPalette) const {
     switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap:
-        PaintDisabledDC(dest, xDest, yDest, Width, Height, sourcePicture.image(), xSrc, ySrc,
+        PaintDisabledDC(dest, xDest, yDest, width, height, sourcePicture.image(), xSrc, ySrc,
                         maskColor, highlightColor, shadowColor, givenPalette);
         break;
     case OlePicture::Type::Icon:
         if (!drawStateDisabled(dest, iconStencil(sourcePicture.image()), xDest, yDest)) {
             const auto mask = OleColorToRgb(maskColor);
-            QImage canvas = MakeBuffer(Width, Height, mask.value_or(kWhite));
+            QImage canvas = MakeBuffer(width, height, mask.value_or(kWhite));
             if (!mask || canvas.isNull()) {
                 return;
             }
             BlendArea(canvas, 0, 0, sourcePicture.image());
-            PaintDisabledDC(dest, xDest, yDest, Width, Height, canvas, 0, 0, maskColor,
+            PaintDisabledDC(dest, xDest, yDest, width, height, canvas, 0, 0, maskColor,
                             highlightColor, shadowColor, givenPalette);
         }
         break;
@@ -176,11 +176,11 @@ void PaintEffects::PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, in
     }
 }
 
-void PaintEffects::PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+void PaintEffects::PaintDisabledDC(QImage& dest, int xDest, int yDest, int width, int height,
                                    const QImage& sourceImage, int xSrc, int ySrc,
                                    OleColor maskColor, OleColor highlightColor,
                                    OleColor shadowColor, const ColorPalette* givenPalette) const {
-    if (Width <= 0 || Height <= 0 || dest.isNull()) {
+    if (width <= 0 || height <= 0 || dest.isNull()) {
         return;
     }
     const ColorPalette* pal = palette(givenPalette);
@@ -196,15 +196,15 @@ void PaintEffects::PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width
     // pixels are first made white so they are never embossed.
     QImage picture;
     if (mask == white) {
-        picture = ReadArea(sourceImage, xSrc, ySrc, Width, Height);
+        picture = ReadArea(sourceImage, xSrc, ySrc, width, height);
     } else {
-        picture = MakeBuffer(Width, Height, kWhite);
+        picture = MakeBuffer(width, height, kWhite);
         if (!picture.isNull()) {
-            PaintTransparentDC(picture, 0, 0, Width, Height, sourceImage, xSrc, ySrc, maskColor,
+            PaintTransparentDC(picture, 0, 0, width, height, sourceImage, xSrc, ySrc, maskColor,
                                givenPalette);
         }
     }
-    QImage work = ReadArea(dest, xDest, yDest, Width, Height);
+    QImage work = ReadArea(dest, xDest, yDest, width, height);
     if (picture.isNull() || work.isNull()) {
         return;
     }
@@ -221,46 +221,46 @@ void PaintEffects::PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width
 
     // With the colour table swapped the dark pixels read white, so the stencil gets 1 bits
     // exactly there; its context shows 1 bits in the emboss colour and 0 bits in the key.
-    QImage stencil(Width, Height, QImage::Format_Mono);
+    QImage stencil(width, height, QImage::Format_Mono);
     if (stencil.isNull()) {
         return;
     }
     stencil.fill(0);
-    for (int y = 0; y < Height; ++y) {
+    for (int y = 0; y < height; ++y) {
         uchar* out = stencil.scanLine(y);
-        for (int x = 0; x < Width; ++x) {
+        for (int x = 0; x < width; ++x) {
             if (!MonoBit(twoColour, x, y)) {
                 out[x >> 3] |= uchar(0x80 >> (x & 7));
             }
         }
     }
     stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(highlight)});
-    PaintTransparentDC(work, 1, 1, Width, Height, stencil, 0, 0, OleColor(key), givenPalette);
+    PaintTransparentDC(work, 1, 1, width, height, stencil, 0, 0, OleColor(key), givenPalette);
     stencil.setColorTable({ColorRefToRgb(key), ColorRefToRgb(shadow)});
-    PaintTransparentDC(work, 0, 0, Width, Height, stencil, 0, 0, OleColor(key), givenPalette);
+    PaintTransparentDC(work, 0, 0, width, height, stencil, 0, 0, OleColor(key), givenPalette);
 
     WriteArea(dest, xDest, yDest, work);
 }
 
-void PaintEffects::PaintTransparentDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+void PaintEffects::PaintTransparentDC(QImage& dest, int xDest, int yDest, int width, int height,
                                       const QImage& sourceImage, int xSrc, int ySrc,
                                       OleColor maskColor, const ColorPalette* givenPalette) const {
-    if (Width <= 0 || Height <= 0 || dest.isNull()) {
+    if (width <= 0 || height <= 0 || dest.isNull()) {
         return;
     }
     const auto mask = OleColorToRgb(maskColor, palette(givenPalette));
     if (!mask) {
         return;
     }
-    QImage result = ReadArea(dest, xDest, yDest, Width, Height);
-    QImage source = ReadArea(sourceImage, xSrc, ySrc, Width, Height);
+    QImage result = ReadArea(dest, xDest, yDest, width, height);
+    QImage source = ReadArea(sourceImage, xSrc, ySrc, width, height);
     if (result.isNull() || source.isNull()) {
         return;
     }
-    for (int y = 0; y < Height; ++y) {
+    for (int y = 0; y < height; ++y) {
         auto* res = reinterpret_cast<QRgb*>(result.scanLine(y));
         const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < Width; ++x) {
+        for (int x = 0; x < width; ++x) {
             // The mask: 1 (all bits set) where the source has the mask colour.
             const QRgb m = SameRgb(src[x], *mask) ? 0xFFFFFFFFu : 0u;
             // Source AND NOT mask: mask-coloured pixels of the image become black.
@@ -274,22 +274,22 @@ void PaintEffects::PaintTransparentDC(QImage& dest, int xDest, int yDest, int Wi
 }
 
 void PaintEffects::PaintTransparentPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
-                                           int yDest, int Width, int Height, int xSrc, int ySrc,
+                                           int yDest, int width, int height, int xSrc, int ySrc,
                                            OleColor maskColor,
                                            const ColorPalette* givenPalette) const {
     switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap:
-        PaintTransparentDC(dest, xDest, yDest, Width, Height, sourcePicture.image(), xSrc, ySrc,
+        PaintTransparentDC(dest, xDest, yDest, width, height, sourcePicture.image(), xSrc, ySrc,
                            maskColor, givenPalette);
         break;
     case OlePicture::Type::Icon: {
         const ColorRef mask = TranslateOleColor(maskColor);
-        QImage canvas = MakeBuffer(Width, Height, mask < 0 ? kWhite : ColorRefToRgb(mask));
+        QImage canvas = MakeBuffer(width, height, mask < 0 ? kWhite : ColorRefToRgb(mask));
         if (mask < 0 || canvas.isNull()) {
             return;
         }
         BlendArea(canvas, 0, 0, sourcePicture.image());
-        PaintTransparentDC(dest, xDest, yDest, Width, Height, canvas, 0, 0, OleColor(mask),
+        PaintTransparentDC(dest, xDest, yDest, width, height, canvas, 0, 0, OleColor(mask),
                            givenPalette);
         break;
     }
@@ -299,14 +299,14 @@ void PaintEffects::PaintTransparentPicture(QImage& dest, const OlePicture& sourc
 }
 
 void PaintEffects::PaintStandardPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
-                                        int yDest, int Width, int Height, int xSrc, int ySrc,
+                                        int yDest, int width, int height, int xSrc, int ySrc,
                                         const ColorPalette*) const {
-    if (Width <= 0 || Height <= 0 || dest.isNull()) {
+    if (width <= 0 || height <= 0 || dest.isNull()) {
         return;
     }
     switch (sourcePicture.type()) {
     case OlePicture::Type::Bitmap: {
-        QImage area = ReadArea(sourcePicture.image(), xSrc, ySrc, Width, Height);
+        QImage area = ReadArea(sourcePicture.image(), xSrc, ySrc, width, height);
         makeOpaque(area);
         WriteArea(dest, xDest, yDest, area);
         break;
@@ -315,9 +315,9 @@ void PaintEffects::PaintStandardPicture(QImage& dest, const OlePicture& sourcePi
         const QImage& icon = sourcePicture.image();
         BlendArea(
             dest, xDest, yDest,
-            icon.size() == QSize(Width, Height)
+            icon.size() == QSize(width, height)
                 ? icon
-                : icon.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                : icon.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         break;
     }
     case OlePicture::Type::None:

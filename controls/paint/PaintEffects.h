@@ -33,7 +33,7 @@ public:
     /// Paints a disabled appearing image (embossed) given a source picture object.
     /// Never throws.
     void PaintDisabledPicture(QImage& dest, const OlePicture& sourcePicture, int xDest, int yDest,
-                              int Width, int Height, int xSrc = 0, int ySrc = 0,
+                              int width, int height, int xSrc = 0, int ySrc = 0,
                               OleColor maskColor = 0xFFFFFF,
                               const ColorPalette* givenPalette = nullptr) const;
 
@@ -46,7 +46,7 @@ public:
                              OleColor destBackColor = 0xFFFFFF) const;
 
     /// Paints a disabled appearing image of a picture with the given emboss colours.
-    void PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int Width, int Height,
+    void PaintDisabledPictureEx(QImage& dest, int xDest, int yDest, int width, int height,
                                 const OlePicture& sourcePicture, int xSrc = 0, int ySrc = 0,
                                 OleColor maskColor = 0xFFFFFF,
                                 OleColor highlightColor = Sys3DHighlight,
@@ -56,7 +56,7 @@ public:
     /// Paints a disabled appearing image (embossed) given a source hDC: the source's dark
     /// pixels in highlightColor one pixel right and down, then in shadowColor at their place;
     /// mask-coloured pixels are never embossed.
-    void PaintDisabledDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+    void PaintDisabledDC(QImage& dest, int xDest, int yDest, int width, int height,
                          const QImage& sourceImage, int xSrc = 0, int ySrc = 0,
                          OleColor maskColor = 0xFFFFFF, OleColor highlightColor = Sys3DHighlight,
                          OleColor shadowColor = SysButtonShadow,
@@ -64,20 +64,20 @@ public:
 
     /// Paints an image with transparent pixels defined by the mask color.  Accepts an hDC as
     /// its image source.
-    void PaintTransparentDC(QImage& dest, int xDest, int yDest, int Width, int Height,
+    void PaintTransparentDC(QImage& dest, int xDest, int yDest, int width, int height,
                             const QImage& sourceImage, int xSrc, int ySrc, OleColor maskColor,
                             const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints an image with transparent pixels defined by the mask color.  Accepts a picture
     /// object as its image source.
     void PaintTransparentPicture(QImage& dest, const OlePicture& sourcePicture, int xDest,
-                                 int yDest, int Width, int Height, int xSrc, int ySrc,
+                                 int yDest, int width, int height, int xSrc, int ySrc,
                                  OleColor maskColor,
                                  const ColorPalette* givenPalette = nullptr) const;
 
     /// Paints an image provided by a picture object to an hDC with no effects.
     void PaintStandardPicture(QImage& dest, const OlePicture& sourcePicture, int xDest, int yDest,
-                              int Width, int Height, int xSrc = 0, int ySrc = 0,
+                              int width, int height, int xSrc = 0, int ySrc = 0,
                               const ColorPalette* givenPalette = nullptr) const;
 
 private:

@@ -41,7 +41,7 @@ public:
     /// change only colours repaint without a new layout.
     void Refresh();
     /// Repaints one button, pressed or at rest, with or without its hot frame.
-    void RefreshButton(const QVariant& Index, bool ButtonLowered, bool ForceNoBorder);
+    void RefreshButton(const QVariant& index, bool buttonLowered, bool forceNoBorder);
     /// Pixels between the edge and the buttons on a side (0 left, 1 top, 2 right, 3 bottom).
     int BorderInset(int side) const;
     /// A button's cell from the last layout, in pixels (error 9 for a bad index).
@@ -61,13 +61,13 @@ public:
     /// The button drawn hot, 0 for none.
     int16_t HotButton() const;
     /// The first visible button containing the point, 0 for none.
-    int16_t IsWithinButton(float X, float Y) const;
+    int16_t IsWithinButton(float x, float y) const;
     /// Raises ButtonClick for a button and applies its GroupID (error 9 for a bad index).
-    void ForceClick(const QVariant& Index);
+    void ForceClick(const QVariant& index);
     /// Raises ButtonClick with the given values and nothing else.
-    void SendClick(const QVariant& Index, const QString& Key);
+    void SendClick(const QVariant& index, const QString& key);
     /// Raises DockingWindow.
-    void SendRestoreEvent(int Mode, int32_t X, int32_t Y);
+    void SendRestoreEvent(int mode, int32_t x, int32_t y);
     /// Plays the click sound through player instead of the sound device (for tests).
     void SetSoundPlayer(SoundPlayer* player);
     /// Replaces the platform's beep (for tests; an empty function restores it).
@@ -166,19 +166,19 @@ public:
     QByteArray SaveDesign() const;
 
 signals:
-    void ButtonClick(int16_t ButtonIndex, const QString& Key);
-    void ButtonRightClick(int16_t ButtonIndex, const QString& Key, bool& CancelBeep);
-    void ButtonMouseOver(int16_t ButtonIndex, const QString& Key);
-    void BeforeButtonClick(int16_t ButtonIndex, const QString& Key, bool& Cancel);
+    void ButtonClick(int16_t buttonIndex, const QString& key);
+    void ButtonRightClick(int16_t buttonIndex, const QString& key, bool& cancelBeep);
+    void ButtonMouseOver(int16_t buttonIndex, const QString& key);
+    void BeforeButtonClick(int16_t buttonIndex, const QString& key, bool& cancel);
     void Click();
     void DblClick();
-    void MouseUp(int16_t Button, int16_t Shift, float X, float Y);
-    void MouseDown(int16_t Button, int16_t Shift, float X, float Y);
-    void MouseMove(int16_t Button, int16_t Shift, float X, float Y);
-    void Resize(float NewWidth, float NewHeight);
+    void MouseUp(int16_t button, int16_t shift, float x, float y);
+    void MouseDown(int16_t button, int16_t shift, float x, float y);
+    void MouseMove(int16_t button, int16_t shift, float x, float y);
+    void Resize(float newWidth, float newHeight);
     void RightClick();
-    void DockingToolbar(int32_t& X, int32_t& Y);
-    void DockingWindow(int32_t& X, int32_t& Y);
+    void DockingToolbar(int32_t& x, int32_t& y);
+    void DockingWindow(int32_t& x, int32_t& y);
     /// A property changed (the designer's dirty flag); name as the property is called.
     void PropertyChanged(const QString& name);
 

@@ -15,21 +15,21 @@ void CheckPictureIndex(int which) {
 
 } // namespace
 
-const OlePicture& ToolbarButton::APicture(int WhichPicture) const {
-    CheckPictureIndex(WhichPicture);
-    return pictures_[static_cast<size_t>(WhichPicture)];
+const OlePicture& ToolbarButton::APicture(int whichPicture) const {
+    CheckPictureIndex(whichPicture);
+    return pictures_[static_cast<size_t>(whichPicture)];
 }
 
-void ToolbarButton::SetAPicture(int WhichPicture, const OlePicture& picture,
+void ToolbarButton::SetAPicture(int whichPicture, const OlePicture& picture,
                                 const QString& source) {
-    CheckPictureIndex(WhichPicture);
-    pictures_[static_cast<size_t>(WhichPicture)] = picture;
-    sources_[static_cast<size_t>(WhichPicture)] = picture.isNone() ? QString() : source;
+    CheckPictureIndex(whichPicture);
+    pictures_[static_cast<size_t>(whichPicture)] = picture;
+    sources_[static_cast<size_t>(whichPicture)] = picture.isNone() ? QString() : source;
 }
 
-const QString& ToolbarButton::PictureSource(int WhichPicture) const {
-    CheckPictureIndex(WhichPicture);
-    return sources_[static_cast<size_t>(WhichPicture)];
+const QString& ToolbarButton::PictureSource(int whichPicture) const {
+    CheckPictureIndex(whichPicture);
+    return sources_[static_cast<size_t>(whichPicture)];
 }
 
 } // namespace pelmora

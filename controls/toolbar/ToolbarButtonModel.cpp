@@ -40,11 +40,11 @@ void ToolbarButtonModel::RaiseControlError(const QString& procedure, int number,
     ToolbarErrors::Raise(kTypeName, procedure, number, description);
 }
 
-int16_t ToolbarButtonModel::KeyToIndex(const QVariant& Index) {
-    if (IsNumber(Index) && Index.toDouble() == 0) {
+int16_t ToolbarButtonModel::KeyToIndex(const QVariant& index) {
+    if (IsNumber(index) && index.toDouble() == 0) {
         return 0;
     }
-    const QString text = Index.toString();
+    const QString text = index.toString();
     const NumericKey number = ReadNumericKey(text);
     if (number.overflow) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("KeyToIndex"), ToolbarErrors::ErrOverflow);
@@ -60,13 +60,13 @@ int16_t ToolbarButtonModel::KeyToIndex(const QVariant& Index) {
     return 0;
 }
 
-int ToolbarButtonModel::ValidIndex(const QVariant& Index, const char* procedure) {
-    const int index = KeyToIndex(Index);
-    if (!buttons_.IsValidIndex(index)) {
+int ToolbarButtonModel::ValidIndex(const QVariant& index, const char* procedure) {
+    const int i = KeyToIndex(index);
+    if (!buttons_.IsValidIndex(i)) {
         ToolbarErrors::Raise(kTypeName, QString::fromLatin1(procedure),
                              ToolbarErrors::ErrSubscript);
     }
-    return index;
+    return i;
 }
 
 int16_t ToolbarButtonModel::AddButton() {
@@ -74,26 +74,26 @@ int16_t ToolbarButtonModel::AddButton() {
                        QString(), false, true, 0, true);
 }
 
-int16_t ToolbarButtonModel::AddButtonEx(const QString& Key, int32_t Style,
-                                        const OlePicture& Picture, const QString& ToolTipText,
-                                        OleColor MaskColor, bool UseMaskColor,
-                                        const QString& Caption, bool Checked, bool Enabled,
-                                        float PlaceholderWidth, bool Visible) {
+int16_t ToolbarButtonModel::AddButtonEx(const QString& key, int32_t style,
+                                        const OlePicture& picture, const QString& toolTipText,
+                                        OleColor maskColor, bool useMaskColor,
+                                        const QString& caption, bool checked, bool enabled,
+                                        float placeholderWidth, bool visible) {
     if (buttons_.Count() >= 32767) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("AddButtonEx"), ToolbarErrors::ErrOverflow);
     }
     ToolbarButton b;
-    b.SetKey(Key);
-    b.SetStyle(Style);
-    b.SetAPicture(0, Picture);
-    b.SetToolTipText(ToolTipText);
-    b.SetMaskColor(MaskColor);
-    b.SetUseMaskColor(UseMaskColor);
-    b.SetCaption(Caption);
-    b.SetChecked(Checked);
-    b.SetEnabled(Enabled);
-    b.SetPlaceholderSize(PlaceholderWidth);
-    b.SetVisible(Visible);
+    b.SetKey(key);
+    b.SetStyle(style);
+    b.SetAPicture(0, picture);
+    b.SetToolTipText(toolTipText);
+    b.SetMaskColor(maskColor);
+    b.SetUseMaskColor(useMaskColor);
+    b.SetCaption(caption);
+    b.SetChecked(checked);
+    b.SetEnabled(enabled);
+    b.SetPlaceholderSize(placeholderWidth);
+    b.SetVisible(visible);
     const int count = buttons_.Append(b);
     ButtonSizesChanged();
     ButtonsChanged();
@@ -101,13 +101,13 @@ int16_t ToolbarButtonModel::AddButtonEx(const QString& Key, int32_t Style,
     return static_cast<int16_t>(count);
 }
 
-int16_t ToolbarButtonModel::DeleteButton(const QVariant& Index) {
-    const int index = KeyToIndex(Index);
-    if (!buttons_.IsValidIndex(index)) {
+int16_t ToolbarButtonModel::DeleteButton(const QVariant& index) {
+    const int i = KeyToIndex(index);
+    if (!buttons_.IsValidIndex(i)) {
         RaiseControlError(QStringLiteral("DeleteButton"), ToolbarErrors::ErrInvalidPropertyValue);
         return -1;
     }
-    buttons_.Move(index, buttons_.Count());
+    buttons_.Move(i, buttons_.Count());
     buttons_.RemoveLast();
     ButtonsReordered();
     ButtonPropertyChanged(QStringLiteral("ButtonCount"));
@@ -117,9 +117,9 @@ int16_t ToolbarButtonModel::DeleteButton(const QVariant& Index) {
     return ButtonCount();
 }
 
-int16_t ToolbarButtonModel::SwapButton(const QVariant& CurIndex, const QVariant& NewIndex) {
-    const int from = KeyToIndex(CurIndex);
-    const int to = KeyToIndex(NewIndex);
+int16_t ToolbarButtonModel::SwapButton(const QVariant& curIndex, const QVariant& newIndex) {
+    const int from = KeyToIndex(curIndex);
+    const int to = KeyToIndex(newIndex);
     if (!buttons_.IsValidIndex(from) || !buttons_.IsValidIndex(to)) {
         RaiseControlError(QStringLiteral("SwapButton"), ToolbarErrors::ErrInvalidPropertyValue);
         return 0;
@@ -130,28 +130,28 @@ int16_t ToolbarButtonModel::SwapButton(const QVariant& CurIndex, const QVariant&
     return static_cast<int16_t>(to);
 }
 
-ToolbarButton& ToolbarButtonModel::Button(const QVariant& Index) {
-    const int index = ValidIndex(Index, "Button");
+ToolbarButton& ToolbarButtonModel::Button(const QVariant& index) {
+    const int i = ValidIndex(index, "Button");
     ButtonRecordHandedOut();
-    return buttons_[index];
+    return buttons_[i];
 }
 
-int16_t ToolbarButtonModel::CurrentGroupID(int16_t GroupID) const {
-    return static_cast<int16_t>(buttons_.CurrentGroupID(GroupID));
+int16_t ToolbarButtonModel::CurrentGroupID(int16_t groupId) const {
+    return static_cast<int16_t>(buttons_.CurrentGroupID(groupId));
 }
 
-int ToolbarButtonModel::PictureWidth(int What) const {
+int ToolbarButtonModel::PictureWidth(int what) const {
     int widest = 0;
-    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i) {
-        widest = std::max(widest, buttons_[i].APicture(What).width());
+    for (int i = 1; i <= buttons_.Count() && what >= 0 && what <= 2; ++i) {
+        widest = std::max(widest, buttons_[i].APicture(what).width());
     }
     return widest;
 }
 
-int ToolbarButtonModel::PictureHeight(int What) const {
+int ToolbarButtonModel::PictureHeight(int what) const {
     int highest = 0;
-    for (int i = 1; i <= buttons_.Count() && What >= 0 && What <= 2; ++i) {
-        highest = std::max(highest, buttons_[i].APicture(What).height());
+    for (int i = 1; i <= buttons_.Count() && what >= 0 && what <= 2; ++i) {
+        highest = std::max(highest, buttons_[i].APicture(what).height());
     }
     return highest;
 }
@@ -260,9 +260,9 @@ void ToolbarButtonModel::SetButtonPictureDown(const QVariant& index, const OlePi
     SetPicture(index, 2, value, "ButtonPictureDown", true);
 }
 
-void ToolbarButtonModel::SetPicture(const QVariant& Index, int which, const OlePicture& value,
+void ToolbarButtonModel::SetPicture(const QVariant& index, int which, const OlePicture& value,
                                     const char* name, bool appendIndex) {
-    const int i = ValidIndex(Index, name);
+    const int i = ValidIndex(index, name);
     // A picture is an object: assigning one counts as a change even when it looks the same.
     buttons_[i].SetAPicture(which, value);
     ButtonLookChanged(i);

@@ -23,29 +23,29 @@ public:
 
     /// Index of a button given as a number (a text's leading number) or as a key, keys
     /// compared without case. The number 0 gives 0; an unknown key raises 35601.
-    int16_t KeyToIndex(const QVariant& Index);
+    int16_t KeyToIndex(const QVariant& index);
     /// Appends a push button with the default values; returns its index.
     int16_t AddButton();
     /// Appends a button with the given values; returns its index (error 6 past 32,767).
-    int16_t AddButtonEx(const QString& Key, int32_t Style, const OlePicture& Picture,
-                        const QString& ToolTipText, OleColor MaskColor, bool UseMaskColor,
-                        const QString& Caption, bool Checked, bool Enabled, float PlaceholderWidth,
-                        bool Visible);
+    int16_t AddButtonEx(const QString& key, int32_t style, const OlePicture& picture,
+                        const QString& toolTipText, OleColor maskColor, bool useMaskColor,
+                        const QString& caption, bool checked, bool enabled, float placeholderWidth,
+                        bool visible);
     /// Removes a button (error 380 for an invalid index); returns the new count.
-    int16_t DeleteButton(const QVariant& Index);
+    int16_t DeleteButton(const QVariant& index);
     /// Moves a button to another place, the buttons between shifting towards its old place
     /// (error 380 for invalid indexes); returns the index it now has.
-    int16_t SwapButton(const QVariant& CurIndex, const QVariant& NewIndex);
+    int16_t SwapButton(const QVariant& curIndex, const QVariant& newIndex);
     /// The record of a button itself (error 9 outside the array).
-    ToolbarButton& Button(const QVariant& Index);
+    ToolbarButton& Button(const QVariant& index);
     /// Number of buttons.
     int16_t ButtonCount() const { return static_cast<int16_t>(buttons_.Count()); }
     /// The highest checked button of a group, 0 when none is checked.
-    int16_t CurrentGroupID(int16_t GroupID) const;
+    int16_t CurrentGroupID(int16_t groupId) const;
     /// Largest width of the pictures of one kind (0 normal, 1 hover, 2 down); 0 when none.
-    int PictureWidth(int What) const;
+    int PictureWidth(int what) const;
     /// Largest height of the pictures of one kind; 0 when none.
-    int PictureHeight(int What) const;
+    int PictureHeight(int what) const;
 
     /// Indexed button values, one getter and setter per row of ToolbarButton.h; see the
     /// record for their meaning. An index outside the array raises error 9 and changes
@@ -86,7 +86,7 @@ protected:
     /// Checks the button and unchecks the other members of its GroupID (if it has one).
     void SelectGroupButton(int index);
     /// KeyToIndex, then error 9 unless the index is within the array.
-    int ValidIndex(const QVariant& Index, const char* procedure);
+    int ValidIndex(const QVariant& index, const char* procedure);
 
     ButtonCollection buttons_;
 

@@ -60,10 +60,10 @@ bool ToolbarInteraction::CursorOverControl() const {
     return IsMouseOverWindow(&toolbar_);
 }
 
-void ToolbarInteraction::MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
+void ToolbarInteraction::MouseDown(int16_t button, int16_t shift, float x, float y) {
     mouseIsDown_ = true;
-    if (IsOverGripper(X, Y)) {
-        dragStart_ = QPoint(static_cast<int>(X), static_cast<int>(Y));
+    if (IsOverGripper(x, y)) {
+        dragStart_ = QPoint(static_cast<int>(x), static_cast<int>(y));
         dragTimer_.start();
     }
     savedHot_ = hotButton_;
@@ -71,29 +71,29 @@ void ToolbarInteraction::MouseDown(int16_t Button, int16_t Shift, float X, float
     CancelToolTip();
     // With no hot button the button under the mouse is entered anew and, the mouse being
     // down, drawn lowered.
-    MouseMove(Button, Shift, X, Y);
-    emit toolbar_.MouseDown(Button, Shift, X, Y);
+    MouseMove(button, shift, x, y);
+    emit toolbar_.MouseDown(button, shift, x, y);
 }
 
-bool ToolbarInteraction::IsOverGripper(float X, float Y) const {
+bool ToolbarInteraction::IsOverGripper(float x, float y) const {
     if (toolbar_.DockingStyle() == 0) {
         return false;
     }
     const float w = static_cast<float>(toolbar_.width());
     const float h = static_cast<float>(toolbar_.height());
     if (w > h) {
-        return X > 0 && X < 10 && Y > 2 && Y < h - 2;
+        return x > 0 && x < 10 && y > 2 && y < h - 2;
     }
-    return Y > 0 && Y < 10 && X > 2 && X < w - 2;
+    return y > 0 && y < 10 && x > 2 && x < w - 2;
 }
 
-void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
-    mouseX_ = X;
-    mouseY_ = Y;
+void ToolbarInteraction::MouseMove(int16_t button, int16_t shift, float x, float y) {
+    mouseX_ = x;
+    mouseY_ = y;
     if (dragTimer_.isActive()) {
         return;
     }
-    const int16_t index = toolbar_.IsWithinButton(X, Y);
+    const int16_t index = toolbar_.IsWithinButton(x, y);
     underCursor_ = CursorOverControl() ? index : int16_t(0);
     if (index == 0) {
         if (hotButton_ != 0) {
@@ -103,7 +103,7 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
         }
         tipTimer_.stop();
         CloseTip();
-        emit toolbar_.MouseMove(Button, Shift, X, Y);
+        emit toolbar_.MouseMove(button, shift, x, y);
         return;
     }
     if (index == hotButton_) {
@@ -130,7 +130,7 @@ void ToolbarInteraction::MouseMove(int16_t Button, int16_t Shift, float X, float
     hotButton_ = index;
 }
 
-void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
+void ToolbarInteraction::MouseUp(int16_t button, int16_t shift, float x, float y) {
     if (dragTimer_.isActive()) {
         // A gripper drag never clicks.
         dragTimer_.stop();
@@ -146,27 +146,27 @@ void ToolbarInteraction::MouseUp(int16_t Button, int16_t Shift, float X, float Y
     mouseIsDown_ = false;
     hotButton_ = savedHot_;
     CancelToolTip();
-    emit toolbar_.MouseUp(Button, Shift, X, Y);
-    if (Button != 0) {
-        const int16_t index = toolbar_.IsWithinButton(X, Y);
+    emit toolbar_.MouseUp(button, shift, x, y);
+    if (button != 0) {
+        const int16_t index = toolbar_.IsWithinButton(x, y);
         if (index == 0) {
-            if (Button == 2) {
+            if (button == 2) {
                 emit toolbar_.RightClick();
             }
         } else {
-            ClickButton(index, Button);
+            ClickButton(index, button);
         }
     }
     CancelToolTip();
 }
 
-void ToolbarInteraction::ClickButton(int index, int16_t Button) {
+void ToolbarInteraction::ClickButton(int index, int16_t button) {
     toolbar_.d_->PaintButton(index, false, false);
     // A handler may delete buttons, so every step looks the button up again.
-    auto button = [this, index]() -> ToolbarButton* {
+    auto current = [this, index]() -> ToolbarButton* {
         return toolbar_.buttons_.IsValidIndex(index) ? &toolbar_.buttons_[index] : nullptr;
     };
-    const ToolbarButton& b = *button();
+    const ToolbarButton& b = *current();
     const QString key = b.Key();
     const int32_t style = b.Style();
     if (!b.Enabled() || !IsClickableStyle(style)) {
@@ -175,9 +175,9 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     }
     bool cancel = false;
     if (style == tbbtButton) {
-        if (Button == 1) {
+        if (button == 1) {
             emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
-            FinishClick(index, cancel, Button);
+            FinishClick(index, cancel, button);
         } else {
             bool cancelBeep = false;
             emit toolbar_.ButtonRightClick(static_cast<int16_t>(index), key, cancelBeep);
@@ -193,7 +193,7 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
     }
     emit toolbar_.BeforeButtonClick(static_cast<int16_t>(index), key, cancel);
     if (style == tbbtCheck) {
-        if (ToolbarButton* c = button()) {
+        if (ToolbarButton* c = current()) {
             c->SetChecked(!c->Checked());
             toolbar_.d_->PaintButton(index, false, false);
         }
@@ -202,15 +202,15 @@ void ToolbarInteraction::ClickButton(int index, int16_t Button) {
             toolbar_.buttons_[other].SetChecked(false);
             toolbar_.d_->PaintButton(other, false, true);
         }
-        if (ToolbarButton* c = button()) {
+        if (ToolbarButton* c = current()) {
             c->SetChecked(true);
             toolbar_.d_->PaintButton(index, false, false);
         }
     }
-    FinishClick(index, cancel, Button);
+    FinishClick(index, cancel, button);
 }
 
-void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t Button) {
+void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t button) {
     if (cancelled || !toolbar_.buttons_.IsValidIndex(index)) {
         return;
     }
@@ -221,7 +221,7 @@ void ToolbarInteraction::FinishClick(int index, bool cancelled, int16_t Button) 
     }
     // Only a left release is followed by the platform's click, so only a left click has
     // one to swallow; a right click setting the flag would eat the next real Click.
-    if (Button == 1) {
+    if (button == 1) {
         clickHandled_ = true;
     }
     toolbar_.SelectGroupButton(index);

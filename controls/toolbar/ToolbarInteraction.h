@@ -42,9 +42,9 @@ public:
 
     /// Mouse handlers; Button and Shift are the platform's bit values (1 left, 2 right,
     /// 4 middle; 1 shift, 2 control, 4 alt).
-    void MouseDown(int16_t Button, int16_t Shift, float X, float Y);
-    void MouseMove(int16_t Button, int16_t Shift, float X, float Y);
-    void MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void MouseDown(int16_t button, int16_t shift, float x, float y);
+    void MouseMove(int16_t button, int16_t shift, float x, float y);
+    void MouseUp(int16_t button, int16_t shift, float x, float y);
     /// A press, move or release of the control's window, with the platform's click that
     /// follows a left release inside it.
     void MouseEvent(const QMouseEvent& event);
@@ -52,7 +52,7 @@ public:
     void PlatformClick();
 
     /// Whether the point is on the docking gripper.
-    bool IsOverGripper(float X, float Y) const;
+    bool IsOverGripper(float x, float y) const;
     /// Redraws a button flat and closes the tooltip.
     void ResetButton(int index);
     /// Stops the tooltip delay, closes the tooltip and watches for the mouse leaving.
@@ -74,8 +74,8 @@ private:
     void TipElapsed();
     void CheckLeave();
     void DragTick();
-    void ClickButton(int index, int16_t Button);
-    void FinishClick(int index, bool cancelled, int16_t Button);
+    void ClickButton(int index, int16_t button);
+    void FinishClick(int index, bool cancelled, int16_t button);
     void CloseTip();
     bool CursorOverControl() const;
 

@@ -199,9 +199,9 @@ TEST_F(ButtonModelTest, ForceClickRaisesButtonClickAndAppliesTheGroupOnly) {
 TEST_F(ButtonModelTest, SendClickAndSendRestoreEventOnlyRaiseTheirEvents) {
     QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     int x = 0, y = 0;
-    QObject::connect(tb.get(), &ToolBar::DockingWindow, [&](int32_t& X, int32_t& Y) {
-        x = X;
-        y = Y;
+    QObject::connect(tb.get(), &ToolBar::DockingWindow, [&](int32_t& dockX, int32_t& dockY) {
+        x = dockX;
+        y = dockY;
     });
     tb->SendClick(9, "floating");
     tb->SendRestoreEvent(1, 20, 30);

@@ -68,7 +68,7 @@ TEST_F(InteractionTest, CheckButtonsToggleWithAnyMouseButton) {
 TEST_F(InteractionTest, CancelStopsTheClickButNotTheToggle) {
     AddButtons(1, tbbtCheck);
     QObject::connect(tb.get(), &ToolBar::BeforeButtonClick,
-                     [](int16_t, const QString&, bool& Cancel) { Cancel = true; });
+                     [](int16_t, const QString&, bool& cancel) { cancel = true; });
     QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     QSignalSpy click(tb.get(), &ToolBar::Click);
     ClickAt(1);
@@ -114,7 +114,7 @@ TEST_F(InteractionTest, RightClicksOnPushButtonsBeepUnlessTheHandlerSaysNo) {
     AddButtons(2);
     bool cancelBeep = false;
     QObject::connect(tb.get(), &ToolBar::ButtonRightClick,
-                     [&](int16_t, const QString&, bool& CancelBeep) { CancelBeep = cancelBeep; });
+                     [&](int16_t, const QString&, bool& answer) { answer = cancelBeep; });
     QSignalSpy right(tb.get(), &ToolBar::ButtonRightClick);
     QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
     ClickAt(2, Qt::RightButton);
