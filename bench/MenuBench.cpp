@@ -2,6 +2,7 @@
 // have to stay well under one frame (16 ms).
 #include "bench/BenchApplication.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
 
 #include <QApplication>
@@ -50,8 +51,8 @@ struct MainBar {
 };
 
 void move(PopupMenu* popup, int index) {
-    const MenuItem& item = popup->MenuTree()->Item(index);
-    const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
+    const QRect cell = popup->Geometry().Cell(index);
+    const QPointF pos((cell.left() + cell.right()) / 2.0, (cell.top() + cell.bottom()) / 2.0);
     QMouseEvent e(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                   Qt::NoModifier);
     QApplication::sendEvent(popup, &e);

@@ -4,6 +4,7 @@
 #include "controls/menu/MenuBarPainter.h"
 #include "controls/menu/MenuDesign.h"
 #include "controls/menu/MenuError.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
 #include "controls/paint/NumericKey.h"
 
@@ -26,6 +27,7 @@ public:
     std::uint32_t backColor_ = 0x8000000F;
     bool changed_ = false;
     bool layoutDirty_ = true;
+    MenuGeometry geometry_; // the bar items' cells, valid while layoutDirty_ is false
     int hot_ = 0;
     bool menuOpen_ = false;
     QPointer<PopupMenu> popup_;
@@ -183,19 +185,17 @@ void MenuBar::layOut() {
     const QFontMetrics fm(d_->values_.ItemsFont());
     const int height = fm.height() + 6;
     int x = static_cast<int>(std::lround(d_->values_.Spacing() / 2.0));
-    for (MenuItem& item : d_->tree_) {
-        if (item.Ident() != 0) {
-            continue;
-        }
-        if (!item.Visible()) {
-            // A hidden item keeps no cell that a click could still find.
-            item.SetRect(0, 0, -1, -1);
+    // A hidden item gets no cell that a click could still find.
+    d_->geometry_.Clear();
+    for (int i = 1; i <= d_->tree_.Count(); ++i) {
+        const MenuItem& item = d_->tree_.Item(i);
+        if (item.Ident() != 0 || !item.Visible()) {
             continue;
         }
         const int right = x + fm.horizontalAdvance(item.Caption()) + d_->values_.Spacing();
-        item.SetRect(x, 2, right, height);
-        item.SetX(static_cast<float>(x + std::lround(d_->values_.Spacing() / 2.0)));
-        item.SetY(4);
+        d_->geometry_.Place(
+            i, QRect(QPoint(x, 2), QPoint(right, height)),
+            QPointF(static_cast<double>(x + std::lround(d_->values_.Spacing() / 2.0)), 4));
         x = right;
     }
     d_->layoutDirty_ = false;
@@ -219,7 +219,7 @@ void MenuBar::paintBar() {
     for (int i = 1; i <= d_->tree_.Count(); ++i) {
         const MenuItem& item = d_->tree_.Item(i);
         if (item.Ident() == 0 && item.Visible()) {
-            painter.PaintItem(item,
+            painter.PaintItem(item, d_->geometry_.Cell(i), d_->geometry_.TextAt(i),
                               i == d_->hot_ ? (d_->menuOpen_ ? StateOpen : StateHot) : StateNormal);
         }
     }
@@ -239,21 +239,21 @@ void MenuBar::paintItem(int index, int state) {
         state = StateOpen;
     }
     MenuBarPainter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(), d_->backColor_)
-        .PaintItem(*item, state);
-    update(QRect(QPoint(item->Left(), item->Top()), QPoint(item->Right(), item->Bottom())));
+        .PaintItem(*item, d_->geometry_.Cell(index), d_->geometry_.TextAt(index), state);
+    update(d_->geometry_.Cell(index));
 }
 
 int MenuBar::HitTest(int x, int y) {
+    const int hit = Geometry().ItemAt(QPoint(x, y));
+    const MenuItem* item = d_->tree_.At(hit);
+    return item && item->Ident() == 0 && item->Visible() ? hit : 0;
+}
+
+const MenuGeometry& MenuBar::Geometry() {
     if (d_->layoutDirty_) {
         layOut();
     }
-    for (int i = 1; i <= d_->tree_.Count(); ++i) {
-        const MenuItem& item = d_->tree_.Item(i);
-        if (item.Ident() == 0 && item.Visible() && item.PointInside(x, y)) {
-            return i;
-        }
-    }
-    return 0;
+    return d_->geometry_;
 }
 
 void MenuBar::paintEvent(QPaintEvent* event) {
@@ -366,12 +366,13 @@ void MenuBar::ShowMenu(int index) {
     if (QApplication::activeModalWidget()) {
         RaiseMenuError(35607, "xMenu", "ShowMenu");
     }
-    const QPoint corner = mapToGlobal(QPoint(item->Left(), item->Bottom()));
+    const QRect cell = Geometry().Cell(index);
+    const QPoint corner = mapToGlobal(cell.bottomLeft());
     auto* popup = new PopupMenu(this);
     popup->SetItemsFont(d_->values_.ItemsFont());
     popup->Setup(&d_->tree_, this, index,
                  QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())),
-                 d_->values_.Style(), d_->values_.HighLightStyle(), item->Right() - item->Left());
+                 d_->values_.Style(), d_->values_.HighLightStyle(), cell.right() - cell.left());
     d_->popup_ = popup;
     popup->FillItems();
     popup->ShowPopup();

@@ -13,6 +13,7 @@
 
 namespace pelmora {
 
+class MenuGeometry;
 class PopupMenu;
 
 #define PELMORA_MENU_BAR_ACCESSORS(type, name, key, def, relayout)                                 \
@@ -86,6 +87,8 @@ public:
     PopupMenu* Popup() const;
     /// Index of the bar item at a point of the control, 0 for none.
     int HitTest(int x, int y);
+    /// Where the bar items are drawn, laid out anew first when the layout is stale.
+    const MenuGeometry& Geometry();
     /// The painted bar.
     const QImage& Surface() const;
 

@@ -19,8 +19,9 @@ void MenuBarPainter::PaintBackground() {
     }
 }
 
-void MenuBarPainter::PaintItem(const MenuItem& item, int state) {
-    FillBox(painter_, item.Left(), item.Top(), item.Right(), item.Bottom(), backColor_);
+void MenuBarPainter::PaintItem(const MenuItem& item, const QRect& cell, QPointF text, int state) {
+    place(cell, text);
+    FillBox(painter_, cell_.left(), cell_.top(), cell_.right(), cell_.bottom(), backColor_);
     switch (style_) {
     case 1:
         paintStyle1(item, state);
@@ -38,7 +39,7 @@ void MenuBarPainter::PaintItem(const MenuItem& item, int state) {
 }
 
 void MenuBarPainter::paintStyle0(const MenuItem& item, int state) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     if (state < 0) {
         caption(item, 1, 1, textColor_);
         DrawFrame(painter_, l, t, r, b, DarkGrey, White, White, DarkGrey);
@@ -51,7 +52,7 @@ void MenuBarPainter::paintStyle0(const MenuItem& item, int state) {
 }
 
 void MenuBarPainter::paintStyle1(const MenuItem& item, int state) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     if (state < 0) {
         caption(item, 1, 1, textColor_);
         MenuLine(painter_, l, t, r - 3, t, White);
@@ -68,7 +69,7 @@ void MenuBarPainter::paintStyle1(const MenuItem& item, int state) {
 }
 
 void MenuBarPainter::paintStyle2(const MenuItem& item, int state) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     if (state == 0) {
         caption(item, 0, 0, textColor_);
         return;
@@ -88,7 +89,7 @@ void MenuBarPainter::paintStyle2(const MenuItem& item, int state) {
 }
 
 void MenuBarPainter::paintStyle3(const MenuItem& item, int state) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     if (state < 0) {
         DrawBandedGradient(painter_, l, t, r, b, LightGrey, White);
         caption(item, 1, 1, MenuColor(Black));

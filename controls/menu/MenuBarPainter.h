@@ -20,7 +20,7 @@ public:
     /// Clears the bar to the button face; style 3 lays its banded gradient over all of it.
     void PaintBackground();
     /// Paints one bar item in state -1 open, 0 normal or 1 hot, at its cell and text position.
-    void PaintItem(const MenuItem& item, int state);
+    void PaintItem(const MenuItem& item, const QRect& cell, QPointF text, int state);
 
 private:
     void paintStyle0(const MenuItem& item, int state);

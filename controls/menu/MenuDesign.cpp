@@ -65,9 +65,6 @@ QString readValue(const QJsonObject& bag, const QString& key, const QString&) {
 std::uint32_t readValue(const QJsonObject& bag, const QString& key, std::uint32_t def) {
     return readColor(bag, key, def);
 }
-float readValue(const QJsonObject&, const QString&, float def) { // no such value is stored
-    return def;
-}
 
 // Writes a value unless it equals its default.
 template <typename T>

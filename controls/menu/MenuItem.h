@@ -2,7 +2,6 @@
 
 #include "controls/paint/OlePicture.h"
 
-#include <QRect>
 #include <QString>
 #include <cstdint>
 
@@ -26,9 +25,7 @@ namespace pelmora {
     ROW(QString, Description, "MenuDescription", QString())                                        \
     ROW(bool, Expanded, nullptr, false)                                                            \
     ROW(int, RootIndex, nullptr, 0)                                                                \
-    ROW(bool, IsRoot, nullptr, false)                                                              \
-    ROW(float, X, nullptr, 0.0f)                                                                   \
-    ROW(float, Y, nullptr, 0.0f)
+    ROW(bool, IsRoot, nullptr, false)
 
 // Name: identifier reported by the click event, compared without regard to case. Caption:
 // text, "&" marks the access key, "-" makes a separator. Ident: indent level, 0 = bar item;
@@ -37,7 +34,8 @@ namespace pelmora {
 // chosen. UseMaskColor: the picture is drawn with MaskColor (an OLE colour) transparent.
 // Description: status text sent with the description event. Expanded: this item's popup is
 // open. RootIndex: 1-based index of the parent item, 0 for bar items. IsRoot: the item has
-// children. X, Y: text position in the bar or popup, pixels.
+// children. Where an item is drawn is not the item's: the bar and each popup keep a
+// MenuGeometry.
 #define PELMORA_MENU_ITEM_ACCESSORS(type, name, key, def)                                          \
     const type& name() const {                                                                     \
         return name##_;                                                                            \
@@ -62,26 +60,10 @@ public:
     /// The resource or file path the picture was read from; empty when not known.
     const QString& PictureSource() const { return pictureSource_; }
 
-    /// Stores the item's cell in the bar or popup, pixels, all four edges inside.
-    void SetRect(int left, int top, int right, int bottom);
-    /// The item's cell.
-    QRect Rect() const { return QRect(QPoint(left_, top_), QPoint(right_, bottom_)); }
-    /// True when the point lies in the cell, all four edges included.
-    bool PointInside(int x, int y) const;
-
-    int Left() const { return left_; }
-    int Top() const { return top_; }
-    int Right() const { return right_; }
-    int Bottom() const { return bottom_; }
-
 private:
     PELMORA_MENU_ITEM_VALUES(PELMORA_MENU_ITEM_FIELD, )
     OlePicture picture_;
     QString pictureSource_;
-    int left_ = 0;
-    int top_ = 0;
-    int right_ = 0;
-    int bottom_ = 0;
 };
 
 #undef PELMORA_MENU_ITEM_ACCESSORS

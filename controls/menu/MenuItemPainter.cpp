@@ -47,11 +47,12 @@ void MenuItemPainter::PaintBackground(int ownerWidth) {
     }
 }
 
-void MenuItemPainter::Paint(const MenuItem& item, int state) {
+void MenuItemPainter::Paint(const MenuItem& item, const QRect& cell, QPointF text, int state) {
+    place(cell, text);
     if (state != Normal && (isSeparator(item) || !item.Enabled())) {
         return;
     }
-    FillBox(painter_, item.Left(), item.Top(), item.Right(), item.Bottom(), BackColor(style_));
+    FillBox(painter_, cell_.left(), cell_.top(), cell_.right(), cell_.bottom(), BackColor(style_));
     if (state == Highlighted) {
         paintHighlighted(item);
     } else if (state == Raised) {
@@ -62,7 +63,7 @@ void MenuItemPainter::Paint(const MenuItem& item, int state) {
 }
 
 void MenuItemPainter::paintHighlighted(const MenuItem& item) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     std::uint32_t checkColor = White;
     switch (highLight_) {
     case 0:
@@ -112,7 +113,7 @@ void MenuItemPainter::paintHighlighted(const MenuItem& item) {
 }
 
 void MenuItemPainter::paintNormal(const MenuItem& item) {
-    const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+    const int l = cell_.left(), t = cell_.top(), r = cell_.right(), b = cell_.bottom();
     if (style_ == 1) {
         FillBox(painter_, l, t, StripRight, b, ButtonFace);
     } else if (style_ == 2) {
@@ -154,7 +155,7 @@ void MenuItemPainter::paintNormal(const MenuItem& item) {
 
 void MenuItemPainter::paintRaised(const MenuItem& item) {
     caption(item, -1, -1, textColor_);
-    DrawFrame(painter_, item.Left(), item.Top(), item.Right(), item.Bottom(), White, DarkGrey,
+    DrawFrame(painter_, cell_.left(), cell_.top(), cell_.right(), cell_.bottom(), White, DarkGrey,
               DarkGrey, White);
 }
 

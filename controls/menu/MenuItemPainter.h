@@ -27,8 +27,9 @@ public:
     /// The window background and frame of the style; styles 2 and 3 paint none. A first-level
     /// popup leaves its top border open under the bar item (`ownerWidth` pixels).
     void PaintBackground(int ownerWidth);
-    /// Paints one item row; separators and disabled items are only ever painted normal.
-    void Paint(const MenuItem& item, int state);
+    /// Paints one item row into its cell, the caption starting at `text`; separators and
+    /// disabled items are only ever painted normal.
+    void Paint(const MenuItem& item, const QRect& cell, QPointF text, int state);
     /// The submenu arrow at the right end of a row, optionally with a 3-D outline.
     void DrawTriangle(int left, int top, int right, int bottom, std::uint32_t color, int effect3D);
     /// A row of 21 colour bands with a raised frame (the OpenStep look).

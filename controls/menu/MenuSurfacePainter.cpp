@@ -15,8 +15,8 @@ MenuSurfacePainter::MenuSurfacePainter(QImage& surface, const QFont& font, int s
 }
 
 void MenuSurfacePainter::caption(const MenuItem& item, int dx, int dy, const QColor& color) {
-    DrawMenuCaption(painter_, static_cast<int>(std::lround(item.X())) + dx,
-                    static_cast<int>(std::lround(item.Y())) + dy, item.Caption(), color);
+    DrawMenuCaption(painter_, static_cast<int>(std::lround(text_.x())) + dx,
+                    static_cast<int>(std::lround(text_.y())) + dy, item.Caption(), color);
 }
 
 } // namespace pelmora

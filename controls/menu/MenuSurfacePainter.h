@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPointF>
+#include <QRect>
 
 namespace pelmora {
 
@@ -16,6 +18,11 @@ protected:
     /// Opens the painter on `surface` with `font`, without anti-aliasing.
     MenuSurfacePainter(QImage& surface, const QFont& font, int style);
 
+    /// Where the item being painted was placed: its cell and its caption's start.
+    void place(const QRect& cell, QPointF text) {
+        cell_ = cell;
+        text_ = text;
+    }
     /// Prints the item's caption at its text position moved by (dx, dy).
     void caption(const MenuItem& item, int dx, int dy, const QColor& color);
 
@@ -32,6 +39,8 @@ protected:
     QPainter painter_;
     int style_;
     QColor textColor_;
+    QRect cell_;
+    QPointF text_;
 };
 
 } // namespace pelmora

@@ -2,6 +2,7 @@
 
 #include "controls/design/Twips.h"
 #include "controls/menu/MenuDrawing.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/MenuItemPainter.h"
 #include "controls/paint/PaintEffects.h"
@@ -42,6 +43,7 @@ public:
     int highLight_ = 0;
     bool menuOpen_ = false;
     std::vector<int> items_;
+    MenuGeometry geometry_; // the rows of items_
     int hot_ = 0;
     QPointer<PopupMenu> child_;
     bool building_ = false;
@@ -144,11 +146,12 @@ void PopupMenu::FillItems() {
     const int margin = verticalMargin(d_->style_);
     int y = margin / 2;
     int widest = 0;
+    std::vector<int> tops;
     const MenuItem* filter = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr;
     if (filter) {
         const int level = filter->Ident() + 1;
         for (int i = d_->filterIndex_ + 1; i <= d_->tree_->Count(); ++i) {
-            MenuItem& item = d_->tree_->Item(i);
+            const MenuItem& item = d_->tree_->Item(i);
             if (item.Ident() < level) {
                 break;
             }
@@ -156,13 +159,10 @@ void PopupMenu::FillItems() {
                 continue;
             }
             d_->items_.push_back(i);
-            item.SetX(TextLeft);
-            item.SetY(static_cast<float>(y + 2));
-            const int bottom = y + rowHeight;
-            const int right = fm.horizontalAdvance(item.Caption()) + TextLeft + TextPadding;
-            item.SetRect(TextLeft, y, right, bottom);
-            y = bottom;
-            widest = std::max(widest, right);
+            tops.push_back(y);
+            widest =
+                std::max(widest, fm.horizontalAdvance(item.Caption()) + TextLeft + TextPadding);
+            y += rowHeight;
         }
     }
     // Half the margin above the first row and half below the last.
@@ -173,9 +173,14 @@ void PopupMenu::FillItems() {
     d_->surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->style_)));
     d_->painted_ = false;
-    for (int index : d_->items_) {
-        MenuItem& item = d_->tree_->Item(index);
-        item.SetRect(RowLeft, item.Top(), widest + TextLeft - RowLeft, item.Bottom());
+    // Every row spans the window, so the rows are placed once the widest caption is known.
+    d_->geometry_.Clear();
+    for (std::size_t row = 0; row < d_->items_.size(); ++row) {
+        const int top = tops[row];
+        d_->geometry_.Place(
+            d_->items_[row],
+            QRect(QPoint(RowLeft, top), QPoint(widest + TextLeft - RowLeft, top + rowHeight)),
+            QPointF(TextLeft, top + 2));
     }
     if (d_->style_ == 2) {
         SetRegions(filter ? filter->Ident() + 1 : 1);
@@ -186,8 +191,8 @@ void PopupMenu::FillItems() {
 void PopupMenu::SetRegions(int) {
     QRegion shape;
     for (int index : d_->items_) {
-        const MenuItem& item = d_->tree_->Item(index);
-        const int l = item.Left(), t = item.Top(), r = item.Right(), b = item.Bottom();
+        const QRect cell = d_->geometry_.Cell(index);
+        const int l = cell.left(), t = cell.top(), r = cell.right(), b = cell.bottom();
         const QPolygon row({QPoint(l - 8, t + 1), QPoint(r + 8, t + 1), QPoint(r + 8, b - 1),
                             QPoint(l - 8, b - 1)});
         shape += QRegion(row, Qt::OddEvenFill);
@@ -262,10 +267,11 @@ void PopupMenu::paintWindow() {
     if (d_->tree_) {
         for (int index : d_->items_) {
             const MenuItem& item = d_->tree_->Item(index);
-            if (item.Top() > d_->surface_.height()) {
+            const QRect cell = d_->geometry_.Cell(index);
+            if (cell.top() > d_->surface_.height()) {
                 break;
             }
-            painter.Paint(item, MenuItemPainter::Normal);
+            painter.Paint(item, cell, d_->geometry_.TextAt(index), MenuItemPainter::Normal);
         }
     }
     d_->painted_ = true;
@@ -281,9 +287,8 @@ void PopupMenu::paintItem(int index, int state) {
         paintWindow();
     }
     MenuItemPainter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_)
-        .Paint(*item, state);
-    update(QRect(QPoint(item->Left() - 1, item->Top() - 3),
-                 QPoint(item->Right() + 1, item->Bottom() + 1)));
+        .Paint(*item, d_->geometry_.Cell(index), d_->geometry_.TextAt(index), state);
+    update(d_->geometry_.Cell(index).adjusted(-1, -3, 1, 1));
 }
 
 void PopupMenu::paintEvent(QPaintEvent* event) {
@@ -292,15 +297,11 @@ void PopupMenu::paintEvent(QPaintEvent* event) {
 }
 
 int PopupMenu::HitTest(int x, int y) const {
-    if (!d_->tree_) {
-        return 0;
-    }
-    for (int index : d_->items_) {
-        if (d_->tree_->Item(index).PointInside(x, y)) {
-            return index;
-        }
-    }
-    return 0;
+    return d_->tree_ ? d_->geometry_.ItemAt(QPoint(x, y)) : 0;
+}
+
+const MenuGeometry& PopupMenu::Geometry() const {
+    return d_->geometry_;
 }
 
 void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
@@ -386,7 +387,8 @@ void PopupMenu::ShowMenu(int index) {
     if (!item || d_->unloaded_) {
         return;
     }
-    const QPoint corner = mapToGlobal(QPoint(item->Left() + item->Right(), item->Top()));
+    const QRect cell = d_->geometry_.Cell(index);
+    const QPoint corner = mapToGlobal(QPoint(cell.left() + cell.right(), cell.top()));
     auto* popup = new PopupMenu(this);
     popup->Setup(d_->tree_, this, index,
                  QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->style_,

@@ -10,6 +10,7 @@
 
 namespace pelmora {
 
+class MenuGeometry;
 class MenuItemList;
 
 /// Borderless popup window showing the visible children of one menu item. Popups form a
@@ -70,6 +71,8 @@ public:
     PopupMenu* ChildPopup() const;
     /// MenuTree index of the item at a point of the window, 0 for none.
     int HitTest(int x, int y) const;
+    /// Where the rows are drawn, as the last FillItems placed them.
+    const MenuGeometry& Geometry() const;
     /// The painted window.
     const QImage& Surface() const;
     /// Was unloaded and waits for deletion.

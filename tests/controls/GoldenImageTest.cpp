@@ -4,6 +4,7 @@
 // a mismatch leaves the painted sheet beside the build for a look.
 #include "controls/hotlink/HotLink.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/PopupMenu.h"
 #include "controls/toolbar/ToolBar.h"
@@ -187,8 +188,8 @@ void AddMenuStates(Sheet& sheet, int style, int highLight) {
         sheet.Add(popup->Surface());
     }
     for (int row : {2, 4}) {
-        const MenuItem& item = popup->MenuTree()->Item(row);
-        const QPoint centre((item.Left() + item.Right()) / 2, (item.Top() + item.Bottom()) / 2);
+        const QRect item = popup->Geometry().Cell(row);
+        const QPoint centre((item.left() + item.right()) / 2, (item.top() + item.bottom()) / 2);
         Mouse(popup, QEvent::MouseMove, centre, Qt::NoButton);
         sheet.Add(popup->Surface());
     }

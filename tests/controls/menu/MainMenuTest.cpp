@@ -21,9 +21,9 @@ TEST(MainMenu, LoadsWithItsBarItemsAndOpensEveryMenu) {
     int x = 9; // Spacing / 2
     for (int i = 0; i < bar.size(); ++i) {
         const int index = w.bar->KeyToIndex(bar[i]);
-        const MenuItem& item = w.bar->MenuTree().Item(index);
-        EXPECT_EQ(item.Left(), x) << bar[i].toStdString();
-        x = item.Right();
+        const QRect item = w.bar->Geometry().Cell(index);
+        EXPECT_EQ(item.left(), x) << bar[i].toStdString();
+        x = item.right();
         Press(w.bar, w.Centre(index));
         ASSERT_NE(w.bar->Popup(), nullptr);
         EXPECT_EQ(w.bar->Popup()->Items().size(), static_cast<size_t>(sizes[i]));
@@ -48,10 +48,10 @@ TEST(MainMenu, TheOptionsMenuShowsTicksAndReportsTheCompressItem) {
     ASSERT_NE(p, nullptr);
     // A checked item carries a dark-grey tick in its left strip; an unchecked one does not.
     auto tickPixels = [&](int index) {
-        const MenuItem& it = p->MenuTree()->Item(index);
+        const QRect it = p->Geometry().Cell(index);
         int n = 0;
-        for (int y = it.Top(); y <= it.Bottom(); ++y) {
-            for (int x = it.Left() + 4; x <= it.Left() + 18; ++x) {
+        for (int y = it.top(); y <= it.bottom(); ++y) {
+            for (int x = it.left() + 4; x <= it.left() + 18; ++x) {
                 n += p->Surface().pixelColor(x, y) == QColor(0x80, 0x80, 0x80);
             }
         }

@@ -83,20 +83,21 @@ TEST(MenuBarLayout, OnlyVisibleBarItemsGetCellsSideBySide) {
     SmallMenu m;
     const MenuItemList& t = m.bar->MenuTree();
     const QFontMetrics fm(m.bar->ItemsFont());
-    const MenuItem& file = t.Item(m.file);
-    EXPECT_EQ(file.Left(), 6);
-    EXPECT_EQ(file.Top(), 2);
-    EXPECT_EQ(file.Right(), 6 + fm.horizontalAdvance("&File") + 12);
-    EXPECT_EQ(file.Bottom(), fm.height() + 6);
-    EXPECT_EQ(file.X(), 12.0f);
-    EXPECT_EQ(t.Item(m.edit).Left(), file.Right());
+    const MenuGeometry& g = m.bar->Geometry();
+    const QRect file = g.Cell(m.file);
+    EXPECT_EQ(file.left(), 6);
+    EXPECT_EQ(file.top(), 2);
+    EXPECT_EQ(file.right(), 6 + fm.horizontalAdvance("&File") + 12);
+    EXPECT_EQ(file.bottom(), fm.height() + 6);
+    EXPECT_EQ(g.TextAt(m.file).x(), 12.0);
+    EXPECT_EQ(g.Cell(m.edit).left(), file.right());
     // The hidden bar item takes no room: the next visible item follows Edit directly.
-    EXPECT_EQ(t.Item(m.empty).Left(), t.Item(m.edit).Right());
+    EXPECT_EQ(g.Cell(m.empty).left(), g.Cell(m.edit).right());
     EXPECT_TRUE(t.Item(m.file).IsRoot());
     EXPECT_FALSE(t.Item(m.empty).IsRoot());
 
-    EXPECT_EQ(m.bar->HitTest(file.Left(), file.Top()), m.file);
-    EXPECT_EQ(m.bar->HitTest(file.Right(), file.Bottom()), m.file); // shared edge: first wins
+    EXPECT_EQ(m.bar->HitTest(file.left(), file.top()), m.file);
+    EXPECT_EQ(m.bar->HitTest(file.right(), file.bottom()), m.file); // shared edge: first wins
     EXPECT_EQ(m.bar->HitTest(2, 10), 0);
     EXPECT_EQ(m.bar->HitTest(0, 0), 0); // hidden item, no stale cell at the origin
     for (int y = 0; y < 24; ++y) {
@@ -128,9 +129,9 @@ TEST(MenuBarClicks, ABarClickOpensAPopupAndNeverRaisesItemClick) {
     EXPECT_EQ(m.bar->Popup()->FilterIndex(), m.file);
     EXPECT_EQ(m.bar->Popup()->Items(), (std::vector<int>{m.add, m.sep, m.exit}));
     // Placed under the item, at its bottom-left corner on the screen.
-    const MenuItem& file = m.bar->MenuTree().Item(m.file);
+    const QRect file = m.bar->Geometry().Cell(m.file);
     EXPECT_EQ(m.bar->Popup()->geometry().topLeft(),
-              m.bar->mapToGlobal(QPoint(file.Left(), file.Bottom())));
+              m.bar->mapToGlobal(QPoint(file.left(), file.bottom())));
 
     // A bar item without children opens an empty popup.
     Press(m.bar, m.Centre(m.file)); // closes
@@ -216,14 +217,14 @@ TEST(MenuBarPaint, EachStyleShowsNormalHotAndOpenDifferently) {
 TEST(MenuBarPaint, StyleOneHotCellIsFilledLightGreyInsideAWhiteOutline) {
     SmallMenu m(1);
     Move(m.bar, m.Centre(m.empty));
-    const MenuItem& it = m.bar->MenuTree().Item(m.empty);
+    const QRect it = m.bar->Geometry().Cell(m.empty);
     const QImage& s = m.bar->Surface();
-    EXPECT_EQ(s.pixelColor(it.Left(), it.Top()), QColor(Qt::white));
-    EXPECT_EQ(s.pixelColor(it.Left() + 3, it.Top() + 3), QColor(220, 220, 220));
+    EXPECT_EQ(s.pixelColor(it.left(), it.top()), QColor(Qt::white));
+    EXPECT_EQ(s.pixelColor(it.left() + 3, it.top() + 3), QColor(220, 220, 220));
     // Open: white top edge, dark-grey bottom edge.
     Press(m.bar, m.Centre(m.empty));
-    EXPECT_EQ(s.pixelColor((it.Left() + it.Right()) / 2, it.Top()), QColor(Qt::white));
-    EXPECT_EQ(s.pixelColor((it.Left() + it.Right()) / 2, it.Bottom()), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(s.pixelColor((it.left() + it.right()) / 2, it.top()), QColor(Qt::white));
+    EXPECT_EQ(s.pixelColor((it.left() + it.right()) / 2, it.bottom()), QColor(0x80, 0x80, 0x80));
 }
 
 TEST(MenuBarErrors, APopupOverAModalWindowRaises35607) {

@@ -1,6 +1,7 @@
 // The item record, the tree links and the stored design, without any window.
 #include "controls/design/StoredPicture.h"
 #include "controls/menu/MenuDesign.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/paint/ControlError.h"
 
@@ -19,18 +20,32 @@ MenuItem item(const QString& name, int ident, const QString& caption = "x") {
     return m;
 }
 
-TEST(MenuItem, PointInsideIncludesAllFourEdges) {
-    MenuItem m;
-    m.SetRect(10, 20, 30, 40);
-    EXPECT_TRUE(m.PointInside(10, 20));
-    EXPECT_TRUE(m.PointInside(30, 40));
-    EXPECT_TRUE(m.PointInside(10, 40));
-    EXPECT_FALSE(m.PointInside(9, 30));
-    EXPECT_FALSE(m.PointInside(31, 30));
-    EXPECT_FALSE(m.PointInside(20, 19));
-    EXPECT_FALSE(m.PointInside(20, 41));
-    const QRect r = m.Rect();
+TEST(MenuGeometry, ACellHoldsAllFourEdgesAndTheFirstPlacedWins) {
+    MenuGeometry g;
+    g.Place(2, QRect(QPoint(10, 20), QPoint(30, 40)), QPointF(12, 24));
+    EXPECT_EQ(g.ItemAt({10, 20}), 2);
+    EXPECT_EQ(g.ItemAt({30, 40}), 2);
+    EXPECT_EQ(g.ItemAt({10, 40}), 2);
+    EXPECT_EQ(g.ItemAt({9, 30}), 0);
+    EXPECT_EQ(g.ItemAt({31, 30}), 0);
+    EXPECT_EQ(g.ItemAt({20, 19}), 0);
+    EXPECT_EQ(g.ItemAt({20, 41}), 0);
+    const QRect r = g.Cell(2);
     EXPECT_EQ((std::array{r.left(), r.top(), r.right(), r.bottom()}), (std::array{10, 20, 30, 40}));
+    EXPECT_EQ(g.TextAt(2), QPointF(12, 24));
+
+    // Cells sharing an edge: the one placed first takes it, whatever the indices.
+    g.Place(1, QRect(QPoint(30, 20), QPoint(50, 40)), QPointF());
+    EXPECT_EQ(g.ItemAt({30, 30}), 2);
+    EXPECT_EQ(g.ItemAt({31, 30}), 1);
+    // An item never placed, or placed before a Clear, has no cell.
+    EXPECT_TRUE(g.Cell(3).isEmpty());
+    g.Clear();
+    EXPECT_EQ(g.ItemAt({20, 30}), 0);
+    EXPECT_TRUE(g.Cell(2).isEmpty());
+    // A cell whose right edge lies left of its left edge holds nothing, not its mirror.
+    g.Place(1, QRect(QPoint(30, 20), QPoint(10, 40)), QPointF());
+    EXPECT_EQ(g.ItemAt({20, 30}), 0);
 }
 
 TEST(MenuItemList, LinksChildrenToTheirParentsAndMarksRoots) {

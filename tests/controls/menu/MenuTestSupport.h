@@ -2,6 +2,7 @@
 // Builds small menus and drives the bar and its popups with real mouse events.
 
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
 #include "controls/paint/ControlError.h"
 
@@ -48,8 +49,8 @@ struct BarWindow {
     }
     int Add(const MenuItem& m) { return bar->MenuTree().Add(m); }
     QPoint Centre(int index) const {
-        const MenuItem& m = bar->MenuTree().Item(index);
-        return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
+        const QRect m = bar->Geometry().Cell(index);
+        return {(m.left() + m.right()) / 2, (m.top() + m.bottom()) / 2};
     }
 };
 
@@ -71,8 +72,8 @@ inline void Move(QWidget* w, QPoint pos) {
 
 /// Centre of a popup row.
 inline QPoint RowCentre(const PopupMenu* popup, int index) {
-    const MenuItem& m = popup->MenuTree()->Item(index);
-    return {(m.Left() + m.Right()) / 2, (m.Top() + m.Bottom()) / 2};
+    const QRect m = popup->Geometry().Cell(index);
+    return {(m.left() + m.right()) / 2, (m.top() + m.bottom()) / 2};
 }
 
 /// Lets deferred deletions and queued activation changes happen.

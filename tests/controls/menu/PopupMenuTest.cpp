@@ -56,19 +56,18 @@ TEST(PopupMenuLayout, RowsStackUnderHalfTheMarginAndTheWindowFitsThem) {
         const int top = style == 3 ? 0 : 4;
         int y = top;
         for (int i : p->Items()) {
-            const MenuItem& it = p->MenuTree()->Item(i);
-            EXPECT_EQ(it.Left(), 3);
-            EXPECT_EQ(it.Top(), y);
-            EXPECT_EQ(it.Right(), widest + 27);
-            EXPECT_EQ(it.Bottom(), y + rowHeight);
-            EXPECT_EQ(it.X(), 30.0f);
-            EXPECT_EQ(it.Y(), static_cast<float>(y + 2));
+            const QRect it = p->Geometry().Cell(i);
+            EXPECT_EQ(it.left(), 3);
+            EXPECT_EQ(it.top(), y);
+            EXPECT_EQ(it.right(), widest + 27);
+            EXPECT_EQ(it.bottom(), y + rowHeight);
+            EXPECT_EQ(p->Geometry().TextAt(i), QPointF(30, y + 2));
             y += rowHeight;
         }
         EXPECT_EQ(p->width(), widest + 30) << style;
         EXPECT_EQ(p->height(), y + top) << style;
         EXPECT_EQ(p->OwnerWidth(),
-                  m.bar->MenuTree().Item(m.tools).Right() - m.bar->MenuTree().Item(m.tools).Left());
+                  m.bar->Geometry().Cell(m.tools).right() - m.bar->Geometry().Cell(m.tools).left());
         // The first-level popup uses the bar's font.
         EXPECT_EQ(p->font().family(), m.bar->ItemsFont().family());
     }
@@ -109,8 +108,8 @@ TEST(PopupMenuClicks, SeparatorsAndDisabledItemsTakeNoClickAndNoHighlight) {
     // An enabled item is highlighted (solid bar in the highlight colour).
     Move(p, RowCentre(p, m.run));
     EXPECT_NE(p->Surface(), before);
-    const MenuItem& run = p->MenuTree()->Item(m.run);
-    EXPECT_EQ(p->Surface().pixelColor(run.Left() + 2, run.Top() + 2), MenuColor(0x80000003));
+    const QRect run = p->Geometry().Cell(m.run);
+    EXPECT_EQ(p->Surface().pixelColor(run.left() + 2, run.top() + 2), MenuColor(0x80000003));
 }
 
 TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
@@ -125,9 +124,9 @@ TEST(PopupMenuClicks, ARootClickedTwiceOpensThenClosesItsSubmenu) {
     EXPECT_EQ(sub->Items(), (std::vector<int>{m.subA, m.subB}));
     EXPECT_EQ(sub->OwnerWidth(), 0);
     // Beside the popup: the row's left plus right, level with the row.
-    const MenuItem& more = p->MenuTree()->Item(m.more);
+    const QRect more = p->Geometry().Cell(m.more);
     EXPECT_EQ(sub->geometry().topLeft(),
-              p->mapToGlobal(QPoint(more.Left() + more.Right(), more.Top())));
+              p->mapToGlobal(QPoint(more.left() + more.right(), more.top())));
     Press(p, RowCentre(p, m.more));
     EXPECT_EQ(p->ChildPopup(), nullptr);
     EXPECT_FALSE(p->MenuOpen());
@@ -248,12 +247,12 @@ TEST(PopupMenuPaint, StyleTwoLeavesTransparentGapsBetweenRows) {
     ASSERT_NE(p, nullptr);
     const QRegion mask = p->mask();
     ASSERT_FALSE(mask.isEmpty());
-    const MenuItem& run = p->MenuTree()->Item(m.run);
-    const MenuItem& sep = p->MenuTree()->Item(m.sep);
+    const QRect run = p->Geometry().Cell(m.run);
+    const QRect sep = p->Geometry().Cell(m.sep);
     EXPECT_TRUE(mask.contains(RowCentre(p, m.run)));
     EXPECT_TRUE(mask.contains(RowCentre(p, m.sep)));
-    EXPECT_FALSE(mask.contains(QPoint(20, run.Bottom())));
-    EXPECT_FALSE(mask.contains(QPoint(20, sep.Top())));
+    EXPECT_FALSE(mask.contains(QPoint(20, run.bottom())));
+    EXPECT_FALSE(mask.contains(QPoint(20, sep.top())));
     EXPECT_FALSE(mask.contains(QPoint(20, 0)));
     ToolsMenu plain(1);
     EXPECT_TRUE(plain.Open()->mask().isEmpty());
@@ -270,9 +269,10 @@ TEST(PopupMenuPaint, ACheckedItemShowsTheTickInsteadOfItsPictureWhileHighlighted
     PopupMenu* p = m.Open();
     ASSERT_NE(p, nullptr);
     auto redPixels = [&] {
+        const QRect row = p->Geometry().Cell(m.run);
         int n = 0;
-        for (int y = run.Top(); y <= run.Bottom(); ++y) {
-            for (int x = run.Left(); x < run.Left() + 20; ++x) {
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x < row.left() + 20; ++x) {
                 n += p->Surface().pixelColor(x, y) == QColor(Qt::red);
             }
         }
@@ -294,9 +294,9 @@ TEST(PopupMenuPaint, EveryStyleAndHighlightPaintsItsRows) {
             EXPECT_NE(p->Surface(), normal) << style << "/" << hl;
             Move(p, RowCentre(p, m.last));
             // Leaving the row restores its normal look.
-            const MenuItem& run = p->MenuTree()->Item(m.run);
-            const QRect row(QPoint(run.Left(), run.Top() + 1),
-                            QPoint(run.Right(), run.Bottom() - 1));
+            const QRect run = p->Geometry().Cell(m.run);
+            const QRect row(QPoint(run.left(), run.top() + 1),
+                            QPoint(run.right(), run.bottom() - 1));
             EXPECT_EQ(p->Surface().copy(row), normal.copy(row)) << style << "/" << hl;
         }
     }
