@@ -3,6 +3,7 @@
 #include "app/OptionsDialog.h"
 #include "app/ProductAddresses.h"
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
 #include "controls/toolbar/ToolBar.h"
 #include "engine/PathHelpers.h"
@@ -43,15 +44,15 @@ protected:
     // Real clicks on the bar item, then on the item of the popup it opened.
     void ChooseMenuItem(const QString& barItem, const QString& item) const {
         MenuBar* menu = window->menuBar();
-        const MenuItem& bar = menu->MenuTree().Item(menu->KeyToIndex(barItem));
+        const QRect bar = menu->Geometry().Cell(menu->KeyToIndex(barItem));
         QTest::mouseClick(Handle(), Qt::LeftButton, {},
-                          menu->mapTo(window.get(), QPoint((bar.Left() + bar.Right()) / 2,
-                                                           (bar.Top() + bar.Bottom()) / 2)));
+                          menu->mapTo(window.get(), QPoint((bar.left() + bar.right()) / 2,
+                                                           (bar.top() + bar.bottom()) / 2)));
         PopupMenu* popup = menu->Popup();
         ASSERT_NE(popup, nullptr) << barItem.toStdString();
-        const MenuItem& row = popup->MenuTree()->Item(menu->KeyToIndex(item));
+        const QRect row = popup->Geometry().Cell(menu->KeyToIndex(item));
         QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
-                          QPoint((row.Left() + row.Right()) / 2, (row.Top() + row.Bottom()) / 2));
+                          QPoint((row.left() + row.right()) / 2, (row.top() + row.bottom()) / 2));
     }
 
     bool Idle() const {
