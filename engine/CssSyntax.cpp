@@ -78,19 +78,17 @@ bool IsWordChar(char c) {
            c == '_' || c == '.' || c == '%' || static_cast<unsigned char>(c) >= 0x80;
 }
 
-// One word of a value (outside strings and functions) in a shorter form.
-std::string ShortWord(std::string_view word) {
-    if (word.size() == 7 && word[0] == '#') {
-        std::string hex = AsciiLower(word);
-        for (std::size_t i = 1; i < 7; ++i) {
-            if (!IsHexDigit(hex[i])) {
-                return std::string(word);
-            }
-        }
+// Appends one word of a value (outside strings and functions) in a shorter form.
+void AppendShortWord(std::string& out, std::string_view word) {
+    if (word.size() == 7 && word[0] == '#' &&
+        std::all_of(word.begin() + 1, word.end(), IsHexDigit)) {
+        const std::string hex = AsciiLower(word);
         if (hex[1] == hex[2] && hex[3] == hex[4] && hex[5] == hex[6]) {
-            return {'#', hex[1], hex[3], hex[5]};
+            out += {'#', hex[1], hex[3], hex[5]};
+        } else {
+            out += hex;
         }
-        return hex;
+        return;
     }
     // 0in, 0.0pt ... -> 0; 0.5in -> .5in
     std::size_t digits = 0;
@@ -101,13 +99,14 @@ std::string ShortWord(std::string_view word) {
         const std::string_view unit = word.substr(digits);
         if (unit == "in" || unit == "cm" || unit == "mm" || unit == "pt" || unit == "pc" ||
             unit == "px") {
-            return "0";
+            out += '0';
+            return;
         }
         if (word.size() > 2 && word[1] == '.' && word[2] >= '0' && word[2] <= '9') {
-            return std::string(word.substr(1));
+            word.remove_prefix(1);
         }
     }
-    return std::string(word);
+    out += word;
 }
 
 // Selectors with blanks collapsed, and none beside commas and combinators.
@@ -130,33 +129,11 @@ std::string ShortSelectors(std::string_view selectors) {
     return out;
 }
 
-} // namespace
-
-std::string_view TrimCssBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string AsciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
-}
-
-std::string ShortValue(std::string_view property, std::string_view value) {
+// Appends ShortValue(property, value) to out.
+void AppendShortValue(std::string& out, std::string_view property, std::string_view value) {
     // Font names are written as they were: a word of one may look like a colour.
     const bool keepWords = property == "font-family" || property == "font";
-    std::string out;
-    out.reserve(value.size());
+    const std::size_t start = out.size();
     value = TrimCssBlanks(value);
     std::size_t i = 0;
     while (i < value.size()) {
@@ -166,7 +143,7 @@ std::string ShortValue(std::string_view property, std::string_view value) {
                 ++i;
             }
             const char next = i < value.size() ? value[i] : ',';
-            if (!out.empty() && out.back() != ',' && out.back() != '(' && next != ',' &&
+            if (out.size() > start && out.back() != ',' && out.back() != '(' && next != ',' &&
                 next != ')') {
                 out += ' ';
             }
@@ -194,10 +171,38 @@ std::string ShortValue(std::string_view property, std::string_view value) {
         } else if (keepWords) {
             out.append(value.substr(i, end - i));
         } else {
-            out += ShortWord(value.substr(i, end - i));
+            AppendShortWord(out, value.substr(i, end - i));
         }
         i = end;
     }
+}
+
+} // namespace
+
+std::string_view TrimCssBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+    }
+    return out;
+}
+
+std::string ShortValue(std::string_view property, std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    AppendShortValue(out, property, value);
     return out;
 }
 
@@ -244,7 +249,7 @@ std::string WriteDeclarations(const CssDeclarations& declarations) {
         }
         out += d.property;
         out += ':';
-        out += ShortValue(d.property, d.value);
+        AppendShortValue(out, d.property, d.value);
         if (d.important) {
             out += "!important";
         }
