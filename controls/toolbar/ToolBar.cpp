@@ -29,8 +29,8 @@ ToolBar::ToolBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private
     d_->handle_ = ++createdToolbars;
     newestToolbar = this;
     setMouseTracking(true);
-    d_->p_.ToolTipFont = d_->AmbientFont();
-    d_->p_.Title = objectName();
+    d_->p_.SetToolTipFont(d_->AmbientFont());
+    d_->p_.SetTitle(objectName());
     d_->redraw_ = true;
     Refresh();
 }
@@ -52,12 +52,13 @@ ToolBar* ToolBar::NewestToolbar() {
 // The accessors of every row of ToolbarProperties.h.
 #define PELMORA_TOOLBAR_GETTER(type, name, effect, notice)                                         \
     type ToolBar::name() const {                                                                   \
-        return d_->p_.name;                                                                        \
+        return d_->p_.name();                                                                      \
     }
 #define PELMORA_TOOLBAR_GETSET(type, name, effect, notice)                                         \
     PELMORA_TOOLBAR_GETTER(type, name, effect, notice)                                             \
     void ToolBar::Set##name(const type& value) {                                                   \
-        d_->Store(&ToolbarProperties::name, value, notice, ToolbarEffect::effect);                 \
+        d_->Store(&ToolbarProperties::Set##name, d_->p_.name(), value, notice,                     \
+                  ToolbarEffect::effect);                                                          \
     }
 PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_ACCESSOR)
 #undef PELMORA_TOOLBAR_GETTER
@@ -212,7 +213,8 @@ void ToolBar::SetToolTipFont(const QFont* value) {
         RaiseControlError(QStringLiteral("ToolTipFont"), ToolbarErrors::ErrObjectRequired);
         return;
     }
-    d_->Store(&ToolbarProperties::ToolTipFont, *value, "ToolTipFont", ToolbarEffect::Nothing);
+    d_->Store(&ToolbarProperties::SetToolTipFont, d_->p_.ToolTipFont(), *value, "ToolTipFont",
+              ToolbarEffect::Nothing);
 }
 
 void ToolBar::SetBorderStyle(int32_t value) {
@@ -222,30 +224,36 @@ void ToolBar::SetBorderStyle(int32_t value) {
     }
     ToolbarProperties& p = d_->p_;
     if (value == tbbsFrame) {
-        p.DoubleTopBorder = p.DoubleBottomBorder = false;
-        p.BorderLeft = p.BorderTop = p.BorderRight = p.BorderBottom = true;
+        p.SetDoubleTopBorder(false);
+        p.SetDoubleBottomBorder(false);
+        p.SetBorderLeft(true);
+        p.SetBorderTop(true);
+        p.SetBorderRight(true);
+        p.SetBorderBottom(true);
     }
-    d_->Store(&ToolbarProperties::BorderStyle, value, "BorderStyle", ToolbarEffect::Relayout);
+    d_->Store(&ToolbarProperties::SetBorderStyle, d_->p_.BorderStyle(), value, "BorderStyle",
+              ToolbarEffect::Relayout);
 }
 
 void ToolBar::SetDoubleTopBorder(bool value) {
-    d_->Store(&ToolbarProperties::DoubleTopBorder, value && BorderStyle() != tbbsFrame,
-              "DoubleTopBorder", ToolbarEffect::Relayout);
+    d_->Store(&ToolbarProperties::SetDoubleTopBorder, d_->p_.DoubleTopBorder(),
+              value && BorderStyle() != tbbsFrame, "DoubleTopBorder", ToolbarEffect::Relayout);
     if (value) {
         SetBorderTop(true);
     }
 }
 
 void ToolBar::SetDoubleBottomBorder(bool value) {
-    d_->Store(&ToolbarProperties::DoubleBottomBorder, value && BorderStyle() != tbbsFrame,
-              "DoubleBottomBorder", ToolbarEffect::Relayout);
+    d_->Store(&ToolbarProperties::SetDoubleBottomBorder, d_->p_.DoubleBottomBorder(),
+              value && BorderStyle() != tbbsFrame, "DoubleBottomBorder", ToolbarEffect::Relayout);
     if (value) {
         SetBorderBottom(true);
     }
 }
 
 void ToolBar::SetShowSeparators(bool value) {
-    d_->Store(&ToolbarProperties::ShowSeparators, value, "ShowSeparators",
+    d_->Store(&ToolbarProperties::SetShowSeparators, d_->p_.ShowSeparators(), value,
+              "ShowSeparators",
               Appearance() == ifcaFlat ? ToolbarEffect::Repaint : ToolbarEffect::Nothing);
 }
 
@@ -254,7 +262,8 @@ void ToolBar::SetBackStyle(int32_t value) {
         RaiseControlError(QStringLiteral("BackStyle"), ToolbarErrors::ErrInvalidPropertyValue);
         return;
     }
-    d_->Store(&ToolbarProperties::BackStyle, value, "BackStyle", ToolbarEffect::Repaint);
+    d_->Store(&ToolbarProperties::SetBackStyle, d_->p_.BackStyle(), value, "BackStyle",
+              ToolbarEffect::Repaint);
 }
 
 void ToolBar::SetAutoSize(bool value) {
@@ -264,16 +273,17 @@ void ToolBar::SetAutoSize(bool value) {
                                          "property is set."));
         return;
     }
-    d_->Store(&ToolbarProperties::AutoSize, value, "AutoSize", ToolbarEffect::Relayout);
+    d_->Store(&ToolbarProperties::SetAutoSize, d_->p_.AutoSize(), value, "AutoSize",
+              ToolbarEffect::Relayout);
 }
 
 OlePicture ToolBar::MouseIcon() const {
-    return d_->p_.MouseIcon.picture;
+    return d_->p_.MouseIcon().picture;
 }
 
 void ToolBar::SetMouseIcon(const OlePicture& value) {
-    d_->Store(&ToolbarProperties::MouseIcon, SourcedPicture{value, {}}, "MouseIcon",
-              ToolbarEffect::Cursor);
+    d_->Store(&ToolbarProperties::SetMouseIcon, d_->p_.MouseIcon(), SourcedPicture{value, {}},
+              "MouseIcon", ToolbarEffect::Cursor);
 }
 
 void ToolBar::SetFontName(const QString& value) {

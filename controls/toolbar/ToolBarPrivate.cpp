@@ -24,10 +24,10 @@ QFont ToolBar::Private::AmbientFont() const {
 void ToolBar::Private::Read(const PropertyBag& bag) {
     redraw_ = false;
     ToolbarDesign::Read(bag, AmbientFont(), p_, q_.buttons_);
-    q_.setFont(p_.Font);
-    q_.setEnabled(p_.Enabled);
+    q_.setFont(p_.Font());
+    q_.setEnabled(p_.Enabled());
     if (align_ != 0) {
-        p_.AutoSize = false;
+        p_.SetAutoSize(false);
     }
     interaction_.ClearHot();
     autoSizeDone_ = false;
@@ -38,9 +38,9 @@ void ToolBar::Private::Read(const PropertyBag& bag) {
 
 void ToolBar::Private::Write(PropertyBag& bag) const {
     ToolbarProperties p = p_;
-    p.Font = q_.font();
-    p.Enabled = q_.isEnabled();
-    p.ButtonCount = q_.ButtonCount();
+    p.SetFont(q_.font());
+    p.SetEnabled(q_.isEnabled());
+    p.SetButtonCount(q_.ButtonCount());
     ToolbarDesign::Write(bag, p, AmbientFont(), q_.buttons_);
 }
 
@@ -146,7 +146,7 @@ void ToolBar::Private::RefreshControl() {
         wholeRefresh_ = false;
         const int required = geometry_.RequiredLength();
         const int current = horizontal ? q_.width() : q_.height();
-        if (p_.AutoSize && required != current && align_ == 0 && !autoSizeDone_) {
+        if (p_.AutoSize() && required != current && align_ == 0 && !autoSizeDone_) {
             autoSizeDone_ = true;
             if (horizontal) {
                 q_.resize(required, q_.height());
@@ -194,7 +194,7 @@ void ToolBar::Private::PaintButton(int index, bool lowered, bool forceNoBorder) 
         const QRect cell = geometry_.Cell(index);
         ToolbarPainter(surface_, p_, q_.font(), resources_).DrawButton(b, cell, look);
         q_.update(cell.adjusted(0, 0, 1, 1));
-        if (p_.BackStyle == 0 && !wholeRefresh_) {
+        if (p_.BackStyle() == 0 && !wholeRefresh_) {
             ApplyBackStyle(); // what the button now covers is no longer see-through
         }
     } catch (const ControlError& error) {
@@ -220,17 +220,18 @@ void ToolBar::Private::RepaintButtonsWhere(bool (*test)(const ToolbarButton&)) {
 }
 
 void ToolBar::Private::ApplyBackStyle() {
-    if (p_.BackStyle != 0) {
+    if (p_.BackStyle() != 0) {
         q_.clearMask();
         return;
     }
     // Every pixel still in the back colour is see-through.
-    const QColor back = TranslateOleColor(p_.BackColor);
+    const QColor back = TranslateOleColor(p_.BackColor());
     q_.setMask(QBitmap::fromImage(surface_.createMaskFromColor(back.rgba(), Qt::MaskInColor)));
 }
 
 void ToolBar::Private::ApplyMouseCursor() {
-    const std::optional<QCursor> cursor = MousePointerCursor(p_.MousePointer, p_.MouseIcon.picture);
+    const std::optional<QCursor> cursor =
+        MousePointerCursor(p_.MousePointer(), p_.MouseIcon().picture);
     if (cursor) {
         q_.setCursor(*cursor);
     } else {

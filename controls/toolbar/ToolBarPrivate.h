@@ -18,19 +18,19 @@ class ToolBar::Private {
 public:
     explicit Private(ToolBar& toolbar);
 
-    /// Stores a changed value, tells the host and does what the value's row says; an
-    /// unchanged value does nothing.
+    /// Stores a changed value through its setter, tells the host and does what the value's
+    /// row says; a value equal to `current` does nothing.
     template <typename T>
-    void Store(T ToolbarProperties::*field, const T& value, const char* notice,
-               ToolbarEffect effect) {
+    void Store(void (ToolbarProperties::*set)(const T&), const T& current, const T& value,
+               const char* notice, ToolbarEffect effect) {
         T stored = value;
         if constexpr (std::is_same_v<T, bool>) {
-            stored = stored || (effect == ToolbarEffect::Side && p_.BorderStyle == tbbsFrame);
+            stored = stored || (effect == ToolbarEffect::Side && p_.BorderStyle() == tbbsFrame);
         }
-        if (p_.*field == stored) {
+        if (current == stored) {
             return;
         }
-        p_.*field = stored;
+        (p_.*set)(stored);
         emit q_.PropertyChanged(QString::fromLatin1(notice));
         After(effect);
     }

@@ -85,10 +85,17 @@ struct Writer {
     }
 };
 
-// The control values in stored order; P is a mutable or const ToolbarProperties.
+// The control values in stored order, each through a copy; P is a mutable or const
+// ToolbarProperties, and only a mutable one takes the copy back.
 template <typename Io, typename P> void ControlValues(const Io& io, P& p) {
 #define PELMORA_TOOLBAR_VALUE(type, name, key, def, max, effect, notice)                           \
-    io.Value(QStringLiteral(key), p.name, type(def), max);
+    {                                                                                              \
+        type value = p.name();                                                                     \
+        io.Value(QStringLiteral(key), value, type(def), max);                                      \
+        if constexpr (!std::is_const_v<P>) {                                                       \
+            p.Set##name(value);                                                                    \
+        }                                                                                          \
+    }
     PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_VALUE)
 #undef PELMORA_TOOLBAR_VALUE
 }
@@ -116,8 +123,8 @@ void Read(const PropertyBag& bag, const QFont& ambientFont, ToolbarProperties& p
     const Reader io{bag, ambientFont};
     ControlValues(io, p);
     buttons.Clear();
-    buttons.Resize(p.ButtonCount);
-    for (int i = 1; i <= p.ButtonCount; ++i) {
+    buttons.Resize(p.ButtonCount());
+    for (int i = 1; i <= p.ButtonCount(); ++i) {
         const QString n = QString::number(i);
         ButtonValues v;
         ToolbarButton& b = buttons[i];

@@ -7,21 +7,22 @@
 namespace pelmora::ToolbarLayout {
 
 int BorderInset(const ToolbarProperties& p, int side) {
-    static constexpr bool ToolbarProperties::*sideFlags[4] = {
+    using Getter = const bool& (ToolbarProperties::*)() const;
+    static constexpr Getter sideFlags[4] = {
         &ToolbarProperties::BorderLeft, &ToolbarProperties::BorderTop,
         &ToolbarProperties::BorderRight, &ToolbarProperties::BorderBottom};
     if (side < 0 || side > 3) {
         return 1;
     }
     int inset = 1;
-    if (p.*sideFlags[side]) {
+    if ((p.*sideFlags[side])()) {
         ++inset;
     }
-    if (p.BorderStyle == tbbsFrame || p.BorderStyle == tbbsInsetButton ||
-        p.BorderStyle == tbbsRaisedButton) {
+    if (p.BorderStyle() == tbbsFrame || p.BorderStyle() == tbbsInsetButton ||
+        p.BorderStyle() == tbbsRaisedButton) {
         ++inset;
     }
-    if ((side == 1 && p.DoubleTopBorder) || (side == 3 && p.DoubleBottomBorder)) {
+    if ((side == 1 && p.DoubleTopBorder()) || (side == 3 && p.DoubleBottomBorder())) {
         ++inset;
     }
     return inset;
@@ -31,13 +32,13 @@ bool CaptionShown(const ToolbarProperties& p, const ToolbarButton& button) {
     if (button.Caption().isEmpty()) {
         return false;
     }
-    return p.CaptionOptions == iftoShowLabels ||
-           (p.CaptionOptions == iftoSelectedLabels && button.AlwaysShowCaption());
+    return p.CaptionOptions() == iftoShowLabels ||
+           (p.CaptionOptions() == iftoSelectedLabels && button.AlwaysShowCaption());
 }
 
 QFont MeasuringFont(const ToolbarProperties& p, const QFont& font) {
     QFont f = font;
-    if (p.BoldOnChecked) {
+    if (p.BoldOnChecked()) {
         f.setBold(true);
     }
     return f;
@@ -87,7 +88,7 @@ ToolbarGeometry ArrangeToolbar(const ToolbarProperties& p, QSize size, const QFo
     ToolbarGeometry geometry;
     geometry.cells_.resize(static_cast<size_t>(buttons.Count()) + 1);
     const bool horizontal = RunsHorizontally(size);
-    const int gripper = p.DockingStyle != 0 ? GripperSpace : 0;
+    const int gripper = p.DockingStyle() != 0 ? GripperSpace : 0;
     int x = BorderInset(p, 0);
     int y = BorderInset(p, 1);
     int cross;
@@ -109,8 +110,8 @@ ToolbarGeometry ArrangeToolbar(const ToolbarProperties& p, QSize size, const QFo
             continue;
         }
         int length;
-        if (p.Style == tbtsFixed) {
-            length = static_cast<int>(std::lrint(p.FixedSize));
+        if (p.Style() == tbtsFixed) {
+            length = static_cast<int>(std::lrint(p.FixedSize()));
         } else {
             length = BaseLength(b, cross);
             if (CaptionShown(p, b)) {
@@ -123,10 +124,10 @@ ToolbarGeometry ArrangeToolbar(const ToolbarProperties& p, QSize size, const QFo
         geometry.cells_[static_cast<size_t>(i)] =
             QRect(x, y, horizontal ? length : cross, horizontal ? cross : length);
         if (horizontal) {
-            x += length + p.ButtonGap;
+            x += length + p.ButtonGap();
             required = x + BorderInset(p, 0);
         } else {
-            y += length + p.ButtonGap + BorderInset(p, 1);
+            y += length + p.ButtonGap() + BorderInset(p, 1);
             required = y;
         }
     }

@@ -49,7 +49,7 @@ ToolbarPainter::ToolbarPainter(QImage& surface, const ToolbarProperties& p, cons
 }
 
 void ToolbarPainter::FillBackground() {
-    Fill(surface_, 0, 0, surface_.width(), surface_.height(), p_.BackColor);
+    Fill(surface_, 0, 0, surface_.width(), surface_.height(), p_.BackColor());
 }
 
 void ToolbarPainter::DrawBox(int x1, int y1, int x2, int y2, OleColor colour) {
@@ -60,50 +60,50 @@ void ToolbarPainter::DrawBox(int x1, int y1, int x2, int y2, OleColor colour) {
 }
 
 void ToolbarPainter::DrawControlBorder() {
-    if (p_.DockingStyle != 0) {
+    if (p_.DockingStyle() != 0) {
         DrawGripper();
     }
     const int w = surface_.width();
     const int h = surface_.height();
-    switch (p_.BorderStyle) {
+    switch (p_.BorderStyle()) {
     case tbbsInset:
     case tbbsRaised: {
-        const bool raised = p_.BorderStyle == tbbsRaised;
-        const OleColor light = raised ? p_.HighlightColor : p_.ShadowColor;
-        const OleColor dark = raised ? p_.ShadowColor : p_.HighlightColor;
-        if (p_.BorderTop) {
+        const bool raised = p_.BorderStyle() == tbbsRaised;
+        const OleColor light = raised ? p_.HighlightColor() : p_.ShadowColor();
+        const OleColor dark = raised ? p_.ShadowColor() : p_.HighlightColor();
+        if (p_.BorderTop()) {
             Line(surface_, 0, 0, w - 1, 0, light);
         }
-        if (p_.BorderRight) {
+        if (p_.BorderRight()) {
             Line(surface_, w - 1, 0, w - 1, h - 1, dark);
         }
-        if (p_.BorderBottom) {
+        if (p_.BorderBottom()) {
             Line(surface_, 0, h - 1, w, h - 1, dark);
         }
-        if (p_.BorderLeft) {
+        if (p_.BorderLeft()) {
             Line(surface_, 0, 0, 0, h - 1, light);
         }
-        if (p_.DoubleTopBorder) {
-            Line(surface_, 0, 0, w, 0, p_.ShadowColor);
-            Line(surface_, 0, 1, w - 1, 1, p_.HighlightColor);
+        if (p_.DoubleTopBorder()) {
+            Line(surface_, 0, 0, w, 0, p_.ShadowColor());
+            Line(surface_, 0, 1, w - 1, 1, p_.HighlightColor());
         }
-        if (p_.DoubleBottomBorder) {
-            Line(surface_, 0, h - 1, w, h - 1, p_.HighlightColor);
-            Line(surface_, 1, h - 2, w - 1, h - 2, p_.ShadowColor);
+        if (p_.DoubleBottomBorder()) {
+            Line(surface_, 0, h - 1, w, h - 1, p_.HighlightColor());
+            Line(surface_, 1, h - 2, w - 1, h - 2, p_.ShadowColor());
         }
         break;
     }
     case tbbsFrame:
-        DrawBox(1, 1, w - 1, h - 1, p_.HighlightColor);
-        DrawBox(0, 0, w - 2, h - 2, p_.ShadowColor);
+        DrawBox(1, 1, w - 1, h - 1, p_.HighlightColor());
+        DrawBox(0, 0, w - 2, h - 2, p_.ShadowColor());
         break;
     case tbbsInsetButton:
-        Draw3DRect(surface_, 0, 0, w, h, p_.ShadowColor, p_.HighlightColor);
-        Draw3DRect(surface_, 1, 1, w - 2, h - 2, p_.ShadowDarkColor, p_.HighlightDarkColor);
+        Draw3DRect(surface_, 0, 0, w, h, p_.ShadowColor(), p_.HighlightColor());
+        Draw3DRect(surface_, 1, 1, w - 2, h - 2, p_.ShadowDarkColor(), p_.HighlightDarkColor());
         break;
     case tbbsRaisedButton:
-        Draw3DRect(surface_, 0, 0, w, h, p_.HighlightColor, p_.ShadowDarkColor);
-        Draw3DRect(surface_, 1, 1, w - 2, h - 2, p_.HighlightDarkColor, p_.ShadowColor);
+        Draw3DRect(surface_, 0, 0, w, h, p_.HighlightColor(), p_.ShadowDarkColor());
+        Draw3DRect(surface_, 1, 1, w - 2, h - 2, p_.HighlightDarkColor(), p_.ShadowColor());
         break;
     default:
         break;
@@ -128,14 +128,14 @@ void ToolbarPainter::DrawGripper() {
             Fill(surface_, y, x, 2, 2, c);
         }
     };
-    if (p_.DockingStyle == 1) {
+    if (p_.DockingStyle() == 1) {
         for (int x : {6, 10}) {
             line(x, 4, x, length - 4, kPaletteDarkGrey);
             line(x - 2, 4, x - 2, length - 4, kPaletteWhite);
             line(x - 2, 4, x, 4, kPaletteWhite);
             line(x - 2, length - 4, x, length - 4, kPaletteDarkGrey);
         }
-    } else if (p_.DockingStyle == 2) {
+    } else if (p_.DockingStyle() == 2) {
         const int x = 6;
         for (int y = 4; y <= length - 4; y += 4) {
             dot(x + 2, y + 1, kPaletteWhite);
@@ -173,18 +173,18 @@ void ToolbarPainter::DrawSoftButton(int x1, int y1, int x2, int y2, int mode) {
 void ToolbarPainter::DrawSeparatorLine(bool horizontal) {
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     if (horizontal) {
-        Line(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor);
-        Line(surface_, l + 3, t, l + 3, t + h, p_.HighlightColor);
+        Line(surface_, l + 2, t, l + 2, t + h, p_.ShadowColor());
+        Line(surface_, l + 3, t, l + 3, t + h, p_.HighlightColor());
     } else {
-        Line(surface_, l, t + 2, l + w, t + 2, p_.ShadowColor);
-        Line(surface_, l, t + 3, l + w, t + 3, p_.HighlightColor);
+        Line(surface_, l, t + 2, l + w, t + 2, p_.ShadowColor());
+        Line(surface_, l, t + 3, l + w, t + 3, p_.HighlightColor());
     }
 }
 
 void ToolbarPainter::DrawLoweredEdges() {
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
-    DrawButtonEdge(l, t, w - 1, h - 1, p_.ShadowDarkColor, p_.HighlightColor);
-    DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.ShadowColor, p_.HighlightDarkColor);
+    DrawButtonEdge(l, t, w - 1, h - 1, p_.ShadowDarkColor(), p_.HighlightColor());
+    DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.ShadowColor(), p_.HighlightDarkColor());
 }
 
 void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
@@ -194,7 +194,7 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
         return;
     }
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
-    const bool flat = p_.Appearance == ifcaFlat;
+    const bool flat = p_.Appearance() == ifcaFlat;
     if (look.lowered || b.Checked()) {
         if (!flat) {
             if (clickable) {
@@ -202,14 +202,14 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
             }
             return;
         }
-        const bool draw = look.designMode || b.Checked() || p_.SolidChecked ||
+        const bool draw = look.designMode || b.Checked() || p_.SolidChecked() ||
                           !(look.forceNoBorder || (look.singleButton && look.anotherHot));
         if (!draw) {
             return;
         }
         if (separator) {
             DrawSeparatorLine(look.horizontal);
-        } else if (p_.SolidChecked) {
+        } else if (p_.SolidChecked()) {
             DrawLoweredEdges();
         } else {
             DrawSoftButton(l, t, l + w, t + h, 2);
@@ -218,8 +218,8 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
     }
     if (!flat) {
         if (clickable) {
-            DrawButtonEdge(l, t, w - 1, h - 1, p_.HighlightColor, p_.ShadowDarkColor);
-            DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.HighlightDarkColor, p_.ShadowColor);
+            DrawButtonEdge(l, t, w - 1, h - 1, p_.HighlightColor(), p_.ShadowDarkColor());
+            DrawButtonEdge(l + 1, t + 1, w - 3, h - 3, p_.HighlightDarkColor(), p_.ShadowColor());
         }
         return;
     }
@@ -237,19 +237,19 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     // The flat shapes reach one pixel past the rectangle, so the flat look clears that far;
     // the standard frame stays inside, where clearing further would erase the next button.
-    const int extra = p_.Appearance == ifcaFlat ? 1 : 0;
+    const int extra = p_.Appearance() == ifcaFlat ? 1 : 0;
     if (!b.TemporaryPicture().isNone()) {
         effects_.PaintStandardPicture(surface_, b.TemporaryPicture(), l, t,
                                       b.TemporaryPicture().width(), b.TemporaryPicture().height());
     } else {
-        Fill(surface_, l, t, w + extra, h + extra, p_.BackColor);
+        Fill(surface_, l, t, w + extra, h + extra, p_.BackColor());
     }
 
     int offset = 0;
     if (b.Checked()) {
         if (!look.mouseOver && !resources_.Dither().isNull()) {
             effects_.PaintCheckedPattern(surface_, resources_.Dither(), l, t, w, h,
-                                         p_.HighlightColor, nullptr, p_.BackColor);
+                                         p_.HighlightColor(), nullptr, p_.BackColor());
         }
         offset = 1;
     }
@@ -272,7 +272,7 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const
         px = l + offset + Half(w - pw);
         py = t + offset + Half(h - ph);
         if (!b.Caption().isEmpty()) {
-            switch (p_.CaptionAlignment) {
+            switch (p_.CaptionAlignment()) {
             case ifcaCaptionOnTop:
                 py = t + h + offset - (in1 + 2 + ph);
                 break;
@@ -322,20 +322,20 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
     const bool enabled = look.controlEnabled && b.Enabled();
     OleColor colour;
     if (enabled) {
-        colour = p_.HotTracking && look.mouseOver ? p_.HotTrackingColor : p_.TextColor;
+        colour = p_.HotTracking() && look.mouseOver ? p_.HotTrackingColor() : p_.TextColor();
     } else {
-        colour = p_.DisabledText3D ? p_.HighlightColor : p_.TextDisabledColor;
+        colour = p_.DisabledText3D() ? p_.HighlightColor() : p_.TextDisabledColor();
     }
     QFont font = font_;
-    if (b.Checked() && p_.BoldOnChecked) {
+    if (b.Checked() && p_.BoldOnChecked()) {
         font.setBold(true);
     }
     const QFontMetrics metrics(font);
     const int th = metrics.height();
     // Only side captions and vertical ones need the text width; measuring costs shaping.
     const bool needsWidth =
-        !look.horizontal || p_.CaptionAlignment == ifcaCaptionOnLeft ||
-        (p_.CaptionAlignment != ifcaCaptionOnTop && p_.CaptionAlignment != ifcaCaptionOnBottom);
+        !look.horizontal || p_.CaptionAlignment() == ifcaCaptionOnLeft ||
+        (p_.CaptionAlignment() != ifcaCaptionOnTop && p_.CaptionAlignment() != ifcaCaptionOnBottom);
     const int tw = needsWidth ? metrics.horizontalAdvance(b.Caption()) : 0;
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
@@ -360,7 +360,7 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
         }
         painter.setFont(font);
         const int format = DtCenter | DtVCenter | DtSingleLine;
-        switch (p_.CaptionAlignment) {
+        switch (p_.CaptionAlignment()) {
         case ifcaCaptionOnTop:
             DrawTextInRect(painter, b.Caption(), l + o, t + in1 + 2 + o, w, th, format);
             break;
@@ -376,9 +376,9 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
             break;
         }
     };
-    if (!enabled && p_.DisabledText3D) {
-        print(1, p_.HighlightColor);
-        print(0, p_.ShadowColor);
+    if (!enabled && p_.DisabledText3D()) {
+        print(1, p_.HighlightColor());
+        print(0, p_.ShadowColor());
     } else {
         print(0, colour);
     }
@@ -386,17 +386,17 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
 
 void ToolbarPainter::DrawGapSeparators(const QRect& cell, bool horizontal) {
     cell_ = cell;
-    if (p_.ButtonGap <= 3 || !p_.ShowSeparators || p_.Appearance != ifcaFlat) {
+    if (p_.ButtonGap() <= 3 || !p_.ShowSeparators() || p_.Appearance() != ifcaFlat) {
         return;
     }
-    const int m = p_.ButtonGap / 2 - 1;
+    const int m = p_.ButtonGap() / 2 - 1;
     const int x = cell_.x(), y = cell_.y(), w = cell_.width(), h = cell_.height();
     if (horizontal) {
-        Line(surface_, x + w + m, y, x + w + m, y + h, p_.ShadowColor);
-        Line(surface_, x + w + m + 1, y, x + w + m + 1, y + h, p_.HighlightColor);
+        Line(surface_, x + w + m, y, x + w + m, y + h, p_.ShadowColor());
+        Line(surface_, x + w + m + 1, y, x + w + m + 1, y + h, p_.HighlightColor());
     } else {
-        Line(surface_, x, y + h + m, x + w, y + h + m, p_.ShadowColor);
-        Line(surface_, x, y + h + m + 1, x + w, y + h + m + 1, p_.HighlightColor);
+        Line(surface_, x, y + h + m, x + w, y + h + m, p_.ShadowColor());
+        Line(surface_, x, y + h + m + 1, x + w, y + h + m + 1, p_.HighlightColor());
     }
 }
 

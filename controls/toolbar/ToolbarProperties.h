@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
 #include "controls/paint/Drawing.h"
 #include "controls/paint/OlePicture.h"
 #include "controls/toolbar/ToolbarEnums.h"
@@ -103,14 +104,15 @@ struct SourcedPicture {
 #define PELMORA_TOOLBAR_ACCESSOR_OwnSetter PELMORA_TOOLBAR_GETTER
 #define PELMORA_TOOLBAR_ACCESSOR_ByHand(...)
 
-#define PELMORA_TOOLBAR_FIELD(type, name, key, def, max, effect, notice) type name = def;
+/// The toolbar's stored control values with their stored defaults, each behind a getter and
+/// a setter that only store it. The font, the enabled state and the button count are kept here
+/// only on their way to and from a stored design.
+class ToolbarProperties {
+public:
+    PELMORA_TOOLBAR_PROPERTIES(PELMORA_VALUE_ACCESSORS)
 
-/// The toolbar's stored control values with their stored defaults. The font, the enabled
-/// state and the button count are kept here only on their way to and from a stored design.
-struct ToolbarProperties {
-    PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_FIELD)
+private:
+    PELMORA_TOOLBAR_PROPERTIES(PELMORA_VALUE_FIELD)
 };
-
-#undef PELMORA_TOOLBAR_FIELD
 
 } // namespace pelmora

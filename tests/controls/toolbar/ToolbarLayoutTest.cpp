@@ -158,9 +158,9 @@ TEST_F(LayoutTest, AThousandButtonsLayOutAndPaint) {
 
 TEST_F(LayoutTest, BorderInsetsCountSidesFramesAndDoubleBorders) {
     ToolbarProperties p;
-    p.BorderStyle = tbbsRaisedButton;
-    p.BorderLeft = false;
-    p.DoubleBottomBorder = true;
+    p.SetBorderStyle(tbbsRaisedButton);
+    p.SetBorderLeft(false);
+    p.SetDoubleBottomBorder(true);
     EXPECT_EQ(ToolbarLayout::BorderInset(p, 0), 2);
     EXPECT_EQ(ToolbarLayout::BorderInset(p, 1), 3);
     EXPECT_EQ(ToolbarLayout::BorderInset(p, 3), 4);
