@@ -2,6 +2,7 @@
 
 #include "controls/design/StoredFont.h"
 #include "controls/design/Twips.h"
+#include "controls/design/ValueTable.h"
 #include "controls/hotlink/HotLinkPointer.h"
 #include "controls/paint/Drawing.h"
 
@@ -88,10 +89,12 @@ void WriteValue(PropertyBag& bag, const char* key, const QFont& value, const QFo
 enum class HotLinkEffect { Back, Later, Widget, Text, Fit, TextColour };
 
 // The stored values with their defaults.
-struct HotLinkValues {
-#define PELMORA_HOTLINK_FIELD(type, name, key, def, effect) type name = def;
-    PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_FIELD)
-#undef PELMORA_HOTLINK_FIELD
+class HotLinkValues {
+public:
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_VALUE_ACCESSORS)
+
+private:
+    PELMORA_HOTLINK_PROPERTIES(PELMORA_VALUE_FIELD)
 };
 
 } // namespace
@@ -119,10 +122,10 @@ HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private
     // movements, so they end there. Clicks on it are watched for Click.
     d_->captionLabel_->installEventFilter(this);
     setMouseTracking(true);
-    d_->values_.DefFont = HostFont();
-    d_->values_.HoverFont = d_->values_.DefFont;
-    d_->captionLabel_->setFont(d_->values_.DefFont);
-    d_->captionLabel_->setText(d_->values_.Caption);
+    d_->values_.SetDefFont(HostFont());
+    d_->values_.SetHoverFont(d_->values_.DefFont());
+    d_->captionLabel_->setFont(d_->values_.DefFont());
+    d_->captionLabel_->setText(d_->values_.Caption());
     ApplyBackColor();
     ApplyPointer();
     PlaceLabel();
@@ -140,13 +143,13 @@ QFont HotLink::HostFont() const {
 
 #define PELMORA_HOTLINK_DEFINE(type, name, key, def, effect)                                       \
     type HotLink::name() const {                                                                   \
-        return d_->values_.name;                                                                   \
+        return d_->values_.name();                                                                 \
     }                                                                                              \
     void HotLink::Set##name(const type& value) {                                                   \
-        if (d_->values_.name == value) {                                                           \
+        if (d_->values_.name() == value) {                                                         \
             return;                                                                                \
         }                                                                                          \
-        d_->values_.name = value;                                                                  \
+        d_->values_.Set##name(value);                                                              \
         d_->designChanged_ = true;                                                                 \
         Apply(static_cast<int>(HotLinkEffect::effect));                                            \
     }
@@ -157,14 +160,14 @@ void HotLink::Apply(int effect) {
     switch (static_cast<HotLinkEffect>(effect)) {
     case HotLinkEffect::Back:
         // The label takes the colour at the next load.
-        SetPaletteColor(this, QPalette::Window, d_->values_.BackColor);
+        SetPaletteColor(this, QPalette::Window, d_->values_.BackColor());
         setAutoFillBackground(true);
         break;
     case HotLinkEffect::Widget:
         updateGeometry();
         break;
     case HotLinkEffect::Text:
-        d_->captionLabel_->setText(d_->values_.Caption);
+        d_->captionLabel_->setText(d_->values_.Caption());
         FitToLabel();
         updateGeometry();
         break;
@@ -173,7 +176,7 @@ void HotLink::Apply(int effect) {
         FitToLabel();
         break;
     case HotLinkEffect::TextColour:
-        SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor);
+        SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor());
         break;
     case HotLinkEffect::Later:
         break;
@@ -205,12 +208,12 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     HotLinkValues& v = d_->values_;
     // Read in the stored order, then applied in the order the label needs.
 #define PELMORA_HOTLINK_READ(type, name, key, def, effect)                                         \
-    v.name = ReadValue(bag, key, type(def), host);
+    v.Set##name(ReadValue(bag, key, type(def), host));
     PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_READ)
 #undef PELMORA_HOTLINK_READ
     setEnabled(bag.ReadBool("Enabled", true));
     ApplyBackColor();
-    ApplyLook(v.NormalColor, v.DefFont);
+    ApplyLook(v.NormalColor(), v.DefFont());
     updateGeometry();
     ApplyPointer();
     PlaceLabel();
@@ -223,7 +226,7 @@ void HotLink::SaveDesign(PropertyBag& bag) {
     const QFont host = HostFont();
     bag.Write("Enabled", isEnabled(), true);
 #define PELMORA_HOTLINK_WRITE(type, name, key, def, effect)                                        \
-    WriteValue(bag, key, d_->values_.name, type(def), host);
+    WriteValue(bag, key, d_->values_.name(), type(def), host);
     PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_WRITE)
 #undef PELMORA_HOTLINK_WRITE
     d_->designChanged_ = false;
@@ -256,7 +259,7 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
         // Only the holder of the capture can release it; that is when the look goes back.
         if (QWidget::mouseGrabber() == this) {
             releaseMouse();
-            ApplyLook(d_->values_.NormalColor, d_->values_.DefFont);
+            ApplyLook(d_->values_.NormalColor(), d_->values_.DefFont());
         }
         return;
     }
@@ -268,21 +271,21 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
     QWidget* holder = QWidget::mouseGrabber();
     grabMouse();
     if (holder == nullptr || holder == this) {
-        ApplyLook(d_->values_.HoverColor, d_->values_.HoverFont);
+        ApplyLook(d_->values_.HoverColor(), d_->values_.HoverFont());
     }
 }
 
 void HotLink::ApplyLook(quint32 color, const QFont& font) {
     SetPaletteColor(d_->captionLabel_, QPalette::WindowText, color);
     d_->captionLabel_->setFont(font);
-    d_->captionLabel_->setText(d_->values_.Caption);
-    if (d_->values_.AutoSize) {
+    d_->captionLabel_->setText(d_->values_.Caption());
+    if (d_->values_.AutoSize()) {
         d_->captionLabel_->adjustSize();
     }
 }
 
 void HotLink::ApplyBackColor() {
-    SetPaletteColor(this, QPalette::Window, d_->values_.BackColor);
+    SetPaletteColor(this, QPalette::Window, d_->values_.BackColor());
     setAutoFillBackground(true);
     // The label takes the colour the control ended up with.
     QPalette labelPalette = d_->captionLabel_->palette();
@@ -292,7 +295,7 @@ void HotLink::ApplyBackColor() {
 }
 
 void HotLink::ApplyPointer() {
-    if (d_->values_.MouseP) {
+    if (d_->values_.MouseP()) {
         setCursor(HotLinkPointer());
         d_->captionLabel_->setCursor(cursor());
     } else {
@@ -304,7 +307,7 @@ void HotLink::ApplyPointer() {
 void HotLink::PlaceLabel() {
     const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
     const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
-    if (d_->values_.AutoSize) {
+    if (d_->values_.AutoSize()) {
         d_->captionLabel_->move(left, top);
         d_->captionLabel_->adjustSize();
     } else {
@@ -314,10 +317,10 @@ void HotLink::PlaceLabel() {
 }
 
 QSize HotLink::sizeHint() const {
-    const QFontMetrics normal(d_->values_.DefFont);
-    const QFontMetrics hover(d_->values_.HoverFont);
-    const int textWidth = std::max(normal.horizontalAdvance(d_->values_.Caption),
-                                   hover.horizontalAdvance(d_->values_.Caption));
+    const QFontMetrics normal(d_->values_.DefFont());
+    const QFontMetrics hover(d_->values_.HoverFont());
+    const int textWidth = std::max(normal.horizontalAdvance(d_->values_.Caption()),
+                                   hover.horizontalAdvance(d_->values_.Caption()));
     const int textHeight = std::max(normal.height(), hover.height());
     const int labelMargins = 2 * (d_->captionLabel_->margin() + d_->captionLabel_->frameWidth());
     return {TwipsToPixelsX(kLabelOffsetTwips + kFitMarginTwips, this) + textWidth + labelMargins,
@@ -325,7 +328,7 @@ QSize HotLink::sizeHint() const {
 }
 
 void HotLink::FitToLabel() {
-    if (!d_->values_.AutoSize || d_->fitting_) {
+    if (!d_->values_.AutoSize() || d_->fitting_) {
         return;
     }
     d_->fitting_ = true;
@@ -379,7 +382,7 @@ void HotLink::resizeEvent(QResizeEvent* event) {
 
 void HotLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor);
+    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor());
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {

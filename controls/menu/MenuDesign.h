@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
 #include "controls/menu/MenuItemList.h"
 
 #include <QFont>
@@ -17,22 +18,13 @@ namespace pelmora {
     ROW(int, Style, "Style", 0, true)                                                              \
     ROW(int, HighLightStyle, "HighLightStyle", 1, false)
 
-#define PELMORA_MENU_DESIGN_ACCESSORS(type, name, key, def, relayout)                              \
-    const type& name() const {                                                                     \
-        return name##_;                                                                            \
-    }                                                                                              \
-    void Set##name(const type& value) {                                                            \
-        name##_ = value;                                                                           \
-    }
-#define PELMORA_MENU_DESIGN_FIELD(type, name, key, def, relayout) type name##_ = def;
-
 /// The stored design of a menu bar: its control values and items as kept in a form's stored
 /// design (a JSON object of named values, one key per value and item). Spacing is the
 /// horizontal padding of a bar item in pixels, Style the paint style 0...3, HighLightStyle
 /// the highlight style of popup items 0...5.
 class MenuDesign {
 public:
-    PELMORA_MENU_BAR_VALUES(PELMORA_MENU_DESIGN_ACCESSORS)
+    PELMORA_MENU_BAR_VALUES(PELMORA_VALUE_ACCESSORS)
     /// Font of the bar and the first-level popups.
     const QFont& ItemsFont() const { return itemsFont_; }
     void SetItemsFont(const QFont& font) { itemsFont_ = font; }
@@ -53,12 +45,9 @@ public:
     static constexpr int MaxItems = 32767;
 
 private:
-    PELMORA_MENU_BAR_VALUES(PELMORA_MENU_DESIGN_FIELD)
+    PELMORA_MENU_BAR_VALUES(PELMORA_VALUE_FIELD)
     QFont itemsFont_;
     MenuItemList items_;
 };
-
-#undef PELMORA_MENU_DESIGN_ACCESSORS
-#undef PELMORA_MENU_DESIGN_FIELD
 
 } // namespace pelmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
 #include "controls/paint/OlePicture.h"
 
 #include <QString>
@@ -36,20 +37,12 @@ namespace pelmora {
 // open. RootIndex: 1-based index of the parent item, 0 for bar items. IsRoot: the item has
 // children. Where an item is drawn is not the item's: the bar and each popup keep a
 // MenuGeometry.
-#define PELMORA_MENU_ITEM_ACCESSORS(type, name, key, def)                                          \
-    const type& name() const {                                                                     \
-        return name##_;                                                                            \
-    }                                                                                              \
-    void Set##name(const type& value) {                                                            \
-        name##_ = value;                                                                           \
-    }
-#define PELMORA_MENU_ITEM_FIELD(type, name, key, def) type name##_ = def;
 
 /// One entry of a menu: the tree is expressed by Ident, the indent level of each item in the
 /// flat list kept by the menu bar.
 class MenuItem {
 public:
-    PELMORA_MENU_ITEM_VALUES(PELMORA_MENU_ITEM_ACCESSORS, )
+    PELMORA_MENU_ITEM_VALUES(PELMORA_VALUE_ACCESSORS, )
 
     /// The item's picture; `which` is accepted and not used (there is one slot).
     const OlePicture& APicture(int which = 0) const;
@@ -61,12 +54,9 @@ public:
     const QString& PictureSource() const { return pictureSource_; }
 
 private:
-    PELMORA_MENU_ITEM_VALUES(PELMORA_MENU_ITEM_FIELD, )
+    PELMORA_MENU_ITEM_VALUES(PELMORA_VALUE_FIELD, )
     OlePicture picture_;
     QString pictureSource_;
 };
-
-#undef PELMORA_MENU_ITEM_ACCESSORS
-#undef PELMORA_MENU_ITEM_FIELD
 
 } // namespace pelmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
 #include "controls/paint/Drawing.h"
 #include "controls/paint/OlePicture.h"
 
@@ -54,21 +55,14 @@ enum class ButtonEffect {
 #define PELMORA_BUTTON_ACCESSOR_OwnSetter PELMORA_BUTTON_GETTER
 #define PELMORA_BUTTON_ACCESSOR_ByHand(...)
 
-// The record's accessors and fields, one of each per row.
-#define PELMORA_BUTTON_ACCESSORS(type, field, key, def, effect)                                    \
-    const type& field() const {                                                                    \
-        return field##_;                                                                           \
-    }                                                                                              \
-    void Set##field(const type& value) {                                                           \
-        field##_ = value;                                                                          \
-    }
+// The record's fields, one per row: a new record holds zeros, not the stored defaults.
 #define PELMORA_BUTTON_FIELD(type, field, key, def, effect) type field##_{};
 
 /// One toolbar button: a record owned by the toolbar. A new record has every string empty,
 /// every number 0, every flag false and every picture absent.
 class ToolbarButton {
 public:
-    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_ACCESSORS, )
+    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_VALUE_ACCESSORS, )
 
     /// Background drawn instead of the back colour when set.
     const OlePicture& TemporaryPicture() const { return temporaryPicture_; }
@@ -89,7 +83,6 @@ private:
     std::array<QString, 3> sources_;
 };
 
-#undef PELMORA_BUTTON_ACCESSORS
 #undef PELMORA_BUTTON_FIELD
 
 } // namespace pelmora
