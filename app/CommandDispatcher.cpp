@@ -5,6 +5,7 @@
 #include "app/DesktopSeam.h"
 #include "app/MainWindow.h"
 #include "app/ProductAddresses.h"
+#include "app/WindowHelpers.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
 #include "engine/PathHelpers.h"

@@ -1,7 +1,7 @@
 #include "app/DesktopDialogs.h"
 
 #include "app/DesktopSeam.h"
-#include "engine/PathHelpers.h"
+#include "app/WindowHelpers.h"
 
 namespace pelmora {
 

@@ -8,6 +8,7 @@
 #include "app/OptionsDialog.h"
 #include "app/TaskIcons.h"
 #include "app/TaskList.h"
+#include "app/WindowHelpers.h"
 #include "controls/design/Twips.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"

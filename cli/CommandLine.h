@@ -12,6 +12,9 @@ namespace pelmora {
 
 class CommandLineArguments;
 
+/// The extension of the pages the command line writes.
+inline constexpr const char* kCommandLinePageExtension = ".htm";
+
 /// Exit statuses of a command-line run.
 enum CommandLineStatus : int {
     kRunSucceeded = 0,         ///< every file converted or skipped (100, 101); usage shown

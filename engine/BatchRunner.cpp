@@ -2,17 +2,13 @@
 
 #include "engine/Conversion.h"
 #include "engine/PendingDocuments.h"
+#include "engine/ProcessMemory.h"
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace pelmora {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,18 +27,20 @@ constexpr std::size_t kMostSessions = 32;
 // them: an office that keeps failing to start is not tried for ever.
 constexpr std::size_t kMostFailedStarts = 8;
 
-std::uint64_t ReadKilobytes(const std::string& file, const std::string& key) {
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.compare(0, key.size(), key) == 0) {
-            std::istringstream value(line.substr(key.size()));
-            std::uint64_t kilobytes = 0;
-            value >> kilobytes;
-            return kilobytes;
-        }
+// The measured resident memory of one office converting the sample documents, with
+// room for larger documents; the pool never starts more offices than the available
+// memory holds at this size.
+constexpr std::uint64_t kOfficeMemoryNeed = 400ull << 20;
+
+// One session per core, lowered so that every office finds kOfficeMemoryNeed of the
+// memory available now; at least 1.
+std::size_t DefaultPoolSize() {
+    std::size_t size = std::max(1u, std::thread::hardware_concurrency());
+    const std::uint64_t available = AvailableMemory();
+    if (available > 0) {
+        size = std::min<std::size_t>(size, available / kOfficeMemoryNeed);
     }
-    return 0;
+    return std::clamp<std::size_t>(size, 1, kMostSessions);
 }
 
 // Adds the wall time of its scope to total: the time spent inside converter calls.
@@ -62,32 +60,6 @@ private:
 };
 
 } // namespace
-
-std::size_t DefaultPoolSize() {
-    std::size_t size = std::max(1u, std::thread::hardware_concurrency());
-    const std::uint64_t available = ReadKilobytes("/proc/meminfo", "MemAvailable:") << 10;
-    if (available > 0) {
-        size = std::min<std::size_t>(size, available / kOfficeMemoryNeed);
-    }
-    return std::clamp<std::size_t>(size, 1, kMostSessions);
-}
-
-std::uint64_t ProcessTreeMemory(int pid) {
-    if (pid <= 0) {
-        return 0;
-    }
-    const std::string folder = "/proc/" + std::to_string(pid);
-    std::uint64_t bytes = ReadKilobytes(folder + "/status", "VmRSS:") << 10;
-    std::error_code ec;
-    for (const fs::directory_entry& task : fs::directory_iterator(folder + "/task", ec)) {
-        std::ifstream children(task.path() / "children");
-        int child = 0;
-        while (children >> child) {
-            bytes += ProcessTreeMemory(child);
-        }
-    }
-    return bytes;
-}
 
 DocumentList::DocumentList(std::vector<BatchDocument> documents)
     : documents_(std::move(documents)) {}

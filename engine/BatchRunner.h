@@ -24,27 +24,14 @@ namespace pelmora {
 
 class PendingDocuments;
 
-/// The measured resident memory of one office converting the sample documents, with
-/// room for larger documents; the pool never starts more offices than the available
-/// memory holds at this size.
-inline constexpr std::uint64_t kOfficeMemoryNeed = 400ull << 20;
-
 /// How the pool of converter sessions is sized and when a session is recycled.
 struct PoolSettings {
-    std::size_t sessions = 0;              ///< sessions at most; 0: DefaultPoolSize()
+    std::size_t sessions = 0; ///< sessions at most; 0: one per core, fewer when memory is short
     std::size_t documentsPerSession = 200; ///< a session's office is restarted after this many
     std::uint64_t officeMemoryLimit = 1536ull << 20; ///< ...or once it holds more memory (bytes)
     /// The time limit of one document; empty: the converter's own default.
     std::optional<std::chrono::milliseconds> documentTimeLimit;
 };
-
-/// One session per core, lowered so that every office finds kOfficeMemoryNeed of the
-/// memory available now; at least 1.
-std::size_t DefaultPoolSize();
-
-/// The resident memory of process pid and every process below it, in bytes; 0 when
-/// it cannot be read.
-std::uint64_t ProcessTreeMemory(int pid);
 
 /// Where a run takes its documents from, one at a time, on the caller's thread; the
 /// list may change while the run goes on.

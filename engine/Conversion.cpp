@@ -1,5 +1,6 @@
 #include "engine/Conversion.h"
 
+#include "engine/FolderHelpers.h"
 #include "engine/PathHelpers.h"
 #include "engine/StagingFolder.h"
 
@@ -151,8 +152,7 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
     PlaceStagedPage(staging, folder, name, sourcePath, outputPath, options, yield);
 }
 
-} // namespace
-
+// The current time of day as it starts every log line (24-hour hh:mm:ss).
 std::string LogTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -163,6 +163,8 @@ std::string LogTime() {
     }
     return text;
 }
+
+} // namespace
 
 std::string PagePath(const std::string& source, const std::string& outputFolder,
                      const std::string& extension) {

@@ -41,8 +41,6 @@ struct ConversionResult {
     }
 };
 
-/// The extension of the pages the command line writes.
-inline constexpr const char* kCommandLinePageExtension = ".htm";
 /// The extension of the pages the window writes.
 inline constexpr const char* kWindowPageExtension = ".html";
 
@@ -50,9 +48,6 @@ inline constexpr const char* kWindowPageExtension = ".html";
 /// outputFolder when that is not empty.
 std::string PagePath(const std::string& source, const std::string& outputFolder,
                      const std::string& extension);
-
-/// The current time of day as it starts every log line (24-hour hh:mm:ss).
-std::string LogTime();
 
 /// The log line of code, stamped with the current time: source and output name the
 /// document and its page, error is the reason a 103 gives; 104 names neither.

@@ -1,7 +1,7 @@
 #include "engine/libreoffice/OfficeProcess.h"
 
-#include "engine/BatchRunner.h"
 #include "engine/Converter.h"
+#include "engine/ProcessMemory.h"
 #include "engine/libreoffice/OfficeSandbox.h"
 
 #include <ctime>

@@ -1,5 +1,6 @@
 // Batches split into parts (--shard) and the scheduler recipes in deploy/, run with the
 // built pelmora against the real office.
+#include "cli/CommandLine.h"
 #include "engine/Conversion.h"
 #include "engine/Sharding.h"
 #include "tests/cli/CliTestSupport.h"

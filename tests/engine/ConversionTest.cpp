@@ -360,9 +360,9 @@ TEST(FormatLogLine, EachCodeHasItsOwnWording) {
 }
 
 TEST(PagePath, TheSourceWithThePageExtensionInTheOutputFolderIfAny) {
-    EXPECT_EQ(PagePath("/docs/report.doc", "", kCommandLinePageExtension), "/docs/report.htm");
+    EXPECT_EQ(PagePath("/docs/report.doc", "", ".htm"), "/docs/report.htm");
     EXPECT_EQ(PagePath("/docs/report.doc", "/out", kWindowPageExtension), "/out/report.html");
-    EXPECT_EQ(PagePath("readme", "/out", kCommandLinePageExtension), "/out/readme.htm");
+    EXPECT_EQ(PagePath("readme", "/out", ".htm"), "/out/readme.htm");
 }
 
 } // namespace

@@ -1,0 +1,16 @@
+#pragma once
+// The memory of this machine and of its processes as /proc tells it; used inside the
+// engine to size the pool and to recycle or stop offices that hold too much.
+
+#include <cstdint>
+
+namespace pelmora {
+
+/// The memory available for new processes now, in bytes; 0 when it cannot be read.
+std::uint64_t AvailableMemory();
+
+/// The resident memory of process pid and every process below it, in bytes; 0 when
+/// it cannot be read.
+std::uint64_t ProcessTreeMemory(int pid);
+
+} // namespace pelmora
