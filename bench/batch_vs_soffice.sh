@@ -21,19 +21,12 @@
 #   of which the medians are printed (default 3).
 # Needs a built pelmora (./test.sh or scripts/setup.sh) and no other office running
 # under the same profile.
-set -euo pipefail
-
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-BUILD="${PELMORA_BUILD_DIR:-$ROOT/build}"
+source "$(dirname "$0")/common.sh"
 PELMORA="$BUILD/app/pelmora"
 COPIES="${1:-5}"
 ROUNDS="${2:-3}"
 CORES="$(nproc)"
-
-if [ ! -x "$PELMORA" ]; then
-    echo "pelmora is not built: run scripts/setup.sh first" >&2
-    exit 1
-fi
+require_built "$PELMORA"
 
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/pelmora-batch-XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT

@@ -8,20 +8,12 @@
 # "kind bytes embedded-bytes seconds" lines, in list order, to FILE when given.
 #
 # Usage: bench/fit_cost_weights.sh [ROUNDS] [COPIES] [JOBS] [FILE]
-set -euo pipefail
-
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-BUILD="${PELMORA_BUILD_DIR:-$ROOT/build}"
+source "$(dirname "$0")/common.sh"
 ROUNDS="${1:-3}"
 COPIES="${2:-1}"
 JOBS="${3:-1}"
 RECORD="${4:-}"
-for tool in "$BUILD/app/pelmora" "$BUILD/bench/cost_fit"; do
-    if [ ! -x "$tool" ]; then
-        echo "$tool is not built: run scripts/setup.sh first" >&2
-        exit 1
-    fi
-done
+require_built "$BUILD/app/pelmora" "$BUILD/bench/cost_fit"
 
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/pelmora-fit-XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT

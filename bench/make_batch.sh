@@ -7,9 +7,7 @@
 #     of five to six pages; every document takes well under a second.
 #   mixed: the same, and after them in name order a few long documents (3 to 20 s
 #     each: long tables, many pictures), as real folders hold their big reports late.
-set -euo pipefail
-
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/common.sh"
 CORPUS="$ROOT/tests/data/corpus"
 BATCH="$1"
 COPIES="${2:-5}"

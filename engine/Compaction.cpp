@@ -1,5 +1,6 @@
 #include "engine/Compaction.h"
 
+#include "engine/FileWriting.h"
 #include "engine/PathHelpers.h"
 
 #include "engine/LibreOfficeCompaction.h"
@@ -195,19 +196,10 @@ void ReplaceFile(const std::string& path, const std::string& data) {
     if (fd < 0) {
         throw FileError("Cannot write beside", path, EEXIST);
     }
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t put = ::write(fd, data.data() + done, data.size() - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            const int error = put < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            throw FileError("Cannot write", temporary, error);
-        }
-        done += static_cast<std::size_t>(put);
+    if (const int error = WriteAll(fd, data); error != 0) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw FileError("Cannot write", temporary, error);
     }
     if (::fdatasync(fd) != 0 || ::close(fd) != 0) {
         const int error = errno;

@@ -1,5 +1,7 @@
 #include "engine/LogFile.h"
 
+#include "engine/FileWriting.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,19 +24,7 @@ bool LogFile::Append(const std::string& line) {
             return false;
         }
     }
-    const std::string text = line + '\n';
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd_, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
+    return WriteAll(fd_, line + '\n') == 0;
 }
 
 } // namespace pelmora

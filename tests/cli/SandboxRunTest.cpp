@@ -3,6 +3,7 @@
 // is ended.
 #include "tests/cli/PelmoraRunFixture.h"
 #include "tests/support/LongTable.h"
+#include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,11 +21,6 @@
 namespace pelmora {
 namespace {
 
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
 using ::testing::SizeIs;
 
 // A web server on 127.0.0.1 that counts the connections made to it.

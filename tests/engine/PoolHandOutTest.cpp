@@ -69,6 +69,14 @@ Events RunOn(RecordingConverter& converter, std::size_t sessions,
     return events;
 }
 
+std::vector<std::string> SourcesOf(const std::vector<BatchDocument>& documents) {
+    std::vector<std::string> sources;
+    for (const BatchDocument& document : documents) {
+        sources.push_back(document.source);
+    }
+    return sources;
+}
+
 TEST(PoolHandOut, SeveralSessionsTakeTheCostliestFirstAndReportInListOrder) {
     RecordingConverter converter;
     TempFolder folder;
@@ -76,11 +84,7 @@ TEST(PoolHandOut, SeveralSessionsTakeTheCostliestFirstAndReportInListOrder) {
     const Events events = RunOn(converter, 2, documents);
     EXPECT_THAT(events.started, ElementsAre(3, 1, 4, 2, 0, 5));
     EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
-    std::vector<std::string> sources;
-    for (const BatchDocument& document : documents) {
-        sources.push_back(document.source);
-    }
-    EXPECT_EQ(events.sources, sources);
+    EXPECT_EQ(events.sources, SourcesOf(documents));
     EXPECT_THAT(events.codes, Each(100));
     // Every finished document gives an estimate, and the last one says nothing is left.
     ASSERT_FALSE(events.estimates.empty());
@@ -94,11 +98,7 @@ TEST(PoolHandOut, OneSessionKeepsListOrderWhateverTheCosts) {
     const Events events = RunOn(converter, 1, documents);
     EXPECT_THAT(events.started, ElementsAre(0, 1, 2, 3, 4, 5));
     EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
-    std::vector<std::string> opened;
-    for (const BatchDocument& document : documents) {
-        opened.push_back(document.source);
-    }
-    EXPECT_EQ(converter.Script().Opened(), opened);
+    EXPECT_EQ(converter.Script().Opened(), SourcesOf(documents));
 }
 
 TEST(PoolHandOut, TheLaterSourceOfAPageWaitsForTheEarlierEvenWhenCostlier) {
