@@ -1,4 +1,5 @@
 #include "engine/Sharding.h"
+#include "engine/ShardKeys.h"
 #include "tests/support/Matchers.h"
 
 #include <gmock/gmock.h>
