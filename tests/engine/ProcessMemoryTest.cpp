@@ -1,0 +1,51 @@
+// The memory the pool reads from /proc to size itself and to recycle an office: a
+// process tree counts every process below its root.
+
+#include "engine/ProcessMemory.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace pelmora {
+namespace {
+
+constexpr std::uint64_t kTouched = 64ull << 20;
+
+TEST(ProcessMemory, ATreeCountsItsChildrenAndNoProcessHasNone) {
+    EXPECT_GT(AvailableMemory(), 0u);
+    EXPECT_EQ(ProcessTreeMemory(0), 0u);
+    EXPECT_EQ(ProcessTreeMemory(-1), 0u);
+
+    std::vector<char> block(kTouched);
+    std::memset(block.data(), 1, block.size());
+    const std::uint64_t alone = ProcessTreeMemory(getpid());
+    EXPECT_GE(alone, kTouched);
+
+    // The child holds the same touched pages until it is told to end.
+    int hold[2];
+    ASSERT_EQ(pipe(hold), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(hold[1]);
+        char byte = 0;
+        (void)!read(hold[0], &byte, 1);
+        _exit(0);
+    }
+    close(hold[0]);
+    const std::uint64_t withChild = ProcessTreeMemory(getpid());
+    const std::uint64_t childAlone = ProcessTreeMemory(child);
+    close(hold[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    EXPECT_GE(childAlone, kTouched / 2);
+    EXPECT_GE(withChild, alone + kTouched / 2);
+    EXPECT_EQ(ProcessTreeMemory(child), 0u);
+}
+
+} // namespace
+} // namespace pelmora
