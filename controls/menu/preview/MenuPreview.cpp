@@ -5,6 +5,7 @@
 // With --out the program opens the menu KEY (default mnuFile), moves the mouse onto the item
 // --hover if given, saves a picture of the bar with its popup and quits.
 #include "controls/menu/MenuBar.h"
+#include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
 
 #include <QApplication>
@@ -20,8 +21,8 @@ using pelmora::PopupMenu;
 namespace {
 
 // Sends the mouse to the middle of an item's cell, as a move or as a left-button press.
-void mouse(QWidget* target, const pelmora::MenuItem& item, QEvent::Type type) {
-    const QPointF pos((item.Left() + item.Right()) / 2.0, (item.Top() + item.Bottom()) / 2.0);
+void mouse(QWidget* target, const QRect& cell, QEvent::Type type) {
+    const QPointF pos((cell.left() + cell.right()) / 2.0, (cell.top() + cell.bottom()) / 2.0);
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, pos, target->mapToGlobal(pos), button, button, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
@@ -91,13 +92,15 @@ int main(int argc, char** argv) {
 
     QCoreApplication::processEvents();
     const auto& tree = bar->MenuTree();
-    mouse(bar, tree.Item(bar->KeyToIndex(parser.value("open"))), QEvent::MouseButtonPress);
+    mouse(bar, bar->Geometry().Cell(bar->KeyToIndex(parser.value("open"))),
+          QEvent::MouseButtonPress);
     QCoreApplication::processEvents();
     if (parser.isSet("hover") && bar->Popup()) {
         const int index = bar->KeyToIndex(parser.value("hover"));
-        mouse(bar->Popup(), tree.Item(index), QEvent::MouseMove);
+        const QRect cell = bar->Popup()->Geometry().Cell(index);
+        mouse(bar->Popup(), cell, QEvent::MouseMove);
         if (tree.Item(index).IsRoot()) {
-            mouse(bar->Popup(), tree.Item(index), QEvent::MouseButtonPress);
+            mouse(bar->Popup(), cell, QEvent::MouseButtonPress);
         }
     }
     const QImage image = snapshot(&window, bar);
