@@ -85,11 +85,11 @@ MenuBar::~MenuBar() {
 int MenuBar::KeyToIndex(const QString& key) const {
     // A key whose leading number is not 0 is the index itself, read as the toolbar does.
     const NumericKey number = ReadNumericKey(key);
-    if (number.overflow) {
+    if (number.Overflow()) {
         RaiseMenuError(6, "xMenu", "KeyToIndex");
     }
-    if (number.isIndex) {
-        return number.index;
+    if (number.IsIndex()) {
+        return number.Index();
     }
     const int index = d_->tree_.FindName(key);
     if (index == 0) {

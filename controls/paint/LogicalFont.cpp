@@ -61,30 +61,31 @@ void LogicalFont::createHandle() {
     }
     LogFontHandle h;
     const double dpi = screenDpiY();
-    h.height = -RoundHalfEven(font_->pointSizeF() * dpi / 72.0);
-    h.width = 0;
-    h.escapement = RoundHalfEven(double(rotation_) * 10.0);
-    h.orientation = h.escapement;
-    h.weight = font_->weight();
-    h.italic = font_->italic();
-    h.underline = font_->underline();
-    h.strikeOut = font_->strikeOut();
-    h.faceName = font_->family().left(32);
+    h.SetHeight(-RoundHalfEven(font_->pointSizeF() * dpi / 72.0));
+    h.SetWidth(0);
+    h.SetEscapement(RoundHalfEven(double(rotation_) * 10.0));
+    h.SetOrientation(h.Escapement());
+    h.SetWeight(font_->weight());
+    h.SetItalic(font_->italic());
+    h.SetUnderline(font_->underline());
+    h.SetStrikeOut(font_->strikeOut());
+    h.SetFaceName(font_->family().left(32));
     // Only TrueType fonts rotate; OEM fonts are raster fonts, so a rotated font asks for
     // ANSI and TrueType output.
-    const bool rotated = h.escapement % 3600 != 0;
-    h.charSet = (charset_ == OemCharset && rotated) ? 0 : charset_;
-    h.outPrecision = rotated ? 7 : 0;
-    h.clipPrecision = 0;
-    h.quality = 2;
-    h.pitchAndFamily = 0;
+    const bool rotated = h.Escapement() % 3600 != 0;
+    h.SetCharSet((charset_ == OemCharset && rotated) ? 0 : charset_);
+    h.SetOutPrecision(rotated ? 7 : 0);
+    h.SetClipPrecision(0);
+    h.SetQuality(2);
+    h.SetPitchAndFamily(0);
 
-    h.font = QFont(h.faceName);
-    h.font.setPixelSize(std::max(1, -h.height));
-    h.font.setWeight(QFont::Weight(h.weight));
-    h.font.setItalic(h.italic);
-    h.font.setUnderline(h.underline);
-    h.font.setStrikeOut(h.strikeOut);
+    QFont font(h.FaceName());
+    font.setPixelSize(std::max(1, -h.Height()));
+    font.setWeight(QFont::Weight(h.Weight()));
+    font.setItalic(h.Italic());
+    font.setUnderline(h.Underline());
+    font.setStrikeOut(h.StrikeOut());
+    h.SetFont(font);
     handle_ = h;
 }
 

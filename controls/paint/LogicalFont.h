@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
+
 #include <QFont>
 #include <QString>
 
@@ -7,25 +9,38 @@
 
 namespace pelmora {
 
-/// The created font: the logical-font fields the platform would be given, and the QFont to
-/// draw with (pixel-sized; the rotation is applied by the painter, counter-clockwise by
-/// escapement / 10 degrees).
-struct LogFontHandle {
-    int height = 0;      ///< -(size in pixels at the screen's logical DPI)
-    int width = 0;       ///< always 0
-    int escapement = 0;  ///< rotation in tenths of a degree
-    int orientation = 0; ///< same as escapement
-    int weight = 400;    ///< 100..900
-    bool italic = false;
-    bool underline = false;
-    bool strikeOut = false;
-    int charSet = 0;      ///< 255 (OEM) becomes 0 (ANSI) when rotated
-    int outPrecision = 0; ///< 7 (TrueType only) when rotated, else 0
-    int clipPrecision = 0;
-    int quality = 2; ///< proof
-    int pitchAndFamily = 0;
-    QString faceName; ///< at most 32 characters
-    QFont font;       ///< the font to draw with
+// The created font's values, one row each: the logical-font fields the platform would be
+// given, and the QFont to draw with (pixel-sized; the rotation is applied by the painter,
+// counter-clockwise by escapement / 10 degrees):
+//   ROW(type, name, unused, default)
+// Height: -(size in pixels at the screen's logical DPI). Width: always 0. Escapement: rotation
+// in tenths of a degree; Orientation the same. Weight: 100..900. CharSet: 255 (OEM) becomes
+// 0 (ANSI) when rotated. OutPrecision: 7 (TrueType only) when rotated, else 0. Quality: 2,
+// proof. FaceName: at most 32 characters.
+#define PELMORA_LOG_FONT_VALUES(ROW)                                                               \
+    ROW(int, Height, , 0)                                                                          \
+    ROW(int, Width, , 0)                                                                           \
+    ROW(int, Escapement, , 0)                                                                      \
+    ROW(int, Orientation, , 0)                                                                     \
+    ROW(int, Weight, , 400)                                                                        \
+    ROW(bool, Italic, , false)                                                                     \
+    ROW(bool, Underline, , false)                                                                  \
+    ROW(bool, StrikeOut, , false)                                                                  \
+    ROW(int, CharSet, , 0)                                                                         \
+    ROW(int, OutPrecision, , 0)                                                                    \
+    ROW(int, ClipPrecision, , 0)                                                                   \
+    ROW(int, Quality, , 2)                                                                         \
+    ROW(int, PitchAndFamily, , 0)                                                                  \
+    ROW(QString, FaceName, , QString())                                                            \
+    ROW(QFont, Font, , QFont())
+
+/// The created font.
+class LogFontHandle {
+public:
+    PELMORA_LOG_FONT_VALUES(PELMORA_VALUE_ACCESSORS)
+
+private:
+    PELMORA_LOG_FONT_VALUES(PELMORA_VALUE_FIELD)
 };
 
 /// A private copy of a font with a rotation, and the font created from them (used for the

@@ -61,19 +61,15 @@ double LeadingNumber(const QString& text) {
 }
 
 NumericKey ReadNumericKey(const QString& key) {
-    NumericKey result;
     const double number = LeadingNumber(key);
     if (number == 0) {
-        return result;
+        return NumericKey();
     }
-    result.isIndex = true;
     const double rounded = std::nearbyint(number); // halves to even
     if (!(rounded >= -32768 && rounded <= 32767)) {
-        result.overflow = true;
-        return result;
+        return NumericKey(true, true);
     }
-    result.index = static_cast<int16_t>(rounded);
-    return result;
+    return NumericKey(true, false, static_cast<int16_t>(rounded));
 }
 
 } // namespace pelmora

@@ -13,10 +13,18 @@ double LeadingNumber(const QString& text);
 
 /// A key read as an index: isIndex when its leading number is not 0; overflow when that
 /// number, rounded half to even, lies outside the 16-bit range.
-struct NumericKey {
-    bool isIndex = false;
-    bool overflow = false;
-    int16_t index = 0;
+class NumericKey {
+public:
+    explicit NumericKey(bool isIndex = false, bool overflow = false, int16_t index = 0)
+        : isIndex_(isIndex), overflow_(overflow), index_(index) {}
+    bool IsIndex() const { return isIndex_; }
+    bool Overflow() const { return overflow_; }
+    int16_t Index() const { return index_; }
+
+private:
+    bool isIndex_;
+    bool overflow_;
+    int16_t index_;
 };
 
 /// Reads the leading number of key as an index.

@@ -278,11 +278,11 @@ void ToolBar::SetAutoSize(bool value) {
 }
 
 OlePicture ToolBar::MouseIcon() const {
-    return d_->p_.MouseIcon().picture;
+    return d_->p_.MouseIcon().Picture();
 }
 
 void ToolBar::SetMouseIcon(const OlePicture& value) {
-    d_->Store(&ToolbarProperties::SetMouseIcon, d_->p_.MouseIcon(), SourcedPicture{value, {}},
+    d_->Store(&ToolbarProperties::SetMouseIcon, d_->p_.MouseIcon(), SourcedPicture(value, {}),
               "MouseIcon", ToolbarEffect::Cursor);
 }
 

@@ -181,16 +181,16 @@ void ToolBar::Private::PaintButton(int index, bool lowered, bool forceNoBorder) 
     }
     try {
         ButtonLook look;
-        look.lowered = lowered;
-        look.forceNoBorder = forceNoBorder;
-        look.mouseDown = interaction_.MouseIsDown();
-        look.mouseOver = MouseOverButton(index);
-        look.singleButton = singleButton_;
+        look.SetLowered(lowered);
+        look.SetForceNoBorder(forceNoBorder);
+        look.SetMouseDown(interaction_.MouseIsDown());
+        look.SetMouseOver(MouseOverButton(index));
+        look.SetSingleButton(singleButton_);
         const int hot = interaction_.HotButton();
-        look.anotherHot = hot != 0 && hot != index;
-        look.designMode = designMode_;
-        look.controlEnabled = q_.isEnabled();
-        look.horizontal = ToolbarLayout::RunsHorizontally(q_.size());
+        look.SetAnotherHot(hot != 0 && hot != index);
+        look.SetDesignMode(designMode_);
+        look.SetControlEnabled(q_.isEnabled());
+        look.SetHorizontal(ToolbarLayout::RunsHorizontally(q_.size()));
         const QRect cell = geometry_.Cell(index);
         ToolbarPainter(surface_, p_, q_.font(), resources_).DrawButton(b, cell, look);
         q_.update(cell.adjusted(0, 0, 1, 1));
@@ -231,7 +231,7 @@ void ToolBar::Private::ApplyBackStyle() {
 
 void ToolBar::Private::ApplyMouseCursor() {
     const std::optional<QCursor> cursor =
-        MousePointerCursor(p_.MousePointer(), p_.MouseIcon().picture);
+        MousePointerCursor(p_.MousePointer(), p_.MouseIcon().Picture());
     if (cursor) {
         q_.setCursor(*cursor);
     } else {

@@ -46,11 +46,11 @@ int16_t ToolbarButtonModel::KeyToIndex(const QVariant& index) {
     }
     const QString text = index.toString();
     const NumericKey number = ReadNumericKey(text);
-    if (number.overflow) {
+    if (number.Overflow()) {
         ToolbarErrors::Raise(kTypeName, QStringLiteral("KeyToIndex"), ToolbarErrors::ErrOverflow);
     }
-    if (number.isIndex) {
-        return number.index;
+    if (number.IsIndex()) {
+        return number.Index();
     }
     if (const int found = buttons_.FindKey(text)) {
         return static_cast<int16_t>(found);

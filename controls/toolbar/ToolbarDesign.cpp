@@ -22,67 +22,77 @@ template <typename T> int64_t Highest(int64_t max) {
     return max != 0 ? max : std::numeric_limits<T>::max();
 }
 
-struct Reader {
-    const PropertyBag& bag;
-    const QFont& ambient;
+class Reader {
+public:
+    Reader(const PropertyBag& bag, const QFont& ambient) : bag_(bag), ambient_(ambient) {}
 
     void Value(const QString& key, bool& field, bool def, int64_t) const {
-        field = bag.ReadBool(key, def);
+        field = bag_.ReadBool(key, def);
     }
     template <typename T>
     requires std::is_integral_v<T>
     void Value(const QString& key, T& field, T def, int64_t max) const {
-        field = static_cast<T>(bag.ReadInteger(key, def, Lowest<T>(max), Highest<T>(max)));
+        field = static_cast<T>(bag_.ReadInteger(key, def, Lowest<T>(max), Highest<T>(max)));
     }
     void Value(const QString& key, float& field, float def, int64_t) const {
-        const double v = bag.ReadNumber(key, def);
+        const double v = bag_.ReadNumber(key, def);
         field = std::abs(v) <= std::numeric_limits<float>::max() ? static_cast<float>(v) : def;
     }
     void Value(const QString& key, QString& field, const QString& def, int64_t) const {
-        field = bag.ReadString(key, def);
+        field = bag_.ReadString(key, def);
     }
     void Value(const QString& key, QFont& field, const QFont&, int64_t) const {
-        field = StoredFont::Read(bag.Value(key), ambient);
+        field = StoredFont::Read(bag_.Value(key), ambient_);
     }
     void Value(const QString& key, SourcedPicture& field, const SourcedPicture&, int64_t) const {
-        field.picture = StoredPicture::Read(bag.Value(key), field.source);
+        QString source;
+        const OlePicture picture = StoredPicture::Read(bag_.Value(key), source);
+        field = SourcedPicture(picture, source);
     }
     void Pictures(ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which) {
             QString source;
-            const OlePicture pic = StoredPicture::Read(bag.Value(kPictureKeys[which] + n), source);
+            const OlePicture pic = StoredPicture::Read(bag_.Value(kPictureKeys[which] + n), source);
             b.SetAPicture(which, pic, source);
         }
     }
+
+private:
+    const PropertyBag& bag_;
+    const QFont& ambient_;
 };
 
-struct Writer {
-    PropertyBag& bag;
-    const QFont& ambient;
+class Writer {
+public:
+    Writer(PropertyBag& bag, const QFont& ambient) : bag_(bag), ambient_(ambient) {}
 
     template <typename T>
     void Value(const QString& key, const T& value, const T& def, int64_t) const {
         if constexpr (std::is_same_v<T, QFont>) {
-            bag.Write(key, StoredFont::Write(value), StoredFont::Write(ambient));
+            bag_.Write(key, StoredFont::Write(value), StoredFont::Write(ambient_));
         } else if constexpr (std::is_same_v<T, SourcedPicture>) {
-            bag.Write(key, StoredPicture::Write(value.picture, value.source), QJsonValue());
+            bag_.Write(key, StoredPicture::Write(value.Picture(), value.Source()), QJsonValue());
         } else if constexpr (std::is_same_v<T, QString> || std::is_same_v<T, bool>) {
-            bag.Write(key, value, def);
+            bag_.Write(key, value, def);
         } else if constexpr (std::is_floating_point_v<T>) {
-            bag.Write(key, static_cast<double>(value), static_cast<double>(def));
+            bag_.Write(key, static_cast<double>(value), static_cast<double>(def));
         } else if (key == QLatin1String("ButtonCount")) { // the one value always written
-            bag.WriteAlways(key, static_cast<qint64>(value));
+            bag_.WriteAlways(key, static_cast<qint64>(value));
         } else {
-            bag.Write(key, static_cast<qint64>(value), static_cast<qint64>(def));
+            bag_.Write(key, static_cast<qint64>(value), static_cast<qint64>(def));
         }
     }
     void Pictures(const ToolbarButton& b, const QString& n) const {
         for (int which = 0; which < 3; ++which) {
-            bag.Write(kPictureKeys[which] + n,
-                      StoredPicture::Write(b.APicture(which), b.PictureSource(which)),
-                      QJsonValue());
+            bag_.Write(kPictureKeys[which] + n,
+                       StoredPicture::Write(b.APicture(which), b.PictureSource(which)),
+                       QJsonValue());
         }
     }
+
+private:
+    PropertyBag& bag_;
+    const QFont& ambient_;
 };
 
 // The control values in stored order, each through a copy; P is a mutable or const
@@ -100,18 +110,17 @@ template <typename Io, typename P> void ControlValues(const Io& io, P& p) {
 #undef PELMORA_TOOLBAR_VALUE
 }
 
-// A button's values as a copy, so reading and writing go through its accessors alike.
-struct ButtonValues {
-#define PELMORA_BUTTON_COPY(type, field, key, def, effect) type field{};
-    PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_COPY, )
-#undef PELMORA_BUTTON_COPY
-};
-
-// B is a mutable or const ToolbarButton, for its pictures.
-template <typename Io, typename V, typename B>
-void EachButtonValue(const Io& io, V& v, B& b, const QString& n) {
+// A button's values in stored order, each through a copy as the control values are; B is a
+// mutable or const ToolbarButton.
+template <typename Io, typename B> void EachButtonValue(const Io& io, B& b, const QString& n) {
 #define PELMORA_BUTTON_VALUE(type, field, key, def, effect)                                        \
-    io.Value(QStringLiteral(key) + n, v.field, type(def), 0);
+    {                                                                                              \
+        type value = b.field();                                                                    \
+        io.Value(QStringLiteral(key) + n, value, type(def), 0);                                    \
+        if constexpr (!std::is_const_v<B>) {                                                       \
+            b.Set##field(value);                                                                   \
+        }                                                                                          \
+    }
     PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_VALUE, io.Pictures(b, n);)
 #undef PELMORA_BUTTON_VALUE
 }
@@ -126,12 +135,7 @@ void Read(const PropertyBag& bag, const QFont& ambientFont, ToolbarProperties& p
     buttons.Resize(p.ButtonCount());
     for (int i = 1; i <= p.ButtonCount(); ++i) {
         const QString n = QString::number(i);
-        ButtonValues v;
-        ToolbarButton& b = buttons[i];
-        EachButtonValue(io, v, b, n);
-#define PELMORA_BUTTON_SET(type, field, key, def, effect) b.Set##field(v.field);
-        PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_SET, )
-#undef PELMORA_BUTTON_SET
+        EachButtonValue(io, buttons[i], n);
     }
 }
 
@@ -141,12 +145,7 @@ void Write(PropertyBag& bag, const ToolbarProperties& p, const QFont& ambientFon
     ControlValues(io, p);
     for (int i = 1; i <= buttons.Count(); ++i) {
         const QString n = QString::number(i);
-        const ToolbarButton& b = buttons[i];
-        ButtonValues v;
-#define PELMORA_BUTTON_GET(type, field, key, def, effect) v.field = b.field();
-        PELMORA_TOOLBAR_BUTTON_VALUES(PELMORA_BUTTON_GET, )
-#undef PELMORA_BUTTON_GET
-        EachButtonValue(io, v, b, n);
+        EachButtonValue(io, buttons[i], n);
     }
 }
 

@@ -195,20 +195,20 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
     }
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
     const bool flat = p_.Appearance() == ifcaFlat;
-    if (look.lowered || b.Checked()) {
+    if (look.Lowered() || b.Checked()) {
         if (!flat) {
             if (clickable) {
                 DrawLoweredEdges();
             }
             return;
         }
-        const bool draw = look.designMode || b.Checked() || p_.SolidChecked() ||
-                          !(look.forceNoBorder || (look.singleButton && look.anotherHot));
+        const bool draw = look.DesignMode() || b.Checked() || p_.SolidChecked() ||
+                          !(look.ForceNoBorder() || (look.SingleButton() && look.AnotherHot()));
         if (!draw) {
             return;
         }
         if (separator) {
-            DrawSeparatorLine(look.horizontal);
+            DrawSeparatorLine(look.Horizontal());
         } else if (p_.SolidChecked()) {
             DrawLoweredEdges();
         } else {
@@ -223,11 +223,11 @@ void ToolbarPainter::DrawFrame(const ToolbarButton& b, const ButtonLook& look) {
         }
         return;
     }
-    if (look.designMode || !(look.forceNoBorder || look.singleButton)) {
+    if (look.DesignMode() || !(look.ForceNoBorder() || look.SingleButton())) {
         if (clickable) {
             DrawSoftButton(l, t, l + w, t + h, 1);
         } else {
-            DrawSeparatorLine(look.horizontal);
+            DrawSeparatorLine(look.Horizontal());
         }
     }
 }
@@ -247,28 +247,28 @@ void ToolbarPainter::DrawButton(const ToolbarButton& b, const QRect& cell, const
 
     int offset = 0;
     if (b.Checked()) {
-        if (!look.mouseOver && !resources_.Dither().isNull()) {
+        if (!look.MouseOver() && !resources_.Dither().isNull()) {
             effects_.PaintCheckedPattern(surface_, resources_.Dither(), l, t, w, h,
                                          p_.HighlightColor(), nullptr, p_.BackColor());
         }
         offset = 1;
     }
-    if (look.lowered && look.mouseDown) {
+    if (look.Lowered() && look.MouseDown()) {
         ++offset;
     }
     DrawFrame(b, look);
 
     const OlePicture* pic = &b.APicture(0);
-    if (look.mouseOver && !b.APicture(1).isNone()) {
+    if (look.MouseOver() && !b.APicture(1).isNone()) {
         pic = &b.APicture(1);
     }
-    if ((look.lowered || b.Checked()) && !b.APicture(2).isNone()) {
+    if ((look.Lowered() || b.Checked()) && !b.APicture(2).isNone()) {
         pic = &b.APicture(2);
     }
     const int pw = pic->width(), ph = pic->height();
     const int in0 = ToolbarLayout::BorderInset(p_, 0), in1 = ToolbarLayout::BorderInset(p_, 1);
     int px, py;
-    if (look.horizontal) {
+    if (look.Horizontal()) {
         px = l + offset + Half(w - pw);
         py = t + offset + Half(h - ph);
         if (!b.Caption().isEmpty()) {
@@ -305,7 +305,7 @@ void ToolbarPainter::DrawPicture(const ToolbarButton& b, const ButtonLook& look,
         return;
     }
     const int pw = pic.width(), ph = pic.height();
-    if (look.controlEnabled && b.Enabled()) {
+    if (look.ControlEnabled() && b.Enabled()) {
         if (pic.type() == OlePicture::Type::Bitmap && b.UseMaskColor()) {
             pixelops::BlendArea(surface_, px, py,
                                 resources_.MaskedPicture(pic, b.MaskColor(), effects_));
@@ -319,10 +319,10 @@ void ToolbarPainter::DrawPicture(const ToolbarButton& b, const ButtonLook& look,
 
 void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look, int offset, int pw,
                                  int ph) {
-    const bool enabled = look.controlEnabled && b.Enabled();
+    const bool enabled = look.ControlEnabled() && b.Enabled();
     OleColor colour;
     if (enabled) {
-        colour = p_.HotTracking() && look.mouseOver ? p_.HotTrackingColor() : p_.TextColor();
+        colour = p_.HotTracking() && look.MouseOver() ? p_.HotTrackingColor() : p_.TextColor();
     } else {
         colour = p_.DisabledText3D() ? p_.HighlightColor() : p_.TextDisabledColor();
     }
@@ -334,7 +334,7 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
     const int th = metrics.height();
     // Only side captions and vertical ones need the text width; measuring costs shaping.
     const bool needsWidth =
-        !look.horizontal || p_.CaptionAlignment() == ifcaCaptionOnLeft ||
+        !look.Horizontal() || p_.CaptionAlignment() == ifcaCaptionOnLeft ||
         (p_.CaptionAlignment() != ifcaCaptionOnTop && p_.CaptionAlignment() != ifcaCaptionOnBottom);
     const int tw = needsWidth ? metrics.horizontalAdvance(b.Caption()) : 0;
     const int l = cell_.x(), t = cell_.y(), w = cell_.width(), h = cell_.height();
@@ -348,10 +348,10 @@ void ToolbarPainter::DrawCaption(const ToolbarButton& b, const ButtonLook& look,
         }
         painter.setPen(QColor(*rgb));
         const int o = offset + u;
-        if (!look.horizontal) {
+        if (!look.Horizontal()) {
             const LogFontHandle* rotated = resources_.RotatedFont(font);
             painter.save();
-            painter.setFont(rotated ? rotated->font : font);
+            painter.setFont(rotated ? rotated->Font() : font);
             painter.translate(Half(surface_.width() - th) + o, t + h + o - (ph + in1 + 6));
             painter.rotate(-90); // text running upwards
             painter.drawText(QRect(0, 0, tw, th), Qt::AlignLeft | Qt::AlignTop, b.Caption());

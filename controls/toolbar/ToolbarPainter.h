@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/design/ValueTable.h"
 #include "controls/toolbar/ToolbarButton.h"
 #include "controls/toolbar/ToolbarPaintResources.h"
 #include "controls/toolbar/ToolbarProperties.h"
@@ -12,17 +13,30 @@ namespace pelmora {
 
 class PaintEffects;
 
+// What decides the look of one button when it is painted, one row each:
+//   ROW(type, name, unused, default)
+// Lowered: drawn pressed. ForceNoBorder: no hot frame. MouseDown: a mouse button is held.
+// MouseOver: the cursor is over this button. SingleButton: the control's single-button flag.
+// AnotherHot: another button is hot. DesignMode: the control is in a form designer.
+// ControlEnabled: the control itself is enabled. Horizontal: buttons run left to right.
+#define PELMORA_BUTTON_LOOK_VALUES(ROW)                                                            \
+    ROW(bool, Lowered, , false)                                                                    \
+    ROW(bool, ForceNoBorder, , false)                                                              \
+    ROW(bool, MouseDown, , false)                                                                  \
+    ROW(bool, MouseOver, , false)                                                                  \
+    ROW(bool, SingleButton, , false)                                                               \
+    ROW(bool, AnotherHot, , false)                                                                 \
+    ROW(bool, DesignMode, , false)                                                                 \
+    ROW(bool, ControlEnabled, , true)                                                              \
+    ROW(bool, Horizontal, , true)
+
 /// What decides the look of one button when it is painted.
-struct ButtonLook {
-    bool lowered = false;       ///< drawn pressed
-    bool forceNoBorder = false; ///< no hot frame
-    bool mouseDown = false;     ///< a mouse button is held
-    bool mouseOver = false;     ///< the cursor is over this button
-    bool singleButton = false;  ///< the control's single-button flag
-    bool anotherHot = false;    ///< another button is hot
-    bool designMode = false;    ///< the control is in a form designer
-    bool controlEnabled = true; ///< the control itself is enabled
-    bool horizontal = true;     ///< buttons run left to right
+class ButtonLook {
+public:
+    PELMORA_BUTTON_LOOK_VALUES(PELMORA_VALUE_ACCESSORS)
+
+private:
+    PELMORA_BUTTON_LOOK_VALUES(PELMORA_VALUE_FIELD)
 };
 
 /// Paints a toolbar into its surface: background, border, gripper, buttons and the lines in

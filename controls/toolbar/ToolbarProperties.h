@@ -29,12 +29,20 @@ enum class ToolbarEffect {
 };
 
 /// A picture with the resource or file path it was read from, so a design can name it again.
-struct SourcedPicture {
-    OlePicture picture;
-    QString source;
+class SourcedPicture {
+public:
+    SourcedPicture() = default;
+    SourcedPicture(const OlePicture& picture, const QString& source)
+        : picture_(picture), source_(source) {}
+    const OlePicture& Picture() const { return picture_; }
+    const QString& Source() const { return source_; }
     bool operator==(const SourcedPicture& other) const {
-        return picture == other.picture && source == other.source;
+        return picture_ == other.picture_ && source_ == other.source_;
     }
+
+private:
+    OlePicture picture_;
+    QString source_;
 };
 
 // The toolbar's stored control values, one row each in stored order:

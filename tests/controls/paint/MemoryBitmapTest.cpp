@@ -127,34 +127,34 @@ TEST(LogicalFont, RotatedOemFontBecomesAnsiTrueTypeButFullTurnsDoNot) {
     rotated.setLogFont(font, LogicalFont::OemCharset);
     ASSERT_NE(rotated.handle(), nullptr);
     const LogFontHandle& h = *rotated.handle();
-    EXPECT_EQ(h.charSet, 0);
-    EXPECT_EQ(h.outPrecision, 7);
-    EXPECT_EQ(h.escapement, 900);
-    EXPECT_EQ(h.orientation, 900);
-    EXPECT_EQ(h.height, -static_cast<int>(std::nearbyint(9.0 * dpi / 72.0)));
-    EXPECT_EQ(h.width, 0);
-    EXPECT_EQ(h.weight, 700);
-    EXPECT_TRUE(h.underline);
-    EXPECT_FALSE(h.italic);
-    EXPECT_EQ(h.quality, 2);
-    EXPECT_EQ(h.faceName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(h.font.pixelSize(), -h.height);
+    EXPECT_EQ(h.CharSet(), 0);
+    EXPECT_EQ(h.OutPrecision(), 7);
+    EXPECT_EQ(h.Escapement(), 900);
+    EXPECT_EQ(h.Orientation(), 900);
+    EXPECT_EQ(h.Height(), -static_cast<int>(std::nearbyint(9.0 * dpi / 72.0)));
+    EXPECT_EQ(h.Width(), 0);
+    EXPECT_EQ(h.Weight(), 700);
+    EXPECT_TRUE(h.Underline());
+    EXPECT_FALSE(h.Italic());
+    EXPECT_EQ(h.Quality(), 2);
+    EXPECT_EQ(h.FaceName(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(h.Font().pixelSize(), -h.Height());
     EXPECT_EQ(rotated.Charset(), LogicalFont::OemCharset) << "the copy keeps its charset";
 
     // A full turn keeps the OEM charset and the default precision.
     rotated.setRotation(360.0f);
     ASSERT_NE(rotated.handle(), nullptr);
-    EXPECT_EQ(rotated.handle()->charSet, 255);
-    EXPECT_EQ(rotated.handle()->outPrecision, 0);
-    EXPECT_EQ(rotated.handle()->escapement, 3600);
+    EXPECT_EQ(rotated.handle()->CharSet(), 255);
+    EXPECT_EQ(rotated.handle()->OutPrecision(), 0);
+    EXPECT_EQ(rotated.handle()->Escapement(), 3600);
 
     // Rotation in tenths, rounded; other charsets are never changed.
     LogicalFont other;
     other.setLogFont(font, 2);
     other.setRotation(45.04f);
-    EXPECT_EQ(other.handle()->escapement, 450);
-    EXPECT_EQ(other.handle()->charSet, 2);
-    EXPECT_EQ(other.handle()->outPrecision, 7);
+    EXPECT_EQ(other.handle()->Escapement(), 450);
+    EXPECT_EQ(other.handle()->CharSet(), 2);
+    EXPECT_EQ(other.handle()->OutPrecision(), 7);
 
     // The copy does not follow the caller's font; clearing drops the handle.
     font.setItalic(true);
