@@ -81,8 +81,6 @@ void ToolBar::RaiseControlError(const QString& procedure, int number, const QStr
     d_->ReportError(procedure, ControlError(number, description, {}), false);
 }
 
-// ---- Layout and painting ----------------------------------------------------------------
-
 void ToolBar::Refresh() {
     d_->Refresh();
 }
@@ -141,8 +139,6 @@ void ToolBar::changeEvent(QEvent* event) {
         emit PropertyChanged(QStringLiteral("State"));
     }
 }
-
-// ---- Interaction ------------------------------------------------------------------------
 
 int16_t ToolBar::HotButton() const {
     return d_->interaction_.HotButton();
@@ -205,8 +201,6 @@ void ToolBar::mouseDoubleClickEvent(QMouseEvent*) {
     // only raises DblClick, so a double click never clicks a button twice.
     emit DblClick();
 }
-
-// ---- Control properties written by hand -------------------------------------------------
 
 void ToolBar::SetToolTipFont(const QFont* value) {
     if (value == nullptr) {
@@ -344,8 +338,6 @@ void ToolBar::SetDesignMode(bool value) {
     d_->designMode_ = value;
 }
 
-// ---- Docking ----------------------------------------------------------------------------
-
 QWidget* ToolBar::hWndContainer() const {
     return d_->container_;
 }
@@ -365,8 +357,6 @@ void ToolBar::SetCTLLeft(int value) {
     move(value, y());
     Refresh();
 }
-
-// ---- Stored design ----------------------------------------------------------------------
 
 void ToolBar::ReadProperties(const PropertyBag& bag) {
     d_->Read(bag);
