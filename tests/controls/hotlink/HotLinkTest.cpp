@@ -214,6 +214,9 @@ TEST_F(HotLinkTest, ClicksOnLabelAndControlAndMouseEvents) {
     EXPECT_EQ(up.count(), 1);
 }
 
+// The control itself takes the label's size plus the margin. Setting only its inner
+// coordinate extent would change no pixel on screen and leave a grown label clipped, so the
+// size is what follows the label.
 TEST_F(HotLinkTest, AutoSizeFitsTheControlAroundTheLabel) {
     link->SetCaption(QStringLiteral("a much longer caption than the default one"));
     const QRect label = link->CaptionLabel()->geometry();
