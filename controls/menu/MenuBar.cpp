@@ -14,7 +14,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QShortcut>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace pelmora {
@@ -33,6 +35,7 @@ public:
     QPointer<PopupMenu> popup_;
     QTimer hoverTimer_;
     QImage surface_;
+    std::vector<QShortcut*> shortcuts_;
 };
 
 MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>()) {
@@ -204,6 +207,76 @@ void MenuBar::layOut() {
 void MenuBar::Refresh() {
     d_->layoutDirty_ = true;
     paintBar();
+    makeShortcuts();
+}
+
+std::vector<int> MenuBar::barItems() const {
+    std::vector<int> items;
+    for (int i = 1; i <= d_->tree_.Count(); ++i) {
+        const MenuItem& item = d_->tree_.Item(i);
+        if (item.Ident() == 0 && item.Visible() && item.Caption() != QLatin1String("-")) {
+            items.push_back(i);
+        }
+    }
+    return items;
+}
+
+void MenuBar::makeShortcuts() {
+    for (QShortcut* shortcut : d_->shortcuts_) {
+        delete shortcut;
+    }
+    d_->shortcuts_.clear();
+    const std::vector<int> items = barItems();
+    if (items.empty()) {
+        return;
+    }
+    auto add = [this](const QKeySequence& keys, int index) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, index] { OpenFromKeyboard(index); });
+        d_->shortcuts_.push_back(shortcut);
+    };
+    add(QKeySequence(Qt::Key_F10), items.front());
+    for (int index : items) {
+        const QString& caption = d_->tree_.Item(index).Caption();
+        const int amp = caption.indexOf(QLatin1Char('&'));
+        const QString rest = amp >= 0 ? caption.mid(amp + 1) : caption.trimmed();
+        if (!rest.isEmpty() && rest.front().isLetterOrNumber()) {
+            add(QKeySequence(QStringLiteral("Alt+") + rest.front().toUpper()), index);
+        }
+    }
+}
+
+void MenuBar::OpenFromKeyboard(int index) {
+    if (d_->menuOpen_ || d_->popup_) {
+        closePopupFromBar();
+    }
+    try {
+        ShowMenu(index);
+    } catch (const ControlError&) {
+        return; // over a modal window the menu stays closed, as for a click
+    }
+    const int old = d_->hot_;
+    d_->hot_ = index;
+    if (old != 0 && old != index) {
+        paintItem(old, StateNormal);
+    }
+    paintItem(index, StateOpen);
+    d_->menuOpen_ = d_->popup_ != nullptr;
+    if (d_->popup_) {
+        d_->popup_->HighlightFirst();
+    }
+}
+
+void MenuBar::OpenNeighbour(int step) {
+    const std::vector<int> items = barItems();
+    const int open = d_->popup_ ? d_->popup_->FilterIndex() : d_->hot_;
+    const auto at = std::find(items.begin(), items.end(), open);
+    if (items.empty() || at == items.end()) {
+        return;
+    }
+    const int count = static_cast<int>(items.size());
+    OpenFromKeyboard(items[(int(at - items.begin()) + step % count + count) % count]);
 }
 
 void MenuBar::paintBar() {

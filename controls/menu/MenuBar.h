@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace pelmora {
 
@@ -51,6 +52,11 @@ public:
     void Refresh();
     /// Closes whatever popup of this bar is open; false when none was.
     bool CloseOpenMenu();
+    /// Opens bar item index with its first item highlighted, for the keyboard: Alt with
+    /// the item's letter (the one after "&", else the first) and F10 (the first item) do.
+    void OpenFromKeyboard(int index);
+    /// Opens the bar item step places after (or before) the open one, wrapping around.
+    void OpenNeighbour(int step);
 
     // One getter and setter per row of PELMORA_MENU_BAR_VALUES: a new value marks the design
     // changed and takes effect at the next Refresh; the value the property has does nothing.
@@ -114,6 +120,8 @@ private:
     void paintItem(int index, int state);
     void closePopupFromBar();
     void onHoverTimer();
+    void makeShortcuts();
+    std::vector<int> barItems() const;
 
     class Private;
     std::unique_ptr<Private> d_;

@@ -1,6 +1,7 @@
 #include "controls/menu/PopupMenu.h"
 
 #include "controls/design/Twips.h"
+#include "controls/menu/MenuBar.h"
 #include "controls/menu/MenuDrawing.h"
 #include "controls/menu/MenuGeometry.h"
 #include "controls/menu/MenuItemList.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -17,6 +19,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace pelmora {
 
@@ -313,14 +316,7 @@ void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
     if (hit != 0) {
         SendDescriptionEvent(d_->tree_->Item(hit).Description());
     }
-    const int old = d_->hot_;
-    d_->hot_ = hit;
-    if (old != 0) {
-        paintItem(old, MenuItemPainter::Normal);
-    }
-    if (hit != 0) {
-        paintItem(hit, MenuItemPainter::Highlighted);
-    }
+    setHot(hit);
 }
 
 void PopupMenu::mousePressEvent(QMouseEvent* event) {
@@ -340,14 +336,24 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
     if (hit == 0) {
         return;
     }
-    if (hit != d_->hot_) {
+    choose(hit, toggledOff);
+}
+
+void PopupMenu::setHot(int index) {
+    if (index != d_->hot_) {
         const int old = d_->hot_;
-        d_->hot_ = hit;
+        d_->hot_ = index;
         if (old != 0) {
             paintItem(old, MenuItemPainter::Normal);
         }
     }
-    paintItem(hit, MenuItemPainter::Highlighted);
+    if (index != 0) {
+        paintItem(index, MenuItemPainter::Highlighted);
+    }
+}
+
+void PopupMenu::choose(int hit, bool toggledOff) {
+    setHot(hit);
     MenuItem& item = d_->tree_->Item(hit);
     if (item.IsRoot()) {
         if (toggledOff) {
@@ -377,6 +383,69 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
         d_->parent_->ForceUnload();
     }
     Unload();
+}
+
+void PopupMenu::HighlightFirst() {
+    d_->hot_ = 0;
+    stepHot(+1);
+}
+
+void PopupMenu::stepHot(int step) {
+    // Separators and disabled items are passed over; the highlight wraps around.
+    const std::vector<int>& items = d_->items_;
+    const int count = static_cast<int>(items.size());
+    const auto at = std::find(items.begin(), items.end(), d_->hot_);
+    int position = at == items.end() ? (step > 0 ? -1 : count) : int(at - items.begin());
+    for (int tried = 0; tried < count; ++tried) {
+        position = (position + step + count) % count;
+        const MenuItem& item = d_->tree_->Item(items[position]);
+        if (item.Caption() != QLatin1String("-") && item.Enabled()) {
+            SendDescriptionEvent(item.Description());
+            setHot(items[position]);
+            return;
+        }
+    }
+}
+
+void PopupMenu::closeFromKeyboard() {
+    // A submenu hands the keyboard back to the popup that opened it.
+    QPointer<PopupMenu> opener(dynamic_cast<PopupMenu*>(d_->parent_));
+    Unload();
+    if (opener) {
+        opener->activateWindow();
+    }
+}
+
+void PopupMenu::keyPressEvent(QKeyEvent* event) {
+    auto* bar = dynamic_cast<MenuBar*>(d_->parent_);
+    const int hot = d_->hot_;
+    const bool onSubmenu = hot != 0 && d_->tree_->Item(hot).IsRoot();
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        closeFromKeyboard();
+    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        if (d_->tree_ && !d_->items_.empty()) {
+            stepHot(key == Qt::Key_Down ? +1 : -1);
+        }
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
+               (key == Qt::Key_Right && onSubmenu)) {
+        if (hot != 0) {
+            choose(hot, false);
+            if (onSubmenu && d_->child_) {
+                d_->child_->HighlightFirst();
+            }
+        }
+    } else if (key == Qt::Key_Right || key == Qt::Key_Left) {
+        if (bar) {
+            bar->OpenNeighbour(key == Qt::Key_Right ? +1 : -1);
+        } else if (key == Qt::Key_Left) {
+            closeFromKeyboard();
+        }
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void PopupMenu::ShowMenu(int index) {

@@ -60,6 +60,9 @@ public:
     /// Passes the text up the chain.
     void SendDescriptionEvent(const QString& description) override;
 
+    /// Highlights the first item that can be chosen (a menu opened from the keyboard).
+    void HighlightFirst();
+
     /// Style 2: shapes the window to the item rows, leaving gaps between them.
     void SetRegions(int level);
 
@@ -85,8 +88,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    /// Up and Down move the highlight, Enter chooses, Right opens a submenu (or the next
+    /// menu of the bar), Left and Esc close this popup.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void setHot(int index);
+    void stepHot(int step);
+    void choose(int index, bool toggledOff);
+    void closeFromKeyboard();
     void ChildUnloaded(PopupMenu* child) override;
     void paintWindow();
     void paintItem(int index, int state);

@@ -1,0 +1,112 @@
+// The menu bar and its popups from the keyboard: Alt with a letter and F10 open a
+// menu, arrows move and open, Enter chooses, Esc closes.
+#include "tests/controls/menu/MenuTestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pelmora {
+namespace {
+
+using namespace menutest;
+
+// File: Open, -, Gone (disabled), Quit; Tools: More > (Deep); &Extra: Last.
+struct KeyboardMenu : BarWindow {
+    int file, open, sep, gone, quit, tools, more, deep, extra, last;
+    KeyboardMenu() {
+        file = Add(Item("mnuFile", 0, "File"));
+        open = Add(Item("mnuOpen", 1, "Open"));
+        sep = Add(Item("mnuSep", 1, "-"));
+        MenuItem g = Item("mnuGone", 1, "Gone");
+        g.Enabled = false;
+        gone = Add(g);
+        quit = Add(Item("mnuQuit", 1, "Quit"));
+        tools = Add(Item("mnuTools", 0, "Tools"));
+        more = Add(Item("mnuMore", 1, "More"));
+        deep = Add(Item("mnuDeep", 2, "Deep"));
+        extra = Add(Item("mnuExtra", 0, "E&xtra"));
+        last = Add(Item("mnuLast", 1, "Last"));
+        Show();
+    }
+    PopupMenu* Open() const { return bar->Popup(); }
+};
+
+TEST(MenuKeyboard, AltLetterAndF10OpenTheirMenuWithTheFirstItemHighlighted) {
+    KeyboardMenu m;
+    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.tools);
+    EXPECT_EQ(m.Open()->HotItem(), m.more);
+    // The letter after "&" counts, not the first one.
+    QTest::keyClick(m.window.get(), Qt::Key_X, Qt::AltModifier);
+    Settle();
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.extra);
+    EXPECT_EQ(VisiblePopups(), 1);
+    QTest::keyClick(m.Open(), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(VisiblePopups(), 0);
+    EXPECT_FALSE(m.bar->MenuOpen());
+    QTest::keyClick(m.window.get(), Qt::Key_F10);
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.file);
+    EXPECT_EQ(m.Open()->HotItem(), m.open);
+}
+
+TEST(MenuKeyboard, ArrowsSkipSeparatorsAndDisabledItemsAndEnterChooses) {
+    KeyboardMenu m;
+    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
+    QTest::keyClick(m.window.get(), Qt::Key_F, Qt::AltModifier);
+    PopupMenu* popup = m.Open();
+    ASSERT_NE(popup, nullptr);
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(popup->HotItem(), m.quit);
+    QTest::keyClick(popup, Qt::Key_Down); // wraps to the top
+    EXPECT_EQ(popup->HotItem(), m.open);
+    QTest::keyClick(popup, Qt::Key_Up);
+    EXPECT_EQ(popup->HotItem(), m.quit);
+    QTest::keyClick(popup, Qt::Key_Return);
+    Settle();
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).toString(), QStringLiteral("mnuQuit"));
+    EXPECT_EQ(VisiblePopups(), 0);
+}
+
+TEST(MenuKeyboard, RightOpensSubmenusAndNextMenusLeftAndEscGoBack) {
+    KeyboardMenu m;
+    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
+    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
+    PopupMenu* tools = m.Open();
+    ASSERT_NE(tools, nullptr);
+    QTest::keyClick(tools, Qt::Key_Right);
+    PopupMenu* sub = tools->ChildPopup();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->HotItem(), m.deep);
+    // Esc closes the submenu only.
+    QTest::keyClick(sub, Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(tools->ChildPopup(), nullptr);
+    EXPECT_EQ(m.Open(), tools);
+    // Right on a plain item moves to the next bar menu; Left from the first wraps to the last.
+    QTest::keyClick(tools, Qt::Key_Up);
+    QTest::keyClick(tools, Qt::Key_Right);
+    Settle();
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.tools) << "More has a submenu, so Right opened it";
+    QTest::keyClick(m.Open()->ChildPopup(), Qt::Key_Left);
+    Settle();
+    QTest::keyClick(m.Open(), Qt::Key_Left);
+    Settle();
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.file);
+    QTest::keyClick(m.Open(), Qt::Key_Left);
+    Settle();
+    ASSERT_NE(m.Open(), nullptr);
+    EXPECT_EQ(m.Open()->FilterIndex(), m.extra);
+    EXPECT_EQ(VisiblePopups(), 1);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+} // namespace
+} // namespace pelmora
