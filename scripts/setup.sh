@@ -14,6 +14,7 @@ PACKAGES=(
     parallel
     clang-format
     bubblewrap
+    appstream dpkg-dev
 )
 
 missing=()
