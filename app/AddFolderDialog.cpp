@@ -3,13 +3,12 @@
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
 #include "app/DialogButtons.h"
-#include "app/MainWindow.h"
+#include "app/FolderSearch.h"
+#include "app/FolderTaskSink.h"
 #include "controls/design/Twips.h"
-#include "engine/FileSearch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,10 +22,17 @@
 
 namespace pelmora {
 
-AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main) {
+AddFolderDialog::AddFolderDialog(QWidget* owner, DesktopSeam& seam, FolderTaskSink& sink)
+    : QDialog(owner), seam_(seam), sink_(sink) {
     setObjectName(QStringLiteral("frmAddFolder"));
     setWindowTitle(QStringLiteral("Add Sub-Folder"));
-    setWindowIcon(main.windowIcon());
+    if (owner != nullptr) {
+        setWindowIcon(owner->windowIcon());
+    }
+    search_ = new FolderSearch(this);
+    connect(search_, &FolderSearch::Status, this,
+            [this](const QString& text) { sink_.ShowSearchStatus(text); });
+    connect(search_, &FolderSearch::Finished, this, &AddFolderDialog::OnSearchFinished);
 
     auto* label1 = new QLabel(QStringLiteral("Source File Path:"), this);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -59,7 +65,7 @@ AddFolderDialog::AddFolderDialog(MainWindow& main) : QDialog(&main), main_(main)
     options->addWidget(subfoldersBox_, 1, 0, 1, 2);
     options->setColumnStretch(1, 1);
 
-    outputFolderBox_ = new OutputFolderBox(main.seam(), this);
+    outputFolderBox_ = new OutputFolderBox(seam, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);
@@ -82,7 +88,7 @@ bool AddFolderDialog::event(QEvent* event) {
 
 void AddFolderDialog::ChooseSourceFolder() {
     const QString path =
-        BrowseForFolder(main_.seam(), this, QStringLiteral("Select source folder:"), false);
+        BrowseForFolder(seam_, this, QStringLiteral("Select source folder:"), false);
     if (!path.isEmpty()) {
         sourcePathBox_->setText(path);
     }
@@ -91,43 +97,41 @@ void AddFolderDialog::ChooseSourceFolder() {
 void AddFolderDialog::Confirm() {
     const QString folder = sourcePathBox_->text();
     if (folder.isEmpty()) {
-        main_.seam().ShowMessage(this, QStringLiteral("Source file path could not be empty!    "),
-                                 kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
-                                 QMessageBox::Ok);
+        seam_.ShowMessage(this, QStringLiteral("Source file path could not be empty!    "),
+                          kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
+                          QMessageBox::Ok);
         sourceFolderButton_->setFocus();
         return;
     }
     okButton_->setEnabled(false);
-
-    SearchState& search = SharedSearch();
     // An emptied pattern box searches for the documents the box starts with.
     const QString pattern = patternBox_->currentText();
-    search.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    search.statusText = [this](const std::string& text) {
-        main_.SetPanelText(2, QString::fromStdString(text));
-    };
-    const std::vector<std::string> found = FindFiles(
-        folder.toStdString(), pattern.isEmpty() ? std::string("*.doc") : pattern.toStdString(),
-        subfoldersBox_->isChecked(), true);
-    search.yield = nullptr;
-    search.statusText = nullptr;
+    search_->Start(folder, pattern.isEmpty() ? QStringLiteral("*.doc") : pattern,
+                   subfoldersBox_->isChecked());
+}
 
-    main_.SetOutputDir(outputFolderBox_->OutputDir());
-    for (const std::string& path : found) {
-        main_.AddFile(QString::fromStdString(path));
-    }
-    main_.ChangeFilesState();
+bool AddFolderDialog::Searching() const {
+    return search_->Running();
+}
+
+void AddFolderDialog::OnSearchFinished(const QStringList& files) {
+    sink_.AddFoundFiles(files, outputFolderBox_->OutputDir());
     hide();
 }
 
 void AddFolderDialog::Cancel() {
-    StopSearch();
-    hide();
+    // A search still running ends at its next step; what it found is then added.
+    search_->Stop();
+    if (!search_->Running()) {
+        hide();
+    }
 }
 
 void AddFolderDialog::reject() {
-    StopSearch();
-    QDialog::reject();
+    search_->Stop();
+    if (!search_->Running()) {
+        QDialog::reject();
+    }
 }
 
 } // namespace pelmora

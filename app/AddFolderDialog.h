@@ -15,14 +15,16 @@ class QToolButton;
 
 namespace pelmora {
 
-class MainWindow;
+class DesktopSeam;
+class FolderSearch;
+class FolderTaskSink;
 
 /// The "Add Sub-Folder" dialog of the main window.
 class AddFolderDialog : public QDialog {
     Q_OBJECT
 public:
-    /// Builds the dialog; the files found go to main's task list.
-    explicit AddFolderDialog(MainWindow& main);
+    /// Builds the dialog owned by owner; the files found go to sink.
+    AddFolderDialog(QWidget* owner, DesktopSeam& seam, FolderTaskSink& sink);
 
     /// The source folder's path box.
     QLineEdit* sourcePathBox() const { return sourcePathBox_; }
@@ -41,10 +43,14 @@ public:
 
     /// Asks for the source folder.
     void ChooseSourceFolder();
-    /// Searches, sets the output folder, adds the files found and hides the dialog.
+    /// Starts the search; once it is over, sets the output folder, adds the files found
+    /// and hides the dialog.
     void Confirm();
-    /// Stops a running search and hides the dialog; files found so far are added.
+    /// Stops a running search (the files found so far are still added) and hides the
+    /// dialog.
     void Cancel();
+    /// True while a search of the dialog runs.
+    bool Searching() const;
 
     /// Closing by the window frame is Cancel.
     void reject() override;
@@ -53,7 +59,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    MainWindow& main_;
+    void OnSearchFinished(const QStringList& files);
+
+    DesktopSeam& seam_;
+    FolderTaskSink& sink_;
+    FolderSearch* search_ = nullptr;
     QLineEdit* sourcePathBox_ = nullptr;
     QToolButton* sourceFolderButton_ = nullptr;
     QComboBox* patternBox_ = nullptr;

@@ -1,20 +1,16 @@
 #include "app/CommandDispatcher.h"
 
 #include "app/AboutDialog.h"
+#include "app/CommandModel.h"
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
-#include "app/MainWindow.h"
 #include "app/ProductAddresses.h"
+#include "app/WindowCommands.h"
 #include "app/WindowHelpers.h"
-#include "controls/menu/MenuBar.h"
-#include "controls/toolbar/ToolBar.h"
 #include "engine/PathHelpers.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <exception>
-#include <functional>
-#include <span>
 
 namespace pelmora {
 
@@ -29,69 +25,44 @@ template <typename Step> void Skipping(Step&& step) {
     }
 }
 
-// A command and the lower-cased key that names it.
-struct NamedCommand {
-    const char* key;
-    std::function<void()> run;
-};
-
-// Runs the command that key names; an unknown key does nothing.
-void RunNamed(const QString& key, std::span<const NamedCommand> commands) {
-    for (const NamedCommand& command : commands) {
-        if (key == QLatin1String(command.key)) {
-            command.run();
-            return;
-        }
-    }
-}
-
-QString WebSite() {
-    return QString::fromLatin1(kWebSiteAddress);
-}
-
-QString SupportMail() {
-    return QStringLiteral("mailto:") + QString::fromLatin1(kSupportMailAddress);
+bool TakenDuringRun(std::optional<CommandId> id) {
+    return id && SpecOf(*id).takenDuringRun;
 }
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(MainWindow& window) : QObject(&window), window_(window) {
+CommandDispatcher::CommandDispatcher(WindowCommands& target, CommandModel& model, DesktopSeam& seam,
+                                     QWidget& owner)
+    : QObject(&owner), target_(target), model_(model), seam_(seam), owner_(owner) {
     for (QTimer* timer : {&toolbarTimer_, &menuTimer_}) {
         timer->setSingleShot(true);
         timer->setInterval(kDeferMs);
     }
-    connect(&toolbarTimer_, &QTimer::timeout, this, &CommandDispatcher::OnToolbarTimer);
-    connect(&menuTimer_, &QTimer::timeout, this, &CommandDispatcher::OnMenuTimer);
+    connect(&toolbarTimer_, &QTimer::timeout, this,
+            [this] { OnTimer(toolbarTimer_, toolbarKey_, true); });
+    connect(&menuTimer_, &QTimer::timeout, this, [this] { OnTimer(menuTimer_, menuKey_, false); });
     toolbarTimer_.start();
-
-    if (ToolBar* toolbar = window.toolBar())
-        connect(toolbar, &ToolBar::ButtonClick, this, &CommandDispatcher::ButtonClick);
-    if (MenuBar* menu = window.menuBar())
-        connect(menu, &MenuBar::ItemClick, this, &CommandDispatcher::ItemClick);
-    connect(&window, &MainWindow::MenuCommandRequested, this, &CommandDispatcher::ItemClick);
-    // Once the window is gone no command may act on it.
-    connect(&window, &MainWindow::Unloaded, this, [this] {
-        toolbarTimer_.stop();
-        menuTimer_.stop();
-    });
+    connect(&model, &CommandModel::ShortcutPressed, this, &CommandDispatcher::Choose);
 }
 
-QString CommandDispatcher::HelpFilePath() {
-    return QString::fromStdString(pelmora::HelpFilePath());
+void CommandDispatcher::Shutdown() {
+    toolbarTimer_.stop();
+    menuTimer_.stop();
 }
 
 bool CommandDispatcher::ConfirmStop() {
-    return window_.seam().ShowMessage(&window_, kStopQuestion, kApplicationTitle,
-                                      QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
-                                      QMessageBox::Ok) == QMessageBox::Ok;
+    return seam_.ShowMessage(&owner_, kStopQuestion, kApplicationTitle, QMessageBox::Question,
+                             QMessageBox::Ok | QMessageBox::Cancel,
+                             QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void CommandDispatcher::ButtonClick(int16_t /*buttonIndex*/, const QString& key) {
     Skipping([&] {
         const QString lower = key.toLower();
-        if (window_.Converting()) {
-            if (lower == QStringLiteral("stop") && ConfirmStop())
-                window_.StopConversion();
+        if (target_.Converting()) {
+            if (CommandOfToolbarKey(lower) == CommandId::Stop && ConfirmStop()) {
+                target_.StopConversion();
+            }
             return;
         }
         toolbarKey_ = lower;
@@ -101,124 +72,138 @@ void CommandDispatcher::ButtonClick(int16_t /*buttonIndex*/, const QString& key)
 
 void CommandDispatcher::ItemClick(const QString& name) {
     Skipping([&] {
-        window_.Yield();
         const QString lower = name.toLower();
-        if (window_.Converting()) {
-            if (lower != QStringLiteral("mnustop") || !ConfirmStop())
+        const std::optional<CommandId> id = CommandOfMenuName(lower);
+        if (target_.Converting()) {
+            // Exit is taken too: it asks, as the frame's close button does.
+            if (!TakenDuringRun(id) || (id == CommandId::Stop && !ConfirmStop())) {
                 return;
+            }
         }
         menuKey_ = lower;
         menuTimer_.start();
     });
 }
 
-bool CommandDispatcher::Postponed(QTimer& timer) {
+void CommandDispatcher::Choose(CommandId id) {
+    const QString menuName = MenuNameOf(id);
+    if (!menuName.isEmpty()) {
+        ItemClick(menuName);
+    } else if (!target_.Converting()) {
+        Skipping([&] { Run(id); });
+    }
+}
+
+void CommandDispatcher::OnTimer(QTimer& timer, const QString& key, bool fromToolbar) {
     // A command never runs on top of a modal dialog (one of ours, or a question being
     // asked): it waits until the dialog has closed.
-    if (QApplication::activeModalWidget() == nullptr)
-        return false;
-    timer.start();
-    return true;
-}
-
-bool CommandDispatcher::RefusedDuringRun(const QString& key, const QString& stopKey) const {
-    // A command armed just before a run started must not run inside it: the run would
-    // be started twice, or the list changed under it.
-    return window_.Converting() && key != stopKey;
-}
-
-void CommandDispatcher::OnToolbarTimer() {
-    RunArmed(toolbarTimer_, toolbarKey_, QStringLiteral("stop"),
-             &CommandDispatcher::RunToolbarCommand);
-}
-
-void CommandDispatcher::OnMenuTimer() {
-    RunArmed(menuTimer_, menuKey_, QStringLiteral("mnustop"), &CommandDispatcher::RunMenuCommand);
-}
-
-void CommandDispatcher::RunArmed(QTimer& timer, const QString& armedKey, const QString& stopKey,
-                                 void (CommandDispatcher::*run)(const QString&)) {
-    if (Postponed(timer))
+    if (QApplication::activeModalWidget() != nullptr) {
+        timer.start();
         return;
-    const QString key = armedKey;
-    if (RefusedDuringRun(key, stopKey))
+    }
+    const std::optional<CommandId> id =
+        fromToolbar ? CommandOfToolbarKey(key) : CommandOfMenuName(key);
+    // A command armed just before a run started must not run inside it.
+    if (!id || (target_.Converting() && !TakenDuringRun(id))) {
         return;
-    Skipping([&] { (this->*run)(key); });
+    }
+    if (fromToolbar && (id == CommandId::AddFiles || id == CommandId::AddFolder)) {
+        // These two buttons go on through the menu's path, as their menu items do.
+        ItemClick(MenuNameOf(*id));
+        return;
+    }
+    Skipping([&] { Run(*id); });
 }
 
-void CommandDispatcher::RunToolbarCommand(const QString& key) {
-    const NamedCommand commands[] = {
-        {"add",
-         [this] {
-             ItemClick(QStringLiteral("mnuaddfile"));
-             window_.Yield();
-         }},
-        {"folder",
-         [this] {
-             ItemClick(QStringLiteral("mnuaddfolder"));
-             window_.Yield();
-         }},
-        {"remove", [this] { window_.RemoveSelectedTasks(); }},
-        {"extract", [this] { window_.RunConversion(); }},
-        {"help", [this] { Open(HelpFilePath()); }},
-        {"home", [this] { Open(WebSite()); }},
-        {"email", [this] { Open(SupportMail()); }},
-    };
-    RunNamed(key, commands);
-}
-
-void CommandDispatcher::RunMenuCommand(const QString& key) {
-    const NamedCommand commands[] = {
-        {"mnuconverter", [this] { window_.RunConversion(); }},
+void CommandDispatcher::Run(CommandId id) {
+    switch (id) {
+    case CommandId::AddFiles:
+        target_.AddFilesFromDialog();
+        break;
+    case CommandId::AddFolder:
+        target_.ShowAddFolderDialog();
+        break;
+    case CommandId::RemoveTasks:
+        target_.RemoveSelectedTasks();
+        break;
+    case CommandId::ClearTasks:
+        target_.ClearTasks();
+        break;
+    case CommandId::ViewLog:
+        ViewLogFile();
+        break;
+    case CommandId::ClearLog:
+        target_.ClearLogPane(false);
+        break;
+    case CommandId::ResetLog:
+        target_.ClearLogPane(true);
+        break;
+    case CommandId::Exit:
+        target_.CloseWindow();
+        break;
+    case CommandId::OutputFolder:
+    case CommandId::OutputFolderNow:
+        target_.ShowOptionsDialog();
+        break;
+    case CommandId::MoveUp:
+        target_.MoveTask(-1);
+        break;
+    case CommandId::MoveDown:
+        target_.MoveTask(+1);
+        break;
+    case CommandId::SelectAll:
+        target_.SetAllChecks(true);
+        break;
+    case CommandId::SelectNone:
+        target_.SetAllChecks(false);
+        break;
+    case CommandId::InvertChecks:
+        target_.InvertChecks();
+        break;
+    case CommandId::Convert:
+        target_.RunConversion();
+        break;
+    case CommandId::Stop:
         // Only a run can be stopped; a stop confirmed just as the run ended does nothing.
-        {"mnustop",
-         [this] {
-             if (window_.Converting())
-                 window_.StopConversion();
-         }},
-        {"mnuaddfile", [this] { window_.AddFilesFromDialog(); }},
-        {"mnuaddfolder", [this] { window_.ShowAddFolderDialog(); }},
-        {"mnuremovefile", [this] { window_.RemoveSelectedTasks(); }},
-        {"mnuclear", [this] { window_.ClearTasks(); }},
-        {"mnuviewlog", [this] { ViewLogFile(); }},
-        {"mnuclearlog", [this] { window_.logPane()->clear(); }},
-        {"mnuexit", [this] { window_.close(); }},
-        {"mnuoutput", [this] { window_.ShowOptionsDialog(); }},
-        {"mnumoveup", [this] { window_.MoveTaskUp(); }},
-        {"mnumovedown", [this] { window_.MoveTaskDown(); }},
-        {"mnusall", [this] { window_.SetAllChecks(true); }},
-        {"mnusnone", [this] { window_.SetAllChecks(false); }},
-        {"mnuinvert", [this] { window_.InvertChecks(); }},
-        {"mnulogfile", [this] { FlipCheck(QStringLiteral("mnuLogfile")); }},
-        {"mnucreatedir", [this] { FlipCheck(QStringLiteral("mnuCreateDir")); }},
-        {"mnuoverwrite", [this] { FlipCheck(QStringLiteral("mnuoverwrite")); }},
-        {"mnucompress", [this] { FlipCheck(QStringLiteral("mnuCompress")); }},
-        {"mnuhelpfile", [this] { Open(HelpFilePath()); }},
-        {"mnuwebsite", [this] { Open(WebSite()); }},
-        {"mnusupport", [this] { Open(SupportMail()); }},
-        {"mnuabout", [this] { ShowAbout(); }},
-    };
-    RunNamed(key, commands);
-}
-
-void CommandDispatcher::FlipCheck(const QString& key) {
-    window_.SetMenuItemChecked(key, !window_.MenuItemChecked(key));
+        if (target_.Converting()) {
+            target_.StopConversion();
+        }
+        break;
+    case CommandId::WriteLog:
+    case CommandId::KeepPictureFolder:
+    case CommandId::Overwrite:
+    case CommandId::Compress:
+        model_.SetChecked(id, !model_.Checked(id));
+        break;
+    case CommandId::HelpFile:
+        Open(QString::fromStdString(HelpFilePath()));
+        break;
+    case CommandId::WebSite:
+        Open(QString::fromLatin1(kWebSiteAddress));
+        break;
+    case CommandId::Support:
+        Open(QStringLiteral("mailto:") + QString::fromLatin1(kSupportMailAddress));
+        break;
+    case CommandId::About:
+        ShowAbout();
+        break;
+    }
 }
 
 void CommandDispatcher::ViewLogFile() {
     const std::string path = DefaultLogPath();
-    if (FileExists(path))
+    if (FileExists(path)) {
         Open(QString::fromStdString(path));
+    }
 }
 
 void CommandDispatcher::ShowAbout() {
-    DesktopSeam& seam = window_.seam();
-    AboutDialog box(&window_, [&seam](const QString& target) { seam.OpenWithDesktop(target); });
+    AboutDialog box(&owner_, [this](const QString& target) { seam_.OpenWithDesktop(target); });
     box.exec();
 }
 
 void CommandDispatcher::Open(const QString& target) {
-    window_.seam().OpenWithDesktop(target);
+    seam_.OpenWithDesktop(target);
 }
 
 } // namespace pelmora

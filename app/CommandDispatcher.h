@@ -1,17 +1,23 @@
 #pragma once
 // The main window's commands: toolbar buttons, menu items, the task list's popup menu
-// and F5 become lower-cased command keys, which run 100 ms later from one of two
-// one-shot timers, so that the control's own mouse handling has ended before a command
-// (a dialog, a whole run) starts. During a run only the stop commands are accepted.
+// and the shortcuts become commands of the one table, which run 100 ms later from one
+// of two one-shot timers, so that the control's own mouse handling has ended before a
+// command (a dialog, a run) starts. During a run only stop and exit are accepted.
+
+#include "app/CommandTable.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
 
+class QWidget;
+
 namespace pelmora {
 
-class MainWindow;
+class CommandModel;
+class DesktopSeam;
+class WindowCommands;
 
 class CommandDispatcher : public QObject {
     Q_OBJECT
@@ -23,13 +29,19 @@ public:
     static inline const QString kStopQuestion =
         QStringLiteral("Do you want to cancel all runing tasks ");
 
-    /// Takes the commands of window's toolbar, menu bar, popup menu and F5 key.
-    explicit CommandDispatcher(MainWindow& window);
+    /// Runs the commands of model on target; dialogs and the desktop go through seam,
+    /// owned by owner.
+    CommandDispatcher(WindowCommands& target, CommandModel& model, DesktopSeam& seam,
+                      QWidget& owner);
 
     /// A toolbar button was clicked (only the key counts).
     void ButtonClick(int16_t buttonIndex, const QString& key);
-    /// A menu item was chosen: the bar's items, the popup menu's items and F5.
+    /// A menu item was chosen: the bar's items, the popup menu's items and the shortcuts.
     void ItemClick(const QString& name);
+    /// A command chosen by its id (a shortcut or a popup item).
+    void Choose(CommandId id);
+    /// Ends every pending command: the window is gone.
+    void Shutdown();
 
     /// The slot of toolbar commands; starts armed with an empty key.
     QTimer& toolbarTimer() { return toolbarTimer_; }
@@ -40,26 +52,18 @@ public:
     /// The lower-cased key the menu slot holds.
     const QString& menuKey() const { return menuKey_; }
 
-    /// The manual the Help commands open: help.html beside the executable.
-    static QString HelpFilePath();
-
 private:
-    void OnToolbarTimer();
-    void OnMenuTimer();
-    // Runs the command a slot's timer armed, unless a dialog or a run stands in its way.
-    void RunArmed(QTimer& timer, const QString& armedKey, const QString& stopKey,
-                  void (CommandDispatcher::*run)(const QString&));
-    bool Postponed(QTimer& timer);
-    bool RefusedDuringRun(const QString& key, const QString& stopKey) const;
+    void OnTimer(QTimer& timer, const QString& key, bool fromToolbar);
     bool ConfirmStop();
-    void RunToolbarCommand(const QString& key);
-    void RunMenuCommand(const QString& key);
-    void FlipCheck(const QString& key);
+    void Run(CommandId id);
     void ViewLogFile();
     void ShowAbout();
     void Open(const QString& target);
 
-    MainWindow& window_;
+    WindowCommands& target_;
+    CommandModel& model_;
+    DesktopSeam& seam_;
+    QWidget& owner_;
     QTimer toolbarTimer_;
     QTimer menuTimer_;
     QString toolbarKey_;

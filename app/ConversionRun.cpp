@@ -2,105 +2,177 @@
 
 #include "app/RunHost.h"
 #include "app/TaskList.h"
-#include "engine/Conversion.h"
 #include "engine/PathHelpers.h"
 #include "engine/TextLines.h"
 
+#include <QPointer>
+
 namespace pelmora {
 
-ConversionRun::ConversionRun(RunHost& host) : host_(host) {
+ConversionRun::ConversionRun(RunHost& host, QObject* parent) : QObject(parent), host_(host) {
     connect(&host.Rows(), &TaskList::RowAboutToBeRemoved, this,
             &ConversionRun::OnRowAboutToBeRemoved);
+    connect(&host.Rows(), &QTreeWidget::itemChanged, this, &ConversionRun::OnRowChanged);
 }
 
-void ConversionRun::OnRowAboutToBeRemoved(int, TaskRow* row) {
-    taken_.erase(row);
-    for (auto& [index, taken] : rowsAt_) {
-        if (taken == row) {
-            taken = nullptr;
+ConversionRun::~ConversionRun() {
+    Abort();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+bool ConversionRun::Start() {
+    TaskList& list = host_.Rows();
+    total_ = host_.CheckedCount();
+    if (list.RowCount() == 0 || total_ < 1) {
+        host_.Inform(QStringLiteral("Please add a task first!"));
+        return false;
+    }
+    settings_ = host_.Settings();
+    for (int position = 1; position <= list.RowCount(); ++position) {
+        TaskRow* row = list.Row(position);
+        if (row->Checked()) {
+            queue_.push_back({row, row->Source(), row->Target(), row->Password()});
+            seen_.insert(row);
         }
     }
+    host_.EnterRunState(total_);
+    list.setSelectionMode(QAbstractItemView::SingleSelection);
+    worker_ =
+        std::thread([this, total = static_cast<std::size_t>(total_), sessions = host_.RunSessions(),
+                     &converter = host_.Converter()] { Work(converter, total, sessions); });
+    return true;
+}
+
+void ConversionRun::Stop() {
+    stop_ = true;
+}
+
+void ConversionRun::Abort() {
+    stop_ = true;
+    abort_ = true;
+}
+
+void ConversionRun::SetSettings(const ConversionSettings& settings) {
+    std::lock_guard guard(lock_);
+    settings_ = settings;
+}
+
+void ConversionRun::Work(ConverterFactory& converter, std::size_t total, std::size_t sessions) {
+    PoolSettings pool;
+    pool.sessions = sessions;
+    BatchRunner runner(converter, pool);
+    runner.StartSessions(total);
+    // The pool checks in here while it waits for its sessions: an abort ends them.
+    const RunEnd end = runner.Run(*this, total, *this, [this, &runner] {
+        if (abort_) {
+            runner.Stop();
+        }
+    });
+    QMetaObject::invokeMethod(
+        this, [this, end] { OnEnded(end); }, Qt::QueuedConnection);
 }
 
 std::optional<BatchDocument> ConversionRun::Next() {
-    RunHost& w = host_;
-    TaskList* list = &w.Rows();
-    if (!w.Converting()) {
+    if (stop_) {
         return std::nullopt;
     }
-    // From the top each time: a row moved above the ones done is still found.
-    for (int position = 1; position <= list->RowCount(); ++position) {
-        TaskRow* row = list->Row(position);
-        if (!row->Checked() || taken_.count(row) != 0) {
-            continue;
-        }
-        taken_.insert(row);
-        rowsAt_[nextIndex_++] = row;
-        BatchDocument document;
-        document.source = row->Source().toStdString();
-        document.page = row->Target().toStdString();
-        document.options.overwrite = w.MenuItemChecked(QStringLiteral("mnuoverwrite"));
-        document.options.keepPictureFolder = w.MenuItemChecked(QStringLiteral("mnuCreateDir"));
-        document.options.compact = w.MenuItemChecked(QStringLiteral("mnuCompress"));
-        document.options.password = row->Password().toStdString();
-        return document;
+    std::lock_guard guard(lock_);
+    if (queue_.empty()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const Pending pending = queue_.front();
+    queue_.pop_front();
+    handedOut_[nextIndex_++] = {pending.row, true};
+    BatchDocument document;
+    document.source = pending.source.toStdString();
+    document.page = pending.target.toStdString();
+    document.options = settings_.ForDocument(pending.password);
+    return document;
 }
 
 // A row removed or unchecked after it was taken is not converted, nor anything once a
 // stop was asked: as if it had not been taken yet.
 bool ConversionRun::Wanted(std::size_t index) {
-    const auto row = rowsAt_.find(index);
-    return host_.Converting() && row != rowsAt_.end() && row->second != nullptr &&
-           row->second->Checked();
+    if (stop_) {
+        return false;
+    }
+    std::lock_guard guard(lock_);
+    const auto at = handedOut_.find(index);
+    return at != handedOut_.end() && at->second.row != nullptr && at->second.wanted;
 }
 
 void ConversionRun::DocumentStarted(std::size_t index, const BatchDocument&) {
-    RunHost& w = host_;
-    ++converting_;
-    if (!announced_) {
-        // The first session is up.
-        announced_ = true;
-        w.StepProgress(false);
-        w.ShowRunStatus(QStringLiteral("Now converting ..."));
-    } else if (converting_ > 1) {
-        ShowProgressText();
-    }
-    if (TaskRow* row = rowsAt_[index]) {
-        w.Rows().setCurrentItem(row);
-        w.Rows().scrollToItem(row);
-    }
+    QMetaObject::invokeMethod(
+        this, [this, index] { OnStarted(index); }, Qt::QueuedConnection);
 }
 
 void ConversionRun::DocumentFinished(std::size_t index, const BatchDocument&,
                                      const DocumentOutcome& outcome) {
-    RunHost& w = host_;
-    --converting_;
-    ++processed_;
-    TaskRow* row = rowsAt_[index];
-    rowsAt_.erase(index);
-    if (row != nullptr) {
-        if (outcome.result.Converted()) {
-            row->SetIcon(IconConverted);
-            row->SetState(QStringLiteral("Done"));
-        } else {
-            row->SetState(QStringLiteral("Failure"));
-        }
-    }
     // A name with a line end or escape sequence stays on its one line.
-    const QString logLine = QString::fromStdString(EscapeControlCharacters(outcome.result.line));
-    runText_ = runText_.isEmpty() ? logLine : runText_ + QLatin1Char('\n') + logLine;
-    w.AppendLogLine(logLine);
-    ShowProgressText();
-    if (row != nullptr) {
-        row->SetChecked(false);
-    }
-    w.StepProgress(false);
+    const QString line = QString::fromStdString(EscapeControlCharacters(outcome.result.line));
+    const bool converted = outcome.result.Converted();
+    QMetaObject::invokeMethod(
+        this, [this, index, line, converted] { OnFinished(index, line, converted); },
+        Qt::QueuedConnection);
 }
 
 void ConversionRun::TimeLeft(double seconds) {
-    host_.TimeLeftEstimated(seconds);
+    QMetaObject::invokeMethod(
+        this, [this, seconds] { host_.TimeLeftEstimated(seconds); }, Qt::QueuedConnection);
+}
+
+TaskRow* ConversionRun::RowAt(std::size_t index, bool forget) {
+    std::lock_guard guard(lock_);
+    const auto at = handedOut_.find(index);
+    TaskRow* row = at != handedOut_.end() ? at->second.row : nullptr;
+    if (forget && at != handedOut_.end()) {
+        handedOut_.erase(at);
+    }
+    return row;
+}
+
+void ConversionRun::OnStarted(std::size_t index) {
+    ++converting_;
+    if (!announced_) {
+        // The first session is up.
+        announced_ = true;
+        host_.StepProgress(false);
+        host_.ShowRunStatus(QStringLiteral("Now converting ..."));
+    } else if (converting_ > 1) {
+        ShowProgressText();
+    }
+    if (TaskRow* row = RowAt(index, false)) {
+        row->SetInProgress(true);
+        host_.Rows().setCurrentItem(row);
+        host_.Rows().scrollToItem(row);
+    }
+}
+
+void ConversionRun::OnFinished(std::size_t index, const QString& line, bool converted) {
+    --converting_;
+    ++processed_;
+    if (TaskRow* row = RowAt(index, true)) {
+        row->SetInProgress(false);
+        if (converted) {
+            row->SetIcon(IconConverted);
+            row->SetState(QStringLiteral("Done"));
+        } else {
+            // The line after its time says what went wrong.
+            row->SetState(QStringLiteral("Failure"),
+                          line.mid(line.indexOf(QLatin1Char(' '))).trimmed());
+        }
+        row->SetChecked(false);
+    }
+    // Each line reaches the day's log as soon as it is done, so a run that is ended
+    // early keeps the record of its finished work.
+    if (host_.Settings().writeLog) {
+        WriteLogFile(DefaultLogPath(), line.toStdString());
+    }
+    host_.AppendLogLine(line);
+    ShowProgressText();
+    host_.StepProgress(false);
 }
 
 void ConversionRun::ShowProgressText() {
@@ -111,49 +183,70 @@ void ConversionRun::ShowProgressText() {
     host_.ShowRunStatus(text);
 }
 
-void ConversionRun::Run() {
-    RunHost& w = host_;
-    TaskList* list = &w.Rows();
+void ConversionRun::OnRowAboutToBeRemoved(int, TaskRow* row) {
+    std::lock_guard guard(lock_);
+    std::erase_if(queue_, [row](const Pending& pending) { return pending.row == row; });
+    seen_.erase(row);
+    for (auto& [index, taken] : handedOut_) {
+        if (taken.row == row) {
+            taken.row = nullptr;
+        }
+    }
+}
 
-    total_ = w.CheckedCount();
-    if (list->RowCount() == 0 || total_ < 1) {
-        w.Inform(QStringLiteral("Please add a task first!"));
+void ConversionRun::OnRowChanged(QTreeWidgetItem* item, int column) {
+    if (column != ColumnName || item->type() != TaskRow::Type || ended_) {
         return;
     }
-
-    w.EnterRunState(total_);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    PoolSettings pool;
-    pool.sessions = w.RunSessions();
-    BatchRunner runner(w.Converter(), pool);
-    runner.StartSessions(static_cast<std::size_t>(total_));
-    // Stop lets the tasks in progress finish, as the one-session run did: nothing more
-    // is handed out once the run state is left (Next, Wanted).
-    const RunEnd end =
-        runner.Run(*this, static_cast<std::size_t>(total_), *this, [&w] { w.Yield(); });
-    if (end == RunEnd::kConverterUnavailable && processed_ == 0) {
-        if (w.CloseAfterFailedStart()) {
-            // The user kept the window: it returns to its idle look, nothing was
-            // converted and no log is written.
-            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-            EndRun(QString());
+    auto* row = static_cast<TaskRow*>(item);
+    std::lock_guard guard(lock_);
+    const auto queued = std::find_if(queue_.begin(), queue_.end(),
+                                     [row](const Pending& pending) { return pending.row == row; });
+    // Taken but not yet at a session: the check decides whether it still goes.
+    for (auto& [index, taken] : handedOut_) {
+        if (taken.row == row) {
+            taken.wanted = row->Checked();
+        }
+    }
+    if (!row->Checked()) {
+        // Unchecked before its turn: passed over, as an unchecked row always is.
+        if (queued != queue_.end()) {
+            queue_.erase(queued);
+            seen_.erase(row);
         }
         return;
     }
-
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    w.StepProgress(true);
-    w.Yield();
-    EndRun(runText_);
+    // Checked during the run and never handed out: it is converted too, once.
+    if (seen_.insert(row).second) {
+        queue_.push_back({row, row->Source(), row->Target(), row->Password()});
+    }
 }
 
-void ConversionRun::EndRun(const QString& runText) {
-    RunHost& w = host_;
-    if (w.MenuItemChecked(QStringLiteral("mnuLogfile")) && !runText.isEmpty()) {
-        WriteLogFile(DefaultLogPath(), runText.toStdString());
+void ConversionRun::OnEnded(RunEnd end) {
+    if (worker_.joinable()) {
+        worker_.join();
     }
-    w.LeaveRunState();
+    ended_ = true;
+    TaskList& list = host_.Rows();
+    for (int position = 1; position <= list.RowCount(); ++position) {
+        list.Row(position)->SetInProgress(false);
+    }
+    QPointer<ConversionRun> self(this);
+    if (end == RunEnd::kConverterUnavailable && processed_ == 0 && !abort_) {
+        if (host_.CloseAfterFailedStart() && self) {
+            // The user kept the window: it returns to its idle look; nothing was
+            // converted and no log is written.
+            list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+            host_.LeaveRunState();
+        }
+    } else {
+        list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        host_.StepProgress(true);
+        host_.LeaveRunState();
+    }
+    if (self) {
+        emit Ended();
+    }
 }
 
 } // namespace pelmora

@@ -2,35 +2,29 @@
 
 #include "app/AddFolderDialog.h"
 #include "app/CommandDispatcher.h"
+#include "app/CommandModel.h"
 #include "app/ConversionRun.h"
 #include "app/DesktopDialogs.h"
 #include "app/DesktopSeam.h"
-#include "app/OptionsDialog.h"
-#include "app/TaskIcons.h"
+#include "app/DropIntake.h"
+#include "app/RunView.h"
+#include "app/StatusPanels.h"
+#include "app/TaskEditor.h"
 #include "app/TaskList.h"
-#include "app/WindowHelpers.h"
+#include "app/TaskPopupMenu.h"
+#include "app/ToolbarKeyboard.h"
 #include "controls/design/Twips.h"
 #include "controls/menu/MenuBar.h"
 #include "controls/toolbar/ToolBar.h"
-#include "engine/Conversion.h"
-#include "engine/FileSearch.h"
-#include "engine/PathHelpers.h"
+
+#include <exception>
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRadioButton>
-#include <QTextCursor>
 #include <QVBoxLayout>
-#include <exception>
-#include <vector>
 
 namespace pelmora {
 
@@ -38,61 +32,82 @@ MainWindow::MainWindow(DesktopSeam& seam, ConverterFactory& converter, QWidget* 
     : QWidget(parent), seam_(seam), converter_(converter) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel"));
-    // The program's own icon, the one its About box shows.
     setWindowIcon(QIcon(QStringLiteral(":/about/pelmora.png")));
 
-    // The menu bar and toolbar come with the window's stored designs; their check
-    // marks and enabled states start from those designs on every start.
+    // The menu bar and toolbar come with the window's stored designs; the commands'
+    // states and check marks start from those designs on every start.
     menuBar_ = new MenuBar(this);
     menuBar_->setObjectName(QStringLiteral("xMenu1"));
     menuBar_->LoadDesign(QStringLiteral(":/menu/main_menu.json"));
     toolBar_ = new ToolBar(this);
     toolBar_->setObjectName(QStringLiteral("xToolbar1"));
     toolBar_->LoadDesignFile(QStringLiteral(":/toolbar/main_toolbar.json"));
+    new ToolbarKeyboard(*toolBar_);
 
     taskList_ = new TaskList(this);
-
     logFrame_ = new QGroupBox(QStringLiteral("Conversion Log"), this);
     logFrame_->setObjectName(QStringLiteral("Frame1"));
     logPane_ = new QPlainTextEdit(logFrame_);
     logPane_->setObjectName(QStringLiteral("txtLog"));
     logPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Read-only, so it follows new lines unless the user scrolled up; Tab leaves it.
+    logPane_->setReadOnly(true);
+    logPane_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    logPane_->setTabChangesFocus(true);
+    logPane_->setFocusPolicy(Qt::StrongFocus);
     auto* frameLayout = new QVBoxLayout(logFrame_);
     frameLayout->setContentsMargins(TwipsToPixelsX(60, this), TwipsToPixelsY(30, this),
                                     TwipsToPixelsX(60, this), TwipsToPixelsY(60, this));
     frameLayout->addWidget(logPane_);
-
     statusPanels_ = new StatusPanels(this);
-    connect(statusPanels_, &StatusPanels::PanelTextChanged, this, &MainWindow::PanelTextChanged);
-
     popupMenu_ = new TaskPopupMenu(this);
-    connect(popupMenu_, &TaskPopupMenu::CommandChosen, this, &MainWindow::MenuCommandRequested);
-    connect(popupMenu_, &TaskPopupMenu::ClearLogsChosen, this,
-            [this] { logPane_->setPlainText(QStringLiteral("Ready...\n")); });
-    connect(popupMenu_, &TaskPopupMenu::OutputDirectoryChosen, this,
-            &MainWindow::ShowOptionsDialog);
+    setTabOrder(taskList_, logPane_);
+    setTabOrder(logPane_, toolBar_);
 
+    editor_ = std::make_unique<TaskEditor>(*taskList_, seam_, *this);
+    BuildCommands();
+    resize(TwipsToPixelsX(10545, this), TwipsToPixelsY(7890, this));
+    setMinimumSize(TwipsToPixelsX(7500, this), TwipsToPixelsY(5400, this));
+    LayoutControls();
+    taskList_->setFocus();
+}
+
+MainWindow::~MainWindow() {
+    delete run_;
+}
+
+void MainWindow::BuildCommands() {
+    commandModel_ = new CommandModel(*this, *menuBar_, *toolBar_);
+    commands_ = new CommandDispatcher(*this, *commandModel_, seam_, *this);
+    connect(toolBar_, &ToolBar::ButtonClick, commands_, &CommandDispatcher::ButtonClick);
+    connect(menuBar_, &MenuBar::ItemClick, commands_, &CommandDispatcher::ItemClick);
+    connect(popupMenu_, &TaskPopupMenu::Chosen, commands_, &CommandDispatcher::Choose);
+    runView_ = new RunView(*this, *taskList_, *statusPanels_, *logPane_, *commandModel_, seam_,
+                           converter_, [this] {
+                               close();
+                               return isVisible();
+                           });
+    connect(commandModel_, &CommandModel::SettingsChanged, this,
+            [this](const ConversionSettings& settings) {
+                if (run_) {
+                    run_->SetSettings(settings);
+                }
+            });
+    drops_ = new DropIntake([this](const QStringList& files) { return AddFiles(files); }, this);
+    connect(drops_, &DropIntake::Status, this, &MainWindow::ShowSearchStatus);
+    connect(drops_, &DropIntake::Done, this, [this](int added, int skipped) {
+        ChangeFilesState();
+        SetPanelText(2, QStringLiteral("%1 added, %2 skipped").arg(added).arg(skipped));
+    });
     connect(taskList_, &TaskList::MouseReleased, this, &MainWindow::OnListMouseReleased);
     connect(taskList_, &TaskList::KeyReleased, this, &MainWindow::OnListKeyReleased);
-    // Queued, so the drag source is released before the files are searched and added.
-    connect(taskList_, &TaskList::UrlsDropped, this, &MainWindow::AddDroppedUrls,
-            Qt::QueuedConnection);
-    timeLeftTimer_.setInterval(1000);
-    connect(&timeLeftTimer_, &QTimer::timeout, this, &MainWindow::ShowTimeLeft);
+    connect(taskList_, &TaskList::UrlsDropped, this, &MainWindow::AddDroppedUrls);
+    connect(taskList_, &TaskList::DropRefused, statusPanels_, &StatusPanels::ShowNotice);
     connect(taskList_, &TaskList::DoubleClicked, this, [this] {
         if (taskList_->CurrentRow() != nullptr) {
             EditHighlightedOutput();
         }
     });
-
-    resize(TwipsToPixelsX(10545, this), TwipsToPixelsY(7890, this));
-    setMinimumSize(TwipsToPixelsX(7500, this), TwipsToPixelsY(5400, this));
-    LayoutControls();
-    commands_ = new CommandDispatcher(*this);
-}
-
-MainWindow::~MainWindow() {
-    SetBusyPointer(false);
 }
 
 void MainWindow::LayoutControls() {
@@ -116,6 +131,14 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     LayoutControls();
 }
 
+QProgressBar* MainWindow::progressBar() const {
+    return statusPanels_->progressBar();
+}
+
+TimeLeftEstimate& MainWindow::timeLeft() {
+    return runView_->timeLeft();
+}
+
 QString MainWindow::PanelText(int panel) const {
     return statusPanels_->PanelText(panel);
 }
@@ -124,24 +147,19 @@ void MainWindow::SetPanelText(int panel, const QString& text) {
     statusPanels_->SetPanelText(panel, text);
 }
 
-bool MainWindow::MenuItemChecked(const QString& key) const {
-    return menuBar_->ItemChecked(key);
+bool MainWindow::MenuItemChecked(const QString& name) const {
+    return menuBar_->ItemChecked(name);
 }
 
-void MainWindow::SetMenuItemChecked(const QString& key, bool checked) {
-    menuBar_->SetItemChecked(key, checked);
-}
-
-bool MainWindow::MenuItemEnabled(const QString& key) const {
-    const MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key));
-    return item != nullptr && item->Enabled();
-}
-
-void MainWindow::SetMenuItemEnabled(const QString& key, bool enabled) {
-    if (MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(key))) {
-        item->SetEnabled(enabled);
-        menuBar_->Refresh();
+void MainWindow::SetMenuItemChecked(const QString& name, bool checked) {
+    if (const std::optional<CommandId> id = CommandOfMenuName(name)) {
+        commandModel_->SetChecked(*id, checked);
     }
+}
+
+bool MainWindow::MenuItemEnabled(const QString& name) const {
+    const MenuItem* item = menuBar_->MenuTree().At(menuBar_->MenuTree().FindName(name));
+    return item != nullptr && item->Enabled();
 }
 
 bool MainWindow::ToolbarButtonEnabled(const QString& key) const {
@@ -153,26 +171,8 @@ bool MainWindow::ToolbarButtonEnabled(const QString& key) const {
 }
 
 void MainWindow::SetToolbarButtonEnabled(const QString& key, bool enabled) {
-    try {
-        toolBar_->SetButtonEnabled(key, enabled);
-    } catch (const std::exception&) {
-        // A toolbar without that button has nothing to switch.
-    }
-}
-
-void MainWindow::Yield() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void MainWindow::SetBusyPointer(bool busy) {
-    if (busy == busyPointer_) {
-        return;
-    }
-    busyPointer_ = busy;
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
+    if (const std::optional<CommandId> id = CommandOfToolbarKey(key)) {
+        commandModel_->SetEnabled(*id, enabled);
     }
 }
 
@@ -181,155 +181,62 @@ bool MainWindow::IsInTaskList(const QString& path) const {
 }
 
 bool MainWindow::AddFile(const QString& source) {
-    try {
-        const std::string path = source.toStdString();
-        if (!FileExists(path) || IsInTaskList(source)) {
-            return false;
-        }
-        Task task;
-        task.source = source;
-        task.target =
-            QString::fromStdString(PagePath(path, outputDir_.toStdString(), kWindowPageExtension));
-        const QFileInfo info(source);
-        task.sizeText = QString::fromStdString(FormatFileSize(info.size()));
-        task.dateText = QLocale().toString(info.lastModified(), QLocale::ShortFormat);
-        task.state = QStringLiteral("Ready");
-        task.password = password_;
-        task.icon = IconPending;
-        task.checked = true;
-        taskList_->AppendRow(task);
-        // A yield lays out and repaints the whole list, so thousands of files added
-        // in a row yield once per interval instead of once per file: the window
-        // stays as responsive and the cost stays linear.
-        if (!addYield_.isValid() || addYield_.elapsed() >= kAddYieldIntervalMs) {
-            Yield();
-            addYield_.start();
-        }
-        return true;
-    } catch (const std::exception& error) {
-        seam_.ShowMessage(this, QString::fromLocal8Bit(error.what()),
-                          QStringLiteral("Function: Addfiles"), QMessageBox::Critical,
-                          QMessageBox::Ok, QMessageBox::Ok);
-        return false;
-    }
+    return editor_->AddFile(source);
 }
 
-bool MainWindow::AddDroppedFile(const QString& path) {
-    const QFileInfo info(path);
-    // A link may lead anywhere (or nowhere); only real, readable files are tasks.
-    if (info.isSymLink() || !info.isFile() || !info.isReadable()) {
-        return false;
-    }
-    return AddFile(path);
+int MainWindow::AddFiles(const QStringList& paths) {
+    return editor_->AddFiles(paths);
 }
 
-void MainWindow::AddDroppedUrls(const QList<QUrl>& urls) {
-    // Refused during a run as Add is; a drop while one is still being added waits
-    // for nothing and is refused too.
-    if (converting_ || runActive_ || dropping_) {
+void MainWindow::AddDroppedUrls(const QList<QUrl>& urls, int skipped) {
+    // A drop while the last one is still being taken is refused, and says so.
+    if (drops_->Busy() || Converting()) {
+        statusPanels_->ShowNotice(QStringLiteral("Still adding the last drop"));
         return;
     }
-    dropping_ = true;
-    int added = 0;
-    int skipped = 0;
-    const auto count = [&](bool ok) { ++(ok ? added : skipped); };
-    for (const QUrl& url : urls) {
-        if (!url.isLocalFile()) {
-            ++skipped;
-            continue;
-        }
-        QString path = url.toLocalFile();
-        while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
-            path.chop(1);
-        }
-        const QFileInfo info(path);
-        if (info.isSymLink() || !info.isDir()) {
-            count(AddDroppedFile(path));
-            continue;
-        }
-        // A folder is searched as the Add Folder dialog searches, with its subfolders.
-        SearchState& search = SharedSearch();
-        search.yield = [this] { Yield(); };
-        search.statusText = [this](const std::string& text) {
-            SetPanelText(2, QString::fromStdString(text));
-        };
-        const std::vector<std::string> found =
-            FindFiles(path.toStdString(), "*.doc;*.rtf;*.xml", true, true);
-        search.yield = nullptr;
-        search.statusText = nullptr;
-        for (const std::string& file : found) {
-            count(AddDroppedFile(QString::fromStdString(file)));
-        }
-    }
-    dropping_ = false;
-    ChangeFilesState();
-    SetPanelText(2, QStringLiteral("%1 added, %2 skipped").arg(added).arg(skipped));
+    drops_->Take(urls, skipped);
 }
 
 void MainWindow::AddFilesFromDialog() {
-    const QStringList files = ChooseFiles(seam_, this, QString(),
-                                          QStringLiteral("Microsoft Word Documents(*.doc;rtf;xml)|"
-                                                         "*.doc;*.rtf;*.xml|All Files (*.*)|*.*"),
-                                          true, true);
-    if (files.isEmpty()) {
-        return;
+    if (editor_->AddFilesFromDialog()) {
+        ChangeFilesState();
     }
-    if (!ShowOptions(QString(), false)) {
-        return;
-    }
-    for (const QString& file : files) {
-        // A file that cannot be added ends the whole command.
-        if (!AddFile(file)) {
-            return;
-        }
-    }
-    taskList_->setFocus();
-    Yield();
-    ChangeFilesState();
 }
 
 void MainWindow::ShowAddFolderDialog() {
-    AddFolderDialog* dialog = addFolderDialog();
-    dialog->exec();
+    addFolderDialog()->exec();
 }
 
 AddFolderDialog* MainWindow::addFolderDialog() {
     if (addFolder_ == nullptr) {
-        addFolder_ = new AddFolderDialog(*this);
+        addFolder_ = new AddFolderDialog(this, seam_, *this);
     }
     return addFolder_;
 }
 
-void MainWindow::ChangeFilesState() {
-    const int n = taskList_->RowCount();
-    TaskRow* current = taskList_->CurrentRow();
-    int c = 0;
-    for (int i = 1; i <= n; ++i) {
-        TaskRow* row = taskList_->Row(i);
-        if (row->Checked()) {
-            if (row == current) {
-                row->SetIcon(IconPending);
-            }
-            ++c;
-        }
+void MainWindow::ShowSearchStatus(const QString& text) {
+    SetPanelText(2, text);
+}
+
+void MainWindow::AddFoundFiles(const QStringList& files, const QString& outputDir) {
+    editor_->SetOutputDir(outputDir);
+    for (const QString& file : files) {
+        AddFile(file);
     }
-    checkedCount_ = c;
-    SetPanelText(3, QStringLiteral("Total %1 Files").arg(n));
-    SetPanelText(1, c > 0 ? QStringLiteral("%1 Selected file(s)  ").arg(c) : QString());
+    ChangeFilesState();
+}
+
+void MainWindow::ChangeFilesState() {
+    const int checked = taskList_->CountChecked();
+    runView_->SetCheckedCount(checked);
+    SetPanelText(3, QStringLiteral("Total %1 Files").arg(taskList_->RowCount()));
+    SetPanelText(1, checked > 0 ? QStringLiteral("%1 Selected file(s)  ").arg(checked) : QString());
 }
 
 void MainWindow::RemoveHighlightedRows() {
-    std::vector<int> highlighted;
-    for (int i = 1; i <= taskList_->RowCount(); ++i) {
-        if (taskList_->Row(i)->isSelected()) {
-            highlighted.push_back(i);
-        }
-    }
-    // The highlight goes with its rows anyway; dropping it first spares the list
-    // from updating every remaining highlight at each removal.
-    taskList_->clearSelection();
-    for (auto i = highlighted.rbegin(); i != highlighted.rend(); ++i) {
-        taskList_->RemoveRow(*i);
+    if (const int kept = taskList_->RemoveHighlighted(); kept > 0) {
+        statusPanels_->ShowNotice(
+            QStringLiteral("%1 document(s) in progress cannot be removed").arg(kept));
     }
 }
 
@@ -351,111 +258,32 @@ void MainWindow::ClearTasks() {
     }
 }
 
+void MainWindow::ClearLogPane(bool withReady) {
+    logPane_->setPlainText(withReady ? QStringLiteral("Ready...\n") : QString());
+}
+
 void MainWindow::SetAllChecks(bool on) {
-    for (int i = 1; i <= taskList_->RowCount(); ++i) {
-        TaskRow* row = taskList_->Row(i);
-        row->SetChecked(on);
-        row->SetIcon(IconPending);
-    }
+    taskList_->SetAllChecks(on);
     ChangeFilesState();
 }
 
 void MainWindow::InvertChecks() {
-    for (int i = 1; i <= taskList_->RowCount(); ++i) {
-        TaskRow* row = taskList_->Row(i);
-        row->SetChecked(!row->Checked());
-        row->SetIcon(IconPending);
-    }
+    taskList_->SetAllChecks(false, true);
     ChangeFilesState();
 }
 
-void MainWindow::MoveTaskUp() {
-    MoveCurrentTask(-1);
-}
-
-void MainWindow::MoveTaskDown() {
-    MoveCurrentTask(+1);
-}
-
-void MainWindow::MoveCurrentTask(int step) {
-    TaskRow* row = taskList_->CurrentRow();
-    const int k = taskList_->PositionOf(row);
-    const int to = k + step;
-    if (k == 0 || to < 1 || to > taskList_->RowCount()) {
-        return;
+void MainWindow::MoveTask(int step) {
+    if (taskList_->MoveCurrent(step)) {
+        taskList_->setFocus();
     }
-    TaskRow* other = taskList_->Row(to);
-    // The row itself moves, so it keeps its check box, texts and password.
-    taskList_->MoveRow(k, to);
-    taskList_->setCurrentItem(row);
-    Yield();
-    taskList_->setFocus();
-    row->SetIcon(IconPending);
-    other->SetIcon(IconPending);
-}
-
-std::optional<OptionsDialog::Answer> MainWindow::ShowOptions(const QString& presetFolder,
-                                                             bool preset) {
-    OptionsDialog dialog(this, seam_);
-    if (preset) {
-        Yield();
-        dialog.outputFolderBox()->choiceButton(1)->setChecked(true);
-        dialog.outputFolderBox()->pathBox()->setText(presetFolder);
-    }
-    std::optional<OptionsDialog::Answer> answer = dialog.Ask();
-    if (answer) {
-        outputDir_ = answer->outputDir;
-        password_ = answer->password;
-    }
-    return answer;
 }
 
 bool MainWindow::ShowOptionsDialog() {
-    return ShowOptions(QString(), false).has_value();
+    return editor_->ShowOptionsDialog();
 }
 
 void MainWindow::EditHighlightedOutput() {
-    QList<TaskRow*> highlighted;
-    for (int i = 1; i <= taskList_->RowCount(); ++i) {
-        if (taskList_->Row(i)->isSelected()) {
-            highlighted.push_back(taskList_->Row(i));
-        }
-    }
-    TaskRow* current = taskList_->CurrentRow();
-    const TaskRow* first = highlighted.isEmpty() ? current : highlighted.front();
-    if (first == nullptr) {
-        return;
-    }
-    const QString source = first->Source();
-    const QString target = first->Target();
-    std::optional<OptionsDialog::Answer> answer;
-    if (highlighted.size() < 2) {
-        if (current != nullptr && current->Icon() == IconConverted) {
-            seam_.OpenWithDesktop(target);
-            return;
-        }
-        const QString sourceFolder =
-            source.left(source.lastIndexOf(QLatin1Char(kPathSeparator)) + 1);
-        if (!target.contains(sourceFolder, Qt::CaseSensitive)) {
-            answer =
-                ShowOptions(target.left(target.lastIndexOf(QLatin1Char(kPathSeparator)) + 1), true);
-        } else {
-            answer = ShowOptions(QString(), false);
-        }
-    } else {
-        answer = ShowOptions(QString(), false);
-    }
-    if (!answer) {
-        return;
-    }
-    for (TaskRow* row : highlighted) {
-        // A row removed while the dialog was open is no longer highlighted.
-        if (taskList_->PositionOf(row) == 0) {
-            continue;
-        }
-        row->SetTarget(QString::fromStdString(
-            PagePath(row->Source().toStdString(), outputDir_.toStdString(), kWindowPageExtension)));
-    }
+    editor_->EditHighlightedOutput();
 }
 
 void MainWindow::OnListMouseReleased(Qt::MouseButton button, QPoint position) {
@@ -463,7 +291,7 @@ void MainWindow::OnListMouseReleased(Qt::MouseButton button, QPoint position) {
         ChangeFilesState();
         return;
     }
-    if (button != Qt::RightButton || converting_) {
+    if (button != Qt::RightButton || Converting()) {
         return;
     }
     popupMenu_->ShowAt(taskList_->viewport()->mapToGlobal(position),
@@ -475,133 +303,59 @@ void MainWindow::OnListKeyReleased(int key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     // Arrow keys of the number pad carry the keypad flag; it is no modifier here.
-    const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
-    switch (key) {
-    case Qt::Key_Space:
-        ChangeFilesState();
-        break;
-    case Qt::Key_Left:
-        if (mods == Qt::ControlModifier) {
-            MoveTaskUp();
-        }
-        break;
-    case Qt::Key_Right:
-        if (mods == Qt::ControlModifier) {
-            MoveTaskDown();
-        }
-        break;
-    case Qt::Key_Delete:
+    const bool ctrlOnly = (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    if (key == Qt::Key_Left && ctrlOnly) {
+        MoveTask(-1);
+    } else if (key == Qt::Key_Right && ctrlOnly) {
+        MoveTask(+1);
+    } else if (key == Qt::Key_Delete) {
         RemoveHighlightedRows();
-        break;
-    case Qt::Key_F5:
-        emit MenuCommandRequested(QStringLiteral("mnuConverter"));
-        break;
-    default:
-        break;
     }
     ChangeFilesState();
+}
+
+ConversionRun* MainWindow::run() const {
+    return run_;
+}
+
+bool MainWindow::Converting() const {
+    return runView_->Converting();
+}
+
+void MainWindow::SetRunSessions(std::size_t sessions) {
+    runView_->SetRunSessions(sessions);
 }
 
 void MainWindow::RunConversion() {
-    if (runActive_) {
+    if (run_ != nullptr) {
         return;
     }
-    runActive_ = true;
-    {
-        ConversionRun run(*this);
-        run.Run();
+    auto* run = new ConversionRun(*runView_, this);
+    connect(run, &ConversionRun::Ended, this, &MainWindow::OnRunEnded);
+    run_ = run;
+    if (!run->Start()) {
+        run_ = nullptr;
+        delete run;
     }
-    runActive_ = false;
+}
+
+void MainWindow::OnRunEnded() {
+    if (run_ != nullptr) {
+        run_->deleteLater();
+        run_ = nullptr;
+    }
     if (closing_) {
         emit Unloaded();
+        return;
     }
-}
-
-void MainWindow::StopConversion() {
-    converting_ = false;
-    SetPanelText(1, QStringLiteral("Stopping..."));
-    Yield();
-    SetBusyPointer(false);
-}
-
-void MainWindow::EnterRunState(int total) {
-    converting_ = true;
-    SetToolbarButtonEnabled(QStringLiteral("Extract"), false);
-    SetToolbarButtonEnabled(QStringLiteral("stop"), true);
-    SetMenuItemEnabled(QStringLiteral("mnuStop"), true);
-    QProgressBar* progress = progressBar();
-    progress->setValue(0);
-    progress->setMaximum((total + 2) * 10);
-    progress->setValue(0);
-    progress->show();
-    statusPanels_->SetTimeLeft(QString());
-    timeLeft_.Start();
-    timeLeftTimer_.start();
-    Yield();
-
-    SetPanelText(1, QStringLiteral("Initializing ..."));
-    SetBusyPointer(true);
-    Yield();
-}
-
-void MainWindow::LeaveRunState() {
-    // The caret goes to the start of the last line, so the newest lines are in view.
-    const QString paneText = logPane_->toPlainText();
-    QTextCursor caret = logPane_->textCursor();
-    caret.setPosition(paneText.lastIndexOf(QLatin1Char('\n')) + 1);
-    logPane_->setTextCursor(caret);
-    logPane_->ensureCursorVisible();
-
-    SetMenuItemEnabled(QStringLiteral("mnuStop"), false);
-    SetToolbarButtonEnabled(QStringLiteral("Extract"), true);
-    SetToolbarButtonEnabled(QStringLiteral("stop"), false);
-    progressBar()->hide();
-    timeLeftTimer_.stop();
-    statusPanels_->SetTimeLeft(QString());
-    SetPanelText(1, QStringLiteral("Ready!"));
-
-    converting_ = false;
-    SetBusyPointer(false);
     ChangeFilesState();
 }
 
-bool MainWindow::CloseAfterFailedStart() {
-    close();
-    if (isVisible()) {
-        return true;
+void MainWindow::StopConversion() {
+    if (run_ != nullptr) {
+        run_->Stop();
     }
-    SetBusyPointer(false);
-    return false;
-}
-
-void MainWindow::ShowRunStatus(const QString& text) {
-    SetPanelText(1, text);
-}
-
-void MainWindow::StepProgress(bool last) {
-    QProgressBar* progress = progressBar();
-    progress->setValue(last ? progress->maximum()
-                            : std::min(progress->value() + 10, progress->maximum()));
-}
-
-void MainWindow::TimeLeftEstimated(double seconds) {
-    timeLeft_.Estimated(seconds);
-    ShowTimeLeft();
-}
-
-void MainWindow::ShowTimeLeft() {
-    if (timeLeft_.TakeUpdate()) {
-        statusPanels_->SetTimeLeft(timeLeft_.Text());
-    }
-}
-
-void MainWindow::AppendLogLine(const QString& line) {
-    logPane_->appendPlainText(line);
-}
-
-void MainWindow::Inform(const QString& text) {
-    seam_.ShowMessage(this, text, kApplicationTitle, QMessageBox::Information, QMessageBox::Ok,
-                      QMessageBox::Ok);
+    runView_->ShowStopping();
 }
 
 void MainWindow::UnloadOtherWindows() {
@@ -618,24 +372,27 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (converting_ && seam_.ShowMessage(this,
-                                         QStringLiteral("Do you want to cancel all runing tasks ") +
-                                             QStringLiteral("and close the software? "),
-                                         kApplicationTitle, QMessageBox::Question,
-                                         QMessageBox::Ok | QMessageBox::Cancel,
-                                         QMessageBox::Cancel) != QMessageBox::Ok) {
+    if (Converting() &&
+        seam_.ShowMessage(this,
+                          QStringLiteral("Do you want to cancel all runing tasks ") +
+                              QStringLiteral("and close the software? "),
+                          kApplicationTitle, QMessageBox::Question,
+                          QMessageBox::Ok | QMessageBox::Cancel,
+                          QMessageBox::Cancel) != QMessageBox::Ok) {
         event->ignore();
         return;
     }
     closing_ = true;
-    // A run in progress ends after its current document and then lets the program
-    // end; it no longer shows anything.
-    converting_ = false;
+    commands_->Shutdown();
     UnloadOtherWindows();
     event->accept();
-    if (!runActive_) {
-        emit Unloaded();
+    if (run_ != nullptr) {
+        // As Ctrl+C does: the offices end at once, the lines of the documents already
+        // done are still logged, and the program ends when the run has.
+        run_->Abort();
+        return;
     }
+    emit Unloaded();
 }
 
 } // namespace pelmora

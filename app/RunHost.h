@@ -1,7 +1,9 @@
 #pragma once
 // What a conversion run needs of the window it runs in: the rows, the checked count,
-// entering and leaving the run state, and the few things it shows along the way. The
-// run never touches the window's other widgets.
+// the options, entering and leaving the run state, and the few things it shows along
+// the way. The run never touches the window's other widgets.
+
+#include "app/ConversionSettings.h"
 
 #include <QString>
 #include <cstddef>
@@ -11,7 +13,7 @@ namespace pelmora {
 class ConverterFactory;
 class TaskList;
 
-/// The window side of a conversion run.
+/// The window side of a conversion run; called on the window's thread only.
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -20,8 +22,8 @@ public:
     virtual TaskList& Rows() = 0;
     /// The checked tasks at the last refresh of the counts.
     virtual int CheckedCount() const = 0;
-    /// True from entering the run state until it is left or a stop was asked.
-    virtual bool Converting() const = 0;
+    /// The options as they are now.
+    virtual ConversionSettings Settings() const = 0;
 
     /// Enters the run state for total tasks: Convert off, Stop on, the progress bar
     /// shown, "Initializing ..." and the busy pointer.
@@ -42,10 +44,6 @@ public:
     virtual void AppendLogLine(const QString& line) = 0;
     /// Tells the user something in a message box.
     virtual void Inform(const QString& text) = 0;
-    /// The check mark of a menu item, by key (case ignored).
-    virtual bool MenuItemChecked(const QString& key) const = 0;
-    /// Lets the window system deliver pending events.
-    virtual void Yield() = 0;
     /// How many converter sessions a run uses at most; 0: one per core, as memory allows.
     virtual std::size_t RunSessions() const = 0;
     /// The converter the run opens its sessions from.

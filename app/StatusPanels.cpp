@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
 
 namespace pelmora {
 
@@ -16,9 +18,17 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panels_[i]->setFixedWidth(TwipsToPixelsX(widths[i], this));
-        addWidget(panels_[i]);
+        designWidths_[i] = TwipsToPixelsX(widths[i], this);
+        panels_[i]->setFixedWidth(designWidths_[i]);
+        addWidget(panels_[i], i == 1 ? 1 : 0);
     }
+    // The middle panel gives way when the others grow.
+    panels_[1]->setMinimumWidth(0);
+    panels_[1]->setMaximumWidth(QWIDGETSIZE_MAX);
+    noticeTimer_ = new QTimer(this);
+    noticeTimer_->setSingleShot(true);
+    noticeTimer_->setInterval(5000);
+    connect(noticeTimer_, &QTimer::timeout, this, [this] { SetTimeLeft(timeLeft_); });
     panels_[2]->setText(QStringLiteral("Total 0 File"));
     // Laid out inside panel 2, the bar covers it exactly while it is shown.
     progress_ = new QProgressBar(panels_[1]);
@@ -31,10 +41,31 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
 }
 
 QString StatusPanels::TimeLeft() const {
-    return progress_->isTextVisible() ? progress_->format() : QString();
+    return timeLeft_;
+}
+
+void StatusPanels::ShowNotice(const QString& text) {
+    if (!progress_->isVisible()) {
+        SetPanelText(2, text);
+        return;
+    }
+    progress_->setFormat(text);
+    progress_->setTextVisible(true);
+    noticeTimer_->start();
+}
+
+void StatusPanels::FitPanel(int panel) {
+    QLabel* label = panels_[panel];
+    const int text = label->fontMetrics().horizontalAdvance(label->text()) +
+                     2 * label->frameWidth() + 2 * label->margin() + 4;
+    label->setFixedWidth(std::max(designWidths_[panel], text));
 }
 
 void StatusPanels::SetTimeLeft(const QString& text) {
+    timeLeft_ = text;
+    if (noticeTimer_->isActive()) {
+        return;
+    }
     progress_->setFormat(text);
     progress_->setAlignment(Qt::AlignCenter);
     progress_->setTextVisible(!text.isEmpty());
@@ -49,6 +80,9 @@ void StatusPanels::SetPanelText(int panel, const QString& text) {
         return;
     }
     panels_[panel - 1]->setText(text);
+    if (panel != 2) {
+        FitPanel(panel - 1);
+    }
     emit PanelTextChanged(panel, text);
 }
 

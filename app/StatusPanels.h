@@ -1,12 +1,14 @@
 #pragma once
-// The main window's status bar: three fixed panels (checked tasks or run status, the
+// The main window's status bar: three panels (checked tasks or run status, the
 // search message, the total) and the progress bar that lies over the second panel
-// while a run is going.
+// while a run is going. The first and third panels keep their designed widths and
+// grow to show their whole text; the second takes what is left.
 
 #include <QStatusBar>
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace pelmora {
 
@@ -27,14 +29,22 @@ public:
     QString TimeLeft() const;
     /// Shows text as the time left; empty text shows none.
     void SetTimeLeft(const QString& text);
+    /// Tells the user something for a few seconds: in panel 2, or on the progress bar
+    /// while a run shows it.
+    void ShowNotice(const QString& text);
 
 signals:
     /// A panel's text was set.
     void PanelTextChanged(int panel, const QString& text);
 
 private:
+    void FitPanel(int panel);
+
     QLabel* panels_[3] = {};
+    int designWidths_[3] = {};
     QProgressBar* progress_ = nullptr;
+    QString timeLeft_;
+    QTimer* noticeTimer_ = nullptr;
 };
 
 } // namespace pelmora

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -19,14 +20,21 @@ TaskList::TaskList(QWidget* parent)
     : QTreeWidget(parent), converted_(ConvertedPageIcon()), pending_(WordDocumentIcon()) {
     setObjectName(QStringLiteral("lstItem"));
     setColumnCount(ColumnCount);
-    setHeaderLabels({QStringLiteral("Source File"), QStringLiteral("Target File"),
-                     QStringLiteral("File Size"), QStringLiteral("Modify Date"),
-                     QStringLiteral("Converted")});
+    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Folder"),
+                     QStringLiteral("Target File"), QStringLiteral("File Size"),
+                     QStringLiteral("Modify Date"), QStringLiteral("Converted")});
     headerItem()->setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
     header()->setStretchLastSection(false);
-    // A long path loses its middle, so the file name at its end stays in view.
-    setTextElideMode(Qt::ElideMiddle);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setSectionsMovable(false);
+    // A long path loses its start, so the file name at its end stays in view.
+    setTextElideMode(Qt::ElideLeft);
     FitColumns();
+    connect(header(), &QHeaderView::sectionResized, this, [this] {
+        if (!fitting_) {
+            userSized_ = true;
+        }
+    });
     setRootIsDecorated(false);
     setItemsExpandable(false);
     // Every row has the same height; the view then lays out thousands of rows
@@ -44,7 +52,7 @@ TaskList::TaskList(QWidget* parent)
 }
 
 int TaskList::LeastColumnWidth(int column) const {
-    static constexpr int kDesignTwips[ColumnCount] = {2750, 2750, 1000, 1600, 700};
+    static constexpr int kDesignTwips[ColumnCount] = {1800, 1800, 1900, 1000, 1600, 700};
     int least =
         std::max(TwipsToPixelsX(kDesignTwips[column], this), header()->sectionSizeHint(column));
     if (column == ColumnDate) {
@@ -59,17 +67,24 @@ int TaskList::LeastColumnWidth(int column) const {
 }
 
 void TaskList::FitColumns() {
+    if (userSized_) {
+        return;
+    }
+    fitting_ = true;
     int fixed = 0;
     for (int column = ColumnSize; column < ColumnCount; ++column) {
         setColumnWidth(column, LeastColumnWidth(column));
         fixed += columnWidth(column);
     }
-    // The two paths share what the other columns leave of the list's width.
+    // The name, its folder and the target share what the other columns leave.
     const int paths = viewport()->width() - fixed;
-    const int source = std::max(LeastColumnWidth(ColumnSource), paths / 2);
-    const int target = std::max(LeastColumnWidth(ColumnTarget), paths - paths / 2);
-    setColumnWidth(ColumnSource, source);
-    setColumnWidth(ColumnTarget, target);
+    int left = paths;
+    for (int column = ColumnName; column <= ColumnTarget; ++column) {
+        const int share = column == ColumnTarget ? left : paths / 3;
+        setColumnWidth(column, std::max(LeastColumnWidth(column), share));
+        left -= share;
+    }
+    fitting_ = false;
 }
 
 bool TaskList::viewportEvent(QEvent* event) {
@@ -103,6 +118,16 @@ TaskRow* TaskList::AppendRow(const Task& task) {
     return row;
 }
 
+void TaskList::AppendRows(const QList<Task>& tasks) {
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(tasks.size());
+    for (const Task& task : tasks) {
+        rows.push_back(new TaskRow(task));
+        sources_.insert(SourceKey(task.source));
+    }
+    addTopLevelItems(rows);
+}
+
 void TaskList::RemoveRow(int position) {
     TaskRow* row = Row(position);
     if (row == nullptr) {
@@ -127,6 +152,77 @@ void TaskList::MoveRow(int from, int to) {
     }
     QTreeWidgetItem* row = takeTopLevelItem(from - 1);
     insertTopLevelItem(to - 1, row);
+}
+
+int TaskList::CountChecked() {
+    TaskRow* current = CurrentRow();
+    int checked = 0;
+    for (int i = 1; i <= RowCount(); ++i) {
+        TaskRow* row = Row(i);
+        if (row->Checked()) {
+            if (row == current) {
+                row->SetIcon(IconPending);
+            }
+            ++checked;
+        }
+    }
+    return checked;
+}
+
+void TaskList::SetAllChecks(bool on, bool invert) {
+    for (int i = 1; i <= RowCount(); ++i) {
+        TaskRow* row = Row(i);
+        row->SetChecked(invert ? !row->Checked() : on);
+        row->SetIcon(IconPending);
+    }
+}
+
+bool TaskList::MoveCurrent(int step) {
+    TaskRow* row = CurrentRow();
+    const int k = PositionOf(row);
+    const int to = k + step;
+    if (k == 0 || to < 1 || to > RowCount()) {
+        return false;
+    }
+    TaskRow* other = Row(to);
+    // The row itself moves, so it keeps its check box, texts and password.
+    MoveRow(k, to);
+    setCurrentItem(row);
+    row->SetIcon(IconPending);
+    other->SetIcon(IconPending);
+    return true;
+}
+
+QList<TaskRow*> TaskList::Highlighted() const {
+    QList<TaskRow*> rows;
+    for (int i = 1; i <= RowCount(); ++i) {
+        if (Row(i)->isSelected()) {
+            rows.push_back(Row(i));
+        }
+    }
+    return rows;
+}
+
+int TaskList::RemoveHighlighted() {
+    std::vector<int> positions;
+    int kept = 0;
+    for (int i = 1; i <= RowCount(); ++i) {
+        if (Row(i)->isSelected()) {
+            // A document being converted keeps its row: its outcome is still to show.
+            if (Row(i)->InProgress()) {
+                ++kept;
+            } else {
+                positions.push_back(i);
+            }
+        }
+    }
+    // The highlight goes with its rows anyway; dropping it first spares the list
+    // from updating every remaining highlight at each removal.
+    clearSelection();
+    for (auto i = positions.rbegin(); i != positions.rend(); ++i) {
+        RemoveRow(*i);
+    }
+    return kept;
 }
 
 bool TaskList::Contains(const QString& source) const {
@@ -170,8 +266,41 @@ void TaskList::keyReleaseEvent(QKeyEvent* event) {
     emit KeyReleased(event->key(), event->modifiers());
 }
 
+bool TaskList::IsDocumentName(const QString& path) {
+    for (const char* extension : {".doc", ".rtf", ".xml"}) {
+        if (path.endsWith(QLatin1String(extension), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TaskList::Takes(const QUrl& url) {
+    if (!url.isLocalFile()) {
+        return false;
+    }
+    const QString path = url.toLocalFile();
+    return IsDocumentName(path) || QFileInfo(path).isDir();
+}
+
+bool TaskList::RefuseDrag(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    QString reason = dropRefusal_;
+    if (reason.isEmpty() && std::none_of(urls.begin(), urls.end(), &TaskList::Takes)) {
+        reason = QStringLiteral("Only .doc, .rtf and .xml documents and folders can be added");
+    }
+    if (reason.isEmpty()) {
+        return false;
+    }
+    // The drag source must learn that nothing was taken.
+    event->setDropAction(Qt::IgnoreAction);
+    event->ignore();
+    emit DropRefused(reason);
+    return true;
+}
+
 void TaskList::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
+    if (event->mimeData()->hasUrls() && !RefuseDrag(event)) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -179,7 +308,7 @@ void TaskList::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TaskList::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls()) {
+    if (event->mimeData()->hasUrls() && dropRefusal_.isEmpty()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -187,12 +316,21 @@ void TaskList::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TaskList::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasUrls()) {
+    if (!event->mimeData()->hasUrls() || RefuseDrag(event)) {
         event->ignore();
         return;
     }
+    QList<QUrl> taken;
+    int skipped = 0;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (Takes(url)) {
+            taken.push_back(url);
+        } else {
+            ++skipped;
+        }
+    }
     event->acceptProposedAction();
-    emit UrlsDropped(event->mimeData()->urls());
+    emit UrlsDropped(taken, skipped);
 }
 
 void TaskList::mouseDoubleClickEvent(QMouseEvent* event) {

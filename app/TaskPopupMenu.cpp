@@ -1,39 +1,35 @@
 #include "app/TaskPopupMenu.h"
 
+#include <algorithm>
+
 namespace pelmora {
 
 TaskPopupMenu::TaskPopupMenu(QWidget* parent) : QMenu(parent) {
-    setObjectName(QStringLiteral("mnuPopup"));
-    auto item = [this](const char* name, const QString& caption) {
-        QAction* action = addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    auto command = [this, &item](const char* name, const QString& caption, const QString& key) {
-        QAction* action = item(name, caption);
-        connect(action, &QAction::triggered, this, [this, key] { emit CommandChosen(key); });
-        return action;
-    };
-    command("mnuAdd", QStringLiteral("&Add"), QStringLiteral("mnuaddfile"));
-    remove_ = command("mnuRemove", QStringLiteral("&Remove"), QStringLiteral("mnuRemoveFile"));
-    addSeparator();
-    command("mnuClearList", QStringLiteral("&Clear List"), QStringLiteral("mnuclear"));
-    addSeparator();
-    command("mnuSelectall", QStringLiteral("&Select All"), QStringLiteral("mnusall"));
-    command("mnuSelectNone", QStringLiteral("S&elect None"), QStringLiteral("mnusnone"));
-    addSeparator();
-    command("mnuInvert", QStringLiteral("&Invert Selection"), QStringLiteral("mnuinvert"));
-    addSeparator();
-    connect(item("mnuLog", QStringLiteral("C&lear Logs")), &QAction::triggered, this,
-            &TaskPopupMenu::ClearLogsChosen);
-    addSeparator();
-    outputDir_ = item("mnuOutputDir", QStringLiteral("Output &Directory..."));
-    connect(outputDir_, &QAction::triggered, this, &TaskPopupMenu::OutputDirectoryChosen);
+    setObjectName(QLatin1String(kPopupMenuName));
+    // The groups of the menu end after these items.
+    const CommandId groupEnds[] = {CommandId::RemoveTasks, CommandId::ClearTasks,
+                                   CommandId::SelectNone, CommandId::InvertChecks,
+                                   CommandId::ResetLog};
+    for (const CommandSpec& spec : CommandSpecs()) {
+        if (spec.popupName == nullptr) {
+            continue;
+        }
+        QAction* action = addAction(QString::fromLatin1(spec.popupCaption));
+        action->setObjectName(QLatin1String(spec.popupName));
+        connect(action, &QAction::triggered, this, [this, id = spec.id] { emit Chosen(id); });
+        if (spec.id == CommandId::RemoveTasks || spec.id == CommandId::OutputFolderNow) {
+            rowItems_.push_back(action);
+        }
+        if (std::find(std::begin(groupEnds), std::end(groupEnds), spec.id) != std::end(groupEnds)) {
+            addSeparator();
+        }
+    }
 }
 
 void TaskPopupMenu::ShowAt(const QPoint& globalPosition, bool overRow) {
-    remove_->setEnabled(overRow);
-    outputDir_->setEnabled(overRow);
+    for (QAction* action : rowItems_) {
+        action->setEnabled(overRow);
+    }
     popup(globalPosition);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The task list's context menu "mnuPopup": menu commands by key, clearing the log
-// pane and the Options dialog.
+// The task list's context menu: its items are commands of the window's
+// command table.
+
+#include "app/CommandTable.h"
 
 #include <QMenu>
 
@@ -17,16 +19,11 @@ public:
     void ShowAt(const QPoint& globalPosition, bool overRow);
 
 signals:
-    /// An item that runs a menu command was chosen, with the command's key.
-    void CommandChosen(const QString& key);
-    /// "Clear Logs" was chosen.
-    void ClearLogsChosen();
-    /// "Output Directory..." was chosen.
-    void OutputDirectoryChosen();
+    /// An item was chosen.
+    void Chosen(pelmora::CommandId id);
 
 private:
-    QAction* remove_ = nullptr;
-    QAction* outputDir_ = nullptr;
+    QList<QAction*> rowItems_;
 };
 
 } // namespace pelmora

@@ -4,48 +4,91 @@
 
 namespace pelmora {
 
-TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), password_(task.password) {
+namespace {
+
+int Picture(int icon) {
+    return icon == IconConverted ? IconConverted : IconPending;
+}
+
+} // namespace
+
+TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), task_(task) {
     setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
              Qt::ItemNeverHasChildren);
-    setText(ColumnSource, task.source);
-    setText(ColumnTarget, task.target);
-    setText(ColumnSize, task.sizeText);
     setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
-    setText(ColumnDate, task.dateText);
-    setText(ColumnState, task.state);
-    icon_ = task.icon == IconConverted ? IconConverted : IconPending;
+    task_.icon = Picture(task.icon);
     SetChecked(task.checked);
 }
 
+void TaskRow::SetTarget(const QString& target) {
+    task_.target = target;
+    emitDataChanged();
+}
+
+void TaskRow::SetState(const QString& state, const QString& reason) {
+    task_.state = state;
+    task_.reason = reason;
+    emitDataChanged();
+}
+
 void TaskRow::SetIcon(int icon) {
-    const int picture = icon == IconConverted ? IconConverted : IconPending;
-    if (picture != icon_) {
-        icon_ = picture;
+    if (Picture(icon) != task_.icon) {
+        task_.icon = Picture(icon);
         emitDataChanged();
     }
 }
 
 QVariant TaskRow::data(int column, int role) const {
-    if (column == ColumnSource && role == Qt::DecorationRole) {
-        if (const auto* list = dynamic_cast<const TaskList*>(treeWidget())) {
-            return list->Picture(icon_);
+    const QString& source = task_.source;
+    const int slash = source.lastIndexOf(QLatin1Char('/'));
+    if (role == Qt::DisplayRole) {
+        switch (column) {
+        case ColumnName:
+            return source.mid(slash + 1);
+        case ColumnFolder:
+            return source.left(std::max(slash, 1));
+        case ColumnTarget:
+            return task_.target;
+        case ColumnSize:
+            return task_.sizeText;
+        case ColumnDate:
+            return task_.dateText;
+        case ColumnState:
+            return task_.state;
+        default:
+            return {};
+        }
+    }
+    if (role == Qt::ToolTipRole) {
+        // The whole path shows when the pointer rests on a cut one; a failure says why.
+        if (column == ColumnTarget) {
+            return task_.target;
+        }
+        if (!task_.reason.isEmpty() && column == ColumnState) {
+            return task_.reason;
+        }
+        if (column == ColumnName || column == ColumnFolder) {
+            return task_.reason.isEmpty() ? source : source + QLatin1Char('\n') + task_.reason;
         }
         return {};
     }
-    // Paths are elided in the list; the whole path shows when the pointer rests on it.
-    if ((column == ColumnSource || column == ColumnTarget) && role == Qt::ToolTipRole) {
-        return text(column);
+    if (column == ColumnName && role == Qt::DecorationRole) {
+        if (const auto* list = dynamic_cast<const TaskList*>(treeWidget())) {
+            return list->Picture(task_.icon);
+        }
+        return {};
     }
     return QTreeWidgetItem::data(column, role);
 }
 
 void TaskRow::SetChecked(bool checked) {
-    setCheckState(ColumnSource, checked ? Qt::Checked : Qt::Unchecked);
+    setCheckState(ColumnName, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 Task TaskRow::ToTask() const {
-    return Task{Source(),  Target(), text(ColumnSize), text(ColumnDate), State(),
-                password_, icon_,    Checked()};
+    Task task = task_;
+    task.checked = Checked();
+    return task;
 }
 
 } // namespace pelmora

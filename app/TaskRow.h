@@ -1,5 +1,6 @@
 #pragma once
-// One row of the task list: a source document waiting for (or done with) conversion.
+// One row of the task list: a task value (a source document waiting for, or done
+// with, its conversion). What the columns show is drawn from the value.
 
 #include <QString>
 #include <QTreeWidgetItem>
@@ -11,7 +12,8 @@ enum TaskIcon : int { IconConverted = 1, IconPending = 2 };
 
 /// The columns of the task list, left to right from 0; ColumnCount counts them.
 enum TaskColumn : int {
-    ColumnSource,
+    ColumnName,
+    ColumnFolder,
     ColumnTarget,
     ColumnSize,
     ColumnDate,
@@ -19,19 +21,20 @@ enum TaskColumn : int {
     ColumnCount
 };
 
-/// A task as a plain value: what a row shows and holds.
+/// A task as a plain value.
 struct Task {
     QString source;   ///< full path of the source document
     QString target;   ///< full path of the page to write
     QString sizeText; ///< as "File Size" shows it
     QString dateText; ///< as "Modify Date" shows it
     QString state;    ///< "Ready", "Done" or "Failure"
+    QString reason;   ///< why the last conversion failed; empty otherwise
     QString password; ///< the password given when the task was added; never shown
     int icon = IconPending;
     bool checked = true;
 };
 
-/// A task list row; its column texts are the task's texts, its password is hidden.
+/// A task list row; its columns show its task, its password is hidden.
 class TaskRow : public QTreeWidgetItem {
 public:
     /// The item type that tells task rows from other items.
@@ -39,26 +42,30 @@ public:
 
     explicit TaskRow(const Task& task);
 
-    QString Source() const { return text(ColumnSource); }
-    QString Target() const { return text(ColumnTarget); }
-    void SetTarget(const QString& target) { setText(ColumnTarget, target); }
-    QString State() const { return text(ColumnState); }
-    void SetState(const QString& state) { setText(ColumnState, state); }
-    QString Password() const { return password_; }
+    const QString& Source() const { return task_.source; }
+    const QString& Target() const { return task_.target; }
+    void SetTarget(const QString& target);
+    const QString& State() const { return task_.state; }
+    /// Sets the state, and the reason of a failure (empty for none).
+    void SetState(const QString& state, const QString& reason = QString());
+    const QString& Reason() const { return task_.reason; }
+    const QString& Password() const { return task_.password; }
     /// IconConverted or IconPending.
-    int Icon() const { return icon_; }
+    int Icon() const { return task_.icon; }
     void SetIcon(int icon);
-    bool Checked() const { return checkState(ColumnSource) != Qt::Unchecked; }
+    bool Checked() const { return checkState(ColumnName) != Qt::Unchecked; }
     void SetChecked(bool checked);
+    /// True while a session converts the row's document.
+    bool InProgress() const { return inProgress_; }
+    void SetInProgress(bool inProgress) { inProgress_ = inProgress; }
     /// The row as a plain value.
     Task ToTask() const;
 
-    /// The picture comes from the owning list's pictures by the row's icon number.
     QVariant data(int column, int role) const override;
 
 private:
-    QString password_;
-    int icon_ = IconPending;
+    Task task_;
+    bool inProgress_ = false;
 };
 
 } // namespace pelmora

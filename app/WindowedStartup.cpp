@@ -3,6 +3,8 @@
 #include "app/DesktopDialogs.h"
 #include "app/MainWindow.h"
 #include "app/QtDesktopSeam.h"
+#include "app/RunView.h"
+#include "app/TaskList.h"
 #include "engine/BatchRunner.h"
 #include "engine/Converter.h"
 
@@ -10,6 +12,7 @@
 #include "cli/CommandLine.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -79,9 +82,20 @@ int RunWindowed(int argc, char** argv, ConverterFactory& converter) {
     QObject::connect(&window, &MainWindow::Unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!unsandboxed.isEmpty()) {
-        window.AppendLogLine(unsandboxed);
+        window.runView()->AppendLogLine(unsandboxed);
     }
     window.show();
+    if (argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String(kWindowOption)) {
+        QStringList documents;
+        for (int i = 2; i < argc; ++i) {
+            const QString path = QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+            if (TaskList::IsDocumentName(path)) {
+                documents.push_back(path);
+            }
+        }
+        window.AddFiles(documents);
+        window.ChangeFilesState();
+    }
     return QApplication::exec();
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
     // LibreOffice is the converter that stands in for Word, in both front ends.
     pelmora::LibreOfficeConverter converter;
     const pelmora::CommandLineArguments arguments(argc, argv);
-    if (arguments.ArgumentCount() > 0) {
+    const bool window = argc > 1 && std::string(argv[1]) == pelmora::kWindowOption;
+    if (arguments.ArgumentCount() > 0 && !window) {
         return pelmora::RunCommandLine(arguments, converter, std::cout, std::cerr);
     }
     if (!HasGraphicalSession()) {

@@ -1,7 +1,7 @@
-// The main window's task list at scale. Goals: adding 10,000 files through AddFiles
-// (as the Add Folder dialog does) in under 2 s, the same by dropping them (as files or
-// as their folder) with the event loop never kept waiting much longer than the adding's
-// yield interval, and ChangeFilesState over 10,000 rows in under 20 ms.
+// The main window's task list at scale. Goals: adding 10,000 files through AddFile
+// (as the Add Folder dialog does) in under 2 s, 10,000 dropped files (or their folder)
+// in the list in under 1 s, with the event loop kept waiting as little as possible, and
+// ChangeFilesState over 10,000 rows in under 20 ms.
 #include "app/MainWindow.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
@@ -83,10 +83,13 @@ void BM_AddTenThousandFiles(benchmark::State& state) {
         }
         window->ChangeFilesState();
         state.PauseTiming();
-        if (window->PanelText(3) != QStringLiteral("Total 10000 Files")) {
-            state.SkipWithError("not every file was added");
-        }
+        const bool all = window->PanelText(3) == QStringLiteral("Total 10000 Files");
         window.reset();
+        if (!all) {
+            // A skipped benchmark must not touch its timer again.
+            state.SkipWithError("not every file was added");
+            break;
+        }
         state.ResumeTiming();
     }
 }
@@ -133,10 +136,12 @@ void DropTenThousand(benchmark::State& state, bool asFolder) {
         }
         state.PauseTiming();
         ticker.stop();
-        if (window->PanelText(2) != QStringLiteral("10000 added, 0 skipped")) {
-            state.SkipWithError("not every file was added");
-        }
+        const bool all = window->PanelText(2) == QStringLiteral("10000 added, 0 skipped");
         window.reset();
+        if (!all) {
+            state.SkipWithError("not every file was added");
+            break;
+        }
         state.ResumeTiming();
     }
     state.counters["longest_wait_ms"] = static_cast<double>(longestGap);

@@ -1,5 +1,6 @@
 #include "tests/app/AppTestSupport.h"
 
+#include "app/ConversionRun.h"
 #include "engine/PathHelpers.h"
 
 #include <QAbstractButton>
@@ -35,6 +36,13 @@ QString MainWindowTest::AddDocument(const std::string& name) {
     const QString path = QString::fromStdString(WriteDocument(dir / name));
     EXPECT_TRUE(window->AddFile(path)) << name;
     return path;
+}
+
+void MainWindowTest::RunToEnd(int timeoutMs) {
+    window->RunConversion();
+    // The run works on a thread of its own; the window's events go on meanwhile.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->run() == nullptr; }, timeoutMs));
+    QCoreApplication::processEvents();
 }
 
 QStringList MainWindowTest::Sources() const {

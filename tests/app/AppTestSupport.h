@@ -2,8 +2,12 @@
 // Shared pieces of the main window tests: documents on disk, a window on the
 // offscreen platform with a scripted desktop, and waiting for modal dialogs.
 
+#include "app/CommandDispatcher.h"
 #include "app/MainWindow.h"
+#include "app/RunView.h"
+#include "app/StatusPanels.h"
 #include "app/TaskList.h"
+#include "app/TaskPopupMenu.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/app/ChosenConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
@@ -64,6 +68,8 @@ protected:
 
     /// Writes the document name into the private folder and adds it as a task.
     QString AddDocument(const std::string& name);
+    /// Starts a run and lets the window work until it has ended.
+    void RunToEnd(int timeoutMs = 180000);
     /// The path of name in the private folder.
     QString PathOf(const std::string& name) const { return QString::fromStdString(dir / name); }
     TaskList& List() const { return *window->taskList(); }

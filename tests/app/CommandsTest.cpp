@@ -1,5 +1,6 @@
 #include "app/AboutDialog.h"
 #include "app/CommandDispatcher.h"
+#include "app/ConversionRun.h"
 #include "app/OptionsDialog.h"
 #include "app/ProductAddresses.h"
 #include "controls/menu/MenuBar.h"
@@ -56,9 +57,10 @@ protected:
     }
 
     bool Idle() const {
-        return !Commands().toolbarTimer().isActive() && !Commands().menuTimer().isActive();
+        return !Commands().toolbarTimer().isActive() && !Commands().menuTimer().isActive() &&
+               window->run() == nullptr;
     }
-    // Lets armed commands fire and finish.
+    // Lets armed commands fire and finish, runs included.
     void Settle() const {
         EXPECT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 5000));
     }
@@ -202,7 +204,7 @@ TEST_F(CommandsTest, DuringARunOnlyStopIsTakenAndCancelLetsTheRunGoOn) {
     });
     Settle();
     ClickToolbar(5);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && !window->Converting(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && window->run() == nullptr; }, 20000));
 
     EXPECT_FALSE(addArmed);
     EXPECT_FALSE(f5Armed);
@@ -240,7 +242,7 @@ TEST_F(CommandsTest, MenuStopAsksAndStopsThroughItsTimer) {
         },
         4 * CommandDispatcher::kDeferMs);
     Commands().ItemClick(QStringLiteral("mnuConverter"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && !window->Converting(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && window->run() == nullptr; }, 20000));
     EXPECT_FALSE(cancelArmed);
     EXPECT_EQ(seam.messages.size(), 2u);
     EXPECT_EQ(opened, 1);
@@ -405,7 +407,7 @@ TEST_F(CommandsTest, ClosingDuringARunAsksWithCancelPreselected) {
         stillOpen = window->isVisible();
     });
     Commands().ItemClick(QStringLiteral("mnuConverter"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && !window->Converting(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened > 0 && window->run() == nullptr; }, 20000));
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].text,

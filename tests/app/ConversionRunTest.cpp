@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -61,7 +62,7 @@ TEST_F(ConversionRunTest, OneSessionConvertsTheCheckedTasksWithTheirOwnPasswords
     SetItemChecked(&List(), 2, false);
     window->ChangeFilesState();
 
-    window->RunConversion();
+    RunToEnd();
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("3.doc")));
     // The engine hands a blank for "no password"; the others arrive byte for byte.
@@ -92,7 +93,7 @@ TEST_F(ConversionRunTest, StagingFoldersOfKilledRunsGoBeforeTheRunWrites) {
     WriteFile(dir / ".pelmora-gone00/1.html", "half a page");
     WriteFile(dir / ".pelmora-unknwn/1.html", "a page being written");
 
-    window->RunConversion();
+    RunToEnd();
 
     EXPECT_FALSE(std::filesystem::exists(dir / ".pelmora-gone00"));
     EXPECT_TRUE(std::filesystem::exists(dir / ".pelmora-unknwn"));
@@ -104,14 +105,16 @@ TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
     AddDocument("2.doc");
     WriteFile(Src("2.html"), "an older page");
     window->ChangeFilesState();
-    // After the first task the user switches "Overwrite existing file" off.
-    QObject::connect(window.get(), &MainWindow::PanelTextChanged, window.get(),
-                     [this](int panel, const QString& text) {
-                         if (panel == 1 && text.endsWith(QStringLiteral("1/2"))) {
-                             window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false);
-                         }
-                     });
-    window->RunConversion();
+    // While the first task converts the user switches "Overwrite existing file" off.
+    converter.Script().SetOnOpen([&](const std::string& file) {
+        if (file == Src("1.doc")) {
+            QMetaObject::invokeMethod(
+                window.get(),
+                [this] { window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false); },
+                Qt::BlockingQueuedConnection);
+        }
+    });
+    RunToEnd();
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
     EXPECT_EQ(ReadFile(Src("2.html")), "an older page");
@@ -142,7 +145,7 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
         window->repaint();
         windowAnswered = true;
     });
-    window->RunConversion();
+    RunToEnd();
 
     ASSERT_TRUE(stopLooked);
     EXPECT_TRUE(stopEnabled);
@@ -158,7 +161,7 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
-TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
+TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConvertedTheOneInProgressStays) {
     for (const char* name : {"1.doc", "2.doc", "3.doc", "4.doc"}) {
         AddDocument(name);
     }
@@ -171,21 +174,26 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConverted) {
             EXPECT_TRUE(WaitFor(removed));
         }
     });
+    QString notice;
     OnWindowThreadWhen(secondStarted, [&] {
-        // The row in progress and the one after it go, through the Delete key path.
+        // The row in progress and the one after it are highlighted; Delete takes only
+        // the one after it, and the status bar says why the other stays.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return List().Row(2)->InProgress(); }));
         List().clearSelection();
         List().Row(2)->setSelected(true);
         List().Row(3)->setSelected(true);
-        window->RemoveSelectedTasks();
+        List().setFocus();
+        QTest::keyClick(&List(), Qt::Key_Delete);
+        notice = window->progressBar()->format();
         removed = true;
     });
-    window->RunConversion();
+    RunToEnd();
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("2.doc"), Src("4.doc")));
-    EXPECT_THAT(Sources(), ElementsAre(PathOf("1.doc"), PathOf("4.doc")));
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("1.doc"), PathOf("2.doc"), PathOf("4.doc")));
+    EXPECT_EQ(notice, QStringLiteral("1 document(s) in progress cannot be removed"));
     EXPECT_EQ(List().Row(2)->State(), QStringLiteral("Done"));
-    EXPECT_THAT(Checks(), ElementsAre(false, false));
-    // The removed task's line is still logged: its document was converted.
+    EXPECT_THAT(Checks(), ElementsAre(false, false, false));
     EXPECT_EQ(window->logPane()->toPlainText().count(QStringLiteral("  100, ")), 3);
 }
 
@@ -209,7 +217,7 @@ TEST_F(ConversionRunTest, ATaskUncheckedDuringATwoOfficeRunIsNeverConverted) {
         List().Row(3)->SetChecked(false);
         unchecked = true;
     });
-    window->RunConversion();
+    RunToEnd();
 
     const std::vector<std::string> opened = converter.Script().Opened();
     EXPECT_EQ(std::count(opened.begin(), opened.end(), Src("3.doc")), 0);
@@ -234,7 +242,7 @@ TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
         window->ClearTasks();
         cleared = true;
     });
-    window->RunConversion();
+    RunToEnd();
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
     EXPECT_EQ(List().RowCount(), 0);
@@ -242,38 +250,49 @@ TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 Files"));
 }
 
-TEST_F(ConversionRunTest, ClosingDuringARunFinishesTheDocumentAndQuitsTheConverter) {
-    AddDocument("1.doc");
-    AddDocument("2.doc");
+TEST_F(ConversionRunTest, ClosingDuringARunEndsTheConverterAtOnceKeepsDoneLinesAndUnloads) {
+    for (const char* name : {"1.doc", "2.doc", "3.doc"}) {
+        AddDocument(name);
+    }
     window->ChangeFilesState();
-    std::atomic<bool> started{false};
+    const std::string log = DefaultLogPath();
+    const std::string logBefore = FileExists(log) ? ReadFile(log) : std::string();
+    std::atomic<bool> secondStarted{false};
     std::atomic<bool> closing{false};
-    converter.Script().SetOnOpen([&](const std::string&) {
-        started = true;
-        WaitFor(closing);
+    converter.Script().SetOnOpen([&](const std::string& file) {
+        if (file == Src("2.doc")) {
+            secondStarted = true;
+            WaitFor(closing);
+        }
     });
     QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
-    int unloadedDuringRun = -1;
-    OnWindowThreadWhen(started, [&] {
+    int unloadedAtClose = -1;
+    OnWindowThreadWhen(secondStarted, [&] {
         seam.messageAnswers.push_back(QMessageBox::Cancel);
         window->close(); // declined: the run goes on
         EXPECT_TRUE(window->isVisible());
         seam.messageAnswers.push_back(QMessageBox::Ok);
         window->close();
-        unloadedDuringRun = static_cast<int>(unloaded.size());
+        unloadedAtClose = static_cast<int>(unloaded.size());
         closing = true;
     });
-    window->RunConversion();
+    RunToEnd(20000);
 
     ASSERT_EQ(seam.messages.size(), 2u);
     EXPECT_EQ(seam.messages[0].text,
               QStringLiteral("Do you want to cancel all runing tasks and close the software? "));
     EXPECT_EQ(seam.messages[0].defaultButton, QMessageBox::Cancel);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
-    EXPECT_EQ(converter.Script().Calls().back(), "Quit");
-    // The program may end only once the run is over.
-    EXPECT_EQ(unloadedDuringRun, 0);
+    // The document in progress was ended with its office; the third never started.
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc"), Src("2.doc")));
+    // The finished document's line reached the log file before the program ended.
+    const std::string logAfter = ReadFile(log);
+    ASSERT_GE(logAfter.size(), logBefore.size());
+    const std::string added = logAfter.substr(logBefore.size());
+    EXPECT_NE(added.find("1.doc"), std::string::npos) << added;
+    EXPECT_EQ(added.find("3.doc"), std::string::npos) << added;
+    // The program may end only once the run is over, and then at once.
+    EXPECT_EQ(unloadedAtClose, 0);
     EXPECT_EQ(unloaded.size(), 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -291,7 +310,7 @@ TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
     converter.Script().SetFailStart(true);
 
     seam.messageAnswers.push_back(QMessageBox::Cancel);
-    window->RunConversion();
+    RunToEnd();
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_THAT(seam.messages[0].text.toStdString(), HasSubstr("and close the software? "));
     // Kept open: back to idle, the task untouched.
@@ -306,17 +325,17 @@ TEST_F(ConversionRunTest, AConverterThatCannotStartOffersToClose) {
 
     QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     seam.messageAnswers.push_back(QMessageBox::Ok);
-    window->RunConversion();
+    RunToEnd();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(unloaded.size(), 1);
     EXPECT_THAT(converter.Script().Calls(), IsEmpty());
 }
 
 TEST_F(ConversionRunTest, NothingToConvertOnlySaysSo) {
-    window->RunConversion();
+    RunToEnd();
     AddDocument("1.doc");
     window->SetAllChecks(false);
-    window->RunConversion();
+    RunToEnd();
     ASSERT_EQ(seam.messages.size(), 2u);
     for (const auto& message : seam.messages) {
         EXPECT_EQ(message.text, QStringLiteral("Please add a task first!"));
@@ -326,7 +345,7 @@ TEST_F(ConversionRunTest, NothingToConvertOnlySaysSo) {
     EXPECT_FALSE(window->Converting());
     // The count is that of the last refresh: a task checked since then is not seen.
     SetItemChecked(&List(), 1, true);
-    window->RunConversion();
+    RunToEnd();
     EXPECT_EQ(seam.messages.size(), 3u);
 }
 
@@ -339,7 +358,7 @@ TEST_F(ConversionRunTest, FailuresAreMarkedAndTheRunGoesOn) {
     AddDocument("3.doc");
     std::filesystem::remove(gone.toStdString());
     window->ChangeFilesState();
-    window->RunConversion();
+    RunToEnd();
 
     const QStringList lines = window->logPane()->toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
@@ -351,9 +370,15 @@ TEST_F(ConversionRunTest, FailuresAreMarkedAndTheRunGoesOn) {
         EXPECT_EQ(List().Row(i)->State(), QStringLiteral("Failure"));
         EXPECT_EQ(List().Row(i)->Icon(), IconPending);
         EXPECT_FALSE(List().Row(i)->Checked());
+        // The row says why in its tooltip: its log line without the time.
+        const QString reason = List().Row(i)->data(ColumnState, Qt::ToolTipRole).toString();
+        EXPECT_TRUE(lines[i - 1].endsWith(reason)) << reason.toStdString();
+        EXPECT_TRUE(reason.startsWith(i == 1 ? QStringLiteral("102, ") : QStringLiteral("103, ")));
+        EXPECT_TRUE(List().Row(i)->data(ColumnName, Qt::ToolTipRole).toString().endsWith(reason));
     }
     EXPECT_EQ(List().Row(4)->State(), QStringLiteral("Done"));
     EXPECT_EQ(List().Row(4)->Icon(), IconConverted);
+    EXPECT_EQ(List().Row(4)->data(ColumnState, Qt::ToolTipRole), QVariant());
 }
 
 } // namespace

@@ -21,9 +21,11 @@ namespace {
 class DropTest : public MainWindowTest {
 protected:
     // Drags urls over the list and drops them; returns whether the list took the drag.
-    bool Drop(const QList<QUrl>& urls) {
+    // dropAction tells what the drag source learns.
+    bool Drop(const QList<QUrl>& urls, Qt::DropAction* dropAction = nullptr) {
         QMimeData data;
         data.setUrls(urls);
+        window->SetPanelText(2, QString());
         QWidget* target = List().viewport();
         const QPoint at(20, 20);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -31,9 +33,14 @@ protected:
         const bool taken = enter.isAccepted();
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
-        // The files are added once the drop itself has ended.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        if (dropAction != nullptr) {
+            *dropAction = drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+        }
+        // Folders are searched beside the window; the drop is taken once it says so.
+        if (drop.isAccepted()) {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return window->PanelText(2).contains(QStringLiteral(" added, ")); }));
+        }
         return taken;
     }
     QUrl Url(const std::string& name) const { return QUrl::fromLocalFile(PathOf(name)); }
@@ -72,19 +79,37 @@ TEST_F(DropTest, DroppedFilesAndFoldersAreAddedAsAddDoesAndCounted) {
     EXPECT_TRUE(seam.messages.empty());
 }
 
-TEST_F(DropTest, ADropDuringARunIsRefusedAndTextIsNoDrop) {
+TEST_F(DropTest, RefusedDropsSayWhyAndTellTheDragSourceNothingWasTaken) {
     WriteDocument(dir / "one.doc");
+    WriteFile(dir / "picture.png", "not a document");
     QMimeData text;
     text.setText(QStringLiteral("just words"));
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(List().viewport(), &enter);
     EXPECT_FALSE(enter.isAccepted());
 
-    window->EnterRunState(1);
-    Drop({Url("one.doc")});
+    // A picture is no document: refused, and the status bar says so.
+    Qt::DropAction action = Qt::CopyAction;
+    EXPECT_FALSE(Drop({Url("picture.png")}, &action));
+    EXPECT_EQ(action, Qt::IgnoreAction);
     EXPECT_EQ(List().RowCount(), 0);
-    EXPECT_FALSE(window->PanelText(2).contains(QStringLiteral("added")));
-    window->LeaveRunState();
+    EXPECT_EQ(window->PanelText(2),
+              QStringLiteral("Only .doc, .rtf and .xml documents and folders can be added"));
+    // Beside a document it is skipped and counted.
+    EXPECT_TRUE(Drop({Url("picture.png"), Url("one.doc")}, &action));
+    EXPECT_EQ(action, Qt::CopyAction);
+    EXPECT_THAT(Sources(), ElementsAre(PathOf("one.doc")));
+    EXPECT_EQ(window->PanelText(2), QStringLiteral("1 added, 1 skipped"));
+    List().RemoveAllRows();
+
+    // During a run nothing is taken, and the progress bar says why.
+    window->runView()->EnterRunState(1);
+    EXPECT_FALSE(Drop({Url("one.doc")}, &action));
+    EXPECT_EQ(action, Qt::IgnoreAction);
+    EXPECT_EQ(List().RowCount(), 0);
+    EXPECT_EQ(window->progressBar()->format(),
+              QStringLiteral("Nothing can be added while documents convert"));
+    window->runView()->LeaveRunState();
 
     Drop({Url("one.doc")});
     EXPECT_THAT(Sources(), ElementsAre(PathOf("one.doc")));
@@ -120,16 +145,16 @@ TEST(TimeLeftEstimateTest, ShowsTheRunsEstimateCountedDownAtMostOnceASecond) {
 
 TEST_F(DropTest, TheRunShowsItsTimeLeftBesideItsStatus) {
     qint64 now = 0;
-    window->timeLeft() = TimeLeftEstimate([&now] { return now; });
-    window->EnterRunState(4);
-    window->ShowRunStatus(QStringLiteral("Now Converting ...     1/4"));
+    window->runView()->timeLeft() = TimeLeftEstimate([&now] { return now; });
+    window->runView()->EnterRunState(4);
+    window->runView()->ShowRunStatus(QStringLiteral("Now Converting ...     1/4"));
     EXPECT_EQ(window->statusPanels()->TimeLeft(), QString());
     now = 4000;
-    window->TimeLeftEstimated(4);
+    window->runView()->TimeLeftEstimated(4);
     EXPECT_EQ(window->statusPanels()->TimeLeft(), QStringLiteral("About 0:00:04 left"));
     EXPECT_TRUE(window->progressBar()->isTextVisible());
     EXPECT_EQ(window->PanelText(1), QStringLiteral("Now Converting ...     1/4"));
-    window->LeaveRunState();
+    window->runView()->LeaveRunState();
     EXPECT_EQ(window->statusPanels()->TimeLeft(), QString());
 }
 

@@ -45,10 +45,10 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
     for (int column = 0; column < List().columnCount(); ++column) {
         headers.push_back(List().headerItem()->text(column));
     }
-    EXPECT_EQ(headers,
-              (QStringList{"Source File", "Target File", "File Size", "Modify Date", "Converted"}));
+    EXPECT_EQ(headers, (QStringList{"Name", "Folder", "Target File", "File Size", "Modify Date",
+                                    "Converted"}));
     // The designed widths are the least ones; the paths take what is left.
-    EXPECT_GE(List().columnWidth(ColumnSource), 183);
+    EXPECT_GE(List().columnWidth(ColumnName), 120);
     EXPECT_GE(List().columnWidth(ColumnState), 47);
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(List().selectionBehavior(), QAbstractItemView::SelectRows);
@@ -57,12 +57,12 @@ TEST_F(MainWindowLookTest, OpensWithItsControlsWhereTheDesignPutsThem) {
         window->statusPanels()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(panels.size(), 3);
     EXPECT_EQ(panels[0]->width(), 167);
-    EXPECT_EQ(panels[1]->width(), 433);
+    EXPECT_GE(panels[1]->width(), 400) << "the middle panel takes the rest";
     EXPECT_EQ(panels[2]->width(), 100);
     EXPECT_EQ(window->PanelText(3), QStringLiteral("Total 0 File"));
 }
 
-TEST_F(MainWindowLookTest, TheColumnsFillTheListAndShowWholeHeadersDatesAndPaths) {
+TEST_F(MainWindowLookTest, TheColumnsFillTheListShowNameThenFolderAndKeepTheUsersWidths) {
     const QString deep = QString::fromStdString(
         WriteDocument(dir / "a rather long folder name/and another one below it/deeper still/"
                             "the document everyone looks for.doc"));
@@ -75,7 +75,6 @@ TEST_F(MainWindowLookTest, TheColumnsFillTheListAndShowWholeHeadersDatesAndPaths
         total += List().columnWidth(column);
     }
     EXPECT_EQ(total, List().viewport()->width());
-    EXPECT_EQ(List().columnWidth(ColumnSource), List().columnWidth(ColumnTarget));
 
     // The date keeps its time and has room for it.
     TaskRow* row = List().Row(1);
@@ -83,17 +82,51 @@ TEST_F(MainWindowLookTest, TheColumnsFillTheListAndShowWholeHeadersDatesAndPaths
     EXPECT_TRUE(date.contains(QLatin1Char(':'))) << date.toStdString();
     EXPECT_GT(List().columnWidth(ColumnDate), List().fontMetrics().horizontalAdvance(date));
 
-    // Paths lose their middle, so the file name stays; the tooltip has the whole path.
-    EXPECT_EQ(List().textElideMode(), Qt::ElideMiddle);
-    EXPECT_GT(List().fontMetrics().horizontalAdvance(deep), List().columnWidth(ColumnSource));
-    EXPECT_EQ(row->data(ColumnSource, Qt::ToolTipRole).toString(), deep);
+    // The name comes first and whole, then its folder; rows of the same name in other
+    // folders are told apart by the folder, and the tooltip has the whole path.
+    EXPECT_EQ(row->text(ColumnName), QStringLiteral("the document everyone looks for.doc"));
+    EXPECT_EQ(row->text(ColumnFolder) + QStringLiteral("/") + row->text(ColumnName), deep);
+    EXPECT_EQ(row->data(ColumnName, Qt::ToolTipRole).toString(), deep);
     EXPECT_EQ(row->data(ColumnTarget, Qt::ToolTipRole).toString(), row->Target());
+    EXPECT_EQ(List().textElideMode(), Qt::ElideLeft) << "a cut path keeps its end";
 
-    // A wider window gives the paths the new room.
-    const int before = List().columnWidth(ColumnSource);
+    // A wider window gives the paths the new room...
+    const int before = List().columnWidth(ColumnName) + List().columnWidth(ColumnFolder) +
+                       List().columnWidth(ColumnTarget);
     window->resize(window->width() + 200, window->height());
     QCoreApplication::processEvents();
-    EXPECT_EQ(List().columnWidth(ColumnSource), before + 100);
+    EXPECT_EQ(List().columnWidth(ColumnName) + List().columnWidth(ColumnFolder) +
+                  List().columnWidth(ColumnTarget),
+              before + 200);
+    // ...until the user sizes a column: wider than the list, and back, it stays.
+    for (const int width : {900, 40}) {
+        header->resizeSection(ColumnFolder, width);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(List().columnWidth(ColumnFolder), width);
+        window->resize(window->width() - 50, window->height());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(List().columnWidth(ColumnFolder), width);
+    }
+}
+
+TEST_F(MainWindowLookTest, StatusTextsAreNeverCutTheMiddlePanelGivesWay) {
+    const QList<QLabel*> panels =
+        window->statusPanels()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panels.size(), 3);
+    const QString run = QStringLiteral("Now Converting ...     12/431, 2 at once");
+    window->SetPanelText(1, run);
+    window->SetPanelText(3, QStringLiteral("Total 123456 Files"));
+    QCoreApplication::processEvents();
+    for (const int panel : {0, 2}) {
+        const QLabel* label = panels[panel];
+        EXPECT_GE(label->contentsRect().width(),
+                  label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString();
+    }
+    EXPECT_LE(panels[2]->geometry().right(), window->statusPanels()->width());
+    // A short text again: back to the designed width.
+    window->SetPanelText(1, QStringLiteral("Ready!"));
+    EXPECT_EQ(panels[0]->width(), 167);
 }
 
 TEST_F(MainWindowLookTest, TheWindowShowsTheProgramsIcon) {

@@ -19,7 +19,7 @@ struct KeyboardMenu : BarWindow {
         open = Add(Item("mnuOpen", 1, "Open"));
         sep = Add(Item("mnuSep", 1, "-"));
         MenuItem g = Item("mnuGone", 1, "Gone");
-        g.Enabled = false;
+        g.SetEnabled(false);
         gone = Add(g);
         quit = Add(Item("mnuQuit", 1, "Quit"));
         tools = Add(Item("mnuTools", 0, "Tools"));
