@@ -59,8 +59,14 @@ public:
     PaintEffects effects_;
 };
 
+// Unmanaged and never active, as menus are on a desktop: the window that opened the menu
+// keeps the activation (its title bar stays lit) and the root popup takes the keys.
 PopupMenu::PopupMenu(QWidget* opener)
-    : QWidget(opener, Qt::Tool | Qt::FramelessWindowHint), d_(std::make_unique<Private>()) {
+    : QWidget(opener, Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                          Qt::WindowDoesNotAcceptFocus),
+      d_(std::make_unique<Private>()) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     d_->timer_.setInterval(100);
@@ -245,7 +251,42 @@ void PopupMenu::ShowPopup() {
     d_->activeAtShow_ = QApplication::activeWindow();
     show();
     raise();
-    activateWindow();
+    if (dynamic_cast<PopupMenu*>(d_->parent_) == nullptr) {
+        qApp->installEventFilter(this);
+    }
+}
+
+bool PopupMenu::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || d_->unloaded_ || qobject_cast<PopupMenu*>(widget->window())) {
+        return false;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Keys the menu answers are not the window's shortcuts while it is open.
+        const bool plain = static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier;
+        event->setAccepted(plain);
+        return plain;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        // The keys go to the window that has the focus; the innermost open popup takes them.
+        PopupMenu* target = this;
+        while (target->d_->child_) {
+            target = target->d_->child_;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                       ushort(key->count()));
+        QCoreApplication::sendEvent(target, &copy);
+        return copy.isAccepted();
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A press anywhere but on the popups or their opener closes the menu.
+        auto* opener = dynamic_cast<QWidget*>(d_->parent_);
+        if (!opener || (widget != opener && !opener->isAncestorOf(widget))) {
+            ForceUnload();
+        }
+    }
+    return false;
 }
 
 void PopupMenu::showEvent(QShowEvent*) {
@@ -331,7 +372,6 @@ void PopupMenu::mousePressEvent(QMouseEvent* event) {
     const bool toggledOff = d_->child_ && hit != 0 && d_->child_->FilterIndex() == hit;
     if (d_->child_) {
         d_->child_->Unload();
-        activateWindow();
     }
     if (hit == 0) {
         return;
@@ -408,12 +448,8 @@ void PopupMenu::stepHot(int step) {
 }
 
 void PopupMenu::closeFromKeyboard() {
-    // A submenu hands the keyboard back to the popup that opened it.
-    QPointer<PopupMenu> opener(dynamic_cast<PopupMenu*>(d_->parent_));
+    // The keys go back to the popup that opened this one: it is the innermost one now.
     Unload();
-    if (opener) {
-        opener->activateWindow();
-    }
 }
 
 void PopupMenu::keyPressEvent(QKeyEvent* event) {
@@ -493,6 +529,7 @@ void PopupMenu::Unload() {
     }
     d_->unloaded_ = true;
     d_->timer_.stop();
+    qApp->removeEventFilter(this);
     if (d_->child_) {
         d_->child_->Unload();
     }

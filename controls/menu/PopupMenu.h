@@ -45,7 +45,8 @@ public:
     void SetItemsFont(const QFont& font);
     /// Lists the children of FilterIndex, lays out their rows, sizes and places the window.
     void FillItems();
-    /// Shows the window and takes the activation.
+    /// Shows the window without taking the activation; a first-level popup then takes
+    /// the application's key presses and closes on a press outside the menu.
     void ShowPopup();
     /// Opens a child popup beside item `index`.
     void ShowMenu(int index);
@@ -91,6 +92,7 @@ protected:
     /// Up and Down move the highlight, Enter chooses, Right opens a submenu (or the next
     /// menu of the bar), Left and Esc close this popup.
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setHot(int index);

@@ -108,5 +108,38 @@ TEST(MenuKeyboard, RightOpensSubmenusAndNextMenusLeftAndEscGoBack) {
     EXPECT_EQ(clicks.count(), 0);
 }
 
+// A menu asks the window system not to take the activation from its window (whose
+// title bar would grey; the offscreen platform activates it all the same): the keys
+// typed into the window reach the innermost popup, and a press in the window outside
+// the bar closes the menu.
+TEST(MenuKeyboard, TheWindowKeepsTheActivationAndItsKeysDriveTheMenu) {
+    KeyboardMenu m;
+    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
+    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
+    PopupMenu* tools = m.Open();
+    ASSERT_NE(tools, nullptr);
+    EXPECT_TRUE(tools->windowFlags().testFlag(Qt::X11BypassWindowManagerHint));
+    EXPECT_TRUE(tools->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(tools->testAttribute(Qt::WA_ShowWithoutActivating));
+    QTest::keyClick(m.window.get(), Qt::Key_Right);
+    ASSERT_NE(tools->ChildPopup(), nullptr);
+    EXPECT_EQ(tools->ChildPopup()->HotItem(), m.deep);
+    QTest::keyClick(m.window.get(), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(tools->ChildPopup(), nullptr);
+    ASSERT_EQ(m.Open(), tools);
+    QTest::keyClick(m.window.get(), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(VisiblePopups(), 0);
+    EXPECT_EQ(m.Open(), nullptr);
+
+    QTest::keyClick(m.window.get(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_NE(m.Open(), nullptr);
+    QTest::mouseClick(m.window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
+    Settle();
+    EXPECT_EQ(VisiblePopups(), 0);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
 } // namespace
 } // namespace pelmora
