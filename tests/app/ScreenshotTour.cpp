@@ -2,6 +2,7 @@
 // turn, on whatever display it is given (scripts/screenshots.sh starts it under Xvfb),
 // and saves a PNG picture of the screen for each.
 #include "app/AboutDialog.h"
+#include "app/ConversionRun.h"
 #include "app/MainWindow.h"
 #include "app/QtDesktopSeam.h"
 #include "app/TaskList.h"
@@ -74,6 +75,12 @@ int main(int argc, char** argv) {
         window.taskList()->Row(row)->SetChecked(true);
     window.ChangeFilesState();
     window.RunConversion();
+    // The run works on a thread of its own; the window shows its end.
+    QElapsedTimer running;
+    running.start();
+    while (window.run() != nullptr && running.elapsed() < 180000) {
+        Pause(100);
+    }
     window.SetMenuItemChecked(QStringLiteral("mnuLogfile"), true);
     if (window.taskList()->RowCount() > 2)
         window.taskList()->Row(3)->SetChecked(true);
