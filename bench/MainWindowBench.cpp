@@ -136,10 +136,13 @@ void DropTenThousand(benchmark::State& state, bool asFolder) {
         }
         state.PauseTiming();
         ticker.stop();
-        const bool all = window->PanelText(2) == QStringLiteral("10000 added, 0 skipped");
+        const QString shown = window->PanelText(2);
+        const bool all = shown == QStringLiteral("10000 added, 0 skipped");
         window.reset();
         if (!all) {
-            state.SkipWithError("not every file was added");
+            // Says what the window showed instead, so a failure can be told apart.
+            const std::string error = "not every file was added: \"" + shown.toStdString() + "\"";
+            state.SkipWithError(error.c_str());
             break;
         }
         state.ResumeTiming();
