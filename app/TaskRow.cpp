@@ -18,6 +18,9 @@ TaskRow::TaskRow(const Task& task) : QTreeWidgetItem(Type), task_(task) {
     setTextAlignment(ColumnSize, Qt::AlignRight | Qt::AlignVCenter);
     task_.icon = Picture(task.icon);
     SetChecked(task.checked);
+    // A changed item tells the view only the columns it holds values for; the texts come
+    // from the task, so a value in the last column makes every cell repaint.
+    setData(ColumnCount - 1, Qt::UserRole, true);
 }
 
 void TaskRow::SetTarget(const QString& target) {

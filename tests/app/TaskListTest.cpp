@@ -57,6 +57,19 @@ TEST_F(TaskListTest, AddFilesFillsAReadyCheckedRowWithTheTaskValues) {
     EXPECT_EQ(List().Row(2)->Target(), PathOf("out/memo.html"));
 }
 
+// A run changes a row's state, target and icon; the view must repaint every cell of it,
+// not only the first, or a finished row keeps reading "Ready".
+TEST_F(TaskListTest, AChangedRowRepaintsEveryColumn) {
+    AddDocument("done.doc");
+    ASSERT_EQ(List().RowCount(), 1);
+    QSignalSpy changed(List().model(), &QAbstractItemModel::dataChanged);
+    List().Row(1)->SetState(QStringLiteral("Done"));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toModelIndex().column(), 0);
+    EXPECT_EQ(changed.at(0).at(1).toModelIndex().column(), ColumnCount - 1);
+    EXPECT_EQ(List().Row(1)->data(ColumnState, Qt::DisplayRole).toString(), QStringLiteral("Done"));
+}
+
 TEST_F(TaskListTest, AddFilesRefusesMissingFilesFoldersAndDuplicatesInAnyCase) {
     const QString path = AddDocument("Report.doc");
     EXPECT_FALSE(window->AddFile(path));
