@@ -12,8 +12,10 @@ QApplication& BenchApplication(const char* programName) {
     static char* argv[] = {name.data(), nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: at exit it would go after Qt's own globals, and the input devices
+    // a sent mouse event made would crash it on the way out.
+    static QApplication* const instance = new QApplication(argc, argv);
+    return *instance;
 }
 
 } // namespace pelmora::bench
