@@ -3,6 +3,7 @@
 // in the list in under 1 s, with the event loop kept waiting as little as possible, and
 // ChangeFilesState over 10,000 rows in under 20 ms.
 #include "app/MainWindow.h"
+#include "bench/BenchApplication.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
 
@@ -30,14 +31,7 @@ namespace fs = std::filesystem;
 constexpr int kFiles = 10000;
 
 QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "main_window_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *application;
+    return pelmora::bench::BenchApplication("main_window_bench");
 }
 
 // 10,000 small files in one folder, made once and removed at exit.

@@ -4,6 +4,7 @@
 #include "app/ConversionRun.h"
 #include "app/MainWindow.h"
 #include "app/TaskList.h"
+#include "bench/BenchApplication.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
 #include "tests/app/ScriptedDesktopSeam.h"
 
@@ -22,14 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "window_latency_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *application;
+    return pelmora::bench::BenchApplication("window_latency_bench");
 }
 
 const std::vector<std::string> kSamples = {
