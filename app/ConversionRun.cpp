@@ -64,12 +64,8 @@ void ConversionRun::Work(ConverterFactory& converter, std::size_t total, std::si
     pool.sessions = sessions;
     BatchRunner runner(converter, pool);
     runner.StartSessions(total);
-    // The pool checks in here while it waits for its sessions: an abort ends them.
-    const RunEnd end = runner.Run(*this, total, *this, [this, &runner] {
-        if (abort_) {
-            runner.Stop();
-        }
-    });
+    // An abort from the window's thread ends the offices as soon as the pool looks.
+    const RunEnd end = runner.Run(*this, total, *this, &abort_);
     QMetaObject::invokeMethod(
         this, [this, end] { OnEnded(end); }, Qt::QueuedConnection);
 }

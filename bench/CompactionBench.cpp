@@ -114,13 +114,12 @@ const std::string& WidePage() {
 }
 
 void CompactPage(benchmark::State& state, const std::string& original) {
-    int yields = 0;
     std::size_t compacted = 0;
     for (auto _ : state) {
         state.PauseTiming();
         std::string page = original;
         state.ResumeTiming();
-        pelmora::CompactHtmlText(page, [&yields] { ++yields; });
+        pelmora::CompactHtmlText(page);
         benchmark::DoNotOptimize(page.data());
         compacted = page.size();
     }
@@ -227,7 +226,7 @@ void BM_CompactRealPages(benchmark::State& state) {
         state.ResumeTiming();
         compacted = 0;
         for (std::string& page : copies) {
-            pelmora::CompactHtmlText(page, {}, "page");
+            pelmora::CompactHtmlText(page, "page");
             benchmark::DoNotOptimize(page.data());
             compacted += page.size();
         }

@@ -34,11 +34,13 @@ namespace pelmora {
 
 namespace {
 
-// The signal that stopped the run, 0 while none came. A signal handler can reach no
-// other state, so this flag is the one the run polls between documents.
-volatile std::sig_atomic_t gStopSignal = 0;
+// Set once a stop signal came. A signal handler can reach no other state, so the run
+// looks at this flag while it waits for its offices; lock-free, as a handler needs.
+std::atomic<bool> gStopSignalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 // The converter of the run the signal stops; lock-free, so the handler may read it.
 std::atomic<ConverterFactory*> gStopConverter{nullptr};
+static_assert(std::atomic<ConverterFactory*>::is_always_lock_free);
 
 void StopConverterNow() noexcept {
     if (ConverterFactory* converter = gStopConverter.load()) {
@@ -46,15 +48,14 @@ void StopConverterNow() noexcept {
     }
 }
 
-extern "C" void OnStopSignal(int signal) {
-    if (gStopSignal != 0) {
+extern "C" void OnStopSignal(int) {
+    if (gStopSignalled.exchange(true)) {
         // A second Ctrl+C while the log is being written: the user wants out now.
         StopConverterNow();
         _exit(kRunInterrupted);
     }
-    gStopSignal = signal;
-    // Kill the office at once: the document it is working on fails, and the run
-    // sees the flag before it starts the next one.
+    // Kill the offices at once: the run, woken by their end, sees the flag first and
+    // takes the documents they were working on as stopped, not failed.
     StopConverterNow();
 }
 
@@ -63,7 +64,7 @@ extern "C" void OnStopSignal(int signal) {
 class StopSignalScope {
 public:
     explicit StopSignalScope(ConverterFactory& converter) {
-        gStopSignal = 0;
+        gStopSignalled = false;
         gStopConverter = &converter;
         struct sigaction action {};
         action.sa_handler = OnStopSignal;
@@ -91,7 +92,9 @@ public:
     StopSignalScope(const StopSignalScope&) = delete;
     StopSignalScope& operator=(const StopSignalScope&) = delete;
 
-    bool Stopped() const { return gStopSignal != 0; }
+    bool Stopped() const { return gStopSignalled; }
+    /// The flag a stop signal sets, for the run to look at.
+    const std::atomic<bool>& Flag() const { return gStopSignalled; }
 
 private:
     static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
@@ -148,6 +151,8 @@ public:
     }
 
     const std::vector<BatchObserver*>& Observers() const { return observers_; }
+    /// Adds an observer told after the reports; it must outlive the run.
+    void Add(BatchObserver& observer) { observers_.push_back(&observer); }
 
     // The one line of a run whose converter could not start.
     void ReportUnavailable(const std::string& line) {
@@ -261,17 +266,28 @@ DocumentListing ListDocuments(const CommandLineArguments& arguments, const RunCh
     return listing;
 }
 
+// Output nobody can read ends the run as a stop does: "| head -1" wants no more. Told
+// each line after the report has written it, on the run's thread.
+class StopWhenUnread final : public BatchObserver {
+public:
+    StopWhenUnread(std::ostream& out, BatchRunner& runner) : out_(out), runner_(runner) {}
+    void DocumentFinished(std::size_t, const BatchDocument&, const DocumentOutcome&) override {
+        if (out_.fail()) {
+            runner_.Stop();
+        }
+    }
+
+private:
+    std::ostream& out_;
+    BatchRunner& runner_;
+};
+
 RunEnd RunDocuments(BatchRunner& runner, std::vector<BatchDocument> documents, RunLog& log,
-                    const StopSignalScope& signals, std::ostream& out, std::ostream& err) {
+                    const StopSignalScope& signals, std::ostream& err) {
     const std::size_t count = documents.size();
     DocumentList source(std::move(documents));
     const auto started = std::chrono::steady_clock::now();
-    // Output nobody can read ends the run as a stop does: "| head -1" wants no more.
-    const RunEnd end = runner.Run(source, count, log, [&] {
-        if (signals.Stopped() || out.fail()) {
-            runner.Stop();
-        }
-    });
+    const RunEnd end = runner.Run(source, count, log, &signals.Flag());
     ReportPoolUse(runner, std::chrono::steady_clock::now() - started, err);
     return end;
 }
@@ -338,9 +354,11 @@ int RunCommandLine(const CommandLineArguments& arguments, ConverterFactory& conv
         return *refused;
     }
     BatchRunner runner(converter, pool);
+    StopWhenUnread unread(out, runner);
+    reports.Add(unread);
     DocumentListing listing = ListDocuments(arguments, *choices, options, runner, err);
     RunLog log(reports.Observers(), choices->logFile, err);
-    const RunEnd end = RunDocuments(runner, std::move(listing.documents), log, signals, out, err);
+    const RunEnd end = RunDocuments(runner, std::move(listing.documents), log, signals, err);
     return FinishRun(end, listing.foldersSkipped, reports, log, converter, signals, out, err);
 }
 

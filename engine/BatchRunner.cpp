@@ -14,8 +14,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often the waiting run gives the caller's yield a turn.
-constexpr auto kYieldInterval = std::chrono::milliseconds(30);
+// The longest the run waits for its sessions without looking at the caller's stop
+// flag and the time left.
+constexpr auto kWaitSlice = std::chrono::milliseconds(30);
 
 // How often the run tells its estimate of the time left while documents convert.
 constexpr double kTimeLeftInterval = 0.25;
@@ -88,7 +89,7 @@ BatchRunner::BatchRunner(ConverterFactory& converter, PoolSettings settings)
 
 BatchRunner::~BatchRunner() {
     if (!workers_.empty()) {
-        EndWorkers({});
+        EndWorkers();
     }
 }
 
@@ -168,12 +169,12 @@ bool BatchRunner::RecycleWhenWorn(const Worker& worker, std::unique_ptr<Converte
     bool stopping = false;
     {
         std::lock_guard guard(lock_);
-        stopping = stopping_ || worker.quit;
+        stopping = worker.quit;
     }
     const bool worn = converted >= settings_.documentsPerSession ||
                       (settings_.officeMemoryLimit > 0 && session &&
                        ProcessTreeMemory(session->OfficeProcessId()) > settings_.officeMemoryLimit);
-    if (!worn || stopping) {
+    if (!worn || stopping || stopping_) {
         return true;
     }
     CloseSession(session);
@@ -204,11 +205,9 @@ void BatchRunner::WorkerLoop(Worker& worker, std::size_t self) {
 }
 
 RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, BatchObserver& observer,
-                        const YieldHook& yield) {
-    {
-        std::lock_guard guard(lock_);
-        stopping_ = false;
-    }
+                        const std::atomic<bool>* stop) {
+    stopping_ = false;
+    stopFlag_ = stop;
     observer.RunStarted(documentCount);
     PendingDocuments pending(poolSize_);
     const auto runStart = Clock::now();
@@ -218,9 +217,10 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     double lastTold = 0;
     RunEnd end = RunEnd::kCompleted;
     for (;;) {
-        const bool stopped = StopAsked();
         // Report in list order, as soon as a document and all before it are done.
-        pending.ReportDone(observer, stopped);
+        pending.ReportDone(observer, StopAsked());
+        // The observer may have stopped the run just now.
+        const bool stopped = StopAsked();
         if (!stopped) {
             TellTimeLeft(pending, observer, sinceStart(), lastTold);
             TakeDocuments(pending, source);
@@ -233,18 +233,14 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
             end = *over;
             break;
         }
-        std::deque<Event> events = WaitForEvents();
-        // First the caller's turn: a stop it asks for now marks the outcomes below.
-        if (yield) {
-            yield();
-        }
-        for (Event& event : events) {
+        for (Event& event : WaitForEvents()) {
             if (Apply(event, pending)) {
                 lastTold = -kTimeLeftInterval; // told at once
             }
         }
     }
-    EndWorkers(yield);
+    EndWorkers();
+    stopFlag_ = nullptr;
     if (end == RunEnd::kStopped) {
         // Offices ended at once could not remove their own folders.
         converter_.RemoveLeftovers();
@@ -253,8 +249,12 @@ RunEnd BatchRunner::Run(DocumentSource& source, std::size_t documentCount, Batch
     return end;
 }
 
+// The caller's flag may be set where nothing else may be done (a signal handler): the
+// run makes it a stop the first time it looks.
 bool BatchRunner::StopAsked() {
-    std::lock_guard guard(lock_);
+    if (!stopping_ && stopFlag_ != nullptr && stopFlag_->load()) {
+        Stop();
+    }
     return stopping_;
 }
 
@@ -294,7 +294,8 @@ void BatchRunner::TakeDocuments(PendingDocuments& pending, DocumentSource& sourc
 void BatchRunner::HandOut(PendingDocuments& pending, DocumentSource& source,
                           BatchObserver& observer, double now) {
     for (const auto& worker : workers_) {
-        if (pending.Waiting() == 0) {
+        // A stop from another thread may come at any time; no office gets more work.
+        if (pending.Waiting() == 0 || StopAsked()) {
             return;
         }
         if (!worker->idle || worker->ended) {
@@ -338,7 +339,8 @@ std::optional<RunEnd> BatchRunner::RunOver(PendingDocuments& pending, BatchObser
 std::deque<BatchRunner::Event> BatchRunner::WaitForEvents() {
     std::deque<Event> events;
     std::unique_lock lock(lock_);
-    eventWake_.wait_for(lock, kYieldInterval, [this] { return !events_.empty(); });
+    eventWake_.wait_for(lock, kWaitSlice, [this] { return !events_.empty() || wake_; });
+    wake_ = false;
     events.swap(events_);
     return events;
 }
@@ -367,17 +369,18 @@ bool BatchRunner::Apply(Event& event, PendingDocuments& pending) {
 }
 
 void BatchRunner::Stop() {
-    {
-        std::lock_guard guard(lock_);
-        if (stopping_) {
-            return;
-        }
-        stopping_ = true;
+    if (stopping_.exchange(true)) {
+        return;
     }
     converter_.StopAllNow();
+    {
+        std::lock_guard guard(lock_);
+        wake_ = true;
+    }
+    eventWake_.notify_all();
 }
 
-void BatchRunner::EndWorkers(const YieldHook& yield) {
+void BatchRunner::EndWorkers() {
     {
         std::lock_guard guard(lock_);
         for (const auto& worker : workers_) {
@@ -385,7 +388,7 @@ void BatchRunner::EndWorkers(const YieldHook& yield) {
         }
     }
     workerWake_.notify_all();
-    // Closing an office takes a moment; the caller's window keeps answering meanwhile.
+    // Closing an office takes a moment; the sessions say when they are gone.
     auto running = [this] {
         return std::any_of(workers_.begin(), workers_.end(),
                            [](const auto& w) { return !w->ended; });
@@ -395,9 +398,6 @@ void BatchRunner::EndWorkers(const YieldHook& yield) {
             if (event.kind == Event::Kind::kFailed || event.kind == Event::Kind::kEnded) {
                 workers_[event.worker]->ended = true;
             }
-        }
-        if (yield) {
-            yield();
         }
     }
     for (const auto& worker : workers_) {

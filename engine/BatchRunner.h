@@ -5,7 +5,6 @@
 // reporting them in list order.
 
 #include "engine/BatchObserver.h"
-#include "engine/Compaction.h"
 #include "engine/Converter.h"
 
 #include <atomic>
@@ -95,15 +94,17 @@ public:
     void StartSessions(std::size_t count);
 
     /// Converts what source hands out; documentCount is what RunStarted reports. The
-    /// observer and yield are called on this thread only; yield runs while the run
-    /// waits for its sessions. Returns when every document is reported, or after
-    /// Stop(): the documents finished before the stop are then still reported, in
-    /// list order, and those stopped in their office are not.
+    /// observer is called on this thread only. Returns when every document is
+    /// reported, or after a stop: the documents finished before the stop are then
+    /// still reported, in list order, and those stopped in their office are not.
+    /// stop, when given, stops the run as Stop() does once it turns true; it is
+    /// looked at every few tens of milliseconds, so a signal handler may set it.
     RunEnd Run(DocumentSource& source, std::size_t documentCount, BatchObserver& observer,
-               const YieldHook& yield = {});
+               const std::atomic<bool>* stop = nullptr);
 
-    /// Stops the run now: no document is handed out any more and every office is
-    /// ended at once. Call it from the run's thread (from yield or the observer).
+    /// Stops the run going on now: no document is handed out any more and every
+    /// office is ended at once. Any thread may call it; a signal handler sets the flag
+    /// given to Run instead.
     void Stop();
 
     /// Wall seconds the sessions spent inside converter calls (starting and ending
@@ -130,7 +131,7 @@ private:
     // The pool: sessions on their threads, started, replaced and ended here.
     void StartWorker();
     std::size_t LiveWorkers() const;
-    void EndWorkers(const YieldHook& yield);
+    void EndWorkers();
 
     // A session's thread: converting what it is given, recycling its office.
     void WorkerLoop(Worker& worker, std::size_t self);
@@ -164,7 +165,11 @@ private:
     std::condition_variable workerWake_;
     std::condition_variable eventWake_;
     std::deque<Event> events_;
-    bool stopping_ = false;
+    bool wake_ = false; // a stop came while the run waits for events
+
+    // Set by Stop() from any thread; read without the lock by the run and its sessions.
+    std::atomic<bool> stopping_{false};
+    const std::atomic<bool>* stopFlag_ = nullptr; // the caller's, during a run
 
     std::atomic<std::int64_t> officeMicroseconds_{0};
     std::atomic<std::size_t> sessionsStarted_{0};

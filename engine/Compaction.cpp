@@ -17,75 +17,11 @@ namespace pelmora {
 
 namespace {
 
-// Yields to the caller's hook once per kYieldWork of counted work: a page with a
-// hundred thousand cuts must not spend its time in the event loop, and the count
-// must not depend on how fast the machine is.
-class YieldThrottle {
-public:
-    explicit YieldThrottle(const YieldHook& hook) : hook_(hook) {}
-
-    void Add(std::size_t work) {
-        if (!hook_) {
-            return;
-        }
-        done_ += work;
-        if (done_ >= kYieldWork) {
-            hook_();
-            done_ = 0;
-        }
-    }
-
-private:
-    const YieldHook& hook_;
-    std::size_t done_ = 0;
-};
-
 // Offset of the first needle in [from, from + size), or npos.
 std::size_t FindIn(const char* from, std::size_t size, std::string_view needle) {
     const void* hit = memmem(from, size, needle.data(), needle.size());
     return hit == nullptr ? std::string::npos
                           : static_cast<std::size_t>(static_cast<const char*>(hit) - from);
-}
-
-// Each cut would make the plain algorithm rescan the page from its beginning. The
-// text before the first start marker holds no marker, and a cut changes nothing in
-// it, so a new match can only begin in the last start.size() - 1 bytes before the
-// cut. The page is compacted in place: [0, kept) is settled text, [next, size) is
-// still to be searched, and after each cut the few bytes that could begin a new
-// match go back in front of `next`.
-void RemoveBlocksIn(std::string& page, std::string_view start, std::string_view end,
-                    YieldThrottle& throttle) {
-    if (start.empty() || end.empty()) {
-        return;
-    }
-    char* text = page.data();
-    const std::size_t size = page.size();
-    std::size_t kept = 0;
-    std::size_t next = 0;
-    while (true) {
-        const std::size_t a = FindIn(text + next, size - next, start);
-        if (a == std::string::npos) {
-            break;
-        }
-        const std::size_t searchedFrom = next;
-        const std::size_t startAt = next + a;
-        const std::size_t b = FindIn(text + startAt + 1, size - startAt - 1, end);
-        if (b == std::string::npos) {
-            break;
-        }
-        const std::size_t cutEnd = startAt + 1 + b + end.size();
-        std::memmove(text + kept, text + next, startAt - next);
-        kept += startAt - next;
-        const std::size_t back = std::min(kept, start.size() - 1);
-        kept -= back;
-        next = cutEnd - back;
-        std::memmove(text + next, text + kept, back);
-        throttle.Add(cutEnd - searchedFrom + kCutWork);
-    }
-    if (kept != next) {
-        std::memmove(text + kept, text + next, size - next);
-        page.resize(kept + (size - next));
-    }
 }
 
 // Replaces every occurrence of find, left to right without overlap.
@@ -215,27 +151,58 @@ void ReplaceFile(const std::string& path, const std::string& data) {
 
 } // namespace
 
-void RemoveBlocks(std::string& page, std::string_view start, std::string_view end,
-                  const YieldHook& yield) {
-    YieldThrottle throttle(yield);
-    RemoveBlocksIn(page, start, end, throttle);
-}
-
-void CompactHtmlText(std::string& page, const YieldHook& yield, std::string_view title) {
-    if (IsLibreOfficePage(page)) {
-        CompactLibreOfficePage(page, yield, title);
+// Each cut would make the plain algorithm rescan the page from its beginning. The
+// text before the first start marker holds no marker, and a cut changes nothing in
+// it, so a new match can only begin in the last start.size() - 1 bytes before the
+// cut. The page is compacted in place: [0, kept) is settled text, [next, size) is
+// still to be searched, and after each cut the few bytes that could begin a new
+// match go back in front of `next`.
+void RemoveBlocks(std::string& page, std::string_view start, std::string_view end) {
+    if (start.empty() || end.empty()) {
         return;
     }
-    YieldThrottle throttle(yield);
+    char* text = page.data();
+    const std::size_t size = page.size();
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    while (true) {
+        const std::size_t a = FindIn(text + next, size - next, start);
+        if (a == std::string::npos) {
+            break;
+        }
+        const std::size_t startAt = next + a;
+        const std::size_t b = FindIn(text + startAt + 1, size - startAt - 1, end);
+        if (b == std::string::npos) {
+            break;
+        }
+        const std::size_t cutEnd = startAt + 1 + b + end.size();
+        std::memmove(text + kept, text + next, startAt - next);
+        kept += startAt - next;
+        const std::size_t back = std::min(kept, start.size() - 1);
+        kept -= back;
+        next = cutEnd - back;
+        std::memmove(text + next, text + kept, back);
+    }
+    if (kept != next) {
+        std::memmove(text + kept, text + next, size - next);
+        page.resize(kept + (size - next));
+    }
+}
+
+void CompactHtmlText(std::string& page, std::string_view title) {
+    if (IsLibreOfficePage(page)) {
+        CompactLibreOfficePage(page, title);
+        return;
+    }
     for (const BlockRule& rule : kBlockRules) {
-        RemoveBlocksIn(page, rule.start_, rule.end_, throttle);
+        RemoveBlocks(page, rule.start_, rule.end_);
     }
     for (const ReplaceRule& rule : kReplaceRules) {
         ReplaceAll(page, rule.find_, rule.by_);
     }
 }
 
-void CompactHtml(const std::string& path, const YieldHook& yield) {
+void CompactHtml(const std::string& path) {
     std::string page = ReadWholeFile(path);
     // A page without a title of its own is named after its file, without extension.
     const std::size_t slash = path.rfind(kPathSeparator);
@@ -243,7 +210,7 @@ void CompactHtml(const std::string& path, const YieldHook& yield) {
     if (const std::size_t dot = title.rfind('.'); dot != std::string::npos && dot > 0) {
         title.resize(dot);
     }
-    CompactHtmlText(page, yield, title);
+    CompactHtmlText(page, title);
     ReplaceFile(path, page);
 }
 

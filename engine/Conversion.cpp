@@ -1,5 +1,6 @@
 #include "engine/Conversion.h"
 
+#include "engine/Compaction.h"
 #include "engine/FolderHelpers.h"
 #include "engine/PathHelpers.h"
 #include "engine/StagingFolder.h"
@@ -93,15 +94,14 @@ std::unique_ptr<ConverterDocument> OpenWithPasswords(ConverterSession& session,
 // its picture folder.
 void PlaceStagedPage(const StagingFolder& staging, const std::string& folder,
                      const std::string& name, const std::string& sourcePath,
-                     const std::string& outputPath, const DocumentOptions& options,
-                     const YieldHook& yield) {
+                     const std::string& outputPath, const DocumentOptions& options) {
     const std::string companionName = ChangeExtension(name, ".files");
     const std::string stagedPage = staging.Path() + kPathSeparator + name;
     if (!FileExists(stagedPage)) {
         throw std::runtime_error("The converter wrote no page " + name);
     }
     if (options.compact) {
-        CompactHtml(stagedPage, yield);
+        CompactHtml(stagedPage);
     }
     const std::string companion = folder + companionName;
     const fs::path stagedCompanion = fs::path(staging.Path()) / companionName;
@@ -126,8 +126,7 @@ void PlaceStagedPage(const StagingFolder& staging, const std::string& folder,
 
 // The steps after the checks; every failure throws with its description.
 void Convert(ConverterSession* session, const std::string& sourcePath,
-             const std::string& outputPath, const DocumentOptions& options,
-             const YieldHook& yield) {
+             const std::string& outputPath, const DocumentOptions& options) {
     if (session == nullptr) {
         throw std::runtime_error("The document converter is not running");
     }
@@ -149,7 +148,7 @@ void Convert(ConverterSession* session, const std::string& sourcePath,
     document->SaveAsPage(staging.Path() + kPathSeparator, name);
     document->Close();
     document.reset();
-    PlaceStagedPage(staging, folder, name, sourcePath, outputPath, options, yield);
+    PlaceStagedPage(staging, folder, name, sourcePath, outputPath, options);
 }
 
 // The current time of day as it starts every log line (24-hour hh:mm:ss).
@@ -201,8 +200,7 @@ ConversionResult MakeConversionResult(ConversionCode code, const std::string& so
 }
 
 ConversionResult ConvertDocument(ConverterSession* session, const std::string& sourcePath,
-                                 const std::string& outputPath, const DocumentOptions& options,
-                                 const YieldHook& yield) {
+                                 const std::string& outputPath, const DocumentOptions& options) {
     if (!options.overwrite && FileExists(outputPath)) {
         return MakeConversionResult(ConversionCode::kOutputExists, sourcePath, outputPath);
     }
@@ -216,7 +214,7 @@ ConversionResult ConvertDocument(ConverterSession* session, const std::string& s
             // Replacing the source by its own page would destroy the document.
             throw std::runtime_error("The output file " + outputPath + " is the source document");
         }
-        Convert(session, sourcePath, outputPath, options, yield);
+        Convert(session, sourcePath, outputPath, options);
         return MakeConversionResult(ConversionCode::kConverted, sourcePath, outputPath);
     } catch (const OutputAppeared&) {
         return MakeConversionResult(ConversionCode::kOutputExists, sourcePath, outputPath);

@@ -1,7 +1,6 @@
 #pragma once
 // Converting one document into one HTML page, reported as one numbered log line.
 
-#include "engine/Compaction.h"
 #include "engine/Converter.h"
 
 #include <string>
@@ -61,7 +60,6 @@ ConversionResult MakeConversionResult(ConversionCode code, const std::string& so
 /// Converts sourcePath into the page outputPath through session; the result carries
 /// the outcome (codes 100 to 103). Without a session every document fails (103).
 ConversionResult ConvertDocument(ConverterSession* session, const std::string& sourcePath,
-                                 const std::string& outputPath, const DocumentOptions& options,
-                                 const YieldHook& yield = {});
+                                 const std::string& outputPath, const DocumentOptions& options);
 
 } // namespace pelmora

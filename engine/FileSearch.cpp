@@ -101,12 +101,6 @@ std::string WithSeparator(std::string folder) {
     return folder;
 }
 
-void Yield(SearchState& search) {
-    if (search.yield) {
-        search.yield();
-    }
-}
-
 void ShowStatus(SearchState& search, const std::string& text) {
     if (search.statusText) {
         search.statusText(text);
@@ -132,7 +126,6 @@ void AppendMatches(const std::string& here, const std::vector<Entry>& entries, W
         if (!matches) {
             continue;
         }
-        Yield(search);
         if (!search.running) {
             return;
         }
@@ -146,7 +139,6 @@ void AppendMatches(const std::string& here, const std::vector<Entry>& entries, W
 // The matches of folder, then those of each subfolder.
 void SearchFolder(const std::string& folder, Walk& walk) {
     SearchState& search = SharedSearch();
-    Yield(search);
     if (!search.running) {
         return;
     }

@@ -11,14 +11,14 @@
 
 namespace pelmora {
 
-/// The one search of the program and the window's hooks into it.
+/// The one search of the program and the window's hooks into it. A search may run on
+/// a thread of its own: any thread may stop it.
 struct SearchState {
     /// Set while a search runs; clearing it stops the search at its next step.
     std::atomic<bool> running{false};
-    /// Shows a status text in the window (empty text clears it); may be empty.
+    /// Shows a status text in the window (empty text clears it); may be empty. Called
+    /// on the searching thread.
     std::function<void(const std::string&)> statusText;
-    /// Lets the window handle its events during a search; may be empty.
-    std::function<void()> yield;
 };
 
 /// A folder the search could not look into, and why.

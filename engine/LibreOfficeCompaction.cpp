@@ -153,22 +153,16 @@ bool IsLibreOfficePage(std::string_view page) {
     return false;
 }
 
-void CompactLibreOfficePage(std::string& page, const YieldHook& yield, std::string_view title) {
+void CompactLibreOfficePage(std::string& page, std::string_view title) {
     // The parser turns control characters into replacement characters: they go first.
     std::string text = page;
     std::unique_ptr<HtmlDocument> document =
         RemoveForbiddenCharacters(text) ? HtmlDocument::Parse(text) : nullptr;
-    if (yield) {
-        yield();
-    }
     if (document == nullptr) {
         return; // what cannot be read as a tree is left as it was
     }
     PageRewriter(*document, title).Rewrite();
     DropHiddenBlanks(document->Root());
-    if (yield) {
-        yield();
-    }
     std::string written = WriteHtml(document->Root());
     if (document->Repaired()) {
         // A tree repaired from misnested tags is kept only if it reads back the same.

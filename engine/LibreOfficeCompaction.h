@@ -4,8 +4,6 @@
 // (engine/PageRewriter.h says what changes). A page that cannot be read as a tree
 // faithfully is left exactly as it was.
 
-#include "engine/Compaction.h"
-
 #include <string>
 #include <string_view>
 
@@ -15,8 +13,7 @@ namespace pelmora {
 bool IsLibreOfficePage(std::string_view page);
 
 /// Rewrites page as clean HTML5. title is the page's title when its own is empty and
-/// no heading has text (the document's name). Yields between the long steps.
-void CompactLibreOfficePage(std::string& page, const YieldHook& yield = {},
-                            std::string_view title = {});
+/// no heading has text (the document's name).
+void CompactLibreOfficePage(std::string& page, std::string_view title = {});
 
 } // namespace pelmora

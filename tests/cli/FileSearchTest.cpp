@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 #include <unistd.h>
 
 namespace pelmora {
@@ -22,7 +23,6 @@ protected:
         SearchState& search = SharedSearch();
         search.running = false;
         search.statusText = nullptr;
-        search.yield = nullptr;
     }
 
     static std::vector<std::string> Search(const std::string& pattern, const std::string& folder,
@@ -134,28 +134,53 @@ TEST(MatchesPattern, WildcardsAsWindowsReadsThem) {
     EXPECT_FALSE(MatchesPattern("aXbYd", "a*b*c"));
 }
 
-TEST_F(FileSearchTest, StatusTextsAndYields) {
+TEST_F(FileSearchTest, StatusTextsCountTheFilesFound) {
     for (int i = 1; i <= 6; ++i) {
         Touch("f" + std::to_string(i) + ".doc");
     }
     Touch("sub/g.doc");
     std::vector<std::string> texts;
-    int yields = 0;
     SearchState& search = SharedSearch();
     search.statusText = [&](const std::string& text) { texts.push_back(text); };
-    search.yield = [&] { ++yields; };
     EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, true).size(), 7u);
     ASSERT_EQ(texts.size(), 9u);
     EXPECT_EQ(texts.front(), "Now searching Word files, please wait...");
     EXPECT_EQ(texts[5], "5 files were found.");
     EXPECT_EQ(texts[7], "7 files were found.");
     EXPECT_EQ(texts.back(), "");
-    // One yield per folder and one per match.
-    EXPECT_EQ(yields, 2 + 7);
 
     texts.clear();
     EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, false).size(), 7u);
     EXPECT_THAT(texts, IsEmpty());
+}
+
+// The window searches on a thread of its own and stops it from its own thread.
+TEST_F(FileSearchTest, AStopFromAnotherThreadEndsTheSearchAtItsNextStep) {
+    for (int i = 1; i <= 4; ++i) {
+        Touch("f" + std::to_string(i) + ".doc");
+    }
+    Touch("sub/g.doc");
+    SearchState& search = SharedSearch();
+    std::vector<std::string> texts;
+    // The stop comes while the search reports its second file; the file after it in
+    // the same folder and the subfolder are passed over.
+    search.statusText = [&](const std::string& text) {
+        texts.push_back(text);
+        if (text == "2 files were found.") {
+            std::thread(StopSearch).join();
+        }
+    };
+    std::vector<std::string> found;
+    std::thread searching([&] { found = FindFiles(dir_.Path(), "*.doc", true, true); });
+    searching.join();
+    EXPECT_THAT(found, ElementsAre(dir_ / "f1.doc", dir_ / "f2.doc"));
+    EXPECT_FALSE(search.running);
+    // The status bar is cleared as after a search that ran to its end.
+    EXPECT_EQ(texts.back(), "");
+
+    // With the search idle, the next one runs whole.
+    search.statusText = nullptr;
+    EXPECT_EQ(FindFiles(dir_.Path(), "*.doc", true, false).size(), 5u);
 }
 
 TEST_F(FileSearchTest, StartingASearchDuringOneStopsItKeepingItsResults) {

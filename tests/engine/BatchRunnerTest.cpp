@@ -1,5 +1,6 @@
 // The pool of converter sessions: replacing sessions whose office does not come back
-// (on the recording converter) and recycling offices while the run goes on (for real).
+// and stopping from another thread (on the recording converter), and recycling offices
+// while the run goes on (for real).
 
 #include "engine/BatchRunner.h"
 #include "engine/libreoffice/LibreOfficeConverter.h"
@@ -7,7 +8,10 @@
 #include "tests/support/RecordingConverter.h"
 #include "tests/support/TempFolder.h"
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace pelmora::test {
@@ -84,6 +88,61 @@ TEST(BatchRunner, AConverterThatNeverStartsIsNotTriedAgain) {
     EXPECT_EQ(runner.Run(list, 3, outcomes), RunEnd::kConverterUnavailable);
     EXPECT_TRUE(outcomes.codes.empty());
     EXPECT_EQ(runner.SessionsStarted(), 0u);
+}
+
+// How a stop reaches the run: the window's thread calls Stop(), a signal handler only
+// sets the caller's flag.
+enum class StopBy { kCall, kFlag };
+
+// Three documents on one session, stopped from another thread while the second one
+// holds its office; the office ends only when the converter is told to stop.
+void ExpectStoppedDuringALongDocument(StopBy by) {
+    RecordingConverter converter;
+    TempFolder folder;
+    const auto documents = Documents(folder, 3);
+    std::atomic<bool> longStarted{false};
+    const auto waitFor = [](const auto& done) {
+        for (int i = 0; i < 10000 && !done(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    converter.Script().SetOnOpen([&](const std::string& file) {
+        if (file == documents[1].source) {
+            longStarted = true;
+            waitFor([&] { return converter.Stops() > 0; });
+            throw ConverterError("the office was ended");
+        }
+    });
+    PoolSettings settings;
+    settings.sessions = 1;
+    BatchRunner runner(converter, settings);
+    DocumentList list(documents);
+    Outcomes outcomes;
+    std::atomic<bool> stopFlag{false};
+    std::thread stopper([&] {
+        waitFor([&] { return longStarted.load(); });
+        if (by == StopBy::kCall) {
+            runner.Stop();
+        } else {
+            stopFlag = true;
+        }
+    });
+
+    const RunEnd end = runner.Run(list, documents.size(), outcomes, &stopFlag);
+    stopper.join();
+    EXPECT_EQ(end, RunEnd::kStopped);
+    // The document done before the stop is reported; the stopped one is not, as
+    // failed or otherwise, and the last one never went to the office.
+    EXPECT_THAT(outcomes.indexes, ElementsAre(0u));
+    EXPECT_THAT(outcomes.codes, ElementsAre(100));
+    EXPECT_THAT(converter.Script().Opened(), ElementsAre(documents[0].source, documents[1].source));
+    EXPECT_EQ(converter.Stops(), 1);
+    EXPECT_EQ(converter.Removals(), 1);
+}
+
+TEST(BatchRunner, AStopFromAnotherThreadEndsTheRunWhileADocumentHoldsItsOffice) {
+    ExpectStoppedDuringALongDocument(StopBy::kCall);
+    ExpectStoppedDuringALongDocument(StopBy::kFlag);
 }
 
 // Runs documents on one session with settings, expecting every one converted;

@@ -184,7 +184,7 @@ TEST_F(LibreOfficeConversion, CompressedPageIsCompactedOnDisk) {
     std::string expected = ReadFile(out / "plain.htm");
     ASSERT_THAT(expected, HasSubstr("<font"));
     // The page's file name titles it when the document has no title.
-    CompactHtmlText(expected, {}, "small");
+    CompactHtmlText(expected, "small");
     EXPECT_EQ(ReadFile(out / "small.htm"), expected);
     EXPECT_THAT(expected, AllOf(HasSubstr("<meta charset=utf-8>"), Not(HasSubstr("<font"))));
 }

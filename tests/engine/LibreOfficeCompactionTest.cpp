@@ -26,7 +26,7 @@ const std::string kHead = "<!DOCTYPE html>\n<html>\n<head>\n"
 const std::string kCleanHead = "<!DOCTYPE html><meta charset=utf-8><title>doc</title><body>";
 
 std::string Compacted(std::string page) {
-    CompactHtmlText(page, {}, "doc");
+    CompactHtmlText(page, "doc");
     return page;
 }
 
