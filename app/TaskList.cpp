@@ -76,14 +76,17 @@ void TaskList::FitColumns() {
         setColumnWidth(column, LeastColumnWidth(column));
         fixed += columnWidth(column);
     }
-    // The name, its folder and the target share what the other columns leave.
+    // The name, its folder and the target share what the other columns leave: the
+    // folder and the target a quarter each, the name the rest. A cut name no longer
+    // tells rows apart, while a cut path keeps its end and shows whole in its tooltip.
     const int paths = viewport()->width() - fixed;
     int left = paths;
-    for (int column = ColumnName; column <= ColumnTarget; ++column) {
-        const int share = column == ColumnTarget ? left : paths / 3;
-        setColumnWidth(column, std::max(LeastColumnWidth(column), share));
-        left -= share;
+    for (const int column : {ColumnFolder, ColumnTarget}) {
+        const int width = std::max(LeastColumnWidth(column), paths / 4);
+        setColumnWidth(column, width);
+        left -= width;
     }
+    setColumnWidth(ColumnName, std::max(LeastColumnWidth(ColumnName), left));
     fitting_ = false;
 }
 

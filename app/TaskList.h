@@ -55,8 +55,9 @@ public:
     QList<TaskRow*> Highlighted() const;
 
     /// Gives each column at least its designed width and room for its header (the date
-    /// room for its time); the name, folder and target share the rest of the list's
-    /// width. Once the user has sized a column, the widths are the user's.
+    /// room for its time); the folder and the target take a quarter of the rest of the
+    /// list's width each, the name what is left. Once the user has sized a column, the widths are
+    /// the user's.
     void FitColumns();
 
     /// True for the documents a drop or Add takes: .doc, .rtf and .xml, by extension.

@@ -109,6 +109,20 @@ TEST_F(MainWindowLookTest, TheColumnsFillTheListShowNameThenFolderAndKeepTheUser
     }
 }
 
+TEST_F(MainWindowLookTest, ANameOfUsualLengthShowsWholeInANarrowWindow) {
+    ASSERT_TRUE(window->AddFile(QString::fromStdString(
+        WriteDocument(dir / "a folder of reports/Quarterly report 2026-03.doc"))));
+    window->resize(800, window->height());
+    QCoreApplication::processEvents();
+    // The paths give way, as they keep their ends and their tooltips...
+    const int fitted = List().columnWidth(ColumnName);
+    EXPECT_GT(fitted, List().columnWidth(ColumnFolder));
+    EXPECT_GT(fitted, List().columnWidth(ColumnTarget));
+    // ...and check box, icon and the whole name fit.
+    List().resizeColumnToContents(ColumnName);
+    EXPECT_GE(fitted, List().columnWidth(ColumnName));
+}
+
 TEST_F(MainWindowLookTest, StatusTextsAreNeverCutTheMiddlePanelGivesWay) {
     const QList<QLabel*> panels =
         window->statusPanels()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
