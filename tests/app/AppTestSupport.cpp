@@ -5,6 +5,9 @@
 
 #include <QAbstractButton>
 #include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace pelmora::test {
 
@@ -43,6 +46,21 @@ void MainWindowTest::RunToEnd(int timeoutMs) {
     // The run works on a thread of its own; the window's events go on meanwhile.
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->run() == nullptr; }, timeoutMs));
     QCoreApplication::processEvents();
+}
+
+void MainWindowTest::HoldConversions(std::vector<std::string> names) {
+    converter.Script().SetOnOpen([this, names](const std::string& file) {
+        if (!names.empty() && std::none_of(names.begin(), names.end(),
+                                           [&](const auto& name) { return file == dir / name; })) {
+            return;
+        }
+        heldStarted_ = true;
+        // Ten seconds at the most: a test that failed before releasing still ends.
+        for (int i = 0; i < 1000 && !heldReleased_; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(heldReleased_) << "the held document " << file << " was never let go";
+    });
 }
 
 QStringList MainWindowTest::Sources() const {

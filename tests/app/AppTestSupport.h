@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -79,9 +80,20 @@ protected:
     std::vector<bool> Checks() const;
     /// Makes the window's runs convert with LibreOffice instead of the recording converter.
     void UseRealConverter() { chosenConverter.Choose(realConverter); }
+    /// Holds each document of the private folder named in names (every document when names
+    /// is empty) in the recording converter once it is opened, until ReleaseHeld() or ten
+    /// seconds, so that the test sees the window in the middle of a run.
+    void HoldConversions(std::vector<std::string> names = {});
+    /// True once a held document was opened.
+    bool HeldStarted() const { return heldStarted_; }
+    /// Lets the held documents go on.
+    void ReleaseHeld() { heldReleased_ = true; }
 
     TempFolder dir;
     ScriptedDesktopSeam seam;
+    // Before the converter, whose threads read them.
+    std::atomic<bool> heldStarted_{false};
+    std::atomic<bool> heldReleased_{false};
     RecordingConverter converter;
     LibreOfficeConverter realConverter;
     ChosenConverter chosenConverter{converter};

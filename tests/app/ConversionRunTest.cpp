@@ -14,12 +14,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace pelmora::test {
@@ -29,23 +26,18 @@ class ConversionRunTest : public MainWindowTest {
 protected:
     std::string Src(const std::string& name) const { return dir / name; }
 
-    // Lets the converter thread wait, while a document "converts", until the window
-    // thread has done something; false when that never happened.
-    static bool WaitFor(const std::atomic<bool>& flag) {
-        for (int i = 0; i < 1000 && !flag; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return flag;
-    }
-
-    // Runs action on the window thread once flag is set (polled by a timer).
-    void OnWindowThreadWhen(const std::atomic<bool>& flag, std::function<void()> action) {
+    // While one of the documents names (any document when names is empty) converts, runs
+    // action on the window thread (polled by a timer); the document goes on once action
+    // is done.
+    void DuringConversionOf(std::vector<std::string> names, std::function<void()> action) {
+        HoldConversions(std::move(names));
         auto* timer = new QTimer(window.get());
         timer->setInterval(2);
-        QObject::connect(timer, &QTimer::timeout, [timer, &flag, action] {
-            if (flag) {
+        QObject::connect(timer, &QTimer::timeout, [this, timer, action] {
+            if (HeldStarted()) {
                 timer->stop();
                 action();
+                ReleaseHeld();
             }
         });
         timer->start();
@@ -106,14 +98,8 @@ TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
     WriteFile(Src("2.html"), "an older page");
     window->ChangeFilesState();
     // While the first task converts the user switches "Overwrite existing file" off.
-    converter.Script().SetOnOpen([&](const std::string& file) {
-        if (file == Src("1.doc")) {
-            QMetaObject::invokeMethod(
-                window.get(),
-                [this] { window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false); },
-                Qt::BlockingQueuedConnection);
-        }
-    });
+    DuringConversionOf(
+        {"1.doc"}, [this] { window->SetMenuItemChecked(QStringLiteral("mnuOverwrite"), false); });
     RunToEnd();
 
     EXPECT_THAT(converter.Script().Opened(), ElementsAre(Src("1.doc")));
@@ -125,17 +111,11 @@ TEST_F(ConversionRunTest, OptionsAreReadFromTheMenuWhenEachTaskStarts) {
 TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
     AddDocument("1.doc");
     window->ChangeFilesState();
-    std::atomic<bool> converting{false};
-    std::atomic<bool> windowAnswered{false};
-    converter.Script().SetOnOpen([&](const std::string&) {
-        converting = true;
-        EXPECT_TRUE(WaitFor(windowAnswered));
-    });
     bool stopLooked = false;
     bool stopEnabled = false;
     bool extractEnabled = true;
     bool busy = false;
-    OnWindowThreadWhen(converting, [&] {
+    DuringConversionOf({}, [&] {
         stopLooked = true;
         stopEnabled = window->ToolbarButtonEnabled(QStringLiteral("stop")) &&
                       window->MenuItemEnabled(QStringLiteral("mnuStop"));
@@ -143,7 +123,6 @@ TEST_F(ConversionRunTest, TheWindowKeepsWorkingWhileADocumentConverts) {
         busy = QApplication::overrideCursor() != nullptr &&
                QApplication::overrideCursor()->shape() == Qt::BusyCursor;
         window->repaint();
-        windowAnswered = true;
     });
     RunToEnd();
 
@@ -166,16 +145,8 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConvertedTheOneInProgress
         AddDocument(name);
     }
     window->ChangeFilesState();
-    std::atomic<bool> secondStarted{false};
-    std::atomic<bool> removed{false};
-    converter.Script().SetOnOpen([&](const std::string& file) {
-        if (file == Src("2.doc")) {
-            secondStarted = true;
-            EXPECT_TRUE(WaitFor(removed));
-        }
-    });
     QString notice;
-    OnWindowThreadWhen(secondStarted, [&] {
+    DuringConversionOf({"2.doc"}, [&] {
         // The row in progress and the one after it are highlighted; Delete takes only
         // the one after it, and the status bar says why the other stays.
         ASSERT_TRUE(QTest::qWaitFor([&] { return List().Row(2)->InProgress(); }));
@@ -185,7 +156,6 @@ TEST_F(ConversionRunTest, RowsRemovedDuringARunAreNeverConvertedTheOneInProgress
         List().setFocus();
         QTest::keyClick(&List(), Qt::Key_Delete);
         notice = window->progressBar()->format();
-        removed = true;
     });
     RunToEnd();
 
@@ -205,18 +175,7 @@ TEST_F(ConversionRunTest, ATaskUncheckedDuringATwoOfficeRunIsNeverConverted) {
         AddDocument(name);
     }
     window->ChangeFilesState();
-    std::atomic<bool> started{false};
-    std::atomic<bool> unchecked{false};
-    converter.Script().SetOnOpen([&](const std::string& file) {
-        if (file == Src("1.doc") || file == Src("2.doc")) {
-            started = true;
-            EXPECT_TRUE(WaitFor(unchecked));
-        }
-    });
-    OnWindowThreadWhen(started, [&] {
-        List().Row(3)->SetChecked(false);
-        unchecked = true;
-    });
+    DuringConversionOf({"1.doc", "2.doc"}, [&] { List().Row(3)->SetChecked(false); });
     RunToEnd();
 
     const std::vector<std::string> opened = converter.Script().Opened();
@@ -231,16 +190,9 @@ TEST_F(ConversionRunTest, ClearingTheListDuringARunEndsIt) {
         AddDocument(name);
     }
     window->ChangeFilesState();
-    std::atomic<bool> started{false};
-    std::atomic<bool> cleared{false};
-    converter.Script().SetOnOpen([&](const std::string&) {
-        started = true;
-        WaitFor(cleared);
-    });
-    OnWindowThreadWhen(started, [&] {
+    DuringConversionOf({}, [&] {
         seam.messageAnswers.push_back(QMessageBox::Ok);
         window->ClearTasks();
-        cleared = true;
     });
     RunToEnd();
 
@@ -257,24 +209,15 @@ TEST_F(ConversionRunTest, ClosingDuringARunEndsTheConverterAtOnceKeepsDoneLinesA
     window->ChangeFilesState();
     const std::string log = DefaultLogPath();
     const std::string logBefore = FileExists(log) ? ReadFile(log) : std::string();
-    std::atomic<bool> secondStarted{false};
-    std::atomic<bool> closing{false};
-    converter.Script().SetOnOpen([&](const std::string& file) {
-        if (file == Src("2.doc")) {
-            secondStarted = true;
-            WaitFor(closing);
-        }
-    });
     QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     int unloadedAtClose = -1;
-    OnWindowThreadWhen(secondStarted, [&] {
+    DuringConversionOf({"2.doc"}, [&] {
         seam.messageAnswers.push_back(QMessageBox::Cancel);
         window->close(); // declined: the run goes on
         EXPECT_TRUE(window->isVisible());
         seam.messageAnswers.push_back(QMessageBox::Ok);
         window->close();
         unloadedAtClose = static_cast<int>(unloaded.size());
-        closing = true;
     });
     RunToEnd(20000);
 

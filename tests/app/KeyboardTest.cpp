@@ -13,9 +13,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 namespace pelmora::test {
 namespace {
@@ -120,16 +117,9 @@ TEST_F(KeyboardTest, ExitDuringARunAsksAsTheCloseButtonDoesAndQuitsOnOk) {
     AddDocument("1.doc");
     AddDocument("2.doc");
     window->ChangeFilesState();
-    std::atomic<bool> started{false};
-    std::atomic<bool> release{false};
-    converter.Script().SetOnOpen([&](const std::string&) {
-        started = true;
-        for (int i = 0; i < 500 && !release; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    });
+    HoldConversions();
     window->RunConversion();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HeldStarted(); }));
     seam.messageAnswers.push_back(QMessageBox::Cancel);
     Type(Qt::Key_Q, Qt::ControlModifier);
     Settle();
@@ -140,7 +130,7 @@ TEST_F(KeyboardTest, ExitDuringARunAsksAsTheCloseButtonDoesAndQuitsOnOk) {
     seam.messageAnswers.push_back(QMessageBox::Ok);
     window->commands()->ItemClick(QStringLiteral("mnuExit"));
     Settle();
-    release = true;
+    ReleaseHeld();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->run() == nullptr; }));
 }
