@@ -16,17 +16,16 @@ using namespace menutest;
 struct SmallMenu : BarWindow {
     int file, add, sep, exit, edit, undo, view, viewItem, empty;
     explicit SmallMenu(int style = 0) : BarWindow(style) {
-        file = Add(Item("mnuFile", 0, "&File"));
-        add = Add(Item("MNUADD", 1, "Add", "Add a file"));
-        sep = Add(Item("mnuSep", 1, "-", "a bar"));
-        exit = Add(Item("mnuExit", 1, "E&xit"));
-        edit = Add(Item("mnuEdit", 0, "Edit"));
-        undo = Add(Item("mnuUndo", 1, "Undo"));
-        MenuItem v = Item("mnuView", 0, "View");
-        v.SetVisible(false);
-        view = Add(v);
-        viewItem = Add(Item("mnuZoom", 1, "Zoom"));
-        empty = Add(Item("mnuEmpty", 0, "Empty"));
+        AddRows(
+            {{&file, "mnuFile", 0, "&File"},
+             {&add, "MNUADD", 1, "Add", "Add a file"},
+             {&sep, "mnuSep", 1, "-", "a bar"},
+             {&exit, "mnuExit", 1, "E&xit"},
+             {&edit, "mnuEdit", 0, "Edit"},
+             {&undo, "mnuUndo", 1, "Undo"},
+             {.index = &view, .name = "mnuView", .ident = 0, .caption = "View", .visible = false},
+             {&viewItem, "mnuZoom", 1, "Zoom"},
+             {&empty, "mnuEmpty", 0, "Empty"}});
         Show();
     }
 };

@@ -14,32 +14,37 @@ using namespace menutest;
 // File: Open, -, Gone (disabled), Quit; Tools: More > (Deep); &Extra: Last.
 struct KeyboardMenu : BarWindow {
     int file, open, sep, gone, quit, tools, more, deep, extra, last;
+    QSignalSpy clicks{bar, &MenuBar::ItemClick};
     KeyboardMenu() {
-        file = Add(Item("mnuFile", 0, "File"));
-        open = Add(Item("mnuOpen", 1, "Open"));
-        sep = Add(Item("mnuSep", 1, "-"));
-        MenuItem g = Item("mnuGone", 1, "Gone");
-        g.SetEnabled(false);
-        gone = Add(g);
-        quit = Add(Item("mnuQuit", 1, "Quit"));
-        tools = Add(Item("mnuTools", 0, "Tools"));
-        more = Add(Item("mnuMore", 1, "More"));
-        deep = Add(Item("mnuDeep", 2, "Deep"));
-        extra = Add(Item("mnuExtra", 0, "E&xtra"));
-        last = Add(Item("mnuLast", 1, "Last"));
+        AddRows(
+            {{&file, "mnuFile", 0, "File"},
+             {&open, "mnuOpen", 1, "Open"},
+             {&sep, "mnuSep", 1, "-"},
+             {.index = &gone, .name = "mnuGone", .ident = 1, .caption = "Gone", .enabled = false},
+             {&quit, "mnuQuit", 1, "Quit"},
+             {&tools, "mnuTools", 0, "Tools"},
+             {&more, "mnuMore", 1, "More"},
+             {&deep, "mnuDeep", 2, "Deep"},
+             {&extra, "mnuExtra", 0, "E&xtra"},
+             {&last, "mnuLast", 1, "Last"}});
         Show();
     }
     PopupMenu* Open() const { return bar->Popup(); }
+    /// Types Alt with letter into the window; the menu that opened, if any.
+    PopupMenu* AltOpen(Qt::Key letter) {
+        QTest::keyClick(window.get(), letter, Qt::AltModifier);
+        return Open();
+    }
 };
 
 TEST(MenuKeyboard, AltLetterAndF10OpenTheirMenuWithTheFirstItemHighlighted) {
     KeyboardMenu m;
-    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
-    ASSERT_NE(m.Open(), nullptr);
-    EXPECT_EQ(m.Open()->FilterIndex(), m.tools);
-    EXPECT_EQ(m.Open()->HotItem(), m.more);
+    PopupMenu* tools = m.AltOpen(Qt::Key_T);
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->FilterIndex(), m.tools);
+    EXPECT_EQ(tools->HotItem(), m.more);
     // The letter after "&" counts, not the first one.
-    QTest::keyClick(m.window.get(), Qt::Key_X, Qt::AltModifier);
+    m.AltOpen(Qt::Key_X);
     Settle();
     ASSERT_NE(m.Open(), nullptr);
     EXPECT_EQ(m.Open()->FilterIndex(), m.extra);
@@ -56,9 +61,7 @@ TEST(MenuKeyboard, AltLetterAndF10OpenTheirMenuWithTheFirstItemHighlighted) {
 
 TEST(MenuKeyboard, ArrowsSkipSeparatorsAndDisabledItemsAndEnterChooses) {
     KeyboardMenu m;
-    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
-    QTest::keyClick(m.window.get(), Qt::Key_F, Qt::AltModifier);
-    PopupMenu* popup = m.Open();
+    PopupMenu* popup = m.AltOpen(Qt::Key_F);
     ASSERT_NE(popup, nullptr);
     QTest::keyClick(popup, Qt::Key_Down);
     EXPECT_EQ(popup->HotItem(), m.quit);
@@ -68,16 +71,14 @@ TEST(MenuKeyboard, ArrowsSkipSeparatorsAndDisabledItemsAndEnterChooses) {
     EXPECT_EQ(popup->HotItem(), m.quit);
     QTest::keyClick(popup, Qt::Key_Return);
     Settle();
-    ASSERT_EQ(clicks.count(), 1);
-    EXPECT_EQ(clicks.at(0).at(0).toString(), QStringLiteral("mnuQuit"));
+    ASSERT_EQ(m.clicks.count(), 1);
+    EXPECT_EQ(m.clicks.at(0).at(0).toString(), QStringLiteral("mnuQuit"));
     EXPECT_EQ(VisiblePopups(), 0);
 }
 
 TEST(MenuKeyboard, RightOpensSubmenusAndNextMenusLeftAndEscGoBack) {
     KeyboardMenu m;
-    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
-    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
-    PopupMenu* tools = m.Open();
+    PopupMenu* tools = m.AltOpen(Qt::Key_T);
     ASSERT_NE(tools, nullptr);
     QTest::keyClick(tools, Qt::Key_Right);
     PopupMenu* sub = tools->ChildPopup();
@@ -105,7 +106,7 @@ TEST(MenuKeyboard, RightOpensSubmenusAndNextMenusLeftAndEscGoBack) {
     ASSERT_NE(m.Open(), nullptr);
     EXPECT_EQ(m.Open()->FilterIndex(), m.extra);
     EXPECT_EQ(VisiblePopups(), 1);
-    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(m.clicks.count(), 0);
 }
 
 // A menu asks the window system not to take the activation from its window (whose
@@ -114,9 +115,7 @@ TEST(MenuKeyboard, RightOpensSubmenusAndNextMenusLeftAndEscGoBack) {
 // the bar closes the menu.
 TEST(MenuKeyboard, TheWindowKeepsTheActivationAndItsKeysDriveTheMenu) {
     KeyboardMenu m;
-    QSignalSpy clicks(m.bar, &MenuBar::ItemClick);
-    QTest::keyClick(m.window.get(), Qt::Key_T, Qt::AltModifier);
-    PopupMenu* tools = m.Open();
+    PopupMenu* tools = m.AltOpen(Qt::Key_T);
     ASSERT_NE(tools, nullptr);
     EXPECT_TRUE(tools->windowFlags().testFlag(Qt::X11BypassWindowManagerHint));
     EXPECT_TRUE(tools->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -133,12 +132,11 @@ TEST(MenuKeyboard, TheWindowKeepsTheActivationAndItsKeysDriveTheMenu) {
     EXPECT_EQ(VisiblePopups(), 0);
     EXPECT_EQ(m.Open(), nullptr);
 
-    QTest::keyClick(m.window.get(), Qt::Key_F, Qt::AltModifier);
-    ASSERT_NE(m.Open(), nullptr);
+    ASSERT_NE(m.AltOpen(Qt::Key_F), nullptr);
     QTest::mouseClick(m.window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
     Settle();
     EXPECT_EQ(VisiblePopups(), 0);
-    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(m.clicks.count(), 0);
 }
 
 } // namespace

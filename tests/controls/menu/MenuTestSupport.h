@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
 
 namespace pelmora::menutest {
@@ -22,6 +23,18 @@ inline MenuItem Item(const QString& name, int ident, const QString& caption,
     m.SetDescription(description);
     return m;
 }
+
+/// One item of a test menu: where its index goes, its name, level, caption and
+/// description, and whether it can be chosen and is shown.
+struct ItemRow {
+    int* index;
+    QString name;
+    int ident;
+    QString caption;
+    QString description = {};
+    bool enabled = true;
+    bool visible = true;
+};
 
 /// A window with one menu bar across its top, shown on the offscreen screen.
 struct BarWindow {
@@ -48,6 +61,15 @@ struct BarWindow {
         QCoreApplication::processEvents();
     }
     int Add(const MenuItem& m) { return bar->MenuTree().Add(m); }
+    /// Adds the rows' items in order; each row's index receives its item's index.
+    void AddRows(std::initializer_list<ItemRow> rows) {
+        for (const ItemRow& row : rows) {
+            MenuItem m = Item(row.name, row.ident, row.caption, row.description);
+            m.SetEnabled(row.enabled);
+            m.SetVisible(row.visible);
+            *row.index = Add(m);
+        }
+    }
     QPoint Centre(int index) const {
         const QRect m = bar->Geometry().Cell(index);
         return {(m.left() + m.right()) / 2, (m.top() + m.bottom()) / 2};

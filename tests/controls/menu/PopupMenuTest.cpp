@@ -18,20 +18,25 @@ struct ToolsMenu : BarWindow {
     int tools, run, sep, stop, more, subA, subB, hidden, hiddenChild, last;
     explicit ToolsMenu(int style = 0, int highLight = 1) : BarWindow(style) {
         bar->SetHighLightStyle(highLight);
-        tools = Add(Item("mnuTools", 0, "Tools"));
-        run = Add(Item("mnuRun", 1, "Run", "Run it"));
-        sep = Add(Item("mnuSep", 1, "-", "separator text"));
-        MenuItem s = Item("mnuStop", 1, "Stop", "Stop it");
-        s.SetEnabled(false);
-        stop = Add(s);
-        more = Add(Item("mnuMore", 1, "More"));
-        subA = Add(Item("mnuSubA", 2, "Sub A"));
-        subB = Add(Item("mnuSubB", 2, "Sub B"));
-        MenuItem h = Item("mnuHidden", 1, "Hidden");
-        h.SetVisible(false);
-        hidden = Add(h);
-        hiddenChild = Add(Item("mnuUnder", 2, "Under hidden"));
-        last = Add(Item("mnuLast", 1, "Last"));
+        AddRows({{&tools, "mnuTools", 0, "Tools"},
+                 {&run, "mnuRun", 1, "Run", "Run it"},
+                 {&sep, "mnuSep", 1, "-", "separator text"},
+                 {.index = &stop,
+                  .name = "mnuStop",
+                  .ident = 1,
+                  .caption = "Stop",
+                  .description = "Stop it",
+                  .enabled = false},
+                 {&more, "mnuMore", 1, "More"},
+                 {&subA, "mnuSubA", 2, "Sub A"},
+                 {&subB, "mnuSubB", 2, "Sub B"},
+                 {.index = &hidden,
+                  .name = "mnuHidden",
+                  .ident = 1,
+                  .caption = "Hidden",
+                  .visible = false},
+                 {&hiddenChild, "mnuUnder", 2, "Under hidden"},
+                 {&last, "mnuLast", 1, "Last"}});
         Show();
     }
     PopupMenu* Open() {
