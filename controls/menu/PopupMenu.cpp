@@ -36,14 +36,9 @@ int verticalMargin(int style) {
 // The popup's state: what the opener set up, the rows shown, the hot row and the child.
 class PopupMenu::Private {
 public:
-    MenuItemList* tree_ = nullptr;
-    MenuOwner* parent_ = nullptr;
-    int filterIndex_ = 0;
-    int leftCorner_ = 0;
-    int topCorner_ = 0;
-    int style_ = 0;
-    int ownerWidth_ = 0;
-    int highLight_ = 0;
+#define PELMORA_POPUP_FIELD(type, name, def) type name##_ = def;
+    PELMORA_POPUP_SETUP(PELMORA_POPUP_FIELD)
+#undef PELMORA_POPUP_FIELD
     bool menuOpen_ = false;
     std::vector<int> items_;
     MenuGeometry geometry_; // the rows of items_
@@ -80,40 +75,23 @@ PopupMenu::~PopupMenu() {
 
 void PopupMenu::Setup(MenuItemList* tree, MenuOwner* opener, int filterIndex, QPoint cornerTwips,
                       int style, int highLight, int ownerWidth) {
-    d_->tree_ = tree;
-    d_->parent_ = opener;
-    d_->filterIndex_ = filterIndex;
-    d_->leftCorner_ = cornerTwips.x();
-    d_->topCorner_ = cornerTwips.y();
-    d_->style_ = style;
-    d_->highLight_ = highLight;
-    d_->ownerWidth_ = ownerWidth;
+    d_->MenuTree_ = tree;
+    d_->ParentForm_ = opener;
+    d_->FilterIndex_ = filterIndex;
+    d_->LeftCorner_ = cornerTwips.x();
+    d_->TopCorner_ = cornerTwips.y();
+    d_->Style_ = style;
+    d_->HighLight_ = highLight;
+    d_->OwnerWidth_ = ownerWidth;
 }
 
-MenuItemList* PopupMenu::MenuTree() const {
-    return d_->tree_;
-}
-MenuOwner* PopupMenu::ParentForm() const {
-    return d_->parent_;
-}
-int PopupMenu::FilterIndex() const {
-    return d_->filterIndex_;
-}
-int PopupMenu::LeftCorner() const {
-    return d_->leftCorner_;
-}
-int PopupMenu::TopCorner() const {
-    return d_->topCorner_;
-}
-int PopupMenu::Style() const {
-    return d_->style_;
-}
-int PopupMenu::OwnerWidth() const {
-    return d_->ownerWidth_;
-}
-int PopupMenu::HighLight() const {
-    return d_->highLight_;
-}
+#define PELMORA_POPUP_GETTER_BODY(type, name, def)                                                 \
+    type PopupMenu::name() const {                                                                 \
+        return d_->name##_;                                                                        \
+    }
+PELMORA_POPUP_SETUP(PELMORA_POPUP_GETTER_BODY)
+#undef PELMORA_POPUP_GETTER_BODY
+
 bool PopupMenu::MenuOpen() const {
     return d_->menuOpen_;
 }
@@ -152,15 +130,15 @@ void PopupMenu::FillItems() {
     d_->hot_ = 0;
     const QFontMetrics fm(font());
     const int rowHeight = fm.height() + 6;
-    const int margin = verticalMargin(d_->style_);
+    const int margin = verticalMargin(d_->Style_);
     int y = margin / 2;
     int widest = 0;
     std::vector<int> tops;
-    const MenuItem* filter = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr;
+    const MenuItem* filter = d_->MenuTree_ ? d_->MenuTree_->At(d_->FilterIndex_) : nullptr;
     if (filter) {
         const int level = filter->Ident() + 1;
-        for (int i = d_->filterIndex_ + 1; i <= d_->tree_->Count(); ++i) {
-            const MenuItem& item = d_->tree_->Item(i);
+        for (int i = d_->FilterIndex_ + 1; i <= d_->MenuTree_->Count(); ++i) {
+            const MenuItem& item = d_->MenuTree_->Item(i);
             if (item.Ident() < level) {
                 break;
             }
@@ -175,12 +153,12 @@ void PopupMenu::FillItems() {
         }
     }
     // Half the margin above the first row and half below the last.
-    QRect frame(TwipsToPixelsX(d_->leftCorner_), TwipsToPixelsY(d_->topCorner_), widest + TextLeft,
+    QRect frame(TwipsToPixelsX(d_->LeftCorner_), TwipsToPixelsY(d_->TopCorner_), widest + TextLeft,
                 y + margin / 2);
     keepOnScreen(frame);
     setGeometry(frame);
     d_->surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->style_)));
+    d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->Style_)));
     d_->painted_ = false;
     // Every row spans the window, so the rows are placed once the widest caption is known.
     d_->geometry_.Clear();
@@ -191,7 +169,7 @@ void PopupMenu::FillItems() {
             QRect(QPoint(RowLeft, top), QPoint(widest + TextLeft - RowLeft, top + rowHeight)),
             QPointF(TextLeft, top + 2));
     }
-    if (d_->style_ == 2) {
+    if (d_->Style_ == 2) {
         SetRegions(filter ? filter->Ident() + 1 : 1);
     }
     d_->building_ = false;
@@ -225,7 +203,7 @@ void PopupMenu::keepOnScreen(QRect& frame) const {
     const QRect area = screen->availableGeometry();
     if (frame.right() > area.right()) {
         // A submenu with no room on the right opens to the left of its parent instead.
-        const auto* parentPopup = dynamic_cast<const PopupMenu*>(d_->parent_);
+        const auto* parentPopup = dynamic_cast<const PopupMenu*>(d_->ParentForm_);
         if (parentPopup && parentPopup->isVisible()) {
             frame.moveRight(parentPopup->geometry().left() - 1);
         } else {
@@ -251,7 +229,7 @@ void PopupMenu::ShowPopup() {
     d_->activeAtShow_ = QApplication::activeWindow();
     show();
     raise();
-    if (dynamic_cast<PopupMenu*>(d_->parent_) == nullptr) {
+    if (dynamic_cast<PopupMenu*>(d_->ParentForm_) == nullptr) {
         qApp->installEventFilter(this);
     }
 }
@@ -281,7 +259,7 @@ bool PopupMenu::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonPress) {
         // A press anywhere but on the popups or their opener closes the menu.
-        auto* opener = dynamic_cast<QWidget*>(d_->parent_);
+        auto* opener = dynamic_cast<QWidget*>(d_->ParentForm_);
         if (!opener || (widget != opener && !opener->isAncestorOf(widget))) {
             ForceUnload();
         }
@@ -304,13 +282,13 @@ void PopupMenu::resizeEvent(QResizeEvent*) {
 void PopupMenu::paintWindow() {
     if (d_->surface_.size() != size().expandedTo(QSize(1, 1))) {
         d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->style_)));
+        d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->Style_)));
     }
-    MenuItemPainter painter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_);
-    painter.PaintBackground(d_->ownerWidth_);
-    if (d_->tree_) {
+    MenuItemPainter painter(d_->surface_, font(), d_->Style_, d_->HighLight_, d_->effects_);
+    painter.PaintBackground(d_->OwnerWidth_);
+    if (d_->MenuTree_) {
         for (int index : d_->items_) {
-            const MenuItem& item = d_->tree_->Item(index);
+            const MenuItem& item = d_->MenuTree_->Item(index);
             const QRect cell = d_->geometry_.Cell(index);
             if (cell.top() > d_->surface_.height()) {
                 break;
@@ -323,14 +301,14 @@ void PopupMenu::paintWindow() {
 }
 
 void PopupMenu::paintItem(int index, int state) {
-    const MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
+    const MenuItem* item = d_->MenuTree_ ? d_->MenuTree_->At(index) : nullptr;
     if (!item) {
         return;
     }
     if (!d_->painted_) {
         paintWindow();
     }
-    MenuItemPainter(d_->surface_, font(), d_->style_, d_->highLight_, d_->effects_)
+    MenuItemPainter(d_->surface_, font(), d_->Style_, d_->HighLight_, d_->effects_)
         .Paint(*item, d_->geometry_.Cell(index), d_->geometry_.TextAt(index), state);
     update(d_->geometry_.Cell(index).adjusted(-1, -3, 1, 1));
 }
@@ -341,7 +319,7 @@ void PopupMenu::paintEvent(QPaintEvent* event) {
 }
 
 int PopupMenu::HitTest(int x, int y) const {
-    return d_->tree_ ? d_->geometry_.ItemAt(QPoint(x, y)) : 0;
+    return d_->MenuTree_ ? d_->geometry_.ItemAt(QPoint(x, y)) : 0;
 }
 
 const MenuGeometry& PopupMenu::Geometry() const {
@@ -355,7 +333,7 @@ void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (hit != 0) {
-        SendDescriptionEvent(d_->tree_->Item(hit).Description());
+        SendDescriptionEvent(d_->MenuTree_->Item(hit).Description());
     }
     setHot(hit);
 }
@@ -394,7 +372,7 @@ void PopupMenu::setHot(int index) {
 
 void PopupMenu::choose(int hit, bool toggledOff) {
     setHot(hit);
-    MenuItem& item = d_->tree_->Item(hit);
+    MenuItem& item = d_->MenuTree_->Item(hit);
     if (item.IsRoot()) {
         if (toggledOff) {
             d_->menuOpen_ = false;
@@ -419,8 +397,8 @@ void PopupMenu::choose(int hit, bool toggledOff) {
     if (d_->child_) {
         d_->child_->Unload();
     }
-    if (d_->parent_) {
-        d_->parent_->ForceUnload();
+    if (d_->ParentForm_) {
+        d_->ParentForm_->ForceUnload();
     }
     Unload();
 }
@@ -438,7 +416,7 @@ void PopupMenu::stepHot(int step) {
     int position = at == items.end() ? (step > 0 ? -1 : count) : int(at - items.begin());
     for (int tried = 0; tried < count; ++tried) {
         position = (position + step + count) % count;
-        const MenuItem& item = d_->tree_->Item(items[position]);
+        const MenuItem& item = d_->MenuTree_->Item(items[position]);
         if (item.Caption() != QLatin1String("-") && item.Enabled()) {
             SendDescriptionEvent(item.Description());
             setHot(items[position]);
@@ -453,14 +431,14 @@ void PopupMenu::closeFromKeyboard() {
 }
 
 void PopupMenu::keyPressEvent(QKeyEvent* event) {
-    auto* bar = dynamic_cast<MenuBar*>(d_->parent_);
+    auto* bar = dynamic_cast<MenuBar*>(d_->ParentForm_);
     const int hot = d_->hot_;
-    const bool onSubmenu = hot != 0 && d_->tree_->Item(hot).IsRoot();
+    const bool onSubmenu = hot != 0 && d_->MenuTree_->Item(hot).IsRoot();
     const int key = event->key();
     if (key == Qt::Key_Escape) {
         closeFromKeyboard();
     } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (d_->tree_ && !d_->items_.empty()) {
+        if (d_->MenuTree_ && !d_->items_.empty()) {
             stepHot(key == Qt::Key_Down ? +1 : -1);
         }
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
@@ -488,16 +466,16 @@ void PopupMenu::ShowMenu(int index) {
     if (d_->child_) {
         d_->child_->Unload();
     }
-    MenuItem* item = d_->tree_ ? d_->tree_->At(index) : nullptr;
+    MenuItem* item = d_->MenuTree_ ? d_->MenuTree_->At(index) : nullptr;
     if (!item || d_->unloaded_) {
         return;
     }
     const QRect cell = d_->geometry_.Cell(index);
     const QPoint corner = mapToGlobal(QPoint(cell.left() + cell.right(), cell.top()));
     auto* popup = new PopupMenu(this);
-    popup->Setup(d_->tree_, this, index,
-                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->style_,
-                 d_->highLight_);
+    popup->Setup(d_->MenuTree_, this, index,
+                 QPoint(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y())), d_->Style_,
+                 d_->HighLight_);
     d_->child_ = popup;
     popup->FillItems();
     popup->ShowPopup();
@@ -505,20 +483,20 @@ void PopupMenu::ShowMenu(int index) {
 }
 
 void PopupMenu::SendClickEvent(const QString& key) {
-    if (d_->parent_) {
-        d_->parent_->SendClickEvent(key);
+    if (d_->ParentForm_) {
+        d_->ParentForm_->SendClickEvent(key);
     }
 }
 
 void PopupMenu::SendDescriptionEvent(const QString& description) {
-    if (d_->parent_) {
-        d_->parent_->SendDescriptionEvent(description);
+    if (d_->ParentForm_) {
+        d_->ParentForm_->SendDescriptionEvent(description);
     }
 }
 
 void PopupMenu::ForceUnload() {
-    if (d_->parent_) {
-        d_->parent_->ForceUnload();
+    if (d_->ParentForm_) {
+        d_->ParentForm_->ForceUnload();
     }
     Unload();
 }
@@ -534,13 +512,13 @@ void PopupMenu::Unload() {
         d_->child_->Unload();
     }
     d_->child_ = nullptr;
-    if (d_->parent_) {
-        d_->parent_->ChildUnloaded(this);
+    if (d_->ParentForm_) {
+        d_->ParentForm_->ChildUnloaded(this);
     }
-    if (MenuItem* item = d_->tree_ ? d_->tree_->At(d_->filterIndex_) : nullptr) {
+    if (MenuItem* item = d_->MenuTree_ ? d_->MenuTree_->At(d_->FilterIndex_) : nullptr) {
         item->SetExpanded(false);
     }
-    d_->parent_ = nullptr;
+    d_->ParentForm_ = nullptr;
     hide();
     deleteLater();
 }
@@ -572,7 +550,7 @@ void PopupMenu::onActivationTimer() {
         return;
     }
     QPointer<PopupMenu> self(this);
-    if (auto* parentPopup = dynamic_cast<PopupMenu*>(d_->parent_)) {
+    if (auto* parentPopup = dynamic_cast<PopupMenu*>(d_->ParentForm_)) {
         parentPopup->ForceUnload();
     }
     if (self) {

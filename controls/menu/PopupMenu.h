@@ -13,6 +13,20 @@ namespace pelmora {
 class MenuGeometry;
 class MenuItemList;
 
+// What the opener sets up before FillItems, one row each: ROW(type, name, default). The row
+// declares the popup's field and its getter; Setup sets them all.
+#define PELMORA_POPUP_SETUP(ROW)                                                                   \
+    ROW(MenuItemList*, MenuTree, nullptr)                                                          \
+    ROW(MenuOwner*, ParentForm, nullptr)                                                           \
+    ROW(int, FilterIndex, 0)                                                                       \
+    ROW(int, LeftCorner, 0)                                                                        \
+    ROW(int, TopCorner, 0)                                                                         \
+    ROW(int, Style, 0)                                                                             \
+    ROW(int, OwnerWidth, 0)                                                                        \
+    ROW(int, HighLight, 0)
+
+#define PELMORA_POPUP_GETTER(type, name, def) type name() const;
+
 /// Borderless popup window showing the visible children of one menu item. Popups form a
 /// chain bar -> popup -> popup; each knows its opener (ParentForm).
 class PopupMenu : public QWidget, public MenuOwner {
@@ -30,14 +44,7 @@ public:
     /// opened the popup (first level only, else 0).
     void Setup(MenuItemList* tree, MenuOwner* opener, int filterIndex, QPoint cornerTwips,
                int style, int highLight, int ownerWidth = 0);
-    MenuItemList* MenuTree() const;
-    MenuOwner* ParentForm() const;
-    int FilterIndex() const;
-    int LeftCorner() const;
-    int TopCorner() const;
-    int Style() const;
-    int OwnerWidth() const;
-    int HighLight() const;
+    PELMORA_POPUP_SETUP(PELMORA_POPUP_GETTER)
     /// A child popup of this window is open.
     bool MenuOpen() const;
 
@@ -108,5 +115,7 @@ private:
     class Private;
     std::unique_ptr<Private> d_;
 };
+
+#undef PELMORA_POPUP_GETTER
 
 } // namespace pelmora
