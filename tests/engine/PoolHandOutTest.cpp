@@ -77,28 +77,30 @@ std::vector<std::string> SourcesOf(const std::vector<BatchDocument>& documents) 
     return sources;
 }
 
-TEST(PoolHandOut, SeveralSessionsTakeTheCostliestFirstAndReportInListOrder) {
-    RecordingConverter converter;
-    TempFolder folder;
-    const auto documents = Documents(folder, {1, 300, 2, 900, 40, 1});
-    const Events events = RunOn(converter, 2, documents);
-    EXPECT_THAT(events.started, ElementsAre(3, 1, 4, 2, 0, 5));
-    EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
-    EXPECT_EQ(events.sources, SourcesOf(documents));
-    EXPECT_THAT(events.codes, Each(100));
-    // Every finished document gives an estimate, and the last one says nothing is left.
-    ASSERT_FALSE(events.estimates.empty());
-    EXPECT_EQ(events.estimates.back(), 0);
-}
-
-TEST(PoolHandOut, OneSessionKeepsListOrderWhateverTheCosts) {
-    RecordingConverter converter;
-    TempFolder folder;
-    const auto documents = Documents(folder, {1, 300, 2, 900, 40, 1});
-    const Events events = RunOn(converter, 1, documents);
-    EXPECT_THAT(events.started, ElementsAre(0, 1, 2, 3, 4, 5));
-    EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
-    EXPECT_EQ(converter.Script().Opened(), SourcesOf(documents));
+// Several sessions take the costliest first, one keeps list order whatever the costs;
+// either way the outcomes are reported in list order.
+TEST(PoolHandOut, SeveralSessionsTakeTheCostliestFirstOneKeepsListOrder) {
+    const struct {
+        std::size_t sessions;
+        std::vector<std::size_t> started;
+    } cases[] = {{2, {3, 1, 4, 2, 0, 5}}, {1, {0, 1, 2, 3, 4, 5}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sessions);
+        RecordingConverter converter;
+        TempFolder folder;
+        const auto documents = Documents(folder, {1, 300, 2, 900, 40, 1});
+        const Events events = RunOn(converter, c.sessions, documents);
+        EXPECT_EQ(events.started, c.started);
+        EXPECT_THAT(events.finished, ElementsAre(0, 1, 2, 3, 4, 5));
+        EXPECT_EQ(events.sources, SourcesOf(documents));
+        EXPECT_THAT(events.codes, Each(100));
+        // Every finished document gives an estimate, and the last one says nothing is left.
+        ASSERT_FALSE(events.estimates.empty());
+        EXPECT_EQ(events.estimates.back(), 0);
+        if (c.sessions == 1) {
+            EXPECT_EQ(converter.Script().Opened(), SourcesOf(documents));
+        }
+    }
 }
 
 TEST(PoolHandOut, TheLaterSourceOfAPageWaitsForTheEarlierEvenWhenCostlier) {
