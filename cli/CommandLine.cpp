@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -137,17 +138,17 @@ double SteadySeconds() {
 class RunReports {
 public:
     RunReports(std::ostream& out, std::ostream& err, bool json, bool quiet)
-        : text_(out), json_(out),
+        : report_(json ? std::unique_ptr<DocumentReport>(std::make_unique<JsonReport>(out))
+                       : std::make_unique<TextReport>(out)),
           progress_(
               err, SteadySeconds, [] { return ProgressLine::TerminalWidth(STDERR_FILENO); },
-              &out == &std::cout && ::isatty(STDOUT_FILENO)),
-          useJson_(json) {
+              &out == &std::cout && ::isatty(STDOUT_FILENO)) {
         // Only the process's own standard error can be a terminal; a stream of a test
         // or a pipe gets the log lines alone.
         if (!quiet && &err == &std::cerr && ::isatty(STDERR_FILENO)) {
             observers_.push_back(&progress_);
         }
-        observers_.push_back(json ? static_cast<BatchObserver*>(&json_) : &text_);
+        observers_.push_back(report_.get());
     }
 
     const std::vector<BatchObserver*>& Observers() const { return observers_; }
@@ -155,21 +156,11 @@ public:
     void Add(BatchObserver& observer) { observers_.push_back(&observer); }
 
     // The one line of a run whose converter could not start.
-    void ReportUnavailable(const std::string& line) {
-        if (useJson_) {
-            json_.WriteObject({}, {}, static_cast<int>(ConversionCode::kConverterUnavailable),
-                              JsonReport::MessageOf(line), 0, 0);
-        } else {
-            text_.DocumentFinished(0, {},
-                                   DocumentOutcome{{ConversionCode::kConverterUnavailable, line}});
-        }
-    }
+    void ReportUnavailable(const std::string& line) { report_->ReportUnavailable(line); }
 
 private:
-    TextReport text_;
-    JsonReport json_;
+    std::unique_ptr<DocumentReport> report_;
     ProgressLine progress_;
-    bool useJson_ = false;
     std::vector<BatchObserver*> observers_;
 };
 

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <ostream>
 
 namespace pelmora {
 
@@ -112,29 +111,28 @@ std::size_t JsonReport::CountPictures(const std::string& page) {
     return count;
 }
 
-void JsonReport::WriteObject(const std::string& source, const std::string& page, int code,
-                             const std::string& message, double seconds, std::size_t pictures) {
+std::string JsonReport::Object(const std::string& source, const std::string& page, int code,
+                               const std::string& message, double seconds, std::size_t pictures) {
     // to_chars, unlike printf, never writes a decimal comma whatever the locale.
     char secondsText[32];
     const auto written = std::to_chars(secondsText, secondsText + sizeof secondsText,
                                        seconds < 0 ? 0.0 : seconds, std::chars_format::fixed, 3);
-    *written.ptr = '\0';
-    out_ << "{\"source\":" << Quote(source) << ",\"page\":" << Quote(page) << ",\"code\":" << code
-         << ",\"message\":" << Quote(message) << ",\"seconds\":" << secondsText
-         << ",\"pictures\":" << pictures << "}\n"
-         << std::flush;
+    return "{\"source\":" + Quote(source) + ",\"page\":" + Quote(page) +
+           ",\"code\":" + std::to_string(code) + ",\"message\":" + Quote(message) +
+           ",\"seconds\":" + std::string(secondsText, written.ptr) +
+           ",\"pictures\":" + std::to_string(pictures) + "}\n";
 }
 
-void JsonReport::DocumentFinished(std::size_t, const BatchDocument& document,
-                                  const DocumentOutcome& outcome) {
+std::string JsonReport::Record(const BatchDocument& document,
+                               const DocumentOutcome& outcome) const {
     const ConversionResult& result = outcome.result;
     // A page that was not written has no pictures of this run; one left from before
     // (101) still reports what is there beside it.
     const bool pageThere =
         result.code == ConversionCode::kConverted || result.code == ConversionCode::kOutputExists;
-    WriteObject(document.source, document.page, static_cast<int>(result.code),
-                MessageOf(result.line), outcome.seconds,
-                pageThere ? CountPictures(document.page) : 0);
+    return Object(document.source, document.page, static_cast<int>(result.code),
+                  MessageOf(result.line), outcome.seconds,
+                  pageThere ? CountPictures(document.page) : 0);
 }
 
 } // namespace pelmora

@@ -2,28 +2,23 @@
 // The machine-readable report of a command-line run: one JSON object a document, one
 // object a line, so that the output of several runs can simply be joined.
 
-#include "engine/BatchObserver.h"
+#include "cli/DocumentReport.h"
 
 #include <cstddef>
-#include <iosfwd>
 #include <string>
 
 namespace pelmora {
 
 /// Writes {"source", "page", "code", "message", "seconds", "pictures"} for each
 /// finished document, in list order.
-class JsonReport : public BatchObserver {
+class JsonReport : public DocumentReport {
 public:
-    /// Objects go to out.
-    explicit JsonReport(std::ostream& out) : out_(out) {}
+    using DocumentReport::DocumentReport;
 
-    /// Writes the document's object and flushes.
-    void DocumentFinished(std::size_t index, const BatchDocument& document,
-                          const DocumentOutcome& outcome) override;
-
-    /// Writes one object from its parts; message is the log line without its time.
-    void WriteObject(const std::string& source, const std::string& page, int code,
-                     const std::string& message, double seconds, std::size_t pictures);
+    /// One object from its parts, with its line end; message is the log line without its
+    /// time.
+    static std::string Object(const std::string& source, const std::string& page, int code,
+                              const std::string& message, double seconds, std::size_t pictures);
 
     /// text as a JSON string with its quotes. Valid UTF-8 is kept as it is; each byte
     /// that is not part of valid UTF-8 becomes the escape of the lone surrogate
@@ -38,8 +33,10 @@ public:
     /// folders below it); 0 when it does not exist.
     static std::size_t CountPictures(const std::string& page);
 
-private:
-    std::ostream& out_;
+protected:
+    /// The document's object.
+    std::string Record(const BatchDocument& document,
+                       const DocumentOutcome& outcome) const override;
 };
 
 } // namespace pelmora

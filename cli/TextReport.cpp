@@ -2,13 +2,10 @@
 
 #include "engine/TextLines.h"
 
-#include <ostream>
-
 namespace pelmora {
 
-void TextReport::DocumentFinished(std::size_t, const BatchDocument&,
-                                  const DocumentOutcome& outcome) {
-    out_ << EscapeControlCharacters(outcome.result.line) << '\n' << std::flush;
+std::string TextReport::Record(const BatchDocument&, const DocumentOutcome& outcome) const {
+    return EscapeControlCharacters(outcome.result.line) + '\n';
 }
 
 } // namespace pelmora

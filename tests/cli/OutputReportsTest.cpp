@@ -1,8 +1,10 @@
 // The run's front ends without an office: the progress line with a hand-driven clock,
-// the JSON objects read back, and the password file.
+// the JSON objects read back, the record of a run that could not start, and the password
+// file.
 #include "cli/JsonReport.h"
 #include "cli/PasswordFile.h"
 #include "cli/ProgressLine.h"
+#include "cli/TextReport.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/support/Matchers.h"
@@ -176,6 +178,19 @@ TEST(JsonReportObjects, QuotesValidUtf8AsItIsAndEscapesTheRest) {
     EXPECT_EQ(JsonReport::Quote(std::string("\x01\n\x7F", 3)), "\"\\u0001\\n\\u007f\"");
     EXPECT_EQ(JsonReport::MessageOf("12:34:56  101, Output file x exists, Ignore!"),
               "101, Output file x exists, Ignore!");
+}
+
+// A converter that cannot start ends the run before any document: both reports write one
+// record that names no document and counts no pictures.
+TEST(ReportRecords, AConverterThatCannotStartIsOneRecordNamingNoDocument) {
+    const std::string line = "12:34:56  104, Can not load Microsoft Word, Terminate!";
+    std::ostringstream text;
+    TextReport{text}.ReportUnavailable(line);
+    EXPECT_EQ(text.str(), line + "\n");
+    std::ostringstream json;
+    JsonReport{json}.ReportUnavailable(line);
+    EXPECT_EQ(json.str(), "{\"source\":\"\",\"page\":\"\",\"code\":104,\"message\":\"104, Can not "
+                          "load Microsoft Word, Terminate!\",\"seconds\":0.000,\"pictures\":0}\n");
 }
 
 TEST(PasswordFileReading, OrderWarningAndProblems) {
