@@ -4,6 +4,7 @@
 #include "engine/PathHelpers.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/Matchers.h"
+#include "tests/support/OutputTable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -49,13 +50,13 @@ TEST(ParseCommandLine, DoubledQuotesAreLiteralQuotes) {
 }
 
 TEST(Unquote, OnlyTextBothBeginningAndEndingWithAQuote) {
-    EXPECT_EQ(Unquote("\"a b\""), "a b");
-    EXPECT_EQ(Unquote("\"a\"\"b\""), "a\"b");
-    EXPECT_EQ(Unquote("\"\""), "");
-    EXPECT_EQ(Unquote("\""), "\"");
-    EXPECT_EQ(Unquote("a\""), "a\"");
-    EXPECT_EQ(Unquote("\"a"), "\"a");
-    EXPECT_EQ(Unquote(""), "");
+    test::ExpectOutputs(Unquote, {{"\"a b\"", "a b"},
+                                  {"\"a\"\"b\"", "a\"b"},
+                                  {"\"\"", ""},
+                                  {"\"", "\""},
+                                  {"a\"", "a\""},
+                                  {"\"a", "\"a"},
+                                  {"", ""}});
 }
 
 TEST(RawCommandLine, ArgumentsAndSwitches) {

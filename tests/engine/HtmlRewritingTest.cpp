@@ -6,6 +6,7 @@
 #include "engine/HtmlWriter.h"
 #include "engine/PresentationalHints.h"
 #include "engine/StyleSheetIndex.h"
+#include "tests/support/OutputTable.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -149,22 +150,16 @@ TEST(CssSyntax, ReadsDeclarationsAndRulesAsABrowserDoes) {
 }
 
 TEST(PresentationalHints, GiveTheValuesBrowsersDerive) {
-    EXPECT_EQ(CssFontSize("1"), "x-small");
-    EXPECT_EQ(CssFontSize("+1"), "large");
-    EXPECT_EQ(CssFontSize("-5"), "x-small");
-    EXPECT_EQ(CssFontSize("9"), "xxx-large");
-    EXPECT_EQ(CssFontSize("x"), "");
-    EXPECT_EQ(CssColor("#FFAA00"), "#ffaa00");
-    EXPECT_EQ(CssColor("ffaa00"), "#ffaa00");
-    EXPECT_EQ(CssColor("Red"), "red");
-    EXPECT_EQ(CssColor("transparent"), "");
-    EXPECT_EQ(CssLength("120"), "120px");
-    EXPECT_EQ(CssLength(" 50% "), "50%");
-    EXPECT_EQ(CssLength("128*"), "");
-    EXPECT_EQ(CssLength("-3"), "");
-    EXPECT_EQ(CssFontFamily("Times New Roman, serif"), "Times New Roman,serif");
-    EXPECT_EQ(CssFontFamily("3D Font,'Quoted'"), "'3D Font','Quoted'");
-    EXPECT_EQ(CssFontFamily("a,,b"), "");
+    ExpectOutputs(
+        CssFontSize,
+        {{"1", "x-small"}, {"+1", "large"}, {"-5", "x-small"}, {"9", "xxx-large"}, {"x", ""}});
+    ExpectOutputs(
+        CssColor,
+        {{"#FFAA00", "#ffaa00"}, {"ffaa00", "#ffaa00"}, {"Red", "red"}, {"transparent", ""}});
+    ExpectOutputs(CssLength, {{"120", "120px"}, {" 50% ", "50%"}, {"128*", ""}, {"-3", ""}});
+    ExpectOutputs(CssFontFamily, {{"Times New Roman, serif", "Times New Roman,serif"},
+                                  {"3D Font,'Quoted'", "'3D Font','Quoted'"},
+                                  {"a,,b", ""}});
 }
 
 TEST(StyleSheetIndex, KnowsWhichRulesReachAnElement) {
