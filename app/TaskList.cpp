@@ -1,5 +1,6 @@
 #include "app/TaskList.h"
 
+#include "app/MiddleElisionDelegate.h"
 #include "app/TaskIcons.h"
 #include "controls/design/Twips.h"
 
@@ -29,6 +30,7 @@ TaskList::TaskList(QWidget* parent)
     header()->setSectionsMovable(false);
     // A long path loses its start, so the file name at its end stays in view.
     setTextElideMode(Qt::ElideLeft);
+    setItemDelegateForColumn(ColumnName, new MiddleElisionDelegate(this));
     FitColumns();
     connect(header(), &QHeaderView::sectionResized, this, [this] {
         if (!fitting_) {

@@ -13,7 +13,7 @@
 namespace pelmora {
 
 /// The report view of the main window's tasks. Positions are 1-based.
-class TaskList : public QTreeWidget {
+class TaskList : public QTreeWidget, public TaskPictures {
     Q_OBJECT
 public:
     explicit TaskList(QWidget* parent = nullptr);
@@ -66,7 +66,7 @@ public:
     void SetDropRefusal(const QString& reason) { dropRefusal_ = reason; }
 
     /// The picture of a task icon number (the image list of the rows).
-    const QIcon& Picture(int icon) const;
+    const QIcon& Picture(int icon) const override;
 
 signals:
     /// A row is about to leave the list.

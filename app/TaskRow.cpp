@@ -1,6 +1,6 @@
 #include "app/TaskRow.h"
 
-#include "app/TaskList.h"
+#include <algorithm>
 
 namespace pelmora {
 
@@ -76,8 +76,8 @@ QVariant TaskRow::data(int column, int role) const {
         return {};
     }
     if (column == ColumnName && role == Qt::DecorationRole) {
-        if (const auto* list = dynamic_cast<const TaskList*>(treeWidget())) {
-            return list->Picture(task_.icon);
+        if (const auto* pictures = dynamic_cast<const TaskPictures*>(treeWidget())) {
+            return pictures->Picture(task_.icon);
         }
         return {};
     }

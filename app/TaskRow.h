@@ -2,6 +2,7 @@
 // One row of the task list: a task value (a source document waiting for, or done
 // with, its conversion). What the columns show is drawn from the value.
 
+#include <QIcon>
 #include <QString>
 #include <QTreeWidgetItem>
 
@@ -19,6 +20,17 @@ enum TaskColumn : int {
     ColumnDate,
     ColumnState,
     ColumnCount
+};
+
+/// Where rows find the picture of a task icon: the view they are in, which holds
+/// one copy of each for all its rows.
+class TaskPictures {
+public:
+    /// The picture of a task icon number.
+    virtual const QIcon& Picture(int icon) const = 0;
+
+protected:
+    ~TaskPictures() = default;
 };
 
 /// A task as a plain value.
