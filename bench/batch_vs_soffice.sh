@@ -16,9 +16,10 @@
 # sessions' time pelmora spent inside office calls; the rest is pelmora's own share
 # (goal < 10%).
 #
-# Usage: bench/batch_vs_soffice.sh [COPIES] [ROUNDS]
+# Usage: [PELMORA_BATCHES="uniform mixed"] bench/batch_vs_soffice.sh [COPIES] [ROUNDS]
 #   COPIES of each sample (default 5); ROUNDS of all ways on both batches, interleaved,
-#   of which the medians are printed (default 3).
+#   of which the medians are printed (default 3). PELMORA_BATCHES names other batches
+#   of bench/make_batch.sh to run instead, such as "pagefields".
 # Needs a built pelmora (./test.sh or scripts/setup.sh) and no other office running
 # under the same profile.
 source "$(dirname "$0")/common.sh"
@@ -30,7 +31,7 @@ require_built "$PELMORA"
 
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/pelmora-batch-XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT
-BATCHES=(uniform mixed)
+read -r -a BATCHES <<<"${PELMORA_BATCHES:-uniform mixed}"
 for list in "${BATCHES[@]}"; do
     "$ROOT/bench/make_batch.sh" "$WORK/$list" "$COPIES" "$list"
     echo "$list batch: $(find "$WORK/$list" -maxdepth 1 -type f | wc -l) documents" \

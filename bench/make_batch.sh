@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Writes a batch of Word documents (.doc, .rtf, Word 2003 .xml) for the benchmarks.
 #
-# Usage: bench/make_batch.sh FOLDER [COPIES] [uniform|mixed]
+# Usage: bench/make_batch.sh FOLDER [COPIES] [uniform|mixed|pagefields]
 #   uniform (default): the readable samples COPIES times each, the damaged one and the
 #     one that crashes some ways of loading once, and 21 x COPIES generated documents
 #     of five to six pages; every document takes well under a second.
 #   mixed: the same, and after them in name order a few long documents (3 to 20 s
 #     each: long tables, many pictures), as real folders hold their big reports late.
+#   pagefields: only the generated documents, each with "Page X of Y" in its footer:
+#     the documents whose page needs the office's page layout.
 source "$(dirname "$0")/common.sh"
 CORPUS="$ROOT/tests/data/corpus"
 BATCH="$1"
@@ -19,22 +21,24 @@ mkdir -p "$BATCH" "$WORK/made"
 # The readable samples, COPIES times; the damaged one and the one that crashes some
 # ways of loading once each, as a real batch holds a few such files. Not the encrypted
 # one, which needs its password.
-for f in simple two_images empty Word95 table-merges HeaderFooterUnicode; do
-    for ((i = 1; i <= COPIES; i++)); do
-        cp "$CORPUS/$f.doc" "$BATCH/$f-$i.doc"
+if [ "$KIND" != pagefields ]; then
+    for f in simple two_images empty Word95 table-merges HeaderFooterUnicode; do
+        for ((i = 1; i <= COPIES; i++)); do
+            cp "$CORPUS/$f.doc" "$BATCH/$f-$i.doc"
+        done
     done
-done
-cp "$CORPUS/Fuzzed.doc" "$CORPUS/FloatingPictures.doc" "$BATCH/"
+    cp "$CORPUS/Fuzzed.doc" "$CORPUS/FloatingPictures.doc" "$BATCH/"
+fi
 
 # Generated documents of a real length (five to six pages: headings, paragraphs with
-# mixed formatting, a table of 30 rows, a picture; every third one with "Page X of Y"
-# in its footer): RTF written here, Word 2003 XML and more .doc made from it by the
-# office itself.
+# mixed formatting, a table of 30 rows, a picture; every third one, in a pagefields
+# batch every one, with "Page X of Y" in its footer): RTF written here, Word 2003 XML
+# and more .doc made from it by the office itself.
 PNG=89504e470d0a1a0a0000000d4948445200000004000000040802000000269309290000001049444154789c63f8cfc000470cc47100ae930ff1d05f239e0000000049454e44ae426082
 for ((i = 1; i <= 7 * COPIES; i++)); do
     {
         printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}\\fs24 '
-        if ((i % 3 == 0)); then
+        if ((i % 3 == 0)) || [ "$KIND" = pagefields ]; then
             printf '{\\footer\\pard\\qc Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of '
             printf '{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}'
         fi

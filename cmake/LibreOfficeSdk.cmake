@@ -42,16 +42,19 @@ set(PELMORA_UNO_TYPES
     com.sun.star.awt.XToolkit2
     com.sun.star.awt.XWindow
     com.sun.star.beans.PropertyValue
+    com.sun.star.beans.XPropertySet
     com.sun.star.bridge.BridgeFactory
     com.sun.star.bridge.XBridge
     com.sun.star.connection.Connector
     com.sun.star.connection.NoConnectException
     com.sun.star.container.XEnumeration
     com.sun.star.container.XEnumerationAccess
+    com.sun.star.container.XIndexAccess
     com.sun.star.container.XNameAccess
     com.sun.star.document.MacroExecMode
     com.sun.star.document.UpdateDocMode
     com.sun.star.document.XTypeDetection
+    com.sun.star.drawing.XDrawPageSupplier
     com.sun.star.frame.Desktop
     com.sun.star.frame.Frame
     com.sun.star.frame.XController2
@@ -70,6 +73,8 @@ set(PELMORA_UNO_TYPES
     com.sun.star.task.XInteractionApprove
     com.sun.star.task.XInteractionHandler
     com.sun.star.task.XInteractionRequest
+    com.sun.star.text.RelOrientation
+    com.sun.star.text.TextContentAnchorType
     com.sun.star.text.XTextFieldsSupplier
     com.sun.star.uno.DeploymentException
     com.sun.star.uno.XAggregation

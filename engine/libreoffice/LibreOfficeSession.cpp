@@ -1,51 +1,37 @@
 #include "engine/libreoffice/LibreOfficeSession.h"
 
 #include "engine/StagingFolder.h"
+#include "engine/libreoffice/DocumentLayout.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "engine/libreoffice/OfficeSupport.h"
 #include "engine/libreoffice/PagePictures.h"
 #include "engine/libreoffice/PipeConnection.h"
 
-#include <com/sun/star/awt/Toolkit.hpp>
-#include <com/sun/star/awt/WindowClass.hpp>
-#include <com/sun/star/awt/WindowDescriptor.hpp>
-#include <com/sun/star/awt/XToolkit2.hpp>
-#include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
-#include <com/sun/star/container/XEnumeration.hpp>
-#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XTypeDetection.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
-#include <com/sun/star/frame/Frame.hpp>
-#include <com/sun/star/frame/XController2.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XFrame2.hpp>
 #include <com/sun/star/frame/XLoadable.hpp>
-#include <com/sun/star/frame/XModel2.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
-#include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
 #include <com/sun/star/task/PasswordRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionApprove.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/task/XInteractionRequest.hpp>
-#include <com/sun/star/text/XTextFieldsSupplier.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/util/XModifiable.hpp>
-#include <com/sun/star/util/XRefreshable.hpp>
-#include <com/sun/star/view/XRenderable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
@@ -304,6 +290,21 @@ struct Session {
     std::shared_ptr<Office> office_;
     bool quit_ = false;
     unsigned copies_ = 0;
+
+    // The office of the session, started anew when it does not answer.
+    std::shared_ptr<Office> RunningOffice() {
+        if (quit_) {
+            throw ConverterError("the converter has been quit");
+        }
+        if (!office_ || !office_->Responds()) {
+            if (office_) {
+                office_->ShutDown(false);
+            }
+            office_.reset();
+            office_ = StartOffice(settings_);
+        }
+        return office_;
+    }
 };
 
 // Runs one call into the office under the document's time limit. A dead or killed
@@ -392,79 +393,10 @@ Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& ur
     return Reference<css::lang::XComponent>(model, UNO_QUERY_THROW);
 }
 
-// Fields such as "Figure 1" get their numbers only when fields are updated; not even a
-// view does it, so a laid-out document needs it too. The refresh must not mark the
-// document as changed, or the page would carry today's date as its change date.
-void RefreshFields(const Reference<css::lang::XComponent>& component) {
-    try {
-        Reference<css::text::XTextFieldsSupplier> fields(component, UNO_QUERY);
-        if (fields.is()) {
-            Reference<css::util::XRefreshable>(fields->getTextFields(), UNO_QUERY_THROW)->refresh();
-            Reference<css::util::XModifiable>(component, UNO_QUERY_THROW)->setModified(false);
-        }
-    } catch (const css::lang::DisposedException&) {
-        throw;
-    } catch (const css::uno::RuntimeException&) {
-        // Stale field results are better than no page.
-    }
-}
-
 std::string SourceUrl(const std::string& fileName) {
     std::error_code error;
     const fs::path path = fs::absolute(fileName, error);
     return FileUrl((error ? fs::path(fileName) : path).lexically_normal().string());
-}
-
-// What the document's fields say about laying it out.
-struct FieldKinds {
-    bool any = false;        ///< the document has fields at all
-    bool pageFields = false; ///< page numbers, counts, references: only a layout knows them
-    bool comments = false;   ///< a view shows these in windows of their own
-};
-
-FieldKinds KindsOfFields(const Reference<css::lang::XComponent>& component) {
-    static const char* const kPageFields[] = {"com.sun.star.text.TextField.PageNumber",
-                                              "com.sun.star.text.TextField.PageCount",
-                                              "com.sun.star.text.TextField.GetReference"};
-    FieldKinds kinds;
-    if (Reference<css::text::XTextFieldsSupplier> fields{component, UNO_QUERY}; fields.is()) {
-        const auto all = fields->getTextFields()->createEnumeration();
-        while (all->hasMoreElements() && !(kinds.pageFields && kinds.comments)) {
-            Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
-            kinds.any = true;
-            if (!field.is()) {
-                continue;
-            }
-            // One call for all names: every call crosses the bridge.
-            for (const OUString& name : field->getSupportedServiceNames()) {
-                kinds.comments = kinds.comments || name == "com.sun.star.text.TextField.Annotation";
-                for (const char* service : kPageFields) {
-                    kinds.pageFields = kinds.pageFields || name.equalsAscii(service);
-                }
-            }
-        }
-    }
-    return kinds;
-}
-
-// Whether a view of a document with comments can be made: the comment's margin window
-// is built from Writer's dialog description, which the office packages without a user
-// interface leave out; without it the office dies making the view.
-bool CommentWindowsAvailable(const std::string& programFolder) {
-    std::error_code error;
-    return fs::exists(fs::path(programFolder) /
-                          "../share/config/soffice.cfg/modules/swriter/ui/annotation.ui",
-                      error);
-}
-
-// Whether the page places something by absolute position: the export takes that
-// position from the layout, so only a laid-out document gives the right one. Asking
-// the page, not the drawings, spares the second load for the many drawings that are
-// anchored in the text and written without a position.
-bool HasAbsolutePositions(const std::string& page) {
-    return page.find("sd-abs-pos") != std::string::npos ||
-           page.find("position: absolute") != std::string::npos ||
-           page.find("position:absolute") != std::string::npos;
 }
 
 // How a document is loaded: read-only, never asking, no macros, no updated links.
@@ -484,35 +416,70 @@ Properties LoadProperties(const Reference<css::task::XInteractionHandler>& handl
     return properties;
 }
 
-// Loads url and updates its fields; returns the document and what its fields need.
-std::pair<Reference<css::lang::XComponent>, FieldKinds>
+// Loads url and updates its fields; returns the document and what it needs from a
+// layout.
+std::pair<Reference<css::lang::XComponent>, DocumentLayout>
 LoadWithFields(Office& office, const OUString& url, const Properties& properties) {
     const auto loaded = LoadDocument(office, url, properties);
-    // Unknown kinds are refreshed, but not laid out: values without layout are better
-    // than no page.
-    FieldKinds fields{.any = true};
-    try {
-        fields = KindsOfFields(loaded);
-    } catch (const css::lang::DisposedException&) {
-        throw;
-    } catch (const css::uno::RuntimeException&) {
-    }
+    const DocumentLayout layout(loaded);
     // Updating fields costs as much as a third of loading, for nothing when there
     // are none.
-    if (fields.any) {
-        RefreshFields(loaded);
+    if (layout.HasFields()) {
+        DocumentLayout::RefreshFields(loaded);
     }
-    return std::make_pair(loaded, fields);
+    return std::make_pair(loaded, layout);
+}
+
+// A document loaded from its private copy in an office's folder.
+struct LoadedCopy {
+    std::shared_ptr<Office> office_;
+    Reference<css::lang::XComponent> component_;
+    DocumentLayout layout_;
+    std::string copyFolder_;
+};
+
+// Copies fileName into office's folder and loads the copy there. The office reads a
+// private copy, so read-only only tells it not to expect changes.
+LoadedCopy LoadCopy(Session& session, const std::shared_ptr<Office>& office,
+                    const std::string& fileName, const std::string& password,
+                    Clock::time_point deadline) {
+    const std::string copy =
+        CopySource(office->process_->WorkFolder(), ++session.copies_, fileName);
+    const std::string copyFolder = fs::path(copy).parent_path().string();
+    auto* handler = new SilentHandler;
+    const Reference<css::task::XInteractionHandler> handlerReference(handler);
+    const Properties properties = LoadProperties(handlerReference, fileName, password);
+    const OUString url = Unicode(FileUrl(office->process_->OfficePath(copy)));
+    try {
+        auto [component, layout] = Guarded(
+            session, *office, deadline, "opening the document",
+            [&] { return LoadWithFields(*office, url, properties); },
+            [&](const std::string& message) {
+                return handler->passwordRefused_ ? std::string("the password is wrong or missing")
+                                                 : DescribeLoadError(message);
+            });
+        return {office, component, layout, copyFolder};
+    } catch (const ConverterError& e) {
+        std::error_code ignored;
+        fs::remove_all(copyFolder, ignored);
+        if (handler->passwordRefused_) {
+            // The caller may have another password to try on the same office.
+            throw ConverterPasswordError(e.what());
+        }
+        throw;
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(copyFolder, ignored);
+        throw;
+    }
 }
 
 class LibreOfficeDocument final : public ConverterDocument {
 public:
-    LibreOfficeDocument(std::shared_ptr<Session> session, std::shared_ptr<Office> office,
-                        Reference<css::lang::XComponent> component, Clock::time_point deadline,
-                        FieldKinds fields, std::string copyFolder)
-        : session_(std::move(session)), office_(std::move(office)),
-          component_(std::move(component)), deadline_(deadline), fields_(fields),
-          copyFolder_(std::move(copyFolder)) {}
+    LibreOfficeDocument(std::shared_ptr<Session> session, LoadedCopy loaded,
+                        Clock::time_point deadline, std::string source, std::string password)
+        : session_(std::move(session)), loaded_(std::move(loaded)), deadline_(deadline),
+          source_(std::move(source)), password_(std::move(password)) {}
 
     ~LibreOfficeDocument() override {
         try {
@@ -523,7 +490,7 @@ public:
     }
 
     void SaveAsPage(const std::string& given, const std::string& fileName) override {
-        if (!component_.is()) {
+        if (!loaded_.component_.is()) {
             throw ConverterError("the document is closed");
         }
         std::error_code error;
@@ -536,9 +503,6 @@ public:
             throw ConverterError("cannot write into the folder " + given + ": " +
                                  std::strerror(errno));
         }
-        // The office writes a short name of plain letters: it cannot write a name that
-        // is not UTF-8, nor the longer names it makes from a long one.
-        const std::string stored = std::string(kStagingWorkPrefix) + "page.htm";
         // A page written into a staging folder is read from the folder above it.
         fs::path readFolder = fs::path(folder).lexically_normal();
         if (readFolder.filename().empty()) {
@@ -548,53 +512,141 @@ public:
             readFolder = readFolder.parent_path();
         }
         const std::string page = (readFolder / fileName).string();
-        // The sandboxed office writes into its own folder only; the page and its
-        // pictures are moved out from there.
-        const bool sandboxed = office_->process_ && office_->process_->Sandboxed();
-        const std::string storeFolder = sandboxed ? copyFolder_ + "/page" : folder;
-        fs::create_directories(storeFolder, error);
-        const std::string target = (fs::path(storeFolder) / stored).string();
-        Store(component_, target, page);
-        StoreLaidOutWhenNeeded(target, page);
+        StorePage(folder, page);
         std::vector<std::string> writtenThrough;
-        if (sandboxed) {
+        if (Sandboxed()) {
+            const std::string storeFolder = StoreFolder(folder);
             MoveFiles(storeFolder, folder);
             // The export named the pictures where the office wrote them, as seen
             // from the page's folder: relative, or absolute when it found no path.
-            const fs::path officeFolder = office_->process_->OfficePath(storeFolder);
+            const fs::path officeFolder = loaded_.office_->process_->OfficePath(storeFolder);
             writtenThrough = {officeFolder.lexically_relative(readFolder).generic_string() + "/",
                               officeFolder.generic_string() + "/",
                               "file://" + officeFolder.generic_string() + "/"};
         }
-        PlaceStoredPage(folder, stored, fileName, writtenThrough);
+        PlaceStoredPage(folder, StoredName(), fileName, writtenThrough);
     }
 
     void Close() override {
-        if (!component_.is()) {
+        if (!loaded_.component_.is()) {
             return;
         }
-        const Reference<css::lang::XComponent> component = component_;
-        component_.clear();
+        const Reference<css::lang::XComponent> component = loaded_.component_;
+        loaded_.component_.clear();
         std::error_code ignored;
-        fs::remove_all(copyFolder_, ignored);
+        fs::remove_all(loaded_.copyFolder_, ignored);
         CloseComponent(component);
     }
 
 private:
-    // Writes the page to target. Relative links are made relative to page, where
+    // The office writes a short name of plain letters: it cannot write a name that is
+    // not UTF-8, nor the longer names it makes from a long one.
+    static std::string StoredName() { return std::string(kStagingWorkPrefix) + "page.htm"; }
+
+    bool Sandboxed() const {
+        return loaded_.office_->process_ && loaded_.office_->process_->Sandboxed();
+    }
+
+    // Where the office writes the page: the sandboxed one only into its own folder,
+    // from where the page and its pictures are moved out.
+    std::string StoreFolder(const std::string& folder) const {
+        return Sandboxed() ? loaded_.copyFolder_ + "/page" : folder;
+    }
+
+    // Writes the page into StoreFolder(folder), laid out when it shows values only a
+    // layout knows. A document known to need the layout gets its view before it is
+    // written, so it is written once; one whose page shows that it needed one is
+    // written again. A view would end an office that cannot show comments, and the
+    // page without layout is what its fallback would keep anyway: that office is spared.
+    void StorePage(const std::string& folder, const std::string& page) {
+        const bool viewSafe = loaded_.layout_.ViewSafe(session_->commentWindows_);
+        if (viewSafe && loaded_.layout_.Wanted()) {
+            StoreLaidOut(folder, page);
+            return;
+        }
+        Store(StoreTarget(folder), page);
+        if (viewSafe && PlacesByPosition(StoreTarget(folder))) {
+            StoreLaidOut(folder, page);
+        }
+    }
+
+    // The store folder, made, and the page's name in it.
+    std::string StoreTarget(const std::string& folder) const {
+        std::error_code error;
+        fs::create_directories(StoreFolder(folder), error);
+        return (fs::path(StoreFolder(folder)) / StoredName()).string();
+    }
+
+    // Whether the page written to target places drawings by a position that the export
+    // takes from the layout.
+    static bool PlacesByPosition(const std::string& target) {
+        std::ifstream in(target, std::ios::binary);
+        const std::string written(std::istreambuf_iterator<char>(in), {});
+        return DocumentLayout::HasAbsolutePositions(written);
+    }
+
+    // Writes the page through a hidden view. Making the view ends the office on some
+    // files that convert fine without one, and what a failed view leaves of a document
+    // is not to be trusted: then the source is loaded again, on a fresh office when
+    // this one died, and written without layout.
+    void StoreLaidOut(const std::string& folder, const std::string& page) {
+        Reference<css::frame::XFrame2> view;
+        try {
+            view = AttachView();
+            Store(StoreTarget(folder), page);
+        } catch (const ConverterError&) {
+            CloseView(view);
+            view.clear();
+            Reopen();
+            Store(StoreTarget(folder), page);
+        }
+        CloseView(view);
+    }
+
+    // Loads the source again, on a fresh office when this one died.
+    void Reopen() {
+        try {
+            Close();
+        } catch (const ConverterError&) {
+            // What is left of the document goes with its office.
+        }
+        loaded_ = LoadCopy(*session_, session_->RunningOffice(), source_, password_, deadline_);
+    }
+
+    Reference<css::frame::XFrame2> AttachView() {
+        return Guarded(
+            *session_, *loaded_.office_, deadline_, "laying out the document",
+            [&] {
+                return DocumentLayout::AttachHiddenView(loaded_.office_->context_,
+                                                        loaded_.component_);
+            },
+            [](const std::string& message) { return message; });
+    }
+
+    // Closes the view, not the document; the page is written by then, and a dead
+    // office is replaced by the next Open.
+    void CloseView(const Reference<css::frame::XFrame2>& view) {
+        if (view.is()) {
+            try {
+                CloseComponent(Reference<css::lang::XComponent>(view, UNO_QUERY));
+            } catch (const ConverterError&) {
+            }
+        }
+    }
+
+    // Writes the document to target. Relative links are made relative to page, where
     // the page will be read, not to target.
-    void Store(const Reference<css::lang::XComponent>& component, const std::string& target,
-               const std::string& page) {
+    void Store(const std::string& target, const std::string& page) {
         const Properties properties =
             MakeProperties({{"FilterName", css::uno::Any(OUString("HTML (StarWriter)"))},
                             {"Overwrite", css::uno::Any(true)},
                             {"DocumentBaseURL", css::uno::Any(Unicode(SourceUrl(page)))}});
+        Office& office = *loaded_.office_;
         Guarded(
-            *session_, *office_, deadline_, "saving the page",
+            *session_, office, deadline_, "saving the page",
             [&] {
-                Reference<css::frame::XStorable>(component, UNO_QUERY_THROW)
-                    ->storeToURL(Unicode(FileUrl(office_->process_->OfficePath(target))),
-                                 properties);
+                Reference<css::frame::XStorable>(loaded_.component_, UNO_QUERY_THROW)
+                    ->storeToURL(Unicode(FileUrl(office.process_->OfficePath(target))), properties);
             },
             [&](const std::string& message) {
                 return "LibreOffice cannot write the page " + page + ": " +
@@ -602,83 +654,15 @@ private:
             });
     }
 
-    // Writes the page again through a hidden view, which lays the document out, when
-    // the page shows values only a layout knows. Making a view can end the office on
-    // files that convert fine without one, so the page written without layout is put
-    // back whenever this fails; a crashed office is replaced by the next Open.
-    void StoreLaidOutWhenNeeded(const std::string& target, const std::string& page) {
-        // A view would end the office; the page without layout is what its fallback
-        // would keep anyway, so the office is spared.
-        if (fields_.comments && !session_->commentWindows_) {
-            return;
-        }
-        std::string withoutLayout;
-        {
-            std::ifstream in(target, std::ios::binary);
-            withoutLayout.assign(std::istreambuf_iterator<char>(in), {});
-            if (!in && !in.eof()) {
-                return;
-            }
-        }
-        if (!fields_.pageFields && !HasAbsolutePositions(withoutLayout)) {
-            return;
-        }
-        Reference<css::frame::XFrame2> frame;
-        try {
-            frame = Guarded(
-                *session_, *office_, deadline_, "laying out the document",
-                [&] { return AttachHiddenView(); },
-                [](const std::string& message) { return message; });
-            Store(component_, target, page);
-        } catch (const ConverterError&) {
-            std::ofstream out(target, std::ios::binary | std::ios::trunc);
-            out << withoutLayout;
-        }
-        if (frame.is()) {
-            try {
-                CloseComponent(Reference<css::lang::XComponent>(frame, UNO_QUERY));
-            } catch (const ConverterError&) {
-                // The page is written; a dead office is replaced by the next Open.
-            }
-        }
-    }
-
-    // A hidden view on the loaded document, as loading with a view would make it,
-    // without reading the file again; the view lays the whole document out.
-    Reference<css::frame::XFrame2> AttachHiddenView() {
-        const auto& context = office_->context_;
-        css::awt::WindowDescriptor descriptor;
-        descriptor.Type = css::awt::WindowClass_TOP;
-        descriptor.WindowServiceName = "window";
-        descriptor.ParentIndex = -1;
-        descriptor.Bounds = css::awt::Rectangle(0, 0, 800, 600);
-        descriptor.WindowAttributes = 0;
-        const Reference<css::awt::XWindow> window(
-            css::awt::Toolkit::create(context)->createWindow(descriptor), UNO_QUERY_THROW);
-        const Reference<css::frame::XFrame2> frame = css::frame::Frame::create(context);
-        frame->initialize(window);
-        const Reference<css::frame::XModel2> model(component_, UNO_QUERY_THROW);
-        const Reference<css::frame::XFrame> plainFrame(frame, UNO_QUERY_THROW);
-        const Reference<css::frame::XController2> view =
-            model->createDefaultViewController(plainFrame);
-        const Reference<css::frame::XController> controller(view, UNO_QUERY_THROW);
-        model->connectController(controller);
-        frame->setComponent(view->getComponentWindow(), controller);
-        model->setCurrentController(controller);
-        // Formats every page, as printing does.
-        Reference<css::view::XRenderable>(model, UNO_QUERY_THROW)
-            ->getRendererCount(css::uno::Any(component_), {});
-        return frame;
-    }
-
     void CloseComponent(const Reference<css::lang::XComponent>& component) {
-        if (!office_->Alive()) {
+        Office& office = *loaded_.office_;
+        if (!office.Alive()) {
             return; // the document went away with its office
         }
         // Closing is tidying up: it may overrun the document's limit a little.
         const auto deadline = std::max(deadline_, Clock::now() + std::chrono::seconds(30));
         Guarded(
-            *session_, *office_, deadline, "closing the document",
+            *session_, office, deadline, "closing the document",
             [&] {
                 try {
                     Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
@@ -692,11 +676,10 @@ private:
     }
 
     std::shared_ptr<Session> session_;
-    std::shared_ptr<Office> office_;
-    Reference<css::lang::XComponent> component_;
+    LoadedCopy loaded_;
     Clock::time_point deadline_;
-    FieldKinds fields_;
-    std::string copyFolder_;
+    std::string source_;
+    std::string password_;
 };
 
 } // namespace
@@ -711,64 +694,18 @@ public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
         settings.programFolder = OfficeProgramFolder(settings);
         session_->settings_ = std::move(settings);
-        session_->commentWindows_ = CommentWindowsAvailable(session_->settings_.programFolder);
+        session_->commentWindows_ =
+            DocumentLayout::CommentWindowsAvailable(session_->settings_.programFolder);
         session_->office_ = StartOffice(session_->settings_);
     }
 
-    // The office reads a private copy, so read-only only tells it not to expect changes.
     std::unique_ptr<ConverterDocument> Open(const std::string& fileName,
-                                            const std::string& passwordDocument) {
-        Session& session = *session_;
-        const std::shared_ptr<Office> office = RunningOffice();
-        const auto deadline = Clock::now() + session.settings_.documentTimeLimit;
-        const std::string copy =
-            CopySource(office->process_->WorkFolder(), ++session.copies_, fileName);
-        const std::string copyFolder = fs::path(copy).parent_path().string();
-
-        auto* handler = new SilentHandler;
-        const Reference<css::task::XInteractionHandler> handlerReference(handler);
-        const Properties properties = LoadProperties(handlerReference, fileName, passwordDocument);
-        const OUString url = Unicode(FileUrl(office->process_->OfficePath(copy)));
-        try {
-            const auto [component, fields] = Guarded(
-                session, *office, deadline, "opening the document",
-                [&] { return LoadWithFields(*office, url, properties); },
-                [&](const std::string& message) {
-                    return handler->passwordRefused_
-                               ? std::string("the password is wrong or missing")
-                               : DescribeLoadError(message);
-                });
-            return std::make_unique<LibreOfficeDocument>(session_, office, component, deadline,
-                                                         fields, copyFolder);
-        } catch (const ConverterError& e) {
-            std::error_code ignored;
-            fs::remove_all(copyFolder, ignored);
-            if (handler->passwordRefused_) {
-                // The caller may have another password to try on the same office.
-                throw ConverterPasswordError(e.what());
-            }
-            throw;
-        } catch (...) {
-            std::error_code ignored;
-            fs::remove_all(copyFolder, ignored);
-            throw;
-        }
-    }
-
-    // The office of the session, started anew when it does not answer.
-    std::shared_ptr<Office> RunningOffice() {
-        Session& session = *session_;
-        if (session.quit_) {
-            throw ConverterError("the converter has been quit");
-        }
-        if (!session.office_ || !session.office_->Responds()) {
-            if (session.office_) {
-                session.office_->ShutDown(false);
-            }
-            session.office_.reset();
-            session.office_ = StartOffice(session.settings_);
-        }
-        return session.office_;
+                                            const std::string& password) {
+        const std::shared_ptr<Office> office = session_->RunningOffice();
+        const auto deadline = Clock::now() + session_->settings_.documentTimeLimit;
+        return std::make_unique<LibreOfficeDocument>(
+            session_, LoadCopy(*session_, office, fileName, password, deadline), deadline, fileName,
+            password);
     }
 
     void Quit() {

@@ -204,32 +204,37 @@ TEST_F(LibreOfficeTest, LinkedPicturesKeepTheDocumentsOwnLinks) {
 }
 
 TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocument) {
-    // Three pages; the footer says "Page X of Y", the first page refers to a bookmark
-    // on the second, and a rectangle is placed by position on the second.
-    WriteFile(folder_ / "in/paged.rtf",
-              "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n"
-              "{\\footer\\pard Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of "
-              "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}\n"
-              "\\pard First page. See page {\\field{\\*\\fldinst PAGEREF target \\\\h}"
-              "{\\fldrslt 9}} for the target.\\par\n"
-              "{\\shp{\\*\\shpinst\\shpleft1440\\shptop2880\\shpright4320\\shpbottom4320"
-              "\\shpfhdr0\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0"
-              "\\shpfblwtxt0\\shpz0{\\sp{\\sn shapeType}{\\sv 1}}{\\sp{\\sn fFilled}{\\sv 1}}}}\n"
-              "\\page\\pard {\\*\\bkmkstart target}The target{\\*\\bkmkend target} is on page two."
-              "\\par\\page\\pard Third page.\\par}");
+    // Twelve pages; the footer says "Page X of Y", the first page refers to a bookmark
+    // on the eleventh, and a rectangle is placed by position on the first. A view lays
+    // out only what it shows, so the later pages need the whole document laid out.
+    const std::string rectangle =
+        "{\\shp{\\*\\shpinst\\shpleft1440\\shptop2880\\shpright4320\\shpbottom4320"
+        "\\shpfhdr0\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0"
+        "\\shpfblwtxt0\\shpz0{\\sp{\\sn shapeType}{\\sv 1}}{\\sp{\\sn fFilled}{\\sv 1}}}}\n";
+    std::string paged = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n"
+                        "{\\footer\\pard Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of "
+                        "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}\n"
+                        "\\pard First page. See page {\\field{\\*\\fldinst PAGEREF target \\\\h}"
+                        "{\\fldrslt 9}} for the target.\\par\n" +
+                        rectangle;
+    for (int number = 2; number <= 12; ++number) {
+        paged += number == 11 ? "\\page\\pard {\\*\\bkmkstart target}The target"
+                                "{\\*\\bkmkend target} is on page eleven.\\par\n"
+                              : "\\page\\pard Page " + std::to_string(number) + ".\\par\n";
+    }
+    WriteFile(folder_ / "in/paged.rtf", paged + "}");
     const auto [page, reference] = ConvertBesideLibreOffice("paged.rtf", "doc:MS Word 97", "doc");
     const std::string fieldType = R"re(<sdfield type=([A-Z]+)[^>]*>([^<]*)</sdfield>)re";
+    const std::string fieldValue = R"re(<sdfield[^>]*>([^<]*)</sdfield>)re";
     const std::string pageReference = R"re(See page <span[^>]*>([^<]*)</span>)re";
     const std::string position = R"re(class="sd-abs-pos" style="([^"]*))re";
     // What LibreOffice's own export says, so that the comparison means something.
-    ASSERT_EQ(Matches(reference, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"),
-              (std::vector<std::string>{"3", "3"}));
-    ASSERT_EQ(Matches(reference, pageReference), std::vector<std::string>{"2"});
+    ASSERT_EQ(Matches(reference, fieldValue), (std::vector<std::string>{"12", "12"}));
+    ASSERT_EQ(Matches(reference, pageReference), std::vector<std::string>{"11"});
     ASSERT_EQ(Matches(reference, position).size(), 1u);
 
     EXPECT_EQ(Matches(page, fieldType), Matches(reference, fieldType));
-    EXPECT_EQ(Matches(page, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"),
-              Matches(reference, R"re(<sdfield[^>]*>([^<]*)</sdfield>)re"));
+    EXPECT_EQ(Matches(page, fieldValue), Matches(reference, fieldValue));
     EXPECT_EQ(Matches(page, pageReference), Matches(reference, pageReference));
     EXPECT_EQ(Matches(page, position), Matches(reference, position));
 }
@@ -254,30 +259,50 @@ TEST_F(LibreOfficeTest, SequenceNumbersAreCountedNotTakenFromTheFile) {
     app->Quit();
 }
 
+// The real office, looking as if it could show comments: its program folder's files
+// linked one by one, and beside them the comment window's description that this
+// office may have been installed without. The office itself still reads its own.
+std::string OfficeClaimingCommentWindows(const fs::path& root) {
+    fs::create_directories(root / "program");
+    for (const auto& entry : fs::directory_iterator(PELMORA_TEST_OFFICE_PROGRAM_DIR)) {
+        fs::create_symlink(entry.path(), root / "program" / entry.path().filename());
+    }
+    WriteFile(root / "share/config/soffice.cfg/modules/swriter/ui/annotation.ui", "<interface/>");
+    return (root / "program").string();
+}
+
 // Both files hold a comment and page fields. A view of them ends an office that was
 // installed without Writer's dialog descriptions, so there they keep the page without
-// layout and the office lives on; with them, they are laid out.
+// layout and the office lives on; with them, they are laid out. An office that only
+// claims to have them dies making the view, and the files convert all the same.
 TEST_F(LibreOfficeTest, FilesWithCommentsConvertAndSpareAnOfficeThatCannotShowThem) {
     const bool commentWindows =
         fs::exists(fs::path(PELMORA_TEST_OFFICE_PROGRAM_DIR) /
                    "../share/config/soffice.cfg/modules/swriter/ui/annotation.ui");
-    auto app = Start();
-    Convert(*app, Corpus("simple.doc"), folder_ / "out/simple.htm");
-    const int office = app->OfficeProcessId();
-    for (const std::string name : {"FloatingPictures.doc", "Fuzzed.doc", "two_images.doc"}) {
-        const std::string page = folder_ / ("out/" + name + ".htm");
-        Convert(*app, Corpus(name), page);
-        EXPECT_TRUE(Contains(ReadFile(page), "</html>")) << name;
-        EXPECT_TRUE(Contains(ReadFile(page), "This is a comment") || name == "two_images.doc")
-            << name;
+    for (const bool claiming : {false, true}) {
+        LibreOfficeSettings settings;
+        if (claiming) {
+            settings.programFolder = OfficeClaimingCommentWindows(folder_ / "office");
+        }
+        auto app = Start(settings);
+        const std::string out = folder_ / (claiming ? "claiming/" : "out/");
+        Convert(*app, Corpus("simple.doc"), out + "simple.htm");
+        const int office = app->OfficeProcessId();
+        for (const std::string name : {"FloatingPictures.doc", "Fuzzed.doc", "two_images.doc"}) {
+            const std::string page = out + name + ".htm";
+            Convert(*app, Corpus(name), page);
+            EXPECT_TRUE(Contains(ReadFile(page), "</html>")) << name;
+            EXPECT_TRUE(Contains(ReadFile(page), "This is a comment") || name == "two_images.doc")
+                << name;
+        }
+        EXPECT_FALSE(PictureReferences(out + "FloatingPictures.doc.htm").empty());
+        EXPECT_EQ(PictureReferences(out + "two_images.doc.htm").size(), 2u);
+        if (!commentWindows) {
+            EXPECT_EQ(app->OfficeProcessId() != office, claiming) << "the view ended the office";
+        }
+        app->Quit();
+        EXPECT_TRUE(PrivateTmpEmpty());
     }
-    EXPECT_FALSE(PictureReferences(folder_ / "out/FloatingPictures.doc.htm").empty());
-    EXPECT_EQ(PictureReferences(folder_ / "out/two_images.doc.htm").size(), 2u);
-    if (!commentWindows) {
-        EXPECT_EQ(app->OfficeProcessId(), office);
-    }
-    app->Quit();
-    EXPECT_TRUE(PrivateTmpEmpty());
 }
 
 TEST_F(LibreOfficeTest, SourceStaysUnchangedWithoutLockFilesAndNamesNeedNoUtf8Locale) {
