@@ -436,6 +436,7 @@ struct LoadedCopy {
     Reference<css::lang::XComponent> component_;
     DocumentLayout layout_;
     std::string copyFolder_;
+    Clock::duration loadTook_{}; ///< how long loading took: a second load takes about as long
 };
 
 // Copies fileName into office's folder and loads the copy there. The office reads a
@@ -451,6 +452,7 @@ LoadedCopy LoadCopy(Session& session, const std::shared_ptr<Office>& office,
     const Properties properties = LoadProperties(handlerReference, fileName, password);
     const OUString url = Unicode(FileUrl(office->process_->OfficePath(copy)));
     try {
+        const auto loadStart = Clock::now();
         auto [component, layout] = Guarded(
             session, *office, deadline, "opening the document",
             [&] { return LoadWithFields(*office, url, properties); },
@@ -458,7 +460,7 @@ LoadedCopy LoadCopy(Session& session, const std::shared_ptr<Office>& office,
                 return handler->passwordRefused_ ? std::string("the password is wrong or missing")
                                                  : DescribeLoadError(message);
             });
-        return {office, component, layout, copyFolder};
+        return {office, component, layout, copyFolder, Clock::now() - loadStart};
     } catch (const ConverterError& e) {
         std::error_code ignored;
         fs::remove_all(copyFolder, ignored);
@@ -559,7 +561,8 @@ private:
     // written again. A view would end an office that cannot show comments, and the
     // page without layout is what its fallback would keep anyway: that office is spared.
     void StorePage(const std::string& folder, const std::string& page) {
-        const bool viewSafe = loaded_.layout_.ViewSafe(session_->commentWindows_);
+        const bool viewSafe =
+            loaded_.layout_.ViewSafe(session_->commentWindows_) && RoomToLoadAgain();
         if (viewSafe && loaded_.layout_.Wanted()) {
             StoreLaidOut(folder, page);
             return;
@@ -569,6 +572,15 @@ private:
             StoreLaidOut(folder, page);
         }
     }
+
+    // What a failed view must leave of the document's time: a second load, as long
+    // as the first took, twice over for a busy machine, and the store after it.
+    Clock::duration Reserve() const { return 2 * loaded_.loadTook_ + std::chrono::seconds(5); }
+
+    // Whether a view can have its turn and still leave the reserve. A document without
+    // that time is written without layout: a page with stale page numbers is better
+    // than a document lost to its time limit.
+    bool RoomToLoadAgain() const { return Clock::now() + 2 * Reserve() < deadline_; }
 
     // The store folder, made, and the page's name in it.
     std::string StoreTarget(const std::string& folder) const {
@@ -592,7 +604,7 @@ private:
     void StoreLaidOut(const std::string& folder, const std::string& page) {
         Reference<css::frame::XFrame2> view;
         try {
-            view = AttachView();
+            view = AttachView(deadline_ - Reserve());
             Store(StoreTarget(folder), page);
         } catch (const ConverterError&) {
             CloseView(view);
@@ -613,9 +625,9 @@ private:
         loaded_ = LoadCopy(*session_, session_->RunningOffice(), source_, password_, deadline_);
     }
 
-    Reference<css::frame::XFrame2> AttachView() {
+    Reference<css::frame::XFrame2> AttachView(Clock::time_point deadline) {
         return Guarded(
-            *session_, *loaded_.office_, deadline_, "laying out the document",
+            *session_, *loaded_.office_, deadline, "laying out the document",
             [&] {
                 return DocumentLayout::AttachHiddenView(loaded_.office_->context_,
                                                         loaded_.component_);
