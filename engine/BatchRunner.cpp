@@ -166,15 +166,15 @@ DocumentOutcome BatchRunner::Convert(ConverterSession* session, const BatchDocum
 bool BatchRunner::RecycleWhenWorn(const Worker& worker, std::unique_ptr<ConverterSession>& session,
                                   std::size_t& converted) {
     ++converted;
-    bool stopping = false;
+    bool ending = false;
     {
         std::lock_guard guard(lock_);
-        stopping = worker.quit;
+        ending = worker.quit || stopping_;
     }
     const bool worn = converted >= settings_.documentsPerSession ||
                       (settings_.officeMemoryLimit > 0 && session &&
                        ProcessTreeMemory(session->OfficeProcessId()) > settings_.officeMemoryLimit);
-    if (!worn || stopping || stopping_) {
+    if (!worn || ending) {
         return true;
     }
     CloseSession(session);

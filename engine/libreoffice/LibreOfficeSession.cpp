@@ -567,8 +567,9 @@ private:
             StoreLaidOut(folder, page);
             return;
         }
-        Store(StoreTarget(folder), page);
-        if (viewSafe && PlacesByPosition(StoreTarget(folder))) {
+        const std::string target = StoreTarget(folder);
+        Store(target, page);
+        if (viewSafe && PlacesByPosition(target)) {
             StoreLaidOut(folder, page);
         }
     }
