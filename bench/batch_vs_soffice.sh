@@ -9,7 +9,7 @@
 #   N such processes side by side on N equal parts of the batch (N = cores), each with
 #   its own profile, as a user would split the work by hand.
 # The batches (bench/make_batch.sh): "uniform", short documents only, and "mixed", the
-# same with a few documents of 3 to 20 s each late in the list.
+# same with five long documents (2 to 15 s each) late in the list.
 # Goals on 2 cores, default pool: pelmora / one soffice <= 0.60 on both batches;
 # pelmora / N soffice <= 1.0 on the uniform batch and <= 0.80 on the mixed one; at
 # least as many documents converted as either; pool / open < 1.03. It also prints how much of the

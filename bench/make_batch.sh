@@ -5,8 +5,10 @@
 #   uniform (default): the readable samples COPIES times each, the damaged one and the
 #     one that crashes some ways of loading once, and 21 x COPIES generated documents
 #     of five to six pages; every document takes well under a second.
-#   mixed: the same, and after them in name order a few long documents (3 to 20 s
-#     each: long tables, many pictures), as real folders hold their big reports late.
+#   mixed: the same, and after them in name order five long documents (three long
+#     tables of 9 to 15 s each, two picture-heavy ones of about 2 s), as real folders
+#     hold their big reports late. LONG_SCALE (default 3) sizes them, as the SCALE of
+#     bench/make_long_documents.sh.
 #   pagefields: only the generated documents, each with "Page X of Y" in its footer:
 #     the documents whose page needs the office's page layout.
 source "$(dirname "$0")/common.sh"
@@ -71,7 +73,7 @@ for ((i = 1; i <= 7 * COPIES; i++)); do
 done
 
 if [ "$KIND" = mixed ]; then
-    "$ROOT/bench/make_long_documents.sh" "$WORK/long"
+    "$ROOT/bench/make_long_documents.sh" "$WORK/long" "${LONG_SCALE:-3}"
     for f in "$WORK"/long/*; do
         cp "$f" "$BATCH/zz-annual-$(basename "$f")"
     done

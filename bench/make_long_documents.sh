@@ -5,8 +5,10 @@
 # the office itself.
 #
 # Usage: bench/make_long_documents.sh FOLDER [SCALE]
-#   SCALE (default 1) multiplies rows and pictures; at 1 the tables take 5 to 20 s to
-#   convert and the pictures 2 to 5 s, on one core of a 2-core machine.
+#   SCALE (default 1) multiplies rows and pictures. Measured in one core's time on a
+#   2-core machine: at 1 the tables take 3 to 4 s to convert and the pictures 1 to 2 s;
+#   at 3 the tables take 9 to 15 s (the Word 2003 table grows with the square of its
+#   rows) and the pictures 2 s.
 set -euo pipefail
 
 OUT="$1"
