@@ -7,8 +7,6 @@
 #include "controls/toolbar/ToolbarErrors.h"
 
 #include <QFile>
-#include <QMouseEvent>
-#include <QPainter>
 #include <cmath>
 
 namespace pelmora {
@@ -112,32 +110,13 @@ int32_t ToolBar::ButtonClientHeight(const QVariant& index) {
     return d_->geometry_.Cell(ValidIndex(index, "ButtonClientHeight")).height();
 }
 
-void ToolBar::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.drawImage(event->rect(), d_->surface_, event->rect());
-}
-
-void ToolBar::resizeEvent(QResizeEvent*) {
-    ForceResize();
+bool ToolBar::event(QEvent* event) {
+    return d_->Event(*event) || QWidget::event(event);
 }
 
 void ToolBar::ForceResize() {
     Refresh();
     emit Resize(static_cast<float>(width()), static_cast<float>(height()));
-}
-
-void ToolBar::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        emit PropertyChanged(QStringLiteral("Font"));
-        Refresh();
-    } else if (event->type() == QEvent::EnabledChange) {
-        if (!isEnabled()) {
-            d_->interaction_.StopTimers();
-        }
-        d_->RefreshControl();
-        emit PropertyChanged(QStringLiteral("State"));
-    }
 }
 
 int16_t ToolBar::HotButton() const {
@@ -184,22 +163,6 @@ void ToolBar::SendClick(const QVariant& index, const QString& key) {
 
 void ToolBar::SendRestoreEvent(int, int32_t x, int32_t y) {
     emit DockingWindow(x, y);
-}
-
-void ToolBar::mousePressEvent(QMouseEvent* event) {
-    d_->interaction_.MouseEvent(*event);
-}
-void ToolBar::mouseMoveEvent(QMouseEvent* event) {
-    d_->interaction_.MouseEvent(*event);
-}
-void ToolBar::mouseReleaseEvent(QMouseEvent* event) {
-    d_->interaction_.MouseEvent(*event);
-}
-
-void ToolBar::mouseDoubleClickEvent(QMouseEvent*) {
-    // As on the original platform the second press of a double click is no mouse-down: it
-    // only raises DblClick, so a double click never clicks a button twice.
-    emit DblClick();
 }
 
 void ToolBar::SetToolTipFont(const QFont* value) {

@@ -183,13 +183,9 @@ signals:
     void PropertyChanged(const QString& name);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    /// The private class takes painting and the mouse and follows size, font and enabled
+    /// changes; QWidget does the rest.
+    bool event(QEvent* event) override;
 
 private:
     class Private;

@@ -1,5 +1,6 @@
 #include "controls/toolbar/ToolBarPrivate.h"
 
+#include "controls/paint/ControlEvents.h"
 #include "controls/paint/MouseOver.h"
 #include "controls/paint/SharedPaintEffects.h"
 #include "controls/toolbar/MousePointers.h"
@@ -12,10 +13,47 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMouseEvent>
 
 namespace pelmora {
 
 ToolBar::Private::Private(ToolBar& toolbar) : q_(toolbar), interaction_(toolbar) {}
+
+bool ToolBar::Private::Event(QEvent& event) {
+    if (const QMouseEvent* mouse = ControlMouseEvent(q_, event)) {
+        if (mouse->type() == QEvent::MouseButtonDblClick) {
+            // As on the original platform the second press of a double click is no
+            // mouse-down: it only raises DblClick, so a double click never clicks a button
+            // twice.
+            emit q_.DblClick();
+        } else {
+            interaction_.MouseEvent(*mouse);
+        }
+        return true;
+    }
+    if (ShowSurface(q_, surface_, event)) {
+        return true;
+    }
+    switch (event.type()) {
+    case QEvent::Resize:
+        q_.ForceResize();
+        break;
+    case QEvent::FontChange:
+        emit q_.PropertyChanged(QStringLiteral("Font"));
+        Refresh();
+        break;
+    case QEvent::EnabledChange:
+        if (!q_.isEnabled()) {
+            interaction_.StopTimers();
+        }
+        RefreshControl();
+        emit q_.PropertyChanged(QStringLiteral("State"));
+        break;
+    default:
+        break;
+    }
+    return false;
+}
 
 QFont ToolBar::Private::AmbientFont() const {
     return q_.parentWidget() ? q_.parentWidget()->font() : QApplication::font();

@@ -34,6 +34,10 @@ public:
         emit q_.PropertyChanged(QString::fromLatin1(notice));
         After(effect);
     }
+    /// The control's events: true for those it takes alone (painting from the surface, the
+    /// mouse); false for the rest, which QWidget then handles after the control followed a
+    /// change of size, font or enabled state.
+    bool Event(QEvent& event);
     /// What a change of a value with this effect triggers.
     void After(ToolbarEffect effect);
 

@@ -1,5 +1,6 @@
 #include "controls/toolbar/ToolbarInteraction.h"
 
+#include "controls/paint/ControlEvents.h"
 #include "controls/paint/MouseOver.h"
 #include "controls/paint/ResourceSound.h"
 #include "controls/paint/ToolTipWindow.h"
@@ -11,22 +12,6 @@
 #include <QMouseEvent>
 
 namespace pelmora {
-
-namespace {
-
-int16_t MouseButtons(Qt::MouseButtons buttons) {
-    return static_cast<int16_t>(((buttons & Qt::LeftButton) ? 1 : 0) |
-                                ((buttons & Qt::RightButton) ? 2 : 0) |
-                                ((buttons & Qt::MiddleButton) ? 4 : 0));
-}
-
-int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
-    return static_cast<int16_t>(((modifiers & Qt::ShiftModifier) ? 1 : 0) |
-                                ((modifiers & Qt::ControlModifier) ? 2 : 0) |
-                                ((modifiers & Qt::AltModifier) ? 4 : 0));
-}
-
-} // namespace
 
 ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
     tipTimer_.setInterval(TipDelay);
@@ -40,14 +25,14 @@ ToolbarInteraction::ToolbarInteraction(ToolBar& toolbar) : toolbar_(toolbar) {
 void ToolbarInteraction::MouseEvent(const QMouseEvent& event) {
     const auto x = static_cast<float>(event.position().x());
     const auto y = static_cast<float>(event.position().y());
-    const int16_t shift = ShiftState(event.modifiers());
+    const int16_t shift = ShiftBits(event.modifiers());
     if (event.type() == QEvent::MouseButtonPress) {
-        MouseDown(MouseButtons(event.button()), shift, x, y);
+        MouseDown(MouseButtonBits(event.button()), shift, x, y);
     } else if (event.type() == QEvent::MouseMove) {
-        MouseMove(MouseButtons(event.buttons()), shift, x, y);
+        MouseMove(MouseButtonBits(event.buttons()), shift, x, y);
     } else if (event.type() == QEvent::MouseButtonRelease) {
         const bool pressed = mouseIsDown_;
-        MouseUp(MouseButtons(event.button()), shift, x, y);
+        MouseUp(MouseButtonBits(event.button()), shift, x, y);
         // The platform's own click follows a left release inside the control.
         if (pressed && event.button() == Qt::LeftButton &&
             toolbar_.rect().contains(event.position().toPoint())) {

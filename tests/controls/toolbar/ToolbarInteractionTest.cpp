@@ -4,6 +4,7 @@
 
 #include "controls/paint/ToolTipWindow.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
@@ -158,6 +159,32 @@ TEST_F(InteractionTest, RightClickedCheckAndGroupButtonsLeaveTheNextControlClick
     }
     EXPECT_EQ(clicks.count(), 2);
     EXPECT_EQ(click.count(), 2);
+}
+
+// The window system's double click is a press, a release, a double click and a release.
+// The double click only raises DblClick, so the button is clicked once; a disabled bar takes
+// none of it.
+TEST_F(InteractionTest, ADoubleClickClicksOnceAndADisabledBarTakesNoMouse) {
+    AddButtons(1);
+    QSignalSpy clicks(tb.get(), &ToolBar::ButtonClick);
+    QSignalSpy downs(tb.get(), &ToolBar::MouseDown);
+    QSignalSpy doubles(tb.get(), &ToolBar::DblClick);
+    const auto doubleClick = [&] {
+        ClickAt(1);
+        QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(Centre(1)),
+                           QPointF(tb->mapToGlobal(Centre(1))), Qt::LeftButton, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(tb.get(), &second);
+        QTest::mouseRelease(tb.get(), Qt::LeftButton, {}, Centre(1));
+    };
+    const auto counts = [&] {
+        return QList<qsizetype>{clicks.count(), downs.count(), doubles.count()};
+    };
+    doubleClick();
+    EXPECT_EQ(counts(), QList<qsizetype>({1, 1, 1}));
+    tb->setEnabled(false);
+    doubleClick();
+    EXPECT_EQ(counts(), QList<qsizetype>({1, 1, 1}));
 }
 
 TEST_F(InteractionTest, MouseMoveIsRaisedOnlyOverNoButtonAndMouseOverOnEntering) {

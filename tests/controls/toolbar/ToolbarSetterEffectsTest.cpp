@@ -138,5 +138,35 @@ TEST_F(ToolbarTest, EachSetterReportsRepaintsAndLaysOutAsItsRowSays) {
     }
 }
 
+// Counts the requests to lay a widget out again.
+class LayoutRequests : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::LayoutRequest ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
+// Besides the bar's own answer, a new font still reaches QWidget, which asks the host to lay
+// its children out again.
+TEST(ToolbarFont, ANewFontIsReportedAndTheHostLaysOutAgain) {
+    QWidget host;
+    host.resize(500, 100);
+    auto* bar = new ToolBar(&host);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QCoreApplication::processEvents();
+    LayoutRequests requests;
+    host.installEventFilter(&requests);
+    QSignalSpy changed(bar, &ToolBar::PropertyChanged);
+
+    bar->SetFontSize(bar->FontSize() + 6);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed.first().at(0).toString(), "Font");
+    EXPECT_GE(requests.count, 1);
+}
+
 } // namespace
 } // namespace pelmora::test
