@@ -6,13 +6,13 @@
 #include "controls/menu/MenuError.h"
 #include "controls/menu/MenuGeometry.h"
 #include "controls/menu/PopupMenu.h"
+#include "controls/paint/ControlEvents.h"
 #include "controls/paint/NumericKey.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QShortcut>
 #include <QTimer>
@@ -24,6 +24,9 @@ namespace pelmora {
 // The bar's state: the menu, its stored values, the hot item and the open popup.
 class MenuBar::Private {
 public:
+    explicit Private(MenuBar& bar) : q_(bar) {}
+
+    MenuBar& q_;
     MenuItemList tree_;
     MenuDesign values_; // the stored control values; the items are tree_
     std::uint32_t backColor_ = 0x8000000F;
@@ -36,9 +39,16 @@ public:
     QTimer hoverTimer_;
     QImage surface_;
     std::vector<QShortcut*> shortcuts_;
+
+    /// The bar's events: true for those it takes alone (painting, a press or a move of the
+    /// mouse); false for the rest, which QWidget then handles after the bar followed a new
+    /// size.
+    bool Event(QEvent& event);
+    void MousePress(const QMouseEvent& event);
+    void MouseMove(const QMouseEvent& event);
 };
 
-MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>()) {
+MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(*this)) {
     QFont itemsFont = font();
     itemsFont.setBold(false);
     d_->values_.SetItemsFont(itemsFont);
@@ -329,70 +339,73 @@ const MenuGeometry& MenuBar::Geometry() {
     return d_->geometry_;
 }
 
-void MenuBar::paintEvent(QPaintEvent* event) {
-    if (d_->surface_.size() != size()) {
-        paintBar();
-    }
-    QPainter p(this);
-    p.drawImage(event->rect(), d_->surface_, event->rect());
+bool MenuBar::event(QEvent* event) {
+    return d_->Event(*event) || QWidget::event(event);
 }
 
-void MenuBar::resizeEvent(QResizeEvent*) {
-    if (d_->values_.Spacing() != 0) {
-        Refresh();
+bool MenuBar::Private::Event(QEvent& event) {
+    if (event.type() == QEvent::Paint && surface_.size() != q_.size()) {
+        q_.paintBar();
     }
+    if (HandleMouse(q_, event, *this) || ShowSurface(q_, surface_, event)) {
+        return true;
+    }
+    if (event.type() == QEvent::Resize && values_.Spacing() != 0) {
+        q_.Refresh();
+    }
+    return false;
 }
 
-void MenuBar::mousePressEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    const int hit = HitTest(pos.x(), pos.y());
+void MenuBar::Private::MousePress(const QMouseEvent& event) {
+    const QPoint pos = event.position().toPoint();
+    const int hit = q_.HitTest(pos.x(), pos.y());
     if (hit == 0) {
         return;
     }
-    if (hit != d_->hot_) {
-        const int old = d_->hot_;
-        d_->hot_ = hit;
-        paintItem(old, StateNormal);
+    if (hit != hot_) {
+        const int old = hot_;
+        hot_ = hit;
+        q_.paintItem(old, StateNormal);
     }
-    paintItem(hit, StateOpen);
-    if (d_->menuOpen_) {
-        closePopupFromBar();
-        d_->menuOpen_ = false;
+    q_.paintItem(hit, StateOpen);
+    if (menuOpen_) {
+        q_.closePopupFromBar();
+        menuOpen_ = false;
         return;
     }
     try {
-        ShowMenu(hit);
+        q_.ShowMenu(hit);
     } catch (const ControlError&) {
         // An input handler has no caller to report to: the menu just stays closed.
-        paintItem(hit, StateHot);
+        q_.paintItem(hit, StateHot);
         return;
     }
     QCoreApplication::processEvents();
-    d_->menuOpen_ = d_->popup_ != nullptr;
+    menuOpen_ = popup_ != nullptr;
 }
 
-void MenuBar::mouseMoveEvent(QMouseEvent* event) {
-    if (!d_->hoverTimer_.isActive()) {
-        d_->hoverTimer_.start();
+void MenuBar::Private::MouseMove(const QMouseEvent& event) {
+    if (!hoverTimer_.isActive()) {
+        hoverTimer_.start();
     }
-    if (event->buttons() & Qt::LeftButton) {
+    if (event.buttons() & Qt::LeftButton) {
         return;
     }
-    const QPoint pos = event->position().toPoint();
-    const int hit = HitTest(pos.x(), pos.y());
-    if (hit == 0 && d_->menuOpen_) {
+    const QPoint pos = event.position().toPoint();
+    const int hit = q_.HitTest(pos.x(), pos.y());
+    if (hit == 0 && menuOpen_) {
         return;
     }
     bool reopen = false;
-    if (hit != d_->hot_) {
-        emit ItemDescription(QString());
-        const int old = d_->hot_;
-        d_->hot_ = hit;
+    if (hit != hot_) {
+        emit q_.ItemDescription(QString());
+        const int old = hot_;
+        hot_ = hit;
         if (old != 0) {
-            paintItem(old, StateNormal);
-            const MenuItem* oldItem = d_->tree_.At(old);
-            if (oldItem && oldItem->Expanded() && d_->popup_) {
-                closePopupFromBar();
+            q_.paintItem(old, StateNormal);
+            const MenuItem* oldItem = tree_.At(old);
+            if (oldItem && oldItem->Expanded() && popup_) {
+                q_.closePopupFromBar();
                 reopen = true;
             }
         }
@@ -402,13 +415,13 @@ void MenuBar::mouseMoveEvent(QMouseEvent* event) {
     }
     if (reopen) {
         try {
-            ShowMenu(hit);
-            d_->menuOpen_ = d_->popup_ != nullptr;
+            q_.ShowMenu(hit);
+            menuOpen_ = popup_ != nullptr;
         } catch (const ControlError&) {
             // Same as a click: over a modal window the menu stays closed.
         }
     }
-    paintItem(hit, StateHot);
+    q_.paintItem(hit, StateHot);
 }
 
 void MenuBar::onHoverTimer() {

@@ -107,10 +107,9 @@ signals:
     void ItemDescription(const QString& description);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
+    /// The private class takes painting and the mouse and follows a new size; QWidget does
+    /// the rest.
+    bool event(QEvent* event) override;
 
 private:
     void ForceUnload() override {}

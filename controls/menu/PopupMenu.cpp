@@ -6,14 +6,13 @@
 #include "controls/menu/MenuGeometry.h"
 #include "controls/menu/MenuItemList.h"
 #include "controls/menu/MenuItemPainter.h"
+#include "controls/paint/ControlEvents.h"
 #include "controls/paint/PaintEffects.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QPolygon>
 #include <QRegion>
@@ -36,6 +35,17 @@ int verticalMargin(int style) {
 // The popup's state: what the opener set up, the rows shown, the hot row and the child.
 class PopupMenu::Private {
 public:
+    explicit Private(PopupMenu& popup) : q_(popup) {}
+
+    /// The window's events: true for those it takes alone (painting, a press or a move of
+    /// the mouse, the keys it answers); false for the rest, which QWidget then handles
+    /// after the window followed its showing, a new size or its closing.
+    bool Event(QEvent& event);
+    void MousePress(const QMouseEvent& event);
+    void MouseMove(const QMouseEvent& event);
+    bool KeyPress(const QKeyEvent& event);
+
+    PopupMenu& q_;
 #define PELMORA_POPUP_FIELD(type, name, def) type name##_ = def;
     PELMORA_POPUP_SETUP(PELMORA_POPUP_FIELD)
 #undef PELMORA_POPUP_FIELD
@@ -59,7 +69,7 @@ public:
 PopupMenu::PopupMenu(QWidget* opener)
     : QWidget(opener, Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
                           Qt::WindowDoesNotAcceptFocus),
-      d_(std::make_unique<Private>()) {
+      d_(std::make_unique<Private>(*this)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -267,18 +277,6 @@ bool PopupMenu::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void PopupMenu::showEvent(QShowEvent*) {
-    if (!d_->painted_) {
-        paintWindow();
-    }
-}
-
-void PopupMenu::resizeEvent(QResizeEvent*) {
-    if (!d_->building_ && isVisible()) {
-        paintWindow();
-    }
-}
-
 void PopupMenu::paintWindow() {
     if (d_->surface_.size() != size().expandedTo(QSize(1, 1))) {
         d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
@@ -313,11 +311,6 @@ void PopupMenu::paintItem(int index, int state) {
     update(d_->geometry_.Cell(index).adjusted(-1, -3, 1, 1));
 }
 
-void PopupMenu::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.drawImage(event->rect(), d_->surface_, event->rect());
-}
-
 int PopupMenu::HitTest(int x, int y) const {
     return d_->MenuTree_ ? d_->geometry_.ItemAt(QPoint(x, y)) : 0;
 }
@@ -326,35 +319,100 @@ const MenuGeometry& PopupMenu::Geometry() const {
     return d_->geometry_;
 }
 
-void PopupMenu::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    const int hit = HitTest(pos.x(), pos.y());
-    if (hit == d_->hot_) {
+bool PopupMenu::event(QEvent* event) {
+    return d_->Event(*event) || QWidget::event(event);
+}
+
+bool PopupMenu::Private::Event(QEvent& event) {
+    if (HandleMouse(q_, event, *this) || ShowSurface(q_, surface_, event)) {
+        return true;
+    }
+    switch (event.type()) {
+    case QEvent::KeyPress:
+        if (q_.isEnabled() && KeyPress(static_cast<const QKeyEvent&>(event))) {
+            event.accept();
+            return true;
+        }
+        break;
+    case QEvent::Show:
+        if (!painted_) {
+            q_.paintWindow();
+        }
+        break;
+    case QEvent::Resize:
+        if (!building_ && q_.isVisible()) {
+            q_.paintWindow();
+        }
+        break;
+    case QEvent::Close:
+        q_.Unload();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void PopupMenu::Private::MouseMove(const QMouseEvent& event) {
+    const QPoint pos = event.position().toPoint();
+    const int hit = q_.HitTest(pos.x(), pos.y());
+    if (hit == hot_) {
         return;
     }
     if (hit != 0) {
-        SendDescriptionEvent(d_->MenuTree_->Item(hit).Description());
+        q_.SendDescriptionEvent(MenuTree_->Item(hit).Description());
     }
-    setHot(hit);
+    q_.setHot(hit);
 }
 
-void PopupMenu::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        Unload();
+void PopupMenu::Private::MousePress(const QMouseEvent& event) {
+    if (event.button() == Qt::RightButton) {
+        q_.Unload();
         return;
     }
     // A second click on the item whose submenu is open closes it; any other click first
     // closes whatever submenu is open.
-    const QPoint pos = event->position().toPoint();
-    const int hit = HitTest(pos.x(), pos.y());
-    const bool toggledOff = d_->child_ && hit != 0 && d_->child_->FilterIndex() == hit;
-    if (d_->child_) {
-        d_->child_->Unload();
+    const QPoint pos = event.position().toPoint();
+    const int hit = q_.HitTest(pos.x(), pos.y());
+    const bool toggledOff = child_ && hit != 0 && child_->FilterIndex() == hit;
+    if (child_) {
+        child_->Unload();
     }
     if (hit == 0) {
         return;
     }
-    choose(hit, toggledOff);
+    q_.choose(hit, toggledOff);
+}
+
+bool PopupMenu::Private::KeyPress(const QKeyEvent& event) {
+    auto* bar = dynamic_cast<MenuBar*>(ParentForm_);
+    const int hot = hot_;
+    const bool onSubmenu = hot != 0 && MenuTree_->Item(hot).IsRoot();
+    const int key = event.key();
+    if (key == Qt::Key_Escape) {
+        q_.closeFromKeyboard();
+    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        if (MenuTree_ && !items_.empty()) {
+            q_.stepHot(key == Qt::Key_Down ? +1 : -1);
+        }
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
+               (key == Qt::Key_Right && onSubmenu)) {
+        if (hot != 0) {
+            q_.choose(hot, false);
+            if (onSubmenu && child_) {
+                child_->HighlightFirst();
+            }
+        }
+    } else if (key == Qt::Key_Right || key == Qt::Key_Left) {
+        if (bar) {
+            bar->OpenNeighbour(key == Qt::Key_Right ? +1 : -1);
+        } else if (key == Qt::Key_Left) {
+            q_.closeFromKeyboard();
+        }
+    } else {
+        return false; // QWidget's part: Tab moves the focus, other keys go on to the parent
+    }
+    return true;
 }
 
 void PopupMenu::setHot(int index) {
@@ -430,38 +488,6 @@ void PopupMenu::closeFromKeyboard() {
     Unload();
 }
 
-void PopupMenu::keyPressEvent(QKeyEvent* event) {
-    auto* bar = dynamic_cast<MenuBar*>(d_->ParentForm_);
-    const int hot = d_->hot_;
-    const bool onSubmenu = hot != 0 && d_->MenuTree_->Item(hot).IsRoot();
-    const int key = event->key();
-    if (key == Qt::Key_Escape) {
-        closeFromKeyboard();
-    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (d_->MenuTree_ && !d_->items_.empty()) {
-            stepHot(key == Qt::Key_Down ? +1 : -1);
-        }
-    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
-               (key == Qt::Key_Right && onSubmenu)) {
-        if (hot != 0) {
-            choose(hot, false);
-            if (onSubmenu && d_->child_) {
-                d_->child_->HighlightFirst();
-            }
-        }
-    } else if (key == Qt::Key_Right || key == Qt::Key_Left) {
-        if (bar) {
-            bar->OpenNeighbour(key == Qt::Key_Right ? +1 : -1);
-        } else if (key == Qt::Key_Left) {
-            closeFromKeyboard();
-        }
-    } else {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-}
-
 void PopupMenu::ShowMenu(int index) {
     if (d_->child_) {
         d_->child_->Unload();
@@ -528,11 +554,6 @@ void PopupMenu::ChildUnloaded(PopupMenu* child) {
         d_->child_ = nullptr;
     }
     d_->menuOpen_ = false;
-}
-
-void PopupMenu::closeEvent(QCloseEvent* event) {
-    Unload();
-    event->accept();
 }
 
 void PopupMenu::onActivationTimer() {

@@ -90,15 +90,10 @@ public:
     bool IsUnloaded() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    /// Up and Down move the highlight, Enter chooses, Right opens a submenu (or the next
-    /// menu of the bar), Left and Esc close this popup.
-    void keyPressEvent(QKeyEvent* event) override;
+    /// The private class takes painting, the mouse and the keys: Up and Down move the
+    /// highlight, Enter chooses, Right opens a submenu (or the next menu of the bar), Left
+    /// and Esc close this popup. QWidget does the rest.
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -190,6 +190,26 @@ TEST(PopupMenuClosing, ActivatingAnotherWindowClosesTheWholeChain) {
     EXPECT_EQ(QApplication::activeWindow(), &other); // not taken back by the bar
 }
 
+// The window system's double click is a press, a release, a double click and a release; the
+// double click counts as a second press. Closing the window unloads it like a right click.
+TEST(PopupMenuClosing, ADoubleClickedRootClosesItsSubmenuAndClosingTheWindowUnloadsIt) {
+    ToolsMenu m;
+    PopupMenu* p = m.Open();
+    Press(p, RowCentre(p, m.more));
+    ASSERT_NE(p->ChildPopup(), nullptr);
+    SendMouse(p, QEvent::MouseButtonDblClick, RowCentre(p, m.more), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(p, QEvent::MouseButtonRelease, RowCentre(p, m.more), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(p->ChildPopup(), nullptr);
+    EXPECT_FALSE(m.bar->MenuTree().Item(m.more).Expanded());
+
+    EXPECT_TRUE(p->close());
+    EXPECT_TRUE(p->IsUnloaded());
+    EXPECT_EQ(m.bar->Popup(), nullptr);
+    EXPECT_FALSE(m.bar->MenuOpen());
+    Settle();
+    EXPECT_EQ(VisiblePopups(), 0);
+}
+
 TEST(PopupMenuPlacement, APopupPastTheScreenEdgeIsMovedBackAndSubmenusOpenLeft) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     ToolsMenu m;
