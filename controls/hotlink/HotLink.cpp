@@ -4,6 +4,7 @@
 #include "controls/design/Twips.h"
 #include "controls/design/ValueTable.h"
 #include "controls/hotlink/HotLinkPointer.h"
+#include "controls/paint/ControlEvents.h"
 #include "controls/paint/Drawing.h"
 
 #include <QApplication>
@@ -35,20 +36,6 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
     QPalette palette = widget->palette();
     palette.setColor(role, QColor(*rgb));
     widget->setPalette(palette);
-}
-
-// The control's events number three flags as the bits 1, 2 and 4, in the order given.
-short ThreeBits(int flags, int one, int two, int four) {
-    return static_cast<short>(((flags & one) ? 1 : 0) | ((flags & two) ? 2 : 0) |
-                              ((flags & four) ? 4 : 0));
-}
-
-short VbButtons(Qt::MouseButtons buttons) {
-    return ThreeBits(buttons.toInt(), Qt::LeftButton, Qt::RightButton, Qt::MiddleButton);
-}
-
-short VbShift(Qt::KeyboardModifiers modifiers) {
-    return ThreeBits(modifiers.toInt(), Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier);
 }
 
 void OpenWithDesktop(const QString& target) {
@@ -102,9 +89,20 @@ private:
 // The label's state: its inner label, the stored values and the hover and click flags.
 class HotLink::Private {
 public:
-    explicit Private(HotLink* link) : captionLabel_(new QLabel(link)), opener_(OpenWithDesktop) {}
+    explicit Private(HotLink& link) : q_(link), opener_(OpenWithDesktop) {}
 
-    QLabel* captionLabel_;
+    /// The control's events: true for the mouse, which it takes alone; false for the rest,
+    /// which QWidget then handles after the control followed a new size or its showing.
+    bool Event(QEvent& event);
+    void MousePress(const QMouseEvent& event);
+    void MouseMove(const QMouseEvent& event);
+    void MouseRelease(const QMouseEvent& event);
+    /// Raises MouseDown or MouseUp with the position in twips.
+    void RaiseMouseEvent(const QMouseEvent& event, bool press);
+
+    HotLink& q_;
+
+    QLabel* captionLabel_ = nullptr;
     QTimer hoverTimer_;
     Opener opener_;
     HotLinkValues values_;
@@ -115,7 +113,9 @@ public:
     bool fitting_ = false;
 };
 
-HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(this)) {
+HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(*this)) {
+    // Made once d_ is set: the label's arrival is already an event of this control.
+    d_->captionLabel_ = new QLabel(this);
     setObjectName(QStringLiteral("HotLink"));
     d_->captionLabel_->setObjectName(QStringLiteral("lblCaption"));
     // Pointer movements over the label itself raise nothing: the label tracks no
@@ -339,50 +339,56 @@ void HotLink::FitToLabel() {
     d_->fitting_ = false;
 }
 
-void HotLink::mouseMoveEvent(QMouseEvent* event) {
-    HandleMouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()),
-                    static_cast<float>(event->position().x() * TwipsPerPixelX(this)),
-                    static_cast<float>(event->position().y() * TwipsPerPixelY(this)));
+bool HotLink::event(QEvent* event) {
+    return d_->Event(*event) || QWidget::event(event);
 }
 
-void HotLink::RaiseMouseEvent(QMouseEvent* event, bool press) {
-    short button = VbButtons(event->button());
-    short shift = VbShift(event->modifiers());
-    auto x = static_cast<float>(event->position().x() * TwipsPerPixelX(this));
-    auto y = static_cast<float>(event->position().y() * TwipsPerPixelY(this));
+bool HotLink::Private::Event(QEvent& event) {
+    if (HandleMouse(q_, event, *this)) {
+        return true;
+    }
+    if (event.type() == QEvent::Resize) {
+        q_.PlaceLabel();
+        q_.FitToLabel();
+    } else if (event.type() == QEvent::Show) {
+        SetPaletteColor(captionLabel_, QPalette::WindowText, values_.NormalColor());
+    }
+    return false;
+}
+
+void HotLink::Private::RaiseMouseEvent(const QMouseEvent& event, bool press) {
+    short button = MouseButtonBits(event.button());
+    short shift = ShiftBits(event.modifiers());
+    auto x = static_cast<float>(event.position().x() * TwipsPerPixelX(&q_));
+    auto y = static_cast<float>(event.position().y() * TwipsPerPixelY(&q_));
     if (press) {
-        emit MouseDown(button, shift, x, y);
+        emit q_.MouseDown(button, shift, x, y);
     } else {
-        emit MouseUp(button, shift, x, y);
+        emit q_.MouseUp(button, shift, x, y);
     }
 }
 
-void HotLink::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        d_->pressedOnControl_ = true;
+void HotLink::Private::MouseMove(const QMouseEvent& event) {
+    q_.HandleMouseMove(MouseButtonBits(event.buttons()), ShiftBits(event.modifiers()),
+                       static_cast<float>(event.position().x() * TwipsPerPixelX(&q_)),
+                       static_cast<float>(event.position().y() * TwipsPerPixelY(&q_)));
+}
+
+void HotLink::Private::MousePress(const QMouseEvent& event) {
+    if (event.button() == Qt::LeftButton) {
+        pressedOnControl_ = true;
     }
     RaiseMouseEvent(event, true);
 }
 
-void HotLink::mouseReleaseEvent(QMouseEvent* event) {
+void HotLink::Private::MouseRelease(const QMouseEvent& event) {
     RaiseMouseEvent(event, false);
-    if (event->button() == Qt::LeftButton && d_->pressedOnControl_) {
-        d_->pressedOnControl_ = false;
-        if (rect().contains(event->position().toPoint())) {
-            emit Click();
+    if (event.button() == Qt::LeftButton && pressedOnControl_) {
+        pressedOnControl_ = false;
+        if (q_.rect().contains(event.position().toPoint())) {
+            emit q_.Click();
         }
     }
-}
-
-void HotLink::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceLabel();
-    FitToLabel();
-}
-
-void HotLink::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor());
 }
 
 bool HotLink::eventFilter(QObject* watched, QEvent* event) {

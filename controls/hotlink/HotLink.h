@@ -112,11 +112,9 @@ signals:
     void MouseEnter();
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    /// The private class takes the mouse and follows a new size and the showing; QWidget
+    /// does the rest.
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -127,7 +125,6 @@ private:
     void ApplyPointer();
     void FitToLabel();
     void PlaceLabel();
-    void RaiseMouseEvent(QMouseEvent* event, bool press);
 
     class Private;
     std::unique_ptr<Private> d_;

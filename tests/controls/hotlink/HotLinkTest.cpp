@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -212,6 +213,36 @@ TEST_F(HotLinkTest, ClicksOnLabelAndControlAndMouseEvents) {
     EXPECT_EQ(downButton, 1);
     EXPECT_FLOAT_EQ(downX.first(), TwipsX());
     EXPECT_EQ(up.count(), 1);
+}
+
+// The window system's double click is a press, a release, a double click and a release; the
+// double click counts as a second press, so the control raises MouseDown and Click twice.
+// Disabled, it raises nothing.
+TEST_F(HotLinkTest, ADoubleClickOnTheControlClicksTwiceUnlessDisabled) {
+    QSignalSpy click(link, &HotLink::Click);
+    QSignalSpy down(link, &HotLink::MouseDown);
+    QSignalSpy up(link, &HotLink::MouseUp);
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+        const QPointF at(1, 1);
+        QMouseEvent event(type, at, link->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(link, &event);
+    };
+    const auto doubleClick = [&] {
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+    };
+    doubleClick();
+    EXPECT_EQ(down.count(), 2);
+    EXPECT_EQ(up.count(), 2);
+    EXPECT_EQ(click.count(), 2);
+
+    link->SetEnabled(false);
+    doubleClick();
+    EXPECT_EQ(down.count(), 2);
+    EXPECT_EQ(up.count(), 2);
+    EXPECT_EQ(click.count(), 2);
 }
 
 // The control itself takes the label's size plus the margin. Setting only its inner
