@@ -39,6 +39,8 @@ set(PELMORA_UNO_TYPES
     com.sun.star.awt.Toolkit
     com.sun.star.awt.WindowClass
     com.sun.star.awt.WindowDescriptor
+    com.sun.star.awt.XCallback
+    com.sun.star.awt.XRequestCallback
     com.sun.star.awt.XToolkit2
     com.sun.star.awt.XWindow
     com.sun.star.beans.PropertyValue

@@ -2,6 +2,7 @@
 
 #include "engine/StagingFolder.h"
 #include "engine/libreoffice/DocumentLayout.h"
+#include "engine/libreoffice/OfficeMainThread.h"
 #include "engine/libreoffice/OfficeProcess.h"
 #include "engine/libreoffice/OfficeSupport.h"
 #include "engine/libreoffice/PagePictures.h"
@@ -174,6 +175,7 @@ struct Office {
     Reference<css::bridge::XBridge> bridge_;
     Reference<css::uno::XComponentContext> context_;
     Reference<css::frame::XDesktop2> desktop_;
+    std::unique_ptr<OfficeMainThread> mainThread_; ///< where documents are loaded and written
     bool stopped_ = false;
 
     bool Alive() { return !stopped_ && process_ && process_->Running(); }
@@ -208,6 +210,7 @@ struct Office {
         }
         stopped_ = true;
         desktop_.clear();
+        mainThread_.reset();
         context_.clear();
         // Disposing the bridge here, not whenever its last proxy goes, keeps its
         // tear-down from overlapping the next office's start.
@@ -272,6 +275,7 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
         office->context_.set(office->bridge_->getInstance(OUString("StarOffice.ComponentContext")),
                              UNO_QUERY_THROW);
         office->desktop_ = css::frame::Desktop::create(office->context_);
+        office->mainThread_ = std::make_unique<OfficeMainThread>(office->context_);
         process.NoteSockets();
     } catch (const css::uno::Exception& e) {
         office->ShutDown(false);
@@ -322,7 +326,7 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
     if (office.process_->Running()) {
         try {
             OfficeProcess::Watch watch(*office.process_, deadline);
-            return call();
+            return office.mainThread_->Run(call, [&] { return office.process_->Running(); });
         } catch (const css::lang::DisposedException& e) {
             message = Message(e);
             bridgeGone = true;
