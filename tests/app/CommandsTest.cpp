@@ -350,7 +350,7 @@ TEST_F(CommandsTest, ListAndLogCommands) {
 }
 
 TEST_F(CommandsTest, ViewLogFileOpensTodaysLogOnlyWhenItExists) {
-    // This test program has its own folder, and no other test writes a log there.
+    // Each test process has a state folder of its own, so no other test writes this log.
     const std::string log = DefaultLogPath();
     std::remove(log.c_str());
     ChooseMenuItem(QStringLiteral("mnuFile"), QStringLiteral("mnuViewLog"));
