@@ -238,8 +238,11 @@ TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
 }
 
 TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
-    for (int i = 0; i < 50; ++i) {
-        WriteDocument(dir / ("many/f" + std::to_string(100 + i) + ".doc"));
+    // Enough files that a search cannot end in the moment between the two clicks,
+    // even on a busy machine.
+    constexpr int kFiles = 600;
+    for (int i = 0; i < kFiles; ++i) {
+        WriteDocument(dir / ("many/f" + std::to_string(10000 + i) + ".doc"));
     }
     bool searching = false;
     Show([&](AddFolderDialog* dialog) {
@@ -254,10 +257,10 @@ TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
     EXPECT_FALSE(SharedSearch().running);
     EXPECT_FALSE(window->addFolderDialog()->Searching());
     ASSERT_GE(List().RowCount(), 1);
-    EXPECT_LT(List().RowCount(), 50);
+    EXPECT_LT(List().RowCount(), kFiles);
     // What was found is the start of the folder, in name order.
     for (int i = 1; i <= List().RowCount(); ++i) {
-        EXPECT_EQ(List().Row(i)->Source(), PathOf("many/f" + std::to_string(99 + i) + ".doc"));
+        EXPECT_EQ(List().Row(i)->Source(), PathOf("many/f" + std::to_string(9999 + i) + ".doc"));
     }
 }
 
