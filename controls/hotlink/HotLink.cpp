@@ -100,6 +100,21 @@ public:
     /// Raises MouseDown or MouseUp with the position in twips.
     void RaiseMouseEvent(const QMouseEvent& event, bool press);
 
+    /// The host window's font, the default of both fonts.
+    QFont HostFont() const;
+    /// What a changed value does, as its row says.
+    void Apply(HotLinkEffect effect);
+    /// Shows the caption in one look: colour, font and, with AutoSize, the label's size.
+    void ApplyLook(quint32 color, const QFont& font);
+    /// Fills the control and the label with BackColor.
+    void ApplyBackColor();
+    /// The hand pointer over the control and the label while MouseP is set.
+    void ApplyPointer();
+    /// Sizes the control to the label and its margin while AutoSize is set.
+    void FitToLabel();
+    /// Puts the label at its offset; without AutoSize it fills the rest of the control.
+    void PlaceLabel();
+
     HotLink& q_;
 
     QLabel* captionLabel_ = nullptr;
@@ -122,14 +137,14 @@ HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private
     // movements, so they end there. Clicks on it are watched for Click.
     d_->captionLabel_->installEventFilter(this);
     setMouseTracking(true);
-    d_->values_.SetDefFont(HostFont());
+    d_->values_.SetDefFont(d_->HostFont());
     d_->values_.SetHoverFont(d_->values_.DefFont());
     d_->captionLabel_->setFont(d_->values_.DefFont());
     d_->captionLabel_->setText(d_->values_.Caption());
-    ApplyBackColor();
-    ApplyPointer();
-    PlaceLabel();
-    FitToLabel();
+    d_->ApplyBackColor();
+    d_->ApplyPointer();
+    d_->PlaceLabel();
+    d_->FitToLabel();
     d_->hoverTimer_.setInterval(kHoverTimerInterval);
     connect(&d_->hoverTimer_, &QTimer::timeout, this, [this] { d_->hoverFlag_ = false; });
     d_->hoverTimer_.start();
@@ -137,8 +152,8 @@ HotLink::HotLink(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private
 
 HotLink::~HotLink() = default;
 
-QFont HotLink::HostFont() const {
-    return parentWidget() != nullptr ? parentWidget()->font() : QApplication::font();
+QFont HotLink::Private::HostFont() const {
+    return q_.parentWidget() != nullptr ? q_.parentWidget()->font() : QApplication::font();
 }
 
 #define PELMORA_HOTLINK_DEFINE(type, name, key, def, effect)                                       \
@@ -151,32 +166,31 @@ QFont HotLink::HostFont() const {
         }                                                                                          \
         d_->values_.Set##name(value);                                                              \
         d_->designChanged_ = true;                                                                 \
-        Apply(static_cast<int>(HotLinkEffect::effect));                                            \
+        d_->Apply(HotLinkEffect::effect);                                                          \
     }
 PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_DEFINE)
 #undef PELMORA_HOTLINK_DEFINE
 
-void HotLink::Apply(int effect) {
-    switch (static_cast<HotLinkEffect>(effect)) {
+void HotLink::Private::Apply(HotLinkEffect effect) {
+    switch (effect) {
     case HotLinkEffect::Back:
         // The label takes the colour at the next load.
-        SetPaletteColor(this, QPalette::Window, d_->values_.BackColor());
-        setAutoFillBackground(true);
-        break;
-    case HotLinkEffect::Widget:
-        updateGeometry();
+        SetPaletteColor(&q_, QPalette::Window, values_.BackColor());
+        q_.setAutoFillBackground(true);
         break;
     case HotLinkEffect::Text:
-        d_->captionLabel_->setText(d_->values_.Caption());
+        captionLabel_->setText(values_.Caption());
         FitToLabel();
-        updateGeometry();
+        [[fallthrough]];
+    case HotLinkEffect::Widget:
+        q_.updateGeometry();
         break;
     case HotLinkEffect::Fit:
         PlaceLabel();
         FitToLabel();
         break;
     case HotLinkEffect::TextColour:
-        SetPaletteColor(d_->captionLabel_, QPalette::WindowText, d_->values_.NormalColor());
+        SetPaletteColor(captionLabel_, QPalette::WindowText, values_.NormalColor());
         break;
     case HotLinkEffect::Later:
         break;
@@ -204,7 +218,7 @@ QTimer* HotLink::HoverTimer() {
 }
 
 void HotLink::LoadDesign(const PropertyBag& bag) {
-    const QFont host = HostFont();
+    const QFont host = d_->HostFont();
     HotLinkValues& v = d_->values_;
     // Read in the stored order, then applied in the order the label needs.
 #define PELMORA_HOTLINK_READ(type, name, key, def, effect)                                         \
@@ -212,18 +226,18 @@ void HotLink::LoadDesign(const PropertyBag& bag) {
     PELMORA_HOTLINK_PROPERTIES(PELMORA_HOTLINK_READ)
 #undef PELMORA_HOTLINK_READ
     setEnabled(bag.ReadBool("Enabled", true));
-    ApplyBackColor();
-    ApplyLook(v.NormalColor(), v.DefFont());
+    d_->ApplyBackColor();
+    d_->ApplyLook(v.NormalColor(), v.DefFont());
     updateGeometry();
-    ApplyPointer();
-    PlaceLabel();
-    FitToLabel();
+    d_->ApplyPointer();
+    d_->PlaceLabel();
+    d_->FitToLabel();
     d_->hoverTimer_.start();
     d_->designChanged_ = false;
 }
 
 void HotLink::SaveDesign(PropertyBag& bag) {
-    const QFont host = HostFont();
+    const QFont host = d_->HostFont();
     bag.Write("Enabled", isEnabled(), true);
 #define PELMORA_HOTLINK_WRITE(type, name, key, def, effect)                                        \
     WriteValue(bag, key, d_->values_.name(), type(def), host);
@@ -259,7 +273,7 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
         // Only the holder of the capture can release it; that is when the look goes back.
         if (QWidget::mouseGrabber() == this) {
             releaseMouse();
-            ApplyLook(d_->values_.NormalColor(), d_->values_.DefFont());
+            d_->ApplyLook(d_->values_.NormalColor(), d_->values_.DefFont());
         }
         return;
     }
@@ -271,48 +285,48 @@ void HotLink::HandleMouseMove(short button, short shift, float x, float y) {
     QWidget* holder = QWidget::mouseGrabber();
     grabMouse();
     if (holder == nullptr || holder == this) {
-        ApplyLook(d_->values_.HoverColor(), d_->values_.HoverFont());
+        d_->ApplyLook(d_->values_.HoverColor(), d_->values_.HoverFont());
     }
 }
 
-void HotLink::ApplyLook(quint32 color, const QFont& font) {
-    SetPaletteColor(d_->captionLabel_, QPalette::WindowText, color);
-    d_->captionLabel_->setFont(font);
-    d_->captionLabel_->setText(d_->values_.Caption());
-    if (d_->values_.AutoSize()) {
-        d_->captionLabel_->adjustSize();
+void HotLink::Private::ApplyLook(quint32 color, const QFont& font) {
+    SetPaletteColor(captionLabel_, QPalette::WindowText, color);
+    captionLabel_->setFont(font);
+    captionLabel_->setText(values_.Caption());
+    if (values_.AutoSize()) {
+        captionLabel_->adjustSize();
     }
 }
 
-void HotLink::ApplyBackColor() {
-    SetPaletteColor(this, QPalette::Window, d_->values_.BackColor());
-    setAutoFillBackground(true);
+void HotLink::Private::ApplyBackColor() {
+    SetPaletteColor(&q_, QPalette::Window, values_.BackColor());
+    q_.setAutoFillBackground(true);
     // The label takes the colour the control ended up with.
-    QPalette labelPalette = d_->captionLabel_->palette();
-    labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
-    d_->captionLabel_->setPalette(labelPalette);
-    d_->captionLabel_->setAutoFillBackground(true);
+    QPalette labelPalette = captionLabel_->palette();
+    labelPalette.setColor(QPalette::Window, q_.palette().color(QPalette::Window));
+    captionLabel_->setPalette(labelPalette);
+    captionLabel_->setAutoFillBackground(true);
 }
 
-void HotLink::ApplyPointer() {
-    if (d_->values_.MouseP()) {
-        setCursor(HotLinkPointer());
-        d_->captionLabel_->setCursor(cursor());
+void HotLink::Private::ApplyPointer() {
+    if (values_.MouseP()) {
+        q_.setCursor(HotLinkPointer());
+        captionLabel_->setCursor(q_.cursor());
     } else {
-        unsetCursor();
-        d_->captionLabel_->unsetCursor();
+        q_.unsetCursor();
+        captionLabel_->unsetCursor();
     }
 }
 
-void HotLink::PlaceLabel() {
-    const int left = TwipsToPixelsX(kLabelOffsetTwips, this);
-    const int top = TwipsToPixelsY(kLabelOffsetTwips, this);
-    if (d_->values_.AutoSize()) {
-        d_->captionLabel_->move(left, top);
-        d_->captionLabel_->adjustSize();
+void HotLink::Private::PlaceLabel() {
+    const int left = TwipsToPixelsX(kLabelOffsetTwips, &q_);
+    const int top = TwipsToPixelsY(kLabelOffsetTwips, &q_);
+    if (values_.AutoSize()) {
+        captionLabel_->move(left, top);
+        captionLabel_->adjustSize();
     } else {
-        d_->captionLabel_->setGeometry(left, top, std::max(0, width() - left),
-                                       std::max(0, height() - top));
+        captionLabel_->setGeometry(left, top, std::max(0, q_.width() - left),
+                                   std::max(0, q_.height() - top));
     }
 }
 
@@ -327,16 +341,16 @@ QSize HotLink::sizeHint() const {
             TwipsToPixelsY(kLabelOffsetTwips + kFitMarginTwips, this) + textHeight + labelMargins};
 }
 
-void HotLink::FitToLabel() {
-    if (!d_->values_.AutoSize() || d_->fitting_) {
+void HotLink::Private::FitToLabel() {
+    if (!values_.AutoSize() || fitting_) {
         return;
     }
-    d_->fitting_ = true;
-    d_->captionLabel_->adjustSize();
-    const double widthTwips = d_->captionLabel_->width() * TwipsPerPixelX(this) + kFitMarginTwips;
-    const double heightTwips = d_->captionLabel_->height() * TwipsPerPixelY(this) + kFitMarginTwips;
-    resize(TwipsToPixelsX(widthTwips, this), TwipsToPixelsY(heightTwips, this));
-    d_->fitting_ = false;
+    fitting_ = true;
+    captionLabel_->adjustSize();
+    const double widthTwips = captionLabel_->width() * TwipsPerPixelX(&q_) + kFitMarginTwips;
+    const double heightTwips = captionLabel_->height() * TwipsPerPixelY(&q_) + kFitMarginTwips;
+    q_.resize(TwipsToPixelsX(widthTwips, &q_), TwipsToPixelsY(heightTwips, &q_));
+    fitting_ = false;
 }
 
 bool HotLink::event(QEvent* event) {
@@ -348,8 +362,8 @@ bool HotLink::Private::Event(QEvent& event) {
         return true;
     }
     if (event.type() == QEvent::Resize) {
-        q_.PlaceLabel();
-        q_.FitToLabel();
+        PlaceLabel();
+        FitToLabel();
     } else if (event.type() == QEvent::Show) {
         SetPaletteColor(captionLabel_, QPalette::WindowText, values_.NormalColor());
     }

@@ -118,14 +118,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QFont HostFont() const;
-    void Apply(int effect);
-    void ApplyLook(quint32 color, const QFont& font);
-    void ApplyBackColor();
-    void ApplyPointer();
-    void FitToLabel();
-    void PlaceLabel();
-
     class Private;
     std::unique_ptr<Private> d_;
 };
