@@ -45,6 +45,22 @@ public:
     void MouseMove(const QMouseEvent& event);
     bool KeyPress(const QKeyEvent& event);
 
+    /// Moves the highlight to item `index` (0 for none) and paints it highlighted.
+    void SetHot(int index);
+    /// Moves the highlight `step` rows on to the next item that can be chosen, wrapping.
+    void StepHot(int step);
+    /// Chooses item `index`: opens its submenu (or closes it when `toggledOff`), or raises
+    /// the click of a leaf item and closes the whole menu.
+    void Choose(int index, bool toggledOff);
+    /// Paints the background and every row at rest.
+    void PaintWindow();
+    /// Paints one row in a state of MenuItemPainter.
+    void PaintItem(int index, int state);
+    /// Moves the frame onto the screen the popup opens on.
+    void KeepOnScreen(QRect& frame) const;
+    /// Closes the menu once another window took the activation.
+    void ActivationTick();
+
     PopupMenu& q_;
 #define PELMORA_POPUP_FIELD(type, name, def) type name##_ = def;
     PELMORA_POPUP_SETUP(PELMORA_POPUP_FIELD)
@@ -75,7 +91,7 @@ PopupMenu::PopupMenu(QWidget* opener)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     d_->timer_.setInterval(100);
-    connect(&d_->timer_, &QTimer::timeout, this, &PopupMenu::onActivationTimer);
+    connect(&d_->timer_, &QTimer::timeout, this, [this] { d_->ActivationTick(); });
     d_->timer_.start();
 }
 
@@ -165,7 +181,7 @@ void PopupMenu::FillItems() {
     // Half the margin above the first row and half below the last.
     QRect frame(TwipsToPixelsX(d_->LeftCorner_), TwipsToPixelsY(d_->TopCorner_), widest + TextLeft,
                 y + margin / 2);
-    keepOnScreen(frame);
+    d_->KeepOnScreen(frame);
     setGeometry(frame);
     d_->surface_ = QImage(frame.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->Style_)));
@@ -202,7 +218,7 @@ void PopupMenu::SetRegions(int) {
     update();
 }
 
-void PopupMenu::keepOnScreen(QRect& frame) const {
+void PopupMenu::Private::KeepOnScreen(QRect& frame) const {
     QScreen* screen = QGuiApplication::screenAt(frame.topLeft());
     if (!screen) {
         screen = QGuiApplication::primaryScreen();
@@ -213,7 +229,7 @@ void PopupMenu::keepOnScreen(QRect& frame) const {
     const QRect area = screen->availableGeometry();
     if (frame.right() > area.right()) {
         // A submenu with no room on the right opens to the left of its parent instead.
-        const auto* parentPopup = dynamic_cast<const PopupMenu*>(d_->ParentForm_);
+        const auto* parentPopup = dynamic_cast<const PopupMenu*>(ParentForm_);
         if (parentPopup && parentPopup->isVisible()) {
             frame.moveRight(parentPopup->geometry().left() - 1);
         } else {
@@ -277,38 +293,39 @@ bool PopupMenu::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void PopupMenu::paintWindow() {
-    if (d_->surface_.size() != size().expandedTo(QSize(1, 1))) {
-        d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        d_->surface_.fill(MenuColor(MenuItemPainter::BackColor(d_->Style_)));
+void PopupMenu::Private::PaintWindow() {
+    const QSize size = q_.size().expandedTo(QSize(1, 1));
+    if (surface_.size() != size) {
+        surface_ = QImage(size, QImage::Format_RGB32);
+        surface_.fill(MenuColor(MenuItemPainter::BackColor(Style_)));
     }
-    MenuItemPainter painter(d_->surface_, font(), d_->Style_, d_->HighLight_, d_->effects_);
-    painter.PaintBackground(d_->OwnerWidth_);
-    if (d_->MenuTree_) {
-        for (int index : d_->items_) {
-            const MenuItem& item = d_->MenuTree_->Item(index);
-            const QRect cell = d_->geometry_.Cell(index);
-            if (cell.top() > d_->surface_.height()) {
+    MenuItemPainter painter(surface_, q_.font(), Style_, HighLight_, effects_);
+    painter.PaintBackground(OwnerWidth_);
+    if (MenuTree_) {
+        for (int index : items_) {
+            const MenuItem& item = MenuTree_->Item(index);
+            const QRect cell = geometry_.Cell(index);
+            if (cell.top() > surface_.height()) {
                 break;
             }
-            painter.Paint(item, cell, d_->geometry_.TextAt(index), MenuItemPainter::Normal);
+            painter.Paint(item, cell, geometry_.TextAt(index), MenuItemPainter::Normal);
         }
     }
-    d_->painted_ = true;
-    update();
+    painted_ = true;
+    q_.update();
 }
 
-void PopupMenu::paintItem(int index, int state) {
-    const MenuItem* item = d_->MenuTree_ ? d_->MenuTree_->At(index) : nullptr;
+void PopupMenu::Private::PaintItem(int index, int state) {
+    const MenuItem* item = MenuTree_ ? MenuTree_->At(index) : nullptr;
     if (!item) {
         return;
     }
-    if (!d_->painted_) {
-        paintWindow();
+    if (!painted_) {
+        PaintWindow();
     }
-    MenuItemPainter(d_->surface_, font(), d_->Style_, d_->HighLight_, d_->effects_)
-        .Paint(*item, d_->geometry_.Cell(index), d_->geometry_.TextAt(index), state);
-    update(d_->geometry_.Cell(index).adjusted(-1, -3, 1, 1));
+    MenuItemPainter(surface_, q_.font(), Style_, HighLight_, effects_)
+        .Paint(*item, geometry_.Cell(index), geometry_.TextAt(index), state);
+    q_.update(geometry_.Cell(index).adjusted(-1, -3, 1, 1));
 }
 
 int PopupMenu::HitTest(int x, int y) const {
@@ -336,12 +353,12 @@ bool PopupMenu::Private::Event(QEvent& event) {
         break;
     case QEvent::Show:
         if (!painted_) {
-            q_.paintWindow();
+            PaintWindow();
         }
         break;
     case QEvent::Resize:
         if (!building_ && q_.isVisible()) {
-            q_.paintWindow();
+            PaintWindow();
         }
         break;
     case QEvent::Close:
@@ -362,7 +379,7 @@ void PopupMenu::Private::MouseMove(const QMouseEvent& event) {
     if (hit != 0) {
         q_.SendDescriptionEvent(MenuTree_->Item(hit).Description());
     }
-    q_.setHot(hit);
+    SetHot(hit);
 }
 
 void PopupMenu::Private::MousePress(const QMouseEvent& event) {
@@ -381,7 +398,7 @@ void PopupMenu::Private::MousePress(const QMouseEvent& event) {
     if (hit == 0) {
         return;
     }
-    q_.choose(hit, toggledOff);
+    Choose(hit, toggledOff);
 }
 
 bool PopupMenu::Private::KeyPress(const QKeyEvent& event) {
@@ -390,15 +407,16 @@ bool PopupMenu::Private::KeyPress(const QKeyEvent& event) {
     const bool onSubmenu = hot != 0 && MenuTree_->Item(hot).IsRoot();
     const int key = event.key();
     if (key == Qt::Key_Escape) {
-        q_.closeFromKeyboard();
+        // The keys go back to the popup that opened this one: it is the innermost one now.
+        q_.Unload();
     } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
         if (MenuTree_ && !items_.empty()) {
-            q_.stepHot(key == Qt::Key_Down ? +1 : -1);
+            StepHot(key == Qt::Key_Down ? +1 : -1);
         }
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
                (key == Qt::Key_Right && onSubmenu)) {
         if (hot != 0) {
-            q_.choose(hot, false);
+            Choose(hot, false);
             if (onSubmenu && child_) {
                 child_->HighlightFirst();
             }
@@ -407,7 +425,7 @@ bool PopupMenu::Private::KeyPress(const QKeyEvent& event) {
         if (bar) {
             bar->OpenNeighbour(key == Qt::Key_Right ? +1 : -1);
         } else if (key == Qt::Key_Left) {
-            q_.closeFromKeyboard();
+            q_.Unload();
         }
     } else {
         return false; // QWidget's part: Tab moves the focus, other keys go on to the parent
@@ -415,29 +433,29 @@ bool PopupMenu::Private::KeyPress(const QKeyEvent& event) {
     return true;
 }
 
-void PopupMenu::setHot(int index) {
-    if (index != d_->hot_) {
-        const int old = d_->hot_;
-        d_->hot_ = index;
+void PopupMenu::Private::SetHot(int index) {
+    if (index != hot_) {
+        const int old = hot_;
+        hot_ = index;
         if (old != 0) {
-            paintItem(old, MenuItemPainter::Normal);
+            PaintItem(old, MenuItemPainter::Normal);
         }
     }
     if (index != 0) {
-        paintItem(index, MenuItemPainter::Highlighted);
+        PaintItem(index, MenuItemPainter::Highlighted);
     }
 }
 
-void PopupMenu::choose(int hit, bool toggledOff) {
-    setHot(hit);
-    MenuItem& item = d_->MenuTree_->Item(hit);
+void PopupMenu::Private::Choose(int hit, bool toggledOff) {
+    SetHot(hit);
+    MenuItem& item = MenuTree_->Item(hit);
     if (item.IsRoot()) {
         if (toggledOff) {
-            d_->menuOpen_ = false;
+            menuOpen_ = false;
         } else {
-            ShowMenu(hit);
+            q_.ShowMenu(hit);
             QCoreApplication::processEvents();
-            d_->menuOpen_ = d_->child_ != nullptr;
+            menuOpen_ = child_ != nullptr;
         }
         return;
     }
@@ -447,45 +465,39 @@ void PopupMenu::choose(int hit, bool toggledOff) {
     const QString key = item.Name();
     // The click handler may do anything, so nothing of this popup is used after it but the
     // guarded pointers of the chain.
-    QPointer<PopupMenu> self(this);
-    SendClickEvent(key);
+    QPointer<PopupMenu> self(&q_);
+    q_.SendClickEvent(key);
     if (!self) {
         return;
     }
-    if (d_->child_) {
-        d_->child_->Unload();
+    if (child_) {
+        child_->Unload();
     }
-    if (d_->ParentForm_) {
-        d_->ParentForm_->ForceUnload();
+    if (ParentForm_) {
+        ParentForm_->ForceUnload();
     }
-    Unload();
+    q_.Unload();
 }
 
 void PopupMenu::HighlightFirst() {
     d_->hot_ = 0;
-    stepHot(+1);
+    d_->StepHot(+1);
 }
 
-void PopupMenu::stepHot(int step) {
+void PopupMenu::Private::StepHot(int step) {
     // Separators and disabled items are passed over; the highlight wraps around.
-    const std::vector<int>& items = d_->items_;
-    const int count = static_cast<int>(items.size());
-    const auto at = std::find(items.begin(), items.end(), d_->hot_);
-    int position = at == items.end() ? (step > 0 ? -1 : count) : int(at - items.begin());
+    const int count = static_cast<int>(items_.size());
+    const auto at = std::find(items_.begin(), items_.end(), hot_);
+    int position = at == items_.end() ? (step > 0 ? -1 : count) : int(at - items_.begin());
     for (int tried = 0; tried < count; ++tried) {
         position = (position + step + count) % count;
-        const MenuItem& item = d_->MenuTree_->Item(items[position]);
+        const MenuItem& item = MenuTree_->Item(items_[position]);
         if (item.Caption() != QLatin1String("-") && item.Enabled()) {
-            SendDescriptionEvent(item.Description());
-            setHot(items[position]);
+            q_.SendDescriptionEvent(item.Description());
+            SetHot(items_[position]);
             return;
         }
     }
-}
-
-void PopupMenu::closeFromKeyboard() {
-    // The keys go back to the popup that opened this one: it is the innermost one now.
-    Unload();
 }
 
 void PopupMenu::ShowMenu(int index) {
@@ -556,26 +568,26 @@ void PopupMenu::ChildUnloaded(PopupMenu* child) {
     d_->menuOpen_ = false;
 }
 
-void PopupMenu::onActivationTimer() {
+void PopupMenu::Private::ActivationTick() {
     QWidget* active = QApplication::activeWindow();
-    if (active == this) {
-        d_->everActive_ = true;
+    if (active == &q_) {
+        everActive_ = true;
         return;
     }
-    if (d_->child_) {
+    if (child_) {
         return;
     }
     // Where the window system never handed us the activation, only a change of the active
     // window away from the one active at show time counts as leaving the menu.
-    if (!d_->everActive_ && active == d_->activeAtShow_) {
+    if (!everActive_ && active == activeAtShow_) {
         return;
     }
-    QPointer<PopupMenu> self(this);
-    if (auto* parentPopup = dynamic_cast<PopupMenu*>(d_->ParentForm_)) {
+    QPointer<PopupMenu> self(&q_);
+    if (auto* parentPopup = dynamic_cast<PopupMenu*>(ParentForm_)) {
         parentPopup->ForceUnload();
     }
     if (self) {
-        Unload();
+        q_.Unload();
     }
 }
 

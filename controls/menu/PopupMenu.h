@@ -97,15 +97,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void setHot(int index);
-    void stepHot(int step);
-    void choose(int index, bool toggledOff);
-    void closeFromKeyboard();
+    // On the widget, not the private class: the child popup calls it through its MenuOwner.
     void ChildUnloaded(PopupMenu* child) override;
-    void paintWindow();
-    void paintItem(int index, int state);
-    void keepOnScreen(QRect& frame) const;
-    void onActivationTimer();
 
     class Private;
     std::unique_ptr<Private> d_;
