@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace pelmora {
 
@@ -46,6 +47,21 @@ public:
     bool Event(QEvent& event);
     void MousePress(const QMouseEvent& event);
     void MouseMove(const QMouseEvent& event);
+
+    /// Places the cells of the visible bar items and clears layoutDirty_.
+    void LayOut();
+    /// Paints the whole bar, laying it out first when the layout is stale.
+    void PaintBar();
+    /// Paints one bar item in a BarState; an open menu keeps its item painted open.
+    void PaintItem(int index, int state);
+    /// Closes the open popup, handing the activation back to the bar's window first.
+    void ClosePopup();
+    /// Takes the hot look off the bar once the pointer left it.
+    void HoverTick();
+    /// F10 and Alt with each item's letter, made anew for the bar items there are now.
+    void MakeShortcuts();
+    /// The bar items the keyboard can open, in order.
+    std::vector<int> BarItems() const;
 };
 
 MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(*this)) {
@@ -55,7 +71,7 @@ MenuBar::MenuBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     d_->hoverTimer_.setInterval(100);
-    connect(&d_->hoverTimer_, &QTimer::timeout, this, &MenuBar::onHoverTimer);
+    connect(&d_->hoverTimer_, &QTimer::timeout, this, [this] { d_->HoverTick(); });
 }
 
 MenuItemList& MenuBar::MenuTree() {
@@ -192,38 +208,37 @@ QSize MenuBar::sizeHint() const {
     return {std::max(width, 1), fm.height() + 10};
 }
 
-void MenuBar::layOut() {
-    d_->tree_.LinkTree();
-    d_->backColor_ = d_->values_.Style() == 2 ? 0xFFFFFF : 0x8000000F;
-    const QFontMetrics fm(d_->values_.ItemsFont());
+void MenuBar::Private::LayOut() {
+    tree_.LinkTree();
+    backColor_ = values_.Style() == 2 ? 0xFFFFFF : 0x8000000F;
+    const QFontMetrics fm(values_.ItemsFont());
     const int height = fm.height() + 6;
-    int x = static_cast<int>(std::lround(d_->values_.Spacing() / 2.0));
+    int x = static_cast<int>(std::lround(values_.Spacing() / 2.0));
     // A hidden item gets no cell that a click could still find.
-    d_->geometry_.Clear();
-    for (int i = 1; i <= d_->tree_.Count(); ++i) {
-        const MenuItem& item = d_->tree_.Item(i);
+    geometry_.Clear();
+    for (int i = 1; i <= tree_.Count(); ++i) {
+        const MenuItem& item = tree_.Item(i);
         if (item.Ident() != 0 || !item.Visible()) {
             continue;
         }
-        const int right = x + fm.horizontalAdvance(item.Caption()) + d_->values_.Spacing();
-        d_->geometry_.Place(
-            i, QRect(QPoint(x, 2), QPoint(right, height)),
-            QPointF(static_cast<double>(x + std::lround(d_->values_.Spacing() / 2.0)), 4));
+        const int right = x + fm.horizontalAdvance(item.Caption()) + values_.Spacing();
+        geometry_.Place(i, QRect(QPoint(x, 2), QPoint(right, height)),
+                        QPointF(static_cast<double>(x + std::lround(values_.Spacing() / 2.0)), 4));
         x = right;
     }
-    d_->layoutDirty_ = false;
+    layoutDirty_ = false;
 }
 
 void MenuBar::Refresh() {
     d_->layoutDirty_ = true;
-    paintBar();
-    makeShortcuts();
+    d_->PaintBar();
+    d_->MakeShortcuts();
 }
 
-std::vector<int> MenuBar::barItems() const {
+std::vector<int> MenuBar::Private::BarItems() const {
     std::vector<int> items;
-    for (int i = 1; i <= d_->tree_.Count(); ++i) {
-        const MenuItem& item = d_->tree_.Item(i);
+    for (int i = 1; i <= tree_.Count(); ++i) {
+        const MenuItem& item = tree_.Item(i);
         if (item.Ident() == 0 && item.Visible() && item.Caption() != QLatin1String("-")) {
             items.push_back(i);
         }
@@ -231,24 +246,25 @@ std::vector<int> MenuBar::barItems() const {
     return items;
 }
 
-void MenuBar::makeShortcuts() {
-    for (QShortcut* shortcut : d_->shortcuts_) {
+void MenuBar::Private::MakeShortcuts() {
+    for (QShortcut* shortcut : shortcuts_) {
         delete shortcut;
     }
-    d_->shortcuts_.clear();
-    const std::vector<int> items = barItems();
+    shortcuts_.clear();
+    const std::vector<int> items = BarItems();
     if (items.empty()) {
         return;
     }
     auto add = [this](const QKeySequence& keys, int index) {
-        auto* shortcut = new QShortcut(keys, this);
+        auto* shortcut = new QShortcut(keys, &q_);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, index] { OpenFromKeyboard(index); });
-        d_->shortcuts_.push_back(shortcut);
+        QObject::connect(shortcut, &QShortcut::activated, &q_,
+                         [this, index] { q_.OpenFromKeyboard(index); });
+        shortcuts_.push_back(shortcut);
     };
     add(QKeySequence(Qt::Key_F10), items.front());
     for (int index : items) {
-        const QString& caption = d_->tree_.Item(index).Caption();
+        const QString& caption = tree_.Item(index).Caption();
         const int amp = caption.indexOf(QLatin1Char('&'));
         const QString rest = amp >= 0 ? caption.mid(amp + 1) : caption.trimmed();
         if (!rest.isEmpty() && rest.front().isLetterOrNumber()) {
@@ -259,7 +275,7 @@ void MenuBar::makeShortcuts() {
 
 void MenuBar::OpenFromKeyboard(int index) {
     if (d_->menuOpen_ || d_->popup_) {
-        closePopupFromBar();
+        d_->ClosePopup();
     }
     try {
         ShowMenu(index);
@@ -269,9 +285,9 @@ void MenuBar::OpenFromKeyboard(int index) {
     const int old = d_->hot_;
     d_->hot_ = index;
     if (old != 0 && old != index) {
-        paintItem(old, StateNormal);
+        d_->PaintItem(old, StateNormal);
     }
-    paintItem(index, StateOpen);
+    d_->PaintItem(index, StateOpen);
     d_->menuOpen_ = d_->popup_ != nullptr;
     if (d_->popup_) {
         d_->popup_->HighlightFirst();
@@ -279,7 +295,7 @@ void MenuBar::OpenFromKeyboard(int index) {
 }
 
 void MenuBar::OpenNeighbour(int step) {
-    const std::vector<int> items = barItems();
+    const std::vector<int> items = d_->BarItems();
     const int open = d_->popup_ ? d_->popup_->FilterIndex() : d_->hot_;
     const auto at = std::find(items.begin(), items.end(), open);
     if (items.empty() || at == items.end()) {
@@ -289,41 +305,40 @@ void MenuBar::OpenNeighbour(int step) {
     OpenFromKeyboard(items[(int(at - items.begin()) + step % count + count) % count]);
 }
 
-void MenuBar::paintBar() {
-    if (d_->layoutDirty_) {
-        layOut();
+void MenuBar::Private::PaintBar() {
+    if (layoutDirty_) {
+        LayOut();
     }
-    if (d_->surface_.size() != size()) {
-        d_->surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    if (surface_.size() != q_.size()) {
+        surface_ = QImage(q_.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     }
-    MenuBarPainter painter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(),
-                           d_->backColor_);
+    MenuBarPainter painter(surface_, values_.ItemsFont(), values_.Style(), backColor_);
     painter.PaintBackground();
-    for (int i = 1; i <= d_->tree_.Count(); ++i) {
-        const MenuItem& item = d_->tree_.Item(i);
+    for (int i = 1; i <= tree_.Count(); ++i) {
+        const MenuItem& item = tree_.Item(i);
         if (item.Ident() == 0 && item.Visible()) {
-            painter.PaintItem(item, d_->geometry_.Cell(i), d_->geometry_.TextAt(i),
-                              i == d_->hot_ ? (d_->menuOpen_ ? StateOpen : StateHot) : StateNormal);
+            painter.PaintItem(item, geometry_.Cell(i), geometry_.TextAt(i),
+                              i == hot_ ? (menuOpen_ ? StateOpen : StateHot) : StateNormal);
         }
     }
-    update();
+    q_.update();
 }
 
-void MenuBar::paintItem(int index, int state) {
-    const MenuItem* item = d_->tree_.At(index);
+void MenuBar::Private::PaintItem(int index, int state) {
+    const MenuItem* item = tree_.At(index);
     if (!item || item->Ident() != 0 || !item->Visible()) {
         return;
     }
-    if (d_->layoutDirty_ || d_->surface_.size() != size()) {
-        paintBar();
+    if (layoutDirty_ || surface_.size() != q_.size()) {
+        PaintBar();
         return;
     }
-    if (state == StateHot && d_->menuOpen_) {
+    if (state == StateHot && menuOpen_) {
         state = StateOpen;
     }
-    MenuBarPainter(d_->surface_, d_->values_.ItemsFont(), d_->values_.Style(), d_->backColor_)
-        .PaintItem(*item, d_->geometry_.Cell(index), d_->geometry_.TextAt(index), state);
-    update(d_->geometry_.Cell(index));
+    MenuBarPainter(surface_, values_.ItemsFont(), values_.Style(), backColor_)
+        .PaintItem(*item, geometry_.Cell(index), geometry_.TextAt(index), state);
+    q_.update(geometry_.Cell(index));
 }
 
 int MenuBar::HitTest(int x, int y) {
@@ -334,7 +349,7 @@ int MenuBar::HitTest(int x, int y) {
 
 const MenuGeometry& MenuBar::Geometry() {
     if (d_->layoutDirty_) {
-        layOut();
+        d_->LayOut();
     }
     return d_->geometry_;
 }
@@ -345,7 +360,7 @@ bool MenuBar::event(QEvent* event) {
 
 bool MenuBar::Private::Event(QEvent& event) {
     if (event.type() == QEvent::Paint && surface_.size() != q_.size()) {
-        q_.paintBar();
+        PaintBar();
     }
     if (HandleMouse(q_, event, *this) || ShowSurface(q_, surface_, event)) {
         return true;
@@ -365,11 +380,11 @@ void MenuBar::Private::MousePress(const QMouseEvent& event) {
     if (hit != hot_) {
         const int old = hot_;
         hot_ = hit;
-        q_.paintItem(old, StateNormal);
+        PaintItem(old, StateNormal);
     }
-    q_.paintItem(hit, StateOpen);
+    PaintItem(hit, StateOpen);
     if (menuOpen_) {
-        q_.closePopupFromBar();
+        ClosePopup();
         menuOpen_ = false;
         return;
     }
@@ -377,7 +392,7 @@ void MenuBar::Private::MousePress(const QMouseEvent& event) {
         q_.ShowMenu(hit);
     } catch (const ControlError&) {
         // An input handler has no caller to report to: the menu just stays closed.
-        q_.paintItem(hit, StateHot);
+        PaintItem(hit, StateHot);
         return;
     }
     QCoreApplication::processEvents();
@@ -402,10 +417,10 @@ void MenuBar::Private::MouseMove(const QMouseEvent& event) {
         const int old = hot_;
         hot_ = hit;
         if (old != 0) {
-            q_.paintItem(old, StateNormal);
+            PaintItem(old, StateNormal);
             const MenuItem* oldItem = tree_.At(old);
             if (oldItem && oldItem->Expanded() && popup_) {
-                q_.closePopupFromBar();
+                ClosePopup();
                 reopen = true;
             }
         }
@@ -421,23 +436,23 @@ void MenuBar::Private::MouseMove(const QMouseEvent& event) {
             // Same as a click: over a modal window the menu stays closed.
         }
     }
-    q_.paintItem(hit, StateHot);
+    PaintItem(hit, StateHot);
 }
 
-void MenuBar::onHoverTimer() {
-    if (d_->hot_ == 0) {
-        d_->hoverTimer_.stop();
+void MenuBar::Private::HoverTick() {
+    if (hot_ == 0) {
+        hoverTimer_.stop();
         return;
     }
-    if (d_->menuOpen_) {
+    if (menuOpen_) {
         return;
     }
-    const QPoint pos = mapFromGlobal(QCursor::pos());
-    if (pos.x() < 0 || pos.y() < 0 || pos.x() > width() || pos.y() > height()) {
-        const int old = d_->hot_;
-        d_->hot_ = 0;
-        paintItem(old, StateNormal);
-        d_->hoverTimer_.stop();
+    const QPoint pos = q_.mapFromGlobal(QCursor::pos());
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() > q_.width() || pos.y() > q_.height()) {
+        const int old = hot_;
+        hot_ = 0;
+        PaintItem(old, StateNormal);
+        hoverTimer_.stop();
     }
 }
 
@@ -465,21 +480,21 @@ void MenuBar::ShowMenu(int index) {
     item->SetExpanded(true);
 }
 
-void MenuBar::closePopupFromBar() {
+void MenuBar::Private::ClosePopup() {
     // The popup closes itself when it loses the activation; hand it back to our window first
     // so that its own timer finds nothing left to do.
-    if (QWidget* top = window(); top && top != this) {
+    if (QWidget* top = q_.window(); top && top != &q_) {
         top->activateWindow();
     }
-    if (d_->popup_) {
-        d_->popup_->Unload();
+    if (popup_) {
+        popup_->Unload();
     }
 }
 
 bool MenuBar::CloseOpenMenu() {
     for (const MenuItem& item : d_->tree_) {
         if (item.Expanded()) {
-            closePopupFromBar();
+            d_->ClosePopup();
             return true;
         }
     }
@@ -500,7 +515,7 @@ void MenuBar::ChildUnloaded(PopupMenu* child) {
     }
     // The item painted as open would otherwise keep that look until the mouse moves.
     if (wasOpen && d_->hot_ != 0) {
-        paintItem(d_->hot_, StateHot);
+        d_->PaintItem(d_->hot_, StateHot);
     }
 }
 

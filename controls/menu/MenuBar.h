@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace pelmora {
 
@@ -112,15 +111,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // On the widget, not the private class: the popup calls them through its MenuOwner.
     void ForceUnload() override {}
     void ChildUnloaded(PopupMenu* child) override;
-    void layOut();
-    void paintBar();
-    void paintItem(int index, int state);
-    void closePopupFromBar();
-    void onHoverTimer();
-    void makeShortcuts();
-    std::vector<int> barItems() const;
 
     class Private;
     std::unique_ptr<Private> d_;
