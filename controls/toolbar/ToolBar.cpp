@@ -23,6 +23,7 @@ const QString kTypeName = QStringLiteral("xToolbar");
 } // namespace
 
 ToolBar::ToolBar(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>(*this)) {
+    SetListener(*d_);
     ++liveToolbars;
     d_->handle_ = ++createdToolbars;
     newestToolbar = this;
@@ -61,23 +62,6 @@ ToolBar* ToolBar::NewestToolbar() {
 PELMORA_TOOLBAR_PROPERTIES(PELMORA_TOOLBAR_ACCESSOR)
 #undef PELMORA_TOOLBAR_GETTER
 #undef PELMORA_TOOLBAR_GETSET
-
-void ToolBar::ButtonSizesChanged() {
-    d_->autoSizeDone_ = false;
-}
-void ToolBar::ButtonLookChanged(int index) {
-    d_->RepaintButtonAtRest(index);
-}
-void ToolBar::ButtonsReordered() {
-    d_->interaction_.ClearHot();
-}
-void ToolBar::ButtonRecordHandedOut() {
-    d_->layoutDirty_ = true;
-}
-
-void ToolBar::RaiseControlError(const QString& procedure, int number, const QString& description) {
-    d_->ReportError(procedure, ControlError(number, description, {}), false);
-}
 
 void ToolBar::Refresh() {
     d_->Refresh();

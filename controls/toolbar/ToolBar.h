@@ -189,15 +189,6 @@ protected:
 
 private:
     class Private;
-    void ButtonSizesChanged() override;
-    void ButtonsChanged() override { Refresh(); }
-    void ButtonLookChanged(int index) override;
-    void ButtonPropertyChanged(const QString& name) override { emit PropertyChanged(name); }
-    void ButtonsReordered() override;
-    void ButtonRecordHandedOut() override;
-    void RaiseControlError(const QString& procedure, int number,
-                           const QString& description = {}) override;
-
     std::unique_ptr<Private> d_;
 };
 

@@ -19,6 +19,19 @@ namespace pelmora {
 
 ToolBar::Private::Private(ToolBar& toolbar) : q_(toolbar), interaction_(toolbar) {}
 
+void ToolBar::Private::ButtonPropertyChanged(const QString& name) {
+    emit q_.PropertyChanged(name);
+}
+
+void ToolBar::Private::ButtonsReordered() {
+    interaction_.ClearHot();
+}
+
+void ToolBar::Private::RaiseControlError(const QString& procedure, int number,
+                                         const QString& description) {
+    ReportError(procedure, ControlError(number, description, {}), false);
+}
+
 bool ToolBar::Private::Event(QEvent& event) {
     if (const QMouseEvent* mouse = ControlMouseEvent(q_, event)) {
         if (mouse->type() == QEvent::MouseButtonDblClick) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/toolbar/ToolBar.h"
+#include "controls/toolbar/ToolbarButtonListener.h"
 #include "controls/toolbar/ToolbarInteraction.h"
 #include "controls/toolbar/ToolbarLayout.h"
 #include "controls/toolbar/ToolbarPaintResources.h"
@@ -14,9 +15,19 @@ namespace pelmora {
 
 /// The toolbar's state behind its API: the stored values, the drawing surface, the layout's
 /// geometry, the mouse state and the refresh machinery.
-class ToolBar::Private {
+class ToolBar::Private : public ToolbarButtonListener {
 public:
     explicit Private(ToolBar& toolbar);
+
+    // What a change of the button records means for the control.
+    void ButtonSizesChanged() override { autoSizeDone_ = false; }
+    void ButtonsChanged() override { Refresh(); }
+    void ButtonLookChanged(int index) override { RepaintButtonAtRest(index); }
+    void ButtonPropertyChanged(const QString& name) override;
+    void ButtonsReordered() override;
+    void ButtonRecordHandedOut() override { layoutDirty_ = true; }
+    void RaiseControlError(const QString& procedure, int number,
+                           const QString& description) override;
 
     /// Stores a changed value through its setter, tells the host and does what the value's
     /// row says; a value equal to `current` does nothing.

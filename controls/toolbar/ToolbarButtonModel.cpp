@@ -37,7 +37,7 @@ bool IsNumber(const QVariant& v) {
 
 void ToolbarButtonModel::RaiseControlError(const QString& procedure, int number,
                                            const QString& description) {
-    ToolbarErrors::Raise(kTypeName, procedure, number, description);
+    listener_->RaiseControlError(procedure, number, description);
 }
 
 int16_t ToolbarButtonModel::KeyToIndex(const QVariant& index) {
@@ -95,9 +95,9 @@ int16_t ToolbarButtonModel::AddButtonEx(const QString& key, int32_t style,
     b.SetPlaceholderSize(placeholderWidth);
     b.SetVisible(visible);
     const int count = buttons_.Append(b);
-    ButtonSizesChanged();
-    ButtonsChanged();
-    ButtonPropertyChanged(QStringLiteral("ButtonCount"));
+    listener_->ButtonSizesChanged();
+    listener_->ButtonsChanged();
+    listener_->ButtonPropertyChanged(QStringLiteral("ButtonCount"));
     return static_cast<int16_t>(count);
 }
 
@@ -109,11 +109,11 @@ int16_t ToolbarButtonModel::DeleteButton(const QVariant& index) {
     }
     buttons_.Move(i, buttons_.Count());
     buttons_.RemoveLast();
-    ButtonsReordered();
-    ButtonPropertyChanged(QStringLiteral("ButtonCount"));
+    listener_->ButtonsReordered();
+    listener_->ButtonPropertyChanged(QStringLiteral("ButtonCount"));
     // AutoSize may act with this very refresh, so an auto-sized bar shrinks at once.
-    ButtonSizesChanged();
-    ButtonsChanged();
+    listener_->ButtonSizesChanged();
+    listener_->ButtonsChanged();
     return ButtonCount();
 }
 
@@ -125,14 +125,14 @@ int16_t ToolbarButtonModel::SwapButton(const QVariant& curIndex, const QVariant&
         return 0;
     }
     buttons_.Move(from, to);
-    ButtonsReordered();
-    ButtonsChanged();
+    listener_->ButtonsReordered();
+    listener_->ButtonsChanged();
     return static_cast<int16_t>(to);
 }
 
 ToolbarButton& ToolbarButtonModel::Button(const QVariant& index) {
     const int i = ValidIndex(index, "Button");
-    ButtonRecordHandedOut();
+    listener_->ButtonRecordHandedOut();
     return buttons_[i];
 }
 
@@ -171,7 +171,7 @@ void ToolbarButtonModel::Changed(int index, const char* name, bool appendIndex) 
     if (appendIndex) {
         property += QString::number(index);
     }
-    ButtonPropertyChanged(property);
+    listener_->ButtonPropertyChanged(property);
 }
 
 template <typename T>
@@ -184,10 +184,10 @@ void ToolbarButtonModel::SetValue(const QVariant& index, const T& (ToolbarButton
     }
     (buttons_[i].*set)(value);
     if (effect == ButtonEffect::Look || effect == ButtonEffect::LookNumbered) {
-        ButtonLookChanged(i);
+        listener_->ButtonLookChanged(i);
     } else if (effect == ButtonEffect::Size) {
-        ButtonSizesChanged();
-        ButtonsChanged();
+        listener_->ButtonSizesChanged();
+        listener_->ButtonsChanged();
     }
     Changed(i, name, effect == ButtonEffect::LookNumbered);
 }
@@ -213,8 +213,8 @@ void ToolbarButtonModel::SetButtonCaption(const QVariant& index, const QString& 
     }
     buttons_[i].SetCaption(value);
     if (buttons_[i].Visible()) {
-        ButtonSizesChanged();
-        ButtonsChanged();
+        listener_->ButtonSizesChanged();
+        listener_->ButtonsChanged();
     }
     Changed(i, "ButtonCaption");
 }
@@ -225,9 +225,9 @@ void ToolbarButtonModel::SetButtonAlwaysShowCaption(const QVariant& index, bool 
         return;
     }
     buttons_[i].SetAlwaysShowCaption(value);
-    ButtonSizesChanged();
+    listener_->ButtonSizesChanged();
     if (!buttons_[i].Caption().isEmpty() && buttons_[i].Visible()) {
-        ButtonsChanged();
+        listener_->ButtonsChanged();
     }
     Changed(i, "ButtonAlwaysShowCaption");
 }
@@ -265,7 +265,7 @@ void ToolbarButtonModel::SetPicture(const QVariant& index, int which, const OleP
     const int i = ValidIndex(index, name);
     // A picture is an object: assigning one counts as a change even when it looks the same.
     buttons_[i].SetAPicture(which, value);
-    ButtonLookChanged(i);
+    listener_->ButtonLookChanged(i);
     Changed(i, name, appendIndex);
 }
 

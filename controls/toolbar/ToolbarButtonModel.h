@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/toolbar/ButtonCollection.h"
+#include "controls/toolbar/ToolbarButtonListener.h"
 
 #include <QString>
 #include <QVariant>
@@ -67,21 +68,10 @@ public:
     void SetButtonPictureDown(const QVariant& index, const OlePicture& value);
 
 protected:
-    /// The set of visible buttons or their sizes changed: AutoSize may act again.
-    virtual void ButtonSizesChanged() = 0;
-    /// The buttons must be laid out and painted anew.
-    virtual void ButtonsChanged() = 0;
-    /// A visible button's look changed: repaint it at rest.
-    virtual void ButtonLookChanged(int index) = 0;
-    /// Tells the host that a property changed.
-    virtual void ButtonPropertyChanged(const QString& name) = 0;
-    /// Buttons moved or went away: indexes held elsewhere are stale.
-    virtual void ButtonsReordered() {}
-    /// A record was handed out for direct changes.
-    virtual void ButtonRecordHandedOut() {}
-    /// Raises a numbered error of the control (a designer shows it instead and goes on).
-    virtual void RaiseControlError(const QString& procedure, int number,
-                                   const QString& description = {});
+    /// The listener every change is told to; set once by the owner before any other call.
+    void SetListener(ToolbarButtonListener& listener) { listener_ = &listener; }
+    /// Raises a numbered error through the listener.
+    void RaiseControlError(const QString& procedure, int number, const QString& description = {});
 
     /// Checks the button and unchecks the other members of its GroupID (if it has one).
     void SelectGroupButton(int index);
@@ -98,6 +88,8 @@ private:
     void SetPicture(const QVariant& index, int which, const OlePicture& value, const char* name,
                     bool appendIndex);
     void Changed(int index, const char* name, bool appendIndex = false);
+
+    ToolbarButtonListener* listener_ = nullptr;
 };
 
 #undef PELMORA_BUTTON_GETTER
