@@ -30,8 +30,8 @@ constexpr std::array<unsigned char, 8> kCompoundSignature = {0xD0, 0xCF, 0x11, 0
                                                              0xA1, 0xB1, 0x1A, 0xE1};
 // FAT values from here up end a chain or mark special sectors.
 constexpr std::uint32_t kLastSector = 0xFFFFFFFA;
-// The header holds the first 109 FAT sector numbers; a directory beyond what they
-// map is not followed.
+// The header holds the first 109 FAT sector numbers; a file of more than about 7 MB
+// lists the rest in a chain of DIFAT sectors.
 constexpr std::size_t kHeaderFatSectors = 109;
 constexpr std::size_t kDirectoryEntry = 128;
 
@@ -62,6 +62,35 @@ bool IsTextStream(const unsigned char* entry) {
     return name == "WordDocument" || name == "0Table" || name == "1Table";
 }
 
+// Where a compound file's FAT sectors are: the first ones listed in the header, the
+// rest in the DIFAT chain; empty when the lists do not fit the file.
+std::optional<std::vector<std::uint32_t>> FatSectorNumbers(std::ifstream& in,
+                                                           const std::vector<unsigned char>& header,
+                                                           unsigned shift, std::uint64_t sectors) {
+    const std::uint64_t count = Le32(header.data() + 0x2C);
+    // Each FAT sector maps 2^shift / 4 sectors: more than the file needs is damage.
+    if (count > sectors / ((std::uint64_t{1} << shift) / 4) + 1) {
+        return std::nullopt;
+    }
+    std::vector<std::uint32_t> numbers;
+    for (std::size_t i = 0; i < std::min<std::uint64_t>(count, kHeaderFatSectors); ++i) {
+        numbers.push_back(Le32(header.data() + 0x4C + 4 * i));
+    }
+    std::vector<unsigned char> sector(std::size_t{1} << shift);
+    const std::size_t perSector = sector.size() / 4 - 1; // the last word links the next
+    std::uint32_t at = Le32(header.data() + 0x44);
+    while (numbers.size() < count) {
+        if (at >= sectors || !ReadAt(in, (std::uint64_t{at} + 1) << shift, sector)) {
+            return std::nullopt;
+        }
+        for (std::size_t k = 0; k < perSector && numbers.size() < count; ++k) {
+            numbers.push_back(Le32(sector.data() + 4 * k));
+        }
+        at = Le32(sector.data() + 4 * perSector);
+    }
+    return numbers;
+}
+
 // The bytes of the text streams of a compound file, read from its directory; empty
 // when the directory cannot be followed. Every number in the file is checked: the
 // file is untrusted.
@@ -74,11 +103,12 @@ std::optional<std::uint64_t> TextStreamBytes(std::ifstream& in,
     }
     std::vector<unsigned char> sector(std::size_t{1} << shift);
     const std::uint64_t sectors = fileSize >> shift;
+    const auto fatSectors = FatSectorNumbers(in, header, shift, sectors);
+    if (!fatSectors) {
+        return std::nullopt;
+    }
     std::vector<std::uint32_t> fat;
-    const std::size_t fatSectors =
-        std::min<std::size_t>(Le32(header.data() + 0x2C), kHeaderFatSectors);
-    for (std::size_t i = 0; i < fatSectors; ++i) {
-        const std::uint32_t at = Le32(header.data() + 0x4C + 4 * i);
+    for (const std::uint32_t at : *fatSectors) {
         if (at >= sectors || !ReadAt(in, (std::uint64_t{at} + 1) << shift, sector)) {
             return std::nullopt;
         }

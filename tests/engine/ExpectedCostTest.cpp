@@ -93,6 +93,37 @@ TEST(ExpectedCost, ACompoundFileIsSplitIntoTextAndEmbeddedBytes) {
     EXPECT_EQ(cut.embeddedBytes, 0u);
 }
 
+// A file of over 7 MB needs more FAT sectors than the header lists: the 110th is
+// found through the DIFAT, and it alone maps the directory, near the file's end.
+TEST(ExpectedCost, ALargeCompoundFileIsFollowedThroughItsDifat) {
+    constexpr std::uint32_t kDirectory = 14000;
+    std::string bytes = CompoundFile(0xFFFFFFFE);
+    bytes.resize(512 * (kDirectory + 2), '\0');
+    Put32(bytes, 0x2C, 110);
+    for (std::size_t i = 0x4C; i < 512; i += 4) {
+        Put32(bytes, i, 0); // the header's 109 all name sector 0, for the first sectors
+    }
+    Put32(bytes, 0x30, kDirectory);
+    Put32(bytes, 0x44, 1); // the DIFAT is sector 1...
+    Put32(bytes, 0x48, 1);
+    Put32(bytes, 512 * 2, 2); // ...and names sector 2 as the 110th FAT sector
+    for (std::size_t i = 4; i < 508; i += 4) {
+        Put32(bytes, 512 * 2 + i, 0xFFFFFFFF);
+    }
+    Put32(bytes, 512 * 2 + 508, 0xFFFFFFFE);
+    for (std::size_t i = 0; i < 512; i += 4) {
+        Put32(bytes, 512 * 3 + i, 0xFFFFFFFF);
+    }
+    Put32(bytes, 512 * 3 + 4 * (kDirectory - 109 * 128), 0xFFFFFFFE);
+    const std::size_t directory = 512 * (kDirectory + 1);
+    PutEntry(bytes, directory, "Root Entry", 5, 0);
+    PutEntry(bytes, directory + 128, "WordDocument", 2, 1000);
+    PutEntry(bytes, directory + 256, "Data", 2, 20000);
+    test::TempFolder folder;
+    const CostFeatures features = ReadCostFeatures(Write(folder, "large.doc", bytes));
+    EXPECT_EQ(features.embeddedBytes, bytes.size() - 1000);
+}
+
 TEST(ExpectedCost, RealSamplesAreRead) {
     const std::string corpus = std::string(PELMORA_TEST_DATA) + "/corpus/";
     for (const char* name : {"two_images.doc", "table-merges.doc", "Fuzzed.doc"}) {
