@@ -238,8 +238,8 @@ TEST_F(AddFolderDialogTest, TheOutputChoiceBecomesTheWindowsOutputFolder) {
 }
 
 TEST_F(AddFolderDialogTest, CancelStopsTheSearchAndKeepsWhatWasFound) {
-    // Enough files that a search cannot end in the moment between the two clicks,
-    // even on a busy machine.
+    // Enough files that the search is still running at the second click: with fifty,
+    // a busy machine often let it end between the two clicks.
     constexpr int kFiles = 600;
     for (int i = 0; i < kFiles; ++i) {
         WriteDocument(dir / ("many/f" + std::to_string(10000 + i) + ".doc"));
