@@ -22,11 +22,8 @@
 #include <com/sun/star/util/XRefreshable.hpp>
 #include <com/sun/star/view/XRenderable.hpp>
 
-#include <filesystem>
-
 namespace pelmora {
 
-namespace fs = std::filesystem;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
@@ -60,7 +57,7 @@ void DocumentLayout::ReadFields(const Reference<css::lang::XComponent>& componen
         return;
     }
     const auto all = fields->getTextFields()->createEnumeration();
-    while (all->hasMoreElements() && !(pageFields_ && comments_)) {
+    while (all->hasMoreElements() && !pageFields_) {
         Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
         fields_ = true;
         if (!field.is()) {
@@ -68,7 +65,6 @@ void DocumentLayout::ReadFields(const Reference<css::lang::XComponent>& componen
         }
         // One call for all names: every call crosses the bridge.
         for (const OUString& name : field->getSupportedServiceNames()) {
-            comments_ = comments_ || name == "com.sun.star.text.TextField.Annotation";
             for (const char* service : kPageFields) {
                 pageFields_ = pageFields_ || name.equalsAscii(service);
             }
@@ -153,15 +149,6 @@ DocumentLayout::AttachHiddenView(const Reference<css::uno::XComponentContext>& c
     Reference<css::view::XRenderable>(model, UNO_QUERY_THROW)
         ->getRendererCount(css::uno::Any(component), {});
     return frame;
-}
-
-// The comment's margin window is built from Writer's dialog description, which the
-// office packages without a user interface leave out.
-bool DocumentLayout::CommentWindowsAvailable(const std::string& programFolder) {
-    std::error_code error;
-    return fs::exists(fs::path(programFolder) /
-                          "../share/config/soffice.cfg/modules/swriter/ui/annotation.ui",
-                      error);
 }
 
 bool DocumentLayout::HasAbsolutePositions(const std::string& page) {

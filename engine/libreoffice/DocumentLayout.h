@@ -28,10 +28,6 @@ public:
     /// placed on the page by position.
     bool Wanted() const { return pageFields_ || placedDrawings_; }
 
-    /// Whether a view can be made on an office that can (commentWindows) or cannot
-    /// show comments: without their windows the office dies making the view.
-    bool ViewSafe(bool commentWindows) const { return commentWindows || !comments_; }
-
     /// Updates every field of component, leaving it unmodified. Failures other than a
     /// disposed office keep the stale values.
     static void RefreshFields(const css::uno::Reference<css::lang::XComponent>& component);
@@ -43,9 +39,6 @@ public:
     AttachHiddenView(const css::uno::Reference<css::uno::XComponentContext>& context,
                      const css::uno::Reference<css::lang::XComponent>& component);
 
-    /// Whether an office installed with programFolder can show comments in a view.
-    static bool CommentWindowsAvailable(const std::string& programFolder);
-
     /// Whether a page the office wrote places something by absolute position, which
     /// it takes from the layout.
     static bool HasAbsolutePositions(const std::string& page);
@@ -56,7 +49,6 @@ private:
 
     bool fields_ = false;
     bool pageFields_ = false;
-    bool comments_ = false;
     bool placedDrawings_ = false;
 };
 

@@ -290,7 +290,6 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
 // What the session and its documents share: the settings and the office now running.
 struct Session {
     LibreOfficeSettings settings_;
-    bool commentWindows_ = false; // the installed office can show documents with comments
     std::shared_ptr<Office> office_;
     bool quit_ = false;
     unsigned copies_ = 0;
@@ -562,11 +561,10 @@ private:
     // Writes the page into StoreFolder(folder), laid out when it shows values only a
     // layout knows. A document known to need the layout gets its view before it is
     // written, so it is written once; one whose page shows that it needed one is
-    // written again. A view would end an office that cannot show comments, and the
-    // page without layout is what its fallback would keep anyway: that office is spared.
+    // written again. The view is made on the office's main thread, where even an
+    // office installed without comment windows lays out a document with comments.
     void StorePage(const std::string& folder, const std::string& page) {
-        const bool viewSafe =
-            loaded_.layout_.ViewSafe(session_->commentWindows_) && RoomToLoadAgain();
+        const bool viewSafe = RoomToLoadAgain();
         if (viewSafe && loaded_.layout_.Wanted()) {
             StoreLaidOut(folder, page);
             return;
@@ -711,8 +709,6 @@ public:
     explicit Impl(LibreOfficeSettings settings) : session_(std::make_shared<Session>()) {
         settings.programFolder = OfficeProgramFolder(settings);
         session_->settings_ = std::move(settings);
-        session_->commentWindows_ =
-            DocumentLayout::CommentWindowsAvailable(session_->settings_.programFolder);
         session_->office_ = StartOffice(session_->settings_);
     }
 
