@@ -113,18 +113,29 @@ TEST_F(PelmoraRun, TwoOfficesGiveTheLinesAndPagesOfOne) {
     }
 }
 
-// The offices among pids that have a file named name open. Only an office may be
-// killed: a run's other processes must never be hit.
-std::vector<int> OfficesWithOpenFile(const std::vector<int>& pids, const std::string& name) {
+// The offices among pids working on a document called name: the office's private copy
+// of it is in its work folder, beside the profile its command line names, from before
+// loading until the document is closed. (An open file would show only while the office
+// reads it, a moment a poll can miss.) Only an office may be killed, never the run.
+std::vector<int> OfficesWorkingOn(const std::vector<int>& pids, const std::string& name) {
     std::vector<int> found;
     for (const int pid : pids) {
-        if (test::ReadFile("/proc/" + std::to_string(pid) + "/comm").rfind("soffice", 0) != 0) {
+        const std::string proc = "/proc/" + std::to_string(pid);
+        if (test::ReadFile(proc + "/comm").rfind("soffice", 0) != 0) {
             continue;
         }
+        const std::string commandLine = test::ReadFile(proc + "/cmdline");
+        const std::string key = "-env:UserInstallation=file://";
+        const std::size_t at = commandLine.find(key);
+        if (at == std::string::npos) {
+            continue;
+        }
+        const std::string profile = commandLine.substr(at + key.size()).c_str();
         std::error_code ec;
-        for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
-            const fs::path target = fs::read_symlink(fd.path(), ec);
-            if (!ec && target.filename() == name) {
+        const fs::path work = fs::path(profile).parent_path() / "work";
+        for (auto it = fs::recursive_directory_iterator(work, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->path().filename() == name) {
                 found.push_back(pid);
                 break;
             }
@@ -162,7 +173,7 @@ TEST_F(PelmoraRun, AnOfficeThatCrashesOrHangsFailsOnlyItsDocument) {
             if (running.empty() && round > 100) {
                 break; // the run is over
             }
-            for (const int pid : OfficesWithOpenFile(running, "crashes.rtf")) {
+            for (const int pid : OfficesWorkingOn(running, "crashes.rtf")) {
                 killed = kill(pid, SIGKILL) == 0 || killed;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
