@@ -1,7 +1,6 @@
 #include "engine/libreoffice/OfficeMainThread.h"
 
 #include <com/sun/star/awt/XCallback.hpp>
-#include <com/sun/star/awt/XRequestCallback.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <cppuhelper/implbase1.hxx>
@@ -59,16 +58,14 @@ private:
 };
 
 OfficeMainThread::OfficeMainThread(const Reference<css::uno::XComponentContext>& office)
-    : office_(office) {}
+    : requests_(office->getServiceManager()->createInstanceWithContext(
+                    "com.sun.star.awt.AsyncCallback", office),
+                UNO_QUERY_THROW) {}
 
 void OfficeMainThread::RunJob(std::function<void()> work, const std::function<bool()>& alive) {
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
-    const Reference<css::awt::XRequestCallback> requests(
-        office_->getServiceManager()->createInstanceWithContext("com.sun.star.awt.AsyncCallback",
-                                                                office_),
-        UNO_QUERY_THROW);
-    requests->addCallback(new Callback(job), css::uno::Any());
+    requests_->addCallback(new Callback(job), css::uno::Any());
     std::unique_lock lock(job->mutex);
     // Once started, the work ends by itself: a dying office fails its calls.
     while (!job->done) {

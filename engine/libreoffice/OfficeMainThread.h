@@ -6,6 +6,7 @@
 // the office's main thread carries that thread's identity, so every call made from
 // inside it runs there, as `soffice --convert-to` runs its own.
 
+#include <com/sun/star/awt/XRequestCallback.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
 #include <functional>
@@ -19,7 +20,8 @@ namespace pelmora {
 /// The main thread of one connected office.
 class OfficeMainThread {
 public:
-    /// The main thread of the office whose component context is office.
+    /// The main thread of the office whose component context is office; one call to the
+    /// office, made once so that each later call costs no more round trips than it must.
     explicit OfficeMainThread(const css::uno::Reference<css::uno::XComponentContext>& office);
 
     /// Runs work on the office's main thread and returns its result; work's exceptions
@@ -41,7 +43,7 @@ private:
     class Callback;
     void RunJob(std::function<void()> job, const std::function<bool()>& alive);
 
-    css::uno::Reference<css::uno::XComponentContext> office_;
+    css::uno::Reference<css::awt::XRequestCallback> requests_;
 };
 
 } // namespace pelmora
