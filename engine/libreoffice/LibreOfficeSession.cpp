@@ -564,14 +564,14 @@ private:
     // written again. The view is made on the office's main thread, where even an
     // office installed without comment windows lays out a document with comments.
     void StorePage(const std::string& folder, const std::string& page) {
-        const bool viewSafe = RoomToLoadAgain();
-        if (viewSafe && loaded_.layout_.Wanted()) {
+        const bool roomForView = RoomToLoadAgain();
+        if (roomForView && loaded_.layout_.Wanted()) {
             StoreLaidOut(folder, page);
             return;
         }
         const std::string target = StoreTarget(folder);
         Store(target, page);
-        if (viewSafe && PlacesByPosition(target)) {
+        if (roomForView && PlacesByPosition(target)) {
             StoreLaidOut(folder, page);
         }
     }
