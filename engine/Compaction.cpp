@@ -1,7 +1,7 @@
 #include "engine/Compaction.h"
 
-#include "engine/FileWriting.h"
 #include "engine/PathHelpers.h"
+#include "engine/WholeFiles.h"
 
 #include "engine/LibreOfficeCompaction.h"
 
@@ -84,32 +84,10 @@ std::runtime_error FileError(const std::string& what, const std::string& path, i
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw FileError("Cannot open", path, errno);
-    }
     std::string data;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        data.reserve(static_cast<std::size_t>(info.st_size));
+    if (const int error = ReadAll(path, data); error != 0) {
+        throw FileError("Cannot read", path, error);
     }
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            throw FileError("Cannot read", path, error);
-        }
-        if (got == 0) {
-            break;
-        }
-        data.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
     return data;
 }
 

@@ -1,6 +1,6 @@
 #include "engine/LogFile.h"
 
-#include "engine/FileWriting.h"
+#include "engine/WholeFiles.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,7 @@
 #include "engine/libreoffice/LibreOfficeSession.h"
 
 #include "engine/StagingFolder.h"
+#include "engine/WholeFiles.h"
 #include "engine/libreoffice/DocumentLayout.h"
 #include "engine/libreoffice/OfficeMainThread.h"
 #include "engine/libreoffice/OfficeProcess.h"
@@ -24,6 +25,7 @@
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
 #include <com/sun/star/task/PasswordRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
@@ -43,8 +45,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <regex>
 #include <thread>
@@ -176,6 +178,12 @@ struct Office {
     Reference<css::uno::XComponentContext> context_;
     Reference<css::frame::XDesktop2> desktop_;
     std::unique_ptr<OfficeMainThread> mainThread_; ///< where documents are loaded and written
+    // What every document's loading asks, made and learnt once: each call crosses the
+    // bridge, and a short document costs only some fifty of them.
+    Reference<css::lang::XMultiComponentFactory> factory_;
+    Reference<css::document::XTypeDetection> detection_;
+    Reference<css::container::XNameAccess> filters_;
+    std::map<OUString, std::pair<OUString, OUString>> loaderOfType_; ///< filter, service
     bool stopped_ = false;
 
     bool Alive() { return !stopped_ && process_ && process_->Running(); }
@@ -211,6 +219,9 @@ struct Office {
         stopped_ = true;
         desktop_.clear();
         mainThread_.reset();
+        factory_.clear();
+        detection_.clear();
+        filters_.clear();
         context_.clear();
         // Disposing the bridge here, not whenever its last proxy goes, keeps its
         // tear-down from overlapping the next office's start.
@@ -276,6 +287,13 @@ std::shared_ptr<Office> StartOffice(const LibreOfficeSettings& settings) {
                              UNO_QUERY_THROW);
         office->desktop_ = css::frame::Desktop::create(office->context_);
         office->mainThread_ = std::make_unique<OfficeMainThread>(office->context_);
+        office->factory_ = office->context_->getServiceManager();
+        office->detection_.set(office->factory_->createInstanceWithContext(
+                                   "com.sun.star.document.TypeDetection", office->context_),
+                               UNO_QUERY_THROW);
+        office->filters_.set(office->factory_->createInstanceWithContext(
+                                 "com.sun.star.document.FilterFactory", office->context_),
+                             UNO_QUERY_THROW);
         process.NoteSockets();
     } catch (const css::uno::Exception& e) {
         office->ShutDown(false);
@@ -359,38 +377,37 @@ auto Guarded(const Session& session, Office& office, Clock::time_point deadline,
 // crashed a headless office on real files, and loading is faster without them.
 Reference<css::lang::XComponent> LoadDocument(Office& office, const OUString& url,
                                               Properties args) {
-    const auto factory = office.context_->getServiceManager();
-    const auto create = [&](const char* service) {
-        return factory->createInstanceWithContext(OUString::createFromAscii(service),
-                                                  office.context_);
-    };
-    Reference<css::document::XTypeDetection> detection(
-        create("com.sun.star.document.TypeDetection"), UNO_QUERY_THROW);
     Properties descriptor = MakeProperties({{"URL", css::uno::Any(url)}});
-    const OUString type = detection->queryTypeByDescriptor(descriptor, true);
+    const OUString type = office.detection_->queryTypeByDescriptor(descriptor, true);
     if (type.isEmpty()) {
         throw ConverterError("LibreOffice does not recognise this file as a document");
     }
-    OUString filter = Text(descriptor, "FilterName");
-    if (filter.isEmpty()) {
-        Properties typeProperties;
-        Reference<css::container::XNameAccess>(detection, UNO_QUERY_THROW)->getByName(type) >>=
-            typeProperties;
-        filter = Text(typeProperties, "PreferredFilter");
+    const OUString detected = Text(descriptor, "FilterName");
+    const OUString key = type + "\n" + detected;
+    auto known = office.loaderOfType_.find(key);
+    if (known == office.loaderOfType_.end()) {
+        OUString filter = detected;
+        if (filter.isEmpty()) {
+            Properties typeProperties;
+            Reference<css::container::XNameAccess>(office.detection_, UNO_QUERY_THROW)
+                ->getByName(type) >>= typeProperties;
+            filter = Text(typeProperties, "PreferredFilter");
+        }
+        Properties filterProperties;
+        if (!filter.isEmpty() && office.filters_->hasByName(filter)) {
+            office.filters_->getByName(filter) >>= filterProperties;
+        }
+        known = office.loaderOfType_
+                    .emplace(key, std::make_pair(filter, Text(filterProperties, "DocumentService")))
+                    .first;
     }
-    Reference<css::container::XNameAccess> filters(create("com.sun.star.document.FilterFactory"),
-                                                   UNO_QUERY_THROW);
-    Properties filterProperties;
-    if (!filter.isEmpty() && filters->hasByName(filter)) {
-        filters->getByName(filter) >>= filterProperties;
-    }
-    const OUString service = Text(filterProperties, "DocumentService");
+    const auto& [filter, service] = known->second;
     if (service != "com.sun.star.text.TextDocument" && service != "com.sun.star.text.WebDocument") {
         throw ConverterError("this is not a text document (LibreOffice reads it as " + Utf8(type) +
                              ")");
     }
     Reference<css::frame::XLoadable> model(
-        factory->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);
+        office.factory_->createInstanceWithContext(service, office.context_), UNO_QUERY_THROW);
     model->load(With(With(std::move(args), "URL", css::uno::Any(url)), "FilterName",
                      css::uno::Any(filter)));
     return Reference<css::lang::XComponent>(model, UNO_QUERY_THROW);
@@ -595,8 +612,8 @@ private:
     // Whether the page written to target places drawings by a position that the export
     // takes from the layout.
     static bool PlacesByPosition(const std::string& target) {
-        std::ifstream in(target, std::ios::binary);
-        const std::string written(std::istreambuf_iterator<char>(in), {});
+        std::string written;
+        ReadAll(target, written); // a page that cannot be read is found so later
         return DocumentLayout::HasAbsolutePositions(written);
     }
 

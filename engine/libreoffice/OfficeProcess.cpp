@@ -557,23 +557,30 @@ bool OfficeProcess::MemoryExceeded() const {
 }
 
 void OfficeProcess::WatchLoop() {
-    // Measured: an office grows by up to 60 MB in 50 ms, so a ceiling is overshot
-    // by that much at most before the office is ended.
-    constexpr auto kMemorySampling = std::chrono::milliseconds(50);
+    // A ceiling is overshot by one sampling step's growth at most before the office
+    // is ended; far below it, the office is read less often.
+    auto sampling = NextMemorySample(memoryCeiling_, memoryCeiling_); // unknown: one step
+    auto nextSample = Clock::now();
     std::unique_lock<std::mutex> guard(lock_);
     while (!quitting_) {
         if (!armed_) {
             wake_.wait(guard);
+            nextSample = Clock::now() + sampling;
             continue;
         }
-        const auto wake =
-            memoryCeiling_ > 0 ? std::min(deadline_, Clock::now() + kMemorySampling) : deadline_;
+        const auto wake = memoryCeiling_ > 0 ? std::min(deadline_, nextSample) : deadline_;
         wake_.wait_until(guard, wake);
         if (!armed_ || quitting_ || pid_ == 0) {
             continue;
         }
         const bool late = Clock::now() >= deadline_;
-        const bool big = !late && memoryCeiling_ > 0 && ProcessTreeMemory(pid_) > memoryCeiling_;
+        bool big = false;
+        if (!late && memoryCeiling_ > 0 && Clock::now() >= nextSample) {
+            const std::uint64_t used = ProcessTreeMemory(pid_);
+            big = used > memoryCeiling_;
+            sampling = NextMemorySample(used, memoryCeiling_);
+            nextSample = Clock::now() + sampling;
+        }
         if (late || big) {
             // Killing ends the call: the bridge breaks and the waiting thread gets
             // its error. Reaping stays with that thread.

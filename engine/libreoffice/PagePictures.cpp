@@ -1,6 +1,7 @@
 #include "engine/libreoffice/PagePictures.h"
 
 #include "engine/Converter.h"
+#include "engine/WholeFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,11 @@ struct Span {
 };
 
 bool SameLetters(const std::string& text, std::size_t at, const char* word) {
-    for (std::size_t i = 0; word[i] != '\0'; ++i) {
+    // Most places differ in their first letter; tolower is a call per letter.
+    if ((text[at] | 0x20) != word[0]) {
+        return false;
+    }
+    for (std::size_t i = 1; word[i] != '\0'; ++i) {
         if (at + i >= text.size() ||
             std::tolower(static_cast<unsigned char>(text[at + i])) != word[i]) {
             return false;
@@ -163,12 +168,12 @@ std::string PercentEncoded(const std::string& name) {
     return url;
 }
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+std::string ReadPage(const fs::path& path) {
+    std::string page;
+    if (ReadAll(path.string(), page) != 0) {
         throw ConverterError("cannot read the page " + path.string());
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return page;
 }
 
 } // namespace
@@ -232,7 +237,7 @@ int MovePictures(const fs::path& base, const std::string& storedName, const std:
     std::vector<std::string> prefixes{throughFolder, throughFolder.substr(2)};
     prefixes.insert(prefixes.end(), writtenThrough.begin(), writtenThrough.end());
 
-    const std::string page = ReadAll(pagePath);
+    const std::string page = ReadPage(pagePath);
     std::string rewritten;
     std::set<std::string> moved;
     std::size_t copied = 0;

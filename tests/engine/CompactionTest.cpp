@@ -285,7 +285,7 @@ TEST(CompactHtml, ReportsWhyAPageCannotBeCompacted) {
         FAIL() << "a missing page must fail";
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Cannot open " + (dir / "missing.htm") + ": No such file or directory");
+                  "Cannot read " + (dir / "missing.htm") + ": No such file or directory");
     }
     fs::create_directory(dir / "folder.htm");
     EXPECT_THROW(CompactHtml(dir / "folder.htm"), std::runtime_error);

@@ -47,5 +47,23 @@ TEST(ProcessMemory, ATreeCountsItsChildrenAndNoProcessHasNone) {
     EXPECT_EQ(ProcessTreeMemory(child), 0u);
 }
 
+// Sampled no later than the fastest growth could reach the ceiling, whatever the
+// headroom; far below it, at most once a second.
+TEST(ProcessMemory, AnOfficeIsSampledBeforeItCouldReachItsCeiling) {
+    using std::chrono::milliseconds;
+    constexpr std::uint64_t kMb = 1ull << 20;
+    constexpr std::uint64_t ceiling = 3072 * kMb;
+    EXPECT_EQ(NextMemorySample(ceiling, ceiling), milliseconds(50));
+    EXPECT_EQ(NextMemorySample(ceiling + 500 * kMb, ceiling), milliseconds(50));
+    EXPECT_EQ(NextMemorySample(ceiling - 100 * kMb, ceiling), milliseconds(50));
+    EXPECT_EQ(NextMemorySample(ceiling - 130 * kMb, ceiling), milliseconds(100));
+    EXPECT_EQ(NextMemorySample(200 * kMb, ceiling), milliseconds(1000));
+    for (std::uint64_t used = 0; used < ceiling; used += 7 * kMb) {
+        const milliseconds wait = NextMemorySample(used, ceiling);
+        // 60 MB per 50 ms is the growth the office was measured at.
+        EXPECT_LE(used + wait.count() / 50 * 60 * kMb, ceiling + 60 * kMb) << used;
+    }
+}
+
 } // namespace
 } // namespace pelmora
