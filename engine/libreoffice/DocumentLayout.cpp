@@ -37,7 +37,7 @@ DocumentLayout::DocumentLayout(const Reference<css::lang::XComponent>& component
     } catch (const css::lang::DisposedException&) {
         throw;
     } catch (const css::uno::Exception&) {
-        fields_ = true;
+        refresh_ = true;
     }
     try {
         ReadDrawings(component);
@@ -49,26 +49,39 @@ DocumentLayout::DocumentLayout(const Reference<css::lang::XComponent>& component
 }
 
 void DocumentLayout::ReadFields(const Reference<css::lang::XComponent>& component) {
-    static const char* const kPageFields[] = {"com.sun.star.text.TextField.PageNumber",
-                                              "com.sun.star.text.TextField.PageCount",
-                                              "com.sun.star.text.TextField.GetReference"};
+    // Page numbers and counts get their values from the layout; every other field,
+    // a page reference too, only from a refresh, which costs a fifth of a short
+    // document.
+    static const char* const kLayoutFields[] = {"com.sun.star.text.TextField.PageNumber",
+                                                "com.sun.star.text.TextField.PageCount"};
+    static const char* const kPageReference = "com.sun.star.text.TextField.GetReference";
+    // Reading a field takes three calls across the bridge; a document of many is
+    // refreshed rather than read to its end.
+    constexpr int kMostFieldsRead = 64;
     Reference<css::text::XTextFieldsSupplier> fields{component, UNO_QUERY};
     if (!fields.is()) {
         return;
     }
     const auto all = fields->getTextFields()->createEnumeration();
-    while (all->hasMoreElements() && !pageFields_) {
-        Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
-        fields_ = true;
-        if (!field.is()) {
-            continue;
+    int read = 0;
+    while (!(pageFields_ && refresh_) && all->hasMoreElements()) {
+        if (++read > kMostFieldsRead) {
+            refresh_ = true;
+            break;
         }
-        // One call for all names: every call crosses the bridge.
-        for (const OUString& name : field->getSupportedServiceNames()) {
-            for (const char* service : kPageFields) {
-                pageFields_ = pageFields_ || name.equalsAscii(service);
+        Reference<css::lang::XServiceInfo> field(all->nextElement(), UNO_QUERY);
+        bool setByLayout = false;
+        if (field.is()) {
+            // One call for all names: every call crosses the bridge.
+            for (const OUString& name : field->getSupportedServiceNames()) {
+                for (const char* service : kLayoutFields) {
+                    setByLayout = setByLayout || name.equalsAscii(service);
+                }
+                pageFields_ = pageFields_ || name.equalsAscii(kPageReference);
             }
         }
+        pageFields_ = pageFields_ || setByLayout;
+        refresh_ = refresh_ || !setByLayout;
     }
 }
 

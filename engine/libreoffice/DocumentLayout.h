@@ -18,11 +18,13 @@ class DocumentLayout {
 public:
     /// Reads component's fields and drawings. A DisposedException (the office went away)
     /// passes through; when the fields cannot be read they are refreshed but not laid
-    /// out, and drawings that cannot be read count as not placed.
+    /// out, and drawings that cannot be read count as not placed. Past 64 fields the
+    /// rest are taken to need a refresh, unread.
     explicit DocumentLayout(const css::uno::Reference<css::lang::XComponent>& component);
 
-    /// Whether the document has fields, which need refreshing.
-    bool HasFields() const { return fields_; }
+    /// Whether the document has fields that only a refresh updates: every kind but page
+    /// numbers and page counts, which the layout sets.
+    bool NeedsRefresh() const { return refresh_; }
 
     /// Whether the page shows values only a layout knows: page fields, or drawings
     /// placed on the page by position.
@@ -47,7 +49,7 @@ private:
     void ReadFields(const css::uno::Reference<css::lang::XComponent>& component);
     void ReadDrawings(const css::uno::Reference<css::lang::XComponent>& component);
 
-    bool fields_ = false;
+    bool refresh_ = false;
     bool pageFields_ = false;
     bool placedDrawings_ = false;
 };

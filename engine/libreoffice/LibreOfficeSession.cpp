@@ -443,8 +443,8 @@ LoadWithFields(Office& office, const OUString& url, const Properties& properties
     const auto loaded = LoadDocument(office, url, properties);
     const DocumentLayout layout(loaded);
     // Updating fields costs as much as a third of loading, for nothing when there
-    // are none.
-    if (layout.HasFields()) {
+    // are none or the layout sets them.
+    if (layout.NeedsRefresh()) {
         DocumentLayout::RefreshFields(loaded);
     }
     return std::make_pair(loaded, layout);

@@ -238,6 +238,16 @@ TEST_F(LibreOfficeTest, PageNumbersReferencesAndPositionsAreThoseOfALaidOutDocum
     EXPECT_EQ(Matches(page, pageReference), Matches(reference, pageReference));
     EXPECT_EQ(Matches(page, position), Matches(reference, position));
 
+    // Page numbers and counts alone are left to the layout, without a refresh.
+    std::string numbered = paged;
+    numbered.replace(numbered.find("See page"),
+                     numbered.find("for the target") - numbered.find("See page"), "");
+    WriteFile(folder_ / "in/numbered.rtf", numbered + "}");
+    const auto [numberedPage, numberedReference] =
+        ConvertBesideLibreOffice("numbered.rtf", "doc:MS Word 97", "doc");
+    ASSERT_EQ(Matches(numberedReference, fieldValue), (std::vector<std::string>{"12", "12"}));
+    EXPECT_EQ(Matches(numberedPage, fieldValue), Matches(numberedReference, fieldValue));
+
     // Without fields, the drawing still keeps its place on the page, not its paragraph's.
     WriteFile(folder_ / "in/placed.rtf", "{\\rtf1\\ansi\\pard Text.\\par\n" + rectangle + "}");
     const auto [placed, placedReference] =
