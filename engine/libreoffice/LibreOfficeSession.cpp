@@ -178,8 +178,8 @@ struct Office {
     Reference<css::uno::XComponentContext> context_;
     Reference<css::frame::XDesktop2> desktop_;
     std::unique_ptr<OfficeMainThread> mainThread_; ///< where documents are loaded and written
-    // What every document's loading asks, made and learnt once: each call crosses the
-    // bridge, and a short document costs only some fifty of them.
+    // What loading any document asks of the office, made or learnt once: every call
+    // crosses the bridge, and a short document needs only about fifty.
     Reference<css::lang::XMultiComponentFactory> factory_;
     Reference<css::document::XTypeDetection> detection_;
     Reference<css::container::XNameAccess> filters_;
