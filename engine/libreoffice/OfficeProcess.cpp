@@ -6,9 +6,11 @@
 
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,6 +181,29 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
+// A pidfd of child while it is still parent's child, so that it names that very
+// process whatever becomes of its id; -1 when it is gone or pidfds are missing.
+int OpenChild(pid_t parent, pid_t child) {
+#ifdef SYS_pidfd_open
+    const int fd = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    if (fd < 0) {
+        return -1;
+    }
+    std::ifstream children("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) +
+                           "/children");
+    for (pid_t listed = 0; children >> listed;) {
+        if (listed == child) {
+            return fd; // pidfds are close-on-exec
+        }
+    }
+    close(fd);
+#else
+    (void)parent;
+    (void)child;
+#endif
+    return -1;
+}
+
 std::string Describe(int status) {
     if (WIFSIGNALED(status)) {
         return "signal " + std::to_string(WTERMSIG(status));
@@ -276,6 +301,9 @@ std::string OfficeProcess::SandboxPipePath() {
     if (!(children >> child)) {
         return {};
     }
+    if (sandboxInit_ < 0) {
+        sandboxInit_ = OpenChild(pid_, child);
+    }
     // Its root is the sandbox's only once the pipe is in it (before, it may still be
     // this machine's); a descriptor keeps it, whatever becomes of the process id.
     const std::string root = "/proc/" + std::to_string(child) + "/root";
@@ -309,6 +337,9 @@ OfficeProcess::~OfficeProcess() {
         watchdog_.join();
     }
     Kill();
+    if (sandboxInit_ >= 0) {
+        close(sandboxInit_);
+    }
     if (!root_.empty()) {
         RemovePaths({root_});
     }
@@ -445,6 +476,19 @@ void OfficeProcess::Reap(pid_t pid) {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     endDescription_ = Describe(status);
+    // The sandbox's first process and the office below it are in a session of their
+    // own, out of a kill's reach: they die with bwrap, a moment later. An office has
+    // only ended once they are gone.
+    int sandboxInit = -1;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        std::swap(sandboxInit, sandboxInit_);
+    }
+    if (sandboxInit >= 0) {
+        pollfd ended{sandboxInit, POLLIN, 0};
+        poll(&ended, 1, 2000);
+        close(sandboxInit);
+    }
 }
 
 bool OfficeProcess::Running() {

@@ -95,6 +95,7 @@ private:
     std::uint64_t memoryCeiling_ = 0;
     std::string root_;
     int sandboxRoot_ = -1; // the sandbox's root folder, once its pipe is there
+    int sandboxInit_ = -1; // a pidfd of the sandbox's first process, in a session of its own
     std::string sandboxPipe_;
     std::string pipeName_;
     pid_t pid_ = 0;
