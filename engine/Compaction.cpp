@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <random>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pelmora {

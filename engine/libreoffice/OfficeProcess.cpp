@@ -181,6 +181,17 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
+// The processes parent has started from its main thread, as the kernel lists them now.
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+    std::ifstream list("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) +
+                       "/children");
+    std::vector<pid_t> children;
+    for (pid_t child = 0; list >> child;) {
+        children.push_back(child);
+    }
+    return children;
+}
+
 // A pidfd of child while it is still parent's child, so that it names that very
 // process whatever becomes of its id; -1 when it is gone or pidfds are missing.
 int OpenChild(pid_t parent, pid_t child) {
@@ -189,12 +200,9 @@ int OpenChild(pid_t parent, pid_t child) {
     if (fd < 0) {
         return -1;
     }
-    std::ifstream children("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) +
-                           "/children");
-    for (pid_t listed = 0; children >> listed;) {
-        if (listed == child) {
-            return fd; // pidfds are close-on-exec
-        }
+    const std::vector<pid_t> children = ChildrenOf(parent);
+    if (std::find(children.begin(), children.end(), child) != children.end()) {
+        return fd; // pidfds are close-on-exec
     }
     close(fd);
 #else
@@ -295,12 +303,11 @@ std::string OfficeProcess::SandboxPipePath() {
         return {};
     }
     // bwrap's one child is the sandbox's first process.
-    std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
-                           "/children");
-    int child = 0;
-    if (!(children >> child)) {
+    const std::vector<pid_t> children = ChildrenOf(pid_);
+    if (children.empty()) {
         return {};
     }
+    const pid_t child = children.front();
     if (sandboxInit_ < 0) {
         sandboxInit_ = OpenChild(pid_, child);
     }
